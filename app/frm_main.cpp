@@ -1,0 +1,131 @@
+#include "app/frm_main.h"
+
+#include "app/disk_space_caption.h"
+#include "app/texts.h"
+#include "install/kit_files.h"
+#include "install/next_button.h"
+#include "platform/text.h"
+
+using enum Control;
+
+frmMain::frmMain(MainFormControls& controls, Services& services) : controls_(controls), services_(services) {}
+
+bool frmMain::CompleteInstallKit(const std::wstring& directory) {
+  std::wstring kit = directory.empty() ? text::WithTrailingBackslash(services_.environment.SetupDirectory()) : directory;
+  bool complete = true;
+  // Every name is tested on every call, whatever the earlier ones found.
+  for (const KitFile& file : KitFiles()) {
+    if (!services_.files.IsOrdinaryFile(kit + file.kitName)) complete = false;
+  }
+  return complete;
+}
+
+void frmMain::ShowLocation(const std::wstring& directory) {
+  controls_.SetText(Label1, texts::kRemove);
+  controls_.SetText(Label2, texts::kLocation);
+  controls_.SetText(Text1, directory);
+  controls_.SetReadOnly(Text1, true);
+  controls_.SetTooltip(Text1, texts::kLocationTooltip);
+}
+
+void frmMain::Uninstall(const std::wstring& directory) {
+  ShowLocation(directory);
+  if (CompleteInstallKit(L"")) {
+    controls_.SetText(Label1, texts::kRemoveOrReinstall);
+    controls_.SetVisible(cmdNext0, true);
+    controls_.SetText(cmdNext0, texts::kReinstall);
+    controls_.SetTop(cmdNext1, 2760);
+  } else {
+    // Uninstall now lies exactly over Next, which stays shown underneath.
+    controls_.SetTop(cmdNext1, 3120);
+  }
+  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
+}
+
+void frmMain::OldUninstall(const std::wstring& directory) {
+  ShowLocation(directory);
+  controls_.SetVisible(cmdNext1, false);
+  controls_.SetVisible(cmdNext2, true);
+  if (CompleteInstallKit(L"")) controls_.SetText(Label1, texts::kRemoveBeforeReinstall);
+  controls_.SetTop(cmdNext2, 3120);
+  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
+}
+
+void frmMain::EnterInstallState() {
+  controls_.SetText(Label1, texts::kInstallPrompt);
+  controls_.SetVisible(cmdNext1, false);
+  ShowDiskSpace();
+}
+
+void frmMain::EnterNoKitState() {
+  controls_.SetText(Label1, texts::kNoKit);
+  for (Control c : {Label2, Text1, cmdNext1, cmdNext0, cmdBrowse}) controls_.SetVisible(c, false);
+  controls_.SetText(Command1, texts::kExit);
+  for (Control c : {lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
+}
+
+void frmMain::EnterUninstalledState() {
+  controls_.SetText(Label1, L"");
+  for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1}) controls_.SetVisible(c, false);
+  for (Control c : {lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
+  controls_.SetText(Command1, texts::kExit);
+  // Shown while the window is still hidden: the message comes first.
+  services_.messages.Show(texts::kUninstalledMessage, mb::kInformation | mb::kOkOnly);
+}
+
+void frmMain::Form_Load() {
+  SettingsStore& settings = services_.settings;
+  std::wstring stored =
+      settings.GetSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, L"");
+  if (stored == texts::kUninstalledMark) stored.clear();  // exact case only; see the second reading below
+
+  bool installed = false;
+  if (!stored.empty()) {
+    stored = text::WithTrailingBackslash(stored);
+    controls_.SetText(Text1, stored);
+    installed = services_.files.IsOrdinaryFile(stored + texts::kInstalledMarker);
+  }
+  if (installed) {
+    Uninstall(stored);
+    return;
+  }
+
+  // Read again as stored, so that "UNINSTALLED" in any case is recognised.
+  std::wstring again =
+      settings.GetSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, L"");
+  bool kitComplete = CompleteInstallKit(L"");
+  if (text::UpperCase(again) == texts::kUninstalledMark && !kitComplete) {
+    EnterUninstalledState();
+  } else if (kitComplete) {
+    EnterInstallState();
+  } else {
+    EnterNoKitState();
+  }
+}
+
+void frmMain::ShowDiskSpace() {
+  std::wstring target = controls_.Text(Text1);
+  // Only the first character counts as the drive letter; an unusable one
+  // leaves the current drive as it was.
+  if (!target.empty()) services_.files.ChangeDrive(target.front());
+  std::int32_t freeBytes = services_.companion.DISKSPACEFREE().value_or(0);
+  controls_.SetText(lblDiskFree, FreeSpaceCaption(freeBytes));
+  controls_.Repaint();
+  services_.ui.DoEvents();
+}
+
+void frmMain::ShowProgress() {
+  controls_.SetText(lblProgFore, controls_.Text(lblProgFore) + L"__");
+  controls_.Repaint();
+  services_.ui.DoEvents();
+}
+
+void frmMain::cmdNext_Click(int index) { install::cmdNext_Dispatch(*this, index); }
+
+void frmMain::Command1_Click() { modMain::EndSetup(services_.end); }
+
+void frmMain::Form_QueryUnload() { modMain::EndSetup(services_.end); }
+
+void frmMain::Form_Terminate() { modMain::EndSetup(services_.end); }
+
+void frmMain::Text1_LostFocus() { ShowDiskSpace(); }

@@ -1,0 +1,47 @@
+// frmMain's logic: the load decision and its window states, the kit check,
+// the disk-space display, the progress bar and the event handlers. The
+// controls themselves live behind MainFormControls.
+#pragma once
+
+#include <string>
+
+#include "app/main_form_controls.h"
+#include "app/services.h"
+
+class frmMain {
+ public:
+  frmMain(MainFormControls& controls, Services& services);
+
+  // True when the directory (empty: the setup's own) holds all ten kit files.
+  // A non-empty directory must end in a backslash.
+  bool CompleteInstallKit(const std::wstring& directory);
+  // Removal of an older installation; nothing in the program's own start-up
+  // leads here.
+  void OldUninstall(const std::wstring& directory);
+  // The removal state for the installed directory.
+  void Uninstall(const std::wstring& directory);
+
+  void cmdNext_Click(int index);
+  void Command1_Click();
+  void Form_Load();
+  void Form_QueryUnload();
+  void Form_Terminate();
+  void Text1_LostFocus();
+
+  // Feedback for the actions. Both repaint and let the message loop run once,
+  // so a close request queued meanwhile ends the program inside the call.
+  void ShowDiskSpace();
+  void ShowProgress();
+
+  MainFormControls& controls() { return controls_; }
+  Services& services() { return services_; }
+
+ private:
+  void EnterInstallState();
+  void EnterNoKitState();
+  void EnterUninstalledState();
+  void ShowLocation(const std::wstring& directory);
+
+  MainFormControls& controls_;
+  Services& services_;
+};

@@ -1,0 +1,23 @@
+// What frmMain's logic sees of its controls. A window state is nothing but
+// these properties; the Windows build backs them with real child windows,
+// the unit tests with a fake that records them.
+#pragma once
+
+#include <string>
+
+#include "app/main_form_design.h"
+
+class MainFormControls {
+ public:
+  virtual ~MainFormControls() = default;
+  virtual std::wstring Text(Control control) const = 0;
+  virtual void SetText(Control control, const std::wstring& text) = 0;
+  virtual bool IsVisible(Control control) const = 0;
+  virtual void SetVisible(Control control, bool visible) = 0;
+  virtual void SetEnabled(Control control, bool enabled) = 0;
+  virtual void SetReadOnly(Control control, bool readOnly) = 0;
+  virtual void SetTop(Control control, int twips) = 0;
+  virtual void SetTooltip(Control control, const std::wstring& tooltip) = 0;
+  // Paints at once whatever has changed.
+  virtual void Repaint() = 0;
+};

@@ -1,0 +1,66 @@
+#include "app/main_form_design.h"
+
+namespace {
+
+constexpr FontSpec kDefaultFont{nullptr, 0, 400};
+constexpr FontSpec kTahoma825{L"Tahoma", 825, 400};
+constexpr FontSpec kTahoma1125{L"Tahoma", 1125, 400};
+constexpr FontSpec kTahoma1125Bold{L"Tahoma", 1125, 700};
+constexpr FontSpec kTahoma1425Bold{L"Tahoma", 1425, 700};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kLightBlue{192, 192, 255};
+
+using enum Control;
+using enum ControlKind;
+using enum TextAlign;
+
+constexpr std::array<ControlDesign, 15> kDesign = {{
+    // control, id, name, kind, left, top, width, height, tab, visible, caption, font, colour, tooltip, align
+    {cmdNext2, 102, L"cmdNext(2)", Button, 120, 2760, 1335, 300, 14, false, L"&Uninstall", kDefaultFont, {},
+     L"Uninstall Morvane by Halvo", Left},
+    {cmdNext1, 101, L"cmdNext(1)", Button, 120, 2760, 1335, 300, 6, true, L"&Uninstall", kDefaultFont, {},
+     L"Uninstall Morvane by Halvo", Left},
+    {cmdNext0, 100, L"cmdNext(0)", Button, 120, 3120, 1335, 300, 5, true, L"&Next", kDefaultFont, {},
+     L"Install Morvane by Halvo", Left},
+    {Command1, 110, L"Command1", Button, 3360, 3120, 1335, 300, 4, true, L"&Cancel", kDefaultFont, {},
+     L"Exit setup", Left},
+    {cmdBrowse, 111, L"cmdBrowse", Button, 3360, 2160, 1335, 300, 3, true, L"&Browse...", kDefaultFont, {},
+     L"Browse for the installation path", Left},
+    {Text1, 120, L"Text1", TextBox, 120, 1800, 4575, 285, 2, true, L"C:\\WinUtil\\Morvane", kTahoma825, {},
+     L"The path where Morvane by Halvo will be installed", Left},
+    {lblProgHundred, 153, L"lblProgHundred", Label, 3840, 2520, 735, 255, 13, false, L"100%", kTahoma1125Bold,
+     kWhite, L"", Left},
+    {lblProgZero, 152, L"lblProgZero", Label, 240, 2520, 495, 255, 12, false, L"0%", kTahoma1125Bold, kWhite, L"",
+     Left},
+    {lblProgFore, 151, L"lblProgFore", Label, 360, 2520, 4335, 375, 11, false, L"", kTahoma1125Bold, kWhite, L"",
+     Left},
+    {lblProgBack, 150, L"lblProgBack", Label, 360, 2520, 4335, 375, 10, false, L"__________________________",
+     kTahoma1125Bold, kLightBlue, L"", Left},
+    {lblDiskFree, 142, L"lblDiskFree", Label, 360, 2640, 4335, 255, 9, true, L"Free:", kTahoma1125, kWhite, L"",
+     Left},
+    {lblDiskReq, 141, L"lblDiskReq", Label, 360, 2400, 2895, 255, 8, true, L"Required: < 1 Mb", kTahoma1125,
+     kWhite, L"", Left},
+    {lblDisk, 140, L"lblDisk", Label, 240, 2160, 3015, 255, 7, true, L"Disk space", kTahoma1125, kWhite, L"",
+     Left},
+    {Label2, 131, L"Label2", Label, 120, 1440, 4575, 375, 1, true, L"Target Directory:", kTahoma1425Bold, kWhite,
+     L"", Left},
+    {Label1, 130, L"Label1", Label, 120, 120, 4575, 1455, 0, true, L"#", kTahoma1425Bold, kWhite, L"", Center},
+}};
+
+}  // namespace
+
+std::span<const ControlDesign> MainFormDesign() { return kDesign; }
+
+const ControlDesign& DesignOf(Control control) {
+  for (const ControlDesign& d : kDesign) {
+    if (d.control == control) return d;
+  }
+  return kDesign.front();  // unreachable: every Control has a row
+}
+
+std::optional<Control> ControlWithId(int id) {
+  for (const ControlDesign& d : kDesign) {
+    if (d.id == id) return d.control;
+  }
+  return std::nullopt;
+}

@@ -1,0 +1,68 @@
+// frmMain as designed: every control with its fixed ID, geometry (twips from
+// the top-left of the client area), caption, font, colour, tooltip, tab index
+// and start-up visibility, in stacking order from the top. The window's code
+// and the end-to-end tests name controls through this one table.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+
+enum class Control {
+  cmdNext2,
+  cmdNext1,
+  cmdNext0,
+  Command1,
+  cmdBrowse,
+  Text1,
+  lblProgHundred,
+  lblProgZero,
+  lblProgFore,
+  lblProgBack,
+  lblDiskFree,
+  lblDiskReq,
+  lblDisk,
+  Label2,
+  Label1,
+};
+
+enum class ControlKind { Button, TextBox, Label };
+enum class TextAlign { Left, Center };
+
+struct Rgb {
+  std::uint8_t r, g, b;
+};
+
+struct FontSpec {
+  const wchar_t* face;  // nullptr: the platform's default font
+  int hundredthsOfPoint;
+  int weight;
+};
+
+struct ControlDesign {
+  Control control;
+  int id;  // the child window ID
+  const wchar_t* name;
+  ControlKind kind;
+  int left, top, width, height;  // twips
+  int tabIndex;
+  bool visible;
+  const wchar_t* caption;
+  FontSpec font;
+  std::optional<Rgb> textColor;  // empty: the platform's default
+  const wchar_t* tooltip;        // empty: none
+  TextAlign align;
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+inline constexpr int kMainClientWidthTwips = 4785;
+inline constexpr int kMainClientHeightTwips = 3585;
+inline constexpr const wchar_t* kMainCaption = L"Morvane by Halvo Setup";
+
+// cmdNext is one control array; its instance index maps to these controls.
+inline constexpr std::array<Control, 3> kCmdNext = {Control::cmdNext0, Control::cmdNext1, Control::cmdNext2};
+
+std::span<const ControlDesign> MainFormDesign();
+const ControlDesign& DesignOf(Control control);
+std::optional<Control> ControlWithId(int id);

@@ -1,0 +1,45 @@
+// The captions and messages the window and its actions show, each once.
+#pragma once
+
+namespace texts {
+
+inline constexpr const wchar_t* kAppTitle = L"Morvane Setup";
+
+// The per-user settings entry that remembers the installation.
+inline constexpr const wchar_t* kSettingsApplication = L"QolMORVANE";
+inline constexpr const wchar_t* kSettingsSection = L"Installer";
+inline constexpr const wchar_t* kSettingsKey = L"InstallDir";
+inline constexpr const wchar_t* kUninstalledMark = L"UNINSTALLED";
+inline constexpr const wchar_t* kInstalledMarker = L"MORVANE.EXE";
+
+// Start-up states.
+inline constexpr const wchar_t* kInstallPrompt = L"Click Next to install Morvane by Halvo to your computer.";
+inline constexpr const wchar_t* kNoKit = L"You can delete this file (SETUP.EXE).";
+inline constexpr const wchar_t* kUninstalledMessage =
+    L"Morvane has been uninstalled.\r\n\r\nYou can delete the remaining SETUP and own files from the Morvane "
+    L"directory.";
+inline constexpr const wchar_t* kRemove = L"Remove Morvane";
+inline constexpr const wchar_t* kRemoveOrReinstall = L"Remove or Reinstall Morvane";
+inline constexpr const wchar_t* kRemoveBeforeReinstall = L"Remove Morvane before re-installing Morvane..";
+inline constexpr const wchar_t* kLocation = L"Location:";
+inline constexpr const wchar_t* kLocationTooltip = L"Location of Morvane";
+inline constexpr const wchar_t* kReinstall = L"&Reinstall";
+inline constexpr const wchar_t* kExit = L"E&xit";
+
+// Installation.
+inline constexpr const wchar_t* kProgramFilesRefused =
+    L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
+    L"folder.";
+inline constexpr const wchar_t* kEnterTarget = L"Enter target directory for installation first.";
+inline constexpr const wchar_t* kInstalling = L"Installing...";
+inline constexpr const wchar_t* kInstallCompleted = L"Completed installation.";
+inline constexpr const wchar_t* kInstallFailed = L"An error occured while installing.";
+inline constexpr const wchar_t* kReadFailure = L"An error occured while reading the following file: ";
+inline constexpr const wchar_t* kWriteFailure = L"An error occured while writing the following file: ";
+inline constexpr const wchar_t* kCannotContinue = L"Setup can not continue the installation.";
+
+// The uninstall entry.
+inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
+inline constexpr const wchar_t* kDisplayName = L"Morvane by Halvo 2.4.5.w11";
+
+}  // namespace texts

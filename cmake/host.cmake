@@ -1,0 +1,24 @@
+# Host build: the portable logic against fakes, with its unit tests.
+target_sources(morvane_logic PRIVATE platform/text_case_host.cpp)
+
+add_library(morvane_fakes STATIC
+  platform/fakes/fake_file_system.cpp
+  platform/fakes/fake_registry.cpp
+)
+target_link_libraries(morvane_fakes PUBLIC morvane_logic)
+morvane_warnings(morvane_fakes)
+
+add_executable(unit_tests
+  app/disk_space_caption_test.cpp
+  app/frm_main_test.cpp
+  app/modMain_test.cpp
+  install/copy_kit_file_test.cpp
+  install/installation_test.cpp
+  platform/modReg_test.cpp
+)
+target_link_libraries(unit_tests PRIVATE morvane_fakes GTest::gtest_main)
+morvane_warnings(unit_tests)
+
+enable_testing()
+include(GoogleTest)
+gtest_discover_tests(unit_tests)

@@ -1,0 +1,43 @@
+#include "install/copy_kit_file.h"
+
+#include <vector>
+
+#include "app/texts.h"
+
+namespace install {
+
+std::wstring FailureMessage(const KitFileFailure& failure) {
+  const wchar_t* lead = failure.kind == FailureKind::Read ? texts::kReadFailure : texts::kWriteFailure;
+  return std::wstring(lead) + L"\r\n" + failure.name + L"\r\n\r\n" + failure.description + L"\r\n\r\n" +
+         texts::kCannotContinue;
+}
+
+void CopyKitFile(FileSystem& files, const InstallDirectories& directories, CurrentNames& names,
+                 const std::wstring& kitName, const std::wstring& installedName, const std::wstring& readName,
+                 const std::wstring& writeName) {
+  names.read = readName;
+  names.write = writeName;
+  FileError error;
+  std::unique_ptr<InputFile> source = files.OpenForReading(directories.kit + kitName, error);
+  if (!source) throw KitFileFailure{FailureKind::Read, names.read, error.description};
+
+  std::unique_ptr<OutputFile> destination = files.CreateForWriting(directories.target + installedName, error);
+  if (!destination) throw KitFileFailure{FailureKind::Write, names.write, error.description};
+
+  std::vector<std::byte> buffer(kCopyBufferBytes);
+  for (;;) {
+    std::size_t got = 0;
+    if (!source->Read(buffer, got, error)) throw KitFileFailure{FailureKind::Read, names.read, error.description};
+    if (got == 0) break;
+    if (!destination->Write(std::span<const std::byte>(buffer.data(), got), error)) {
+      throw KitFileFailure{FailureKind::Write, names.write, error.description};
+    }
+  }
+  if (!destination->Close(error)) throw KitFileFailure{FailureKind::Write, names.write, error.description};
+}
+
+bool SkipRuleHolds(FileSystem& files, const InstallDirectories& directories, const std::wstring& installedName) {
+  return directories.kit == directories.target && files.IsOrdinaryFile(directories.target + installedName);
+}
+
+}  // namespace install

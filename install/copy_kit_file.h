@@ -1,0 +1,57 @@
+// Copying one kit file to its installed name, and the two failure classes
+// of the installation's file work.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "install/kit_files.h"
+#include "platform/file_system.h"
+
+namespace install {
+
+enum class FailureKind { Read, Write };
+
+// Thrown by a file step of the installation; the installation shows the
+// message and runs its closing steps. Nothing is rolled back.
+struct KitFileFailure {
+  FailureKind kind;
+  std::wstring name;         // the current read or write name
+  std::wstring description;  // the file layer's one-line text
+};
+
+std::wstring FailureMessage(const KitFileFailure& failure);
+
+// The names a failure shows; every file step sets both before it starts and
+// they stay until the next step sets them.
+struct CurrentNames {
+  std::wstring read;
+  std::wstring write;
+};
+
+// Both upper case with a trailing backslash, formed once per installation.
+struct InstallDirectories {
+  std::wstring kit;
+  std::wstring target;
+};
+
+inline constexpr std::size_t kCopyBufferBytes = 1 << 20;
+
+// Copies kit directory + kitName to target directory + installedName. The
+// source is opened before the destination is touched; the destination ends
+// with exactly the source's bytes, or as far as a failure left it.
+void CopyKitFile(FileSystem& files, const InstallDirectories& directories, CurrentNames& names,
+                 const std::wstring& kitName, const std::wstring& installedName, const std::wstring& readName,
+                 const std::wstring& writeName);
+
+inline void CopyKitFile(FileSystem& files, const InstallDirectories& directories, CurrentNames& names,
+                        const KitFile& row) {
+  CopyKitFile(files, directories, names, row.kitName, row.installedName, row.readName, row.writeName);
+}
+
+// setup.dll and setup.exe are left alone only when setup runs from the target
+// directory itself and the file is there: copying a running file onto itself
+// would fail (and gain nothing).
+bool SkipRuleHolds(FileSystem& files, const InstallDirectories& directories, const std::wstring& installedName);
+
+}  // namespace install

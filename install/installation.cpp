@@ -1,0 +1,195 @@
+#include "install/installation.h"
+
+#include <array>
+
+#include "app/frm_main.h"
+#include "app/texts.h"
+#include "install/next_button.h"
+#include "platform/modReg.h"
+#include "platform/text.h"
+
+namespace install {
+
+using enum Control;
+
+namespace {
+
+// Created along the whole path, in this order, before anything is copied.
+constexpr std::array<const wchar_t*, 4> kFolders = {L"FileList\\", L"Help\\", L"TestThis\\", L"Undo\\"};
+
+constexpr const wchar_t* kPresetsScript = L"presets.reg";
+constexpr const wchar_t* kPresetsBackName = L"MORVANE.7";
+constexpr const wchar_t* kTestFilesName = L"10x empty test file";
+constexpr int kTestFileCount = 10;
+
+std::wstring TestFileName(int number) {
+  std::wstring digits = std::to_wstring(number);
+  if (digits.size() < 2) digits.insert(0, L"0");
+  return digits + L"_Artist___CD___Title.tst";
+}
+
+}  // namespace
+
+std::wstring UninstallCommand(const std::wstring& targetDirectory) {
+  // Unquoted, a path with a blank lets Windows try a shorter path first
+  // (C:\My.exe for C:\My Tools\setup.exe).
+  return text::QuotedIfBlank(targetDirectory + L"setup.exe");
+}
+
+Installation::Installation(frmMain& form)
+    : form_(form), services_(form.services()), controls_(form.controls()) {}
+
+void Installation::Run() {
+  if (!PassesEntryTests()) return;  // the window stays as it was
+  EnterProgressState();
+  try {
+    form_.ShowProgress();  // step 1
+    controls_.Repaint();
+    services_.ui.DoEvents();
+    services_.ui.SetMousePointer(MousePointer::Hourglass);
+
+    std::wstring typed = controls_.Text(Text1);
+    directories_.kit = text::WithTrailingBackslash(text::UpperCase(services_.environment.SetupDirectory()));
+    directories_.target = text::WithTrailingBackslash(text::UpperCase(typed));
+    windowsDirectory_ = text::WithTrailingBackslash(services_.environment.Variable(L"WinDir"));
+
+    CreateFolders();
+    form_.ShowProgress();  // step 2
+    CopyRows(1, 3);        // steps 3 to 5
+    CopyUnlessSkipped(4);  // step 6
+    CopyUnlessSkipped(5);  // step 7
+    CopyRows(6, 8);        // steps 8 to 10
+    StartPresetsImport();  // step 11
+    CreateTestFiles();
+    form_.ShowProgress();  // step 12
+    CreateShortcuts();
+    RegisterInstallation();
+    form_.ShowProgress();  // step 13
+    RenamePresetsBack();
+    form_.ShowProgress();  // step 14
+    controls_.SetText(Label1, texts::kInstallCompleted);
+  } catch (const KitFileFailure& failure) {
+    Fail(failure);
+    return;
+  }
+  ClosingSteps(form_);
+}
+
+bool Installation::PassesEntryTests() {
+  std::wstring typed = controls_.Text(Text1);  // exactly as typed: not trimmed, not normalised
+  for (const wchar_t* variable : {L"ProgramW6432", L"ProgramFiles(x86)"}) {
+    std::wstring programFiles = services_.environment.Variable(variable);
+    if (programFiles.empty()) continue;
+    // A leading part is compared, so "C:\Program FilesX" is refused as well.
+    if (text::EqualsIgnoringCase(typed.substr(0, programFiles.size()), programFiles)) {
+      services_.messages.Show(texts::kProgramFilesRefused, mb::kInformation | mb::kOkOnly);
+      return false;
+    }
+  }
+  if (typed.size() < 3) {
+    services_.messages.Show(texts::kEnterTarget, mb::kCritical | mb::kOkOnly);
+    return false;
+  }
+  return true;
+}
+
+void Installation::EnterProgressState() {
+  controls_.SetVisible(cmdNext0, false);
+  controls_.SetVisible(cmdNext1, false);
+  controls_.SetText(Label1, texts::kInstalling);
+  for (Control c : {Label2, Text1, Command1, cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) {
+    controls_.SetVisible(c, false);
+  }
+  for (Control c : {lblProgBack, lblProgFore, lblProgZero, lblProgHundred}) controls_.SetVisible(c, true);
+}
+
+void Installation::CreateFolders() {
+  // Every directory along the path, from the root down; the ones that exist
+  // already (and the drive root, which cannot be made) fail without harm.
+  for (const wchar_t* folder : kFolders) {
+    std::wstring path = directories_.target + folder;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+      if (path[i] == L'\\') services_.files.MakeDirectory(path.substr(0, i + 1));
+    }
+  }
+}
+
+void Installation::CopyRows(int first, int last) {
+  for (int number = first; number <= last; ++number) {
+    CopyKitFile(services_.files, directories_, names_, KitFileNumber(number));
+    form_.ShowProgress();
+  }
+}
+
+void Installation::CopyUnlessSkipped(int number) {
+  const KitFile& row = KitFileNumber(number);
+  if (!SkipRuleHolds(services_.files, directories_, row.installedName)) {
+    CopyKitFile(services_.files, directories_, names_, row);
+  }
+  form_.ShowProgress();
+}
+
+void Installation::StartPresetsImport() {
+  const KitFile& presets = KitFileNumber(9);
+  names_.read = presets.readName;
+  names_.write = presets.writeName;
+  FileError error;
+  if (!services_.files.RenameFile(directories_.kit + presets.kitName, directories_.kit + kPresetsScript, error)) {
+    throw KitFileFailure{FailureKind::Write, names_.write, error.description};
+  }
+  // The editor is started by its full path, and the script's path is quoted:
+  // a kit folder with a blank in it must import as well as any other.
+  std::wstring editor = windowsDirectory_ + L"regedit.exe";
+  std::wstring commandLine = text::Quoted(editor) + L" /s " + text::Quoted(directories_.kit + kPresetsScript);
+  registryEditor_ = services_.processes.StartMinimized(editor, commandLine);
+  for (int turn = 0; turn < 3; ++turn) services_.ui.DoEvents();
+  form_.ShowProgress();
+}
+
+void Installation::CreateTestFiles() {
+  names_.read = L"";
+  names_.write = kTestFilesName;
+  for (int number = 1; number <= kTestFileCount; ++number) {
+    FileError error;
+    std::wstring path = directories_.target + L"TestThis\\" + TestFileName(number);
+    std::unique_ptr<OutputFile> file = services_.files.CreateForWriting(path, error);
+    if (!file || !file->Close(error)) throw KitFileFailure{FailureKind::Write, names_.write, error.description};
+  }
+}
+
+void Installation::CreateShortcuts() {
+  std::wstring product = directories_.target + KitFileNumber(1).installedName;
+  services_.companion.fCreateShellLink(L"..\\..\\Desktop", L"Morvane", product, L"");
+  services_.companion.fCreateShellLink(L"", L"Morvane", product, L"");
+}
+
+void Installation::RegisterInstallation() {
+  services_.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
+                                 directories_.target);
+  RegistryApi& registry = services_.registry;
+  modReg::CreateRegistryKey(registry, hkey::kLocalMachine, texts::kUninstallKey);
+  modReg::SetRegistryValue(registry, hkey::kLocalMachine, texts::kUninstallKey, L"DisplayName",
+                           std::wstring(texts::kDisplayName), regtype::kString);
+  modReg::SetRegistryValue(registry, hkey::kLocalMachine, texts::kUninstallKey, L"UninstallString",
+                           UninstallCommand(directories_.target), regtype::kString);
+}
+
+void Installation::RenamePresetsBack() {
+  // The editor reads the script by this name; renaming it away before the
+  // import is done would make the import find nothing.
+  if (registryEditor_) registryEditor_->WaitForExit(kPresetsImportWait);
+  names_.read = kPresetsBackName;
+  names_.write = KitFileNumber(9).writeName;
+  FileError error;
+  if (!services_.files.RenameFile(directories_.kit + kPresetsScript, directories_.kit + kPresetsBackName, error)) {
+    throw KitFileFailure{FailureKind::Read, names_.read, error.description};
+  }
+}
+
+void Installation::Fail(const KitFileFailure& failure) {
+  services_.messages.Show(FailureMessage(failure), mb::kCritical | mb::kOkOnly);
+  controls_.SetText(Label1, texts::kInstallFailed);
+  ClosingSteps(form_);
+}
+
+}  // namespace install

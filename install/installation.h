@@ -1,0 +1,53 @@
+// The installation behind cmdNext(0): entry tests, progress state, folders,
+// the kit copies, the presets import, the test files, the shortcuts, the
+// per-user setting and the uninstall entry, in one run on the UI thread.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <string>
+
+#include "install/copy_kit_file.h"
+#include "platform/process_launcher.h"
+
+class frmMain;
+struct Services;
+class MainFormControls;
+
+namespace install {
+
+// How long the installation waits for the registry editor to finish reading
+// the presets script before it renames the script back.
+inline constexpr std::chrono::seconds kPresetsImportWait{30};
+
+class Installation {
+ public:
+  explicit Installation(frmMain& form);
+  void Run();
+
+ private:
+  bool PassesEntryTests();
+  void EnterProgressState();
+  void CreateFolders();
+  void CopyRows(int first, int last);
+  void CopyUnlessSkipped(int number);
+  void StartPresetsImport();
+  void CreateTestFiles();
+  void CreateShortcuts();
+  void RegisterInstallation();
+  void RenamePresetsBack();
+  void Fail(const KitFileFailure& failure);
+
+  frmMain& form_;
+  Services& services_;
+  MainFormControls& controls_;
+  InstallDirectories directories_;
+  std::wstring windowsDirectory_;
+  CurrentNames names_;
+  std::unique_ptr<RunningProcess> registryEditor_;
+};
+
+// The uninstall entry's command for an installation in targetDirectory.
+std::wstring UninstallCommand(const std::wstring& targetDirectory);
+
+}  // namespace install

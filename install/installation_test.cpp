@@ -1,0 +1,306 @@
+#include "install/installation.h"
+
+#include <gtest/gtest.h>
+
+#include "app/fakes/fake_setup.h"
+
+namespace install {
+namespace {
+
+using enum Control;
+
+constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
+
+class InstallationTest : public ::testing::Test {
+ protected:
+  InstallationTest() {
+    setup.environment.setupDirectory = L"C:\\Users\\jane\\Kit";
+    setup.environment.variables = {{L"ProgramW6432", L"C:\\Program Files"},
+                                   {L"ProgramFiles(x86)", L"C:\\Program Files (x86)"},
+                                   {L"WinDir", L"C:\\windows"}};
+    setup.AddKit(L"C:\\Users\\jane\\Kit");
+    setup.main.Form_Load();
+    before_ = setup.files.List(L"C:\\");
+  }
+
+  void InstallTo(const std::wstring& typed) {
+    setup.form.SetText(Text1, typed);
+    setup.main.cmdNext_Click(0);
+  }
+
+  void ExpectUnchangedAfterRefusal(const wchar_t* message, int flags) {
+    ASSERT_EQ(setup.messages.shown.size(), 1u);
+    EXPECT_EQ(setup.messages.shown[0].text, message);
+    EXPECT_EQ(setup.messages.shown[0].flags, flags);
+    EXPECT_EQ(setup.form[Label1].text, L"Click Next to install Morvane by Halvo to your computer.");
+    EXPECT_TRUE(setup.form[cmdNext0].visible);
+    EXPECT_TRUE(setup.form[Text1].visible);
+    EXPECT_EQ(setup.form[Command1].text, L"&Cancel");
+    EXPECT_EQ(setup.form[lblProgFore].text, L"");
+    EXPECT_EQ(setup.files.List(L"C:\\"), before_);
+    EXPECT_FALSE(setup.settings.InstallDir());
+  }
+
+  void ExpectFailedAtStep(int steps) {
+    EXPECT_EQ(setup.form[Label1].text, L"An error occured while installing.");
+    EXPECT_EQ(setup.form[lblProgFore].text, std::wstring(2 * steps, L'_'));
+    EXPECT_TRUE(setup.form[Command1].visible);
+    EXPECT_EQ(setup.form[Command1].text, L"E&xit");
+    EXPECT_EQ(setup.ui.pointer, MousePointer::Default);
+  }
+
+  std::wstring FailureText() const {
+    return setup.messages.shown.empty() ? L"" : setup.messages.shown.back().text;
+  }
+
+  FakeSetup setup;
+  std::vector<std::wstring> before_;
+};
+
+TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
+  bool scriptThereWhileImporting = false;
+  setup.processes.onWait = [&] {
+    scriptThereWhileImporting = setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\presets.reg");
+  };
+  InstallTo(L"C:\\WinUtil\\Morvane");
+
+  EXPECT_TRUE(setup.messages.shown.empty());
+  std::vector<std::wstring> expected = {
+      L"C:\\WINUTIL\\MORVANE\\about.htm",
+      L"C:\\WINUTIL\\MORVANE\\FileList",
+      L"C:\\WINUTIL\\MORVANE\\Help",
+      L"C:\\WINUTIL\\MORVANE\\Help\\AddFile.bmp",
+      L"C:\\WINUTIL\\MORVANE\\Help\\AddPath.bmp",
+      L"C:\\WINUTIL\\MORVANE\\Help\\FileList.htm",
+      L"C:\\WINUTIL\\MORVANE\\Morvane.exe",
+      L"C:\\WINUTIL\\MORVANE\\screenshot.jpg",
+      L"C:\\WINUTIL\\MORVANE\\setup.dll",
+      L"C:\\WINUTIL\\MORVANE\\setup.exe",
+      L"C:\\WINUTIL\\MORVANE\\TestThis",
+  };
+  for (int n = 1; n <= 10; ++n) {
+    expected.push_back(std::wstring(L"C:\\WINUTIL\\MORVANE\\TestThis\\") + (n < 10 ? L"0" : L"") +
+                       std::to_wstring(n) + L"_Artist___CD___Title.tst");
+  }
+  expected.push_back(L"C:\\WINUTIL\\MORVANE\\Undo");
+  std::vector<std::wstring> listed = setup.files.List(L"C:\\WINUTIL");
+  listed.erase(listed.begin());  // C:\WINUTIL\MORVANE itself
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(listed, expected);
+  EXPECT_EQ(setup.files.StoredName(L"C:\\WinUtil"), L"C:\\WINUTIL");
+  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"), "morvane.1");
+  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Help\\FileList.htm"), "morvane.6");
+  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\TestThis\\07_Artist___CD___Title.tst"), "");
+
+  // The editor imported the script by its name before it was renamed back.
+  ASSERT_EQ(setup.processes.started.size(), 1u);
+  EXPECT_EQ(setup.processes.started[0].program, L"C:\\windows\\regedit.exe");
+  EXPECT_EQ(setup.processes.started[0].commandLine,
+            L"\"C:\\windows\\regedit.exe\" /s \"C:\\USERS\\JANE\\KIT\\presets.reg\"");
+  EXPECT_TRUE(scriptThereWhileImporting);
+  EXPECT_EQ(setup.processes.waits, std::vector<std::chrono::milliseconds>{std::chrono::seconds(30)});
+  EXPECT_EQ(setup.files.StoredName(L"C:\\Users\\jane\\Kit\\morvane.7"), L"C:\\USERS\\JANE\\KIT\\MORVANE.7");
+  EXPECT_FALSE(setup.files.Exists(L"C:\\Users\\jane\\Kit\\presets.reg"));
+
+  ASSERT_EQ(setup.companion.calls.size(), 3u);  // the disk space at start, then the two shortcuts
+  for (int i : {1, 2}) {
+    EXPECT_EQ(setup.companion.calls[i].function, L"fCreateShellLink");
+    EXPECT_EQ(setup.companion.calls[i].name, L"Morvane");
+    EXPECT_EQ(setup.companion.calls[i].target, L"C:\\WINUTIL\\MORVANE\\Morvane.exe");
+    EXPECT_EQ(setup.companion.calls[i].arguments, L"");
+  }
+  EXPECT_EQ(setup.companion.calls[1].folder, L"..\\..\\Desktop");
+  EXPECT_EQ(setup.companion.calls[2].folder, L"");
+
+  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
+  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kUninstallKey, L"DisplayName"), L"Morvane by Halvo 2.4.5.w11");
+  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kUninstallKey, L"UninstallString"),
+            L"C:\\WINUTIL\\MORVANE\\setup.exe");
+  EXPECT_EQ(setup.registry.openHandles(), 0u);
+
+  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+  EXPECT_EQ(setup.form[lblProgFore].text, std::wstring(28, L'_'));
+  EXPECT_TRUE(setup.form[Command1].visible);
+  EXPECT_EQ(setup.form[Command1].text, L"E&xit");
+  for (Control c : {cmdNext0, cmdNext1, Text1, cmdBrowse, Label2, lblDisk, lblDiskReq, lblDiskFree}) {
+    EXPECT_FALSE(setup.form[c].visible) << DesignOf(c).id;
+  }
+  for (Control c : {lblProgBack, lblProgFore, lblProgZero, lblProgHundred}) EXPECT_TRUE(setup.form[c].visible);
+  EXPECT_EQ(setup.ui.pointer, MousePointer::Default);
+}
+
+TEST_F(InstallationTest, TooShortTargetIsRefusedAndChangesNothing) {
+  for (const wchar_t* typed : {L"", L"C:"}) {
+    setup.messages.shown.clear();
+    InstallTo(typed);
+    ExpectUnchangedAfterRefusal(L"Enter target directory for installation first.", 16);
+  }
+}
+
+TEST_F(InstallationTest, ProgramFilesTargetsAreRefusedInAnySpelling) {
+  for (const wchar_t* typed :
+       {L"c:\\program files\\Morvane", L"C:\\Program Files (x86)\\Morvane", L"C:\\Program FilesX"}) {
+    setup.messages.shown.clear();
+    InstallTo(typed);
+    ExpectUnchangedAfterRefusal(
+        L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
+        L"folder.",
+        64);
+  }
+}
+
+TEST_F(InstallationTest, ProgramFilesOnAnotherDriveOrWithoutTheVariablesIsAccepted) {
+  setup.files.AddDrive(L'D');
+  InstallTo(L"D:\\Program Files\\Morvane");
+  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+
+  FakeSetup bare;
+  bare.AddKit(L"C:\\Kit");
+  bare.main.Form_Load();
+  bare.form.SetText(Text1, L"C:\\Program Files\\Morvane");
+  bare.main.cmdNext_Click(0);
+  EXPECT_EQ(bare.form[Label1].text, L"Completed installation.");
+}
+
+TEST_F(InstallationTest, DriveRootIsAcceptedAsATarget) {
+  InstallTo(L"C:\\");
+  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\Morvane.exe"));
+  EXPECT_TRUE(setup.files.IsDirectory(L"C:\\FileList"));
+  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\");
+}
+
+TEST_F(InstallationTest, ReadOnlyScreenshotStopsTheInstallationAfterTheProgram) {
+  setup.files.AddFile(L"C:\\WINUTIL\\MORVANE\\screenshot.jpg", "old", {.readOnly = true});
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  EXPECT_EQ(FailureText(), L"An error occured while writing the following file: \r\nSCREENSHOT.JPG\r\n\r\n"
+                           L"Access is denied.\r\n\r\nSetup can not continue the installation.");
+  EXPECT_EQ(setup.messages.shown.back().flags, 16);
+  ExpectFailedAtStep(3);
+  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
+  EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL\\MORVANE\\about.htm"));
+  EXPECT_FALSE(setup.settings.InstallDir());
+  EXPECT_FALSE(setup.registry.KeyExists(hkey::kLocalMachine, kUninstallKey));
+  EXPECT_EQ(setup.companion.calls.size(), 1u);  // only the disk space at start
+}
+
+TEST_F(InstallationTest, KitFileRemovedAfterStartIsAReadFailure) {
+  setup.files.RemoveFile(L"C:\\Users\\jane\\Kit\\morvane.2");
+  setup.files.AddFile(L"C:\\WINUTIL\\MORVANE\\screenshot.jpg", "left alone");
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  EXPECT_NE(FailureText().find(L"reading the following file: \r\nMORVANE.2\r\n"), std::wstring::npos);
+  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\screenshot.jpg"), "left alone");
+  ExpectFailedAtStep(3);
+}
+
+TEST_F(InstallationTest, ExistingPresetsScriptInTheKitStopsBeforeTheImport) {
+  setup.files.AddFile(L"C:\\Users\\jane\\Kit\\presets.reg", "stale");
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  EXPECT_NE(FailureText().find(L"writing the following file: \r\nPRESETS.REG\r\n"), std::wstring::npos);
+  EXPECT_TRUE(setup.processes.started.empty());
+  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\morvane.7"));
+  ExpectFailedAtStep(10);
+}
+
+TEST_F(InstallationTest, TestFileThatCannotBeMadeLeavesThePresetsRenamed) {
+  setup.files.failWhen = [](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op == FileOp::Create && path.ends_with(L"05_Artist___CD___Title.tst")) return FakeFileSystem::Error(5);
+    return std::nullopt;
+  };
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  EXPECT_NE(FailureText().find(L"writing the following file: \r\n10x empty test file\r\n"), std::wstring::npos);
+  ExpectFailedAtStep(11);
+  EXPECT_TRUE(setup.files.Exists(L"C:\\Users\\jane\\Kit\\presets.reg"));
+  EXPECT_FALSE(setup.main.CompleteInstallKit(L""));
+  EXPECT_FALSE(setup.settings.InstallDir());
+}
+
+TEST_F(InstallationTest, FailedRenameBackIsAReadFailureAfterEverythingElse) {
+  setup.files.failWhen = [](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op == FileOp::Rename && path.ends_with(L"presets.reg")) return FakeFileSystem::Error(32);
+    return std::nullopt;
+  };
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  EXPECT_NE(FailureText().find(L"reading the following file: \r\nMORVANE.7\r\n"), std::wstring::npos);
+  ExpectFailedAtStep(13);
+  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
+}
+
+TEST_F(InstallationTest, InstallingFromTheTargetItselfSkipsSetupAndStillMakesFourteenSteps) {
+  setup.environment.setupDirectory = L"C:\\WinUtil\\Morvane";
+  setup.AddKit(L"C:\\WinUtil\\Morvane");
+  std::vector<std::wstring> created;
+  setup.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op == FileOp::Create) created.push_back(path);
+    return std::nullopt;
+  };
+  InstallTo(L"c:\\winutil\\morvane\\");
+  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+  EXPECT_EQ(setup.form[lblProgFore].text, std::wstring(28, L'_'));
+  for (const std::wstring& path : created) {
+    EXPECT_FALSE(path.ends_with(L"setup.exe") || path.ends_with(L"setup.dll")) << std::string(path.begin(), path.end());
+  }
+  EXPECT_EQ(setup.files.Contents(L"C:\\WinUtil\\Morvane\\setup.exe"), "setup.exe");
+}
+
+TEST_F(InstallationTest, ReinstallReplacesEveryFile) {
+  for (const wchar_t* name : {L"Morvane.exe", L"setup.exe", L"Help\\AddPath.bmp"}) {
+    setup.files.AddFile(std::wstring(L"C:\\WINUTIL\\MORVANE\\") + name, "previous version, longer");
+  }
+  InstallTo(L"C:\\WINUTIL\\MORVANE\\");
+  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"), "morvane.1");
+  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\setup.exe"), "setup.exe");
+  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Help\\AddPath.bmp"), "morvane.5");
+}
+
+TEST_F(InstallationTest, PathsWithBlanksAreQuotedForTheEditorAndTheUninstallEntry) {
+  setup.environment.setupDirectory = L"C:\\Users\\Jane Doe\\Downloads\\Morvane kit";
+  setup.AddKit(setup.environment.setupDirectory);
+  InstallTo(L"C:\\My Tools\\Morvane");
+  EXPECT_EQ(setup.processes.started.at(0).commandLine,
+            L"\"C:\\windows\\regedit.exe\" /s \"C:\\USERS\\JANE DOE\\DOWNLOADS\\MORVANE KIT\\presets.reg\"");
+  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kUninstallKey, L"UninstallString"),
+            L"\"C:\\MY TOOLS\\MORVANE\\setup.exe\"");
+}
+
+TEST_F(InstallationTest, UnstartableEditorOrMissingRightsStillComplete) {
+  setup.processes.startFails = true;
+  setup.registry.DenyWrites(hkey::kLocalMachine, L"Software");
+  setup.companion.loaded = false;
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  EXPECT_TRUE(setup.messages.shown.empty());
+  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\MORVANE.7"));
+}
+
+TEST_F(InstallationTest, ClosingTheWindowMidwayEndsAtOnceAndKeepsWhatWasCopied) {
+  setup.end.onUnloadMain = [this] { setup.main.Form_QueryUnload(); };
+  setup.ui.onTurn = [this] {
+    if (setup.form[lblProgFore].text.size() == 8) setup.main.Form_QueryUnload();  // at step 4
+  };
+  setup.form.SetText(Text1, L"C:\\WinUtil\\Morvane");
+  EXPECT_THROW(setup.main.cmdNext_Click(0), ProcessEnded);
+  EXPECT_EQ(setup.end.ends, 1);
+  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
+  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\WINUTIL\\MORVANE\\screenshot.jpg"));
+  EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL\\MORVANE\\about.htm"));
+  EXPECT_FALSE(setup.settings.InstallDir());
+}
+
+TEST(NextButton, OtherInstancesOnlyRunTheClosingSteps) {
+  for (int index : {1, 2, 3, -1}) {
+    FakeSetup setup;
+    setup.AddKit(L"C:\\Kit");
+    setup.main.Form_Load();
+    setup.ui.pointer = MousePointer::Hourglass;
+    setup.main.cmdNext_Click(index);
+    EXPECT_EQ(setup.form[Command1].text, L"E&xit");
+    EXPECT_TRUE(setup.form[Command1].visible);
+    EXPECT_EQ(setup.ui.pointer, MousePointer::Default);
+    EXPECT_EQ(setup.files.List(L"C:\\").size(), 11u);
+  }
+}
+
+}  // namespace
+}  // namespace install

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+class Environment {
+ public:
+  virtual ~Environment() = default;
+  // The value of an environment variable; empty when it is not set.
+  virtual std::wstring Variable(const std::wstring& name) const = 0;
+  // The directory that holds the running setup executable, as the system
+  // names it (no trailing backslash added or removed).
+  virtual std::wstring SetupDirectory() const = 0;
+};

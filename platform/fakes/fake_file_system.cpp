@@ -1,0 +1,293 @@
+#include "platform/fakes/fake_file_system.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+
+namespace {
+
+bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) {
+  if (pattern.empty()) return name.empty();
+  if (pattern.front() == L'*') {
+    for (std::size_t skip = 0; skip <= name.size(); ++skip) {
+      if (MatchesPattern(name.substr(skip), pattern.substr(1))) return true;
+    }
+    return false;
+  }
+  if (name.empty()) return false;
+  if (pattern.front() != L'?' && pattern.front() != name.front()) return false;
+  return MatchesPattern(name.substr(1), pattern.substr(1));
+}
+
+}  // namespace
+
+class FakeInputFile : public InputFile {
+ public:
+  FakeInputFile(FakeFileSystem& fs, std::wstring path) : fs_(fs), path_(std::move(path)) {}
+  bool Read(std::span<std::byte> buffer, std::size_t& got, FileError& error) override {
+    got = 0;
+    if (fs_.Fails(FileOp::Read, path_, error)) return false;
+    const FakeFileSystem::Node* node = fs_.Find(path_);
+    if (!node) {
+      error = FakeFileSystem::Error(6);
+      return false;
+    }
+    std::size_t left = node->bytes.size() - std::min(position_, node->bytes.size());
+    got = std::min({buffer.size(), left, fs_.readChunk});
+    std::copy_n(reinterpret_cast<const std::byte*>(node->bytes.data()) + position_, got, buffer.data());
+    position_ += got;
+    return true;
+  }
+
+ private:
+  FakeFileSystem& fs_;
+  std::wstring path_;
+  std::size_t position_ = 0;
+};
+
+class FakeOutputFile : public OutputFile {
+ public:
+  FakeOutputFile(FakeFileSystem& fs, std::wstring path) : fs_(fs), path_(std::move(path)) {}
+  bool Write(std::span<const std::byte> bytes, FileError& error) override {
+    if (fs_.Fails(FileOp::Write, path_, error)) return false;
+    FakeFileSystem::Node* node = fs_.Find(path_);
+    node->bytes.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return true;
+  }
+  bool Close(FileError& error) override { return !fs_.Fails(FileOp::Close, path_, error); }
+
+ private:
+  FakeFileSystem& fs_;
+  std::wstring path_;
+};
+
+FakeFileSystem::FakeFileSystem() {
+  AddDrive(L'C');
+  AddDirectory(L"C:\\");
+}
+
+FileError FakeFileSystem::Error(std::uint32_t code) {
+  switch (code) {
+    case 2: return {2, L"The system cannot find the file specified."};
+    case 3: return {3, L"The system cannot find the path specified."};
+    case 5: return {5, L"Access is denied."};
+    case 6: return {6, L"The handle is invalid."};
+    case 32: return {32, L"The process cannot access the file because it is being used by another process."};
+    case 33: return {33, L"The process cannot access the file because another process has locked a portion of the file."};
+    case 112: return {112, L"There is not enough space on the disk."};
+    case 145: return {145, L"The directory is not empty."};
+    case 183: return {183, L"Cannot create a file when that file already exists."};
+    default: return {code, L"Unknown error."};
+  }
+}
+
+std::wstring FakeFileSystem::Key(const std::wstring& path) {
+  std::wstring key = text::UpperCase(path);
+  while (key.size() > 3 && key.back() == L'\\') key.pop_back();
+  return key;
+}
+
+std::wstring FakeFileSystem::Parent(const std::wstring& key) {
+  std::size_t slash = key.find_last_of(L'\\');
+  if (slash == std::wstring::npos || key.size() <= 3) return {};
+  return slash == 2 ? key.substr(0, 3) : key.substr(0, slash);
+}
+
+bool FakeFileSystem::Fails(FileOp op, const std::wstring& path, FileError& error) const {
+  if (!failWhen) return false;
+  std::optional<FileError> failure = failWhen(op, path);
+  if (!failure) return false;
+  error = *failure;
+  return true;
+}
+
+FakeFileSystem::Node* FakeFileSystem::Find(const std::wstring& path) {
+  auto it = nodes_.find(Key(path));
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+const FakeFileSystem::Node* FakeFileSystem::Find(const std::wstring& path) const {
+  auto it = nodes_.find(Key(path));
+  return it == nodes_.end() ? nullptr : &it->second;
+}
+
+bool FakeFileSystem::HasChildren(const std::wstring& key) const {
+  for (const auto& [k, node] : nodes_) {
+    if (k != key && Parent(k) == key) return true;
+  }
+  return false;
+}
+
+void FakeFileSystem::AddDrive(wchar_t letter) {
+  wchar_t upper = static_cast<wchar_t>(text::UpperCase(std::wstring(1, letter))[0]);
+  drives_.insert(upper);
+  std::wstring root = std::wstring(1, upper) + L":\\";
+  nodes_[root] = Node{root, true, {}, {}};
+}
+
+void FakeFileSystem::AddDirectory(const std::wstring& path) {
+  std::wstring key = Key(path);
+  std::wstring parent = Parent(key);
+  if (!parent.empty() && !Find(parent)) AddDirectory(path.substr(0, parent.size()));
+  if (!Find(key)) {
+    std::wstring name = path;
+    while (name.size() > 3 && name.back() == L'\\') name.pop_back();
+    nodes_[key] = Node{name, true, {}, {}};
+  }
+}
+
+void FakeFileSystem::AddFile(const std::wstring& path, const std::string& bytes, FakeAttributes attributes) {
+  std::wstring parent = Parent(Key(path));
+  if (!parent.empty()) AddDirectory(path.substr(0, parent.size()));
+  nodes_[Key(path)] = Node{path, false, bytes, attributes};
+}
+
+void FakeFileSystem::SetAttributes(const std::wstring& path, FakeAttributes attributes) {
+  if (Node* node = Find(path)) node->attributes = attributes;
+}
+
+bool FakeFileSystem::Exists(const std::wstring& path) const { return Find(path) != nullptr; }
+
+bool FakeFileSystem::IsDirectory(const std::wstring& path) const {
+  const Node* node = Find(path);
+  return node && node->directory;
+}
+
+std::optional<std::string> FakeFileSystem::Contents(const std::wstring& path) const {
+  const Node* node = Find(path);
+  if (!node || node->directory) return std::nullopt;
+  return node->bytes;
+}
+
+std::wstring FakeFileSystem::StoredName(const std::wstring& path) const {
+  const Node* node = Find(path);
+  return node ? node->name : std::wstring();
+}
+
+std::vector<std::wstring> FakeFileSystem::List(const std::wstring& directory) const {
+  std::wstring prefix = Key(directory);
+  if (prefix.back() != L'\\') prefix.push_back(L'\\');
+  std::vector<std::wstring> out;
+  for (const auto& [key, node] : nodes_) {
+    if (key.size() > prefix.size() && key.compare(0, prefix.size(), prefix) == 0) out.push_back(node.name);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::unique_ptr<InputFile> FakeFileSystem::OpenForReading(const std::wstring& path, FileError& error) {
+  if (Fails(FileOp::Open, path, error)) return nullptr;
+  const Node* node = Find(path);
+  if (!node) {
+    error = Error(Find(Parent(Key(path))) ? 2 : 3);
+    return nullptr;
+  }
+  if (node->directory) {
+    error = Error(5);
+    return nullptr;
+  }
+  return std::make_unique<FakeInputFile>(*this, path);
+}
+
+std::unique_ptr<OutputFile> FakeFileSystem::CreateForWriting(const std::wstring& path, FileError& error) {
+  if (Fails(FileOp::Create, path, error)) return nullptr;
+  std::wstring key = Key(path);
+  const Node* parent = Find(Parent(key));
+  if (!parent || !parent->directory) {
+    error = Error(3);
+    return nullptr;
+  }
+  if (Node* node = Find(path)) {
+    if (node->directory || node->attributes.readOnly) {
+      error = Error(5);
+      return nullptr;
+    }
+    node->bytes.clear();  // truncated; its name keeps the case it had
+  } else {
+    nodes_[key] = Node{path, false, {}, {}};
+  }
+  return std::make_unique<FakeOutputFile>(*this, path);
+}
+
+bool FakeFileSystem::RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) {
+  if (Fails(FileOp::Rename, from, error)) return false;
+  Node* node = Find(from);
+  if (!node) {
+    error = Error(Find(Parent(Key(from))) ? 2 : 3);
+    return false;
+  }
+  if (Key(from) != Key(to) && Find(to)) {
+    error = Error(183);
+    return false;
+  }
+  if (!Find(Parent(Key(to)))) {
+    error = Error(3);
+    return false;
+  }
+  Node moved = *node;
+  moved.name = to;
+  nodes_.erase(Key(from));
+  nodes_[Key(to)] = moved;
+  return true;
+}
+
+bool FakeFileSystem::RemoveFile(const std::wstring& path) {
+  FileError error;
+  if (Fails(FileOp::Remove, path, error)) return false;
+  Node* node = Find(path);
+  if (!node || node->directory || node->attributes.readOnly) return false;
+  nodes_.erase(Key(path));
+  return true;
+}
+
+bool FakeFileSystem::RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) {
+  std::wstring prefix = text::WithTrailingBackslash(Key(directory));
+  std::wstring upperPattern = text::UpperCase(pattern);
+  std::vector<std::wstring> matches;
+  for (const auto& [key, node] : nodes_) {
+    if (node.directory || node.attributes.hidden || node.attributes.system) continue;
+    if (Parent(key) != Key(directory)) continue;
+    if (MatchesPattern(key.substr(prefix.size()), upperPattern)) matches.push_back(node.name);
+  }
+  bool all = true;
+  for (const std::wstring& match : matches) all = RemoveFile(match) && all;
+  return all;
+}
+
+bool FakeFileSystem::MakeDirectory(const std::wstring& path) {
+  FileError error;
+  if (Fails(FileOp::MakeDirectory, path, error)) return false;
+  std::wstring key = Key(path);
+  if (Find(key)) return false;  // exists already, drive roots included
+  const Node* parent = Find(Parent(key));
+  if (!parent || !parent->directory) return false;
+  std::wstring name = path;
+  while (name.size() > 3 && name.back() == L'\\') name.pop_back();
+  nodes_[key] = Node{name, true, {}, {}};
+  return true;
+}
+
+bool FakeFileSystem::RemoveDirectory(const std::wstring& path) {
+  FileError error;
+  if (Fails(FileOp::RemoveDirectory, path, error)) return false;
+  std::wstring key = Key(path);
+  Node* node = Find(key);
+  if (!node || !node->directory || HasChildren(key) || key.size() <= 3) return false;
+  nodes_.erase(key);
+  return true;
+}
+
+bool FakeFileSystem::IsOrdinaryFile(const std::wstring& path) {
+  FileError error;
+  if (Fails(FileOp::List, path, error)) return false;
+  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+  const Node* node = Find(path);
+  return node && !node->directory && !node->attributes.hidden && !node->attributes.system;
+}
+
+bool FakeFileSystem::ChangeDrive(wchar_t letter) {
+  std::wstring upper = text::UpperCase(std::wstring(1, letter));
+  if (!drives_.contains(upper[0])) return false;
+  currentDrive_ = upper[0];
+  return true;
+}

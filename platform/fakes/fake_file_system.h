@@ -1,0 +1,80 @@
+// An in-memory file system that behaves like the Windows one the setup
+// meets: case-insensitive names that keep the case they were made with,
+// read-only, hidden and system attributes, the system's error codes and
+// texts, and a hook that fails any chosen step.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+enum class FileOp { Open, Read, Create, Write, Close, Rename, Remove, MakeDirectory, RemoveDirectory, List };
+
+struct FakeAttributes {
+  bool readOnly = false;
+  bool hidden = false;
+  bool system = false;
+};
+
+class FakeFileSystem : public FileSystem {
+ public:
+  FakeFileSystem();
+
+  // Set-up and inspection; parents are created as needed.
+  void AddDirectory(const std::wstring& path);
+  void AddFile(const std::wstring& path, const std::string& bytes, FakeAttributes attributes = {});
+  void SetAttributes(const std::wstring& path, FakeAttributes attributes);
+  bool Exists(const std::wstring& path) const;
+  bool IsDirectory(const std::wstring& path) const;
+  std::optional<std::string> Contents(const std::wstring& path) const;
+  // The name as the file system keeps it (its case), or empty.
+  std::wstring StoredName(const std::wstring& path) const;
+  // Every path under a directory, in the stored case, sorted.
+  std::vector<std::wstring> List(const std::wstring& directory) const;
+  void AddDrive(wchar_t letter);
+  wchar_t currentDrive() const { return currentDrive_; }
+
+  // Called before every step; a returned error makes that step fail with it.
+  std::function<std::optional<FileError>(FileOp op, const std::wstring& path)> failWhen;
+  // Bytes handed out per Read at most, so that tests can fail a later read.
+  std::size_t readChunk = 1 << 20;
+
+  static FileError Error(std::uint32_t code);
+
+  // FileSystem
+  std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
+  bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) override;
+  bool RemoveFile(const std::wstring& path) override;
+  bool RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) override;
+  bool MakeDirectory(const std::wstring& path) override;
+  bool RemoveDirectory(const std::wstring& path) override;
+  bool IsOrdinaryFile(const std::wstring& path) override;
+  bool ChangeDrive(wchar_t letter) override;
+
+ private:
+  struct Node {
+    std::wstring name;  // the full path in the case it was made with
+    bool directory = false;
+    std::string bytes;
+    FakeAttributes attributes;
+  };
+  friend class FakeInputFile;
+  friend class FakeOutputFile;
+
+  static std::wstring Key(const std::wstring& path);
+  static std::wstring Parent(const std::wstring& key);
+  bool Fails(FileOp op, const std::wstring& path, FileError& error) const;
+  Node* Find(const std::wstring& path);
+  const Node* Find(const std::wstring& path) const;
+  bool HasChildren(const std::wstring& key) const;
+
+  std::map<std::wstring, Node> nodes_;
+  std::set<wchar_t> drives_;
+  wchar_t currentDrive_ = L'C';
+};

@@ -1,0 +1,107 @@
+#include "platform/fakes/fake_registry.h"
+
+#include <stdexcept>
+
+#include "platform/text.h"
+
+namespace {
+constexpr std::int32_t kNotFound = 2;
+constexpr std::int32_t kAccessDenied = 5;
+constexpr std::int32_t kInvalidHandle = 6;
+}  // namespace
+
+FakeRegistry::KeyId FakeRegistry::Id(RootKey root, const std::wstring& path) { return {root, text::UpperCase(path)}; }
+
+bool FakeRegistry::Denied(const KeyId& id) const {
+  for (const KeyId& deny : denied_) {
+    if (deny.first == id.first && id.second.compare(0, deny.second.size(), deny.second) == 0) return true;
+  }
+  return false;
+}
+
+void FakeRegistry::DenyWrites(RootKey root, const std::wstring& path) { denied_.insert(Id(root, path)); }
+
+bool FakeRegistry::KeyExists(RootKey root, const std::wstring& path) const { return keys_.contains(Id(root, path)); }
+
+const FakeRegistry::Value* FakeRegistry::Find(RootKey root, const std::wstring& path, const std::wstring& name) const {
+  auto key = keys_.find(Id(root, path));
+  if (key == keys_.end()) return nullptr;
+  auto value = key->second.find(text::UpperCase(name));
+  return value == key->second.end() ? nullptr : &value->second;
+}
+
+std::wstring FakeRegistry::Text(RootKey root, const std::wstring& path, const std::wstring& name) const {
+  const Value* value = Find(root, path, name);
+  if (!value || value->type != 1) return {};
+  std::wstring out;
+  for (unsigned char c : value->bytes) {
+    if (c == 0) break;
+    out.push_back(static_cast<wchar_t>(c));
+  }
+  return out;
+}
+
+std::int32_t FakeRegistry::CreateKey(RootKey root, const std::wstring& path, std::uint32_t access,
+                                     RegistryHandle& key) {
+  accessRequested.push_back(access);
+  key = 0;
+  KeyId id = Id(root, path);
+  if (!keys_.contains(id) && Denied(id)) return kAccessDenied;
+  // Every missing key along the path is made too.
+  for (std::size_t slash = 0; (slash = path.find(L'\\', slash)) != std::wstring::npos; ++slash) {
+    keys_[Id(root, path.substr(0, slash))];
+  }
+  keys_[id];
+  key = nextHandle_++;
+  open_[key] = id;
+  return 0;
+}
+
+std::int32_t FakeRegistry::OpenKey(RootKey root, const std::wstring& path, std::uint32_t access,
+                                   RegistryHandle& key) {
+  accessRequested.push_back(access);
+  key = 0;
+  KeyId id = Id(root, path);
+  if (!keys_.contains(id)) return kNotFound;
+  key = nextHandle_++;
+  open_[key] = id;
+  return 0;
+}
+
+std::int32_t FakeRegistry::SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) {
+  auto handle = open_.find(key);
+  if (handle == open_.end()) return kInvalidHandle;
+  if (Denied(handle->second)) return kAccessDenied;
+  Value value{1, {}};
+  for (wchar_t c : text) value.bytes.push_back(static_cast<unsigned char>(c > 0xFF ? '?' : c));
+  value.bytes.push_back(0);
+  keys_[handle->second][text::UpperCase(name)] = value;
+  return 0;
+}
+
+std::int32_t FakeRegistry::SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t number) {
+  auto handle = open_.find(key);
+  if (handle == open_.end()) return kInvalidHandle;
+  if (Denied(handle->second)) return kAccessDenied;
+  auto bits = static_cast<std::uint32_t>(number);
+  Value value{4, {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+                  static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)}};
+  keys_[handle->second][text::UpperCase(name)] = value;
+  return 0;
+}
+
+std::int32_t FakeRegistry::DeleteKey(RootKey root, const std::wstring& path) {
+  if (deleteBreaksDown) throw std::runtime_error("registry interface unavailable");
+  KeyId id = Id(root, path);
+  if (!keys_.contains(id)) return kNotFound;
+  if (Denied(id)) return kAccessDenied;
+  std::wstring prefix = id.second + L"\\";
+  for (const auto& [other, values] : keys_) {
+    // Windows refuses to delete a key that still has subkeys.
+    if (other.first == root && other.second.compare(0, prefix.size(), prefix) == 0) return kAccessDenied;
+  }
+  keys_.erase(id);
+  return 0;
+}
+
+std::int32_t FakeRegistry::CloseKey(RegistryHandle key) { return open_.erase(key) ? 0 : kInvalidHandle; }

@@ -1,0 +1,58 @@
+// The file operations the setup needs, as a narrow interface: the Windows
+// build talks to the real file system, the unit tests to a fake that fails
+// any step on demand.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+struct FileError {
+  std::uint32_t code = 0;    // the system's error code
+  std::wstring description;  // the system's one-line text for it
+};
+
+class InputFile {
+ public:
+  virtual ~InputFile() = default;
+  // Reads up to buffer.size() bytes; got is 0 once the file is exhausted.
+  virtual bool Read(std::span<std::byte> buffer, std::size_t& got, FileError& error) = 0;
+};
+
+class OutputFile {
+ public:
+  virtual ~OutputFile() = default;
+  virtual bool Write(std::span<const std::byte> bytes, FileError& error) = 0;
+  // Closing can fail too (data the system still held back); after Close the
+  // object only waits to be destroyed.
+  virtual bool Close(FileError& error) = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  virtual std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) = 0;
+  // Creates the file empty or truncates an existing one to length zero, and
+  // leaves it open for writing at its start.
+  virtual std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) = 0;
+  // Fails when the new name exists already.
+  virtual bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) = 0;
+  virtual bool RemoveFile(const std::wstring& path) = 0;
+  // Removes every ordinary file in directory whose name matches pattern
+  // (* and ? as the system's file search has them).
+  virtual bool RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) = 0;
+  // One level; the parent must exist.
+  virtual bool MakeDirectory(const std::wstring& path) = 0;
+  // Only an empty directory goes.
+  virtual bool RemoveDirectory(const std::wstring& path) = 0;
+  // True when a listing of the path's directory for exactly its last name
+  // finds an ordinary file: directories, hidden and system files count as
+  // absent; read-only and archived files count. Names match without case.
+  virtual bool IsOrdinaryFile(const std::wstring& path) = 0;
+  // Makes the drive with this letter the process's current drive; false (and
+  // nothing changed) when it is no drive letter or the drive is not there.
+  virtual bool ChangeDrive(wchar_t letter) = 0;
+};

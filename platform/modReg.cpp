@@ -1,0 +1,125 @@
+#include "platform/modReg.h"
+
+#include <array>
+#include <charconv>
+#include <utility>
+
+namespace modReg {
+namespace {
+
+struct StatusText {
+  std::int32_t status;
+  const wchar_t* text;
+};
+
+// Status 0 and status 2 (the key is gone already) have no text on purpose:
+// no text means no message.
+constexpr std::array<StatusText, 9> kStatusTexts = {{
+    {1, L"Bad DB (1)"},
+    {3, L"Can't open (3)"},
+    {4, L"Can't read (4)"},
+    {5, L"Can't write (5)"},
+    {6, L"Out of memory (6)"},
+    {7, L"Invalid parameter (7)"},
+    {8, L"Access denied (8)"},
+    {87, L"Invalid parameters (87)"},
+    {259, L"No more items (259)"},
+}};
+
+struct RootName {
+  RootKey root;
+  const wchar_t* name;
+};
+
+constexpr std::array<RootName, 4> kRootNames = {{
+    {hkey::kClassesRoot, L"HKEY_CLASSES_ROOT\\"},
+    {hkey::kCurrentUser, L"HKEY_CURRENT_USER\\"},
+    {hkey::kLocalMachine, L"HKEY_LOCAL_MACHINE\\"},
+    {hkey::kUsers, L"HKEY_USERS\\"},
+}};
+
+constexpr std::int32_t kInvalidParameter = 87;
+
+std::wstring AsText(const RegistryValue& value) {
+  if (const auto* number = std::get_if<std::int32_t>(&value)) return std::to_wstring(*number);
+  return std::get<std::wstring>(value);
+}
+
+// A number given as text must be a whole decimal number that fits 32 bits.
+bool AsNumber(const RegistryValue& value, std::int32_t& number) {
+  if (const auto* n = std::get_if<std::int32_t>(&value)) {
+    number = *n;
+    return true;
+  }
+  const std::wstring& text = std::get<std::wstring>(value);
+  std::string narrow;
+  for (wchar_t c : text) {
+    if (c > 0x7F) return false;
+    narrow.push_back(static_cast<char>(c));
+  }
+  const char* end = narrow.data() + narrow.size();
+  auto [last, error] = std::from_chars(narrow.data(), end, number);
+  return error == std::errc() && last == end && !narrow.empty();
+}
+
+}  // namespace
+
+std::wstring RegistryStatusText(std::int32_t status) {
+  for (const StatusText& entry : kStatusTexts) {
+    if (entry.status == status) return entry.text;
+  }
+  return {};
+}
+
+std::wstring RootKeyName(RootKey root) {
+  for (const RootName& entry : kRootNames) {
+    if (entry.root == root) return entry.name;
+  }
+  return {};
+}
+
+void CreateRegistryKey(RegistryApi& registry, RootKey root, const std::wstring& keyPath) {
+  RegistryHandle key = 0;
+  registry.CreateKey(root, keyPath, kKeyAccess, key);
+  // Closed also when the creation failed: the handle is then 0 and the close
+  // fails without notice.
+  registry.CloseKey(key);
+}
+
+void SetRegistryValue(RegistryApi& registry, RootKey root, const std::wstring& keyPath,
+                      const std::wstring& valueName, const RegistryValue& value, std::int32_t valueType) {
+  RegistryHandle key = 0;
+  // Only CreateRegistryKey makes keys; a missing key means nothing is written.
+  if (registry.OpenKey(root, keyPath, kKeyAccess, key) != 0) return;
+  WriteRegistryValue(registry, key, valueName, valueType, value);
+  registry.CloseKey(key);
+}
+
+std::int32_t WriteRegistryValue(RegistryApi& registry, RegistryHandle key, const std::wstring& valueName,
+                                std::int32_t valueType, const RegistryValue& value) {
+  switch (valueType) {
+    case regtype::kString:
+      return registry.SetStringValue(key, valueName, AsText(value));
+    case regtype::kDword: {
+      std::int32_t number = 0;
+      if (!AsNumber(value, number)) return kInvalidParameter;
+      return registry.SetDwordValue(key, valueName, number);
+    }
+    default:
+      return 0;  // other types are accepted and ignored
+  }
+}
+
+void DeleteRegistryKey(RegistryApi& registry, MessageBoxes& messages, RootKey root, const std::wstring& keyPath) {
+  std::int32_t status = registry.DeleteKey(root, keyPath);
+  ShowRegistryDeleteError(messages, status, root, keyPath);
+}
+
+void ShowRegistryDeleteError(MessageBoxes& messages, std::int32_t status, RootKey root, const std::wstring& keyPath) {
+  std::wstring statusText = RegistryStatusText(status);
+  if (statusText.empty()) return;
+  messages.Show(L"Error while deleting from registry: " + statusText + L"\r\n" + RootKeyName(root) + keyPath,
+                mb::kCritical);
+}
+
+}  // namespace modReg
