@@ -47,7 +47,7 @@ class FileSystem {
   // One level; the parent must exist.
   virtual bool MakeDirectory(const std::wstring& path) = 0;
   // Only an empty directory goes.
-  virtual bool RemoveDirectory(const std::wstring& path) = 0;
+  virtual bool RemoveEmptyDirectory(const std::wstring& path) = 0;
   // True when a listing of the path's directory for exactly its last name
   // finds an ordinary file: directories, hidden and system files count as
   // absent; read-only and archived files count. Names match without case.

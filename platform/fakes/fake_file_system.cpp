@@ -267,7 +267,7 @@ bool FakeFileSystem::MakeDirectory(const std::wstring& path) {
   return true;
 }
 
-bool FakeFileSystem::RemoveDirectory(const std::wstring& path) {
+bool FakeFileSystem::RemoveEmptyDirectory(const std::wstring& path) {
   FileError error;
   if (Fails(FileOp::RemoveDirectory, path, error)) return false;
   std::wstring key = Key(path);

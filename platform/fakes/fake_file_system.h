@@ -53,7 +53,7 @@ class FakeFileSystem : public FileSystem {
   bool RemoveFile(const std::wstring& path) override;
   bool RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) override;
   bool MakeDirectory(const std::wstring& path) override;
-  bool RemoveDirectory(const std::wstring& path) override;
+  bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
 

@@ -1,0 +1,366 @@
+#include "app/win/main_window_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"MorvaneSetupMain";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;  // fixed single border
+constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
+constexpr int kScreenDpi = 96;  // the layout is in twips at 15 per pixel; the program is not DPI aware
+constexpr COLORREF kFallbackBackground = RGB(10, 18, 40);
+
+// Labels paint nothing of their own; the form draws them. Clicks go through.
+WNDPROC g_staticProcedure = nullptr;
+LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      ValidateRect(hwnd, nullptr);
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;
+    default:
+      return CallWindowProcW(g_staticProcedure, hwnd, message, wParam, lParam);
+  }
+}
+
+// Text1 reports where the focus goes, so that leaving it for another
+// program (a deactivation, not a move inside the form) runs nothing.
+constexpr const wchar_t* kNewFocusProperty = L"Morvane.NewFocus";
+WNDPROC g_editProcedure = nullptr;
+LRESULT CALLBACK TargetBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_KILLFOCUS) SetPropW(hwnd, kNewFocusProperty, reinterpret_cast<HANDLE>(wParam));
+  if (message == WM_NCDESTROY) RemovePropW(hwnd, kNewFocusProperty);
+  return CallWindowProcW(g_editProcedure, hwnd, message, wParam, lParam);
+}
+
+std::wstring WindowText(HWND hwnd) {
+  int length = GetWindowTextLengthW(hwnd);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  int got = GetWindowTextW(hwnd, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, std::function<bool()> busyPointer)
+    : instance_(instance), busyPointer_(std::move(busyPointer)) {}
+
+RECT MainWindow::PixelRect(int left, int top, int width, int height) {
+  return RECT{left / kTwipsPerPixel, top / kTwipsPerPixel, (left + width) / kTwipsPerPixel,
+              (top + height) / kTwipsPerPixel};
+}
+
+HFONT MainWindow::FontFor(const FontSpec& spec) {
+  if (!spec.face) return buttonFont_;
+  std::wstring key = std::wstring(spec.face) + L"/" + std::to_wstring(spec.hundredthsOfPoint) + L"/" +
+                     std::to_wstring(spec.weight);
+  auto found = fonts_.find(key);
+  if (found != fonts_.end()) return static_cast<HFONT>(found->second.get());
+  int height = -MulDiv(spec.hundredthsOfPoint, kScreenDpi, 7200);
+  HFONT font = CreateFontW(height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face);
+  fonts_.emplace(key, UniqueGdiObject(font));
+  return font;
+}
+
+bool MainWindow::Create(frmMain& logic) {
+  logic_ = &logic;
+  icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, 0));
+  background_.Reset(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!RegisterWindowClass(instance_, kClassName, icon_, LoadCursorW(nullptr, IDC_ARROW))) return false;
+
+  RECT frame = PixelRect(0, 0, kMainClientWidthTwips, kMainClientHeightTwips);
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  if (!CreateWindowObject(instance_, kClassName, kMainCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                          frame.right - frame.left, frame.bottom - frame.top, nullptr)) {
+    return false;
+  }
+  return CreateControls();
+}
+
+bool MainWindow::CreateControls() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  fonts_.emplace(L"", UniqueGdiObject(CreateFontIndirectW(&metrics.lfMessageFont)));
+  buttonFont_ = static_cast<HFONT>(fonts_[L""].get());
+
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, instance_,
+                             nullptr);
+
+  // Created in stacking order: each new child goes below the ones before it.
+  for (const ControlDesign& d : MainFormDesign()) {
+    const wchar_t* className = L"Button";
+    DWORD style = WS_CHILD | (d.visible ? WS_VISIBLE : 0);
+    DWORD exStyle = 0;
+    switch (d.kind) {
+      case ControlKind::Button:
+        style |= WS_TABSTOP | BS_PUSHBUTTON;
+        break;
+      case ControlKind::TextBox:
+        className = L"Edit";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case ControlKind::Label:
+        className = L"Static";
+        style |= SS_NOPREFIX | (d.align == TextAlign::Center ? SS_CENTER : SS_LEFT);
+        exStyle = WS_EX_TRANSPARENT;
+        break;
+    }
+    RECT r = PixelRect(d.left, d.top, d.width, d.height);
+    HWND control = CreateWindowExW(exStyle, className, d.caption, style, r.left, r.top, r.right - r.left,
+                                   r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)),
+                                   instance_, nullptr);
+    if (!control) return false;
+    controls_[Index(d.control)] = control;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(d.font)), FALSE);
+    if (d.kind == ControlKind::Label) {
+      WNDPROC previous =
+          reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProcedure)));
+      if (!g_staticProcedure) g_staticProcedure = previous;
+    }
+    if (d.kind == ControlKind::TextBox) {
+      SendMessageW(control, EM_SETLIMITTEXT, 0, 0);  // as long as the system allows
+      g_editProcedure = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TargetBoxProcedure)));
+    }
+    if (tooltip_ && d.tooltip && *d.tooltip) {
+      TOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      tool.hwnd = hwnd();
+      tool.uId = reinterpret_cast<UINT_PTR>(control);
+      tool.lpszText = const_cast<wchar_t*>(d.tooltip);
+      SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+
+  // The keyboard cycle follows the tab index, not the stacking order.
+  std::vector<const ControlDesign*> focusable;
+  for (const ControlDesign& d : MainFormDesign()) {
+    if (d.kind != ControlKind::Label) focusable.push_back(&d);
+  }
+  std::sort(focusable.begin(), focusable.end(),
+            [](const ControlDesign* a, const ControlDesign* b) { return a->tabIndex < b->tabIndex; });
+  keys_.window = hwnd();
+  for (const ControlDesign* d : focusable) keys_.tabOrder.push_back(ControlWindow(d->control));
+  keys_.cancelButton = ControlWindow(Control::Command1);
+  keys_.defaultButton = nullptr;  // Enter starts nothing
+  keys_.click = [this](HWND button) { OnButtonClicked(button); };
+  return true;
+}
+
+void MainWindow::Show() {
+  RECT window{};
+  GetWindowRect(hwnd(), &window);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int width = window.right - window.left, height = window.bottom - window.top;
+  int x = work.left + (work.right - work.left - width) / 2;
+  int y = work.top + (work.bottom - work.top - height) / 2;
+  SetWindowPos(hwnd(), nullptr, std::max<int>(x, work.left), std::max<int>(y, work.top), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(hwnd(), SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd());
+  if (HWND first = FirstUsableControl(keys_)) FocusControl(first);
+  UpdateWindow(hwnd());
+}
+
+std::wstring MainWindow::Text(Control control) const { return WindowText(ControlWindow(control)); }
+
+void MainWindow::SetText(Control control, const std::wstring& text) {
+  SetWindowTextW(ControlWindow(control), text.c_str());
+  InvalidateLabel(control);
+}
+
+bool MainWindow::IsVisible(Control control) const {
+  return (GetWindowLongW(ControlWindow(control), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void MainWindow::SetVisible(Control control, bool visible) {
+  HWND child = ControlWindow(control);
+  if (!visible) MoveFocusOffHidden(child);
+  ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
+  InvalidateLabel(control);
+}
+
+void MainWindow::SetEnabled(Control control, bool enabled) {
+  if (!enabled) MoveFocusOffHidden(ControlWindow(control));
+  EnableWindow(ControlWindow(control), enabled);
+}
+
+void MainWindow::SetReadOnly(Control control, bool readOnly) {
+  SendMessageW(ControlWindow(control), EM_SETREADONLY, readOnly, 0);
+}
+
+void MainWindow::SetTop(Control control, int twips) {
+  const ControlDesign& d = DesignOf(control);
+  InvalidateLabel(control);
+  SetWindowPos(ControlWindow(control), nullptr, d.left / kTwipsPerPixel, twips / kTwipsPerPixel, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateLabel(control);
+}
+
+void MainWindow::SetTooltip(Control control, const std::wstring& tooltip) {
+  if (!tooltip_) return;
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(ControlWindow(control));
+  tool.lpszText = const_cast<wchar_t*>(tooltip.c_str());
+  SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void MainWindow::Repaint() { RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
+
+void MainWindow::InvalidateLabel(Control control) {
+  if (DesignOf(control).kind != ControlKind::Label || !hwnd()) return;
+  RECT r{};
+  HWND child = ControlWindow(control);
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  InvalidateRect(hwnd(), &r, FALSE);
+}
+
+void MainWindow::MoveFocusOffHidden(HWND hidden) {
+  // A hidden or disabled control keeps no focus (it could still be typed
+  // into); the form takes it, and Tab reaches the next usable control.
+  if (GetFocus() == hidden) SetFocus(hwnd());
+}
+
+void MainWindow::OnButtonClicked(HWND button) {
+  // A click can only come from a button the user can see and use.
+  if (!logic_ || !IsUsableControl(button)) return;
+  std::optional<Control> control = ControlWithId(GetDlgCtrlID(button));
+  if (!control) return;
+  for (int index = 0; index < static_cast<int>(kCmdNext.size()); ++index) {
+    if (*control == kCmdNext[static_cast<std::size_t>(index)]) {
+      logic_->cmdNext_Click(index);
+      return;
+    }
+  }
+  if (*control == Control::Command1) logic_->Command1_Click();
+}
+
+void MainWindow::PaintLabels(HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  auto design = MainFormDesign();
+  // From the bottom of the stack up, so that upper labels draw over lower ones.
+  for (auto d = design.rbegin(); d != design.rend(); ++d) {
+    if (d->kind != ControlKind::Label || !IsVisible(d->control)) continue;
+    HWND label = ControlWindow(d->control);
+    RECT r{};
+    GetWindowRect(label, &r);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    std::wstring caption = WindowText(label);
+    SelectedObject font(dc, FontFor(d->font));
+    Rgb color = d->textColor.value_or(Rgb{255, 255, 255});
+    SetTextColor(dc, RGB(color.r, color.g, color.b));
+    UINT format = DT_WORDBREAK | DT_NOPREFIX | (d->align == TextAlign::Center ? DT_CENTER : DT_LEFT);
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r, format);  // clipped to the label
+  }
+}
+
+void MainWindow::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd(), &ps);
+  // Buttons and the text box paint themselves; keep the form's drawing off them.
+  for (const ControlDesign& d : MainFormDesign()) {
+    if (d.kind == ControlKind::Label || !IsVisible(d.control)) continue;
+    RECT r{};
+    GetWindowRect(ControlWindow(d.control), &r);
+    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+  }
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  // Drawn off-screen first, so a changed caption never flickers.
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  UniqueGdiObject canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
+  if (memory && canvas) {
+    SelectedObject onCanvas(memory.get(), canvas.get());
+    bool pictureDrawn = false;
+    if (background_) {
+      UniqueMemoryDc picture(CreateCompatibleDC(dc));
+      SelectedObject bitmap(picture.get(), background_.get());
+      pictureDrawn = BitBlt(memory.get(), 0, 0, client.right, client.bottom, picture.get(), 0, 0, SRCCOPY);
+    }
+    if (!pictureDrawn) {
+      UniqueGdiObject brush(CreateSolidBrush(kFallbackBackground));
+      FillRect(memory.get(), &client, static_cast<HBRUSH>(brush.get()));
+    }
+    PaintLabels(memory.get());
+    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+           ps.rcPaint.bottom - ps.rcPaint.top, memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+  }
+  EndPaint(hwnd(), &ps);
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the paint covers everything
+    case WM_COMMAND: {
+      HWND child = reinterpret_cast<HWND>(lParam);
+      if (!child) break;
+      if (HIWORD(wParam) == BN_CLICKED) {
+        OnButtonClicked(child);
+        return 0;
+      }
+      if (HIWORD(wParam) == EN_KILLFOCUS && child == ControlWindow(Control::Text1)) {
+        auto newFocus = static_cast<HWND>(GetPropW(child, kNewFocusProperty));
+        bool staysInForm = newFocus == hwnd() || IsChild(hwnd(), newFocus);
+        if (logic_ && staysInForm && !closing_) logic_->Text1_LostFocus();
+        return 0;
+      }
+      break;
+    }
+    case WM_SETCURSOR:
+      if (busyPointer_ && busyPointer_()) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        focusOnDeactivate_ = IsChild(hwnd(), focus) ? focus : nullptr;
+      } else {
+        HWND target = focusOnDeactivate_ && IsUsableControl(focusOnDeactivate_) ? focusOnDeactivate_
+                                                                                 : FirstUsableControl(keys_);
+        if (target) SetFocus(target);
+      }
+      return 0;
+    case WM_CLOSE:
+      // Every way of closing ends the program; the close is never refused.
+      if (logic_) logic_->Form_QueryUnload();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam && logic_) logic_->Form_QueryUnload();
+      return 0;
+    case WM_DESTROY:
+      closing_ = true;
+      if (logic_) logic_->Form_Terminate();
+      return 0;
+    default:
+      break;
+  }
+  return Window::HandleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,75 @@
+// frmMain as a real window. Every control is a child window whose text the
+// system (and assistive technology) can read. Labels are static controls
+// that paint nothing themselves: the form paints the picture and then every
+// visible label in stacking order, so labels overlap the way they should and
+// a changed caption repaints cleanly from the picture up.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <map>
+
+#include "app/main_form_controls.h"
+#include "platform/win/dialog_keys_win.h"
+#include "platform/win/handles_win.h"
+#include "platform/win/window_win.h"
+
+class frmMain;
+
+class MainWindow : public Window, public MainFormControls {
+ public:
+  // busyPointer tells whether the program-wide hourglass is on.
+  MainWindow(HINSTANCE instance, std::function<bool()> busyPointer);
+
+  // Creates the window hidden, every control in its design state, its events
+  // going to logic.
+  bool Create(frmMain& logic);
+  // Shows the window centred on the screen and gives the focus to the first
+  // control of the tab order that can take it.
+  void Show();
+  HWND ControlWindow(Control control) const { return controls_[Index(control)]; }
+  const DialogKeys& dialogKeys() const { return keys_; }
+  // True once the window has begun to close.
+  bool closing() const { return closing_; }
+  void BeginClosing() { closing_ = true; }
+
+  // MainFormControls
+  std::wstring Text(Control control) const override;
+  void SetText(Control control, const std::wstring& text) override;
+  bool IsVisible(Control control) const override;
+  void SetVisible(Control control, bool visible) override;
+  void SetEnabled(Control control, bool enabled) override;
+  void SetReadOnly(Control control, bool readOnly) override;
+  void SetTop(Control control, int twips) override;
+  void SetTooltip(Control control, const std::wstring& tooltip) override;
+  void Repaint() override;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  static std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
+  static RECT PixelRect(int left, int top, int width, int height);
+  bool CreateControls();
+  HFONT FontFor(const FontSpec& spec);
+  void Paint();
+  void PaintLabels(HDC dc);
+  void InvalidateLabel(Control control);
+  void OnButtonClicked(HWND button);
+  void MoveFocusOffHidden(HWND hidden);
+
+  HINSTANCE instance_;
+  std::function<bool()> busyPointer_;
+  frmMain* logic_ = nullptr;
+  std::array<HWND, 15> controls_{};
+  HWND tooltip_ = nullptr;
+  UniqueGdiObject background_;
+  std::map<std::wstring, UniqueGdiObject> fonts_;
+  HFONT buttonFont_ = nullptr;
+  HICON icon_ = nullptr;
+  DialogKeys keys_;
+  HWND focusOnDeactivate_ = nullptr;
+  bool closing_ = false;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "platform/companion_library.h"
+#include "platform/win/handles_win.h"
+
+// setup.dll, loaded by its full path beside the setup program (never through
+// the DLL search order) at the first call of one of its functions.
+class CompanionLibraryWin : public CompanionLibrary {
+ public:
+  explicit CompanionLibraryWin(std::wstring libraryPath) : path_(std::move(libraryPath)) {}
+
+  std::optional<std::int32_t> fCreateShellLink(const std::wstring& folder, const std::wstring& linkName,
+                                                const std::wstring& target, const std::wstring& arguments) override;
+  std::optional<std::int32_t> fRemoveShellLink(const std::wstring& folder, const std::wstring& linkName) override;
+  std::optional<std::int32_t> DISKSPACEFREE() override;
+
+  // Loads the library now, so that later calls still work after the file
+  // itself was deleted. False when it cannot be loaded.
+  bool Load();
+
+ private:
+  FARPROC Function(const char* name);
+
+  std::wstring path_;
+  UniqueModule module_;
+  bool tried_ = false;
+};

@@ -1,0 +1,125 @@
+#include "platform/win/dialog_keys_win.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <string>
+
+namespace {
+
+bool IsClass(HWND control, const wchar_t* name) {
+  wchar_t className[32] = {};
+  GetClassNameW(control, className, 32);
+  return lstrcmpiW(className, name) == 0;
+}
+
+bool IsButton(HWND control) { return IsClass(control, L"Button"); }
+
+wchar_t Mnemonic(HWND control) {
+  int length = GetWindowTextLengthW(control);
+  std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(control, caption.data(), length + 1);
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != L'&') continue;
+    if (caption[i + 1] == L'&') {
+      ++i;  // "&&" is a plain ampersand
+      continue;
+    }
+    return static_cast<wchar_t>(std::towupper(caption[i + 1]));
+  }
+  return 0;
+}
+
+bool Pressed(int key) { return GetKeyState(key) < 0; }
+
+void ShowKeyboardCues(HWND window) {
+  SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+}
+
+void MoveFocus(const DialogKeys& keys, bool backwards) {
+  std::vector<HWND> usable;
+  std::copy_if(keys.tabOrder.begin(), keys.tabOrder.end(), std::back_inserter(usable), IsUsableControl);
+  if (usable.empty()) return;
+  auto current = std::find(usable.begin(), usable.end(), GetFocus());
+  HWND next;
+  if (current == usable.end()) {
+    next = backwards ? usable.back() : usable.front();
+  } else if (backwards) {
+    next = current == usable.begin() ? usable.back() : *(current - 1);
+  } else {
+    next = current + 1 == usable.end() ? usable.front() : *(current + 1);
+  }
+  FocusControl(next);
+}
+
+// The access key of a visible, enabled button: its focus first, then its click.
+bool PressAccessKey(const DialogKeys& keys, wchar_t letter) {
+  for (HWND control : keys.tabOrder) {
+    if (IsButton(control) && IsUsableControl(control) && Mnemonic(control) == letter) {
+      FocusControl(control);
+      if (keys.click) keys.click(control);
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsUsableControl(HWND control) {
+  LONG style = GetWindowLongW(control, GWL_STYLE);
+  return (style & WS_VISIBLE) && !(style & WS_DISABLED);
+}
+
+HWND FirstUsableControl(const DialogKeys& keys) {
+  for (HWND control : keys.tabOrder) {
+    if (IsUsableControl(control)) return control;
+  }
+  return nullptr;
+}
+
+void FocusControl(HWND control) {
+  SetFocus(control);
+  if (IsClass(control, L"Edit")) SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
+bool HandleDialogKey(const DialogKeys& keys, const MSG& message) {
+  if (!keys.window || (message.hwnd != keys.window && !IsChild(keys.window, message.hwnd))) return false;
+  if (!IsWindowEnabled(keys.window)) return false;  // a modal window of ours is in front
+
+  if (message.message == WM_SYSKEYDOWN) {
+    auto key = static_cast<wchar_t>(message.wParam);
+    bool letterOrDigit = (key >= L'A' && key <= L'Z') || (key >= L'0' && key <= L'9');
+    if (letterOrDigit && PressAccessKey(keys, key)) {
+      ShowKeyboardCues(keys.window);
+      return true;
+    }
+    return false;
+  }
+  if (message.message != WM_KEYDOWN || Pressed(VK_MENU)) return false;
+
+  switch (message.wParam) {
+    case VK_TAB:
+      if (Pressed(VK_CONTROL)) return false;
+      MoveFocus(keys, Pressed(VK_SHIFT));
+      ShowKeyboardCues(keys.window);
+      return true;
+    case VK_ESCAPE:
+      if (keys.cancelButton && IsUsableControl(keys.cancelButton) && keys.click) keys.click(keys.cancelButton);
+      return true;
+    case VK_RETURN: {
+      HWND focus = GetFocus();
+      HWND target = IsButton(focus) && IsUsableControl(focus) ? focus : keys.defaultButton;
+      // No default button and no button in focus: Enter does nothing at all.
+      if (target && IsUsableControl(target) && keys.click) keys.click(target);
+      return true;
+    }
+    default:
+      break;
+  }
+  // On a button (not in a text box) the letter alone is the access key.
+  HWND focus = GetFocus();
+  auto key = static_cast<wchar_t>(message.wParam);
+  bool letterOrDigit = (key >= L'A' && key <= L'Z') || (key >= L'0' && key <= L'9');
+  if (letterOrDigit && !Pressed(VK_CONTROL) && IsButton(focus)) return PressAccessKey(keys, key);
+  return false;
+}

@@ -1,0 +1,31 @@
+// Dialog keys for a window whose tab order is not its stacking order (so the
+// system's dialog manager cannot be used): Tab and Shift+Tab through the tab
+// order, Esc for the cancel button, Enter for the focused or default button,
+// and access keys (Alt+letter, or the letter alone on a button).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+struct DialogKeys {
+  HWND window = nullptr;
+  std::vector<HWND> tabOrder;  // the controls that can take the focus
+  HWND cancelButton = nullptr;
+  HWND defaultButton = nullptr;
+  std::function<void(HWND button)> click;  // the button's click handler
+};
+
+// True when the message was one of the dialog keys and has been handled.
+bool HandleDialogKey(const DialogKeys& keys, const MSG& message);
+
+// Visible and enabled, the window's style alone (its parent may be hidden).
+bool IsUsableControl(HWND control);
+
+// The first control of the tab order that can take the focus, or nullptr.
+HWND FirstUsableControl(const DialogKeys& keys);
+
+// Moves the focus to control; a text box gets its whole text selected, as
+// in any dialog.
+void FocusControl(HWND control);

@@ -1,0 +1,35 @@
+#include "platform/win/environment_win.h"
+
+#include <windows.h>
+
+std::wstring EnvironmentWin::Variable(const std::wstring& name) const {
+  std::wstring value(256, L'\0');
+  for (;;) {
+    DWORD length = GetEnvironmentVariableW(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    if (length == 0) return {};
+    if (length < value.size()) {
+      value.resize(length);
+      return value;
+    }
+    value.resize(length);  // too small: length is the size needed, NUL included
+  }
+}
+
+std::wstring EnvironmentWin::ExecutablePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring EnvironmentWin::SetupDirectory() const {
+  std::wstring path = ExecutablePath();
+  std::size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}

@@ -1,0 +1,134 @@
+#include "platform/win/file_system_win.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/text.h"
+#include "platform/win/handles_win.h"
+#include "platform/win/text_win.h"
+
+namespace {
+
+constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+FileError LastError() {
+  DWORD code = GetLastError();
+  return FileError{code, text::SystemMessage(code)};
+}
+
+class InputFileWin : public InputFile {
+ public:
+  explicit InputFileWin(UniqueKernelHandle file) : file_(std::move(file)) {}
+  bool Read(std::span<std::byte> buffer, std::size_t& got, FileError& error) override {
+    DWORD read = 0;
+    got = 0;
+    if (!ReadFile(file_.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
+      error = LastError();
+      return false;
+    }
+    got = read;
+    return true;
+  }
+
+ private:
+  UniqueKernelHandle file_;
+};
+
+class OutputFileWin : public OutputFile {
+ public:
+  explicit OutputFileWin(UniqueKernelHandle file) : file_(std::move(file)) {}
+  bool Write(std::span<const std::byte> bytes, FileError& error) override {
+    while (!bytes.empty()) {
+      DWORD written = 0;
+      if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+        error = LastError();
+        return false;
+      }
+      bytes = bytes.subspan(written);
+    }
+    return true;
+  }
+  bool Close(FileError& error) override {
+    if (!CloseHandle(file_.release())) {
+      error = LastError();
+      return false;
+    }
+    return true;
+  }
+
+ private:
+  UniqueKernelHandle file_;
+};
+
+bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+}  // namespace
+
+std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& path, FileError& error) {
+  UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) {
+    error = LastError();
+    return nullptr;
+  }
+  return std::make_unique<InputFileWin>(std::move(file));
+}
+
+std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& path, FileError& error) {
+  // Opened rather than created anew and then cut to length zero: creating
+  // over an existing hidden file would be refused, truncating it is not.
+  UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file || !SetEndOfFile(file.get())) {
+    error = LastError();
+    return nullptr;
+  }
+  return std::make_unique<OutputFileWin>(std::move(file));
+}
+
+bool FileSystemWin::RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) {
+  if (!MoveFileW(from.c_str(), to.c_str())) {
+    error = LastError();
+    return false;
+  }
+  return true;
+}
+
+bool FileSystemWin::RemoveFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
+
+bool FileSystemWin::RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) {
+  std::wstring dir = text::WithTrailingBackslash(directory);
+  WIN32_FIND_DATAW found{};
+  UniqueFindHandle search(FindFirstFileW((dir + pattern).c_str(), &found));
+  if (!search) return GetLastError() == ERROR_FILE_NOT_FOUND;  // nothing matched is no failure
+  std::vector<std::wstring> names;
+  do {
+    if (!(found.dwFileAttributes & kNotOrdinary)) names.emplace_back(found.cFileName);
+  } while (FindNextFileW(search.get(), &found));
+  bool all = true;
+  for (const std::wstring& name : names) all = RemoveFile(dir + name) && all;
+  return all;
+}
+
+bool FileSystemWin::MakeDirectory(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+
+bool FileSystemWin::RemoveEmptyDirectory(const std::wstring& path) { return RemoveDirectoryW(path.c_str()) != 0; }
+
+bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
+  // The search below would take wildcards as a pattern; this test is for one
+  // exact name only.
+  if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos || text::EndsWithBackslash(path)) return false;
+  WIN32_FIND_DATAW found{};
+  UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
+  if (!search) return false;
+  return !(found.dwFileAttributes & kNotOrdinary);
+}
+
+bool FileSystemWin::ChangeDrive(wchar_t letter) {
+  if (!IsDriveLetter(letter)) return false;
+  // "D:" returns to the directory the process last used on that drive; if
+  // that has gone, the drive's root will do.
+  std::wstring drive{letter, L':'};
+  return SetCurrentDirectoryW(drive.c_str()) || SetCurrentDirectoryW((drive + L"\\").c_str());
+}

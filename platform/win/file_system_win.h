@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/file_system.h"
+
+// The real file system through the wide Win32 calls.
+class FileSystemWin : public FileSystem {
+ public:
+  std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
+  bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) override;
+  bool RemoveFile(const std::wstring& path) override;
+  bool RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) override;
+  bool MakeDirectory(const std::wstring& path) override;
+  bool RemoveEmptyDirectory(const std::wstring& path) override;
+  bool IsOrdinaryFile(const std::wstring& path) override;
+  bool ChangeDrive(wchar_t letter) override;
+};

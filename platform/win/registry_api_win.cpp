@@ -1,0 +1,46 @@
+#include "platform/win/registry_api_win.h"
+
+#include <windows.h>
+
+namespace {
+
+// A predefined root is a 32-bit value with its top bit set; widened as a
+// signed number it stays the same handle in a 64-bit build.
+HKEY AsRoot(RootKey root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root))); }
+HKEY AsKey(RegistryHandle key) { return reinterpret_cast<HKEY>(key); }
+
+}  // namespace
+
+std::int32_t RegistryApiWin::CreateKey(RootKey root, const std::wstring& path, std::uint32_t access,
+                                       RegistryHandle& key) {
+  HKEY created = nullptr;
+  DWORD disposition = 0;
+  LONG status = RegCreateKeyExW(AsRoot(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr,
+                                &created, &disposition);
+  key = reinterpret_cast<RegistryHandle>(created);
+  return status;
+}
+
+std::int32_t RegistryApiWin::OpenKey(RootKey root, const std::wstring& path, std::uint32_t access,
+                                     RegistryHandle& key) {
+  HKEY opened = nullptr;
+  LONG status = RegOpenKeyExW(AsRoot(root), path.c_str(), 0, access, &opened);
+  key = reinterpret_cast<RegistryHandle>(opened);
+  return status;
+}
+
+std::int32_t RegistryApiWin::SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) {
+  DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));  // with the terminating NUL
+  return RegSetValueExW(AsKey(key), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+}
+
+std::int32_t RegistryApiWin::SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t value) {
+  DWORD data = static_cast<DWORD>(value);
+  return RegSetValueExW(AsKey(key), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+std::int32_t RegistryApiWin::DeleteKey(RootKey root, const std::wstring& path) {
+  return RegDeleteKeyW(AsRoot(root), path.c_str());
+}
+
+std::int32_t RegistryApiWin::CloseKey(RegistryHandle key) { return RegCloseKey(AsKey(key)); }

@@ -1,0 +1,5 @@
+// Resource IDs shared by setup.rc and the code that loads them.
+#pragma once
+
+#define IDI_PROGRAM 1
+#define IDB_BACKGROUND 101
