@@ -49,3 +49,80 @@ target_compile_definitions(setup_dll PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEA
 target_link_libraries(setup_dll PRIVATE ole32 shell32 uuid)
 target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK})
 morvane_warnings(setup_dll)
+
+# The sample product: a stand-in Morvane.exe and the files beside it, staged
+# under their installed names, then assembled into the sample kit.
+set(MORVANE_PRODUCT_DIR ${CMAKE_BINARY_DIR}/sample-product)
+set(MORVANE_KIT_DIR ${CMAKE_BINARY_DIR}/kit)
+
+add_executable(morvane_stub WIN32 tools/sample-product/morvane_stub.cpp)
+set_target_properties(morvane_stub PROPERTIES OUTPUT_NAME Morvane RUNTIME_OUTPUT_DIRECTORY ${MORVANE_PRODUCT_DIR})
+target_compile_definitions(morvane_stub PRIVATE UNICODE _UNICODE)
+target_link_options(morvane_stub PRIVATE ${MORVANE_STATIC_LINK} -municode)
+
+# make_kit reads the kit file table of the installation itself, so it is
+# built for this machine, not for Windows.
+find_program(MORVANE_HOST_CXX NAMES g++ c++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+set(MORVANE_MAKE_KIT ${CMAKE_BINARY_DIR}/host-tools/make_kit)
+add_custom_command(
+  OUTPUT ${MORVANE_MAKE_KIT}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host-tools
+  COMMAND ${MORVANE_HOST_CXX} -std=c++20 -O2 -I${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tools/make_kit/make_kit.cpp
+          ${CMAKE_SOURCE_DIR}/install/kit_files.cpp -o ${MORVANE_MAKE_KIT}
+  DEPENDS tools/make_kit/make_kit.cpp install/kit_files.cpp install/kit_files.h
+  COMMENT "Building make_kit for the build machine")
+
+file(GLOB_RECURSE MORVANE_SAMPLE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/sample-product/files/*)
+add_custom_target(kit ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/tools/sample-product/files ${MORVANE_PRODUCT_DIR}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_KIT_DIR}
+  COMMAND ${MORVANE_MAKE_KIT} ${MORVANE_PRODUCT_DIR} $<TARGET_FILE:setup> $<TARGET_FILE:setup_dll> ${MORVANE_KIT_DIR}
+  DEPENDS ${MORVANE_MAKE_KIT} ${MORVANE_SAMPLE_FILES} setup setup_dll morvane_stub
+  COMMENT "Assembling the sample kit in ${MORVANE_KIT_DIR}"
+  VERBATIM)
+
+# Tests that run under Wine: the platform layer on the real system, and the
+# end-to-end scenarios that drive setup.exe from outside.
+add_library(e2e_support STATIC
+  tests/e2e/driver/driver.cpp
+  tests/e2e/driver/lnk_reader.cpp
+  tests/e2e/driver/png_writer.cpp
+  tests/e2e/world.cpp
+)
+target_include_directories(e2e_support PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(e2e_support PUBLIC morvane_logic GTest::gtest user32 gdi32 advapi32 shell32 ole32)
+target_compile_definitions(e2e_support PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
+morvane_warnings(e2e_support)
+
+add_executable(wine_platform_tests
+  tests/wine/companion_library_win_test.cpp
+  tests/wine/copy_kit_file_win_test.cpp
+  tests/wine/registry_win_test.cpp
+)
+target_link_libraries(wine_platform_tests PRIVATE morvane_platform_win e2e_support GTest::gtest_main)
+target_link_options(wine_platform_tests PRIVATE -static)
+morvane_warnings(wine_platform_tests)
+
+add_executable(e2e_tests
+  tests/e2e/dll_planting_test.cpp
+  tests/e2e/leaving_test.cpp
+  tests/e2e/start_states_test.cpp
+)
+target_link_libraries(e2e_tests PRIVATE e2e_support GTest::gtest_main)
+target_link_options(e2e_tests PRIVATE -static)
+morvane_warnings(e2e_tests)
+
+add_executable(hold_file tests/wine/hold_file.cpp)
+add_executable(unhardened_probe tests/e2e/helpers/unhardened_probe.cpp)
+foreach(helper hold_file unhardened_probe)
+  target_compile_definitions(${helper} PRIVATE UNICODE _UNICODE)
+  target_link_options(${helper} PRIVATE -static -municode)
+endforeach()
+add_library(planted_dll SHARED tests/e2e/helpers/planted_dll.cpp)
+set_target_properties(planted_dll PROPERTIES PREFIX "" IMPORT_PREFIX "" IMPORT_SUFFIX ".lib.a")
+target_compile_definitions(planted_dll PRIVATE UNICODE _UNICODE)
+target_link_options(planted_dll PRIVATE -static)
+
+add_executable(windowshot tests/e2e/windowshot.cpp)
+target_link_libraries(windowshot PRIVATE e2e_support)
+target_link_options(windowshot PRIVATE -static -municode)

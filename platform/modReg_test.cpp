@@ -69,6 +69,14 @@ TEST_F(RegistryModule, DeletingAKeyWithASubkeyShowsCantWrite) {
   EXPECT_TRUE(registry.KeyExists(hkey::kLocalMachine, kEntry));
 }
 
+TEST_F(RegistryModule, DeletingWithoutRightsShowsCantWrite) {
+  modReg::CreateRegistryKey(registry, hkey::kLocalMachine, kEntry);
+  registry.DenyWrites(hkey::kLocalMachine, L"Software\\Microsoft");
+  modReg::DeleteRegistryKey(registry, messages, hkey::kLocalMachine, kEntry);
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_EQ(messages.shown[0].text.substr(0, 51), L"Error while deleting from registry: Can't write (5)");
+}
+
 TEST_F(RegistryModule, DeletionOnlyRemovesTheLastKeyOfThePath) {
   modReg::CreateRegistryKey(registry, hkey::kLocalMachine, kEntry);
   modReg::DeleteRegistryKey(registry, messages, hkey::kLocalMachine, kEntry);

@@ -102,7 +102,8 @@ bool MainWindow::CreateControls() {
   // Created in stacking order: each new child goes below the ones before it.
   for (const ControlDesign& d : MainFormDesign()) {
     const wchar_t* className = L"Button";
-    DWORD style = WS_CHILD | (d.visible ? WS_VISIBLE : 0);
+    // Overlapping buttons (Uninstall over Next) must not paint over each other.
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0);
     DWORD exStyle = 0;
     switch (d.kind) {
       case ControlKind::Button:

@@ -34,6 +34,7 @@ void LoadCommonControls() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RestrictDllSearchToSystem32();
+  PreloadSystemDlls();
   // No "insert a disk" or "cannot open" boxes from the system: a drive that
   // is not ready is simply a failing step.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

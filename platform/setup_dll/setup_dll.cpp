@@ -47,7 +47,9 @@ LONG WINAPI fCreateShellLink(LPCSTR folder, LPCSTR linkName, LPCSTR target, LPCS
     return kFailed;
   }
   shellLink->SetPath(targetPath.c_str());
-  shellLink->SetArguments(text::FromAnsi(arguments).c_str());
+  // No arguments means no argument string in the link at all.
+  std::wstring linkArguments = text::FromAnsi(arguments);
+  if (!linkArguments.empty()) shellLink->SetArguments(linkArguments.c_str());
   shellLink->SetWorkingDirectory(DirectoryOf(targetPath).c_str());
   ComPtr<IPersistFile> file;
   if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.put_void()))) return kFailed;

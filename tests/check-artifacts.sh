@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Checks the built setup.exe, setup.dll, resources and kit as files:
+# format, imports, exports, version block, icon, background picture,
+# manifest, kit layout, and that a second clean build gives the same bytes.
+# Writes build/test-results/build_checks.xml.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin=$root/build/windows/bin
+kit=$root/build/windows/kit
+results=$root/build/test-results
+mkdir -p "$results"
+objdump=i686-w64-mingw32-objdump
+
+cases=""
+total=0
+failures=0
+check() {  # check NAME COMMAND...: passes when the command succeeds
+  local name=$1 output
+  shift
+  total=$((total + 1))
+  if output=$("$@" 2>&1); then
+    echo "ok - $name"
+    cases+="<testcase name=\"$name\" classname=\"BuildChecks\"/>"
+  else
+    failures=$((failures + 1))
+    echo "not ok - $name"
+    printf '%s\n' "$output" | sed 's/^/    /'
+    output=$(printf '%s' "$output" | sed 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g; s/"/\&quot;/g')
+    cases+="<testcase name=\"$name\" classname=\"BuildChecks\"><failure message=\"$output\"/></testcase>"
+  fi
+}
+
+expect_eq() {  # expect_eq WHAT ACTUAL EXPECTED
+  [ "$2" = "$3" ] || { echo "$1: got [$2], expected [$3]"; return 1; }
+}
+
+pe_formats() {
+  file -b "$bin/setup.exe" | grep -q '^PE32 executable (GUI) Intel 80386' || { file "$bin/setup.exe"; return 1; }
+  file -b "$bin/setup.dll" | grep -q '^PE32 executable (DLL).*Intel 80386' || { file "$bin/setup.dll"; return 1; }
+}
+
+only_system_imports() {
+  local allowed=" KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll msvcrt.dll ole32.dll SHELL32.dll " bad=0
+  for f in "$bin/setup.exe" "$bin/setup.dll"; do
+    for dll in $($objdump -p "$f" | sed -n 's/^\tDLL Name: //p'); do
+      [[ "$allowed" == *" $dll "* ]] || { echo "$(basename "$f") imports $dll"; bad=1; }
+    done
+  done
+  # The program itself leaves Common Controls to run time, after the DLL search is restricted.
+  $objdump -p "$bin/setup.exe" | grep -qi 'DLL Name: comctl32' && { echo "setup.exe imports comctl32"; bad=1; }
+  return $bad
+}
+
+exact_exports() {
+  local exports
+  exports=$($objdump -p "$bin/setup.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/{/Table/d;s/.*\] //p}' | sort | tr '\n' ' ')
+  expect_eq "exports" "$exports" "DISKSPACEFREE DLLSelfRegister fCreateShellLink fRemoveShellLink "
+}
+
+version_block() {
+  local info bad=0
+  info=$(exiftool -s -FileVersion -ProductVersion -FileDescription -ProductName -InternalName -OriginalFileName \
+         -FileVersionNumber -ProductVersionNumber -LanguageCode -CharacterSet "$bin/setup.exe")
+  for line in "FileVersion *: 2.04.0005" "ProductVersion *: 2.04.0005" "FileDescription *: Morvane by Halvo Setup" \
+              "ProductName *: Morvane by Halvo Setup" "InternalName *: setup" "OriginalFileName *: setup.exe" \
+              "FileVersionNumber *: 2.4.0.5" "ProductVersionNumber *: 2.4.0.5" "LanguageCode *: English (U.S.)" \
+              "CharacterSet *: Unicode"; do
+    printf '%s\n' "$info" | grep -qx "$line" || { echo "missing: $line"; bad=1; }
+  done
+  [ "$bad" = 0 ] || printf '%s\n' "$info"
+  return $bad
+}
+
+program_icon() {
+  local icons
+  icons=$(wrestool -x -t 14 "$bin/setup.exe" | icotool -l -)
+  expect_eq "icons" "$icons" "--icon --index=1 --width=32 --height=32 --bit-depth=4 --palette-size=16"
+}
+
+background_picture() {
+  local bmp=$root/resources/background.bmp
+  expect_eq "size" "$(stat -c %s "$bmp")" "230454" &&
+    expect_eq "format" "$(identify -format '%m %wx%h' "$bmp")" "BMP3 320x240" &&
+    expect_eq "bits and compression" "$(od -An -tu2 -j28 -N4 "$bmp" | tr -s ' ')" " 24 0"
+}
+
+manifest() {
+  local m bad=0
+  m=$(wrestool -x --raw -t 24 "$bin/setup.exe")
+  printf '%s' "$m" | grep -q 'requestedExecutionLevel level="requireAdministrator"' || { echo "no requireAdministrator"; bad=1; }
+  printf '%s' "$m" | grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' || { echo "no Common Controls 6"; bad=1; }
+  expect_eq "supportedOS entries" "$(printf '%s' "$m" | grep -c 'supportedOS Id=')" "4" || bad=1
+  printf '%s' "$m" | grep -qi 'dpiAware' && { echo "DPI awareness declared"; bad=1; }
+  return $bad
+}
+
+kit_layout() {
+  expect_eq "kit" "$(ls "$kit" | tr '\n' ' ')" \
+    "morvane.1 morvane.2 morvane.3 morvane.4 morvane.5 morvane.6 morvane.7 morvane.8 setup.dll setup.exe " &&
+    cmp "$kit/setup.exe" "$bin/setup.exe" && cmp "$kit/setup.dll" "$bin/setup.dll" &&
+    cmp "$kit/morvane.7" "$root/tools/sample-product/files/presets.reg" &&
+    file -b "$kit/morvane.1" | grep -q '^PE32 executable (GUI)' &&
+    file -b "$kit/morvane.2" | grep -q '^JPEG image data'
+}
+
+reproducible() {
+  local again
+  again=$(mktemp -d)
+  cmake -S "$root" -B "$again" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null &&
+    cmake --build "$again" --target setup setup_dll -j 2 >/dev/null &&
+    cmp "$again/bin/setup.exe" "$bin/setup.exe" && cmp "$again/bin/setup.dll" "$bin/setup.dll"
+  local status=$?
+  rm -rf "$again"
+  return $status
+}
+
+check "setup.exe is a 32-bit GUI program and setup.dll a 32-bit DLL" pe_formats
+check "both import only DLLs every Windows has" only_system_imports
+check "setup.dll exports exactly its four undecorated names" exact_exports
+check "version block reads back with its values" version_block
+check "program icon is one 32x32 image with 16 colours" program_icon
+check "background picture is 320x240, 24 bpp, uncompressed, 230454 bytes" background_picture
+check "manifest asks for administrator rights and Common Controls 6, no DPI awareness" manifest
+check "sample kit holds the ten kit files" kit_layout
+check "a second clean build gives byte-identical files" reproducible
+
+printf '<?xml version="1.0" encoding="UTF-8"?>\n<testsuites tests="%d" failures="%d" disabled="0" errors="0" name="build_checks"><testsuite name="BuildChecks" tests="%d" failures="%d">%s</testsuite></testsuites>\n' \
+  "$total" "$failures" "$total" "$failures" "$cases" > "$results/build_checks.xml"
+echo "build checks: $((total - failures))/$total passed"
+[ "$failures" = 0 ]

@@ -1,0 +1,63 @@
+// A setup is started from download folders full of strangers' DLLs; none of
+// them may ever be loaded.
+#include "tests/e2e/session.h"
+
+namespace e2e {
+namespace {
+
+// Loaded by the setup (through Common Controls and drawing) after start-up,
+// and not among the system's known DLLs: the classic hijack targets.
+const wchar_t* const kPlanted[] = {L"uxtheme.dll", L"msimg32.dll"};
+
+// Wine prefers its own built-in DLLs; this makes it take a DLL file that the
+// search finds, as Windows does.
+void PreferFoundDlls(const std::wstring& program) {
+  HKEY key = nullptr;
+  std::wstring path = L"Software\\Wine\\AppDefaults\\" + program + L"\\DllOverrides";
+  RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
+  for (const wchar_t* dll : kPlanted) {
+    std::wstring name(dll, wcslen(dll) - 4);
+    const wchar_t order[] = L"native,builtin";
+    RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(order), sizeof order);
+  }
+  RegCloseKey(key);
+}
+
+class DllPlanting : public SetupSession {};
+
+TEST_F(DllPlanting, DllsPlantedBesideTheSetupAreNeverLoaded) {
+  std::wstring kit = World::MakeKit(L"C:\\e2e\\Downloads");
+  for (const wchar_t* dll : kPlanted) {
+    ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\planted_dll.dll").c_str(), (kit + L"\\" + dll).c_str(), FALSE));
+  }
+  PreferFoundDlls(L"setup.exe");
+  PreferFoundDlls(L"unhardened_probe.exe");
+
+  // The control: a program without the restriction picks the planted DLLs up.
+  std::wstring probe = kit + L"\\unhardened_probe.exe";
+  ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\unhardened_probe.exe").c_str(), probe.c_str(), FALSE));
+  SetupProcess control = SetupProcess::Start(probe, kit, L"uxtheme.dll msimg32.dll");
+  ASSERT_TRUE(control.WaitForExit());
+  for (const wchar_t* dll : kPlanted) {
+    std::wstring marker = kit + L"\\" + dll + L".loaded";
+    ASSERT_TRUE(World::Exists(marker)) << "the test would prove nothing: " << Utf8(dll) << " was not picked up";
+    DeleteFileW(marker.c_str());
+  }
+  DeleteFileW(probe.c_str());
+
+  // The setup itself: through its window, the free-space call and its end.
+  HWND window = StartAndWaitForWindow(kit);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(window) == Handle(window, Control::Text1); }));
+  PressKey(Handle(window, Control::Text1), VK_TAB);
+  WaitUntil([&] { return FocusedControl(window) == Handle(window, Control::cmdBrowse); });
+  World::Screenshot(window, "with-planted-dlls");
+  CloseWithCloseBox(window);
+  ExpectEndsCleanly();
+  for (const wchar_t* dll : kPlanted) {
+    EXPECT_FALSE(World::Exists(kit + L"\\" + dll + L".loaded")) << Utf8(dll) << " was loaded by setup.exe";
+  }
+}
+
+}  // namespace
+}  // namespace e2e

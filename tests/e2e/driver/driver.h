@@ -1,0 +1,112 @@
+// Works the real setup.exe from outside, as a user and as assistive
+// technology would: finds its windows, reads every control, clicks, types,
+// answers message boxes and closes windows. Every wait is bounded.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+inline constexpr std::chrono::milliseconds kDefaultWait = 15s;
+
+// Polls until condition holds or timeout passes; true when it held.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = kDefaultWait);
+
+struct ControlInfo {
+  HWND hwnd = nullptr;
+  int id = 0;
+  std::wstring className;
+  std::wstring text;
+  bool visible = false;  // the control's own style, whatever its window shows
+  bool enabled = false;
+  bool readOnly = false;
+  RECT twips{};  // in the parent's client area, 15 twips to a pixel
+  std::wstring tooltip;
+};
+
+enum class MessageIcon { None, Information, Exclamation, Critical, Question };
+
+struct MessageBoxInfo {
+  HWND hwnd = nullptr;
+  std::wstring title;
+  std::wstring text;
+  MessageIcon icon = MessageIcon::None;
+  std::vector<std::wstring> buttons;  // captions, in order
+};
+
+class SetupProcess {
+ public:
+  // Starts exe with the given working directory; fails the test run loudly
+  // (empty process) when it cannot be started.
+  static SetupProcess Start(const std::wstring& exe, const std::wstring& workingDirectory,
+                            const std::wstring& arguments = L"");
+  SetupProcess() = default;
+  SetupProcess(SetupProcess&& other) noexcept;
+  SetupProcess& operator=(SetupProcess&& other) noexcept;
+  SetupProcess(const SetupProcess&) = delete;
+  SetupProcess& operator=(const SetupProcess&) = delete;
+  ~SetupProcess();  // kills it if it still runs
+
+  explicit operator bool() const { return process_ != nullptr; }
+  DWORD pid() const { return pid_; }
+  HANDLE handle() const { return process_; }
+  bool Running() const;
+  // The exit code once the process has ended within the timeout.
+  std::optional<DWORD> WaitForExit(std::chrono::milliseconds timeout = kDefaultWait) const;
+  void Kill();
+
+  // The process's visible top-level window with this title.
+  HWND WaitForWindow(const std::wstring& title, std::chrono::milliseconds timeout = kDefaultWait) const;
+  // Any top-level window of the process with this title, shown or not.
+  HWND FindWindowTitled(const std::wstring& title, bool visibleOnly) const;
+  // A message box (a dialog of class #32770) of the process.
+  std::optional<MessageBoxInfo> WaitForMessageBox(std::chrono::milliseconds timeout = kDefaultWait) const;
+  std::vector<HWND> VisibleTopLevelWindows() const;
+
+ private:
+  HANDLE process_ = nullptr;
+  DWORD pid_ = 0;
+};
+
+// Every child control of window, with tooltips read from the window's
+// tooltip control in the other process's memory.
+std::vector<ControlInfo> ListControls(HWND window, HANDLE process);
+std::optional<ControlInfo> FindControl(const std::vector<ControlInfo>& controls, int id);
+std::wstring ControlText(HWND window, int id);
+HWND ControlHandle(HWND window, int id);
+// The control with the keyboard focus in window's thread.
+HWND FocusedControl(HWND window);
+
+void Click(HWND button);                         // as the mouse does it
+void ClickInto(HWND control);                    // a mouse click into a control (a text box takes the focus)
+void PressKey(HWND target, UINT virtualKey);     // key down and up
+void PressAccessKey(HWND target, wchar_t letter);  // Alt+letter
+void TypeText(HWND target, const std::wstring& text);
+void SetText(HWND control, const std::wstring& text);  // as assistive technology may
+void CloseWithCloseBox(HWND window);
+
+MessageBoxInfo ReadMessageBox(HWND box);
+// Presses the message box button with this caption ("OK", "&Yes", ...).
+bool AnswerMessageBox(const MessageBoxInfo& box, const std::wstring& buttonCaption);
+
+// Saves the window, frame included, as it is on screen.
+bool SaveScreenshot(HWND window, const std::wstring& path);
+// The colour of a client pixel of window as it is on screen.
+COLORREF ScreenPixel(HWND window, int x, int y);
+// The width in pixels of the dark "ink" (text) drawn inside a control, as it
+// is on screen: from the leftmost to the rightmost dark pixel, border excluded.
+int InkWidth(HWND control);
+// The width the system draws text in with the message font (buttons' font).
+int MessageFontTextWidth(const std::wstring& text);
+
+std::wstring Wide(const std::string& s);
+std::string Utf8(const std::wstring& s);
+
+}  // namespace e2e

@@ -1,0 +1,49 @@
+// A scenario with the real setup.exe: a fresh world, a kit folder, the
+// running program and its main window.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "app/main_form_design.h"
+#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/world.h"
+
+namespace e2e {
+
+class SetupSession : public ::testing::Test {
+ protected:
+  void SetUp() override { World::Reset(); }
+  void TearDown() override { setup_.Kill(); }
+
+  // Starts setup.exe from kitDir (its working directory too).
+  void StartSetup(const std::wstring& kitDir) {
+    setup_ = SetupProcess::Start(kitDir + L"\\setup.exe", kitDir);
+    ASSERT_TRUE(setup_) << "setup.exe did not start from " << Utf8(kitDir);
+  }
+
+  // Starts it and waits for the main window to show.
+  HWND StartAndWaitForWindow(const std::wstring& kitDir) {
+    StartSetup(kitDir);
+    HWND window = setup_.WaitForWindow(kMainTitle);
+    EXPECT_TRUE(window) << "no main window";
+    return window;
+  }
+
+  static int Id(Control control) { return DesignOf(control).id; }
+  std::wstring Text(HWND window, Control control) const { return ControlText(window, Id(control)); }
+  HWND Handle(HWND window, Control control) const { return ControlHandle(window, Id(control)); }
+  bool Visible(HWND window, Control control) const {
+    return (GetWindowLongW(Handle(window, control), GWL_STYLE) & WS_VISIBLE) != 0;
+  }
+
+  // The process ends by itself within the wait, with exit code 0.
+  void ExpectEndsCleanly() {
+    std::optional<DWORD> code = setup_.WaitForExit();
+    ASSERT_TRUE(code) << "setup.exe is still running";
+    EXPECT_EQ(*code, 0u);
+  }
+
+  SetupProcess setup_;
+};
+
+}  // namespace e2e

@@ -1,0 +1,261 @@
+// The window as each start-up state shows it, read control by control from
+// the running program.
+#include <cstdlib>
+#include <map>
+
+#include "app/disk_space_caption.h"
+#include "tests/e2e/session.h"
+
+namespace e2e {
+namespace {
+
+using enum Control;
+
+struct Expected {
+  const wchar_t* className;
+  std::wstring text;
+  bool visible;
+  int left, top, width, height;  // twips
+  std::wstring tooltip;
+  bool readOnly = false;
+};
+
+// The designed window, written out as a user would measure it.
+std::map<Control, Expected> Design() {
+  return {
+      {cmdNext2, {L"Button", L"&Uninstall", false, 120, 2760, 1335, 300, L"Uninstall Morvane by Halvo"}},
+      {cmdNext1, {L"Button", L"&Uninstall", true, 120, 2760, 1335, 300, L"Uninstall Morvane by Halvo"}},
+      {cmdNext0, {L"Button", L"&Next", true, 120, 3120, 1335, 300, L"Install Morvane by Halvo"}},
+      {Command1, {L"Button", L"&Cancel", true, 3360, 3120, 1335, 300, L"Exit setup"}},
+      {cmdBrowse, {L"Button", L"&Browse...", true, 3360, 2160, 1335, 300, L"Browse for the installation path"}},
+      {Text1,
+       {L"Edit", L"C:\\WinUtil\\Morvane", true, 120, 1800, 4575, 285,
+        L"The path where Morvane by Halvo will be installed"}},
+      {lblProgHundred, {L"Static", L"100%", false, 3840, 2520, 735, 255, L""}},
+      {lblProgZero, {L"Static", L"0%", false, 240, 2520, 495, 255, L""}},
+      {lblProgFore, {L"Static", L"", false, 360, 2520, 4335, 375, L""}},
+      {lblProgBack, {L"Static", std::wstring(26, L'_'), false, 360, 2520, 4335, 375, L""}},
+      {lblDiskFree, {L"Static", L"Free:", true, 360, 2640, 4335, 255, L""}},
+      {lblDiskReq, {L"Static", L"Required: < 1 Mb", true, 360, 2400, 2895, 255, L""}},
+      {lblDisk, {L"Static", L"Disk space", true, 240, 2160, 3015, 255, L""}},
+      {Label2, {L"Static", L"Target Directory:", true, 120, 1440, 4575, 375, L""}},
+      {Label1, {L"Static", L"#", true, 120, 120, 4575, 1455, L""}},
+  };
+}
+
+std::wstring FreeSpaceOf(const wchar_t* root) {
+  ULARGE_INTEGER available{}, total{}, free{};
+  GetDiskFreeSpaceExW(root, &available, &total, &free);
+  auto capped = available.QuadPart > 0x7FFFFFFFull ? 0x7FFFFFFF : static_cast<std::int32_t>(available.QuadPart);
+  return FreeSpaceCaption(capped);
+}
+
+class StartStates : public SetupSession {
+ protected:
+  // Compares every control of the window with the expected state, and the
+  // window itself with its design.
+  void ExpectWindow(HWND window, const std::map<Control, Expected>& expected) {
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right * 15, 4785);
+    EXPECT_EQ(client.bottom * 15, 3585);
+    LONG style = GetWindowLongW(window, GWL_STYLE);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << std::hex << style;
+    EXPECT_TRUE(style & WS_SYSMENU);
+
+    std::vector<ControlInfo> controls = ListControls(window, setup_.handle());
+    ASSERT_EQ(controls.size(), expected.size());
+    std::size_t stack = 0;
+    for (const ControlDesign& d : MainFormDesign()) {
+      // Children come back in stacking order, uppermost first.
+      EXPECT_EQ(controls[stack++].id, d.id) << "stacking at " << Utf8(d.name);
+      std::optional<ControlInfo> c = FindControl(controls, d.id);
+      ASSERT_TRUE(c) << Utf8(d.name);
+      const Expected& e = expected.at(d.control);
+      SCOPED_TRACE(Utf8(d.name));
+      EXPECT_EQ(c->className, e.className);
+      EXPECT_EQ(Utf8(c->text), Utf8(e.text));
+      EXPECT_EQ(c->visible, e.visible);
+      EXPECT_TRUE(c->enabled);
+      EXPECT_EQ(c->readOnly, e.readOnly);
+      EXPECT_EQ(Utf8(c->tooltip), Utf8(e.tooltip));
+      EXPECT_NEAR(c->twips.left, e.left, 15);
+      EXPECT_NEAR(c->twips.top, e.top, 15);
+      EXPECT_NEAR(c->twips.right - c->twips.left, e.width, 15);
+      EXPECT_NEAR(c->twips.bottom - c->twips.top, e.height, 15);
+    }
+  }
+
+  // The button a click at the centre of this control's rectangle would hit.
+  HWND ButtonHitAt(HWND window, Control control) {
+    RECT r{};
+    GetWindowRect(Handle(window, control), &r);
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ScreenToClient(window, &centre);
+    return ChildWindowFromPointEx(window, centre, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+  }
+};
+
+TEST_F(StartStates, NothingStoredWithCompleteKitOffersInstallation) {
+  HWND window = StartAndWaitForWindow(World::MakeKit(L"C:\\e2e\\kit"));
+  ASSERT_TRUE(window);
+  auto expected = Design();
+  expected[Label1].text = L"Click Next to install Morvane by Halvo to your computer.";
+  expected[cmdNext1].visible = false;
+  expected[lblDiskFree].text = FreeSpaceOf(L"C:\\");
+  ExpectWindow(window, expected);
+  EXPECT_EQ(FocusedControl(window), Handle(window, Text1));
+  EXPECT_EQ(setup_.VisibleTopLevelWindows().size(), 1u);
+  World::Screenshot(window, "install");
+  // The picture is drawn at the top-left, unscaled: its corner is dark.
+  COLORREF corner = ScreenPixel(window, 1, 230);
+  EXPECT_LT(GetRValue(corner) + GetGValue(corner) + GetBValue(corner), 150);
+}
+
+TEST_F(StartStates, InstalledCopyWithCompleteKitOffersRemovalOrReinstallation) {
+  World::WriteFile(L"C:\\e2e\\Installed\\Morvane.exe", "MZ");
+  World::SetInstallDir(L"C:\\e2e\\Installed");  // stored without its backslash
+  HWND window = StartAndWaitForWindow(World::MakeKit(L"C:\\e2e\\kit"));
+  ASSERT_TRUE(window);
+  auto expected = Design();
+  expected[Label1].text = L"Remove or Reinstall Morvane";
+  expected[Label2].text = L"Location:";
+  expected[Text1].text = L"C:\\e2e\\Installed\\";
+  expected[Text1].readOnly = true;
+  expected[Text1].tooltip = L"Location of Morvane";
+  expected[cmdNext0].text = L"&Reinstall";
+  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) expected[c].visible = false;
+  ExpectWindow(window, expected);
+  EXPECT_EQ(ButtonHitAt(window, cmdNext1), Handle(window, cmdNext1));
+  EXPECT_EQ(ButtonHitAt(window, cmdNext0), Handle(window, cmdNext0));
+  World::Screenshot(window, "remove-or-reinstall");
+}
+
+TEST_F(StartStates, InstalledCopyWithoutKitOffersOnlyRemoval) {
+  World::WriteFile(L"C:\\e2e\\Installed\\MORVANE.EXE", "MZ");
+  World::SetInstallDir(L"C:\\e2e\\Installed\\");
+  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
+  DeleteFileW((kit + L"\\morvane.8").c_str());
+  HWND window = StartAndWaitForWindow(kit);
+  ASSERT_TRUE(window);
+  auto expected = Design();
+  expected[Label1].text = L"Remove Morvane";
+  expected[Label2].text = L"Location:";
+  expected[Text1].text = L"C:\\e2e\\Installed\\";
+  expected[Text1].readOnly = true;
+  expected[Text1].tooltip = L"Location of Morvane";
+  expected[cmdNext1].top = 3120;
+  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) expected[c].visible = false;
+  ExpectWindow(window, expected);
+  // Uninstall lies exactly over Next: it is the one a click reaches and the
+  // one the user sees.
+  EXPECT_EQ(ButtonHitAt(window, cmdNext0), Handle(window, cmdNext1));
+  int ink = InkWidth(Handle(window, cmdNext0));
+  int uninstall = MessageFontTextWidth(L"Uninstall"), next = MessageFontTextWidth(L"Next");
+  EXPECT_LT(std::abs(ink - uninstall), std::abs(ink - next)) << ink << " " << uninstall << " " << next;
+  World::Screenshot(window, "remove-only");
+}
+
+TEST_F(StartStates, UninstalledWithoutKitShowsTheMessageBeforeTheWindow) {
+  World::SetInstallDir(L"UNINSTALLED");
+  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
+  DeleteFileW((kit + L"\\morvane.3").c_str());
+  StartSetup(kit);
+  std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(Utf8(box->title), "Morvane Setup");
+  EXPECT_EQ(Utf8(box->text),
+            "Morvane has been uninstalled.\r\n\r\nYou can delete the remaining SETUP and own files from the Morvane "
+            "directory.");
+  EXPECT_EQ(box->icon, MessageIcon::Information);
+  EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
+  EXPECT_FALSE(setup_.FindWindowTitled(kMainTitle, true)) << "the main window showed before the message";
+  World::Screenshot(box->hwnd, "message");
+  ASSERT_TRUE(AnswerMessageBox(*box, L"OK"));
+
+  HWND window = setup_.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(window);
+  auto expected = Design();
+  expected[Label1].text = L"";
+  expected[Command1].text = L"E&xit";
+  for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}) {
+    expected[c].visible = false;
+  }
+  ExpectWindow(window, expected);
+  EXPECT_EQ(FocusedControl(window), Handle(window, Command1));
+  World::Screenshot(window, "uninstalled");
+}
+
+TEST_F(StartStates, NothingStoredWithoutKitOffersOnlyExit) {
+  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
+  World::SetAttributes(kit + L"\\morvane.5", FILE_ATTRIBUTE_HIDDEN);  // hidden counts as missing
+  HWND window = StartAndWaitForWindow(kit);
+  ASSERT_TRUE(window);
+  auto expected = Design();
+  expected[Label1].text = L"You can delete this file (SETUP.EXE).";
+  expected[Command1].text = L"E&xit";
+  for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}) {
+    expected[c].visible = false;
+  }
+  ExpectWindow(window, expected);
+  World::Screenshot(window, "no-kit");
+}
+
+TEST_F(StartStates, HiddenProgramIsNoInstalledCopy) {
+  World::WriteFile(L"C:\\e2e\\Installed\\MORVANE.EXE", "MZ");
+  World::SetAttributes(L"C:\\e2e\\Installed\\MORVANE.EXE", FILE_ATTRIBUTE_HIDDEN);
+  World::SetInstallDir(L"C:\\e2e\\Installed");
+  HWND window = StartAndWaitForWindow(World::MakeKit(L"C:\\e2e\\kit"));
+  ASSERT_TRUE(window);
+  EXPECT_EQ(Text(window, Label1), L"Click Next to install Morvane by Halvo to your computer.");
+  EXPECT_EQ(Text(window, Text1), L"C:\\e2e\\Installed\\");
+}
+
+TEST_F(StartStates, AnyStoredTextStartsTheProgram) {
+  const std::wstring kStored[] = {
+      L"",
+      std::wstring(32 * 1024, L'x'),
+      L"C:\\e2e\\\x65E5\x672C\x8A9E\\\x0416\x0443\x0440\\",  // outside any ANSI code page
+      L"Q:\\No such drive\\Morvane",
+  };
+  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
+  for (const std::wstring& stored : kStored) {
+    SCOPED_TRACE(stored.size());
+    World::SetInstallDir(stored);
+    HWND window = StartAndWaitForWindow(kit);
+    ASSERT_TRUE(window);
+    EXPECT_EQ(Text(window, Label1), L"Click Next to install Morvane by Halvo to your computer.");
+    if (!stored.empty() && stored.size() < 1000) {
+      EXPECT_EQ(Text(window, Text1), stored.back() == L'\\' ? stored : stored + L"\\");
+    }
+    CloseWithCloseBox(window);
+    ExpectEndsCleanly();
+  }
+}
+
+TEST_F(StartStates, BrokenCompanionLibraryIsSkippedSilently) {
+  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
+  World::WriteFile(kit + L"\\setup.dll", "This is not a library.");
+  HWND window = StartAndWaitForWindow(kit);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(Text(window, lblDiskFree), L"Free: 0 bytes");
+  EXPECT_EQ(setup_.VisibleTopLevelWindows().size(), 1u);
+}
+
+TEST_F(StartStates, MissingCompanionLibraryIsSkippedSilently) {
+  World::WriteFile(L"C:\\e2e\\Installed\\Morvane.exe", "MZ");
+  World::SetInstallDir(L"C:\\e2e\\Installed\\");
+  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
+  DeleteFileW((kit + L"\\setup.dll").c_str());
+  HWND window = StartAndWaitForWindow(kit);
+  ASSERT_TRUE(window);
+  // Leaving the target box asks the library for the free space: none there.
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(window) == Handle(window, Text1); }));
+  PressKey(Handle(window, Text1), VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return Text(window, lblDiskFree) == L"Free: 0 bytes"; }));
+  EXPECT_TRUE(setup_.Running());
+  EXPECT_EQ(setup_.VisibleTopLevelWindows().size(), 1u);
+}
+
+}  // namespace
+}  // namespace e2e

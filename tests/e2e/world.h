@@ -1,0 +1,67 @@
+// The world a scenario runs in: kit folders, the per-user setting, the
+// registry in both views, shortcuts and files, made and checked through the
+// system's own calls, and reset between scenarios.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/driver/driver.h"
+
+namespace e2e {
+
+inline constexpr const wchar_t* kMainTitle = L"Morvane by Halvo Setup";
+inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
+inline constexpr const wchar_t* kSettingsKey = L"Software\\QolMORVANE\\Installer";
+inline constexpr const wchar_t* kPresetsKey = L"Software\\QolMORVANE\\Presets";
+inline constexpr REGSAM kView32 = KEY_WOW64_32KEY;
+inline constexpr REGSAM kView64 = KEY_WOW64_64KEY;
+
+// Where the test run keeps its inputs and outputs (set by the test script).
+std::wstring PristineKit();      // the sample kit as built
+std::wstring TestBinaries();     // helper programs and DLLs
+std::wstring ScreenshotFolder();
+
+class World {
+ public:
+  static constexpr const wchar_t* kRoot = L"C:\\e2e";
+
+  // Leaves nothing of an earlier scenario: processes, folders, settings,
+  // registry entries, shortcuts.
+  static void Reset();
+
+  // A copy of the sample kit in dir (made along its whole path).
+  static std::wstring MakeKit(const std::wstring& dir);
+
+  static void SetInstallDir(const std::wstring& value);
+  static std::optional<std::wstring> InstallDir();
+
+  static bool WriteFile(const std::wstring& path, const std::string& bytes);
+  static std::optional<std::string> ReadFile(const std::wstring& path);
+  static bool Exists(const std::wstring& path);
+  static bool IsDirectory(const std::wstring& path);
+  static void MakeDirectories(const std::wstring& path);
+  static void DeleteTree(const std::wstring& path);
+  static void SetAttributes(const std::wstring& path, DWORD attributes);
+  // Names in a directory as the file system keeps them, sorted.
+  static std::vector<std::wstring> List(const std::wstring& directory);
+
+  static std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key, const std::wstring& name,
+                                                  REGSAM view = 0);
+  static bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0);
+  static void DeleteRegistryTree(HKEY root, const std::wstring& key, REGSAM view = 0);
+
+  static std::wstring DesktopShortcut();
+  static std::wstring ProgramsShortcut();
+
+  // Saves a screenshot named after the running test and the given step.
+  static void Screenshot(HWND window, const std::string& step);
+
+  // Runs a console program and returns what it printed.
+  static std::string RunAndCapture(const std::wstring& commandLine, DWORD timeoutMs = 60000);
+};
+
+}  // namespace e2e

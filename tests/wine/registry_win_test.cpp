@@ -1,0 +1,109 @@
+// The registry module and the per-user settings on the real registry.
+#include <gtest/gtest.h>
+
+#include "platform/fakes/fake_services.h"
+#include "platform/modReg.h"
+#include "platform/win/registry_api_win.h"
+#include "platform/win/settings_store_win.h"
+#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/world.h"
+
+namespace {
+
+using namespace e2e;
+
+constexpr const wchar_t* kTestKey = L"Software\\MorvaneTest";
+
+class RealRegistry : public ::testing::Test {
+ protected:
+  void SetUp() override { Clean(); }
+  void TearDown() override { Clean(); }
+  static void Clean() {
+    World::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestKey, kView32);
+    World::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kTestKey, kView64);
+    World::DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\MorvaneTestSettings");
+  }
+
+  // The value as the ANSI entry point reads it back: type and byte count.
+  static std::pair<DWORD, std::vector<BYTE>> ReadAnsi(const wchar_t* key, const char* name, REGSAM view = kView32) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS) return {0, {}};
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(opened, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+      RegCloseKey(opened);
+      return {0, {}};
+    }
+    std::vector<BYTE> data(size);
+    RegQueryValueExA(opened, name, nullptr, &type, data.data(), &size);
+    RegCloseKey(opened);
+    return {type, data};
+  }
+
+  RegistryApiWin registry_;
+  FakeMessageBoxes messages_;
+};
+
+TEST_F(RealRegistry, TextIsStoredWithItsNulInThe32BitView) {
+  modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, kTestKey);
+  modReg::SetRegistryValue(registry_, hkey::kLocalMachine, kTestKey, L"Name", std::wstring(L"abc"), regtype::kString);
+  auto [type, data] = ReadAnsi(kTestKey, "Name");
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(data, (std::vector<BYTE>{'a', 'b', 'c', 0}));
+  // A 32-bit program passes no view flag; its keys live where Windows puts 32-bit programs' keys.
+  EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kTestKey, kView64));
+}
+
+TEST_F(RealRegistry, NumberIsFourBytesAndOtherTypesWriteNothing) {
+  modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, kTestKey);
+  modReg::SetRegistryValue(registry_, hkey::kLocalMachine, kTestKey, L"Count", std::int32_t{258}, regtype::kDword);
+  modReg::SetRegistryValue(registry_, hkey::kLocalMachine, kTestKey, L"Binary", std::wstring(L"abc"), 3);
+  auto [type, data] = ReadAnsi(kTestKey, "Count");
+  EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(data, (std::vector<BYTE>{2, 1, 0, 0}));
+  EXPECT_EQ(ReadAnsi(kTestKey, "Binary").first, 0u);
+}
+
+TEST_F(RealRegistry, TextOutsideTheAnsiCodePageIsStoredIntact) {
+  const std::wstring text = L"C:\\\x65E5\x672C\\\x0416\\";
+  modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, kTestKey);
+  modReg::SetRegistryValue(registry_, hkey::kLocalMachine, kTestKey, L"Path", text, regtype::kString);
+  EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kTestKey, L"Path", kView32), text);
+}
+
+TEST_F(RealRegistry, SettingAValueOnAMissingPathCreatesNothing) {
+  modReg::SetRegistryValue(registry_, hkey::kLocalMachine, std::wstring(kTestKey) + L"\\Missing", L"Name",
+                           std::wstring(L"x"), regtype::kString);
+  EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kTestKey, kView32));
+}
+
+TEST_F(RealRegistry, DeletingAMissingKeyShowsNothing) {
+  modReg::DeleteRegistryKey(registry_, messages_, hkey::kLocalMachine, std::wstring(kTestKey) + L"\\Missing");
+  EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(RealRegistry, DeletingAKeyWithASubkeyShowsItsStatus) {
+  std::wstring parent = std::wstring(kTestKey) + L"\\Parent";
+  modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, parent + L"\\Child");
+  modReg::DeleteRegistryKey(registry_, messages_, hkey::kLocalMachine, parent);
+  ASSERT_EQ(messages_.shown.size(), 1u);
+  EXPECT_EQ(Utf8(messages_.shown[0].text),
+            "Error while deleting from registry: Can't write (5)\r\nHKEY_LOCAL_MACHINE\\Software\\MorvaneTest\\Parent");
+  EXPECT_EQ(messages_.shown[0].flags, 16);
+  EXPECT_TRUE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, parent, kView32));
+}
+
+TEST_F(RealRegistry, SettingsRoundTripAndUnreadableValuesReadAsTheDefault) {
+  SettingsStoreWin settings;
+  EXPECT_EQ(settings.GetSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir", L"none"), L"none");
+  const std::wstring longValue(40000, L'x');
+  ASSERT_TRUE(settings.SaveSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir", longValue));
+  EXPECT_EQ(settings.GetSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir", L""), longValue);
+  HKEY key = nullptr;
+  RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\MorvaneTestSettings\\Installer", 0, KEY_SET_VALUE, &key);
+  DWORD number = 7;
+  RegSetValueExW(key, L"InstallDir", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  RegCloseKey(key);
+  EXPECT_EQ(settings.GetSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir", L"none"), L"none");
+}
+
+}  // namespace

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds both targets: the portable logic with its unit tests (host), and
+# setup.exe, setup.dll, the sample kit and the Wine tests (windows).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --preset host >/dev/null
+cmake --build --preset host
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+echo "build: kit in $(pwd)/build/windows/kit"
