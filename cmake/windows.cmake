@@ -105,6 +105,7 @@ morvane_warnings(wine_platform_tests)
 
 add_executable(e2e_tests
   tests/e2e/dll_planting_test.cpp
+  tests/e2e/installation_test.cpp
   tests/e2e/leaving_test.cpp
   tests/e2e/start_states_test.cpp
 )
@@ -126,3 +127,12 @@ target_link_options(planted_dll PRIVATE -static)
 add_executable(windowshot tests/e2e/windowshot.cpp)
 target_link_libraries(windowshot PRIVATE e2e_support)
 target_link_options(windowshot PRIVATE -static -municode)
+
+# Benchmarks (tools/bench.sh runs them under Wine): ratios against a
+# baseline measured in the same program.
+add_executable(copy_bench tests/bench/copy_bench.cpp)
+target_link_libraries(copy_bench PRIVATE morvane_platform_win e2e_support)
+target_link_options(copy_bench PRIVATE -static)
+add_executable(install_bench tests/bench/install_bench.cpp)
+target_link_libraries(install_bench PRIVATE e2e_support psapi)
+target_link_options(install_bench PRIVATE -static)

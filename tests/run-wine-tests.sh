@@ -28,7 +28,8 @@ cp "$root/tests/wine-session.sh" "$work/"
 if [ "$(id -u)" = 0 ]; then
   id -u "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$user"
   chown -R "$user:" "$work"
-  run=(runuser -u "$user" -- env -i HOME="/home/$user" USER="$user" PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8)
+  run=(runuser -u "$user" -- env -i HOME="/home/$user" USER="$user" PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8
+       MORVANE_WINE_PROGRAMS="${MORVANE_WINE_PROGRAMS:-}")
 else
   run=(env)
 fi

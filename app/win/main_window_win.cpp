@@ -27,6 +27,9 @@ LRESULT CALLBACK LabelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       return 1;
     case WM_NCHITTEST:
       return HTTRANSPARENT;
+    case WM_SETTEXT:
+      // Only the text is kept (and announced); the form repaints the label.
+      return DefWindowProcW(hwnd, message, wParam, lParam);
     default:
       return CallWindowProcW(g_staticProcedure, hwnd, message, wParam, lParam);
   }
@@ -193,8 +196,19 @@ bool MainWindow::IsVisible(Control control) const {
 void MainWindow::SetVisible(Control control, bool visible) {
   HWND child = ControlWindow(control);
   if (!visible) MoveFocusOffHidden(child);
-  ShowWindow(child, visible ? SW_SHOWNA : SW_HIDE);
-  InvalidateLabel(control);
+  // The system's own redraw on every change is slow; what the change
+  // uncovers or covers is invalidated here and painted at the next Repaint.
+  SetWindowPos(child, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW |
+                   (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  InvalidateArea(child);
+}
+
+void MainWindow::InvalidateArea(HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  RedrawWindow(hwnd(), &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::SetEnabled(Control control, bool enabled) {
@@ -255,16 +269,17 @@ void MainWindow::OnButtonClicked(HWND button) {
   if (*control == Control::Command1) logic_->Command1_Click();
 }
 
-void MainWindow::PaintLabels(HDC dc) {
+void MainWindow::PaintLabels(HDC dc, const RECT& area) {
   SetBkMode(dc, TRANSPARENT);
   auto design = MainFormDesign();
   // From the bottom of the stack up, so that upper labels draw over lower ones.
   for (auto d = design.rbegin(); d != design.rend(); ++d) {
     if (d->kind != ControlKind::Label || !IsVisible(d->control)) continue;
     HWND label = ControlWindow(d->control);
-    RECT r{};
+    RECT r{}, overlap{};
     GetWindowRect(label, &r);
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    if (!IntersectRect(&overlap, &r, &area)) continue;
     std::wstring caption = WindowText(label);
     SelectedObject font(dc, FontFor(d->font));
     Rgb color = d->textColor.value_or(Rgb{255, 255, 255});
@@ -285,26 +300,29 @@ void MainWindow::Paint() {
     MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
     ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
-  RECT client{};
-  GetClientRect(hwnd(), &client);
-  // Drawn off-screen first, so a changed caption never flickers.
-  UniqueMemoryDc memory(CreateCompatibleDC(dc));
-  UniqueGdiObject canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
-  if (memory && canvas) {
-    SelectedObject onCanvas(memory.get(), canvas.get());
-    bool pictureDrawn = false;
-    if (background_) {
-      UniqueMemoryDc picture(CreateCompatibleDC(dc));
-      SelectedObject bitmap(picture.get(), background_.get());
-      pictureDrawn = BitBlt(memory.get(), 0, 0, client.right, client.bottom, picture.get(), 0, 0, SRCCOPY);
-    }
+  // Only the invalid part is drawn, off-screen first, so that a changed
+  // caption neither flickers nor costs a whole window's drawing.
+  const RECT& area = ps.rcPaint;
+  int width = area.right - area.left, height = area.bottom - area.top;
+  if (!backBuffer_) {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    backBuffer_.Reset(CreateCompatibleDC(dc));
+    backBitmap_.Reset(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    pictureDc_.Reset(CreateCompatibleDC(dc));
+    if (backBuffer_ && backBitmap_) SelectObject(backBuffer_.get(), backBitmap_.get());
+    if (pictureDc_ && background_) SelectObject(pictureDc_.get(), background_.get());
+  }
+  if (backBuffer_ && backBitmap_ && width > 0 && height > 0) {
+    HDC memory = backBuffer_.get();
+    bool pictureDrawn =
+        background_ && BitBlt(memory, area.left, area.top, width, height, pictureDc_.get(), area.left, area.top, SRCCOPY);
     if (!pictureDrawn) {
       UniqueGdiObject brush(CreateSolidBrush(kFallbackBackground));
-      FillRect(memory.get(), &client, static_cast<HBRUSH>(brush.get()));
+      FillRect(memory, &area, static_cast<HBRUSH>(brush.get()));
     }
-    PaintLabels(memory.get());
-    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-           ps.rcPaint.bottom - ps.rcPaint.top, memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    PaintLabels(memory, area);
+    BitBlt(dc, area.left, area.top, width, height, memory, area.left, area.top, SRCCOPY);
   }
   EndPaint(hwnd(), &ps);
 }

@@ -55,8 +55,10 @@ class MainWindow : public Window, public MainFormControls {
   bool CreateControls();
   HFONT FontFor(const FontSpec& spec);
   void Paint();
-  void PaintLabels(HDC dc);
+  void PaintLabels(HDC dc, const RECT& area);
   void InvalidateLabel(Control control);
+  // Invalidates the form and every control under the child's rectangle.
+  void InvalidateArea(HWND child);
   void OnButtonClicked(HWND button);
   void MoveFocusOffHidden(HWND hidden);
 
@@ -66,6 +68,12 @@ class MainWindow : public Window, public MainFormControls {
   std::array<HWND, 15> controls_{};
   HWND tooltip_ = nullptr;
   UniqueGdiObject background_;
+  // The off-screen copy of the client area the form paints into; the
+  // bitmaps are declared before the DCs they are selected into, so that the
+  // DCs go first.
+  UniqueGdiObject backBitmap_;
+  UniqueMemoryDc backBuffer_;
+  UniqueMemoryDc pictureDc_;
   std::map<std::wstring, UniqueGdiObject> fonts_;
   HFONT buttonFont_ = nullptr;
   HICON icon_ = nullptr;

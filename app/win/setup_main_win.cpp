@@ -1,6 +1,7 @@
 // setup.exe: installs Morvane from its kit folder, or removes it again.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "app/frm_main.h"
 #include "app/win/main_window_win.h"
@@ -30,6 +31,16 @@ void LoadCommonControls() {
   init(&controls);
 }
 
+// The user-interface thread lives in one COM apartment for the whole run, so
+// that the companion library's shortcut calls do not set COM up and tear it
+// down again each time. ole32 is loaded only after the DLL search is restricted.
+void EnterComApartment() {
+  HMODULE ole = LoadLibraryW(L"ole32.dll");
+  using InitFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+  auto init = ole ? ProcAs<InitFn>(GetProcAddress(ole, "CoInitializeEx")) : nullptr;
+  if (init) init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -39,6 +50,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // is not ready is simply a failing step.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   LoadCommonControls();
+  EnterComApartment();
 
   MessageLoopWin loop;
   MainWindow window(instance, [&loop] { return loop.busy(); });

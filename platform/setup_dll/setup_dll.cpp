@@ -19,6 +19,7 @@ constexpr LONG kFailed = 0;
 
 // Makes every missing directory of an absolute path.
 void MakeDirectories(const std::wstring& directory) {
+  if (GetFileAttributesW(directory.c_str()) != INVALID_FILE_ATTRIBUTES) return;  // the usual case
   for (std::size_t i = 3; i <= directory.size(); ++i) {
     if (i == directory.size() || directory[i] == L'\\') CreateDirectoryW(directory.substr(0, i).c_str(), nullptr);
   }

@@ -46,6 +46,9 @@ class World {
   static void MakeDirectories(const std::wstring& path);
   static void DeleteTree(const std::wstring& path);
   static void SetAttributes(const std::wstring& path, DWORD attributes);
+  // Makes a folder (not) writable for the program's user. Wine keeps no
+  // read-only attribute on folders; their Unix permissions decide.
+  static bool SetFolderWritable(const std::wstring& path, bool writable);
   // Names in a directory as the file system keeps them, sorted.
   static std::vector<std::wstring> List(const std::wstring& directory);
 

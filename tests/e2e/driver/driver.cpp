@@ -275,6 +275,35 @@ std::optional<MessageBoxInfo> SetupProcess::WaitForMessageBox(std::chrono::milli
   return ReadMessageBox(box);
 }
 
+namespace {
+
+struct TitleSearch {
+  const std::wstring* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindVisibleTitled(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<TitleSearch*>(lParam);
+  if (IsWindowVisible(hwnd) && ClassOf(hwnd) != L"#32770" && WindowText(hwnd) == *search->title) {
+    search->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForAnyWindow(const std::wstring& title, std::chrono::milliseconds timeout) {
+  TitleSearch search{&title, nullptr};
+  WaitUntil(
+      [&] {
+        EnumWindows(&FindVisibleTitled, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeout);
+  return search.found;
+}
+
 std::vector<ControlInfo> ListControls(HWND window, HANDLE process) {
   std::vector<std::pair<HWND, std::wstring>> tips = ReadTooltips(window, process);
   std::vector<ControlInfo> controls;

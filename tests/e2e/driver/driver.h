@@ -75,6 +75,10 @@ class SetupProcess {
   DWORD pid_ = 0;
 };
 
+// A visible top-level window with this title, of any process (for a setup
+// started by someone else, such as the system's uninstaller).
+HWND WaitForAnyWindow(const std::wstring& title, std::chrono::milliseconds timeout = kDefaultWait);
+
 // Every child control of window, with tooltips read from the window's
 // tooltip control in the other process's memory.
 std::vector<ControlInfo> ListControls(HWND window, HANDLE process);

@@ -1,0 +1,387 @@
+// The installation, end to end: the real setup.exe from a kit folder, worked
+// through its window, then the disk, the registry (both views), the
+// shortcuts and the setting checked.
+#include "tests/e2e/driver/lnk_reader.h"
+#include "tests/e2e/session.h"
+
+namespace e2e {
+namespace {
+
+using enum Control;
+using namespace std::chrono_literals;
+
+const std::wstring kKit = L"C:\\e2e\\kit";
+const std::wstring kTarget = L"C:\\WINUTIL\\MORVANE";
+const wchar_t* const kInstallPrompt = L"Click Next to install Morvane by Halvo to your computer.";
+
+// Kit name -> installed name, for the byte-for-byte comparison.
+const std::pair<const wchar_t*, const wchar_t*> kInstalled[] = {
+    {L"morvane.1", L"Morvane.exe"},       {L"morvane.2", L"screenshot.jpg"},    {L"morvane.3", L"about.htm"},
+    {L"setup.dll", L"setup.dll"},         {L"setup.exe", L"setup.exe"},         {L"morvane.4", L"Help\\AddFile.bmp"},
+    {L"morvane.5", L"Help\\AddPath.bmp"}, {L"morvane.6", L"Help\\FileList.htm"},
+};
+
+std::wstring TestFile(int n) {
+  return std::wstring(n < 10 ? L"0" : L"") + std::to_wstring(n) + L"_Artist___CD___Title.tst";
+}
+
+std::string FailureText(const char* kind, const char* name, const std::string& description) {
+  return std::string("An error occured while ") + kind + " the following file: \r\n" + name + "\r\n\r\n" +
+         description + "\r\n\r\nSetup can not continue the installation.";
+}
+
+class Installation : public SetupSession {
+ protected:
+  // Starts the setup from kitDir, types the target (unless empty) and
+  // presses Next.
+  HWND StartAndInstall(const std::wstring& kitDir, const std::wstring& target = L"") {
+    HWND window = StartAndWaitForWindow(kitDir);
+    if (!window) return nullptr;
+    if (!target.empty()) SetText(Handle(window, Text1), target);
+    Click(Handle(window, cmdNext0));
+    return window;
+  }
+
+  // Waits for the installation to end: completed, or a message box shown.
+  std::optional<MessageBoxInfo> WaitForEnd(HWND window, std::chrono::milliseconds timeout = 60s) {
+    std::optional<MessageBoxInfo> box;
+    WaitUntil(
+        [&] {
+          if (Text(window, Label1) == L"Completed installation.") return true;
+          box = setup_.WaitForMessageBox(0ms);
+          return box.has_value() || !setup_.Running();
+        },
+        timeout);
+    return box;
+  }
+
+  // After a failure message: the end state of a failed installation.
+  void ExpectFailedEndState(HWND window, std::size_t steps) {
+    EXPECT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"An error occured while installing."; }));
+    EXPECT_TRUE(WaitUntil([&] { return Visible(window, Command1); }));
+    EXPECT_EQ(Text(window, Command1), L"E&xit");
+    EXPECT_EQ(Text(window, lblProgFore), std::wstring(2 * steps, L'_'));
+    EXPECT_FALSE(World::InstallDir());
+    EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
+    EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
+  }
+
+  std::optional<MessageBoxInfo> ExpectFailureMessage(HWND window, const std::string& text) {
+    std::optional<MessageBoxInfo> box = WaitForEnd(window);
+    EXPECT_TRUE(box) << "no failure message; Label1: " << Utf8(Text(window, Label1));
+    if (!box) return box;
+    EXPECT_EQ(Utf8(box->title), "Morvane Setup");
+    EXPECT_EQ(box->icon, MessageIcon::Critical);
+    EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
+    EXPECT_EQ(Utf8(box->text), text);
+    return box;
+  }
+
+  static std::string DescriptionOf(DWORD code) {
+    wchar_t* buffer = nullptr;
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text(buffer, length);
+    LocalFree(buffer);
+    std::size_t end = text.find_first_of(L"\r\n");
+    if (end != std::wstring::npos) text.resize(end);
+    while (!text.empty() && text.back() == L' ') text.pop_back();
+    return Utf8(text);
+  }
+
+  static void ExpectInstalledFilesMatchTheKit(const std::wstring& kitDir, const std::wstring& target) {
+    for (const auto& [kitName, installedName] : kInstalled) {
+      std::optional<std::string> installed = World::ReadFile(target + L"\\" + installedName);
+      ASSERT_TRUE(installed) << Utf8(installedName);
+      EXPECT_TRUE(installed == World::ReadFile(kitDir + L"\\" + kitName)) << Utf8(installedName);
+    }
+  }
+};
+
+TEST_F(Installation, NormalInstallationLeavesEverythingInPlace) {
+  World::MakeKit(kKit);
+  HWND window = StartAndInstall(kKit);
+  ASSERT_TRUE(window);
+  ASSERT_FALSE(WaitForEnd(window)) << "a message box came up";
+  ASSERT_EQ(Text(window, Label1), L"Completed installation.");
+  ASSERT_TRUE(WaitUntil([&] { return Visible(window, Command1); }));
+  World::Screenshot(window, "completed");
+
+  // The window's end state: only Exit is left.
+  EXPECT_EQ(Text(window, lblProgFore), std::wstring(28, L'_'));
+  EXPECT_EQ(Text(window, Command1), L"E&xit");
+  for (Control c : {cmdNext0, cmdNext1, cmdNext2, cmdBrowse, Text1, Label2, lblDisk, lblDiskReq, lblDiskFree}) {
+    EXPECT_FALSE(Visible(window, c)) << DesignOf(c).id;
+  }
+  for (Control c : {lblProgBack, lblProgFore, lblProgZero, lblProgHundred}) EXPECT_TRUE(Visible(window, c));
+
+  // The disk: the path upper-case, the folders and files as the table names them.
+  EXPECT_EQ(World::List(L"C:\\WinUtil"), std::vector<std::wstring>{L"MORVANE"});
+  EXPECT_TRUE(World::IsDirectory(L"C:\\WINUTIL"));
+  EXPECT_EQ(World::List(kTarget),
+            (std::vector<std::wstring>{L"FileList", L"Help", L"Morvane.exe", L"TestThis", L"Undo", L"about.htm",
+                                       L"screenshot.jpg", L"setup.dll", L"setup.exe"}));
+  EXPECT_EQ(World::List(kTarget + L"\\Help"),
+            (std::vector<std::wstring>{L"AddFile.bmp", L"AddPath.bmp", L"FileList.htm"}));
+  EXPECT_TRUE(World::List(kTarget + L"\\FileList").empty());
+  EXPECT_TRUE(World::List(kTarget + L"\\Undo").empty());
+  std::vector<std::wstring> testFiles;
+  for (int n = 1; n <= 10; ++n) {
+    testFiles.push_back(TestFile(n));
+    EXPECT_EQ(World::ReadFile(kTarget + L"\\TestThis\\" + TestFile(n)), "");
+  }
+  EXPECT_EQ(World::List(kTarget + L"\\TestThis"), testFiles);
+  ExpectInstalledFilesMatchTheKit(kKit, kTarget);
+
+  // The presets were really imported by the registry editor.
+  EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
+  EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Pattern1"), L"%Artist%\\%CD%\\%Track% %Title%");
+
+  // Two shortcuts to the installed program.
+  for (const std::wstring& link : {World::DesktopShortcut(), World::ProgramsShortcut()}) {
+    std::optional<ShellLinkInfo> info = ReadShellLink(link);
+    ASSERT_TRUE(info) << Utf8(link);
+    EXPECT_EQ(Utf8(info->localBasePath), "C:\\WINUTIL\\MORVANE\\Morvane.exe");
+  }
+
+  // The setting, and the uninstall entry where 32-bit programs' entries go.
+  EXPECT_EQ(World::InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
+  EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName", kView32),
+            L"Morvane by Halvo 2.4.5.w11");
+  EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", kView32),
+            L"C:\\WINUTIL\\MORVANE\\setup.exe");
+  EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView64));
+  std::string listed = World::RunAndCapture(L"uninstaller.exe --list");
+  EXPECT_NE(listed.find("Morvane by Halvo 2.4.5.w11"), std::string::npos) << listed;
+
+  // The kit is complete again: kit file 7 is back, under its upper-case name.
+  std::vector<std::wstring> kit = World::List(kKit);
+  EXPECT_NE(std::find(kit.begin(), kit.end(), L"MORVANE.7"), kit.end());
+  EXPECT_EQ(std::find(kit.begin(), kit.end(), L"presets.reg"), kit.end());
+
+  Click(Handle(window, Command1));
+  ExpectEndsCleanly();
+}
+
+TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
+  World::MakeKit(kKit);
+  HWND window = StartAndWaitForWindow(kKit);
+  ASSERT_TRUE(window);
+  struct Entry {
+    const wchar_t* typed;
+    MessageIcon icon;
+    const char* text;
+  };
+  const char* kProgramFiles =
+      "Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another folder.";
+  const char* kTooShort = "Enter target directory for installation first.";
+  const Entry kEntries[] = {
+      {L"", MessageIcon::Critical, kTooShort},
+      {L"C:", MessageIcon::Critical, kTooShort},
+      {L"c:\\program files\\Morvane", MessageIcon::Information, kProgramFiles},
+      {L"C:\\Program Files (x86)\\Morvane", MessageIcon::Information, kProgramFiles},
+      {L"C:\\Program FilesX", MessageIcon::Information, kProgramFiles},
+  };
+  for (const Entry& entry : kEntries) {
+    SCOPED_TRACE(Utf8(entry.typed));
+    SetText(Handle(window, Text1), entry.typed);
+    Click(Handle(window, cmdNext0));
+    std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Utf8(box->title), "Morvane Setup");
+    EXPECT_EQ(Utf8(box->text), entry.text);
+    EXPECT_EQ(box->icon, entry.icon);
+    EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
+    if (entry.typed == kEntries[2].typed) World::Screenshot(box->hwnd, "program-files");
+    AnswerMessageBox(*box, L"OK");
+    ASSERT_TRUE(WaitUntil([&] { return setup_.VisibleTopLevelWindows().size() == 1; }));
+    // The window is as it was, ready for another try.
+    EXPECT_EQ(Text(window, Label1), kInstallPrompt);
+    EXPECT_TRUE(Visible(window, cmdNext0));
+    EXPECT_TRUE(Visible(window, Text1));
+    EXPECT_EQ(Text(window, Command1), L"&Cancel");
+    EXPECT_EQ(Text(window, lblProgFore), L"");
+  }
+  EXPECT_FALSE(World::Exists(L"C:\\Program FilesX"));
+  EXPECT_FALSE(World::InstallDir());
+  EXPECT_EQ(World::List(kKit).size(), 10u);
+}
+
+TEST_F(Installation, DriveRootIsAcceptedAsATarget) {
+  World::MakeKit(kKit);
+  HWND window = StartAndInstall(kKit, L"C:\\");
+  ASSERT_TRUE(window);
+  ASSERT_FALSE(WaitForEnd(window));
+  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_TRUE(World::IsDirectory(L"C:\\FileList"));
+  ExpectInstalledFilesMatchTheKit(kKit, L"C:");
+  EXPECT_EQ(World::InstallDir(), L"C:\\");
+}
+
+TEST_F(Installation, ReadOnlyScreenshotStopsItAfterTheProgram) {
+  World::MakeKit(kKit);
+  World::WriteFile(kTarget + L"\\screenshot.jpg", "an older picture");
+  World::SetAttributes(kTarget + L"\\screenshot.jpg", FILE_ATTRIBUTE_READONLY);
+  HWND window = StartAndInstall(kKit);
+  ASSERT_TRUE(window);
+  std::optional<MessageBoxInfo> box =
+      ExpectFailureMessage(window, FailureText("writing", "SCREENSHOT.JPG", DescriptionOf(ERROR_ACCESS_DENIED)));
+  ASSERT_TRUE(box);
+  World::Screenshot(box->hwnd, "message");
+  AnswerMessageBox(*box, L"OK");
+  ExpectFailedEndState(window, 3);
+  World::Screenshot(window, "failed");
+  EXPECT_TRUE(World::ReadFile(kTarget + L"\\Morvane.exe") == World::ReadFile(kKit + L"\\morvane.1"));
+  EXPECT_EQ(World::ReadFile(kTarget + L"\\screenshot.jpg"), "an older picture");
+  EXPECT_FALSE(World::Exists(kTarget + L"\\about.htm"));
+}
+
+TEST_F(Installation, KitFileRemovedAfterStartIsAReadFailure) {
+  World::MakeKit(kKit);
+  HWND window = StartAndWaitForWindow(kKit);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(DeleteFileW((kKit + L"\\morvane.2").c_str()));
+  Click(Handle(window, cmdNext0));
+  std::optional<MessageBoxInfo> box =
+      ExpectFailureMessage(window, FailureText("reading", "MORVANE.2", DescriptionOf(ERROR_FILE_NOT_FOUND)));
+  ASSERT_TRUE(box);
+  AnswerMessageBox(*box, L"OK");
+  ExpectFailedEndState(window, 3);
+  EXPECT_TRUE(World::Exists(kTarget + L"\\Morvane.exe"));
+  EXPECT_FALSE(World::Exists(kTarget + L"\\screenshot.jpg"));
+}
+
+TEST_F(Installation, ReadOnlyKitFolderStopsItAtThePresets) {
+  World::MakeKit(kKit);
+  ASSERT_TRUE(World::SetFolderWritable(kKit, false));  // as on a read-only medium
+  HWND window = StartAndInstall(kKit);
+  ASSERT_TRUE(window);
+  std::optional<MessageBoxInfo> box = WaitForEnd(window);
+  ASSERT_TRUE(box);
+  EXPECT_TRUE(box->text.starts_with(L"An error occured while writing the following file: \r\nPRESETS.REG\r\n\r\n"))
+      << Utf8(box->text);
+  AnswerMessageBox(*box, L"OK");
+  ExpectFailedEndState(window, 10);
+  ExpectInstalledFilesMatchTheKit(kKit, kTarget);  // rows 1 to 8 got through
+  EXPECT_TRUE(World::Exists(kKit + L"\\morvane.7"));
+}
+
+TEST_F(Installation, PresetsScriptLeftInTheKitStopsItAtThePresets) {
+  World::MakeKit(kKit);
+  World::WriteFile(kKit + L"\\presets.reg", "left over");
+  HWND window = StartAndInstall(kKit);
+  ASSERT_TRUE(window);
+  std::optional<MessageBoxInfo> box = WaitForEnd(window);
+  ASSERT_TRUE(box);
+  EXPECT_TRUE(box->text.starts_with(L"An error occured while writing the following file: \r\nPRESETS.REG\r\n\r\n"))
+      << Utf8(box->text);
+  AnswerMessageBox(*box, L"OK");
+  ExpectFailedEndState(window, 10);
+  EXPECT_EQ(World::ReadFile(kKit + L"\\presets.reg"), "left over");
+  EXPECT_TRUE(World::Exists(kKit + L"\\morvane.7"));
+}
+
+TEST_F(Installation, TestFileThatCannotBeMadeStopsItAndLeavesThePresetsRenamed) {
+  World::MakeKit(kKit);
+  World::MakeDirectories(kTarget + L"\\TestThis\\" + TestFile(5));  // a folder in the way
+  HWND window = StartAndInstall(kKit);
+  ASSERT_TRUE(window);
+  std::optional<MessageBoxInfo> box = WaitForEnd(window);
+  ASSERT_TRUE(box);
+  EXPECT_TRUE(box->text.starts_with(
+      L"An error occured while writing the following file: \r\n10x empty test file\r\n\r\n"))
+      << Utf8(box->text);
+  AnswerMessageBox(*box, L"OK");
+  ExpectFailedEndState(window, 11);
+  EXPECT_TRUE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(4)));
+  EXPECT_FALSE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(6)));
+  // Nothing is rolled back: the script keeps its import name, so the kit is incomplete.
+  EXPECT_TRUE(World::Exists(kKit + L"\\presets.reg"));
+  EXPECT_FALSE(World::Exists(kKit + L"\\morvane.7"));
+}
+
+TEST_F(Installation, BlanksInKitAndTargetPathsStillImportAndRegister) {
+  const std::wstring kit = L"C:\\e2e\\Jane Doe\\Downloads\\Morvane kit";
+  World::MakeKit(kit);
+  HWND window = StartAndInstall(kit, L"C:\\My Tools\\Morvane");
+  ASSERT_TRUE(window);
+  ASSERT_FALSE(WaitForEnd(window));
+  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
+  EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", kView32),
+            L"\"C:\\MY TOOLS\\MORVANE\\setup.exe\"");
+  Click(Handle(window, Command1));
+  ExpectEndsCleanly();
+
+  // The system's uninstaller runs the entry's command: the installed setup
+  // starts, finds its installation, and offers to remove it.
+  std::string removed = World::RunAndCapture(L"uninstaller.exe --remove QolMORVANE", 5000);
+  HWND removal = WaitForAnyWindow(kMainTitle);
+  ASSERT_TRUE(removal) << removed;
+  EXPECT_EQ(ControlText(removal, Id(Label1)), L"Remove Morvane");
+  EXPECT_EQ(ControlText(removal, Id(Text1)), L"C:\\MY TOOLS\\MORVANE\\");
+  World::Screenshot(removal, "started-by-uninstaller");
+  CloseWithCloseBox(removal);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(removal); }));
+}
+
+TEST_F(Installation, InstallingFromTheTargetItselfSkipsTheRunningSetup) {
+  const std::wstring self = L"C:\\e2e\\Self";
+  World::MakeKit(self);
+  HWND window = StartAndInstall(self, L"c:\\e2e\\self");
+  ASSERT_TRUE(window);
+  // Copying over the running setup.exe or its loaded library would fail.
+  ASSERT_FALSE(WaitForEnd(window));
+  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_EQ(Text(window, lblProgFore), std::wstring(28, L'_'));
+  EXPECT_TRUE(World::ReadFile(self + L"\\setup.exe") == World::ReadFile(PristineKit() + L"\\setup.exe"));
+  EXPECT_TRUE(World::ReadFile(self + L"\\Morvane.exe") == World::ReadFile(self + L"\\morvane.1"));
+}
+
+TEST_F(Installation, ReinstallReplacesEveryFile) {
+  World::MakeKit(kKit);
+  HWND first = StartAndInstall(kKit);
+  ASSERT_TRUE(first);
+  ASSERT_FALSE(WaitForEnd(first));
+  Click(Handle(first, Command1));
+  ExpectEndsCleanly();
+
+  for (const auto& [kitName, installedName] : kInstalled) {
+    World::WriteFile(kTarget + L"\\" + installedName, "changed by hand, and longer than some of the originals");
+  }
+  World::WriteFile(kTarget + L"\\Morvane.exe", "the marker that counts as an installed copy");
+  DeleteFileW(World::DesktopShortcut().c_str());
+
+  HWND window = StartAndWaitForWindow(kKit);
+  ASSERT_TRUE(window);
+  ASSERT_EQ(Text(window, Label1), L"Remove or Reinstall Morvane");
+  ASSERT_EQ(Text(window, cmdNext0), L"&Reinstall");
+  Click(Handle(window, cmdNext0));
+  ASSERT_FALSE(WaitForEnd(window));
+  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  ExpectInstalledFilesMatchTheKit(kKit, kTarget);
+  EXPECT_TRUE(World::Exists(World::DesktopShortcut()));
+  EXPECT_EQ(World::InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
+}
+
+TEST_F(Installation, ClosingTheWindowMidwayEndsAtOnceAndKeepsWhatWasCopied) {
+  World::MakeKit(kKit);
+  // Big enough that the close arrives while the first files are copied.
+  const std::string big(64 * 1024 * 1024, 'M');
+  World::WriteFile(kKit + L"\\morvane.1", big);
+  World::WriteFile(kKit + L"\\morvane.2", big);
+  HWND window = StartAndInstall(kKit);
+  ASSERT_TRUE(window);
+  ASSERT_TRUE(WaitUntil([&] { return World::Exists(kTarget + L"\\Morvane.exe"); }));
+  CloseWithCloseBox(window);
+  ExpectEndsCleanly();
+  EXPECT_TRUE(World::Exists(kTarget + L"\\Morvane.exe"));
+  EXPECT_FALSE(World::Exists(kTarget + L"\\Help\\FileList.htm"));
+  EXPECT_FALSE(World::InstallDir());
+  EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
+  EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
+}
+
+}  // namespace
+}  // namespace e2e
