@@ -43,6 +43,18 @@ std::map<Control, Expected> Design() {
   };
 }
 
+// Both removal states of the installation in C:\e2e\Installed.
+std::map<Control, Expected> RemovalState(const wchar_t* message) {
+  auto expected = Design();
+  expected[Label1].text = message;
+  expected[Label2].text = L"Location:";
+  expected[Text1].text = L"C:\\e2e\\Installed\\";
+  expected[Text1].readOnly = true;
+  expected[Text1].tooltip = L"Location of Morvane";
+  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) expected[c].visible = false;
+  return expected;
+}
+
 std::wstring FreeSpaceOf(const wchar_t* root) {
   ULARGE_INTEGER available{}, total{}, free{};
   GetDiskFreeSpaceExW(root, &available, &total, &free);
@@ -117,14 +129,8 @@ TEST_F(StartStates, InstalledCopyWithCompleteKitOffersRemovalOrReinstallation) {
   World::SetInstallDir(L"C:\\e2e\\Installed");  // stored without its backslash
   HWND window = StartAndWaitForWindow(World::MakeKit(L"C:\\e2e\\kit"));
   ASSERT_TRUE(window);
-  auto expected = Design();
-  expected[Label1].text = L"Remove or Reinstall Morvane";
-  expected[Label2].text = L"Location:";
-  expected[Text1].text = L"C:\\e2e\\Installed\\";
-  expected[Text1].readOnly = true;
-  expected[Text1].tooltip = L"Location of Morvane";
+  auto expected = RemovalState(L"Remove or Reinstall Morvane");
   expected[cmdNext0].text = L"&Reinstall";
-  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) expected[c].visible = false;
   ExpectWindow(window, expected);
   EXPECT_EQ(ButtonHitAt(window, cmdNext1), Handle(window, cmdNext1));
   EXPECT_EQ(ButtonHitAt(window, cmdNext0), Handle(window, cmdNext0));
@@ -138,14 +144,8 @@ TEST_F(StartStates, InstalledCopyWithoutKitOffersOnlyRemoval) {
   DeleteFileW((kit + L"\\morvane.8").c_str());
   HWND window = StartAndWaitForWindow(kit);
   ASSERT_TRUE(window);
-  auto expected = Design();
-  expected[Label1].text = L"Remove Morvane";
-  expected[Label2].text = L"Location:";
-  expected[Text1].text = L"C:\\e2e\\Installed\\";
-  expected[Text1].readOnly = true;
-  expected[Text1].tooltip = L"Location of Morvane";
+  auto expected = RemovalState(L"Remove Morvane");
   expected[cmdNext1].top = 3120;
-  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) expected[c].visible = false;
   ExpectWindow(window, expected);
   // Uninstall lies exactly over Next: it is the one a click reaches and the
   // one the user sees.

@@ -50,7 +50,7 @@ std::wstring ScreenshotFolder() { return EnvironmentValue(L"MORVANE_TEST_SCREENS
 
 void World::Reset() {
   EndStrayProcesses();
-  SetFolderWritable(kRoot, true);
+  SetPermissions(kRoot, L"u+rw", true);
   for (const wchar_t* tree : {kRoot, L"C:\\WinUtil", L"C:\\My Tools", L"C:\\FileList", L"C:\\Help", L"C:\\TestThis",
                               L"C:\\Undo"}) {
     DeleteTree(tree);
@@ -151,15 +151,20 @@ void World::DeleteTree(const std::wstring& path) {
 void World::SetAttributes(const std::wstring& path, DWORD attributes) { SetFileAttributesW(path.c_str(), attributes); }
 
 bool World::SetFolderWritable(const std::wstring& path, bool writable) {
+  return writable ? SetPermissions(path, L"u+w", true) : SetPermissions(path, L"a-w");
+}
+
+bool World::SetPermissions(const std::wstring& path, const std::wstring& mode, bool recursive) {
   if (!Exists(path)) return false;
   using UnixNameFn = char*(CDECL*)(LPCWSTR);
   auto unixName = reinterpret_cast<UnixNameFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
   char* unixPath = unixName ? unixName(path.c_str()) : nullptr;
   if (!unixPath) return false;
-  // Wine starts Unix programs too: the system's chmod changes the folder.
-  // The command line is split by Windows rules: double quotes, not single.
-  std::wstring commandLine = std::wstring(L"chmod ") + (writable ? L"-R u+w \"" : L"a-w \"") + Wide(unixPath) + L"\"";
+  // Wine starts Unix programs too: the system's chmod changes the file. The
+  // command line is split by Windows rules: double quotes, not single.
+  std::wstring commandLine =
+      L"chmod " + std::wstring(recursive ? L"-R " : L"") + mode + L" \"" + Wide(unixPath) + L"\"";
   HeapFree(GetProcessHeap(), 0, unixPath);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

@@ -49,6 +49,8 @@ class World {
   // Makes a folder (not) writable for the program's user. Wine keeps no
   // read-only attribute on folders; their Unix permissions decide.
   static bool SetFolderWritable(const std::wstring& path, bool writable);
+  // Changes the Unix permissions of a file or folder (chmod's mode words).
+  static bool SetPermissions(const std::wstring& path, const std::wstring& mode, bool recursive = false);
   // Names in a directory as the file system keeps them, sorted.
   static std::vector<std::wstring> List(const std::wstring& directory);
 

@@ -478,6 +478,42 @@ int InkWidth(HWND control) {
   return right < left ? 0 : right - left + 1;
 }
 
+int PixelsDifferingFromThePicture(HWND window, const std::wstring& exe, RECT area) {
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HBITMAP picture = module ? static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(101), IMAGE_BITMAP, 0, 0,
+                                                             LR_CREATEDIBSECTION))
+                           : nullptr;
+  if (!picture) {
+    if (module) FreeLibrary(module);
+    return -1;
+  }
+  int width = area.right - area.left, height = area.bottom - area.top;
+  POINT origin{area.left, area.top};
+  ClientToScreen(window, &origin);
+  HDC screen = GetDC(nullptr);
+  HDC shot = CreateCompatibleDC(screen);
+  HBITMAP shotBitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ oldShot = SelectObject(shot, shotBitmap);
+  BitBlt(shot, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+  HDC expected = CreateCompatibleDC(screen);
+  HGDIOBJ oldExpected = SelectObject(expected, picture);
+  int differing = 0;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      if (GetPixel(shot, x, y) != GetPixel(expected, area.left + x, area.top + y)) ++differing;
+    }
+  }
+  SelectObject(expected, oldExpected);
+  DeleteDC(expected);
+  SelectObject(shot, oldShot);
+  DeleteObject(shotBitmap);
+  DeleteDC(shot);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(picture);
+  FreeLibrary(module);
+  return differing;
+}
+
 int MessageFontTextWidth(const std::wstring& text) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
