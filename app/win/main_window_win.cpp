@@ -63,17 +63,17 @@ RECT MainWindow::PixelRect(int left, int top, int width, int height) {
               (top + height) / kTwipsPerPixel};
 }
 
-HFONT MainWindow::FontFor(const FontSpec& spec) {
-  if (!spec.face) return buttonFont_;
-  std::wstring key = std::wstring(spec.face) + L"/" + std::to_wstring(spec.hundredthsOfPoint) + L"/" +
-                     std::to_wstring(spec.weight);
+HFONT MainWindow::FontFor(const FontSpec& font) {
+  if (!font.face) return buttonFont_;
+  std::wstring key = std::wstring(font.face) + L"/" + std::to_wstring(font.hundredthsOfPoint) + L"/" +
+                     std::to_wstring(font.weight);
   auto found = fonts_.find(key);
   if (found != fonts_.end()) return static_cast<HFONT>(found->second.get());
-  int height = -MulDiv(spec.hundredthsOfPoint, kScreenDpi, 7200);
-  HFONT font = CreateFontW(height, 0, 0, 0, spec.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face);
-  fonts_.emplace(key, UniqueGdiObject(font));
-  return font;
+  int height = -MulDiv(font.hundredthsOfPoint, kScreenDpi, 7200);
+  HFONT created = CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
+  fonts_.emplace(key, UniqueGdiObject(created));
+  return created;
 }
 
 bool MainWindow::Create(frmMain& logic) {
@@ -289,6 +289,30 @@ void MainWindow::PaintLabels(HDC dc, const RECT& area) {
   }
 }
 
+bool MainWindow::EnsureBackBuffer(HDC reference) {
+  if (!backBuffer_) {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    backBuffer_.Reset(CreateCompatibleDC(reference));
+    backBitmap_.Reset(CreateCompatibleBitmap(reference, client.right, client.bottom));
+    pictureDc_.Reset(CreateCompatibleDC(reference));
+    if (backBuffer_ && backBitmap_) SelectObject(backBuffer_.get(), backBitmap_.get());
+    if (pictureDc_ && background_) SelectObject(pictureDc_.get(), background_.get());
+  }
+  return backBuffer_ && backBitmap_;
+}
+
+void MainWindow::DrawForm(HDC dc, const RECT& area) {
+  int width = area.right - area.left, height = area.bottom - area.top;
+  bool pictureDrawn = background_ && pictureDc_ &&
+                      BitBlt(dc, area.left, area.top, width, height, pictureDc_.get(), area.left, area.top, SRCCOPY);
+  if (!pictureDrawn) {
+    UniqueGdiObject brush(CreateSolidBrush(kFallbackBackground));
+    FillRect(dc, &area, static_cast<HBRUSH>(brush.get()));
+  }
+  PaintLabels(dc, area);
+}
+
 void MainWindow::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
@@ -304,25 +328,9 @@ void MainWindow::Paint() {
   // caption neither flickers nor costs a whole window's drawing.
   const RECT& area = ps.rcPaint;
   int width = area.right - area.left, height = area.bottom - area.top;
-  if (!backBuffer_) {
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    backBuffer_.Reset(CreateCompatibleDC(dc));
-    backBitmap_.Reset(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    pictureDc_.Reset(CreateCompatibleDC(dc));
-    if (backBuffer_ && backBitmap_) SelectObject(backBuffer_.get(), backBitmap_.get());
-    if (pictureDc_ && background_) SelectObject(pictureDc_.get(), background_.get());
-  }
-  if (backBuffer_ && backBitmap_ && width > 0 && height > 0) {
-    HDC memory = backBuffer_.get();
-    bool pictureDrawn =
-        background_ && BitBlt(memory, area.left, area.top, width, height, pictureDc_.get(), area.left, area.top, SRCCOPY);
-    if (!pictureDrawn) {
-      UniqueGdiObject brush(CreateSolidBrush(kFallbackBackground));
-      FillRect(memory, &area, static_cast<HBRUSH>(brush.get()));
-    }
-    PaintLabels(memory, area);
-    BitBlt(dc, area.left, area.top, width, height, memory, area.left, area.top, SRCCOPY);
+  if (width > 0 && height > 0 && EnsureBackBuffer(dc)) {
+    DrawForm(backBuffer_.get(), area);
+    BitBlt(dc, area.left, area.top, width, height, backBuffer_.get(), area.left, area.top, SRCCOPY);
   }
   EndPaint(hwnd(), &ps);
 }
@@ -334,6 +342,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
+    case WM_PRINTCLIENT: {
+      // Themed buttons ask for the form under their rounded corners.
+      auto dc = reinterpret_cast<HDC>(wParam);
+      RECT client{};
+      GetClientRect(hwnd(), &client);
+      EnsureBackBuffer(dc);
+      DrawForm(dc, client);
+      return 0;
+    }
     case WM_COMMAND: {
       HWND child = reinterpret_cast<HWND>(lParam);
       if (!child) break;

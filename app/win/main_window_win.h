@@ -53,8 +53,12 @@ class MainWindow : public Window, public MainFormControls {
   static std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
   static RECT PixelRect(int left, int top, int width, int height);
   bool CreateControls();
-  HFONT FontFor(const FontSpec& spec);
+  HFONT FontFor(const FontSpec& font);
   void Paint();
+  // Makes the off-screen copy of the client area on first use.
+  bool EnsureBackBuffer(HDC reference);
+  // The picture and the visible labels, for the part of the client area.
+  void DrawForm(HDC dc, const RECT& area);
   void PaintLabels(HDC dc, const RECT& area);
   void InvalidateLabel(Control control);
   // Invalidates the form and every control under the child's rectangle.

@@ -55,6 +55,17 @@ std::map<Control, Expected> RemovalState(const wchar_t* message) {
   return expected;
 }
 
+// The uninstalled and no-kit states: a message and the Exit button only.
+std::map<Control, Expected> ExitOnlyState(const wchar_t* message) {
+  auto expected = Design();
+  expected[Label1].text = message;
+  expected[Command1].text = L"E&xit";
+  for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}) {
+    expected[c].visible = false;
+  }
+  return expected;
+}
+
 std::wstring FreeSpaceOf(const wchar_t* root) {
   ULARGE_INTEGER available{}, total{}, free{};
   GetDiskFreeSpaceExW(root, &available, &total, &free);
@@ -175,13 +186,7 @@ TEST_F(StartStates, UninstalledWithoutKitShowsTheMessageBeforeTheWindow) {
 
   HWND window = setup_.WaitForWindow(kMainTitle);
   ASSERT_TRUE(window);
-  auto expected = Design();
-  expected[Label1].text = L"";
-  expected[Command1].text = L"E&xit";
-  for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}) {
-    expected[c].visible = false;
-  }
-  ExpectWindow(window, expected);
+  ExpectWindow(window, ExitOnlyState(L""));
   EXPECT_EQ(FocusedControl(window), Handle(window, Command1));
   World::Screenshot(window, "uninstalled");
 }
@@ -191,13 +196,7 @@ TEST_F(StartStates, NothingStoredWithoutKitOffersOnlyExit) {
   World::SetAttributes(kit + L"\\morvane.5", FILE_ATTRIBUTE_HIDDEN);  // hidden counts as missing
   HWND window = StartAndWaitForWindow(kit);
   ASSERT_TRUE(window);
-  auto expected = Design();
-  expected[Label1].text = L"You can delete this file (SETUP.EXE).";
-  expected[Command1].text = L"E&xit";
-  for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}) {
-    expected[c].visible = false;
-  }
-  ExpectWindow(window, expected);
+  ExpectWindow(window, ExitOnlyState(L"You can delete this file (SETUP.EXE)."));
   World::Screenshot(window, "no-kit");
 }
 

@@ -195,7 +195,6 @@ SetupProcess SetupProcess::Start(const std::wstring& exe, const std::wstring& wo
   CloseHandle(info.hThread);
   started.process_ = info.hProcess;
   started.pid_ = info.dwProcessId;
-  WaitForInputIdle(info.hProcess, 10000);
   return started;
 }
 
@@ -270,9 +269,10 @@ std::optional<MessageBoxInfo> SetupProcess::WaitForMessageBox(std::chrono::milli
       },
       timeout);
   if (!box) return std::nullopt;
-  // Let it finish painting before its icon is looked at.
-  std::this_thread::sleep_for(100ms);
-  return ReadMessageBox(box);
+  // The icon is recognised by its pixels: give the box time to paint it.
+  MessageBoxInfo info = ReadMessageBox(box);
+  WaitUntil([&] { return (info = ReadMessageBox(box)).icon != MessageIcon::None || !IsWindow(box); }, 2s);
+  return info;
 }
 
 namespace {
