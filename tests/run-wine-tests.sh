@@ -18,8 +18,12 @@ for needed in "$bin/setup.exe" "$bin/e2e_tests.exe" "$bin/wine_platform_tests.ex
   [ -e "$needed" ] || { echo "run-wine-tests: $needed is missing; build the windows preset first" >&2; exit 2; }
 done
 
-rm -rf "$work" "$shots"
-rm -f "$results/wine_platform_tests.xml" "$results/e2e_tests.xml"
+# MORVANE_KEEP_PREFIX=1 keeps the prefix and the world of the last run (for
+# benchmarks run step by step); otherwise every run starts afresh.
+if [ "${MORVANE_KEEP_PREFIX:-}" != 1 ]; then
+  rm -rf "$work" "$shots"
+  rm -f "$results/wine_platform_tests.xml" "$results/e2e_tests.xml"
+fi
 mkdir -p "$work/bin" "$work/kit" "$work/results" "$work/screenshots" "$results" "$shots"
 cp "$bin"/*.exe "$bin"/*.dll "$work/bin/"
 cp "$kit"/* "$work/kit/"

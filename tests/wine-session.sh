@@ -18,10 +18,13 @@ wineserver -w
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
 status=0
-for program in ${MORVANE_WINE_PROGRAMS:-wine_platform_tests e2e_tests}; do
+for entry in ${MORVANE_WINE_PROGRAMS:-wine_platform_tests e2e_tests}; do
+  program=${entry%%:*}  # "program:argument" runs it with that argument
   echo "== $program"
   if [[ "$program" != *_tests ]]; then  # a benchmark: it prints its own figures
-    wine "$work/bin/$program.exe" "$@" 2>&1 | tr -d '\r' || status=1
+    argument=()
+    [[ "$entry" == *:* ]] && argument=("${entry#*:}")
+    wine "$work/bin/$program.exe" "${argument[@]}" "$@" 2>&1 | tr -d '\r' || status=1
     continue
   fi
   wine "$work/bin/$program.exe" --gtest_output="xml:$winwork\\results\\$program.xml" "$@" 2>&1 | tr -d '\r' || true

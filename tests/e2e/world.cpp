@@ -159,24 +159,35 @@ bool World::SetPermissions(const std::wstring& path, const std::wstring& mode, b
   using UnixNameFn = char*(CDECL*)(LPCWSTR);
   auto unixName = reinterpret_cast<UnixNameFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  const std::wstring marker = L"C:\\morvane-chmod.done";
+  DeleteFileW(marker.c_str());
+  CloseHandle(CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   char* unixPath = unixName ? unixName(path.c_str()) : nullptr;
-  if (!unixPath) return false;
-  // Wine starts Unix programs too: the system's chmod changes the file. The
-  // command line is split by Windows rules: double quotes, not single.
-  std::wstring commandLine =
-      L"chmod " + std::wstring(recursive ? L"-R " : L"") + mode + L" \"" + Wide(unixPath) + L"\"";
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(L"Z:\\bin\\chmod", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return false;
+  char* unixMarker = unixName ? unixName(marker.c_str()) : nullptr;
+  DeleteFileW(marker.c_str());
+  bool started = false;
+  if (unixPath && unixMarker) {
+    // Wine starts Unix programs too, but does not wait for them: the shell
+    // leaves a marker once chmod is done. Its command line is split by
+    // Windows rules, so the script is one double-quoted argument.
+    std::wstring script = L"chmod " + std::wstring(recursive ? L"-R " : L"") + mode + L" '" + Wide(unixPath) +
+                          L"'; : > '" + Wide(unixMarker) + L"'";
+    std::wstring commandLine = L"sh -c \"" + script + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    started = CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &info);
+    if (started) {
+      CloseHandle(info.hThread);
+      CloseHandle(info.hProcess);
+    }
   }
-  WaitForSingleObject(info.hProcess, 10000);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return true;
+  HeapFree(GetProcessHeap(), 0, unixPath);
+  HeapFree(GetProcessHeap(), 0, unixMarker);
+  bool done = started && WaitUntil([&] { return Exists(marker); });
+  DeleteFileW(marker.c_str());
+  return done;
 }
 
 std::vector<std::wstring> World::List(const std::wstring& directory) {
