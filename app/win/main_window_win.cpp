@@ -45,6 +45,14 @@ LRESULT CALLBACK TargetBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
   return CallWindowProcW(g_editProcedure, hwnd, message, wParam, lParam);
 }
 
+// Where a child window lies in its parent's client area.
+RECT RectInParent(HWND child) {
+  RECT r{};
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 std::wstring WindowText(HWND hwnd) {
   int length = GetWindowTextLengthW(hwnd);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -78,7 +86,8 @@ HFONT MainWindow::FontFor(const FontSpec& font) {
 
 bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
-  icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, 0));
+  // Shared: the system owns the icon and frees it with the program.
+  icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
   background_.Reset(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!RegisterWindowClass(instance_, kClassName, icon_, LoadCursorW(nullptr, IDC_ARROW))) return false;
 
@@ -205,9 +214,7 @@ void MainWindow::SetVisible(Control control, bool visible) {
 }
 
 void MainWindow::InvalidateArea(HWND child) {
-  RECT r{};
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  RECT r = RectInParent(child);
   RedrawWindow(hwnd(), &r, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -242,10 +249,7 @@ void MainWindow::Repaint() { RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENO
 
 void MainWindow::InvalidateLabel(Control control) {
   if (DesignOf(control).kind != ControlKind::Label || !hwnd()) return;
-  RECT r{};
-  HWND child = ControlWindow(control);
-  GetWindowRect(child, &r);
-  MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+  RECT r = RectInParent(ControlWindow(control));
   InvalidateRect(hwnd(), &r, FALSE);
 }
 
@@ -276,9 +280,7 @@ void MainWindow::PaintLabels(HDC dc, const RECT& area) {
   for (auto d = design.rbegin(); d != design.rend(); ++d) {
     if (d->kind != ControlKind::Label || !IsVisible(d->control)) continue;
     HWND label = ControlWindow(d->control);
-    RECT r{}, overlap{};
-    GetWindowRect(label, &r);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    RECT r = RectInParent(label), overlap{};
     if (!IntersectRect(&overlap, &r, &area)) continue;
     std::wstring caption = WindowText(label);
     SelectedObject font(dc, FontFor(d->font));
@@ -319,9 +321,7 @@ void MainWindow::Paint() {
   // Buttons and the text box paint themselves; keep the form's drawing off them.
   for (const ControlDesign& d : MainFormDesign()) {
     if (d.kind == ControlKind::Label || !IsVisible(d.control)) continue;
-    RECT r{};
-    GetWindowRect(ControlWindow(d.control), &r);
-    MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    RECT r = RectInParent(ControlWindow(d.control));
     ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
   // Only the invalid part is drawn, off-screen first, so that a changed

@@ -44,6 +44,16 @@ TEST_F(Leaving, AccessKeyOfCancelEndsTheProgram) {
   ExpectEndsCleanly();
 }
 
+TEST_F(Leaving, EnterOnTheFocusedCancelButtonEndsTheProgram) {
+  HWND window = StartInstallState();
+  ASSERT_TRUE(window);
+  PressKey(Handle(window, Text1), VK_TAB);
+  PressKey(Handle(window, Text1), VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(window) == Handle(window, Command1); }));
+  PressKey(Handle(window, Command1), VK_RETURN);
+  ExpectEndsCleanly();
+}
+
 TEST_F(Leaving, ExitButtonOfTheNoKitStateEndsTheProgram) {
   std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
   DeleteFileW((kit + L"\\morvane.1").c_str());
