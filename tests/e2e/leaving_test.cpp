@@ -55,9 +55,7 @@ TEST_F(Leaving, EnterOnTheFocusedCancelButtonEndsTheProgram) {
 }
 
 TEST_F(Leaving, ExitButtonOfTheNoKitStateEndsTheProgram) {
-  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
-  DeleteFileW((kit + L"\\morvane.1").c_str());
-  HWND window = StartAndWaitForWindow(kit);
+  HWND window = StartAndWaitForWindow(KitWithout(L"morvane.1"));
   ASSERT_TRUE(window);
   EXPECT_EQ(Text(window, Command1), L"E&xit");
   Click(Handle(window, Command1));

@@ -15,6 +15,22 @@ class SetupSession : public ::testing::Test {
   void SetUp() override { World::Reset(); }
   void TearDown() override { setup_.Kill(); }
 
+  static constexpr const wchar_t* kInstalledDir = L"C:\\e2e\\Installed";
+
+  // An installed copy in kInstalledDir (its marker file named as given), and
+  // the setting that remembers it, stored exactly as given.
+  static void RememberInstalledCopy(const std::wstring& stored, const wchar_t* marker = L"Morvane.exe") {
+    World::WriteFile(std::wstring(kInstalledDir) + L"\\" + marker, "MZ");
+    World::SetInstallDir(stored);
+  }
+
+  // The sample kit in C:\e2e\kit without one of its files.
+  static std::wstring KitWithout(const wchar_t* name) {
+    std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
+    DeleteFileW((kit + L"\\" + name).c_str());
+    return kit;
+  }
+
   // Starts setup.exe from kitDir (its working directory too).
   void StartSetup(const std::wstring& kitDir) {
     setup_ = SetupProcess::Start(kitDir + L"\\setup.exe", kitDir);

@@ -136,8 +136,7 @@ TEST_F(StartStates, NothingStoredWithCompleteKitOffersInstallation) {
 }
 
 TEST_F(StartStates, InstalledCopyWithCompleteKitOffersRemovalOrReinstallation) {
-  World::WriteFile(L"C:\\e2e\\Installed\\Morvane.exe", "MZ");
-  World::SetInstallDir(L"C:\\e2e\\Installed");  // stored without its backslash
+  RememberInstalledCopy(L"C:\\e2e\\Installed");  // stored without its backslash
   HWND window = StartAndWaitForWindow(World::MakeKit(L"C:\\e2e\\kit"));
   ASSERT_TRUE(window);
   auto expected = RemovalState(L"Remove or Reinstall Morvane");
@@ -149,11 +148,8 @@ TEST_F(StartStates, InstalledCopyWithCompleteKitOffersRemovalOrReinstallation) {
 }
 
 TEST_F(StartStates, InstalledCopyWithoutKitOffersOnlyRemoval) {
-  World::WriteFile(L"C:\\e2e\\Installed\\MORVANE.EXE", "MZ");
-  World::SetInstallDir(L"C:\\e2e\\Installed\\");
-  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
-  DeleteFileW((kit + L"\\morvane.8").c_str());
-  HWND window = StartAndWaitForWindow(kit);
+  RememberInstalledCopy(L"C:\\e2e\\Installed\\", L"MORVANE.EXE");
+  HWND window = StartAndWaitForWindow(KitWithout(L"morvane.8"));
   ASSERT_TRUE(window);
   auto expected = RemovalState(L"Remove Morvane");
   expected[cmdNext1].top = 3120;
@@ -169,9 +165,7 @@ TEST_F(StartStates, InstalledCopyWithoutKitOffersOnlyRemoval) {
 
 TEST_F(StartStates, UninstalledWithoutKitShowsTheMessageBeforeTheWindow) {
   World::SetInstallDir(L"UNINSTALLED");
-  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
-  DeleteFileW((kit + L"\\morvane.3").c_str());
-  StartSetup(kit);
+  StartSetup(KitWithout(L"morvane.3"));
   std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
   ASSERT_TRUE(box);
   EXPECT_EQ(Utf8(box->title), "Morvane Setup");
@@ -242,11 +236,8 @@ TEST_F(StartStates, BrokenCompanionLibraryIsSkippedSilently) {
 }
 
 TEST_F(StartStates, MissingCompanionLibraryIsSkippedSilently) {
-  World::WriteFile(L"C:\\e2e\\Installed\\Morvane.exe", "MZ");
-  World::SetInstallDir(L"C:\\e2e\\Installed\\");
-  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
-  DeleteFileW((kit + L"\\setup.dll").c_str());
-  HWND window = StartAndWaitForWindow(kit);
+  RememberInstalledCopy(L"C:\\e2e\\Installed\\");
+  HWND window = StartAndWaitForWindow(KitWithout(L"setup.dll"));
   ASSERT_TRUE(window);
   // Leaving the target box asks the library for the free space: none there.
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(window) == Handle(window, Text1); }));
