@@ -11,7 +11,8 @@ bin=$root/build/windows/bin
 kit=$root/build/windows/kit
 results=$root/build/test-results
 shots=$root/build/screenshots
-work=/var/tmp/morvane-wine-tests
+# MORVANE_WINE_WORK lets two checkouts run their Wine tests side by side.
+work=${MORVANE_WINE_WORK:-/var/tmp/morvane-wine-tests}
 user=morvane-e2e
 
 for needed in "$bin/setup.exe" "$bin/e2e_tests.exe" "$bin/wine_platform_tests.exe" "$kit/setup.exe"; do
