@@ -5,6 +5,7 @@
 #include "install/kit_files.h"
 #include "install/next_button.h"
 #include "platform/text.h"
+#include "uninstall/older_installation.h"
 
 using enum Control;
 
@@ -97,7 +98,13 @@ void frmMain::Form_Load() {
   if (text::UpperCase(again) == texts::kUninstalledMark && !kitComplete) {
     EnterUninstalledState();
   } else if (kitComplete) {
-    EnterInstallState();
+    // Installing over a copy the machine's uninstall entry still names would
+    // leave that copy behind for good; it is offered for removal first.
+    if (std::optional<std::wstring> older = uninstall::OlderInstallation(services_.registry, services_.files)) {
+      OldUninstall(*older);
+    } else {
+      EnterInstallState();
+    }
   } else {
     EnterNoKitState();
   }

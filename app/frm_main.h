@@ -15,8 +15,9 @@ class frmMain {
   // True when the directory (empty: the setup's own) holds all ten kit files.
   // A non-empty directory must end in a backslash.
   bool CompleteInstallKit(const std::wstring& directory);
-  // Removal of an older installation; nothing in the program's own start-up
-  // leads here.
+  // Removal of an older installation: the load decision leads here instead of
+  // the install state when the machine's uninstall entry names an installed
+  // copy.
   void OldUninstall(const std::wstring& directory);
   // The removal state for the installed directory.
   void Uninstall(const std::wstring& directory);

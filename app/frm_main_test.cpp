@@ -173,6 +173,76 @@ TEST_F(LoadDecision, AnyStoredTextStartsSomeState) {
   }
 }
 
+// The machine's uninstall entry as an installation from another account left it.
+void SetUninstallString(FakeRegistry& registry, const std::wstring& command) {
+  RegistryHandle key = 0;
+  registry.CreateKey(hkey::kLocalMachine, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE", 0x3F,
+                     key);
+  registry.SetStringValue(key, L"UninstallString", command);
+  registry.CloseKey(key);
+}
+
+TEST_F(LoadDecision, UninstallEntryNamingAnInstalledCopyOffersItsRemovalFirst) {
+  setup.AddKit(L"C:\\Kit");
+  setup.files.AddFile(L"C:\\Other Account\\Morvane\\MORVANE.EXE", "MZ");
+  SetUninstallString(setup.registry, L"\"C:\\Other Account\\Morvane\\setup.exe\"");
+  setup.settings.SetInstallDir(L"UNINSTALLED");
+  setup.main.Form_Load();
+  const FakeMainForm& f = setup.form;
+  EXPECT_EQ(f[Label1].text, L"Remove Morvane before re-installing Morvane..");
+  EXPECT_EQ(f[Text1].text, L"C:\\Other Account\\Morvane\\");
+  EXPECT_TRUE(f[Text1].readOnly);
+  EXPECT_TRUE(f[cmdNext2].visible);
+  EXPECT_FALSE(f[cmdNext1].visible);
+  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) EXPECT_FALSE(f[c].visible);
+  EXPECT_EQ(f[Command1].text, L"&Cancel");
+  EXPECT_TRUE(setup.messages.shown.empty());
+}
+
+TEST_F(LoadDecision, UninstallEntryWithoutAnInstalledCopyChangesNothing) {
+  const std::wstring kCommands[] = {L"C:\\Nowhere\\setup.exe", L"C:\\Empty\\setup.exe", L"C:\\File.txt\\setup.exe",
+                                    L"setup.exe",                 L"Apps\\setup.exe",      L"C:\\*\\setup.exe",
+                                    L"C:\\a<b>|\\setup.exe",     L"",                      L"\"\""};
+  for (const std::wstring& command : kCommands) {
+    FakeSetup fresh;
+    fresh.AddKit(L"C:\\Kit");
+    fresh.files.AddDirectory(L"C:\\Empty");
+    fresh.files.AddFile(L"C:\\File.txt", "a file");
+    fresh.files.AddFile(L"C:\\x\\Morvane.exe", "MZ");
+    fresh.files.AddFile(L"Morvane.exe", "relative to whatever the current directory is");
+    fresh.files.AddFile(L"Apps\\Morvane.exe", "relative as well");
+    SetUninstallString(fresh.registry, command);
+    fresh.main.Form_Load();
+    ExpectState(fresh.form, State::Install, L"C:\\WinUtil\\Morvane");
+  }
+  // Not text at all.
+  RegistryHandle key = 0;
+  setup.registry.CreateKey(hkey::kLocalMachine, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE",
+                           0x3F, key);
+  setup.registry.SetDwordValue(key, L"UninstallString", 1);
+  setup.registry.CloseKey(key);
+  setup.AddKit(L"C:\\Kit");
+  setup.main.Form_Load();
+  ExpectState(setup.form, State::Install, L"C:\\WinUtil\\Morvane");
+  EXPECT_EQ(setup.registry.openHandles(), 0u);
+}
+
+TEST_F(LoadDecision, UninstallEntryIsLookedAtOnlyWhenInstallingWouldBeOffered) {
+  setup.files.AddFile(L"C:\\Older\\Morvane.exe", "MZ");
+  SetUninstallString(setup.registry, L"C:\\Older\\setup.exe");
+  setup.main.Form_Load();
+  ExpectState(setup.form, State::NoKit, L"C:\\WinUtil\\Morvane");
+
+  FakeSetup remembered;
+  remembered.AddKit(L"C:\\Kit");
+  remembered.files.AddFile(L"C:\\Older\\Morvane.exe", "MZ");
+  remembered.files.AddFile(L"C:\\Mine\\Morvane.exe", "MZ");
+  SetUninstallString(remembered.registry, L"C:\\Older\\setup.exe");
+  remembered.settings.SetInstallDir(L"C:\\Mine\\");
+  remembered.main.Form_Load();
+  ExpectState(remembered.form, State::RemoveOrReinstall, L"C:\\Mine\\");
+}
+
 class KitCheck : public ::testing::Test {
  protected:
   KitCheck() { setup.AddKit(L"C:\\Kit"); }

@@ -38,8 +38,22 @@ inline constexpr const wchar_t* kReadFailure = L"An error occured while reading 
 inline constexpr const wchar_t* kWriteFailure = L"An error occured while writing the following file: ";
 inline constexpr const wchar_t* kCannotContinue = L"Setup can not continue the installation.";
 
+// Removal.
+inline constexpr const wchar_t* kConfirmUninstall = L"Are you sure you want to uninstall?";
+inline constexpr const wchar_t* kUninstalling = L"Uninstalling...";
+inline constexpr const wchar_t* kUninstallCompleted = L"Uninstallation completed.";
+inline constexpr const wchar_t* kUninstalledDeleteTheRest =
+    L"Uninstalled. Please delete the remaining SETUP and own files from the Morvane folder.";
+inline constexpr const wchar_t* kUninstalledReinstall = L"Uninstallation completed. You can now re-install.";
+inline constexpr const wchar_t* kReinstallDirectory = L"C:\\WINUTIL\\MORVANE";
+inline constexpr const wchar_t* kUninstallKeyNotDeleted =
+    L"Could not delete Morvane Setup from "
+    L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Currentversion\\Uninstall\\QolMORVANE";
+
 // The uninstall entry.
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
 inline constexpr const wchar_t* kDisplayName = L"Morvane by Halvo 2.4.5.w11";
+inline constexpr const wchar_t* kDisplayVersion = L"2.4.5";
+inline constexpr const wchar_t* kPublisher = L"Halvo";
 
 }  // namespace texts

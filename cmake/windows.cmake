@@ -108,6 +108,7 @@ add_executable(e2e_tests
   tests/e2e/installation_test.cpp
   tests/e2e/leaving_test.cpp
   tests/e2e/start_states_test.cpp
+  tests/e2e/uninstall_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE e2e_support GTest::gtest_main)
 target_link_options(e2e_tests PRIVATE -static)

@@ -167,11 +167,35 @@ void Installation::RegisterInstallation() {
   services_.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
                                  directories_.target);
   RegistryApi& registry = services_.registry;
+  auto writeText = [&](const wchar_t* name, const std::wstring& value) {
+    modReg::SetRegistryValue(registry, hkey::kLocalMachine, texts::kUninstallKey, name, value, regtype::kString);
+  };
+  auto writeNumber = [&](const wchar_t* name, std::int32_t value) {
+    modReg::SetRegistryValue(registry, hkey::kLocalMachine, texts::kUninstallKey, name, value, regtype::kDword);
+  };
   modReg::CreateRegistryKey(registry, hkey::kLocalMachine, texts::kUninstallKey);
-  modReg::SetRegistryValue(registry, hkey::kLocalMachine, texts::kUninstallKey, L"DisplayName",
-                           std::wstring(texts::kDisplayName), regtype::kString);
-  modReg::SetRegistryValue(registry, hkey::kLocalMachine, texts::kUninstallKey, L"UninstallString",
-                           UninstallCommand(directories_.target), regtype::kString);
+  writeText(L"DisplayName", texts::kDisplayName);
+  writeText(L"UninstallString", UninstallCommand(directories_.target));
+  // What "Apps & features" shows beside the name; the package manager skips
+  // an entry without a version. An icon location is never quoted.
+  writeText(L"DisplayVersion", texts::kDisplayVersion);
+  writeText(L"Publisher", texts::kPublisher);
+  writeText(L"DisplayIcon", directories_.target + KitFileNumber(1).installedName + L",0");
+  writeText(L"InstallLocation", directories_.target);
+  // The size: the installed product files as they lie in the target, in
+  // kilobytes rounded up.
+  std::uint64_t bytes = 0;
+  for (const KitFile& row : KitFiles()) {
+    if (*row.installedName == L'\0') continue;
+    for (const FoundFile& found : services_.files.FindFiles(directories_.target + row.installedName)) {
+      if (!found.directory) bytes += found.size;
+    }
+  }
+  std::uint64_t kilobytes = (bytes + 1023) / 1024;
+  writeNumber(L"EstimatedSize", static_cast<std::int32_t>(kilobytes > 0x7FFFFFFF ? 0x7FFFFFFF : kilobytes));
+  // Neither a change nor a repair is offered: this setup only installs and removes.
+  writeNumber(L"NoModify", 1);
+  writeNumber(L"NoRepair", 1);
 }
 
 void Installation::RenamePresetsBack() {

@@ -3,17 +3,24 @@
 #include "app/frm_main.h"
 #include "app/texts.h"
 #include "install/installation.h"
+#include "uninstall/uninstall_action.h"
 
 namespace install {
 
 void cmdNext_Dispatch(frmMain& form, int index) {
-  if (index == 0) {
-    Installation(form).Run();
-    return;
+  switch (index) {
+    case 0:
+      Installation(form).Run();
+      break;
+    case 1:
+      uninstall::UninstallAction(form);
+      break;
+    case 2:
+      uninstall::RemoveOlderInstallation(form);
+      break;
+    default:
+      ClosingSteps(form);
   }
-  // Uninstall (1) and the removal of an older installation (2) come with the
-  // uninstall subsystem; until then they, like any other index, only close.
-  ClosingSteps(form);
 }
 
 void ClosingSteps(frmMain& form) {

@@ -8,10 +8,21 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 struct FileError {
   std::uint32_t code = 0;    // the system's error code
   std::wstring description;  // the system's one-line text for it
+};
+
+// One entry of a directory listing, as the system's file search reports it.
+struct FoundFile {
+  std::wstring name;       // the long name
+  std::wstring shortName;  // the 8.3 alias; empty when there is none
+  std::uint64_t size = 0;
+  bool directory = false;
+  bool hidden = false;
+  bool system = false;
 };
 
 class InputFile {
@@ -41,9 +52,12 @@ class FileSystem {
   // Fails when the new name exists already.
   virtual bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) = 0;
   virtual bool RemoveFile(const std::wstring& path) = 0;
-  // Removes every ordinary file in directory whose name matches pattern
-  // (* and ? as the system's file search has them).
-  virtual bool RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) = 0;
+  // The entries of one directory that pattern (a path whose last part may
+  // hold * and ?) matches, without "." and "..". The system matches the 8.3
+  // aliases too, so "*.tst" also finds "notes.tstx" (NOTES~1.TST): a caller
+  // that means the long name compares it itself. Empty when nothing matches
+  // or the directory cannot be read.
+  virtual std::vector<FoundFile> FindFiles(const std::wstring& pattern) = 0;
   // One level; the parent must exist.
   virtual bool MakeDirectory(const std::wstring& path) = 0;
   // Only an empty directory goes.

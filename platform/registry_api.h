@@ -31,6 +31,9 @@ class RegistryApi {
   virtual std::int32_t SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) = 0;
   // Stores four little-endian bytes as a REG_DWORD value.
   virtual std::int32_t SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t value) = 0;
+  // Reads a REG_SZ value; a value of any other type is refused
+  // (ERROR_UNSUPPORTED_TYPE, 1630) and leaves text empty.
+  virtual std::int32_t QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) = 0;
   // Deletes the last key of the path only; fails when it still has subkeys.
   virtual std::int32_t DeleteKey(RootKey root, const std::wstring& path) = 0;
   virtual std::int32_t CloseKey(RegistryHandle key) = 0;

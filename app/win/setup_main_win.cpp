@@ -58,6 +58,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   SettingsStoreWin settings;
   EnvironmentWin environment;
   CompanionLibraryWin companion(text::WithTrailingBackslash(environment.SetupDirectory()) + L"setup.dll");
+  // Loaded now and kept: started from the installed folder, the removal
+  // deletes this very setup.dll before it asks the library for the shortcuts.
+  companion.Load();
   RegistryApiWin registry;
   ProcessLauncherWin processes(loop);
   MessageBoxesWin messages([&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });

@@ -146,6 +146,10 @@ void FakeFileSystem::SetAttributes(const std::wstring& path, FakeAttributes attr
   if (Node* node = Find(path)) node->attributes = attributes;
 }
 
+void FakeFileSystem::SetShortName(const std::wstring& path, const std::wstring& shortName) {
+  shortNames_[Key(path)] = shortName;
+}
+
 bool FakeFileSystem::Exists(const std::wstring& path) const { return Find(path) != nullptr; }
 
 bool FakeFileSystem::IsDirectory(const std::wstring& path) const {
@@ -240,18 +244,27 @@ bool FakeFileSystem::RemoveFile(const std::wstring& path) {
   return true;
 }
 
-bool FakeFileSystem::RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) {
-  std::wstring prefix = text::WithTrailingBackslash(Key(directory));
-  std::wstring upperPattern = text::UpperCase(pattern);
-  std::vector<std::wstring> matches;
+std::vector<FoundFile> FakeFileSystem::FindFiles(const std::wstring& pattern) {
+  std::vector<FoundFile> found;
+  FileError error;
+  if (Fails(FileOp::List, pattern, error)) return found;
+  std::size_t slash = pattern.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return found;
+  std::wstring directory = Key(pattern.substr(0, slash + 1));
+  std::wstring namePattern = text::UpperCase(pattern.substr(slash + 1));
   for (const auto& [key, node] : nodes_) {
-    if (node.directory || node.attributes.hidden || node.attributes.system) continue;
-    if (Parent(key) != Key(directory)) continue;
-    if (MatchesPattern(key.substr(prefix.size()), upperPattern)) matches.push_back(node.name);
+    if (key.size() <= 3 || Parent(key) != directory) continue;
+    std::wstring name = node.name.substr(node.name.find_last_of(L'\\') + 1);
+    auto alias = shortNames_.find(key);
+    std::wstring shortName = alias == shortNames_.end() ? std::wstring() : alias->second;
+    if (!MatchesPattern(text::UpperCase(name), namePattern) &&
+        !(alias != shortNames_.end() && MatchesPattern(text::UpperCase(shortName), namePattern))) {
+      continue;
+    }
+    found.push_back(FoundFile{name, shortName, node.bytes.size(), node.directory, node.attributes.hidden,
+                              node.attributes.system});
   }
-  bool all = true;
-  for (const std::wstring& match : matches) all = RemoveFile(match) && all;
-  return all;
+  return found;
 }
 
 bool FakeFileSystem::MakeDirectory(const std::wstring& path) {

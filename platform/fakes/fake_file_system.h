@@ -29,6 +29,9 @@ class FakeFileSystem : public FileSystem {
   void AddDirectory(const std::wstring& path);
   void AddFile(const std::wstring& path, const std::string& bytes, FakeAttributes attributes = {});
   void SetAttributes(const std::wstring& path, FakeAttributes attributes);
+  // Gives a file the 8.3 alias Windows would make for it; listings then
+  // match patterns against it too.
+  void SetShortName(const std::wstring& path, const std::wstring& shortName);
   bool Exists(const std::wstring& path) const;
   bool IsDirectory(const std::wstring& path) const;
   std::optional<std::string> Contents(const std::wstring& path) const;
@@ -51,7 +54,7 @@ class FakeFileSystem : public FileSystem {
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
   bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) override;
   bool RemoveFile(const std::wstring& path) override;
-  bool RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) override;
+  std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   bool MakeDirectory(const std::wstring& path) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
@@ -75,6 +78,7 @@ class FakeFileSystem : public FileSystem {
   bool HasChildren(const std::wstring& key) const;
 
   std::map<std::wstring, Node> nodes_;
+  std::map<std::wstring, std::wstring> shortNames_;  // by key
   std::set<wchar_t> drives_;
   wchar_t currentDrive_ = L'C';
 };

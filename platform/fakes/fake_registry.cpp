@@ -8,6 +8,7 @@ namespace {
 constexpr std::int32_t kNotFound = 2;
 constexpr std::int32_t kAccessDenied = 5;
 constexpr std::int32_t kInvalidHandle = 6;
+constexpr std::int32_t kUnsupportedType = 1630;
 }  // namespace
 
 FakeRegistry::KeyId FakeRegistry::Id(RootKey root, const std::wstring& path) { return {root, text::UpperCase(path)}; }
@@ -87,6 +88,21 @@ std::int32_t FakeRegistry::SetDwordValue(RegistryHandle key, const std::wstring&
   Value value{4, {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
                   static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)}};
   keys_[handle->second][text::UpperCase(name)] = value;
+  return 0;
+}
+
+std::int32_t FakeRegistry::QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& out) {
+  out.clear();
+  auto handle = open_.find(key);
+  if (handle == open_.end()) return kInvalidHandle;
+  const auto& values = keys_[handle->second];
+  auto value = values.find(text::UpperCase(name));
+  if (value == values.end()) return kNotFound;
+  if (value->second.type != 1) return kUnsupportedType;
+  for (unsigned char c : value->second.bytes) {
+    if (c == 0) break;
+    out.push_back(static_cast<wchar_t>(c));
+  }
   return 0;
 }
 

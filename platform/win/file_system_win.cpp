@@ -97,18 +97,24 @@ bool FileSystemWin::RenameFile(const std::wstring& from, const std::wstring& to,
 
 bool FileSystemWin::RemoveFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
 
-bool FileSystemWin::RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) {
-  std::wstring dir = text::WithTrailingBackslash(directory);
+std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
+  std::vector<FoundFile> entries;
   WIN32_FIND_DATAW found{};
-  UniqueFindHandle search(FindFirstFileW((dir + pattern).c_str(), &found));
-  if (!search) return GetLastError() == ERROR_FILE_NOT_FOUND;  // nothing matched is no failure
-  std::vector<std::wstring> names;
+  UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+  if (!search) return entries;
   do {
-    if (!(found.dwFileAttributes & kNotOrdinary)) names.emplace_back(found.cFileName);
+    std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    entries.push_back(FoundFile{
+        .name = name,
+        .shortName = found.cAlternateFileName,
+        .size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow,
+        .directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+        .hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+        .system = (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0,
+    });
   } while (FindNextFileW(search.get(), &found));
-  bool all = true;
-  for (const std::wstring& name : names) all = RemoveFile(dir + name) && all;
-  return all;
+  return entries;
 }
 
 bool FileSystemWin::MakeDirectory(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }

@@ -9,7 +9,7 @@ class FileSystemWin : public FileSystem {
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
   bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) override;
   bool RemoveFile(const std::wstring& path) override;
-  bool RemoveMatchingFiles(const std::wstring& directory, const std::wstring& pattern) override;
+  std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   bool MakeDirectory(const std::wstring& path) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;

@@ -39,6 +39,28 @@ std::int32_t RegistryApiWin::SetDwordValue(RegistryHandle key, const std::wstrin
   return RegSetValueExW(AsKey(key), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
 }
 
+std::int32_t RegistryApiWin::QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) {
+  text.clear();
+  std::wstring data(128, L'\0');
+  for (;;) {
+    DWORD type = 0;
+    DWORD bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    LONG status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
+                                   &bytes);
+    if (status == ERROR_MORE_DATA) {
+      // The value may have grown between two reads; ask again with its size.
+      data.resize(bytes / sizeof(wchar_t) + 1);
+      continue;
+    }
+    if (status != ERROR_SUCCESS) return status;
+    if (type != REG_SZ) return ERROR_UNSUPPORTED_TYPE;
+    // Stored data need not end in a NUL, nor stop at the first one.
+    data.resize(bytes / sizeof(wchar_t));
+    text = data.substr(0, data.find(L'\0'));
+    return ERROR_SUCCESS;
+  }
+}
+
 std::int32_t RegistryApiWin::DeleteKey(RootKey root, const std::wstring& path) {
   return RegDeleteKeyW(AsRoot(root), path.c_str());
 }

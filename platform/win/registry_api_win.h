@@ -11,6 +11,7 @@ class RegistryApiWin : public RegistryApi {
   std::int32_t OpenKey(RootKey root, const std::wstring& path, std::uint32_t access, RegistryHandle& key) override;
   std::int32_t SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) override;
   std::int32_t SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t value) override;
+  std::int32_t QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) override;
   std::int32_t DeleteKey(RootKey root, const std::wstring& path) override;
   std::int32_t CloseKey(RegistryHandle key) override;
 };

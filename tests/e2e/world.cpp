@@ -217,6 +217,19 @@ std::optional<std::wstring> World::RegistryText(HKEY root, const std::wstring& k
   return std::wstring(data);
 }
 
+std::optional<DWORD> World::RegistryNumber(HKEY root, const std::wstring& key, const std::wstring& name,
+                                           REGSAM view) {
+  HKEY opened = nullptr;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS) return std::nullopt;
+  DWORD data = 0;
+  DWORD size = sizeof data;
+  DWORD type = 0;
+  LONG status = RegQueryValueExW(opened, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
+  RegCloseKey(opened);
+  if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof data) return std::nullopt;
+  return data;
+}
+
 bool World::RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view) {
   HKEY opened = nullptr;
   if (RegOpenKeyExW(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS) return false;

@@ -56,6 +56,8 @@ class World {
 
   static std::optional<std::wstring> RegistryText(HKEY root, const std::wstring& key, const std::wstring& name,
                                                   REGSAM view = 0);
+  static std::optional<DWORD> RegistryNumber(HKEY root, const std::wstring& key, const std::wstring& name,
+                                             REGSAM view = 0);
   static bool RegistryKeyExists(HKEY root, const std::wstring& key, REGSAM view = 0);
   static void DeleteRegistryTree(HKEY root, const std::wstring& key, REGSAM view = 0);
 

@@ -1,0 +1,51 @@
+#include "uninstall/older_installation.h"
+
+#include <algorithm>
+
+#include "app/texts.h"
+#include "platform/file_system.h"
+#include "platform/registry_api.h"
+
+namespace uninstall {
+namespace {
+
+constexpr std::uint32_t kQueryValue = 0x1;  // KEY_QUERY_VALUE: reading needs no more
+constexpr const wchar_t* kProductFile = L"Morvane.exe";
+
+bool IsFullPath(const std::wstring& path) {
+  bool drive = path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
+               path[1] == L':' && path[2] == L'\\';
+  bool share = path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
+  return drive || share;
+}
+
+std::optional<std::wstring> ReadUninstallString(RegistryApi& registry) {
+  RegistryHandle key = 0;
+  if (registry.OpenKey(hkey::kLocalMachine, texts::kUninstallKey, kQueryValue, key) != 0) return std::nullopt;
+  std::wstring command;
+  std::int32_t status = registry.QueryStringValue(key, L"UninstallString", command);
+  registry.CloseKey(key);
+  if (status != 0) return std::nullopt;
+  return command;
+}
+
+}  // namespace
+
+std::wstring ProgramFolder(const std::wstring& command) {
+  std::wstring path = command;
+  std::erase(path, L'"');
+  std::size_t slash = path.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return {};
+  path.resize(slash + 1);
+  return IsFullPath(path) ? path : std::wstring();
+}
+
+std::optional<std::wstring> OlderInstallation(RegistryApi& registry, FileSystem& files) {
+  std::optional<std::wstring> command = ReadUninstallString(registry);
+  if (!command) return std::nullopt;
+  std::wstring folder = ProgramFolder(*command);
+  if (folder.empty() || !files.IsOrdinaryFile(folder + kProductFile)) return std::nullopt;
+  return folder;
+}
+
+}  // namespace uninstall

@@ -1,0 +1,107 @@
+#include "uninstall/removal_sequence.h"
+
+#include <array>
+#include <string_view>
+#include <exception>
+
+#include "app/services.h"
+#include "app/texts.h"
+#include "platform/modReg.h"
+#include "platform/text.h"
+
+namespace uninstall {
+namespace {
+
+enum class RemovalStep {
+  DeleteOneFile,
+  DeleteTestFiles,    // every file whose own name ends in ".tst"
+  RemoveEmptyFolder,  // only when nothing is left in it
+};
+using enum RemovalStep;
+
+struct RemovalEntry {
+  RemovalStep step;
+  const wchar_t* path;  // relative to the installed directory
+};
+
+constexpr std::array<RemovalEntry, 11> kRemovalEntries = {{
+    {DeleteOneFile, L"morvane.exe"},
+    {DeleteOneFile, L"about.htm"},
+    {DeleteOneFile, L"screenshot.jpg"},
+    {DeleteOneFile, L"Help\\FileList.htm"},
+    {DeleteOneFile, L"Help\\AddFile.bmp"},
+    {DeleteOneFile, L"Help\\AddPath.bmp"},
+    {DeleteTestFiles, L"TestThis\\*.tst"},
+    {RemoveEmptyFolder, L"Help"},
+    {RemoveEmptyFolder, L"TestThis"},
+    // Still in use when the setup runs from here, as the uninstall entry
+    // starts it; they then stay, which is no failure.
+    {DeleteOneFile, L"setup.exe"},
+    {DeleteOneFile, L"setup.dll"},
+}};
+
+constexpr std::wstring_view kTestFileExtension = L".tst";
+
+// A step that breaks down is abandoned; the sequence goes on with the next.
+template <typename Step>
+void Attempt(Step&& step) {
+  try {
+    step();
+  } catch (const std::exception&) {
+  }
+}
+
+bool IsTestFileName(const std::wstring& name) {
+  return name.size() >= kTestFileExtension.size() &&
+         text::EqualsIgnoringCase(std::wstring_view(name).substr(name.size() - kTestFileExtension.size()),
+                                  kTestFileExtension);
+}
+
+// The system's pattern search also matches the 8.3 aliases: "*.tst" finds
+// "notes.tstx" through NOTES~1.TST. Only a file whose own name ends in
+// ".tst" is one of ours.
+void DeleteOwnTestFiles(FileSystem& files, const std::wstring& pattern) {
+  std::wstring folder = pattern.substr(0, pattern.find_last_of(L'\\') + 1);
+  for (const FoundFile& found : files.FindFiles(pattern)) {
+    if (found.directory || found.hidden || found.system || !IsTestFileName(found.name)) continue;
+    files.RemoveFile(folder + found.name);
+  }
+}
+
+void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& directory) {
+  std::wstring path = directory + entry.path;
+  switch (entry.step) {
+    case DeleteOneFile:
+      files.RemoveFile(path);
+      break;
+    case DeleteTestFiles:
+      DeleteOwnTestFiles(files, path);
+      break;
+    case RemoveEmptyFolder:
+      files.RemoveEmptyDirectory(path);
+      break;
+  }
+}
+
+}  // namespace
+
+void RunRemovalSequence(Services& services, const std::wstring& directory) {
+  for (const RemovalEntry& entry : kRemovalEntries) Attempt([&] { Remove(services.files, entry, directory); });
+  // The library stays loaded from the program's start, so these still work
+  // after its file in this directory was deleted.
+  Attempt([&] { services.companion.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane"); });
+  Attempt([&] { services.companion.fRemoveShellLink(L"", L"Morvane"); });
+  Attempt([&] {
+    services.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
+                                  texts::kUninstalledMark);
+  });
+  // Whatever failed above, only the registry step is reported: a status by
+  // DeleteRegistryKey in its own words, a breakdown of the call here.
+  try {
+    modReg::DeleteRegistryKey(services.registry, services.messages, hkey::kLocalMachine, texts::kUninstallKey);
+  } catch (const std::exception&) {
+    services.messages.Show(texts::kUninstallKeyNotDeleted, mb::kCritical | mb::kOkOnly);
+  }
+}
+
+}  // namespace uninstall
