@@ -1,8 +1,8 @@
 #include "uninstall/removal_sequence.h"
 
 #include <array>
-#include <string_view>
 #include <exception>
+#include <string_view>
 
 #include "app/services.h"
 #include "app/texts.h"

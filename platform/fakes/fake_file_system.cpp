@@ -257,10 +257,9 @@ std::vector<FoundFile> FakeFileSystem::FindFiles(const std::wstring& pattern) {
     std::wstring name = node.name.substr(node.name.find_last_of(L'\\') + 1);
     auto alias = shortNames_.find(key);
     std::wstring shortName = alias == shortNames_.end() ? std::wstring() : alias->second;
-    if (!MatchesPattern(text::UpperCase(name), namePattern) &&
-        !(alias != shortNames_.end() && MatchesPattern(text::UpperCase(shortName), namePattern))) {
-      continue;
-    }
+    bool matches = MatchesPattern(text::UpperCase(name), namePattern) ||
+                   (!shortName.empty() && MatchesPattern(text::UpperCase(shortName), namePattern));
+    if (!matches) continue;
     found.push_back(FoundFile{name, shortName, node.bytes.size(), node.directory, node.attributes.hidden,
                               node.attributes.system});
   }
