@@ -1,5 +1,7 @@
 #include "app/frm_main.h"
 
+#include <optional>
+
 #include "app/disk_space_caption.h"
 #include "app/texts.h"
 #include "install/kit_files.h"

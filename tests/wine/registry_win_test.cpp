@@ -53,6 +53,27 @@ TEST_F(RealRegistry, TextIsStoredWithItsNulInThe32BitView) {
   EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kTestKey, kView64));
 }
 
+TEST_F(RealRegistry, TextReadsBackWhateverItsLengthAndOtherTypesAreRefused) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr), 0);
+  const std::wstring longText(300, L'x');  // more than a first read takes, and stored without its NUL
+  RegSetValueExW(key, L"Long", 0, REG_SZ, reinterpret_cast<const BYTE*>(longText.data()),
+                 static_cast<DWORD>(longText.size() * sizeof(wchar_t)));
+  DWORD number = 7;
+  RegSetValueExW(key, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  RegCloseKey(key);
+
+  RegistryHandle opened = 0;
+  ASSERT_EQ(registry_.OpenKey(hkey::kLocalMachine, kTestKey, KEY_QUERY_VALUE, opened), 0);
+  std::wstring text = L"stale";
+  EXPECT_EQ(registry_.QueryStringValue(opened, L"Long", text), 0);
+  EXPECT_EQ(text, longText);
+  EXPECT_EQ(registry_.QueryStringValue(opened, L"Number", text), ERROR_UNSUPPORTED_TYPE);
+  EXPECT_EQ(text, L"");
+  EXPECT_EQ(registry_.QueryStringValue(opened, L"Missing", text), ERROR_FILE_NOT_FOUND);
+  registry_.CloseKey(opened);
+}
+
 TEST_F(RealRegistry, NumberIsFourBytesAndOtherTypesWriteNothing) {
   modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, kTestKey);
   modReg::SetRegistryValue(registry_, hkey::kLocalMachine, kTestKey, L"Count", std::int32_t{258}, regtype::kDword);
