@@ -15,6 +15,7 @@ add_executable(unit_tests
   install/copy_kit_file_test.cpp
   install/hostile_input_test.cpp
   install/installation_test.cpp
+  platform/folder_access_test.cpp
   platform/modReg_test.cpp
 )
 target_link_libraries(unit_tests PRIVATE morvane_fakes GTest::gtest_main)
