@@ -61,7 +61,8 @@ void Installation::Run() {
     std::wstring typed = controls_.Text(Text1);
     directories_.kit = text::WithTrailingBackslash(text::UpperCase(services_.environment.SetupDirectory()));
     directories_.target = text::WithTrailingBackslash(text::UpperCase(typed));
-    windowsDirectory_ = text::WithTrailingBackslash(services_.environment.WindowsDirectory());
+    std::wstring windows = services_.environment.WindowsDirectory();
+    windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
 
     CreateFolders();
     form_.ShowProgress();  // step 2
@@ -172,9 +173,11 @@ void Installation::StartPresetsImport() {
   presetsAway_ = true;
   // The editor is started by its full path, and the script's path is quoted:
   // a kit folder with a blank in it must import as well as any other.
+  // Without a known Windows directory there is no editor to trust: a bare
+  // "\regedit.exe" would be looked for on whatever drive is current.
   std::wstring editor = windowsDirectory_ + L"regedit.exe";
   std::wstring commandLine = text::Quoted(editor) + L" /s " + text::Quoted(directories_.kit + kPresetsScript);
-  registryEditor_ = services_.processes.StartMinimized(editor, commandLine);
+  if (!windowsDirectory_.empty()) registryEditor_ = services_.processes.StartMinimized(editor, commandLine);
   for (int turn = 0; turn < 3; ++turn) services_.ui.DoEvents();
   form_.ShowProgress();
 }
