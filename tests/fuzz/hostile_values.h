@@ -27,9 +27,10 @@ class HostileValues {
     if (Chance(4)) value += Pick(kSeparators);
     if (Chance(5)) value += Pick(kEndings);
     if (Chance(8)) {
-      // 300 to 33,000 characters: past every path limit, and past the
-      // longest text a Win32 path may have.
-      std::size_t length = 300 + Below(32701);
+      // Around the path limits (the folders fit, some files do not), or
+      // 300 to 33,000 characters: past every limit, and past the longest
+      // text a Win32 path may have.
+      std::size_t length = Chance(2) ? 200 + Below(100) : 300 + Below(32701);
       std::wstring part = Chance(2) ? std::wstring(L"a") : std::wstring(Pick(kNames));
       while (value.size() < length) value += part + L"\\";
       value.resize(length);
