@@ -13,7 +13,9 @@ add_executable(unit_tests
   app/frm_main_test.cpp
   app/modMain_test.cpp
   install/copy_kit_file_test.cpp
+  install/hostile_input_test.cpp
   install/installation_test.cpp
+  platform/folder_access_test.cpp
   platform/modReg_test.cpp
   uninstall/uninstall_test.cpp
 )

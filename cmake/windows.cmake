@@ -97,6 +97,7 @@ morvane_warnings(e2e_support)
 add_executable(wine_platform_tests
   tests/wine/companion_library_win_test.cpp
   tests/wine/copy_kit_file_win_test.cpp
+  tests/wine/file_system_win_test.cpp
   tests/wine/registry_win_test.cpp
 )
 target_link_libraries(wine_platform_tests PRIVATE morvane_platform_win e2e_support GTest::gtest_main)
@@ -105,6 +106,7 @@ morvane_warnings(wine_platform_tests)
 
 add_executable(e2e_tests
   tests/e2e/dll_planting_test.cpp
+  tests/e2e/hostile_input_test.cpp
   tests/e2e/installation_test.cpp
   tests/e2e/leaving_test.cpp
   tests/e2e/start_states_test.cpp
@@ -116,7 +118,8 @@ morvane_warnings(e2e_tests)
 
 add_executable(hold_file tests/wine/hold_file.cpp)
 add_executable(unhardened_probe tests/e2e/helpers/unhardened_probe.cpp)
-foreach(helper hold_file unhardened_probe)
+add_executable(fake_regedit tests/e2e/helpers/fake_regedit.cpp)
+foreach(helper hold_file unhardened_probe fake_regedit)
   target_compile_definitions(${helper} PRIVATE UNICODE _UNICODE)
   target_link_options(${helper} PRIVATE -static -municode)
 endforeach()

@@ -1,10 +1,12 @@
 #include "install/installation.h"
 
 #include <array>
+#include <vector>
 
 #include "app/frm_main.h"
 #include "app/texts.h"
 #include "install/next_button.h"
+#include "install/target_path.h"
 #include "platform/modReg.h"
 #include "platform/text.h"
 
@@ -14,8 +16,16 @@ using enum Control;
 
 namespace {
 
+struct Folder {
+  const wchar_t* name;
+  UsersMay users;  // the product writes its lists, undo data and test files itself
+};
+
 // Created along the whole path, in this order, before anything is copied.
-constexpr std::array<const wchar_t*, 4> kFolders = {L"FileList\\", L"Help\\", L"TestThis\\", L"Undo\\"};
+constexpr std::array<Folder, 4> kFolders = {{{L"FileList\\", UsersMay::Modify},
+                                             {L"Help\\", UsersMay::ReadAndExecute},
+                                             {L"TestThis\\", UsersMay::Modify},
+                                             {L"Undo\\", UsersMay::Modify}}};
 
 constexpr const wchar_t* kPresetsScript = L"presets.reg";
 constexpr const wchar_t* kPresetsBackName = L"MORVANE.7";
@@ -51,7 +61,8 @@ void Installation::Run() {
     std::wstring typed = controls_.Text(Text1);
     directories_.kit = text::WithTrailingBackslash(text::UpperCase(services_.environment.SetupDirectory()));
     directories_.target = text::WithTrailingBackslash(text::UpperCase(typed));
-    windowsDirectory_ = text::WithTrailingBackslash(services_.environment.Variable(L"WinDir"));
+    std::wstring windows = services_.environment.WindowsDirectory();
+    windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
 
     CreateFolders();
     form_.ShowProgress();  // step 2
@@ -69,6 +80,7 @@ void Installation::Run() {
     form_.ShowProgress();  // step 14
     controls_.SetText(Label1, texts::kInstallCompleted);
   } catch (const KitFileFailure& failure) {
+    RestorePresets();
     Fail(failure);
     return;
   }
@@ -77,20 +89,35 @@ void Installation::Run() {
 
 bool Installation::PassesEntryTests() {
   std::wstring typed = controls_.Text(Text1);  // exactly as typed: not trimmed, not normalised
-  for (const wchar_t* variable : {L"ProgramW6432", L"ProgramFiles(x86)"}) {
-    std::wstring programFiles = services_.environment.Variable(variable);
-    if (programFiles.empty()) continue;
-    // A leading part is compared, so "C:\Program FilesX" is refused as well.
-    if (text::EqualsIgnoringCase(typed.substr(0, programFiles.size()), programFiles)) {
-      services_.messages.Show(texts::kProgramFilesRefused, mb::kInformation | mb::kOkOnly);
-      return false;
-    }
+  if (InProgramFiles(typed)) {
+    services_.messages.Show(texts::kProgramFilesRefused, mb::kInformation | mb::kOkOnly);
+    return false;
   }
-  if (typed.size() < 3) {
+  if (typed.size() < 3 || !IsFullPath(typed)) {
     services_.messages.Show(texts::kEnterTarget, mb::kCritical | mb::kOkOnly);
     return false;
   }
   return true;
+}
+
+bool Installation::InProgramFiles(const std::wstring& typed) {
+  // As typed, and as the system will resolve it: a short name, forward
+  // slashes or a detour through ".." name the same folder.
+  std::vector<std::wstring> targets = {typed};
+  if (IsDrivePath(typed)) targets.push_back(services_.files.LongForm(typed));
+  for (const wchar_t* variable : {L"ProgramW6432", L"ProgramFiles(x86)"}) {
+    std::wstring programFiles = services_.environment.Variable(variable);
+    if (programFiles.empty()) continue;
+    std::vector<std::wstring> folders = {programFiles};
+    if (IsDrivePath(programFiles)) folders.push_back(services_.files.LongForm(programFiles));
+    for (const std::wstring& folder : folders) {
+      for (const std::wstring& target : targets) {
+        // A leading part is compared, so "C:\Program FilesX" is refused as well.
+        if (!folder.empty() && text::EqualsIgnoringCase(target.substr(0, folder.size()), folder)) return true;
+      }
+    }
+  }
+  return false;
 }
 
 void Installation::EnterProgressState() {
@@ -106,10 +133,16 @@ void Installation::EnterProgressState() {
 void Installation::CreateFolders() {
   // Every directory along the path, from the root down; the ones that exist
   // already (and the drive root, which cannot be made) fail without harm.
-  for (const wchar_t* folder : kFolders) {
-    std::wstring path = directories_.target + folder;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-      if (path[i] == L'\\') services_.files.MakeDirectory(path.substr(0, i + 1));
+  // Each one made gets its own protected access list: the default one of a
+  // new folder under a drive root lets every user change what is in it.
+  for (const Folder& folder : kFolders) {
+    std::wstring path = directories_.target + folder.name;
+    // No folder can be made past the path limit; a target of thousands of
+    // parts would otherwise cost a refused call per part.
+    for (std::size_t i = 0; i < path.size() && i < kMaxDirectoryPath; ++i) {
+      if (path[i] != L'\\') continue;
+      UsersMay users = i + 1 == path.size() ? folder.users : UsersMay::ReadAndExecute;
+      services_.files.MakeProtectedDirectory(path.substr(0, i + 1), users);
     }
   }
 }
@@ -137,11 +170,14 @@ void Installation::StartPresetsImport() {
   if (!services_.files.RenameFile(directories_.kit + presets.kitName, directories_.kit + kPresetsScript, error)) {
     throw KitFileFailure{FailureKind::Write, names_.write, error.description};
   }
+  presetsAway_ = true;
   // The editor is started by its full path, and the script's path is quoted:
   // a kit folder with a blank in it must import as well as any other.
+  // Without a known Windows directory there is no editor to trust: a bare
+  // "\regedit.exe" would be looked for on whatever drive is current.
   std::wstring editor = windowsDirectory_ + L"regedit.exe";
   std::wstring commandLine = text::Quoted(editor) + L" /s " + text::Quoted(directories_.kit + kPresetsScript);
-  registryEditor_ = services_.processes.StartMinimized(editor, commandLine);
+  if (!windowsDirectory_.empty()) registryEditor_ = services_.processes.StartMinimized(editor, commandLine);
   for (int turn = 0; turn < 3; ++turn) services_.ui.DoEvents();
   form_.ShowProgress();
 }
@@ -207,6 +243,20 @@ void Installation::RenamePresetsBack() {
   FileError error;
   if (!services_.files.RenameFile(directories_.kit + kPresetsScript, directories_.kit + kPresetsBackName, error)) {
     throw KitFileFailure{FailureKind::Read, names_.read, error.description};
+  }
+  presetsAway_ = false;
+}
+
+void Installation::RestorePresets() {
+  // Whatever stopped the installation, the kit must stay complete, or every
+  // later start would find no kit and not say why. The editor gets its time
+  // as on the way to success (it may be why the first rename back failed);
+  // a failure here is not reported over the first one.
+  if (!presetsAway_) return;
+  if (registryEditor_) registryEditor_->WaitForExit(kPresetsImportWait);
+  FileError ignored;
+  if (services_.files.RenameFile(directories_.kit + kPresetsScript, directories_.kit + kPresetsBackName, ignored)) {
+    presetsAway_ = false;
   }
 }
 

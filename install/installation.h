@@ -27,6 +27,7 @@ class Installation {
 
  private:
   bool PassesEntryTests();
+  bool InProgramFiles(const std::wstring& typed);
   void EnterProgressState();
   void CreateFolders();
   void CopyRows(int first, int last);
@@ -36,6 +37,7 @@ class Installation {
   void CreateShortcuts();
   void RegisterInstallation();
   void RenamePresetsBack();
+  void RestorePresets();
   void Fail(const KitFileFailure& failure);
 
   frmMain& form_;
@@ -45,6 +47,7 @@ class Installation {
   std::wstring windowsDirectory_;
   CurrentNames names_;
   std::unique_ptr<RunningProcess> registryEditor_;
+  bool presetsAway_ = false;  // kit file 7 bears the script's name
 };
 
 // The uninstall entry's command for an installation in targetDirectory.

@@ -17,7 +17,7 @@ class InstallationTest : public ::testing::Test {
     setup.environment.setupDirectory = L"C:\\Users\\jane\\Kit";
     setup.environment.variables = {{L"ProgramW6432", L"C:\\Program Files"},
                                    {L"ProgramFiles(x86)", L"C:\\Program Files (x86)"},
-                                   {L"WinDir", L"C:\\windows"}};
+                                   {L"WinDir", L"C:\\Users\\jane\\bin"}};  // set by the user: never used
     setup.AddKit(L"C:\\Users\\jane\\Kit");
     setup.main.Form_Load();
     before_ = setup.files.List(L"C:\\");
@@ -91,6 +91,15 @@ TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
   EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"), "morvane.1");
   EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Help\\FileList.htm"), "morvane.6");
   EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\TestThis\\07_Artist___CD___Title.tst"), "");
+  // Every folder made gets its own access list; only the product's working folders let users write.
+  EXPECT_EQ(setup.files.protectedFolders, (std::map<std::wstring, UsersMay>{
+                                              {L"C:\\WINUTIL\\", UsersMay::ReadAndExecute},
+                                              {L"C:\\WINUTIL\\MORVANE\\", UsersMay::ReadAndExecute},
+                                              {L"C:\\WINUTIL\\MORVANE\\FileList\\", UsersMay::Modify},
+                                              {L"C:\\WINUTIL\\MORVANE\\Help\\", UsersMay::ReadAndExecute},
+                                              {L"C:\\WINUTIL\\MORVANE\\TestThis\\", UsersMay::Modify},
+                                              {L"C:\\WINUTIL\\MORVANE\\Undo\\", UsersMay::Modify},
+                                          }));
 
   // The editor imported the script by its name before it was renamed back.
   ASSERT_EQ(setup.processes.started.size(), 1u);
@@ -129,8 +138,10 @@ TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
   EXPECT_EQ(setup.ui.pointer, MousePointer::Default);
 }
 
-TEST_F(InstallationTest, TooShortTargetIsRefusedAndChangesNothing) {
-  for (const wchar_t* typed : {L"", L"C:"}) {
+TEST_F(InstallationTest, TooShortOrNotAFullPathIsRefusedAndChangesNothing) {
+  setup.files.AddDrive(L'D');
+  for (const wchar_t* typed : {L"", L"C:", L"Morvane", L"D:Morvane", L"\\Morvane", L"C:/Tools/Morvane",
+                               L"\\\\?\\C:\\Morvane", L"\\\\.\\C:\\Morvane", L"\\\\server"}) {
     setup.messages.shown.clear();
     InstallTo(typed);
     ExpectUnchangedAfterRefusal(L"Enter target directory for installation first.", 16);
@@ -138,8 +149,12 @@ TEST_F(InstallationTest, TooShortTargetIsRefusedAndChangesNothing) {
 }
 
 TEST_F(InstallationTest, ProgramFilesTargetsAreRefusedInAnySpelling) {
+  setup.files.AddShortName(L"C:\\PROGRA~1", L"C:\\Program Files");
+  setup.files.AddShortName(L"C:\\PROGRA~2", L"C:\\Program Files (x86)");
   for (const wchar_t* typed :
-       {L"c:\\program files\\Morvane", L"C:\\Program Files (x86)\\Morvane", L"C:\\Program FilesX"}) {
+       {L"c:\\program files\\Morvane", L"C:\\Program Files (x86)\\Morvane", L"C:\\Program FilesX",
+        L"C:\\PROGRA~1\\Morvane", L"C:/Program Files/Morvane", L"C:\\Program Files\\..\\Program Files\\Morvane",
+        L"c:\\Tools\\..\\PROGRA~2"}) {
     setup.messages.shown.clear();
     InstallTo(typed);
     ExpectUnchangedAfterRefusal(
@@ -202,16 +217,23 @@ TEST_F(InstallationTest, ExistingPresetsScriptInTheKitStopsBeforeTheImport) {
   ExpectFailedAtStep(10);
 }
 
-TEST_F(InstallationTest, TestFileThatCannotBeMadeLeavesThePresetsRenamed) {
+TEST_F(InstallationTest, TestFileThatCannotBeMadeStopsItAndTheKitStaysComplete) {
   setup.files.failWhen = [](FileOp op, const std::wstring& path) -> std::optional<FileError> {
     if (op == FileOp::Create && path.ends_with(L"05_Artist___CD___Title.tst")) return FakeFileSystem::Error(5);
     return std::nullopt;
   };
+  bool scriptThereWhileImporting = false;
+  setup.processes.onWait = [&] {
+    scriptThereWhileImporting = setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\presets.reg");
+  };
   InstallTo(L"C:\\WinUtil\\Morvane");
+  ASSERT_EQ(setup.messages.shown.size(), 1u);
   EXPECT_NE(FailureText().find(L"writing the following file: \r\n10x empty test file\r\n"), std::wstring::npos);
   ExpectFailedAtStep(11);
-  EXPECT_TRUE(setup.files.Exists(L"C:\\Users\\jane\\Kit\\presets.reg"));
-  EXPECT_FALSE(setup.main.CompleteInstallKit(L""));
+  // The editor had its time with the script before it was renamed back.
+  EXPECT_TRUE(scriptThereWhileImporting);
+  EXPECT_FALSE(setup.files.Exists(L"C:\\Users\\jane\\Kit\\presets.reg"));
+  EXPECT_TRUE(setup.main.CompleteInstallKit(L""));
   EXPECT_FALSE(setup.settings.InstallDir());
 }
 
@@ -221,9 +243,22 @@ TEST_F(InstallationTest, FailedRenameBackIsAReadFailureAfterEverythingElse) {
     return std::nullopt;
   };
   InstallTo(L"C:\\WinUtil\\Morvane");
+  ASSERT_EQ(setup.messages.shown.size(), 1u);  // a second try that fails as well says nothing more
   EXPECT_NE(FailureText().find(L"reading the following file: \r\nMORVANE.7\r\n"), std::wstring::npos);
   ExpectFailedAtStep(13);
   EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
+}
+
+TEST_F(InstallationTest, TargetTooLongForItsFilesStopsAtTheFirstAndKeepsTheEarlierInstallation) {
+  setup.settings.SetInstallDir(L"C:\\WINUTIL\\MORVANE\\");
+  // 243 characters with its backslash: "Help" can be made, "Help\FileList.htm" is one too long.
+  std::wstring target = L"C:\\" + std::wstring(227, L'm') + L"\\" + std::wstring(11, L'n');
+  InstallTo(target);
+  EXPECT_EQ(FailureText(), L"An error occured while writing the following file: \r\nHELP\\FILELIST.HTM\r\n\r\n"
+                           L"The filename or extension is too long.\r\n\r\nSetup can not continue the installation.");
+  ExpectFailedAtStep(9);
+  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
+  EXPECT_TRUE(setup.main.CompleteInstallKit(L""));
 }
 
 TEST_F(InstallationTest, InstallingFromTheTargetItselfSkipsSetupAndStillMakesFourteenSteps) {

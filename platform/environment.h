@@ -10,4 +10,7 @@ class Environment {
   // The directory that holds the running setup executable, as the system
   // names it (no trailing backslash added or removed).
   virtual std::wstring SetupDirectory() const = 0;
+  // The system's Windows directory, as the system reports it: never taken
+  // from the environment, which any user can set for his own programs.
+  virtual std::wstring WindowsDirectory() const = 0;
 };

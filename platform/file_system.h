@@ -10,6 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/folder_access.h"
+
+// The classic path limits, kept even where the system would allow more
+// (Wine, Windows with long paths enabled), so that a long target fails the
+// same way everywhere: a file path of this many characters or more, and a
+// directory path of more than kMaxDirectoryPath, is refused with
+// ERROR_FILENAME_EXCED_RANGE.
+inline constexpr std::size_t kMaxPath = 260;
+inline constexpr std::size_t kMaxDirectoryPath = kMaxPath - 12;
+inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
+
 struct FileError {
   std::uint32_t code = 0;    // the system's error code
   std::wstring description;  // the system's one-line text for it
@@ -60,6 +71,10 @@ class FileSystem {
   virtual std::vector<FoundFile> FindFiles(const std::wstring& pattern) = 0;
   // One level; the parent must exist.
   virtual bool MakeDirectory(const std::wstring& path) = 0;
+  // The same, but the new folder gets its own protected access list
+  // (ProtectedFolderSddl) instead of inheriting its parent's. A folder that
+  // exists already is left as it is (and false returned).
+  virtual bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) = 0;
   // Only an empty directory goes.
   virtual bool RemoveEmptyDirectory(const std::wstring& path) = 0;
   // True when a listing of the path's directory for exactly its last name
@@ -69,4 +84,8 @@ class FileSystem {
   // Makes the drive with this letter the process's current drive; false (and
   // nothing changed) when it is no drive letter or the drive is not there.
   virtual bool ChangeDrive(wchar_t letter) = 0;
+  // The full path the system would use for path: separators unified, "."
+  // and ".." resolved, and short (8.3) names expanded as far as the path
+  // exists. Empty when the system cannot form one.
+  virtual std::wstring LongForm(const std::wstring& path) = 0;
 };

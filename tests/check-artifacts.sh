@@ -54,7 +54,7 @@ only_system_imports() {
 exact_exports() {
   local exports
   exports=$($objdump -p "$bin/setup.dll" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/{/Table/d;s/.*\] //p}' | sort | tr '\n' ' ')
-  expect_eq "exports" "$exports" "DISKSPACEFREE DLLSelfRegister fCreateShellLink fRemoveShellLink "
+  expect_eq "exports" "$exports" "DISKSPACEFREE DLLSelfRegister fCreateShellLink fCreateShellLinkW fRemoveShellLink fRemoveShellLinkW "
 }
 
 version_block() {
@@ -117,7 +117,7 @@ reproducible() {
 
 check "setup.exe is a 32-bit GUI program and setup.dll a 32-bit DLL" pe_formats
 check "both import only DLLs every Windows has" only_system_imports
-check "setup.dll exports exactly its four undecorated names" exact_exports
+check "setup.dll exports exactly its six undecorated names" exact_exports
 check "version block reads back with its values" version_block
 check "program icon is one 32x32 image with 16 colours" program_icon
 check "background picture is 320x240, 24 bpp, uncompressed, 230454 bytes" background_picture

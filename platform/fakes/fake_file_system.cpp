@@ -19,6 +19,17 @@ bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) {
   return MatchesPattern(name.substr(1), pattern.substr(1));
 }
 
+// Names Windows refuses in a path: control characters and the reserved
+// punctuation (a colon only as the drive's).
+bool InvalidName(const std::wstring& path) {
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    wchar_t c = path[i];
+    if (c < 32 || std::wstring_view(L"<>\"|?*").find(c) != std::wstring_view::npos) return true;
+    if (c == L':' && i != 1) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 class FakeInputFile : public InputFile {
@@ -76,7 +87,9 @@ FileError FakeFileSystem::Error(std::uint32_t code) {
     case 33: return {33, L"The process cannot access the file because another process has locked a portion of the file."};
     case 112: return {112, L"There is not enough space on the disk."};
     case 145: return {145, L"The directory is not empty."};
+    case 123: return {123, L"The filename, directory name, or volume label syntax is incorrect."};
     case 183: return {183, L"Cannot create a file when that file already exists."};
+    case 206: return {206, L"The filename or extension is too long."};
     default: return {code, L"Unknown error."};
   }
 }
@@ -195,6 +208,10 @@ std::unique_ptr<InputFile> FakeFileSystem::OpenForReading(const std::wstring& pa
 
 std::unique_ptr<OutputFile> FakeFileSystem::CreateForWriting(const std::wstring& path, FileError& error) {
   if (Fails(FileOp::Create, path, error)) return nullptr;
+  if (path.size() >= kMaxPath || InvalidName(path)) {
+    error = Error(path.size() >= kMaxPath ? kErrorFilenameExcedRange : 123);
+    return nullptr;
+  }
   std::wstring key = Key(path);
   const Node* parent = Find(Parent(key));
   if (!parent || !parent->directory) {
@@ -269,6 +286,7 @@ std::vector<FoundFile> FakeFileSystem::FindFiles(const std::wstring& pattern) {
 bool FakeFileSystem::MakeDirectory(const std::wstring& path) {
   FileError error;
   if (Fails(FileOp::MakeDirectory, path, error)) return false;
+  if (path.size() > kMaxDirectoryPath || InvalidName(path)) return false;
   std::wstring key = Key(path);
   if (Find(key)) return false;  // exists already, drive roots included
   const Node* parent = Find(Parent(key));
@@ -302,4 +320,42 @@ bool FakeFileSystem::ChangeDrive(wchar_t letter) {
   if (!drives_.contains(upper[0])) return false;
   currentDrive_ = upper[0];
   return true;
+}
+
+bool FakeFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users) {
+  if (!MakeDirectory(path)) return false;
+  protectedFolders[path] = users;
+  return true;
+}
+
+void FakeFileSystem::AddShortName(const std::wstring& shortPath, const std::wstring& longPath) {
+  shortNames_[Key(shortPath)] = longPath;
+}
+
+std::wstring FakeFileSystem::LongForm(const std::wstring& path) {
+  // Drive paths only, as the tests use them: separators unified, "." and
+  // ".." resolved, then the longest known short alias expanded.
+  std::wstring unified = path;
+  std::replace(unified.begin(), unified.end(), L'/', L'\\');
+  if (unified.size() < 3 || unified[1] != L':' || unified[2] != L'\\') return {};
+  std::vector<std::wstring> parts;
+  for (std::size_t at = 3; at <= unified.size();) {
+    std::size_t end = std::min(unified.find(L'\\', at), unified.size());
+    std::wstring part = unified.substr(at, end - at);
+    if (part == L"..") {
+      if (!parts.empty()) parts.pop_back();
+    } else if (!part.empty() && part != L".") {
+      parts.push_back(part);
+    }
+    at = end + 1;
+  }
+  std::wstring full = unified.substr(0, 3);
+  for (std::size_t i = 0; i < parts.size(); ++i) full += (i ? L"\\" : L"") + parts[i];
+  if (text::EndsWithBackslash(unified) && !parts.empty()) full += L'\\';
+  for (const auto& [alias, longPath] : shortNames_) {
+    if (Key(full).starts_with(alias) && (Key(full).size() == alias.size() || full[alias.size()] == L'\\')) {
+      return longPath + full.substr(alias.size());
+    }
+  }
+  return full;
 }

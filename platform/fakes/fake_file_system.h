@@ -41,6 +41,10 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::wstring> List(const std::wstring& directory) const;
   void AddDrive(wchar_t letter);
   wchar_t currentDrive() const { return currentDrive_; }
+  // An 8.3 alias: LongForm expands the full path shortPath to longPath.
+  void AddShortName(const std::wstring& shortPath, const std::wstring& longPath);
+  // The access list each protected folder was made with, by its path as made.
+  std::map<std::wstring, UsersMay> protectedFolders;
 
   // Called before every step; a returned error makes that step fail with it.
   std::function<std::optional<FileError>(FileOp op, const std::wstring& path)> failWhen;
@@ -56,9 +60,11 @@ class FakeFileSystem : public FileSystem {
   bool RemoveFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   bool MakeDirectory(const std::wstring& path) override;
+  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
+  std::wstring LongForm(const std::wstring& path) override;
 
  private:
   struct Node {
@@ -81,4 +87,5 @@ class FakeFileSystem : public FileSystem {
   std::map<std::wstring, std::wstring> shortNames_;  // by key
   std::set<wchar_t> drives_;
   wchar_t currentDrive_ = L'C';
+  std::map<std::wstring, std::wstring> shortNames_;  // key of the short path -> long path
 };

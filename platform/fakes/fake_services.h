@@ -50,6 +50,8 @@ class FakeEnvironment : public Environment {
     return it == variables.end() ? std::wstring() : it->second;
   }
   std::wstring SetupDirectory() const override { return setupDirectory; }
+  std::wstring windowsDirectory = L"C:\\windows";
+  std::wstring WindowsDirectory() const override { return windowsDirectory; }
 };
 
 class FakeCompanion : public CompanionLibrary {

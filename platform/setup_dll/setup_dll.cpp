@@ -1,5 +1,6 @@
 // setup.dll: shortcuts and free disk space for the setup program. Every
-// export is stdcall with 8-bit strings in the system's ANSI code page.
+// export is stdcall with 8-bit strings in the system's ANSI code page; the
+// two shortcut calls also come as wide ("W") exports, for names outside it.
 #include <windows.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -36,9 +37,9 @@ extern "C" {
 
 // A shortcut named linkName (".lnk" added) in folder, to target with its
 // arguments, starting in the target's own folder. 1 when it was saved.
-LONG WINAPI fCreateShellLink(LPCSTR folder, LPCSTR linkName, LPCSTR target, LPCSTR arguments) {
-  std::wstring link = ShortcutPath(text::FromAnsi(folder), text::FromAnsi(linkName));
-  std::wstring targetPath = text::FromAnsi(target);
+LONG WINAPI fCreateShellLinkW(LPCWSTR folder, LPCWSTR linkName, LPCWSTR target, LPCWSTR arguments) {
+  std::wstring link = ShortcutPath(folder ? folder : L"", linkName ? linkName : L"");
+  std::wstring targetPath = target ? target : L"";
   if (link.empty() || targetPath.empty()) return kFailed;
   ComScope com;
   if (!com.usable()) return kFailed;
@@ -49,7 +50,7 @@ LONG WINAPI fCreateShellLink(LPCSTR folder, LPCSTR linkName, LPCSTR target, LPCS
   }
   shellLink->SetPath(targetPath.c_str());
   // No arguments means no argument string in the link at all.
-  std::wstring linkArguments = text::FromAnsi(arguments);
+  std::wstring linkArguments = arguments ? arguments : L"";
   if (!linkArguments.empty()) shellLink->SetArguments(linkArguments.c_str());
   shellLink->SetWorkingDirectory(DirectoryOf(targetPath).c_str());
   ComPtr<IPersistFile> file;
@@ -58,11 +59,20 @@ LONG WINAPI fCreateShellLink(LPCSTR folder, LPCSTR linkName, LPCSTR target, LPCS
   return SUCCEEDED(file->Save(link.c_str(), TRUE)) ? kDone : kFailed;
 }
 
+LONG WINAPI fCreateShellLink(LPCSTR folder, LPCSTR linkName, LPCSTR target, LPCSTR arguments) {
+  return fCreateShellLinkW(text::FromAnsi(folder).c_str(), text::FromAnsi(linkName).c_str(),
+                           text::FromAnsi(target).c_str(), text::FromAnsi(arguments).c_str());
+}
+
 // Deletes the shortcut named linkName in folder. 1 when it is gone.
-LONG WINAPI fRemoveShellLink(LPCSTR folder, LPCSTR linkName) {
-  std::wstring link = ShortcutPath(text::FromAnsi(folder), text::FromAnsi(linkName));
+LONG WINAPI fRemoveShellLinkW(LPCWSTR folder, LPCWSTR linkName) {
+  std::wstring link = ShortcutPath(folder ? folder : L"", linkName ? linkName : L"");
   if (link.empty()) return kFailed;
   return DeleteFileW(link.c_str()) ? kDone : kFailed;
+}
+
+LONG WINAPI fRemoveShellLink(LPCSTR folder, LPCSTR linkName) {
+  return fRemoveShellLinkW(text::FromAnsi(folder).c_str(), text::FromAnsi(linkName).c_str());
 }
 
 // Free bytes the user may use on the drive of the current directory, capped

@@ -33,3 +33,18 @@ std::wstring EnvironmentWin::SetupDirectory() const {
   std::size_t slash = path.find_last_of(L'\\');
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
+
+std::wstring EnvironmentWin::WindowsDirectory() const {
+  // The shared one, not a per-session copy (Terminal Services give each
+  // session its own GetWindowsDirectory); %WinDir% is never consulted.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    UINT length = GetSystemWindowsDirectoryW(path.data(), static_cast<UINT>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(length);  // too small: length is the size needed, NUL included
+  }
+}

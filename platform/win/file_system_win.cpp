@@ -1,7 +1,9 @@
 #include "platform/win/file_system_win.h"
 
 #include <windows.h>
+#include <sddl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/text.h"
@@ -63,9 +65,21 @@ class OutputFileWin : public OutputFile {
 
 bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
+bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nullptr) {
+  if (path.size() < limit) return false;
+  SetLastError(kErrorFilenameExcedRange);
+  if (error) *error = LastError();
+  return true;
+}
+
+struct LocalFreer {
+  void operator()(void* memory) const { LocalFree(memory); }
+};
+
 }  // namespace
 
 std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& path, FileError& error) {
+  if (TooLong(path, kMaxPath, &error)) return nullptr;
   UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) {
@@ -76,6 +90,7 @@ std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& pat
 }
 
 std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& path, FileError& error) {
+  if (TooLong(path, kMaxPath, &error)) return nullptr;
   // Opened rather than created anew and then cut to length zero: creating
   // over an existing hidden file would be refused, truncating it is not.
   UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
@@ -117,7 +132,22 @@ std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   return entries;
 }
 
-bool FileSystemWin::MakeDirectory(const std::wstring& path) { return CreateDirectoryW(path.c_str(), nullptr) != 0; }
+bool FileSystemWin::MakeDirectory(const std::wstring& path) {
+  return !TooLong(path, kMaxDirectoryPath + 1) && CreateDirectoryW(path.c_str(), nullptr) != 0;
+}
+
+bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay users) {
+  if (TooLong(path, kMaxDirectoryPath + 1)) return false;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(ProtectedFolderSddl(users).c_str(), SDDL_REVISION_1,
+                                                            &descriptor, nullptr)) {
+    return false;  // never made without its list: an open folder is worse than none
+  }
+  std::unique_ptr<void, LocalFreer> owned(descriptor);
+  // Given at creation, so the folder never exists with its parent's rights.
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  return CreateDirectoryW(path.c_str(), &attributes) != 0;
+}
 
 bool FileSystemWin::RemoveEmptyDirectory(const std::wstring& path) { return RemoveDirectoryW(path.c_str()) != 0; }
 
@@ -137,4 +167,33 @@ bool FileSystemWin::ChangeDrive(wchar_t letter) {
   // that has gone, the drive's root will do.
   std::wstring drive{letter, L':'};
   return SetCurrentDirectoryW(drive.c_str()) || SetCurrentDirectoryW((drive + L"\\").c_str());
+}
+
+std::wstring FileSystemWin::LongForm(const std::wstring& path) {
+  if (path.empty()) return {};
+  DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return {};
+  std::wstring full(needed, L'\0');
+  DWORD length = GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return {};
+  full.resize(length);
+  // Walk down from the root and let the file search name each existing part
+  // in full; stop at the first part that is not there (nothing below it can
+  // have a short name), so a long made-up path costs one search.
+  std::size_t start = full.find(L'\\');
+  if (full.size() < 3 || full[1] != L':' || start != 2) return full;  // only drive paths have short names to expand
+  std::wstring result = full.substr(0, 3);
+  std::size_t at = 3;
+  while (at < full.size()) {
+    std::size_t end = full.find(L'\\', at);
+    std::wstring part = full.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at);
+    if (part.empty() || part.find_first_of(L"*?") != std::wstring::npos) break;
+    WIN32_FIND_DATAW found{};
+    UniqueFindHandle search(FindFirstFileW((result + part).c_str(), &found));
+    if (!search) break;
+    result += found.cFileName;
+    at = end == std::wstring::npos ? full.size() : end + 1;
+    if (end != std::wstring::npos) result += L'\\';
+  }
+  return result + full.substr(std::min(at, full.size()));
 }

@@ -11,7 +11,9 @@ class FileSystemWin : public FileSystem {
   bool RemoveFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   bool MakeDirectory(const std::wstring& path) override;
+  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
+  std::wstring LongForm(const std::wstring& path) override;
 };

@@ -185,19 +185,26 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
   HWND window = StartAndWaitForWindow(kKit);
   ASSERT_TRUE(window);
   struct Entry {
-    const wchar_t* typed;
+    std::wstring typed;
     MessageIcon icon;
     const char* text;
   };
   const char* kProgramFiles =
       "Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another folder.";
   const char* kTooShort = "Enter target directory for installation first.";
+  wchar_t programFilesShort[MAX_PATH] = {};
+  ASSERT_GT(GetShortPathNameW(L"C:\\Program Files", programFilesShort, MAX_PATH), 0u);
   const Entry kEntries[] = {
       {L"", MessageIcon::Critical, kTooShort},
       {L"C:", MessageIcon::Critical, kTooShort},
       {L"c:\\program files\\Morvane", MessageIcon::Information, kProgramFiles},
       {L"C:\\Program Files (x86)\\Morvane", MessageIcon::Information, kProgramFiles},
       {L"C:\\Program FilesX", MessageIcon::Information, kProgramFiles},
+      // Not what they seem: relative to the current directory, or Program Files by another name.
+      {L"Morvane", MessageIcon::Critical, kTooShort},
+      {L"D:Morvane", MessageIcon::Critical, kTooShort},
+      {std::wstring(programFilesShort) + L"\\Morvane", MessageIcon::Information, kProgramFiles},
+      {L"C:/Program Files/Morvane", MessageIcon::Information, kProgramFiles},
   };
   for (const Entry& entry : kEntries) {
     SCOPED_TRACE(Utf8(entry.typed));
@@ -209,7 +216,7 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
     EXPECT_EQ(Utf8(box->text), entry.text);
     EXPECT_EQ(box->icon, entry.icon);
     EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
-    if (entry.typed == kEntries[2].typed) World::Screenshot(box->hwnd, "program-files");
+    if (&entry == &kEntries[2]) World::Screenshot(box->hwnd, "program-files");
     AnswerMessageBox(*box, L"OK");
     ASSERT_TRUE(WaitUntil([&] { return setup_.VisibleTopLevelWindows().size() == 1; }));
     // The window is as it was, ready for another try.
@@ -219,7 +226,10 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
     EXPECT_EQ(Text(window, Command1), L"&Cancel");
     EXPECT_EQ(Text(window, lblProgFore), L"");
   }
-  EXPECT_FALSE(World::Exists(L"C:\\Program FilesX"));
+  for (const wchar_t* made : {L"C:\\Program FilesX", L"C:\\Program Files\\Morvane", L"C:\\e2e\\kit\\Morvane",
+                              L"C:\\Morvane", L"D:\\Morvane"}) {
+    EXPECT_FALSE(World::Exists(made)) << Utf8(made);
+  }
   EXPECT_FALSE(World::InstallDir());
   EXPECT_EQ(World::List(kKit).size(), 10u);
 }
@@ -295,7 +305,7 @@ TEST_F(Installation, PresetsScriptLeftInTheKitStopsItAtThePresets) {
   EXPECT_EQ(World::ReadFile(kKit + L"\\presets.reg"), "left over");
 }
 
-TEST_F(Installation, TestFileThatCannotBeMadeStopsItAndLeavesThePresetsRenamed) {
+TEST_F(Installation, TestFileThatCannotBeMadeStopsItAndTheKitStaysComplete) {
   World::MakeKit(kKit);
   World::MakeDirectories(kTarget + L"\\TestThis\\" + TestFile(5));  // a folder in the way
   HWND window = StartAndInstall(kKit);
@@ -307,9 +317,53 @@ TEST_F(Installation, TestFileThatCannotBeMadeStopsItAndLeavesThePresetsRenamed) 
   ExpectFailedEndState(window, 11);
   EXPECT_TRUE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(4)));
   EXPECT_FALSE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(6)));
-  // Nothing is rolled back: the script keeps its import name, so the kit is incomplete.
-  EXPECT_TRUE(World::Exists(kKit + L"\\presets.reg"));
-  EXPECT_FALSE(World::Exists(kKit + L"\\morvane.7"));
+  // The script was imported and is back under its kit name: the next start offers the installation again.
+  EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
+  EXPECT_FALSE(World::Exists(kKit + L"\\presets.reg"));
+  EXPECT_TRUE(World::Exists(kKit + L"\\morvane.7"));
+  Click(Handle(window, Command1));
+  ExpectEndsCleanly();
+  HWND again = StartAndWaitForWindow(kKit);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(Text(again, Label1), kInstallPrompt);
+}
+
+TEST_F(Installation, WinDirSetByTheUserDoesNotChooseTheRegistryEditor) {
+  World::MakeKit(kKit);
+  const std::wstring planted = L"C:\\e2e\\PlantedWindows";
+  World::MakeDirectories(planted);
+  ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\fake_regedit.exe").c_str(), (planted + L"\\regedit.exe").c_str(), FALSE));
+  // The program inherits this environment, as it would the user's own HKCU\Environment.
+  ASSERT_TRUE(SetEnvironmentVariableW(L"WinDir", planted.c_str()));
+  HWND window = StartAndInstall(kKit);
+  SetEnvironmentVariableW(L"WinDir", L"C:\\windows");
+  ASSERT_TRUE(window);
+  ASSERT_FALSE(WaitForEnd(window));
+  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_FALSE(World::Exists(planted + L"\\regedit.exe.ran"));
+  EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
+}
+
+TEST_F(Installation, NamesOutsideTheAnsiCodePageGetWorkingShortcuts) {
+  const std::wstring target = L"C:\\T\u00f6\u00f6ls\\\u041c\u043e\u0440\u0432\u0430\u043d\u0435";  // C:\Tööls\Морване
+  World::DeleteTree(L"C:\\T\u00f6\u00f6ls");
+  World::MakeKit(kKit);
+  HWND window = StartAndInstall(kKit, target);
+  ASSERT_TRUE(window);
+  ASSERT_FALSE(WaitForEnd(window));
+  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  std::wstring installed = World::InstallDir().value_or(L"");
+  EXPECT_TRUE(World::Exists(installed + L"Morvane.exe")) << Utf8(installed);
+  for (const std::wstring& link : {World::DesktopShortcut(), World::ProgramsShortcut()}) {
+    std::optional<ShellLinkInfo> info = ReadShellLink(link);
+    ASSERT_TRUE(info) << Utf8(link);
+    EXPECT_EQ(Utf8(info->idListPath), Utf8(installed + L"Morvane.exe"));
+    // Made from the target the library was given: '?' for each lost letter otherwise.
+    EXPECT_EQ(Utf8(info->workingDirectory.c_str() + std::wstring(L"\\")), Utf8(installed));
+  }
+  Click(Handle(window, Command1));
+  ExpectEndsCleanly();
+  World::DeleteTree(L"C:\\T\u00f6\u00f6ls");
 }
 
 TEST_F(Installation, BlanksInKitAndTargetPathsStillImportAndRegister) {

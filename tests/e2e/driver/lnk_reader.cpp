@@ -1,6 +1,7 @@
 #include "tests/e2e/driver/lnk_reader.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdint>
 #include <cstring>
@@ -60,11 +61,19 @@ std::optional<ShellLinkInfo> ReadShellLink(const std::wstring& path) {
   if (c.U32(0) != 0x4C || std::memcmp(bytes->data() + 4, kClsid, 16) != 0) return std::nullopt;
   std::uint32_t flags = c.U32(0x14);
   std::size_t at = 0x4C;
+  ShellLinkInfo info;
   if (flags & kHasLinkTargetIdList) {
     if (at + 2 > bytes->size()) return std::nullopt;
-    at += 2 + c.U16(at);
+    std::size_t size = c.U16(at);
+    if (at + 2 + size > bytes->size() || size < 2) return std::nullopt;
+    // The list as the file holds it, ending in its zero terminator; the
+    // shell turns its items into a path.
+    std::vector<std::uint16_t> list((size + 1) / 2 + 1, 0);
+    std::memcpy(list.data(), bytes->data() + at + 2, size);
+    wchar_t path[MAX_PATH * 2] = {};
+    if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(list.data()), path)) info.idListPath = path;
+    at += 2 + size;
   }
-  ShellLinkInfo info;
   if (flags & kHasLinkInfo) {
     if (at + 0x1C > bytes->size()) return std::nullopt;
     std::uint32_t size = c.U32(at);

@@ -10,6 +10,10 @@ namespace e2e {
 
 struct ShellLinkInfo {
   std::wstring localBasePath;  // the target as stored in the link's location info
+  // The target as the link's item ID list names it: what the shell follows.
+  // Wine stores the location info in the ANSI code page only; the list keeps
+  // every name whole.
+  std::wstring idListPath;
   std::wstring arguments;
   std::wstring workingDirectory;
 };

@@ -1,0 +1,16 @@
+// The access list of every folder the setup creates. The setup runs elevated:
+// a folder that ordinary users may change would let any of them swap the
+// program an administrator runs next (the uninstaller, "setup.exe").
+#pragma once
+
+#include <string>
+
+enum class UsersMay {
+  ReadAndExecute,  // program folders
+  Modify,          // folders the product itself writes its lists, undo data and test files to
+};
+
+// A protected descriptor in the system's descriptor language: SYSTEM and
+// Administrators full control, Users as given, inherited by everything made
+// inside, and nothing inherited from the parent.
+std::wstring ProtectedFolderSddl(UsersMay users);

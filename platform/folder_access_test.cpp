@@ -1,0 +1,52 @@
+#include "platform/folder_access.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+namespace {
+
+struct Entry {
+  std::wstring flags;
+  unsigned long rights;
+};
+
+// The allow entries of a descriptor text, by trustee; anything but plain,
+// inherited allow entries after a protected "D:P" fails the test.
+std::map<std::wstring, Entry> AllowEntries(const std::wstring& sddl) {
+  EXPECT_TRUE(sddl.starts_with(L"D:P("));
+  std::map<std::wstring, Entry> entries;
+  for (std::size_t open = sddl.find(L'('); open != std::wstring::npos; open = sddl.find(L'(', open + 1)) {
+    std::wstring ace = sddl.substr(open + 1, sddl.find(L')', open) - open - 1);
+    std::wstring fields[6];
+    std::size_t at = 0;
+    for (std::wstring& field : fields) {
+      std::size_t end = ace.find(L';', at);
+      field = ace.substr(at, end - at);
+      at = end == std::wstring::npos ? ace.size() : end + 1;
+    }
+    EXPECT_EQ(fields[0], L"A") << "only allow entries";
+    EXPECT_TRUE(entries.emplace(fields[5], Entry{fields[1], std::stoul(fields[2], nullptr, 16)}).second);
+  }
+  return entries;
+}
+
+TEST(FolderAccess, AdministratorsAndSystemOwnItAndUsersMayChangeOnlyWorkingFolders) {
+  constexpr unsigned long kFullControl = 0x1F01FF, kReadAndExecute = 0x1200A9, kModify = 0x1301BF;
+  constexpr unsigned long kChangePermissionsOrOwner = 0x40000 | 0x80000;
+  for (UsersMay users : {UsersMay::ReadAndExecute, UsersMay::Modify}) {
+    std::map<std::wstring, Entry> entries = AllowEntries(ProtectedFolderSddl(users));
+    ASSERT_EQ(entries.size(), 3u);
+    for (const wchar_t* trustee : {L"SY", L"BA", L"BU"}) {
+      ASSERT_TRUE(entries.contains(trustee)) << trustee;
+      EXPECT_EQ(entries[trustee].flags, L"OICI") << "files and folders made inside get the same list";
+    }
+    EXPECT_EQ(entries[L"SY"].rights, kFullControl);
+    EXPECT_EQ(entries[L"BA"].rights, kFullControl);
+    EXPECT_EQ(entries[L"BU"].rights, users == UsersMay::Modify ? kModify : kReadAndExecute);
+    EXPECT_EQ(entries[L"BU"].rights & kChangePermissionsOrOwner, 0u);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+// The file layer's own additions on the real system: folders made with their
+// protected access list, the long form of a path, and the path limits.
+#include <windows.h>
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/win/file_system_win.h"
+#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/world.h"
+
+namespace {
+
+using namespace e2e;
+
+class RealFileSystem : public ::testing::Test {
+ protected:
+  void SetUp() override { World::Reset(); }
+  FileSystemWin files_;
+};
+
+bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
+  BYTE buffer[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof buffer;
+  return CreateWellKnownSid(type, nullptr, buffer, &size) && EqualSid(sid, buffer);
+}
+
+// Wine keeps no access lists (it reports one made from Unix permissions), so
+// the list is checked as the system reads the program's descriptor text, and
+// the folder only for being made with it.
+TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeftAlone) {
+  for (UsersMay users : {UsersMay::ReadAndExecute, UsersMay::Modify}) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(ProtectedFolderSddl(users).c_str(),
+                                                                     SDDL_REVISION_1, &descriptor, nullptr));
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(GetSecurityDescriptorControl(descriptor, &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL acl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted));
+    ASSERT_TRUE(present && acl);
+    ASSERT_EQ(acl->AceCount, 3);
+    const std::pair<WELL_KNOWN_SID_TYPE, ACCESS_MASK> expected[] = {
+        {WinLocalSystemSid, FILE_ALL_ACCESS},
+        {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
+        {WinBuiltinUsersSid, users == UsersMay::Modify
+                                 ? FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE | DELETE
+                                 : FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
+    for (DWORD i = 0; i < 3; ++i) {
+      ACCESS_ALLOWED_ACE* ace = nullptr;
+      ASSERT_TRUE(GetAce(acl, i, reinterpret_cast<void**>(&ace)));
+      EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+      EXPECT_EQ(ace->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
+      EXPECT_TRUE(IsWellKnown(&ace->SidStart, expected[i].first)) << i;
+      EXPECT_EQ(ace->Mask, expected[i].second) << i;
+    }
+    LocalFree(descriptor);
+  }
+  EXPECT_TRUE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::Modify));
+  EXPECT_TRUE(World::IsDirectory(L"C:\\e2e\\Protected"));
+  World::WriteFile(L"C:\\e2e\\Protected\\kept.txt", "x");
+  EXPECT_FALSE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::ReadAndExecute));
+  EXPECT_EQ(World::ReadFile(L"C:\\e2e\\Protected\\kept.txt"), "x");
+}
+
+TEST_F(RealFileSystem, LongFormExpandsShortNamesSlashesAndDetours) {
+  wchar_t shortName[MAX_PATH] = {};
+  ASSERT_GT(GetShortPathNameW(L"C:\\Program Files", shortName, MAX_PATH), 0u);
+  EXPECT_EQ(files_.LongForm(std::wstring(shortName) + L"\\Morvane"), L"C:\\Program Files\\Morvane");
+  EXPECT_EQ(files_.LongForm(L"c:/program files/Morvane/"), L"c:\\Program Files\\Morvane\\");
+  EXPECT_EQ(files_.LongForm(L"C:\\Program Files\\..\\Program Files\\.\\Morvane"), L"C:\\Program Files\\Morvane");
+}
+
+TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
+  std::wstring folder = L"C:\\e2e\\" + std::wstring(242, L'd');  // 249 characters
+  EXPECT_FALSE(files_.MakeDirectory(folder));
+  EXPECT_FALSE(World::Exists(folder));
+  FileError error;
+  EXPECT_FALSE(files_.CreateForWriting(L"C:\\e2e\\" + std::wstring(253, L'f'), error));  // 260 characters
+  EXPECT_EQ(error.code, kErrorFilenameExcedRange);
+}
+
+}  // namespace
