@@ -329,7 +329,7 @@ bool FakeFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay u
 }
 
 void FakeFileSystem::AddShortName(const std::wstring& shortPath, const std::wstring& longPath) {
-  shortNames_[Key(shortPath)] = longPath;
+  shortPaths_[Key(shortPath)] = longPath;
 }
 
 std::wstring FakeFileSystem::LongForm(const std::wstring& path) {
@@ -352,7 +352,7 @@ std::wstring FakeFileSystem::LongForm(const std::wstring& path) {
   std::wstring full = unified.substr(0, 3);
   for (std::size_t i = 0; i < parts.size(); ++i) full += (i ? L"\\" : L"") + parts[i];
   if (text::EndsWithBackslash(unified) && !parts.empty()) full += L'\\';
-  for (const auto& [alias, longPath] : shortNames_) {
+  for (const auto& [alias, longPath] : shortPaths_) {
     if (Key(full).starts_with(alias) && (Key(full).size() == alias.size() || full[alias.size()] == L'\\')) {
       return longPath + full.substr(alias.size());
     }

@@ -87,5 +87,5 @@ class FakeFileSystem : public FileSystem {
   std::map<std::wstring, std::wstring> shortNames_;  // by key
   std::set<wchar_t> drives_;
   wchar_t currentDrive_ = L'C';
-  std::map<std::wstring, std::wstring> shortNames_;  // key of the short path -> long path
+  std::map<std::wstring, std::wstring> shortPaths_;  // key of a short path -> its long path
 };
