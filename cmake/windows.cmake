@@ -97,6 +97,7 @@ morvane_warnings(e2e_support)
 add_executable(wine_platform_tests
   tests/wine/companion_library_win_test.cpp
   tests/wine/copy_kit_file_win_test.cpp
+  tests/wine/dialog_keys_win_test.cpp
   tests/wine/file_system_win_test.cpp
   tests/wine/registry_win_test.cpp
 )
@@ -111,6 +112,7 @@ add_executable(e2e_tests
   tests/e2e/leaving_test.cpp
   tests/e2e/start_states_test.cpp
   tests/e2e/uninstall_test.cpp
+  tests/e2e/user_input_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE e2e_support GTest::gtest_main)
 target_link_options(e2e_tests PRIVATE -static)
