@@ -46,7 +46,10 @@ TEST_F(HostileInput, GeneratedValuesThroughTheRealWindowEndInADefinedState) {
     SCOPED_TRACE(Shown(value));
     bool remembered = i % 4 == 0;
     if (remembered || !window) {
+      // An earlier value's installation leaves its uninstall entry, which
+      // would open the next start on the removal of that older copy.
       World::DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\QolMORVANE");
+      World::DeleteRegistryTree(HKEY_LOCAL_MACHINE, kUninstallKey, kView32);
       if (remembered) World::SetInstallDir(value);
       window = Restart();
       ASSERT_TRUE(window) << "no window";
