@@ -15,6 +15,7 @@ add_executable(unit_tests
   install/copy_kit_file_test.cpp
   install/installation_test.cpp
   platform/modReg_test.cpp
+  platform/fakes/fake_file_system_test.cpp
 )
 target_link_libraries(unit_tests PRIVATE morvane_fakes GTest::gtest_main)
 morvane_warnings(unit_tests)
