@@ -12,6 +12,13 @@ work=$1
 shift
 winwork='Z:'$(printf '%s' "$work" | tr '/' '\\')
 
+# A home of the session's own: Wine links the prefix's Desktop and other
+# user folders to $HOME, and every checkout's tests run as the same user, so
+# a shared home would let one run's shortcuts appear in, or vanish from,
+# another's.
+export HOME=$work/home
+mkdir -p "$HOME"
+
 # No Mono or Gecko prompts, and no Linux menu entries for the shortcuts the
 # tests make (Wine's desktop integration, which Windows does not have).
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
