@@ -18,6 +18,7 @@ add_executable(unit_tests
   platform/folder_access_test.cpp
   platform/modReg_test.cpp
   uninstall/uninstall_test.cpp
+  platform/fakes/fake_file_system_test.cpp
 )
 target_link_libraries(unit_tests PRIVATE morvane_fakes GTest::gtest_main)
 morvane_warnings(unit_tests)

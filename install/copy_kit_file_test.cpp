@@ -108,10 +108,29 @@ TEST_F(CopyKitFileTest, EachFailingStepHasItsClassAndLeavesWhatItGot) {
     std::optional<std::string> left = files.Contents(L"C:\\TARGET\\screenshot.jpg");
     if (c.left) {
       EXPECT_EQ(left, std::string(c.left)) << static_cast<int>(c.step);
+      EXPECT_TRUE(files.RemoveFile(L"C:\\TARGET\\screenshot.jpg")) << "left open";
     } else {
       EXPECT_FALSE(left) << static_cast<int>(c.step);
     }
+    EXPECT_TRUE(files.RemoveFile(L"C:\\KIT\\morvane.2")) << "source left open";
   }
+}
+
+TEST_F(CopyKitFileTest, DestinationOpenElsewhereIsAWriteFailureThatKeepsIt) {
+  // The installed program running, say: its file cannot be truncated.
+  files.AddFile(L"C:\\KIT\\morvane.2", "new");
+  files.AddFile(L"C:\\TARGET\\screenshot.jpg", "in use");
+  FileError error;
+  std::unique_ptr<InputFile> held = files.OpenForReading(L"C:\\TARGET\\screenshot.jpg", error);
+  ASSERT_TRUE(held);
+  std::optional<KitFileFailure> failure = CopyScreenshot();
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->kind, FailureKind::Write);
+  EXPECT_EQ(failure->description, L"The process cannot access the file because it is being used by another process.");
+  EXPECT_EQ(files.Contents(L"C:\\TARGET\\screenshot.jpg"), "in use");
+  held.reset();
+  EXPECT_FALSE(CopyScreenshot());
+  EXPECT_TRUE(files.RemoveFile(L"C:\\TARGET\\screenshot.jpg")) << "the copy left it open";
 }
 
 TEST_F(CopyKitFileTest, MissingHelpFolderIsAWriteFailureNamingTheHelpFile) {

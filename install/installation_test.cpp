@@ -84,7 +84,9 @@ TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
   }
   expected.push_back(L"C:\\WINUTIL\\MORVANE\\Undo");
   std::vector<std::wstring> listed = setup.files.List(L"C:\\WINUTIL");
-  listed.erase(listed.begin());  // C:\WINUTIL\MORVANE itself
+  ASSERT_FALSE(listed.empty()) << "nothing made under C:\\WINUTIL";
+  EXPECT_EQ(listed.front(), L"C:\\WINUTIL\\MORVANE");
+  listed.erase(listed.begin());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(listed, expected);
   EXPECT_EQ(setup.files.StoredName(L"C:\\WinUtil"), L"C:\\WINUTIL");
@@ -146,6 +148,11 @@ TEST_F(InstallationTest, TooShortOrNotAFullPathIsRefusedAndChangesNothing) {
     InstallTo(typed);
     ExpectUnchangedAfterRefusal(L"Enter target directory for installation first.", 16);
   }
+  // On 32-bit Windows neither Program Files variable is set.
+  setup.environment.variables = {{L"WinDir", L"C:\\windows"}};
+  setup.messages.shown.clear();
+  InstallTo(L"C:");
+  ExpectUnchangedAfterRefusal(L"Enter target directory for installation first.", 16);
 }
 
 TEST_F(InstallationTest, ProgramFilesTargetsAreRefusedInAnySpelling) {
@@ -162,6 +169,16 @@ TEST_F(InstallationTest, ProgramFilesTargetsAreRefusedInAnySpelling) {
         L"folder.",
         64);
   }
+}
+
+TEST_F(InstallationTest, ProgramFilesX86IsRefusedOnItsOwn) {
+  // Values that share no leading part: only the x86 test can refuse these.
+  setup.environment.variables = {{L"ProgramFiles(x86)", L"D:\\Apps32"}, {L"WinDir", L"C:\\windows"}};
+  InstallTo(L"d:\\apps32\\Morvane");
+  ExpectUnchangedAfterRefusal(
+      L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
+      L"folder.",
+      64);
 }
 
 TEST_F(InstallationTest, ProgramFilesOnAnotherDriveOrWithoutTheVariablesIsAccepted) {
@@ -276,6 +293,51 @@ TEST_F(InstallationTest, InstallingFromTheTargetItselfSkipsSetupAndStillMakesFou
     EXPECT_FALSE(path.ends_with(L"setup.exe") || path.ends_with(L"setup.dll")) << std::string(path.begin(), path.end());
   }
   EXPECT_EQ(setup.files.Contents(L"C:\\WinUtil\\Morvane\\setup.exe"), "setup.exe");
+}
+
+TEST_F(InstallationTest, HiddenLibraryInTheTargetItselfIsAWriteFailureNotAnEmptyFile) {
+  // Hidden, the library counts as absent, so it is copied onto itself: the
+  // open source keeps the destination from being truncated.
+  setup.environment.setupDirectory = L"C:\\WinUtil\\Morvane";
+  setup.AddKit(L"C:\\WinUtil\\Morvane");
+  setup.files.SetAttributes(L"C:\\WinUtil\\Morvane\\setup.dll", {.hidden = true});
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  EXPECT_EQ(FailureText(), L"An error occured while writing the following file: \r\nSETUP.DLL\r\n\r\n"
+                           L"The process cannot access the file because it is being used by another process."
+                           L"\r\n\r\nSetup can not continue the installation.");
+  ExpectFailedAtStep(5);
+  EXPECT_EQ(setup.files.Contents(L"C:\\WinUtil\\Morvane\\setup.dll"), "setup.dll");
+}
+
+TEST_F(InstallationTest, RegistryEditorStillHoldingTheScriptMakesTheRenameBackFail) {
+  std::unique_ptr<InputFile> script;  // the editor's open file
+  setup.processes.onStart = [&] {
+    FileError error;
+    script = setup.files.OpenForReading(L"C:\\Users\\jane\\Kit\\presets.reg", error);
+  };
+  setup.processes.onExit = [&] { script.reset(); };
+  setup.processes.runsFor = std::chrono::minutes(5);  // longer than the installation waits
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  ASSERT_TRUE(script);
+  EXPECT_EQ(FailureText(), L"An error occured while reading the following file: \r\nMORVANE.7\r\n\r\n"
+                           L"The process cannot access the file because it is being used by another process."
+                           L"\r\n\r\nSetup can not continue the installation.");
+  ExpectFailedAtStep(13);
+  EXPECT_TRUE(setup.files.Exists(L"C:\\Users\\jane\\Kit\\presets.reg"));
+}
+
+TEST_F(InstallationTest, RegistryEditorEndingWithinTheWaitLetsTheScriptGoBack) {
+  std::unique_ptr<InputFile> script;
+  setup.processes.onStart = [&] {
+    FileError error;
+    script = setup.files.OpenForReading(L"C:\\Users\\jane\\Kit\\presets.reg", error);
+  };
+  setup.processes.onExit = [&] { script.reset(); };
+  setup.processes.runsFor = std::chrono::seconds(20);
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  EXPECT_TRUE(setup.messages.shown.empty()) << FailureText();
+  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\MORVANE.7"));
 }
 
 TEST_F(InstallationTest, ReinstallReplacesEveryFile) {

@@ -22,8 +22,9 @@ TEST_F(RegistryModule, TextValueIsStoredWithItsTerminatingNul) {
   const FakeRegistry::Value* value = registry.Find(hkey::kLocalMachine, kEntry, L"Name");
   ASSERT_TRUE(value);
   EXPECT_EQ(value->type, 1);
-  EXPECT_EQ(value->bytes, (std::vector<unsigned char>{'a', 'b', 'c', 0}));
-  EXPECT_EQ(registry.Find(hkey::kLocalMachine, kEntry, L"Empty")->bytes.size(), 1u);
+  // Kept as Windows keeps text that came through the ANSI call: UTF-16.
+  EXPECT_EQ(value->bytes, (std::vector<unsigned char>{'a', 0, 'b', 0, 'c', 0, 0, 0}));
+  EXPECT_EQ(registry.Find(hkey::kLocalMachine, kEntry, L"Empty")->bytes, (std::vector<unsigned char>{0, 0}));
   EXPECT_EQ(registry.openHandles(), 0u);
   for (std::uint32_t access : registry.accessRequested) EXPECT_EQ(access, 0x3Fu);
 }

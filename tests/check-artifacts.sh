@@ -2,8 +2,11 @@
 # Checks the built setup.exe, setup.dll, resources and kit as files:
 # format, imports, exports, version block, icon, background picture,
 # manifest, kit layout, and that a second clean build gives the same bytes.
-# Writes build/test-results/build_checks.xml.
+# Writes build/test-results/build_checks.xml. With --list, only names the
+# checks (one a line), so that a caller can tell how many should have run.
 set -uo pipefail
+listing=0
+[ "${1:-}" = --list ] && listing=1
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/windows/bin
 kit=$root/build/windows/kit
@@ -17,6 +20,10 @@ failures=0
 check() {  # check NAME COMMAND...: passes when the command succeeds
   local name=$1 output
   shift
+  if [ "$listing" = 1 ]; then
+    echo "$name"
+    return
+  fi
   total=$((total + 1))
   if output=$("$@" 2>&1); then
     echo "ok - $name"
@@ -40,9 +47,12 @@ pe_formats() {
 }
 
 only_system_imports() {
-  local allowed=" KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll msvcrt.dll ole32.dll SHELL32.dll " bad=0
+  local allowed=" KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll msvcrt.dll ole32.dll SHELL32.dll " bad=0 dlls
   for f in "$bin/setup.exe" "$bin/setup.dll"; do
-    for dll in $($objdump -p "$f" | sed -n 's/^\tDLL Name: //p'); do
+    dlls=$($objdump -p "$f" | sed -n 's/^\tDLL Name: //p')
+    # An empty or unreadable import table would let every name below pass.
+    [[ " $(echo $dlls) " == *" KERNEL32.dll "* ]] || { echo "$(basename "$f"): no KERNEL32.dll among [$dlls]"; bad=1; }
+    for dll in $dlls; do
       [[ "$allowed" == *" $dll "* ]] || { echo "$(basename "$f") imports $dll"; bad=1; }
     done
   done
@@ -78,10 +88,17 @@ program_icon() {
 }
 
 background_picture() {
-  local bmp=$root/resources/background.bmp
-  expect_eq "size" "$(stat -c %s "$bmp")" "230454" &&
+  # The bitmap as built into setup.exe (wrestool puts the file header back).
+  local bmp status
+  bmp=$(mktemp --suffix=.bmp)
+  wrestool -x -t 2 -n 101 "$bin/setup.exe" > "$bmp"
+  expect_eq "resource size" "$(wrestool -x --raw -t 2 -n 101 "$bin/setup.exe" | wc -c)" "230440" &&
+    expect_eq "size" "$(stat -c %s "$bmp")" "230454" &&
     expect_eq "format" "$(identify -format '%m %wx%h' "$bmp")" "BMP3 320x240" &&
     expect_eq "bits and compression" "$(od -An -tu2 -j28 -N4 "$bmp" | tr -s ' ')" " 24 0"
+  status=$?
+  rm -f "$bmp"
+  return $status
 }
 
 manifest() {
@@ -120,10 +137,12 @@ check "both import only DLLs every Windows has" only_system_imports
 check "setup.dll exports exactly its six undecorated names" exact_exports
 check "version block reads back with its values" version_block
 check "program icon is one 32x32 image with 16 colours" program_icon
-check "background picture is 320x240, 24 bpp, uncompressed, 230454 bytes" background_picture
+check "background picture inside setup.exe is 320x240, 24 bpp, uncompressed, 230454 bytes" background_picture
 check "manifest asks for administrator rights and Common Controls 6, no DPI awareness" manifest
 check "sample kit holds the ten kit files" kit_layout
 check "a second clean build gives byte-identical files" reproducible
+
+[ "$listing" = 1 ] && exit 0
 
 printf '<?xml version="1.0" encoding="UTF-8"?>\n<testsuites tests="%d" failures="%d" disabled="0" errors="0" name="build_checks"><testsuite name="BuildChecks" tests="%d" failures="%d">%s</testsuite></testsuites>\n' \
   "$total" "$failures" "$total" "$failures" "$cases" > "$results/build_checks.xml"

@@ -3,7 +3,9 @@
 # end-to-end scenarios, in a fresh 64-bit prefix, in a virtual X display, as
 # an unprivileged user (as root, Wine ignores read-only attributes and folder
 # permissions, and every failure scenario would pass untested).
-# Results: build/test-results/*.xml; screenshots: build/screenshots/*.png.
+# Results: build/test-results/*.xml (with *.listed, the number of tests each
+# program lists, and *.exit, its exit code); screenshots: build/screenshots/*.png.
+# Exits non-zero when any program failed, crashed, hung or ran short.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,29 +21,45 @@ for needed in "$bin/setup.exe" "$bin/e2e_tests.exe" "$bin/wine_platform_tests.ex
   [ -e "$needed" ] || { echo "run-wine-tests: $needed is missing; build the windows preset first" >&2; exit 2; }
 done
 
+# The free-space tests need a drive whose size they know: a 64 MiB tmpfs,
+# mounted here (as root) and mapped to T: inside the prefix.
+drive=$work/drive-t
+unmount_drive() { mountpoint -q "$drive" 2>/dev/null && umount "$drive"; }
+unmount_drive || true
+
 # MORVANE_KEEP_PREFIX=1 keeps the prefix and the world of the last run (for
-# benchmarks run step by step); otherwise every run starts afresh.
+# benchmarks run step by step); otherwise every run starts afresh. Results
+# of an earlier run never stay: a run that writes none must not look passed.
 if [ "${MORVANE_KEEP_PREFIX:-}" != 1 ]; then
   rm -rf "$work" "$shots"
-  rm -f "$results/wine_platform_tests.xml" "$results/e2e_tests.xml"
 fi
+rm -f "$results"/wine_platform_tests.* "$results"/e2e_tests.* "$work"/results/*
 mkdir -p "$work/bin" "$work/kit" "$work/results" "$work/screenshots" "$results" "$shots"
 cp "$bin"/*.exe "$bin"/*.dll "$work/bin/"
 cp "$kit"/* "$work/kit/"
 cp "$root/tests/wine-session.sh" "$work/"
 
+small_drive=""
 if [ "$(id -u)" = 0 ]; then
   id -u "$user" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$user"
+  mkdir -p "$drive"
+  if mount -t tmpfs -o size=64m,mode=0755,uid="$(id -u "$user")",gid="$(id -g "$user")" morvane-t "$drive"; then
+    trap unmount_drive EXIT
+    small_drive=$drive
+  else
+    echo "run-wine-tests: could not mount the 64 MiB test drive; the free-space tests will fail" >&2
+  fi
   chown -R "$user:" "$work"
   run=(runuser -u "$user" -- env -i HOME="/home/$user" USER="$user" PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8
-       MORVANE_WINE_PROGRAMS="${MORVANE_WINE_PROGRAMS:-}")
+       MORVANE_WINE_PROGRAMS="${MORVANE_WINE_PROGRAMS:-}" MORVANE_SMALL_DRIVE="$small_drive")
 else
-  run=(env)
+  echo "run-wine-tests: not root: no test user and no 64 MiB test drive; the free-space tests will fail" >&2
+  run=(env MORVANE_SMALL_DRIVE=)
 fi
 
 status=0
 "${run[@]}" xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/wine-session.sh" "$work" "$@" || status=$?
 
-cp "$work"/results/*.xml "$results/" 2>/dev/null || true
+for suffix in xml listed exit; do cp "$work"/results/*.$suffix "$results/" 2>/dev/null || true; done
 cp "$work"/screenshots/*.png "$shots/" 2>/dev/null || true
 exit "$status"

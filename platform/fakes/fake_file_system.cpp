@@ -32,9 +32,12 @@ bool InvalidName(const std::wstring& path) {
 
 }  // namespace
 
+// Both kinds of open file hold their place in the file system's table of
+// open files until they are closed or destroyed, as a handle does.
 class FakeInputFile : public InputFile {
  public:
   FakeInputFile(FakeFileSystem& fs, std::wstring path) : fs_(fs), path_(std::move(path)) {}
+  ~FakeInputFile() override { fs_.Release(FakeFileSystem::Key(path_), false); }
   bool Read(std::span<std::byte> buffer, std::size_t& got, FileError& error) override {
     got = 0;
     if (fs_.Fails(FileOp::Read, path_, error)) return false;
@@ -59,17 +62,33 @@ class FakeInputFile : public InputFile {
 class FakeOutputFile : public OutputFile {
  public:
   FakeOutputFile(FakeFileSystem& fs, std::wstring path) : fs_(fs), path_(std::move(path)) {}
+  ~FakeOutputFile() override { Release(); }
   bool Write(std::span<const std::byte> bytes, FileError& error) override {
+    if (!open_) {
+      error = FakeFileSystem::Error(6);
+      return false;
+    }
     if (fs_.Fails(FileOp::Write, path_, error)) return false;
     FakeFileSystem::Node* node = fs_.Find(path_);
     node->bytes.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return true;
   }
-  bool Close(FileError& error) override { return !fs_.Fails(FileOp::Close, path_, error); }
+  bool Close(FileError& error) override {
+    // The handle is gone afterwards whether closing succeeded or not.
+    bool failed = fs_.Fails(FileOp::Close, path_, error);
+    Release();
+    return !failed;
+  }
 
  private:
+  void Release() {
+    if (open_) fs_.Release(FakeFileSystem::Key(path_), true);
+    open_ = false;
+  }
+
   FakeFileSystem& fs_;
   std::wstring path_;
+  bool open_ = true;
 };
 
 FakeFileSystem::FakeFileSystem() {
@@ -86,8 +105,8 @@ FileError FakeFileSystem::Error(std::uint32_t code) {
     case 32: return {32, L"The process cannot access the file because it is being used by another process."};
     case 33: return {33, L"The process cannot access the file because another process has locked a portion of the file."};
     case 112: return {112, L"There is not enough space on the disk."};
-    case 145: return {145, L"The directory is not empty."};
     case 123: return {123, L"The filename, directory name, or volume label syntax is incorrect."};
+    case 145: return {145, L"The directory is not empty."};
     case 183: return {183, L"Cannot create a file when that file already exists."};
     case 206: return {206, L"The filename or extension is too long."};
     default: return {code, L"Unknown error."};
@@ -98,6 +117,19 @@ std::wstring FakeFileSystem::Key(const std::wstring& path) {
   std::wstring key = text::UpperCase(path);
   while (key.size() > 3 && key.back() == L'\\') key.pop_back();
   return key;
+}
+
+// A file's name never ends in a backslash: Windows refuses "C:\dir\a.txt\"
+// even when C:\dir\a.txt exists.
+bool FakeFileSystem::NamesAFile(const std::wstring& path) { return !path.empty() && path.back() != L'\\'; }
+
+bool FakeFileSystem::IsOpen(const std::wstring& path) const { return open_.contains(Key(path)); }
+
+void FakeFileSystem::Release(const std::wstring& key, bool writer) {
+  auto it = open_.find(key);
+  if (it == open_.end()) return;
+  (writer ? it->second.writers : it->second.readers) -= 1;
+  if (it->second.readers <= 0 && it->second.writers <= 0) open_.erase(it);
 }
 
 std::wstring FakeFileSystem::Parent(const std::wstring& key) {
@@ -203,12 +235,22 @@ std::unique_ptr<InputFile> FakeFileSystem::OpenForReading(const std::wstring& pa
     error = Error(5);
     return nullptr;
   }
+  if (!NamesAFile(path)) {
+    error = Error(123);
+    return nullptr;
+  }
+  // Readers let others read; a writer that is open keeps them out.
+  if (IsOpen(path) && open_.at(Key(path)).writers > 0) {
+    error = Error(32);
+    return nullptr;
+  }
+  open_[Key(path)].readers += 1;
   return std::make_unique<FakeInputFile>(*this, path);
 }
 
 std::unique_ptr<OutputFile> FakeFileSystem::CreateForWriting(const std::wstring& path, FileError& error) {
   if (Fails(FileOp::Create, path, error)) return nullptr;
-  if (path.size() >= kMaxPath || InvalidName(path)) {
+  if (path.size() >= kMaxPath || InvalidName(path) || !NamesAFile(path)) {
     error = Error(path.size() >= kMaxPath ? kErrorFilenameExcedRange : 123);
     return nullptr;
   }
@@ -223,18 +265,31 @@ std::unique_ptr<OutputFile> FakeFileSystem::CreateForWriting(const std::wstring&
       error = Error(5);
       return nullptr;
     }
+    if (IsOpen(path)) {  // no open file shares writing
+      error = Error(32);
+      return nullptr;
+    }
     node->bytes.clear();  // truncated; its name keeps the case it had
   } else {
     nodes_[key] = Node{path, false, {}, {}};
   }
+  open_[key].writers += 1;
   return std::make_unique<FakeOutputFile>(*this, path);
 }
 
 bool FakeFileSystem::RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) {
   if (Fails(FileOp::Rename, from, error)) return false;
+  if (!NamesAFile(from) || !NamesAFile(to)) {
+    error = Error(123);
+    return false;
+  }
   Node* node = Find(from);
   if (!node) {
     error = Error(Find(Parent(Key(from))) ? 2 : 3);
+    return false;
+  }
+  if (IsOpen(from)) {  // no open file shares deletion, which a rename needs
+    error = Error(32);
     return false;
   }
   if (Key(from) != Key(to) && Find(to)) {
@@ -256,7 +311,7 @@ bool FakeFileSystem::RemoveFile(const std::wstring& path) {
   FileError error;
   if (Fails(FileOp::Remove, path, error)) return false;
   Node* node = Find(path);
-  if (!node || node->directory || node->attributes.readOnly) return false;
+  if (!node || node->directory || node->attributes.readOnly || !NamesAFile(path) || IsOpen(path)) return false;
   nodes_.erase(Key(path));
   return true;
 }
@@ -310,7 +365,7 @@ bool FakeFileSystem::RemoveEmptyDirectory(const std::wstring& path) {
 bool FakeFileSystem::IsOrdinaryFile(const std::wstring& path) {
   FileError error;
   if (Fails(FileOp::List, path, error)) return false;
-  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+  if (path.find_first_of(L"*?") != std::wstring::npos || !NamesAFile(path)) return false;
   const Node* node = Find(path);
   return node && !node->directory && !node->attributes.hidden && !node->attributes.system;
 }

@@ -1,6 +1,9 @@
 // An in-memory file system that behaves like the Windows one the setup
 // meets: case-insensitive names that keep the case they were made with,
-// read-only, hidden and system attributes, the system's error codes and
+// read-only, hidden and system attributes, open files that keep others out
+// as the real implementation's share modes do (readers share reading only,
+// a writer shares reading only; an open file cannot be renamed or deleted),
+// file names that may not end in a backslash, the system's error codes and
 // texts, and a hook that fails any chosen step.
 #pragma once
 
@@ -75,16 +78,25 @@ class FakeFileSystem : public FileSystem {
   };
   friend class FakeInputFile;
   friend class FakeOutputFile;
+  struct OpenCount {
+    int readers = 0;
+    int writers = 0;
+  };
 
   static std::wstring Key(const std::wstring& path);
+  static bool NamesAFile(const std::wstring& path);
   static std::wstring Parent(const std::wstring& key);
   bool Fails(FileOp op, const std::wstring& path, FileError& error) const;
   Node* Find(const std::wstring& path);
   const Node* Find(const std::wstring& path) const;
   bool HasChildren(const std::wstring& key) const;
 
+  bool IsOpen(const std::wstring& path) const;
+  void Release(const std::wstring& key, bool writer);
+
   std::map<std::wstring, Node> nodes_;
   std::map<std::wstring, std::wstring> shortNames_;  // by key
+  std::map<std::wstring, OpenCount> open_;  // by key
   std::set<wchar_t> drives_;
   wchar_t currentDrive_ = L'C';
   std::map<std::wstring, std::wstring> shortPaths_;  // key of a short path -> its long path

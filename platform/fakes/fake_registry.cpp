@@ -35,9 +35,10 @@ std::wstring FakeRegistry::Text(RootKey root, const std::wstring& path, const st
   const Value* value = Find(root, path, name);
   if (!value || value->type != 1) return {};
   std::wstring out;
-  for (unsigned char c : value->bytes) {
+  for (std::size_t i = 0; i + 1 < value->bytes.size(); i += 2) {
+    auto c = static_cast<wchar_t>(value->bytes[i] | value->bytes[i + 1] << 8);
     if (c == 0) break;
-    out.push_back(static_cast<wchar_t>(c));
+    out.push_back(c);
   }
   return out;
 }
@@ -73,9 +74,14 @@ std::int32_t FakeRegistry::SetStringValue(RegistryHandle key, const std::wstring
   auto handle = open_.find(key);
   if (handle == open_.end()) return kInvalidHandle;
   if (Denied(handle->second)) return kAccessDenied;
+  // The ANSI call loses what the code page cannot hold; Windows then keeps
+  // the text as UTF-16, two bytes a character and two for the NUL.
   Value value{1, {}};
-  for (wchar_t c : text) value.bytes.push_back(static_cast<unsigned char>(c > 0xFF ? '?' : c));
-  value.bytes.push_back(0);
+  for (wchar_t c : text + L'\0') {
+    wchar_t kept = c > 0xFF ? L'?' : c;
+    value.bytes.push_back(static_cast<unsigned char>(kept & 0xFF));
+    value.bytes.push_back(static_cast<unsigned char>(kept >> 8));
+  }
   keys_[handle->second][text::UpperCase(name)] = value;
   return 0;
 }
@@ -99,9 +105,11 @@ std::int32_t FakeRegistry::QueryStringValue(RegistryHandle key, const std::wstri
   auto value = values.find(text::UpperCase(name));
   if (value == values.end()) return kNotFound;
   if (value->second.type != 1) return kUnsupportedType;
-  for (unsigned char c : value->second.bytes) {
+  const std::vector<unsigned char>& bytes = value->second.bytes;  // UTF-16, as Windows keeps it
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    auto c = static_cast<wchar_t>(bytes[i] | bytes[i + 1] << 8);
     if (c == 0) break;
-    out.push_back(static_cast<wchar_t>(c));
+    out.push_back(c);
   }
   return 0;
 }

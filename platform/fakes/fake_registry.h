@@ -1,5 +1,7 @@
-// An in-memory registry that keeps value types and byte sizes as Windows
-// does, refuses to delete a key with subkeys, and denies writes on demand.
+// An in-memory registry that keeps value types and bytes as Windows does
+// (text set through the ANSI entry points is stored as UTF-16 with its
+// terminating NUL), refuses to delete a key with subkeys, and denies writes
+// on demand.
 #pragma once
 
 #include <map>
@@ -19,7 +21,7 @@ class FakeRegistry : public RegistryApi {
 
   bool KeyExists(RootKey root, const std::wstring& path) const;
   const Value* Find(RootKey root, const std::wstring& path, const std::wstring& name) const;
-  // The REG_SZ text as the ANSI entry points would read it back.
+  // The REG_SZ text as stored.
   std::wstring Text(RootKey root, const std::wstring& path, const std::wstring& name) const;
   std::size_t openHandles() const { return open_.size(); }
 

@@ -123,14 +123,22 @@ class FakeProcessLauncher : public ProcessLauncher {
   };
   std::vector<Started> started;
   bool startFails = false;
+  // Runs when the process starts (it may open files and keep them open).
+  std::function<void()> onStart;
   // Runs when the installation waits for the process: the moment the
   // process does its work, as far as the caller can tell.
   std::function<void()> onWait;
+  // How long the process still runs once waited for: a wait shorter than
+  // this times out and leaves it running; otherwise it ends, and onExit runs
+  // (to let go of what it held).
+  std::chrono::milliseconds runsFor{0};
+  std::function<void()> onExit;
   std::vector<std::chrono::milliseconds> waits;
 
   std::unique_ptr<RunningProcess> StartMinimized(const std::wstring& program, const std::wstring& commandLine) override {
     if (startFails) return nullptr;
     started.push_back({program, commandLine});
+    if (onStart) onStart();
     return std::make_unique<Process>(*this);
   }
 
@@ -140,12 +148,17 @@ class FakeProcessLauncher : public ProcessLauncher {
     explicit Process(FakeProcessLauncher& owner) : owner_(owner) {}
     bool WaitForExit(std::chrono::milliseconds timeout) override {
       owner_.waits.push_back(timeout);
+      if (ended_) return true;
       if (owner_.onWait) owner_.onWait();
+      if (owner_.runsFor > timeout) return false;
+      ended_ = true;
+      if (owner_.onExit) owner_.onExit();
       return true;
     }
 
    private:
     FakeProcessLauncher& owner_;
+    bool ended_ = false;
   };
 };
 

@@ -226,11 +226,15 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
     EXPECT_EQ(Text(window, Command1), L"&Cancel");
     EXPECT_EQ(Text(window, lblProgFore), L"");
   }
-  for (const wchar_t* made : {L"C:\\Program FilesX", L"C:\\Program Files\\Morvane", L"C:\\e2e\\kit\\Morvane",
+  for (const wchar_t* made : {L"C:\\Program FilesX", L"C:\\WinUtil", L"C:\\Program Files\\Morvane", L"C:\\e2e\\kit\\Morvane",
                               L"C:\\Morvane", L"D:\\Morvane"}) {
     EXPECT_FALSE(World::Exists(made)) << Utf8(made);
   }
   EXPECT_FALSE(World::InstallDir());
+  EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
+  EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView64));
+  EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
+  EXPECT_FALSE(World::Exists(World::ProgramsShortcut()));
   EXPECT_EQ(World::List(kKit).size(), 10u);
 }
 
@@ -397,6 +401,15 @@ TEST_F(Installation, BlanksInKitAndTargetPathsStillImportAndRegister) {
 TEST_F(Installation, InstallingFromTheTargetItselfSkipsTheRunningSetup) {
   const std::wstring self = L"C:\\e2e\\Self";
   World::MakeKit(self);
+  auto lastWrite = [&](const wchar_t* name) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    GetFileAttributesExW((self + L"\\" + name).c_str(), GetFileExInfoStandard, &data);
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+  };
+  // The kit's copies keep the build's time; a rewrite would give them now.
+  const ULONGLONG exeWritten = lastWrite(L"setup.exe"), dllWritten = lastWrite(L"setup.dll");
+  ASSERT_NE(exeWritten, 0u);
+  ASSERT_NE(dllWritten, 0u);
   HWND window = StartAndInstall(self, L"c:\\e2e\\self");
   ASSERT_TRUE(window);
   // Copying over the running setup.exe or its loaded library would fail.
@@ -404,6 +417,9 @@ TEST_F(Installation, InstallingFromTheTargetItselfSkipsTheRunningSetup) {
   EXPECT_EQ(Text(window, Label1), L"Completed installation.");
   EXPECT_EQ(Text(window, lblProgFore), std::wstring(28, L'_'));
   EXPECT_TRUE(World::ReadFile(self + L"\\setup.exe") == World::ReadFile(PristineKit() + L"\\setup.exe"));
+  EXPECT_TRUE(World::ReadFile(self + L"\\setup.dll") == World::ReadFile(PristineKit() + L"\\setup.dll"));
+  EXPECT_EQ(lastWrite(L"setup.exe"), exeWritten);
+  EXPECT_EQ(lastWrite(L"setup.dll"), dllWritten);
   EXPECT_TRUE(World::ReadFile(self + L"\\Morvane.exe") == World::ReadFile(self + L"\\morvane.1"));
 }
 
@@ -435,21 +451,35 @@ TEST_F(Installation, ReinstallReplacesEveryFile) {
 
 TEST_F(Installation, ClosingTheWindowMidwayEndsAtOnceAndKeepsWhatWasCopied) {
   World::MakeKit(kKit);
-  const std::string big(64 * 1024 * 1024, 'M');
-  World::WriteFile(kKit + L"\\morvane.2", big);
+  const std::size_t bigSize = 128 * 1024 * 1024;
+  World::WriteFile(kKit + L"\\morvane.2", std::string(bigSize, 'M'));
+  auto sizeOf = [](const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return ULONGLONG{0};
+    return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  };
+  const std::wstring picture = kTarget + L"\\screenshot.jpg";
   HWND window = StartAndInstall(kKit);
   ASSERT_TRUE(window);
-  // Reading the bar's caption is answered inside one of the installation's
-  // own message-loop turns; a close posted right after that turn is handled
-  // within a step or two, long before the setting would be written.
-  ASSERT_TRUE(WaitUntil([&] { return Text(window, lblProgFore).size() >= 6; }));  // the program is copied
+  // Closed while the big picture is being copied (step 4 comes after it),
+  // the program ends at that step: before the page of row 3 is copied.
+  ASSERT_TRUE(WaitUntil([&] { return sizeOf(picture) > 0; }));
   CloseWithCloseBox(window);
+  ASSERT_LT(sizeOf(picture), bigSize) << "the copy ended before the close was given; the test needs a bigger file";
   ExpectEndsCleanly();
   EXPECT_TRUE(World::ReadFile(kTarget + L"\\Morvane.exe") == World::ReadFile(kKit + L"\\morvane.1"));
+  EXPECT_EQ(sizeOf(picture), bigSize);
+  for (const wchar_t* later : {L"about.htm", L"setup.dll", L"setup.exe", L"Help\\AddFile.bmp",
+                               L"Help\\AddPath.bmp", L"Help\\FileList.htm"}) {
+    EXPECT_FALSE(World::Exists(kTarget + L"\\" + later)) << Utf8(later);
+  }
+  EXPECT_TRUE(World::Exists(kKit + L"\\morvane.7"));
+  EXPECT_FALSE(World::Exists(kKit + L"\\presets.reg"));
   EXPECT_TRUE(World::List(kTarget + L"\\TestThis").empty());
   EXPECT_FALSE(World::InstallDir());
   EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
   EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
+  EXPECT_FALSE(World::Exists(World::ProgramsShortcut()));
 }
 
 }  // namespace

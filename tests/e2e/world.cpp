@@ -22,16 +22,20 @@ std::wstring ShellFolder(int csidl) {
 }
 
 // Processes a scenario may leave running: the setup, the product, the editor.
-void EndStrayProcesses() {
+// Ends them (when asked to) and returns the names of those that were found.
+std::vector<std::wstring> StrayProcesses(bool end) {
   const wchar_t* kNames[] = {L"setup.exe", L"Morvane.exe", L"regedit.exe", L"unhardened_probe.exe",
                              L"hold_file.exe"};
+  std::vector<std::wstring> found;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
     for (const wchar_t* name : kNames) {
       if (lstrcmpiW(entry.szExeFile, name) != 0) continue;
+      found.push_back(entry.szExeFile);
+      if (!end) continue;
       if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID)) {
         TerminateProcess(process, 99);
         WaitForSingleObject(process, 5000);
@@ -40,6 +44,21 @@ void EndStrayProcesses() {
     }
   }
   CloseHandle(snapshot);
+  return found;
+}
+
+// Every top-level name on a drive, for emptying it.
+std::vector<std::wstring> DriveContents(const std::wstring& root) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((root + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..") names.push_back(root + name);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
 }
 
 }  // namespace
@@ -49,8 +68,9 @@ std::wstring TestBinaries() { return EnvironmentValue(L"MORVANE_TEST_BIN"); }
 std::wstring ScreenshotFolder() { return EnvironmentValue(L"MORVANE_TEST_SCREENSHOTS"); }
 
 void World::Reset() {
-  EndStrayProcesses();
+  StrayProcesses(true);
   SetPermissions(kRoot, L"u+rw", true);
+  for (const std::wstring& left : DriveContents(kSmallDrive)) DeleteTree(left);
   for (const wchar_t* tree : {kRoot, L"C:\\WinUtil", L"C:\\My Tools", L"C:\\FileList", L"C:\\Help", L"C:\\TestThis",
                               L"C:\\Undo"}) {
     DeleteTree(tree);
@@ -68,6 +88,32 @@ void World::Reset() {
   DeleteFileW(DesktopShortcut().c_str());
   DeleteFileW(ProgramsShortcut().c_str());
   MakeDirectories(kRoot);
+
+  // A scenario that starts in a dirty world proves nothing: say what is left.
+  std::vector<std::string> left;
+  for (const std::wstring& name : StrayProcesses(false)) left.push_back("process " + Utf8(name));
+  if (!IsDirectory(kRoot) || !List(kRoot).empty()) left.push_back("C:\\e2e not empty");
+  for (const wchar_t* path : {L"C:\\WinUtil", L"C:\\My Tools", L"C:\\FileList", L"C:\\Help", L"C:\\TestThis",
+                              L"C:\\Undo", L"C:\\Morvane.exe", L"C:\\screenshot.jpg", L"C:\\about.htm",
+                              L"C:\\setup.dll", L"C:\\setup.exe"}) {
+    if (Exists(path)) left.push_back(Utf8(path));
+  }
+  for (const std::wstring& name : DriveContents(kSmallDrive)) left.push_back(Utf8(name));
+  if (RegistryKeyExists(HKEY_CURRENT_USER, L"Software\\QolMORVANE")) left.push_back("the setting");
+  if (RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32) ||
+      RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView64)) {
+    left.push_back("the uninstall entry");
+  }
+  for (const std::wstring& link : {DesktopShortcut(), ProgramsShortcut()}) {
+    if (Exists(link)) left.push_back(Utf8(link));
+  }
+  for (const std::string& what : left) ADD_FAILURE() << "the reset world still holds " << what;
+}
+
+bool World::SmallDriveReady() {
+  ULARGE_INTEGER available{}, total{}, free{};
+  return GetDiskFreeSpaceExW(kSmallDrive, &available, &total, &free) && total.QuadPart == kSmallDriveBytes &&
+         available.QuadPart == kSmallDriveBytes;
 }
 
 std::wstring World::MakeKit(const std::wstring& dir) {

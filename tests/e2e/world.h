@@ -28,10 +28,17 @@ std::wstring ScreenshotFolder();
 class World {
  public:
   static constexpr const wchar_t* kRoot = L"C:\\e2e";
+  // A drive of known size: a 64 MiB tmpfs that the test script mounts and
+  // maps to T: in the prefix, empty at the start of every scenario.
+  static constexpr const wchar_t* kSmallDrive = L"T:\\";
+  static constexpr unsigned long long kSmallDriveBytes = 64ull * 1024 * 1024;
 
   // Leaves nothing of an earlier scenario: processes, folders, settings,
-  // registry entries, shortcuts.
+  // registry entries, shortcuts; fails the running test when something is
+  // left all the same.
   static void Reset();
+  // True when kSmallDrive is there, empty and of its known size.
+  static bool SmallDriveReady();
 
   // A copy of the sample kit in dir (made along its whole path).
   static std::wstring MakeKit(const std::wstring& dir);
