@@ -38,6 +38,12 @@ inline constexpr const wchar_t* kReadFailure = L"An error occured while reading 
 inline constexpr const wchar_t* kWriteFailure = L"An error occured while writing the following file: ";
 inline constexpr const wchar_t* kCannotContinue = L"Setup can not continue the installation.";
 
+// The folder chooser.
+inline constexpr const wchar_t* kDriveNotReady = L"Drive not ready...";
+inline constexpr const wchar_t* kCreateFolderTitle = L"Create folder";
+inline constexpr const wchar_t* kCreateFolderPrompt = L"Create new folder in\r\n\r\n";
+inline constexpr const wchar_t* kCreateFolderFailed = L"The folder could not be created:\r\n\r\n";
+
 // The uninstall entry.
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
 inline constexpr const wchar_t* kDisplayName = L"Morvane by Halvo 2.4.5.w11";
