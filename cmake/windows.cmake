@@ -16,6 +16,8 @@ add_library(morvane_platform_win STATIC
   platform/win/dll_hardening_win.cpp
   platform/win/environment_win.cpp
   platform/win/file_system_win.cpp
+  platform/win/folder_system_win.cpp
+  platform/win/input_box_win.cpp
   platform/win/companion_library_win.cpp
   platform/win/message_boxes_win.cpp
   platform/win/message_loop_win.cpp
@@ -30,6 +32,7 @@ morvane_warnings(morvane_platform_win)
 add_executable(setup WIN32
   app/win/main_window_win.cpp
   app/win/setup_main_win.cpp
+  folder/win/folder_window_win.cpp
   resources/setup.rc
 )
 target_link_libraries(setup PRIVATE morvane_platform_win user32 gdi32 advapi32)
@@ -85,6 +88,7 @@ add_custom_target(kit ALL
 # end-to-end scenarios that drive setup.exe from outside.
 add_library(e2e_support STATIC
   tests/e2e/driver/driver.cpp
+  tests/e2e/driver/list_input.cpp
   tests/e2e/driver/lnk_reader.cpp
   tests/e2e/driver/png_writer.cpp
   tests/e2e/world.cpp
@@ -105,6 +109,7 @@ morvane_warnings(wine_platform_tests)
 
 add_executable(e2e_tests
   tests/e2e/dll_planting_test.cpp
+  tests/e2e/folder_chooser_test.cpp
   tests/e2e/installation_test.cpp
   tests/e2e/leaving_test.cpp
   tests/e2e/start_states_test.cpp
