@@ -101,6 +101,7 @@ morvane_warnings(e2e_support)
 add_executable(wine_platform_tests
   tests/wine/companion_library_win_test.cpp
   tests/wine/copy_kit_file_win_test.cpp
+  tests/wine/dialog_keys_win_test.cpp
   tests/wine/registry_win_test.cpp
 )
 target_link_libraries(wine_platform_tests PRIVATE morvane_platform_win e2e_support GTest::gtest_main)
@@ -113,6 +114,7 @@ add_executable(e2e_tests
   tests/e2e/installation_test.cpp
   tests/e2e/leaving_test.cpp
   tests/e2e/start_states_test.cpp
+  tests/e2e/user_input_test.cpp
 )
 target_link_libraries(e2e_tests PRIVATE e2e_support GTest::gtest_main)
 target_link_options(e2e_tests PRIVATE -static)

@@ -211,6 +211,7 @@ void MainWindow::SetVisible(Control control, bool visible) {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW |
                    (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   InvalidateArea(child);
+  if (visible) MoveFocusOffCovered();
 }
 
 void MainWindow::InvalidateArea(HWND child) {
@@ -233,6 +234,7 @@ void MainWindow::SetTop(Control control, int twips) {
   SetWindowPos(ControlWindow(control), nullptr, d.left / kTwipsPerPixel, twips / kTwipsPerPixel, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateLabel(control);
+  MoveFocusOffCovered();
 }
 
 void MainWindow::SetTooltip(Control control, const std::wstring& tooltip) {
@@ -257,6 +259,13 @@ void MainWindow::MoveFocusOffHidden(HWND hidden) {
   // A hidden or disabled control keeps no focus (it could still be typed
   // into); the form takes it, and Tab reaches the next usable control.
   if (GetFocus() == hidden) SetFocus(hwnd());
+}
+
+void MainWindow::MoveFocusOffCovered() {
+  // A button moved or shown over the focused one hides it: the focus must
+  // not stay where Enter or Space would press a button nobody can see.
+  HWND focus = GetFocus();
+  if (focus && IsChild(hwnd(), focus) && IsCoveredControl(focus)) SetFocus(hwnd());
 }
 
 void MainWindow::OnButtonClicked(HWND button) {

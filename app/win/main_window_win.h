@@ -65,6 +65,7 @@ class MainWindow : public Window, public MainFormControls {
   void InvalidateArea(HWND child);
   void OnButtonClicked(HWND button);
   void MoveFocusOffHidden(HWND hidden);
+  void MoveFocusOffCovered();
 
   HINSTANCE instance_;
   std::function<bool()> busyPointer_;

@@ -4,6 +4,8 @@
 #include <cwctype>
 #include <string>
 
+#include "platform/win/handles_win.h"
+
 namespace {
 
 bool IsClass(HWND control, const wchar_t* name) {
@@ -72,9 +74,40 @@ bool PressAccessKey(const DialogKeys& keys, wchar_t letter) {
 
 }  // namespace
 
+namespace {
+
+// Controls that paint a body of their own hide what lies under them; a
+// label, a group box's frame or a transparent window does not.
+bool Hides(HWND sibling) {
+  LONG style = GetWindowLongW(sibling, GWL_STYLE);
+  if (!(style & WS_VISIBLE) || (GetWindowLongW(sibling, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) return false;
+  if (IsClass(sibling, L"Static")) return false;
+  return !(IsButton(sibling) && (style & BS_TYPEMASK) == BS_GROUPBOX);
+}
+
+}  // namespace
+
+bool IsCoveredControl(HWND control) {
+  if (!(GetWindowLongW(control, GWL_STYLE) & WS_CHILD)) return false;
+  RECT own{};
+  GetWindowRect(control, &own);
+  UniqueGdiObject seen(CreateRectRgnIndirect(&own));
+  if (!seen) return false;
+  auto region = static_cast<HRGN>(seen.get());
+  // Siblings before it in the stacking order lie above it.
+  for (HWND above = GetWindow(control, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+    if (!Hides(above)) continue;
+    RECT r{};
+    GetWindowRect(above, &r);
+    UniqueGdiObject cover(CreateRectRgnIndirect(&r));
+    if (cover && CombineRgn(region, region, static_cast<HRGN>(cover.get()), RGN_DIFF) == NULLREGION) return true;
+  }
+  return false;
+}
+
 bool IsUsableControl(HWND control) {
   LONG style = GetWindowLongW(control, GWL_STYLE);
-  return (style & WS_VISIBLE) && !(style & WS_DISABLED);
+  return (style & WS_VISIBLE) && !(style & WS_DISABLED) && !IsCoveredControl(control);
 }
 
 HWND FirstUsableControl(const DialogKeys& keys) {

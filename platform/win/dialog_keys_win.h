@@ -20,8 +20,11 @@ struct DialogKeys {
 // True when the message was one of the dialog keys and has been handled.
 bool HandleDialogKey(const DialogKeys& keys, const MSG& message);
 
-// Visible and enabled, the window's style alone (its parent may be hidden).
+// Visible and enabled, the window's style alone (its parent may be hidden),
+// and not covered: a control that other controls above it hide completely
+// cannot be seen, so it takes no focus, no access key and no Enter.
 bool IsUsableControl(HWND control);
+bool IsCoveredControl(HWND control);
 
 // The first control of the tab order that can take the focus, or nullptr.
 HWND FirstUsableControl(const DialogKeys& keys);

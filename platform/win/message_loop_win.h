@@ -13,6 +13,10 @@ class MessageLoopWin : public UiLoop {
  public:
   void AddDialogKeys(const DialogKeys* keys) { dialogKeys_.push_back(keys); }
 
+  // One turn of the loop. While a control is still handling a mouse-button
+  // press (its focus change may run work that turns the loop), the user's
+  // further input stays queued, so the press's release reaches the control
+  // after it has taken the mouse: a click always counts.
   void DoEvents() override;
   void SetMousePointer(MousePointer pointer) override;
   bool busy() const { return busy_; }
@@ -24,5 +28,6 @@ class MessageLoopWin : public UiLoop {
   void Dispatch(MSG& message);
 
   std::vector<const DialogKeys*> dialogKeys_;
+  int insideButtonPress_ = 0;  // nesting depth of mouse-button presses being handled
   bool busy_ = false;
 };

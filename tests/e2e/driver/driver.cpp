@@ -1,10 +1,12 @@
 #include "tests/e2e/driver/driver.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <cwctype>
+#include <set>
 #include <thread>
 #include <utility>
 
@@ -17,12 +19,40 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kMessageTextId = 0xFFFF;
 constexpr int kMessageIconIds[] = {0x14, 0x440};  // Windows, Wine
 
+// How long another program's window may take to answer a message before
+// the test calls it hung.
+constexpr UINT kAnswerWaitMs = 10000;
+
+// A message to another program's window that cannot hang the test run: a
+// window that does not answer fails the test (once per window and test) and
+// the call gives 0. A window that is gone is no hang.
+LRESULT SendBounded(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerWaitMs, &result)) {
+    return static_cast<LRESULT>(result);
+  }
+  if (IsWindow(hwnd)) {
+    static const ::testing::TestInfo* test = nullptr;
+    static std::set<HWND> reported;
+    const ::testing::TestInfo* current = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (current != test) {
+      test = current;
+      reported.clear();
+    }
+    if (reported.insert(hwnd).second) {
+      ADD_FAILURE() << "window " << hwnd << " does not answer message 0x" << std::hex << message
+                    << ": its program hangs";
+    }
+  }
+  return 0;
+}
+
 std::wstring WindowText(HWND hwnd) {
   // WM_GETTEXT works across processes, also for controls of another process.
-  LRESULT length = SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0);
+  LRESULT length = SendBounded(hwnd, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  LRESULT got = SendMessageW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(got));
+  LRESULT got = SendBounded(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(std::min(static_cast<std::size_t>(got), text.size() - 1));
   return text;
 }
 
@@ -94,7 +124,7 @@ std::vector<std::pair<HWND, std::wstring>> ReadTooltips(HWND window, HANDLE proc
   auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + sizeof(TOOLINFOW));
   for (HWND tooltip : TopLevelWindowsOf(pid)) {
     if (lstrcmpiW(ClassOf(tooltip).c_str(), TOOLTIPS_CLASSW) != 0 || GetWindow(tooltip, GW_OWNER) != window) continue;
-    LRESULT count = SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0);
+    LRESULT count = SendBounded(tooltip, TTM_GETTOOLCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
       TOOLINFOW info{};
       info.cbSize = sizeof info;
@@ -102,7 +132,7 @@ std::vector<std::pair<HWND, std::wstring>> ReadTooltips(HWND window, HANDLE proc
       std::vector<wchar_t> empty(kTextChars, L'\0');
       remote.Write(&info, sizeof info);
       remote.Write(empty.data(), empty.size() * sizeof(wchar_t), sizeof(TOOLINFOW));
-      if (!SendMessageW(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.address()))) {
+      if (!SendBounded(tooltip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.address()))) {
         continue;
       }
       remote.Read(&info, sizeof info);
@@ -351,36 +381,188 @@ HWND FocusedControl(HWND window) {
   return info.hwndFocus;
 }
 
-void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+namespace {
 
-void ClickInto(HWND control) {
-  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+// Input goes to the foreground window, so the control's window is brought
+// there first, and only once its program waits for input: a key or a click
+// sent earlier would reach another window, or be taken as the user's too.
+HWND ReadyForInput(HWND control) {
+  HWND top = GetAncestor(control, GA_ROOT);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(control, &pid);
+  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
+    WaitForInputIdle(process, static_cast<DWORD>(kDefaultWait.count()));
+    CloseHandle(process);
+  }
+  bool ready = WaitUntil([&] {
+    if (!IsWindow(control) || !IsWindowVisible(top) || !IsWindowEnabled(top)) return false;
+    if (GetForegroundWindow() != top) SetForegroundWindow(top);
+    // Asked of the system, not of the window: a busy program answers a
+    // message only at its next message-loop turn, and input must not wait.
+    return GetForegroundWindow() == top && !IsHungAppWindow(top);
+  });
+  if (!ready) {
+    ADD_FAILURE() << "window " << top << " never became ready for input (visible, enabled, in front, not hung)";
+    return nullptr;
+  }
+  return top;
 }
 
+void Send(std::vector<INPUT> inputs) {
+  UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  if (sent != inputs.size()) ADD_FAILURE() << "SendInput sent " << sent << " of " << inputs.size() << " events";
+}
+
+INPUT MouseEvent(DWORD flags, POINT screen = {}) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    // Absolute positions are in 1/65536 of the screen; aim at the pixel's centre.
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = static_cast<LONG>((screen.x * 65536LL + 32768) / width);
+    input.mi.dy = static_cast<LONG>((screen.y * 65536LL + 32768) / height);
+  }
+  input.mi.dwFlags = flags;
+  return input;
+}
+
+INPUT KeyEvent(WORD virtualKey, bool up, wchar_t unicode = 0) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  if (unicode) {
+    input.ki.wScan = unicode;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+  } else {
+    input.ki.wVk = virtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    switch (virtualKey) {
+      case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
+      case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE:
+        input.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+        break;
+      default:
+        break;
+    }
+  }
+  if (up) input.ki.dwFlags |= KEYEVENTF_KEYUP;
+  return input;
+}
+
+// The control (or a child of it) is what the mouse hits at this screen point.
+bool Hits(HWND control, POINT screen) {
+  HWND hit = WindowFromPoint(screen);
+  return hit == control || IsChild(control, hit);
+}
+
+// Moves the mouse onto the control's client point and presses the left button
+// clicks times, as fast as a user does: the button-up events are queued
+// together with the button-down ones.
+void ClickClientPoint(HWND control, POINT client, int clicks) {
+  if (!ReadyForInput(control)) return;
+  POINT screen = client;
+  ClientToScreen(control, &screen);
+  Send({MouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen)});
+  // A control that another window covers there cannot be clicked by a user.
+  if (!WaitUntil([&] { return Hits(control, screen); }, 2s)) {
+    ADD_FAILURE() << "control " << control << " (" << Utf8(ClassOf(control)) << " \"" << Utf8(WindowText(control))
+                  << "\") is not what the mouse hits at " << screen.x << "," << screen.y << ": "
+                  << WindowFromPoint(screen) << " is";
+    return;
+  }
+  std::vector<INPUT> inputs;
+  for (int i = 0; i < clicks; ++i) {
+    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTDOWN));
+    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTUP));
+  }
+  Send(inputs);
+}
+
+POINT ClientCentre(HWND control) {
+  RECT r{};
+  GetClientRect(control, &r);
+  return POINT{r.right / 2, r.bottom / 2};
+}
+
+}  // namespace
+
+void Click(HWND button) { ClickClientPoint(button, ClientCentre(button), 1); }
+
+void ClickInto(HWND control) { ClickClientPoint(control, ClientCentre(control), 1); }
+
+void ClickAt(HWND control, int x, int y) { ClickClientPoint(control, POINT{x, y}, 1); }
+
+void DoubleClick(HWND control) { ClickClientPoint(control, ClientCentre(control), 2); }
+
+void DoubleClickAt(HWND control, int x, int y) { ClickClientPoint(control, POINT{x, y}, 2); }
+
 void PressKey(HWND target, UINT virtualKey) {
-  UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
-  PostMessageW(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
-  PostMessageW(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000);
+  if (!ReadyForInput(target)) return;
+  auto key = static_cast<WORD>(virtualKey);
+  Send({KeyEvent(key, false), KeyEvent(key, true)});
+}
+
+void PressKeyWith(HWND target, UINT modifier, UINT virtualKey) {
+  if (!ReadyForInput(target)) return;
+  auto key = static_cast<WORD>(virtualKey);
+  auto held = static_cast<WORD>(modifier);
+  Send({KeyEvent(held, false), KeyEvent(key, false), KeyEvent(key, true), KeyEvent(held, true)});
 }
 
 void PressAccessKey(HWND target, wchar_t letter) {
-  auto key = static_cast<UINT>(std::towupper(letter));
-  UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
-  // Bit 29 is the context code: the Alt key is down.
-  PostMessageW(target, WM_SYSKEYDOWN, key, 1 | (scan << 16) | (1u << 29));
-  PostMessageW(target, WM_SYSKEYUP, key, 1 | (scan << 16) | (1u << 29) | 0xC0000000);
+  PressKeyWith(target, VK_MENU, static_cast<UINT>(std::towupper(letter)));
 }
 
 void TypeText(HWND target, const std::wstring& text) {
-  for (wchar_t c : text) PostMessageW(target, WM_CHAR, c, 1);
+  if (!ReadyForInput(target)) return;
+  if (!WaitUntil([&] { return FocusedControl(target) == target; }, 5s)) {
+    ADD_FAILURE() << "cannot type into " << target << ": the focus is on " << FocusedControl(target);
+    return;
+  }
+  std::vector<INPUT> inputs;
+  for (wchar_t c : text) {
+    // The key a user presses for the character, Shift included; characters
+    // no plain key gives arrive as Unicode input, as from an input method.
+    SHORT scan = VkKeyScanW(c);
+    BYTE shifts = HIBYTE(scan);
+    if (scan == -1 || (shifts & ~1)) {
+      inputs.push_back(KeyEvent(0, false, c));
+      inputs.push_back(KeyEvent(0, true, c));
+      continue;
+    }
+    auto key = static_cast<WORD>(LOBYTE(scan));
+    if (shifts & 1) inputs.push_back(KeyEvent(VK_SHIFT, false));
+    inputs.push_back(KeyEvent(key, false));
+    inputs.push_back(KeyEvent(key, true));
+    if (shifts & 1) inputs.push_back(KeyEvent(VK_SHIFT, true));
+  }
+  Send(inputs);
 }
 
 void SetText(HWND control, const std::wstring& text) {
-  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendBounded(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void CloseWithCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void CloseWithCloseBox(HWND window) {
+  if (!ReadyForInput(window)) return;
+  // The close box is the rightmost button of the title bar, just above the
+  // client area's right end. The window confirms it only after the click is
+  // on its way: a busy program answers at its next message-loop turn, and a
+  // user's click does not wait for that either.
+  POINT clientCorner{0, 0};
+  ClientToScreen(window, &clientCorner);
+  RECT client{};
+  GetClientRect(window, &client);
+  int caption = GetSystemMetrics(SM_CYCAPTION), button = GetSystemMetrics(SM_CXSIZE);
+  POINT target{clientCorner.x + client.right - button / 2 - 1, clientCorner.y - caption / 2};
+  Send({MouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, target), MouseEvent(MOUSEEVENTF_LEFTDOWN),
+        MouseEvent(MOUSEEVENTF_LEFTUP)});
+  DWORD_PTR hit = HTNOWHERE;
+  if (SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(target.x, target.y), SMTO_ABORTIFHUNG, kAnswerWaitMs,
+                          &hit) &&
+      hit != HTCLOSE) {
+    ADD_FAILURE() << "the click at " << target.x << "," << target.y << " missed the close box of window " << window;
+  }
+}
 
 MessageBoxInfo ReadMessageBox(HWND box) {
   MessageBoxInfo info;
@@ -402,8 +584,7 @@ MessageBoxInfo ReadMessageBox(HWND box) {
 bool AnswerMessageBox(const MessageBoxInfo& box, const std::wstring& buttonCaption) {
   for (HWND child : ChildrenOf(box.hwnd)) {
     if (lstrcmpiW(ClassOf(child).c_str(), L"Button") == 0 && WindowText(child) == buttonCaption) {
-      PostMessageW(box.hwnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), BN_CLICKED),
-                   reinterpret_cast<LPARAM>(child));
+      Click(child);
       return true;
     }
   }

@@ -1,6 +1,8 @@
 // Works the real setup.exe from outside, as a user and as assistive
 // technology would: finds its windows, reads every control, clicks, types,
-// answers message boxes and closes windows. Every wait is bounded.
+// answers message boxes and closes windows. Every wait is bounded: a message
+// to a window that does not answer, or a window that never takes input,
+// fails the test instead of hanging the run.
 #pragma once
 
 #include <windows.h>
@@ -88,16 +90,27 @@ HWND ControlHandle(HWND window, int id);
 // The control with the keyboard focus in window's thread.
 HWND FocusedControl(HWND window);
 
-void Click(HWND button);                         // as the mouse does it
-void ClickInto(HWND control);                    // a mouse click into a control (a text box takes the focus)
+// The user's input, sent as real mouse and keyboard input (SendInput), so it
+// takes the same way through the program as a user's: the control's window
+// is brought to the front and its program waits for input first. Clicks go to
+// the control's screen position and fail the test when something else lies
+// there; keys go to whichever control of target's window has the focus, as a
+// user's keys do. A window that never gets ready fails the test.
+void Click(HWND button);                         // a left click at the centre
+void ClickInto(HWND control);                    // the same click, into a text box or list
+void ClickAt(HWND control, int x, int y);        // at a point of the control's client area
+void DoubleClick(HWND control);
+void DoubleClickAt(HWND control, int x, int y);
 void PressKey(HWND target, UINT virtualKey);     // key down and up
+void PressKeyWith(HWND target, UINT modifier, UINT virtualKey);  // Shift+Tab, Alt+F4...
 void PressAccessKey(HWND target, wchar_t letter);  // Alt+letter
+// Types text with the keyboard into target, which must have the focus.
 void TypeText(HWND target, const std::wstring& text);
-void SetText(HWND control, const std::wstring& text);  // as assistive technology may
-void CloseWithCloseBox(HWND window);
+void SetText(HWND control, const std::wstring& text);  // as assistive technology may, without input
+void CloseWithCloseBox(HWND window);                   // a click on the title bar's close box
 
 MessageBoxInfo ReadMessageBox(HWND box);
-// Presses the message box button with this caption ("OK", "&Yes", ...).
+// Clicks the message box button with this caption ("OK", "&Yes", ...).
 bool AnswerMessageBox(const MessageBoxInfo& box, const std::wstring& buttonCaption);
 
 // Saves the window, frame included, as it is on screen.
