@@ -1,6 +1,6 @@
 #include "tests/e2e/driver/list_input.h"
 
-#include <thread>
+#include "tests/e2e/driver/driver.h"
 
 namespace e2e {
 namespace {
@@ -19,13 +19,6 @@ std::vector<std::wstring> Items(HWND control, bool combo) {
   LRESULT count = SendMessageW(control, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) items.push_back(ItemText(control, combo, i));
   return items;
-}
-
-void MouseButton(DWORD flags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof input);
 }
 
 }  // namespace
@@ -48,14 +41,8 @@ bool ClickListEntry(HWND list, int index, bool doubleClick) {
   }
   GetClientRect(list, &client);
   if (item.top < 0 || item.bottom > client.bottom) return false;
-  POINT at{item.left + 40, (item.top + item.bottom) / 2};
-  ClientToScreen(list, &at);
-  SetCursorPos(at.x, at.y);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  for (int click = 0; click < (doubleClick ? 2 : 1); ++click) {
-    MouseButton(MOUSEEVENTF_LEFTDOWN);
-    MouseButton(MOUSEEVENTF_LEFTUP);
-  }
+  int x = item.left + 40, y = (item.top + item.bottom) / 2;
+  doubleClick ? DoubleClickAt(list, x, y) : ClickAt(list, x, y);
   return true;
 }
 
