@@ -153,7 +153,10 @@ bool FolderWindow::CreateControls() {
     if (tooltip_ && d->tooltip && *d->tooltip) {
       TOOLINFOW tool{};
       tool.cbSize = sizeof tool;
-      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      // The chooser's loop relays the mouse to the tooltips: subclassing the
+      // controls for it would slow every message, and filling the directory
+      // list with ten thousand folders is ten thousand messages.
+      tool.uFlags = TTF_IDISHWND;
       tool.hwnd = hwnd();
       tool.uId = reinterpret_cast<UINT_PTR>(control);
       tool.lpszText = const_cast<wchar_t*>(d->tooltip);
@@ -219,6 +222,10 @@ FolderView::Ending FolderWindow::ShowModal() {
       if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop
       EndModal(Ending::Closed);
       break;
+    }
+    if (tooltip_ && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST &&
+        IsChild(hwnd(), message.hwnd)) {
+      SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
     }
     if (HandleKey(message)) continue;
     TranslateMessage(&message);
