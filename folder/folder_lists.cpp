@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cwctype>
-#include <utility>
 
 #include "platform/text.h"
 
@@ -49,15 +48,22 @@ std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::
 
   std::vector<std::wstring> names;
   if (!folders.ListFolders(listing.path, names, error)) return std::nullopt;
-  std::vector<std::pair<std::wstring, std::wstring>> sorted;  // upper-case key, name
-  sorted.reserve(names.size());
-  for (std::wstring& name : names) sorted.emplace_back(text::UpperCase(name), std::move(name));
-  std::sort(sorted.begin(), sorted.end());
+  // Sorted by upper-case keys made once each, through an order of indices
+  // (ten thousand names are common enough).
+  std::vector<std::wstring> keys;
+  keys.reserve(names.size());
+  for (const std::wstring& name : names) keys.push_back(text::UpperCase(name));
+  std::vector<std::size_t> order(names.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    int byKey = keys[a].compare(keys[b]);
+    return byKey != 0 ? byKey < 0 : names[a] < names[b];
+  });
   int indent = static_cast<int>(listing.entries.size());
-  listing.entries.reserve(listing.entries.size() + sorted.size());
-  for (auto& [key, name] : sorted) {
-    std::wstring child = ChildPath(listing.path, name);
-    listing.entries.push_back({std::move(name), std::move(child), indent, false});
+  listing.entries.reserve(listing.entries.size() + names.size());
+  for (std::size_t i : order) {
+    std::wstring child = ChildPath(listing.path, names[i]);
+    listing.entries.push_back({std::move(names[i]), std::move(child), indent, false});
   }
   return listing;
 }
