@@ -307,12 +307,29 @@ TEST_F(FolderChooser, ADriveThatCannotBeReadFallsBackToCWithOneMessage) {
   EXPECT_TRUE(IsWindowVisible(chooser));
 }
 
-TEST_F(FolderChooser, CloseBoxCountsAsCancelAndStartsAfreshAndClosingTheMainWindowEndsTheProgram) {
+TEST_F(FolderChooser, KeyboardWorksItAndItsCloseBoxCountsAsCancelAndClosingTheMainWindowEndsTheProgram) {
   HWND main = StartInstallState();
   ASSERT_TRUE(main);
   HWND chooser = Browse(main);
   ASSERT_TRUE(chooser);
-  OpenEntry(chooser, L"Apps");
+
+  // The keyboard: the tab order; "&Cancel" and "&Create new..." share their
+  // access key, which therefore only moves between them; Enter on an entry
+  // of the directory list opens it.
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command3); }));
+  for (FolderControl next : {Command2, Drive1, Dir1, Text1, Command1, Command3}) {
+    PressKey(chooser, VK_TAB);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, next); })) << Utf8(DesignOf(next).name);
+  }
+  PressAccessKey(chooser, L'c');
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command1); }));
+  PressAccessKey(chooser, L'c');
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command3); }));
+  EXPECT_FALSE(FindWindowW(L"#32770", L"Create folder"));
+  EXPECT_TRUE(IsWindowVisible(chooser));
+  ClickEntry(chooser, L"Apps");
+  PressKey(Part(chooser, Dir1), VK_RETURN);
+  ASSERT_TRUE(WaitUntil([&] { return Entry(chooser, L"gamma") >= 0; }));
   ClickEntry(chooser, L"gamma");
   ASSERT_TRUE(WaitUntil([&] { return !Typed(chooser).empty(); }));
   CloseWithCloseBox(chooser);
