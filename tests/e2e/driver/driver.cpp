@@ -436,8 +436,16 @@ INPUT KeyEvent(WORD virtualKey, bool up, wchar_t unicode = 0) {
     input.ki.wVk = virtualKey;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
     switch (virtualKey) {
-      case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: case VK_HOME: case VK_END:
-      case VK_PRIOR: case VK_NEXT: case VK_INSERT: case VK_DELETE:
+      case VK_LEFT:
+      case VK_RIGHT:
+      case VK_UP:
+      case VK_DOWN:
+      case VK_HOME:
+      case VK_END:
+      case VK_PRIOR:
+      case VK_NEXT:
+      case VK_INSERT:
+      case VK_DELETE:
         input.ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
         break;
       default:
@@ -449,8 +457,11 @@ INPUT KeyEvent(WORD virtualKey, bool up, wchar_t unicode = 0) {
 }
 
 // The control (or a child of it) is what the mouse hits at this screen point.
+// The system passes over a disabled control to its parent, where a user's
+// click on it lands.
 bool Hits(HWND control, POINT screen) {
   HWND hit = WindowFromPoint(screen);
+  if (!IsWindowEnabled(control) && hit == GetParent(control)) return true;
   return hit == control || IsChild(control, hit);
 }
 

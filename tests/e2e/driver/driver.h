@@ -96,14 +96,14 @@ HWND FocusedControl(HWND window);
 // the control's screen position and fail the test when something else lies
 // there; keys go to whichever control of target's window has the focus, as a
 // user's keys do. A window that never gets ready fails the test.
-void Click(HWND button);                         // a left click at the centre
-void ClickInto(HWND control);                    // the same click, into a text box or list
-void ClickAt(HWND control, int x, int y);        // at a point of the control's client area
+void Click(HWND button);                   // a left click at the centre
+void ClickInto(HWND control);              // the same click, into a text box or list
+void ClickAt(HWND control, int x, int y);  // at a point of the control's client area
 void DoubleClick(HWND control);
 void DoubleClickAt(HWND control, int x, int y);
-void PressKey(HWND target, UINT virtualKey);     // key down and up
+void PressKey(HWND target, UINT virtualKey);                     // key down and up
 void PressKeyWith(HWND target, UINT modifier, UINT virtualKey);  // Shift+Tab, Alt+F4...
-void PressAccessKey(HWND target, wchar_t letter);  // Alt+letter
+void PressAccessKey(HWND target, wchar_t letter);                // Alt+letter
 // Types text with the keyboard into target, which must have the focus.
 void TypeText(HWND target, const std::wstring& text);
 void SetText(HWND control, const std::wstring& text);  // as assistive technology may, without input
