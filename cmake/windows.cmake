@@ -101,6 +101,7 @@ morvane_warnings(e2e_support)
 add_executable(wine_platform_tests
   tests/wine/companion_library_win_test.cpp
   tests/wine/copy_kit_file_win_test.cpp
+  tests/wine/folder_system_win_test.cpp
   tests/wine/dialog_keys_win_test.cpp
   tests/wine/registry_win_test.cpp
 )

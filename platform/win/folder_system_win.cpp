@@ -63,6 +63,8 @@ std::wstring FolderSystemWin::DriveDirectory(wchar_t letter) {
   wchar_t path[MAX_PATH] = {};
   DWORD length = GetFullPathNameW(drive, MAX_PATH, path, nullptr);
   if (length == 0 || length >= MAX_PATH) return std::wstring{letter, L':', L'\\'};
+  // Some systems answer with a trailing backslash; only a root keeps one.
+  if (length > 3 && path[length - 1] == L'\\') path[length - 1] = L'\0';
   return path;
 }
 
