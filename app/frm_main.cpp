@@ -129,6 +129,12 @@ void frmMain::ShowProgress() {
   services_.ui.DoEvents();
 }
 
+void frmMain::cmdBrowse_Click() {
+  if (chooser_) chooser_->ShowModal();
+  // Whatever the user did in the chooser: "&Set" may have changed the drive.
+  ShowDiskSpace();
+}
+
 void frmMain::cmdNext_Click(int index) { install::cmdNext_Dispatch(*this, index); }
 
 void frmMain::Command1_Click() { modMain::EndSetup(services_.end); }

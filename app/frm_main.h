@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/folder_chooser.h"
 #include "app/main_form_controls.h"
 #include "app/services.h"
 
@@ -22,6 +23,10 @@ class frmMain {
   // The removal state for the installed directory.
   void Uninstall(const std::wstring& directory);
 
+  // The folder chooser that Browse opens; none: Browse only refreshes.
+  void SetFolderChooser(FolderChooser& chooser) { chooser_ = &chooser; }
+
+  void cmdBrowse_Click();
   void cmdNext_Click(int index);
   void Command1_Click();
   void Form_Load();
@@ -45,4 +50,5 @@ class frmMain {
 
   MainFormControls& controls_;
   Services& services_;
+  FolderChooser* chooser_ = nullptr;
 };

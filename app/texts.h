@@ -50,6 +50,12 @@ inline constexpr const wchar_t* kUninstallKeyNotDeleted =
     L"Could not delete Morvane Setup from "
     L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Currentversion\\Uninstall\\QolMORVANE";
 
+// The folder chooser.
+inline constexpr const wchar_t* kDriveNotReady = L"Drive not ready...";
+inline constexpr const wchar_t* kCreateFolderTitle = L"Create folder";
+inline constexpr const wchar_t* kCreateFolderPrompt = L"Create new folder in\r\n\r\n";
+inline constexpr const wchar_t* kCreateFolderFailed = L"The folder could not be created:\r\n\r\n";
+
 // The uninstall entry.
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
 inline constexpr const wchar_t* kDisplayName = L"Morvane by Halvo 2.4.5.w11";

@@ -12,6 +12,7 @@ add_executable(unit_tests
   app/disk_space_caption_test.cpp
   app/frm_main_test.cpp
   app/modMain_test.cpp
+  folder/frm_folder_test.cpp
   install/copy_kit_file_test.cpp
   install/hostile_input_test.cpp
   install/installation_test.cpp

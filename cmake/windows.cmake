@@ -16,6 +16,8 @@ add_library(morvane_platform_win STATIC
   platform/win/dll_hardening_win.cpp
   platform/win/environment_win.cpp
   platform/win/file_system_win.cpp
+  platform/win/folder_system_win.cpp
+  platform/win/input_box_win.cpp
   platform/win/companion_library_win.cpp
   platform/win/message_boxes_win.cpp
   platform/win/message_loop_win.cpp
@@ -30,6 +32,7 @@ morvane_warnings(morvane_platform_win)
 add_executable(setup WIN32
   app/win/main_window_win.cpp
   app/win/setup_main_win.cpp
+  folder/win/folder_window_win.cpp
   resources/setup.rc
 )
 target_link_libraries(setup PRIVATE morvane_platform_win user32 gdi32 advapi32)
@@ -85,6 +88,7 @@ add_custom_target(kit ALL
 # end-to-end scenarios that drive setup.exe from outside.
 add_library(e2e_support STATIC
   tests/e2e/driver/driver.cpp
+  tests/e2e/driver/list_input.cpp
   tests/e2e/driver/lnk_reader.cpp
   tests/e2e/driver/png_writer.cpp
   tests/e2e/world.cpp
@@ -97,6 +101,7 @@ morvane_warnings(e2e_support)
 add_executable(wine_platform_tests
   tests/wine/companion_library_win_test.cpp
   tests/wine/copy_kit_file_win_test.cpp
+  tests/wine/folder_system_win_test.cpp
   tests/wine/dialog_keys_win_test.cpp
   tests/wine/file_system_win_test.cpp
   tests/wine/registry_win_test.cpp
@@ -107,6 +112,7 @@ morvane_warnings(wine_platform_tests)
 
 add_executable(e2e_tests
   tests/e2e/dll_planting_test.cpp
+  tests/e2e/folder_chooser_test.cpp
   tests/e2e/hostile_input_test.cpp
   tests/e2e/installation_test.cpp
   tests/e2e/leaving_test.cpp
@@ -139,6 +145,9 @@ target_link_options(windowshot PRIVATE -static -municode)
 add_executable(copy_bench tests/bench/copy_bench.cpp)
 target_link_libraries(copy_bench PRIVATE morvane_platform_win e2e_support)
 target_link_options(copy_bench PRIVATE -static)
+add_executable(folder_bench tests/bench/folder_bench.cpp)
+target_link_libraries(folder_bench PRIVATE e2e_support)
+target_link_options(folder_bench PRIVATE -static)
 add_executable(install_bench tests/bench/install_bench.cpp)
 target_link_libraries(install_bench PRIVATE e2e_support psapi)
 target_link_options(install_bench PRIVATE -static)

@@ -9,7 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/build.sh" >/dev/null
-MORVANE_WINE_PROGRAMS="copy_bench install_bench" "$root/tests/run-wine-tests.sh"
+MORVANE_WINE_PROGRAMS="copy_bench install_bench folder_bench" "$root/tests/run-wine-tests.sh"
 
 if [ "$(id -u)" != 0 ] || ! ( sync && echo 3 >/proc/sys/vm/drop_caches ) 2>/dev/null; then
   echo "== cold-cache runs skipped: they need root to drop the file cache"

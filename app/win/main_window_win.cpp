@@ -280,6 +280,7 @@ void MainWindow::OnButtonClicked(HWND button) {
     }
   }
   if (*control == Control::Command1) logic_->Command1_Click();
+  if (*control == Control::cmdBrowse) logic_->cmdBrowse_Click();
 }
 
 void MainWindow::PaintLabels(HDC dc, const RECT& area) {

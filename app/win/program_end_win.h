@@ -4,11 +4,12 @@
 
 #include "app/modMain.h"
 #include "app/win/main_window_win.h"
+#include "folder/folder_chooser_ref.h"
 
 class ProgramEndWin : public ProgramEnd {
  public:
   explicit ProgramEndWin(MainWindow& main) : main_(&main) {}
-  void SetFolderWindow(HWND folder) { folder_ = folder; }
+  void SetFolderChooser(FolderChooserRef& folder) { folder_ = &folder; }
 
   bool MainWindowClosing() const override { return !main_ || main_->closing(); }
   void UnloadMainWindow() override {
@@ -16,7 +17,7 @@ class ProgramEndWin : public ProgramEnd {
     DestroyWindow(main_->hwnd());  // raises the final release, which ends the process
   }
   void UnloadFolderWindow() override {
-    if (folder_ && IsWindow(folder_)) DestroyWindow(folder_);
+    if (folder_) folder_->Unload();
   }
   void DropWindowReferences() override {
     main_ = nullptr;
@@ -26,5 +27,5 @@ class ProgramEndWin : public ProgramEnd {
 
  private:
   MainWindow* main_;
-  HWND folder_ = nullptr;  // the folder chooser, once it has been created
+  FolderChooserRef* folder_ = nullptr;
 };

@@ -6,11 +6,14 @@
 #include "app/frm_main.h"
 #include "app/win/main_window_win.h"
 #include "app/win/program_end_win.h"
+#include "folder/folder_chooser_ref.h"
+#include "folder/win/folder_window_win.h"
 #include "platform/text.h"
 #include "platform/win/companion_library_win.h"
 #include "platform/win/dll_hardening_win.h"
 #include "platform/win/environment_win.h"
 #include "platform/win/file_system_win.h"
+#include "platform/win/folder_system_win.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/message_boxes_win.h"
 #include "platform/win/message_loop_win.h"
@@ -67,6 +70,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ProgramEndWin end(window);
   Services services{files, settings, environment, companion, registry, processes, messages, loop, end};
   frmMain logic(window, services);
+  FolderSystemWin folders;
+  FolderChooserRef chooser([&]() -> std::unique_ptr<FolderView> {
+    auto folder = std::make_unique<FolderWindow>(instance, window.hwnd(), folders, window);
+    if (!folder->Create()) return nullptr;
+    return folder;
+  });
+  logic.SetFolderChooser(chooser);
+  end.SetFolderChooser(chooser);
 
   if (!window.Create(logic)) return 1;
   loop.AddDialogKeys(&window.dialogKeys());

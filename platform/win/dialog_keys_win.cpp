@@ -54,15 +54,22 @@ void MoveFocus(const DialogKeys& keys, bool backwards) {
 }
 
 // The access key of a visible, enabled button: its focus first, then its click.
+// A key that several buttons share only moves the focus on to the next of
+// them, as in any dialog, so that it never presses the wrong one.
 bool PressAccessKey(const DialogKeys& keys, wchar_t letter) {
+  std::vector<HWND> buttons;
   for (HWND control : keys.tabOrder) {
-    if (IsButton(control) && IsUsableControl(control) && Mnemonic(control) == letter) {
-      FocusControl(control);
-      if (keys.click) keys.click(control);
-      return true;
-    }
+    if (IsButton(control) && IsUsableControl(control) && Mnemonic(control) == letter) buttons.push_back(control);
   }
-  return false;
+  if (buttons.empty()) return false;
+  if (buttons.size() > 1) {
+    auto current = std::find(buttons.begin(), buttons.end(), GetFocus());
+    FocusControl(current == buttons.end() || current + 1 == buttons.end() ? buttons.front() : *(current + 1));
+    return true;
+  }
+  FocusControl(buttons.front());
+  if (keys.click) keys.click(buttons.front());
+  return true;
 }
 
 }  // namespace

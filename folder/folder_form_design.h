@@ -1,0 +1,35 @@
+// frmFolder as designed: the window's fixed properties and every control
+// with its child window ID, geometry (twips from the top-left of the client
+// area), tab index, caption, font and tooltip. The window's code and the
+// end-to-end tests name the chooser's controls through this one table.
+#pragma once
+
+#include <span>
+
+#include "app/main_form_design.h"
+
+enum class FolderControl { Frame1, Drive1, Dir1, Text1, Command2, Command1, Command3 };
+
+enum class FolderControlKind { Frame, DriveList, DirectoryList, TextBox, Button };
+
+struct FolderControlDesign {
+  FolderControl control;
+  int id;  // the child window ID
+  const wchar_t* name;
+  FolderControlKind kind;
+  int left, top, width, height;  // twips
+  int tabIndex;
+  const wchar_t* caption;
+  FontSpec font;
+  const wchar_t* tooltip;  // empty: none
+};
+
+inline constexpr const wchar_t* kFolderCaption = L"Choose installation folder";
+inline constexpr int kFolderClientWidthTwips = 7875;
+inline constexpr int kFolderClientHeightTwips = 3630;
+inline constexpr Rgb kFolderBackground{83, 162, 225};
+inline constexpr FolderControl kFolderDefaultButton = FolderControl::Command2;  // Enter
+inline constexpr FolderControl kFolderCancelButton = FolderControl::Command3;   // Esc
+
+std::span<const FolderControlDesign> FolderFormDesign();
+const FolderControlDesign& DesignOf(FolderControl control);

@@ -1,0 +1,136 @@
+#include "folder/frm_folder.h"
+
+#include <algorithm>
+#include <cwctype>
+
+#include "app/texts.h"
+
+namespace {
+
+constexpr std::uint32_t kInvalidName = 123;  // ERROR_INVALID_NAME
+
+// The answer names one folder inside P: nothing that reaches another folder
+// or another drive.
+bool IsSingleName(const std::wstring& name) {
+  return name.find_first_of(L"\\/:") == std::wstring::npos && name != L"." && name != L"..";
+}
+
+wchar_t DriveOf(const std::wstring& path) {
+  return path.size() >= 2 && path[1] == L':' ? static_cast<wchar_t>(std::towupper(path[0])) : 0;
+}
+
+}  // namespace
+
+frmFolder::frmFolder(FolderFormControls& controls, FolderServices services)
+    : controls_(controls), services_(services) {}
+
+void frmFolder::Form_Load() {
+  drives_ = services_.folders.Drives();
+  std::wstring current = services_.folders.CurrentDirectory();
+  wchar_t letter = DriveOf(current);
+  if (!letter) letter = L'C';  // a network path as current directory: start on C:
+  std::vector<std::wstring> entries;
+  for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
+  controls_.ShowDrives(entries, -1);
+  SelectDrive(letter);
+  controls_.SetText(L"");
+  if (DriveOf(current) && OpenDirectory(current)) return;
+  ChangeDrive(letter, true);
+}
+
+void frmFolder::SelectDrive(wchar_t letter) {
+  drive_ = letter;
+  auto found = std::find_if(drives_.begin(), drives_.end(), [&](const DriveInfo& d) { return d.letter == letter; });
+  if (found == drives_.end()) {
+    // A drive the system did not list (it went away meanwhile): the list
+    // still shows where the directory list is.
+    found = drives_.insert(std::upper_bound(drives_.begin(), drives_.end(), letter,
+                                            [](wchar_t l, const DriveInfo& d) { return l < d.letter; }),
+                           DriveInfo{letter, L""});
+    std::vector<std::wstring> entries;
+    for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
+    controls_.ShowDrives(entries, static_cast<int>(found - drives_.begin()));
+    return;
+  }
+  controls_.SelectDrive(static_cast<int>(found - drives_.begin()));
+}
+
+bool frmFolder::OpenDirectory(const std::wstring& path, int selected) {
+  FileError error;
+  std::optional<DirectoryListing> listing = ListDirectory(services_.folders, path, error);
+  if (!listing) return false;
+  listing_ = std::move(*listing);
+  controls_.ShowDirectories(listing_.entries, selected >= 0 ? selected : static_cast<int>(listing_.current));
+  return true;
+}
+
+void frmFolder::ChangeDrive(wchar_t letter, bool fallback) {
+  SelectDrive(letter);
+  if (OpenDirectory(services_.folders.DriveDirectory(letter))) return;
+  if (!fallback) {
+    // Not even C: can be read: the directory list stays where it was, and
+    // the drive list goes back to its drive.
+    if (wchar_t shown = DriveOf(listing_.path)) SelectDrive(shown);
+    return;
+  }
+  OpenDirectory(L"C:\\");
+  ChangeDrive(L'C', false);  // what choosing C: in the drive list raises
+  services_.messages.Show(texts::kDriveNotReady, mb::kInformation | mb::kOkOnly);
+  ChangeDrive(L'C', false);
+}
+
+void frmFolder::Drive1_Change(int index) {
+  if (index < 0 || index >= static_cast<int>(drives_.size())) return;
+  ChangeDrive(drives_[static_cast<std::size_t>(index)].letter, true);
+}
+
+void frmFolder::Dir1_Click() {
+  int index = controls_.SelectedDirectory();
+  if (index < 0 || index >= static_cast<int>(listing_.entries.size())) return;
+  controls_.SetText(listing_.entries[static_cast<std::size_t>(index)].path);
+}
+
+void frmFolder::Dir1_Open() {
+  int index = controls_.SelectedDirectory();
+  if (index < 0 || index >= static_cast<int>(listing_.entries.size())) return;
+  // A folder that cannot be opened leaves the list as it was.
+  OpenDirectory(listing_.entries[static_cast<std::size_t>(index)].path);
+}
+
+void frmFolder::Command1_Click() {
+  const std::wstring parent = listing_.path;
+  std::optional<std::wstring> answer =
+      services_.input.Ask(texts::kCreateFolderTitle, texts::kCreateFolderPrompt + parent);
+  if (!answer || answer->empty()) return;
+  std::wstring path = ChildPath(parent, *answer);
+  FileError error;
+  bool made = false;
+  if (IsSingleName(*answer)) {
+    made = services_.folders.MakeDirectory(path, error);
+  } else {
+    error = services_.folders.Error(kInvalidName);
+  }
+  if (!made) {
+    services_.messages.Show(texts::kCreateFolderFailed + path + L"\r\n\r\n" + error.description,
+                            mb::kCritical | mb::kOkOnly);
+    return;
+  }
+  // The list stays on P and shows the new folder selected.
+  FileError ignored;
+  if (std::optional<DirectoryListing> listing = ListDirectory(services_.folders, parent, ignored)) {
+    auto made_entry = std::find_if(listing->entries.begin(), listing->entries.end(),
+                                   [&](const DirectoryEntry& e) { return e.path == path; });
+    int selected = made_entry == listing->entries.end() ? static_cast<int>(listing->current)
+                                                        : static_cast<int>(made_entry - listing->entries.begin());
+    listing_ = std::move(*listing);
+    controls_.ShowDirectories(listing_.entries, selected);
+  }
+  controls_.SetText(path);
+}
+
+void frmFolder::Command2_Click() {
+  services_.mainForm.SetText(Control::Text1, controls_.Text());
+  controls_.Hide();
+}
+
+void frmFolder::Command3_Click() { controls_.Hide(); }

@@ -1,0 +1,416 @@
+#include "folder/win/folder_window_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "resources/resource_ids.h"
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"MorvaneFolderChooser";
+// Fixed single border. Not WS_CLIPCHILDREN: the frame covers the client area and
+// paints no inside of its own, so the window must paint the blue under it.
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
+constexpr int kScreenDpi = 96;
+constexpr int kItemHeight = 16;  // a folder picture and a line of text
+constexpr int kIndentPixels = 12;
+constexpr UINT kDriveChosen = WM_APP + 1;  // handled once the combo box has finished its notifications
+constexpr UINT kOpenSelected = WM_APP + 2;
+
+RECT PixelRect(const FolderControlDesign& d) {
+  return RECT{d.left / kTwipsPerPixel, d.top / kTwipsPerPixel, (d.left + d.width) / kTwipsPerPixel,
+              (d.top + d.height) / kTwipsPerPixel};
+}
+
+COLORREF BackgroundColor() { return RGB(kFolderBackground.r, kFolderBackground.g, kFolderBackground.b); }
+
+std::wstring ItemText(HWND control, bool combo, int index) {
+  LRESULT length = SendMessageW(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
+  if (length < 0) return L"";
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  LRESULT got = SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+  return text;
+}
+
+void FillPolygon(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF line) {
+  UniqueGdiObject brush(CreateSolidBrush(fill));
+  UniqueGdiObject pen(CreatePen(PS_SOLID, 1, line));
+  SelectedObject b(dc, brush.get());
+  SelectedObject p(dc, pen.get());
+  Polygon(dc, points, count);
+}
+
+// A folder as the classic lists draw it: closed, or opened with its front
+// tilted back.
+void DrawFolder(HDC dc, int x, int y, bool opened) {
+  const COLORREF body = RGB(240, 200, 80), front = RGB(255, 230, 140), line = RGB(128, 96, 0);
+  const POINT back[] = {{x, y + 2}, {x + 5, y + 2}, {x + 6, y + 3}, {x + 13, y + 3}, {x + 13, y + 12}, {x, y + 12}};
+  FillPolygon(dc, back, 6, body, line);
+  if (opened) {
+    const POINT lid[] = {{x + 2, y + 6}, {x + 15, y + 6}, {x + 13, y + 12}, {x, y + 12}};
+    FillPolygon(dc, lid, 4, front, line);
+  }
+}
+
+void DrawDrive(HDC dc, int x, int y) {
+  const POINT box[] = {{x, y + 5}, {x + 14, y + 5}, {x + 14, y + 11}, {x, y + 11}};
+  FillPolygon(dc, box, 4, RGB(192, 192, 192), RGB(64, 64, 64));
+  const POINT light[] = {{x + 10, y + 7}, {x + 12, y + 7}, {x + 12, y + 9}, {x + 10, y + 9}};
+  FillPolygon(dc, light, 4, RGB(0, 200, 0), RGB(0, 128, 0));
+}
+
+}  // namespace
+
+FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, FolderSystem& folders, MainFormControls& mainForm)
+    : instance_(instance),
+      owner_(owner),
+      messages_([this] { return hwnd(); }),
+      input_(instance, [this] { return hwnd(); }),
+      logic_(*this, FolderServices{folders, messages_, input_, mainForm}) {}
+
+FolderWindow::~FolderWindow() { Unload(); }
+
+void FolderWindow::Unload() {
+  if (hwnd()) DestroyWindow(hwnd());
+}
+
+bool FolderWindow::Create() {
+  // Shared: the system owns the icon, the same one the main window shows.
+  auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
+  if (!RegisterWindowClass(instance_, kClassName, icon, LoadCursorW(nullptr, IDC_ARROW))) return false;
+  background_.Reset(CreateSolidBrush(BackgroundColor()));
+  RECT frame{0, 0, kFolderClientWidthTwips / kTwipsPerPixel, kFolderClientHeightTwips / kTwipsPerPixel};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  if (!CreateWindowObject(instance_, kClassName, kFolderCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                          frame.right - frame.left, frame.bottom - frame.top, owner_)) {
+    return false;
+  }
+  if (!CreateControls()) return false;
+  logic_.Form_Load();
+  return true;
+}
+
+bool FolderWindow::CreateControls() {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  defaultFont_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
+  const FontSpec& tahoma = DesignOf(FolderControl::Command2).font;
+  buttonFont_.Reset(CreateFontW(-MulDiv(tahoma.hundredthsOfPoint, kScreenDpi, 7200), 0, 0, 0, tahoma.weight, FALSE,
+                                FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, tahoma.face));
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, instance_,
+                             nullptr);
+
+  // The frame goes last: children are stacked in the order they are made,
+  // and the frame lies under all the others.
+  std::vector<const FolderControlDesign*> order;
+  for (const FolderControlDesign& d : FolderFormDesign()) order.push_back(&d);
+  std::stable_partition(order.begin(), order.end(),
+                        [](const FolderControlDesign* d) { return d->kind != FolderControlKind::Frame; });
+  for (const FolderControlDesign* d : order) {
+    const wchar_t* className = L"Button";
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    DWORD exStyle = 0;
+    RECT r = PixelRect(*d);
+    int height = r.bottom - r.top;
+    switch (d->kind) {
+      case FolderControlKind::Frame:
+        style |= BS_GROUPBOX;
+        break;
+      case FolderControlKind::Button:
+        style |= WS_TABSTOP | (d->control == kFolderDefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        break;
+      case FolderControlKind::TextBox:
+        className = L"Edit";
+        style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+      case FolderControlKind::DriveList:
+        className = L"ComboBox";
+        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+        height = 12 * kItemHeight;  // the dropped-down list; the closed box is fitted below
+        break;
+      case FolderControlKind::DirectoryList:
+        className = L"ListBox";
+        style |= WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+        exStyle = WS_EX_CLIENTEDGE;
+        break;
+    }
+    HWND control = CreateWindowExW(exStyle, className, d->caption, style, r.left, r.top, r.right - r.left, height,
+                                   hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d->id)), instance_, nullptr);
+    if (!control) return false;
+    controls_[static_cast<std::size_t>(d->control)] = control;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(d->font.face ? buttonFont_.get() : defaultFont_.get()),
+                 FALSE);
+    if (d->kind == FolderControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    if (d->kind == FolderControlKind::DriveList) FitDriveListHeight(r.bottom - r.top);
+    if (tooltip_ && d->tooltip && *d->tooltip) {
+      TOOLINFOW tool{};
+      tool.cbSize = sizeof tool;
+      // The chooser's loop relays the mouse to the tooltips: subclassing the
+      // controls for it would slow every message, and filling the directory
+      // list with ten thousand folders is ten thousand messages.
+      tool.uFlags = TTF_IDISHWND;
+      tool.hwnd = hwnd();
+      tool.uId = reinterpret_cast<UINT_PTR>(control);
+      tool.lpszText = const_cast<wchar_t*>(d->tooltip);
+      SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+  }
+
+  std::vector<const FolderControlDesign*> focusable;
+  for (const FolderControlDesign& d : FolderFormDesign()) {
+    if (d.kind != FolderControlKind::Frame) focusable.push_back(&d);
+  }
+  std::sort(focusable.begin(), focusable.end(),
+            [](const FolderControlDesign* a, const FolderControlDesign* b) { return a->tabIndex < b->tabIndex; });
+  keys_.window = hwnd();
+  for (const FolderControlDesign* d : focusable) keys_.tabOrder.push_back(ControlWindow(d->control));
+  keys_.cancelButton = ControlWindow(kFolderCancelButton);
+  keys_.defaultButton = ControlWindow(kFolderDefaultButton);
+  keys_.click = [this](HWND button) { OnButtonClicked(button); };
+  return true;
+}
+
+void FolderWindow::FitDriveListHeight(int pixels) {
+  // A closed combo box is as high as its selection field plus its border;
+  // the field's height is what can be set.
+  HWND combo = ControlWindow(FolderControl::Drive1);
+  RECT r{};
+  GetWindowRect(combo, &r);
+  auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+  int wanted = field + pixels - (r.bottom - r.top);
+  if (wanted > 0 && wanted != field) SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+}
+
+void FolderWindow::CenterOverOwner() {
+  RECT owner{}, self{}, work{};
+  GetWindowRect(owner_, &owner);
+  GetWindowRect(hwnd(), &self);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  int width = self.right - self.left, height = self.bottom - self.top;
+  int x = (owner.left + owner.right - width) / 2, y = (owner.top + owner.bottom - height) / 2;
+  x = std::clamp<int>(x, work.left, std::max<int>(work.left, work.right - width));
+  y = std::clamp<int>(y, work.top, std::max<int>(work.top, work.bottom - height));
+  SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+FolderView::Ending FolderWindow::ShowModal() {
+  if (!hwnd()) return Ending::Closed;
+  ending_.reset();
+  if (!placed_) {
+    CenterOverOwner();  // the first position only; afterwards it stays where the user left it
+    placed_ = true;
+  }
+  // While the chooser is open the main window takes no input.
+  EnableWindow(owner_, FALSE);
+  ShowWindow(hwnd(), SW_SHOWNORMAL);
+  SetForegroundWindow(hwnd());
+  HWND focus = lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : FirstUsableControl(keys_);
+  if (focus) FocusControl(focus);
+
+  MSG message;
+  while (!ending_ && hwnd()) {
+    int got = GetMessageW(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));  // for the main loop
+      EndModal(Ending::Closed);
+      break;
+    }
+    if (tooltip_ && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST &&
+        IsChild(hwnd(), message.hwnd)) {
+      SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+    }
+    if (HandleKey(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return ending_.value_or(Ending::Closed);
+}
+
+void FolderWindow::EndModal(Ending ending) {
+  if (ending_) return;
+  ending_ = ending;
+  HWND focus = GetFocus();
+  if (hwnd() && IsChild(hwnd(), focus)) lastFocus_ = focus;
+  // The owner first, so that hiding hands the activation back to it.
+  EnableWindow(owner_, TRUE);
+  if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
+  SetActiveWindow(owner_);
+}
+
+void FolderWindow::Hide() { EndModal(Ending::Hidden); }
+
+bool FolderWindow::HandleKey(const MSG& message) {
+  if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+    if (SendMessageW(ControlWindow(FolderControl::Drive1), CB_GETDROPPEDSTATE, 0, 0)) return false;
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+        GetFocus() == ControlWindow(FolderControl::Dir1)) {
+      logic_.Dir1_Open();
+      return true;
+    }
+  }
+  return HandleDialogKey(keys_, message);
+}
+
+void FolderWindow::OnButtonClicked(HWND button) {
+  if (!IsUsableControl(button)) return;
+  if (button == ControlWindow(FolderControl::Command1)) logic_.Command1_Click();
+  if (button == ControlWindow(FolderControl::Command2)) logic_.Command2_Click();
+  if (button == ControlWindow(FolderControl::Command3)) logic_.Command3_Click();
+}
+
+void FolderWindow::OnDriveChosen() {
+  HWND combo = ControlWindow(FolderControl::Drive1);
+  if (SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) return;  // still choosing
+  auto index = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+  if (index < 0 || index == shownDrive_) return;
+  shownDrive_ = index;
+  logic_.Drive1_Change(index);
+}
+
+void FolderWindow::ShowDrives(const std::vector<std::wstring>& entries, int current) {
+  HWND combo = ControlWindow(FolderControl::Drive1);
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  for (const std::wstring& entry : entries) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  SelectDrive(current);
+}
+
+void FolderWindow::SelectDrive(int index) {
+  shownDrive_ = index;
+  SendMessageW(ControlWindow(FolderControl::Drive1), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void FolderWindow::ShowDirectories(const std::vector<DirectoryEntry>& entries, int selected) {
+  HWND list = ControlWindow(FolderControl::Dir1);
+  // Filled without drawing each entry: ten thousand folders take no longer
+  // than one redraw.
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  std::size_t characters = 0;
+  for (const DirectoryEntry& e : entries) characters += e.text.size() + 1;
+  SendMessageW(list, LB_INITSTORAGE, entries.size(), characters * sizeof(wchar_t));
+  for (const DirectoryEntry& e : entries) {
+    LRESULT index = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.text.c_str()));
+    if (index >= 0) SendMessageW(list, LB_SETITEMDATA, static_cast<WPARAM>(index), e.indent * 2 + (e.opened ? 1 : 0));
+  }
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+int FolderWindow::SelectedDirectory() const {
+  return static_cast<int>(SendMessageW(ControlWindow(FolderControl::Dir1), LB_GETCURSEL, 0, 0));
+}
+
+std::wstring FolderWindow::Text() const {
+  HWND box = ControlWindow(FolderControl::Text1);
+  int length = GetWindowTextLengthW(box);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), length + 1)));
+  return text;
+}
+
+void FolderWindow::SetText(const std::wstring& text) { SetWindowTextW(ControlWindow(FolderControl::Text1), text.c_str()); }
+
+void FolderWindow::DrawItem(const DRAWITEMSTRUCT& item) {
+  bool combo = item.CtlType == ODT_COMBOBOX;
+  bool selected = (item.itemState & ODS_SELECTED) != 0;
+  HDC dc = item.hDC;
+  FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  if (item.itemID == static_cast<UINT>(-1)) return;
+  int x = item.rcItem.left + 2;
+  int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - kItemHeight) / 2 + 1;
+  if (combo) {
+    DrawDrive(dc, x, y);
+  } else {
+    x += static_cast<int>(item.itemData / 2) * kIndentPixels;
+    DrawFolder(dc, x, y, (item.itemData & 1) != 0);
+  }
+  std::wstring text = ItemText(item.hwndItem, combo, static_cast<int>(item.itemID));
+  RECT r = item.rcItem;
+  r.left = x + 19;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &item.rcItem);
+}
+
+void FolderWindow::FillBackground(HDC dc) {
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  FillRect(dc, &client, static_cast<HBRUSH>(background_.get()));
+}
+
+LRESULT FolderWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      FillBackground(reinterpret_cast<HDC>(wParam));
+      return 1;
+    case WM_PRINTCLIENT:  // themed buttons and the frame ask for what lies under them
+      FillBackground(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      auto dc = reinterpret_cast<HDC>(wParam);
+      if (reinterpret_cast<HWND>(lParam) == ControlWindow(FolderControl::Text1)) break;  // a read-only edit keeps its look
+      SetBkColor(dc, BackgroundColor());
+      return reinterpret_cast<LRESULT>(background_.get());
+    }
+    case WM_MEASUREITEM: {
+      auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (measure->itemID != static_cast<UINT>(-1)) measure->itemHeight = kItemHeight;
+      return TRUE;
+    }
+    case WM_DRAWITEM:
+      DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_COMMAND: {
+      auto child = reinterpret_cast<HWND>(lParam);
+      if (!child) break;
+      WORD code = HIWORD(wParam);
+      if (child == ControlWindow(FolderControl::Drive1)) {
+        if (code == CBN_SELCHANGE || code == CBN_CLOSEUP) PostMessageW(hwnd(), kDriveChosen, 0, 0);
+        return 0;
+      }
+      if (child == ControlWindow(FolderControl::Dir1)) {
+        if (code == LBN_SELCHANGE) logic_.Dir1_Click();
+        if (code == LBN_DBLCLK) PostMessageW(hwnd(), kOpenSelected, 0, 0);
+        return 0;
+      }
+      if (code == BN_CLICKED) {
+        OnButtonClicked(child);
+        return 0;
+      }
+      break;
+    }
+    case kDriveChosen:
+      OnDriveChosen();
+      return 0;
+    case kOpenSelected:
+      logic_.Dir1_Open();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (IsChild(hwnd(), focus)) lastFocus_ = focus;
+      } else if (HWND target = lastFocus_ && IsUsableControl(lastFocus_) ? lastFocus_ : FirstUsableControl(keys_)) {
+        SetFocus(target);
+      }
+      return 0;
+    case WM_CLOSE:
+      // The close box, Alt+F4 or the system menu: "&Cancel", and the
+      // chooser is dropped afterwards.
+      EndModal(Ending::Closed);
+      return 0;
+    default:
+      break;
+  }
+  return Window::HandleMessage(message, wParam, lParam);
+}

@@ -1,0 +1,95 @@
+#include "platform/win/folder_system_win.h"
+
+#include <windows.h>
+
+#include "platform/text.h"
+#include "platform/win/handles_win.h"
+#include "platform/win/text_win.h"
+
+namespace {
+
+std::wstring VolumeLabel(const std::wstring& root) {
+  wchar_t label[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return L"";
+  return label;
+}
+
+// The share a network drive stands for. mpr.dll is loaded only here, after
+// the DLL search has been restricted to the system folder.
+std::wstring NetworkShare(wchar_t letter) {
+  UniqueModule mpr(LoadLibraryW(L"mpr.dll"));
+  using GetConnectionFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+  auto getConnection = mpr ? ProcAs<GetConnectionFn>(GetProcAddress(mpr.get(), "WNetGetConnectionW")) : nullptr;
+  if (!getConnection) return L"";
+  const wchar_t drive[] = {letter, L':', L'\0'};
+  wchar_t share[MAX_PATH + 1] = {};
+  DWORD size = MAX_PATH + 1;
+  return getConnection(drive, share, &size) == NO_ERROR ? std::wstring(share) : std::wstring();
+}
+
+}  // namespace
+
+std::vector<DriveInfo> FolderSystemWin::Drives() {
+  std::vector<DriveInfo> drives;
+  DWORD present = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    if (!(present & (1u << i))) continue;
+    auto letter = static_cast<wchar_t>(L'A' + i);
+    // Listed even when its root cannot be reached (a network drive that is
+    // away, a mapping to a folder that has gone): choosing it tells the user.
+    std::wstring root{letter, L':', L'\\'};
+    UINT type = GetDriveTypeW(root.c_str());
+    DriveInfo drive{letter, L""};
+    if (type == DRIVE_REMOTE) {
+      drive.label = NetworkShare(letter);
+    } else if (type != DRIVE_NO_ROOT_DIR && !(type == DRIVE_REMOVABLE && i < 2)) {  // a floppy drive would spin up for its label
+      drive.label = VolumeLabel(root);
+    }
+    drives.push_back(drive);
+  }
+  return drives;
+}
+
+std::wstring FolderSystemWin::CurrentDirectory() {
+  DWORD size = GetCurrentDirectoryW(0, nullptr);
+  std::wstring path(size, L'\0');
+  path.resize(GetCurrentDirectoryW(size, path.data()));
+  return path;
+}
+
+std::wstring FolderSystemWin::DriveDirectory(wchar_t letter) {
+  // "X:" alone stands for the directory the process last used on that drive.
+  const wchar_t drive[] = {letter, L':', L'\0'};
+  wchar_t path[MAX_PATH] = {};
+  DWORD length = GetFullPathNameW(drive, MAX_PATH, path, nullptr);
+  if (length == 0 || length >= MAX_PATH) return std::wstring{letter, L':', L'\\'};
+  // Some systems answer with a trailing backslash; only a root keeps one.
+  if (length > 3 && path[length - 1] == L'\\') path[length - 1] = L'\0';
+  return path;
+}
+
+bool FolderSystemWin::ListFolders(const std::wstring& directory, std::vector<std::wstring>& names, FileError& error) {
+  WIN32_FIND_DATAW found{};
+  UniqueFindHandle search(FindFirstFileExW((text::WithTrailingBackslash(directory) + L"*").c_str(), FindExInfoBasic,
+                                           &found, FindExSearchLimitToDirectories, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  if (!search) {
+    DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND) return true;  // an empty root has not even "." in it
+    error = Error(code);
+    return false;
+  }
+  do {
+    bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
+    std::wstring_view name = found.cFileName;
+    if (folder && name != L"." && name != L"..") names.emplace_back(name);
+  } while (FindNextFileW(search.get(), &found));
+  return true;
+}
+
+bool FolderSystemWin::MakeDirectory(const std::wstring& path, FileError& error) {
+  if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+  error = Error(GetLastError());
+  return false;
+}
+
+FileError FolderSystemWin::Error(std::uint32_t code) { return FileError{code, text::SystemMessage(code)}; }
