@@ -14,9 +14,11 @@ add_executable(unit_tests
   app/modMain_test.cpp
   install/copy_kit_file_test.cpp
   install/installation_test.cpp
+  platform/inflate_test.cpp
   platform/modReg_test.cpp
 )
 target_link_libraries(unit_tests PRIVATE morvane_fakes GTest::gtest_main)
+target_compile_definitions(unit_tests PRIVATE MORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 morvane_warnings(unit_tests)
 
 enable_testing()
