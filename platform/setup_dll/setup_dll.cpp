@@ -9,13 +9,51 @@
 #include <climits>
 
 #include "platform/setup_dll/shortcut_folder.h"
-#include "platform/win/com_win.h"
 #include "platform/win/handles_win.h"
 
 namespace {
 
 constexpr LONG kDone = 1;
 constexpr LONG kFailed = 0;
+
+// A COM interface pointer, released on every path.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ~ComPtr() {
+    if (ptr_) ptr_->Release();
+  }
+  T* operator->() const { return ptr_; }
+  void** put_void() { return reinterpret_cast<void**>(&ptr_); }
+
+ private:
+  T* ptr_ = nullptr;
+};
+
+// COM for the current thread, for one call; ole32 loaded on first use.
+class ComScope {
+ public:
+  ComScope() {
+    using InitFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+    auto init = SystemFunctionAs<InitFn>(L"ole32.dll", "CoInitializeEx");
+    result_ = init ? init(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  ~ComScope() {
+    using UninitFn = void(WINAPI*)();
+    auto uninit = SystemFunctionAs<UninitFn>(L"ole32.dll", "CoUninitialize");
+    if (SUCCEEDED(result_) && uninit) uninit();
+  }
+  // S_FALSE (already initialised) and RPC_E_CHANGED_MODE still leave COM usable.
+  bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+ private:
+  HRESULT result_;
+};
 
 // The folder part of path; a drive root keeps its backslash ("C:\", not
 // "C:", which would mean the current folder of drive C).
@@ -48,7 +86,9 @@ void MakeDirectories(PathBuffer& directory) {
 // Lets the desktop and the Start menu show the change at once, without the
 // user pressing F5. Never waits for the shell.
 void TellTheShell(LONG event, const PathBuffer& link) {
-  SHChangeNotify(event, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, link.c_str(), nullptr);
+  using NotifyFn = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
+  auto notify = SystemFunctionAs<NotifyFn>(L"shell32.dll", "SHChangeNotify");
+  if (notify) notify(event, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, link.c_str(), nullptr);
 }
 
 // From the ANSI code page; a null pointer is an empty string.
@@ -75,9 +115,11 @@ LONG WINAPI fCreateShellLinkW(LPCWSTR folder, LPCWSTR linkName, LPCWSTR target, 
   if (!workingFolder.ok()) return kFailed;
   ComScope com;
   if (!com.usable()) return kFailed;
+  using CreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+  auto createInstance = SystemFunctionAs<CreateInstanceFn>(L"ole32.dll", "CoCreateInstance");
   ComPtr<IShellLinkW> shellLink;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              shellLink.put_void()))) {
+  if (!createInstance ||
+      FAILED(createInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.put_void()))) {
     return kFailed;
   }
   shellLink->SetPath(target);

@@ -24,6 +24,17 @@ void PathBuffer::Measure() {
   size_ = static_cast<std::size_t>(lstrlenW(text_));
 }
 
+FARPROC SystemFunction(const wchar_t* library, const char* name) {
+  PathBuffer path;
+  UINT length = GetSystemDirectoryW(path.data(), MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  path.Measure();
+  if (!path.Append(L"\\") || !path.Append(library)) return nullptr;
+  // Stays loaded for the life of the process, as an import would.
+  HMODULE module = LoadLibraryW(path.c_str());
+  return module ? GetProcAddress(module, name) : nullptr;
+}
+
 namespace {
 
 void DropTrailingBackslashes(PathBuffer& path) {
@@ -34,7 +45,9 @@ void DropTrailingBackslashes(PathBuffer& path) {
 
 bool ShellFolder(int csidl, PathBuffer& out) {
   static_assert(PathBuffer::kCapacity >= MAX_PATH);
-  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, out.data()))) return false;
+  using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+  auto getFolderPath = SystemFunctionAs<GetFolderPathFn>(L"shell32.dll", "SHGetFolderPathW");
+  if (!getFolderPath || FAILED(getFolderPath(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, out.data()))) return false;
   out.Measure();
   return !out.empty();
 }

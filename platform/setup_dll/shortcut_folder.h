@@ -33,6 +33,17 @@ class PathBuffer {
   bool ok_ = true;
 };
 
+// A function of a system library (shell32.dll, ole32.dll), loaded by its
+// full path at the first call that needs it. The setup loads this library at
+// start for the free space alone; loading the shell with it would cost the
+// window's opening a good part of its time and memory. Null when missing.
+FARPROC SystemFunction(const wchar_t* library, const char* name);
+
+template <typename Function>
+Function SystemFunctionAs(const wchar_t* library, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(SystemFunction(library, name)));
+}
+
 // The folder a shortcut of this relative folder name goes into, without a
 // trailing backslash; false when the shell cannot name it.
 bool ShortcutFolder(const wchar_t* folder, PathBuffer& out);
