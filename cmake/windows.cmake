@@ -9,13 +9,16 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # setup.exe and setup.dll are downloaded and started once, so they are built
 # for size: every function and datum in its own section, and the unused ones
-# dropped at link time. (tests/check-artifacts.sh holds them to their budget.)
-# Only the installation's failure path throws (and catches) an exception;
-# everything else is built without exception tables. The runtime's own
-# throws end the program as an uncaught one would (runtime_support_win.cpp).
-set(MORVANE_SIZE_COMPILE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-asynchronous-unwind-tables -fno-rtti)
+# dropped at link time; no exception tables and no type information. The
+# runtime's own throws end the program as an uncaught exception would
+# (platform/win/runtime_support_win.cpp). tests/check-artifacts.sh holds the
+# two files to their budget.
+set(MORVANE_SIZE_COMPILE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-asynchronous-unwind-tables
+                         -fno-rtti)
 set(MORVANE_SIZE_LINK -Wl,--gc-sections)
 target_compile_options(morvane_logic PRIVATE ${MORVANE_SIZE_COMPILE})
+# The installation's failure path still throws and catches KitFileFailure:
+# install/ keeps exceptions, and with them the runtime's unwinder (some 70 KB).
 set_source_files_properties(install/copy_kit_file.cpp install/installation.cpp install/kit_files.cpp
                             install/next_button.cpp PROPERTIES COMPILE_OPTIONS "-fexceptions;-frtti")
 
@@ -63,7 +66,9 @@ add_executable(setup WIN32
 )
 target_link_libraries(setup PRIVATE morvane_platform_win user32 gdi32 advapi32)
 target_compile_options(setup PRIVATE ${MORVANE_SIZE_COMPILE})
-target_link_options(setup PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} -municode)
+# The linker's map (build/windows/setup.exe.map) tells where the bytes go.
+target_link_options(setup PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} -municode
+                    -Wl,-Map=${CMAKE_BINARY_DIR}/setup.exe.map)
 morvane_warnings(setup)
 
 # setup.dll uses no C++ standard library, exceptions or type information:
@@ -78,7 +83,8 @@ target_include_directories(setup_dll PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(setup_dll PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(setup_dll PRIVATE uuid)
 target_compile_options(setup_dll PRIVATE ${MORVANE_SIZE_COMPILE})
-target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK})
+target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK}
+                    -Wl,-Map=${CMAKE_BINARY_DIR}/setup.dll.map)
 morvane_warnings(setup_dll)
 
 # The sample product: a stand-in Morvane.exe and the files beside it, staged

@@ -103,8 +103,8 @@ kit_layout() {
     file -b "$kit/morvane.2" | grep -q '^JPEG image data'
 }
 
-# A setup is downloaded and judged in its first second: the two files stay
-# small. Other programs' stubs are smaller still; this is the ceiling.
+# A setup is downloaded and judged in its first second: the program and its
+# library stay within 200 KB together, the library within 40 KB.
 size_budget() {
   local exe dll
   exe=$(stat -c %s "$bin/setup.exe") && dll=$(stat -c %s "$bin/setup.dll") || return 1

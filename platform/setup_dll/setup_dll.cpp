@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "platform/setup_dll/shortcut_folder.h"
+#include "platform/win/com_win.h"
 #include "platform/win/handles_win.h"
 
 namespace {
@@ -16,34 +17,18 @@ namespace {
 constexpr LONG kDone = 1;
 constexpr LONG kFailed = 0;
 
-// A COM interface pointer, released on every path.
-template <typename T>
-class ComPtr {
+// COM for the current thread, for one call, as ComScope gives it, with
+// ole32 loaded on first use.
+class LazyComScope {
  public:
-  ComPtr() = default;
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (ptr_) ptr_->Release();
-  }
-  T* operator->() const { return ptr_; }
-  void** put_void() { return reinterpret_cast<void**>(&ptr_); }
-
- private:
-  T* ptr_ = nullptr;
-};
-
-// COM for the current thread, for one call; ole32 loaded on first use.
-class ComScope {
- public:
-  ComScope() {
+  LazyComScope() {
     using InitFn = HRESULT(WINAPI*)(LPVOID, DWORD);
     auto init = SystemFunctionAs<InitFn>(L"ole32.dll", "CoInitializeEx");
     result_ = init ? init(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
   }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
+  LazyComScope(const LazyComScope&) = delete;
+  LazyComScope& operator=(const LazyComScope&) = delete;
+  ~LazyComScope() {
     using UninitFn = void(WINAPI*)();
     auto uninit = SystemFunctionAs<UninitFn>(L"ole32.dll", "CoUninitialize");
     if (SUCCEEDED(result_) && uninit) uninit();
@@ -113,7 +98,7 @@ LONG WINAPI fCreateShellLinkW(LPCWSTR folder, LPCWSTR linkName, LPCWSTR target, 
   if (!target || !*target || !ShortcutPath(folder, linkName, link)) return kFailed;
   FolderOf(target, workingFolder);  // none for a bare file name
   if (!workingFolder.ok()) return kFailed;
-  ComScope com;
+  LazyComScope com;
   if (!com.usable()) return kFailed;
   using CreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
   auto createInstance = SystemFunctionAs<CreateInstanceFn>(L"ole32.dll", "CoCreateInstance");
@@ -185,7 +170,7 @@ LONG WINAPI DLLSelfRegister(LPCSTR dllPath) {
   using RegisterFn = HRESULT(STDAPICALLTYPE*)();
   auto registerServer = ProcAs<RegisterFn>(GetProcAddress(module.get(), "DllRegisterServer"));
   if (!registerServer) return 2;
-  ComScope com;
+  LazyComScope com;
   return SUCCEEDED(registerServer()) ? 0 : 3;
 }
 
