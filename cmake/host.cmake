@@ -17,11 +17,13 @@ add_executable(unit_tests
   install/hostile_input_test.cpp
   install/installation_test.cpp
   platform/folder_access_test.cpp
+  platform/inflate_test.cpp
   platform/modReg_test.cpp
   uninstall/uninstall_test.cpp
   platform/fakes/fake_file_system_test.cpp
 )
 target_link_libraries(unit_tests PRIVATE morvane_fakes GTest::gtest_main)
+target_compile_definitions(unit_tests PRIVATE MORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 morvane_warnings(unit_tests)
 
 enable_testing()

@@ -12,28 +12,29 @@ std::wstring FailureMessage(const KitFileFailure& failure) {
          texts::kCannotContinue;
 }
 
-void CopyKitFile(FileSystem& files, const InstallDirectories& directories, CurrentNames& names,
-                 const std::wstring& kitName, const std::wstring& installedName, const std::wstring& readName,
-                 const std::wstring& writeName) {
+StepFailure CopyKitFile(FileSystem& files, const InstallDirectories& directories, CurrentNames& names,
+                        const std::wstring& kitName, const std::wstring& installedName,
+                        const std::wstring& readName, const std::wstring& writeName) {
   names.read = readName;
   names.write = writeName;
   FileError error;
   std::unique_ptr<InputFile> source = files.OpenForReading(directories.kit + kitName, error);
-  if (!source) throw KitFileFailure{FailureKind::Read, names.read, error.description};
+  if (!source) return KitFileFailure{FailureKind::Read, names.read, error.description};
 
   std::unique_ptr<OutputFile> destination = files.CreateForWriting(directories.target + installedName, error);
-  if (!destination) throw KitFileFailure{FailureKind::Write, names.write, error.description};
+  if (!destination) return KitFileFailure{FailureKind::Write, names.write, error.description};
 
   std::vector<std::byte> buffer(kCopyBufferBytes);
   for (;;) {
     std::size_t got = 0;
-    if (!source->Read(buffer, got, error)) throw KitFileFailure{FailureKind::Read, names.read, error.description};
+    if (!source->Read(buffer, got, error)) return KitFileFailure{FailureKind::Read, names.read, error.description};
     if (got == 0) break;
     if (!destination->Write(std::span<const std::byte>(buffer.data(), got), error)) {
-      throw KitFileFailure{FailureKind::Write, names.write, error.description};
+      return KitFileFailure{FailureKind::Write, names.write, error.description};
     }
   }
-  if (!destination->Close(error)) throw KitFileFailure{FailureKind::Write, names.write, error.description};
+  if (!destination->Close(error)) return KitFileFailure{FailureKind::Write, names.write, error.description};
+  return std::nullopt;
 }
 
 bool SkipRuleHolds(FileSystem& files, const InstallDirectories& directories, const std::wstring& installedName) {

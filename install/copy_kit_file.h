@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "install/kit_files.h"
@@ -12,8 +13,8 @@ namespace install {
 
 enum class FailureKind { Read, Write };
 
-// Thrown by a file step of the installation; the installation shows the
-// message and runs its closing steps. Nothing is rolled back.
+// What a failed file step of the installation hands back; the installation
+// shows the message and runs its closing steps. Nothing is rolled back.
 struct KitFileFailure {
   FailureKind kind;
   std::wstring name;         // the current read or write name
@@ -24,6 +25,9 @@ std::wstring FailureMessage(const KitFileFailure& failure);
 
 // The names a failure shows; every file step sets both before it starts and
 // they stay until the next step sets them.
+// The result of a file step: nothing when it went through.
+using StepFailure = std::optional<KitFileFailure>;
+
 struct CurrentNames {
   std::wstring read;
   std::wstring write;
@@ -40,13 +44,13 @@ inline constexpr std::size_t kCopyBufferBytes = 1 << 20;
 // Copies kit directory + kitName to target directory + installedName. The
 // source is opened before the destination is touched; the destination ends
 // with exactly the source's bytes, or as far as a failure left it.
-void CopyKitFile(FileSystem& files, const InstallDirectories& directories, CurrentNames& names,
+[[nodiscard]] StepFailure CopyKitFile(FileSystem& files, const InstallDirectories& directories, CurrentNames& names,
                  const std::wstring& kitName, const std::wstring& installedName, const std::wstring& readName,
                  const std::wstring& writeName);
 
-inline void CopyKitFile(FileSystem& files, const InstallDirectories& directories, CurrentNames& names,
-                        const KitFile& row) {
-  CopyKitFile(files, directories, names, row.kitName, row.installedName, row.readName, row.writeName);
+[[nodiscard]] inline StepFailure CopyKitFile(FileSystem& files, const InstallDirectories& directories,
+                                             CurrentNames& names, const KitFile& row) {
+  return CopyKitFile(files, directories, names, row.kitName, row.installedName, row.readName, row.writeName);
 }
 
 // setup.dll and setup.exe are left alone only when setup runs from the target

@@ -52,39 +52,42 @@ Installation::Installation(frmMain& form)
 void Installation::Run() {
   if (!PassesEntryTests()) return;  // the window stays as it was
   EnterProgressState();
-  try {
-    form_.ShowProgress();  // step 1
-    controls_.Repaint();
-    services_.ui.DoEvents();
-    services_.ui.SetMousePointer(MousePointer::Hourglass);
-
-    std::wstring typed = controls_.Text(Text1);
-    directories_.kit = text::WithTrailingBackslash(text::UpperCase(services_.environment.SetupDirectory()));
-    directories_.target = text::WithTrailingBackslash(text::UpperCase(typed));
-    std::wstring windows = services_.environment.WindowsDirectory();
-    windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
-
-    CreateFolders();
-    form_.ShowProgress();  // step 2
-    CopyRows(1, 3);        // steps 3 to 5
-    CopyUnlessSkipped(4);  // step 6
-    CopyUnlessSkipped(5);  // step 7
-    CopyRows(6, 8);        // steps 8 to 10
-    StartPresetsImport();  // step 11
-    CreateTestFiles();
-    form_.ShowProgress();  // step 12
-    CreateShortcuts();
-    RegisterInstallation();
-    form_.ShowProgress();  // step 13
-    RenamePresetsBack();
-    form_.ShowProgress();  // step 14
-    controls_.SetText(Label1, texts::kInstallCompleted);
-  } catch (const KitFileFailure& failure) {
+  if (StepFailure failure = InstallSteps()) {
     RestorePresets();
-    Fail(failure);
+    Fail(*failure);
     return;
   }
   ClosingSteps(form_);
+}
+
+StepFailure Installation::InstallSteps() {
+  form_.ShowProgress();  // step 1
+  controls_.Repaint();
+  services_.ui.DoEvents();
+  services_.ui.SetMousePointer(MousePointer::Hourglass);
+
+  std::wstring typed = controls_.Text(Text1);
+  directories_.kit = text::WithTrailingBackslash(text::UpperCase(services_.environment.SetupDirectory()));
+  directories_.target = text::WithTrailingBackslash(text::UpperCase(typed));
+  std::wstring windows = services_.environment.WindowsDirectory();
+  windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
+
+  CreateFolders();
+  form_.ShowProgress();                                       // step 2
+  if (StepFailure failure = CopyRows(1, 3)) return failure;   // steps 3 to 5
+  if (StepFailure failure = CopyUnlessSkipped(4)) return failure;  // step 6
+  if (StepFailure failure = CopyUnlessSkipped(5)) return failure;  // step 7
+  if (StepFailure failure = CopyRows(6, 8)) return failure;   // steps 8 to 10
+  if (StepFailure failure = StartPresetsImport()) return failure;  // step 11
+  if (StepFailure failure = CreateTestFiles()) return failure;
+  form_.ShowProgress();  // step 12
+  CreateShortcuts();
+  RegisterInstallation();
+  form_.ShowProgress();  // step 13
+  if (StepFailure failure = RenamePresetsBack()) return failure;
+  form_.ShowProgress();  // step 14
+  controls_.SetText(Label1, texts::kInstallCompleted);
+  return std::nullopt;
 }
 
 bool Installation::PassesEntryTests() {
@@ -147,28 +150,32 @@ void Installation::CreateFolders() {
   }
 }
 
-void Installation::CopyRows(int first, int last) {
+StepFailure Installation::CopyRows(int first, int last) {
   for (int number = first; number <= last; ++number) {
-    CopyKitFile(services_.files, directories_, names_, KitFileNumber(number));
+    if (StepFailure failure = CopyKitFile(services_.files, directories_, names_, KitFileNumber(number))) {
+      return failure;
+    }
     form_.ShowProgress();
   }
+  return std::nullopt;
 }
 
-void Installation::CopyUnlessSkipped(int number) {
+StepFailure Installation::CopyUnlessSkipped(int number) {
   const KitFile& row = KitFileNumber(number);
   if (!SkipRuleHolds(services_.files, directories_, row.installedName)) {
-    CopyKitFile(services_.files, directories_, names_, row);
+    if (StepFailure failure = CopyKitFile(services_.files, directories_, names_, row)) return failure;
   }
   form_.ShowProgress();
+  return std::nullopt;
 }
 
-void Installation::StartPresetsImport() {
+StepFailure Installation::StartPresetsImport() {
   const KitFile& presets = KitFileNumber(9);
   names_.read = presets.readName;
   names_.write = presets.writeName;
   FileError error;
   if (!services_.files.RenameFile(directories_.kit + presets.kitName, directories_.kit + kPresetsScript, error)) {
-    throw KitFileFailure{FailureKind::Write, names_.write, error.description};
+    return KitFileFailure{FailureKind::Write, names_.write, error.description};
   }
   presetsAway_ = true;
   // The editor is started by its full path, and the script's path is quoted:
@@ -180,17 +187,19 @@ void Installation::StartPresetsImport() {
   if (!windowsDirectory_.empty()) registryEditor_ = services_.processes.StartMinimized(editor, commandLine);
   for (int turn = 0; turn < 3; ++turn) services_.ui.DoEvents();
   form_.ShowProgress();
+  return std::nullopt;
 }
 
-void Installation::CreateTestFiles() {
+StepFailure Installation::CreateTestFiles() {
   names_.read = L"";
   names_.write = kTestFilesName;
   for (int number = 1; number <= kTestFileCount; ++number) {
     FileError error;
     std::wstring path = directories_.target + L"TestThis\\" + TestFileName(number);
     std::unique_ptr<OutputFile> file = services_.files.CreateForWriting(path, error);
-    if (!file || !file->Close(error)) throw KitFileFailure{FailureKind::Write, names_.write, error.description};
+    if (!file || !file->Close(error)) return KitFileFailure{FailureKind::Write, names_.write, error.description};
   }
+  return std::nullopt;
 }
 
 void Installation::CreateShortcuts() {
@@ -234,7 +243,7 @@ void Installation::RegisterInstallation() {
   writeNumber(L"NoRepair", 1);
 }
 
-void Installation::RenamePresetsBack() {
+StepFailure Installation::RenamePresetsBack() {
   // The editor reads the script by this name; renaming it away before the
   // import is done would make the import find nothing.
   if (registryEditor_) registryEditor_->WaitForExit(kPresetsImportWait);
@@ -242,9 +251,10 @@ void Installation::RenamePresetsBack() {
   names_.write = KitFileNumber(9).writeName;
   FileError error;
   if (!services_.files.RenameFile(directories_.kit + kPresetsScript, directories_.kit + kPresetsBackName, error)) {
-    throw KitFileFailure{FailureKind::Read, names_.read, error.description};
+    return KitFileFailure{FailureKind::Read, names_.read, error.description};
   }
   presetsAway_ = false;
+  return std::nullopt;
 }
 
 void Installation::RestorePresets() {

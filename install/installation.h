@@ -27,16 +27,18 @@ class Installation {
 
  private:
   bool PassesEntryTests();
+  // The steps from the progress state on; a file step's failure ends them.
+  StepFailure InstallSteps();
   bool InProgramFiles(const std::wstring& typed);
   void EnterProgressState();
   void CreateFolders();
-  void CopyRows(int first, int last);
-  void CopyUnlessSkipped(int number);
-  void StartPresetsImport();
-  void CreateTestFiles();
+  StepFailure CopyRows(int first, int last);
+  StepFailure CopyUnlessSkipped(int number);
+  StepFailure StartPresetsImport();
+  StepFailure CreateTestFiles();
   void CreateShortcuts();
   void RegisterInstallation();
-  void RenamePresetsBack();
+  StepFailure RenamePresetsBack();
   void RestorePresets();
   void Fail(const KitFileFailure& failure);
 

@@ -110,9 +110,11 @@ std::int32_t WriteRegistryValue(RegistryApi& registry, RegistryHandle key, const
   }
 }
 
-void DeleteRegistryKey(RegistryApi& registry, MessageBoxes& messages, RootKey root, const std::wstring& keyPath) {
+bool DeleteRegistryKey(RegistryApi& registry, MessageBoxes& messages, RootKey root, const std::wstring& keyPath) {
   std::int32_t status = registry.DeleteKey(root, keyPath);
+  if (status == kRegistryCallBrokeDown) return false;
   ShowRegistryDeleteError(messages, status, root, keyPath);
+  return true;
 }
 
 void ShowRegistryDeleteError(MessageBoxes& messages, std::int32_t status, RootKey root, const std::wstring& keyPath) {

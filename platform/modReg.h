@@ -25,7 +25,8 @@ void SetRegistryValue(RegistryApi& registry, RootKey root, const std::wstring& k
 std::int32_t WriteRegistryValue(RegistryApi& registry, RegistryHandle key, const std::wstring& valueName,
                                 std::int32_t valueType, const RegistryValue& value);
 
-void DeleteRegistryKey(RegistryApi& registry, MessageBoxes& messages, RootKey root, const std::wstring& keyPath);
+// Reports a returned status itself; false only when the call broke down.
+bool DeleteRegistryKey(RegistryApi& registry, MessageBoxes& messages, RootKey root, const std::wstring& keyPath);
 
 void ShowRegistryDeleteError(MessageBoxes& messages, std::int32_t status, RootKey root, const std::wstring& keyPath);
 

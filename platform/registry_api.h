@@ -20,6 +20,10 @@ inline constexpr std::int32_t kString = 1;  // REG_SZ
 inline constexpr std::int32_t kDword = 4;   // REG_DWORD
 }  // namespace regtype
 
+// DeleteKey's answer when the registry could not be reached at all: the call
+// broke down instead of returning. Never one of the system's own statuses.
+inline constexpr std::int32_t kRegistryCallBrokeDown = -1;
+
 class RegistryApi {
  public:
   virtual ~RegistryApi() = default;

@@ -120,6 +120,15 @@ kit_layout() {
     file -b "$kit/morvane.2" | grep -q '^JPEG image data'
 }
 
+# A setup is downloaded and judged in its first second: the program and its
+# library stay within 200 KB together, the library within 40 KB.
+size_budget() {
+  local exe dll
+  exe=$(stat -c %s "$bin/setup.exe") && dll=$(stat -c %s "$bin/setup.dll") || return 1
+  [ $((exe + dll)) -le $((200 * 1024)) ] && [ "$dll" -le $((40 * 1024)) ] ||
+    { echo "setup.exe $exe + setup.dll $dll bytes: over 200 KB together or setup.dll over 40 KB"; return 1; }
+}
+
 reproducible() {
   local again
   again=$(mktemp -d)
@@ -141,6 +150,9 @@ check "background picture inside setup.exe is 320x240, 24 bpp, uncompressed, 230
 check "manifest asks for administrator rights and Common Controls 6, no DPI awareness" manifest
 check "sample kit holds the ten kit files" kit_layout
 check "a second clean build gives byte-identical files" reproducible
+echo "sizes: setup.exe $(stat -c %s "$bin/setup.exe") bytes, setup.dll $(stat -c %s "$bin/setup.dll") bytes," \
+  "together $(( ($(stat -c %s "$bin/setup.exe") + $(stat -c %s "$bin/setup.dll")) / 1024 )) KB of 200"
+check "setup.exe and setup.dll together at most 200 KB, setup.dll at most 40 KB" size_budget
 
 [ "$listing" = 1 ] && exit 0
 

@@ -1,7 +1,6 @@
 #include "uninstall/removal_sequence.h"
 
 #include <array>
-#include <exception>
 #include <string_view>
 
 #include "app/services.h"
@@ -42,15 +41,6 @@ constexpr std::array<RemovalEntry, 11> kRemovalEntries = {{
 
 constexpr std::wstring_view kTestFileExtension = L".tst";
 
-// A step that breaks down is abandoned; the sequence goes on with the next.
-template <typename Step>
-void Attempt(Step&& step) {
-  try {
-    step();
-  } catch (const std::exception&) {
-  }
-}
-
 bool IsTestFileName(const std::wstring& name) {
   return name.size() >= kTestFileExtension.size() &&
          text::EqualsIgnoringCase(std::wstring_view(name).substr(name.size() - kTestFileExtension.size()),
@@ -86,20 +76,17 @@ void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& di
 }  // namespace
 
 void RunRemovalSequence(Services& services, const std::wstring& directory) {
-  for (const RemovalEntry& entry : kRemovalEntries) Attempt([&] { Remove(services.files, entry, directory); });
+  // Each step's failure is its own: it is passed over and the next one runs.
+  for (const RemovalEntry& entry : kRemovalEntries) Remove(services.files, entry, directory);
   // The library stays loaded from the program's start, so these still work
   // after its file in this directory was deleted.
-  Attempt([&] { services.companion.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane"); });
-  Attempt([&] { services.companion.fRemoveShellLink(L"", L"Morvane"); });
-  Attempt([&] {
-    services.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
-                                  texts::kUninstalledMark);
-  });
+  services.companion.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane");
+  services.companion.fRemoveShellLink(L"", L"Morvane");
+  services.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
+                                texts::kUninstalledMark);
   // Whatever failed above, only the registry step is reported: a status by
   // DeleteRegistryKey in its own words, a breakdown of the call here.
-  try {
-    modReg::DeleteRegistryKey(services.registry, services.messages, hkey::kLocalMachine, texts::kUninstallKey);
-  } catch (const std::exception&) {
+  if (!modReg::DeleteRegistryKey(services.registry, services.messages, hkey::kLocalMachine, texts::kUninstallKey)) {
     services.messages.Show(texts::kUninstallKeyNotDeleted, mb::kCritical | mb::kOkOnly);
   }
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/frm_main.h"
+#include "platform/win/packed_picture_win.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -88,7 +89,7 @@ bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
   // Shared: the system owns the icon and frees it with the program.
   icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
-  background_.Reset(LoadImageW(instance_, MAKEINTRESOURCEW(IDB_BACKGROUND), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  background_.Reset(LoadPackedPicture(instance_, IDB_BACKGROUND));
   if (!RegisterWindowClass(instance_, kClassName, icon_, LoadCursorW(nullptr, IDC_ARROW))) return false;
 
   RECT frame = PixelRect(0, 0, kMainClientWidthTwips, kMainClientHeightTwips);

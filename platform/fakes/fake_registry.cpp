@@ -1,6 +1,5 @@
 #include "platform/fakes/fake_registry.h"
 
-#include <stdexcept>
 
 #include "platform/text.h"
 
@@ -115,7 +114,7 @@ std::int32_t FakeRegistry::QueryStringValue(RegistryHandle key, const std::wstri
 }
 
 std::int32_t FakeRegistry::DeleteKey(RootKey root, const std::wstring& path) {
-  if (deleteBreaksDown) throw std::runtime_error("registry interface unavailable");
+  if (deleteBreaksDown) return kRegistryCallBrokeDown;
   KeyId id = Id(root, path);
   if (!keys_.contains(id)) return kNotFound;
   if (Denied(id)) return kAccessDenied;

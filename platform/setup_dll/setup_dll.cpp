@@ -1,34 +1,90 @@
 // setup.dll: shortcuts and free disk space for the setup program. Every
-// export is stdcall with 8-bit strings in the system's ANSI code page; the
-// two shortcut calls also come as wide ("W") exports, for names outside it.
+// export is stdcall; the shortcut functions come as the original 8-bit ones
+// (strings in the system's ANSI code page) and as wide ones, which the 8-bit
+// ones convert to and call.
 #include <windows.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <climits>
-#include <string>
 
 #include "platform/setup_dll/shortcut_folder.h"
 #include "platform/win/com_win.h"
 #include "platform/win/handles_win.h"
-#include "platform/win/text_win.h"
 
 namespace {
 
 constexpr LONG kDone = 1;
 constexpr LONG kFailed = 0;
 
+// COM for the current thread, for one call, as ComScope gives it, with
+// ole32 loaded on first use.
+class LazyComScope {
+ public:
+  LazyComScope() {
+    using InitFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+    auto init = SystemFunctionAs<InitFn>(L"ole32.dll", "CoInitializeEx");
+    result_ = init ? init(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
+  }
+  LazyComScope(const LazyComScope&) = delete;
+  LazyComScope& operator=(const LazyComScope&) = delete;
+  ~LazyComScope() {
+    using UninitFn = void(WINAPI*)();
+    auto uninit = SystemFunctionAs<UninitFn>(L"ole32.dll", "CoUninitialize");
+    if (SUCCEEDED(result_) && uninit) uninit();
+  }
+  // S_FALSE (already initialised) and RPC_E_CHANGED_MODE still leave COM usable.
+  bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+ private:
+  HRESULT result_;
+};
+
+// The folder part of path; a drive root keeps its backslash ("C:\", not
+// "C:", which would mean the current folder of drive C).
+bool FolderOf(const wchar_t* path, PathBuffer& out) {
+  if (!out.Append(path)) return false;
+  std::size_t slash = out.size();
+  while (slash > 0 && out.c_str()[slash - 1] != L'\\') --slash;
+  if (slash == 0) {
+    out.Truncate(0);
+    return false;
+  }
+  bool root = slash == 3 && out.c_str()[1] == L':';
+  out.Truncate(root ? slash : slash - 1);
+  return true;
+}
+
 // Makes every missing directory of an absolute path.
-void MakeDirectories(const std::wstring& directory) {
+void MakeDirectories(PathBuffer& directory) {
   if (GetFileAttributesW(directory.c_str()) != INVALID_FILE_ATTRIBUTES) return;  // the usual case
   for (std::size_t i = 3; i <= directory.size(); ++i) {
-    if (i == directory.size() || directory[i] == L'\\') CreateDirectoryW(directory.substr(0, i).c_str(), nullptr);
+    wchar_t* at = directory.data() + i;
+    if (*at != L'\\' && *at != L'\0') continue;
+    wchar_t kept = *at;
+    *at = L'\0';
+    CreateDirectoryW(directory.c_str(), nullptr);
+    *at = kept;
   }
 }
 
-std::wstring DirectoryOf(const std::wstring& path) {
-  std::size_t slash = path.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+// Lets the desktop and the Start menu show the change at once, without the
+// user pressing F5. Never waits for the shell.
+void TellTheShell(LONG event, const PathBuffer& link) {
+  using NotifyFn = void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID);
+  auto notify = SystemFunctionAs<NotifyFn>(L"shell32.dll", "SHChangeNotify");
+  if (notify) notify(event, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, link.c_str(), nullptr);
+}
+
+// From the ANSI code page; a null pointer is an empty string.
+bool FromAnsi(LPCSTR s, PathBuffer& out) {
+  if (!s || !*s) return true;
+  if (MultiByteToWideChar(CP_ACP, 0, s, -1, out.data(), PathBuffer::kCapacity) == 0) {
+    out.Fail();
+    return false;
+  }
+  out.Measure();
+  return true;
 }
 
 }  // namespace
@@ -38,41 +94,54 @@ extern "C" {
 // A shortcut named linkName (".lnk" added) in folder, to target with its
 // arguments, starting in the target's own folder. 1 when it was saved.
 LONG WINAPI fCreateShellLinkW(LPCWSTR folder, LPCWSTR linkName, LPCWSTR target, LPCWSTR arguments) {
-  std::wstring link = ShortcutPath(folder ? folder : L"", linkName ? linkName : L"");
-  std::wstring targetPath = target ? target : L"";
-  if (link.empty() || targetPath.empty()) return kFailed;
-  ComScope com;
+  PathBuffer link, workingFolder;
+  if (!target || !*target || !ShortcutPath(folder, linkName, link)) return kFailed;
+  FolderOf(target, workingFolder);  // none for a bare file name
+  if (!workingFolder.ok()) return kFailed;
+  LazyComScope com;
   if (!com.usable()) return kFailed;
+  using CreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+  auto createInstance = SystemFunctionAs<CreateInstanceFn>(L"ole32.dll", "CoCreateInstance");
   ComPtr<IShellLinkW> shellLink;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                              shellLink.put_void()))) {
+  if (!createInstance ||
+      FAILED(createInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, shellLink.put_void()))) {
     return kFailed;
   }
-  shellLink->SetPath(targetPath.c_str());
+  shellLink->SetPath(target);
   // No arguments means no argument string in the link at all.
-  std::wstring linkArguments = arguments ? arguments : L"";
-  if (!linkArguments.empty()) shellLink->SetArguments(linkArguments.c_str());
-  shellLink->SetWorkingDirectory(DirectoryOf(targetPath).c_str());
+  if (arguments && *arguments) shellLink->SetArguments(arguments);
+  shellLink->SetWorkingDirectory(workingFolder.c_str());
   ComPtr<IPersistFile> file;
   if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.put_void()))) return kFailed;
-  MakeDirectories(DirectoryOf(link));
-  return SUCCEEDED(file->Save(link.c_str(), TRUE)) ? kDone : kFailed;
-}
-
-LONG WINAPI fCreateShellLink(LPCSTR folder, LPCSTR linkName, LPCSTR target, LPCSTR arguments) {
-  return fCreateShellLinkW(text::FromAnsi(folder).c_str(), text::FromAnsi(linkName).c_str(),
-                           text::FromAnsi(target).c_str(), text::FromAnsi(arguments).c_str());
+  PathBuffer linkFolder;
+  if (FolderOf(link.c_str(), linkFolder)) MakeDirectories(linkFolder);
+  bool existed = GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (FAILED(file->Save(link.c_str(), TRUE))) return kFailed;
+  TellTheShell(existed ? SHCNE_UPDATEITEM : SHCNE_CREATE, link);
+  return kDone;
 }
 
 // Deletes the shortcut named linkName in folder. 1 when it is gone.
 LONG WINAPI fRemoveShellLinkW(LPCWSTR folder, LPCWSTR linkName) {
-  std::wstring link = ShortcutPath(folder ? folder : L"", linkName ? linkName : L"");
-  if (link.empty()) return kFailed;
-  return DeleteFileW(link.c_str()) ? kDone : kFailed;
+  PathBuffer link;
+  if (!ShortcutPath(folder, linkName, link) || !DeleteFileW(link.c_str())) return kFailed;
+  TellTheShell(SHCNE_DELETE, link);
+  return kDone;
+}
+
+LONG WINAPI fCreateShellLink(LPCSTR folder, LPCSTR linkName, LPCSTR target, LPCSTR arguments) {
+  PathBuffer wideFolder, wideName, wideTarget, wideArguments;
+  if (!FromAnsi(folder, wideFolder) || !FromAnsi(linkName, wideName) || !FromAnsi(target, wideTarget) ||
+      !FromAnsi(arguments, wideArguments)) {
+    return kFailed;
+  }
+  return fCreateShellLinkW(wideFolder.c_str(), wideName.c_str(), wideTarget.c_str(), wideArguments.c_str());
 }
 
 LONG WINAPI fRemoveShellLink(LPCSTR folder, LPCSTR linkName) {
-  return fRemoveShellLinkW(text::FromAnsi(folder).c_str(), text::FromAnsi(linkName).c_str());
+  PathBuffer wideFolder, wideName;
+  if (!FromAnsi(folder, wideFolder) || !FromAnsi(linkName, wideName)) return kFailed;
+  return fRemoveShellLinkW(wideFolder.c_str(), wideName.c_str());
 }
 
 // Free bytes the user may use on the drive of the current directory, capped
@@ -91,15 +160,17 @@ LONG WINAPI DISKSPACEFREE() {
 // when it cannot be loaded, 2 when it has no DllRegisterServer, 3 when that
 // failed. A bare name is refused, so nothing is found through a search path.
 LONG WINAPI DLLSelfRegister(LPCSTR dllPath) {
-  std::wstring path = text::FromAnsi(dllPath);
-  bool absolute = path.size() > 2 && (path[1] == L':' || (path[0] == L'\\' && path[1] == L'\\'));
+  PathBuffer path;
+  if (!FromAnsi(dllPath, path)) return 1;
+  const wchar_t* p = path.c_str();
+  bool absolute = path.size() > 2 && (p[1] == L':' || (p[0] == L'\\' && p[1] == L'\\'));
   if (!absolute) return 1;
-  UniqueModule module(LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
+  UniqueModule module(LoadLibraryExW(p, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   if (!module) return 1;
   using RegisterFn = HRESULT(STDAPICALLTYPE*)();
   auto registerServer = ProcAs<RegisterFn>(GetProcAddress(module.get(), "DllRegisterServer"));
   if (!registerServer) return 2;
-  ComScope com;
+  LazyComScope com;
   return SUCCEEDED(registerServer()) ? 0 : 3;
 }
 

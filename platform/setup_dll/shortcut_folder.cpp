@@ -1,40 +1,83 @@
 #include "platform/setup_dll/shortcut_folder.h"
 
-#include <windows.h>
 #include <shlobj.h>
 
-#include "platform/text.h"
+bool PathBuffer::Append(const wchar_t* s) {
+  for (; ok_ && s && *s; ++s) {
+    if (size_ + 1 >= kCapacity) {
+      ok_ = false;
+      break;
+    }
+    text_[size_++] = *s;
+  }
+  text_[size_ < kCapacity ? size_ : kCapacity - 1] = L'\0';
+  return ok_;
+}
+
+void PathBuffer::Truncate(std::size_t length) {
+  if (length < size_) size_ = length;
+  text_[size_] = L'\0';
+}
+
+void PathBuffer::Measure() {
+  text_[kCapacity - 1] = L'\0';
+  size_ = static_cast<std::size_t>(lstrlenW(text_));
+}
+
+FARPROC SystemFunction(const wchar_t* library, const char* name) {
+  PathBuffer path;
+  UINT length = GetSystemDirectoryW(path.data(), MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  path.Measure();
+  if (!path.Append(L"\\") || !path.Append(library)) return nullptr;
+  // Stays loaded for the life of the process, as an import would.
+  HMODULE module = LoadLibraryW(path.c_str());
+  return module ? GetProcAddress(module, name) : nullptr;
+}
 
 namespace {
 
-std::wstring ShellFolder(int csidl) {
-  wchar_t path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path))) return {};
-  return path;
+void DropTrailingBackslashes(PathBuffer& path) {
+  std::size_t length = path.size();
+  while (length > 0 && path.c_str()[length - 1] == L'\\') --length;
+  path.Truncate(length);
 }
 
-std::wstring WithoutTrailingBackslashes(std::wstring s) {
-  while (!s.empty() && s.back() == L'\\') s.pop_back();
-  return s;
+bool ShellFolder(int csidl, PathBuffer& out) {
+  static_assert(PathBuffer::kCapacity >= MAX_PATH);
+  using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+  auto getFolderPath = SystemFunctionAs<GetFolderPathFn>(L"shell32.dll", "SHGetFolderPathW");
+  if (!getFolderPath || FAILED(getFolderPath(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, out.data()))) return false;
+  out.Measure();
+  return !out.empty();
 }
 
 }  // namespace
 
-std::wstring ShortcutFolder(const std::wstring& folder) {
-  std::wstring relative = WithoutTrailingBackslashes(folder);
+bool ShortcutFolder(const wchar_t* folder, PathBuffer& out) {
+  PathBuffer relative;
+  if (!relative.Append(folder)) return false;
+  DropTrailingBackslashes(relative);
   // Walking up from Programs reached the desktop only before Windows Vista;
   // since then the desktop lives elsewhere, so ask the shell for it.
-  if (text::EqualsIgnoringCase(relative, L"..\\..\\Desktop")) return ShellFolder(CSIDL_DESKTOPDIRECTORY);
-  std::wstring base = ShellFolder(CSIDL_PROGRAMS);
-  if (base.empty() || relative.empty()) return base;
-  std::wstring joined = base + L"\\" + relative;
-  wchar_t full[MAX_PATH] = {};
-  DWORD length = GetFullPathNameW(joined.c_str(), MAX_PATH, full, nullptr);
-  return length > 0 && length < MAX_PATH ? WithoutTrailingBackslashes(full) : joined;
+  if (CompareStringOrdinal(relative.c_str(), -1, L"..\\..\\Desktop", -1, TRUE) == CSTR_EQUAL) {
+    return ShellFolder(CSIDL_DESKTOPDIRECTORY, out);
+  }
+  PathBuffer joined;
+  if (!ShellFolder(CSIDL_PROGRAMS, joined)) return false;
+  if (relative.empty()) return out.Append(joined.c_str());
+  if (!joined.Append(L"\\") || !joined.Append(relative.c_str())) return false;
+  DWORD length = GetFullPathNameW(joined.c_str(), PathBuffer::kCapacity, out.data(), nullptr);
+  if (length == 0 || length >= PathBuffer::kCapacity) {
+    out.Truncate(0);
+    return out.Append(joined.c_str());
+  }
+  out.Measure();
+  DropTrailingBackslashes(out);
+  return true;
 }
 
-std::wstring ShortcutPath(const std::wstring& folder, const std::wstring& linkName) {
-  std::wstring directory = ShortcutFolder(folder);
-  if (directory.empty() || linkName.empty()) return {};
-  return directory + L"\\" + linkName + L".lnk";
+bool ShortcutPath(const wchar_t* folder, const wchar_t* linkName, PathBuffer& out) {
+  if (!linkName || !*linkName || !ShortcutFolder(folder, out)) return false;
+  return out.Append(L"\\") && out.Append(linkName) && out.Append(L".lnk");
 }

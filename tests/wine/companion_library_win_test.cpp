@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include "platform/win/com_win.h"
 #include "platform/win/companion_library_win.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/driver/lnk_reader.h"
@@ -46,6 +47,94 @@ TEST_F(Companion, ShortcutKeepsItsArguments) {
   ASSERT_TRUE(info);
   EXPECT_EQ(Utf8(info->arguments), "/quiet \"a b\"");
   EXPECT_EQ(Utf8(info->workingDirectory), "C:\\X");
+}
+
+// Every notification the shell gets in this process: event and first path.
+class ShellListener {
+ public:
+  ShellListener() {
+    window_ = CreateWindowExW(0, L"Static", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Procedure));
+    SHGetSpecialFolderLocation(nullptr, CSIDL_PROGRAMS, &folder_);
+    SHChangeNotifyEntry entry{folder_, TRUE};
+    id_ = SHChangeNotifyRegister(window_, SHCNRF_ShellLevel, SHCNE_CREATE | SHCNE_DELETE | SHCNE_UPDATEITEM,
+                                 kMessage, 1, &entry);
+  }
+  ~ShellListener() {
+    SHChangeNotifyDeregister(id_);
+    DestroyWindow(window_);
+    CoTaskMemFree(folder_);
+  }
+  bool Heard(LONG event, const std::wstring& path) {
+    auto heard = [&] {
+      MSG message;
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+      for (const auto& [e, p] : events_) {
+        if (e == event && lstrcmpiW(p.c_str(), path.c_str()) == 0) return true;
+      }
+      return false;
+    };
+    return WaitUntil(heard, 2s);
+  }
+
+ private:
+  static constexpr UINT kMessage = WM_APP + 1;
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ShellListener*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message != kMessage || !self) return DefWindowProcW(window, message, wParam, lParam);
+    wchar_t path[MAX_PATH] = {};
+    SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE*>(wParam)[0], path);
+    self->events_.emplace_back(static_cast<LONG>(lParam), path);
+    return 0;
+  }
+  HWND window_ = nullptr;
+  PIDLIST_ABSOLUTE folder_ = nullptr;
+  ULONG id_ = 0;
+  std::vector<std::pair<LONG, std::wstring>> events_;
+};
+
+TEST_F(Companion, WideShortcutsTakeAnyNameStartInTheTargetsFolderAndTellTheShell) {
+  using CreateFn = LONG(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR);
+  using RemoveFn = LONG(WINAPI*)(LPCWSTR, LPCWSTR);
+  UniqueModule dll(LoadLibraryW((TestBinaries() + L"\\setup.dll").c_str()));
+  auto create = ProcAs<CreateFn>(GetProcAddress(dll.get(), "fCreateShellLinkW"));
+  auto remove = ProcAs<RemoveFn>(GetProcAddress(dll.get(), "fRemoveShellLinkW"));
+  ASSERT_TRUE(create && remove);
+  ComScope com;
+  ShellListener shell;
+  wchar_t programs[MAX_PATH] = {};
+  ASSERT_HRESULT_SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs));
+  // Names no ANSI code page holds; a target in a drive's root starts in the root, not in "C:".
+  const std::wstring link = std::wstring(programs) + L"\\Morvane \u03A9.lnk";
+  for (const auto& [target, folder] : {std::pair<std::wstring, std::wstring>{L"C:\\\u03A9 \u0436\\Morvane.exe",
+                                                                              L"C:\\\u03A9 \u0436"},
+                                       {L"C:\\Morvane.exe", L"C:\\"}}) {
+    SCOPED_TRACE(Utf8(target));
+    ASSERT_EQ(create(L"", L"Morvane \u03A9", target.c_str(), L""), 1);
+    ComPtr<IShellLinkW> shellLink;
+    ComPtr<IPersistFile> file;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                              shellLink.put_void()));
+    ASSERT_HRESULT_SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, file.put_void()));
+    ASSERT_HRESULT_SUCCEEDED(file->Load(link.c_str(), STGM_READ));
+    // The target as the shell starts it: from the link's item list (its
+    // location block holds the path in the ANSI code page only).
+    PIDLIST_ABSOLUTE item = nullptr;
+    wchar_t path[MAX_PATH] = {}, workingDirectory[MAX_PATH] = {};
+    ASSERT_HRESULT_SUCCEEDED(shellLink->GetIDList(&item));
+    SHGetPathFromIDListW(item, path);
+    CoTaskMemFree(item);
+    shellLink->GetWorkingDirectory(workingDirectory, MAX_PATH);
+    EXPECT_EQ(Utf8(path), Utf8(target));
+    EXPECT_EQ(Utf8(workingDirectory), Utf8(folder));
+  }
+  EXPECT_TRUE(shell.Heard(SHCNE_CREATE, link));
+  EXPECT_TRUE(shell.Heard(SHCNE_UPDATEITEM, link));  // the second one replaced the first
+  EXPECT_EQ(remove(L"", L"Morvane \u03A9"), 1);
+  EXPECT_FALSE(World::Exists(link));
+  EXPECT_TRUE(shell.Heard(SHCNE_DELETE, link));
+  EXPECT_EQ(remove(L"", L"Morvane \u03A9"), 0);
 }
 
 TEST_F(Companion, FreeSpaceIsThatOfTheCurrentDriveCapped) {

@@ -36,14 +36,7 @@ class RealCopy : public ::testing::Test {
     World::MakeDirectories(L"C:\\e2e\\TARGET");
   }
 
-  std::optional<KitFileFailure> Copy(int row) {
-    try {
-      install::CopyKitFile(files_, directories_, names_, KitFileNumber(row));
-    } catch (const KitFileFailure& failure) {
-      return failure;
-    }
-    return std::nullopt;
-  }
+  std::optional<KitFileFailure> Copy(int row) { return install::CopyKitFile(files_, directories_, names_, KitFileNumber(row)); }
 
   static void ExpectOneLine(const std::wstring& description) {
     EXPECT_FALSE(description.empty());

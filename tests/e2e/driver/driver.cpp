@@ -10,6 +10,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/win/packed_picture_win.h"
 #include "tests/e2e/driver/png_writer.h"
 
 namespace e2e {
@@ -672,9 +673,7 @@ int InkWidth(HWND control) {
 
 int PixelsDifferingFromThePicture(HWND window, const std::wstring& exe, RECT area) {
   HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  HBITMAP picture = module ? static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(101), IMAGE_BITMAP, 0, 0,
-                                                             LR_CREATEDIBSECTION))
-                           : nullptr;
+  HBITMAP picture = module ? LoadPackedPicture(module, 101) : nullptr;
   if (!picture) {
     if (module) FreeLibrary(module);
     return -1;

@@ -121,7 +121,7 @@ COLORREF ScreenPixel(HWND window, int x, int y);
 // is on screen: from the leftmost to the rightmost dark pixel, border excluded.
 int InkWidth(HWND control);
 // How many client pixels of window inside area differ, on screen, from the
-// background picture (bitmap resource 101) of the program file exe.
+// background picture (packed picture resource 101) of the program file exe.
 int PixelsDifferingFromThePicture(HWND window, const std::wstring& exe, RECT area);
 // The width the system draws text in with the message font (buttons' font).
 int MessageFontTextWidth(const std::wstring& text);

@@ -1,0 +1,69 @@
+// Small stand-ins for parts of the statically linked C++ runtime that would
+// otherwise make up most of setup.exe. Each one keeps what the program can
+// observe and drops what it never shows: the program has no console, so the
+// runtime's text output on a fatal error reaches nobody.
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <exception>
+#include <new>
+
+// The runtime's default terminate handler prints the demangled name of the
+// uncaught exception's type to stderr, which pulls in the whole demangler.
+// Without a console it ends the process with abort() and nothing else.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+
+// The standard library reports misuse (a string past its maximum size, an
+// index out of range) and exhausted memory through these. None is caught
+// anywhere in the program, so each would end in std::terminate: ending the
+// process here gives the same result without the runtime's exception class
+// hierarchy and its message formatting. All of them are defined, so that the
+// runtime's own copy is never linked in beside these.
+namespace std {
+[[noreturn]] static void Unrecoverable() { std::abort(); }
+void __throw_bad_exception() { Unrecoverable(); }
+void __throw_bad_alloc() { Unrecoverable(); }
+void __throw_bad_array_new_length() { Unrecoverable(); }
+void __throw_bad_cast() { Unrecoverable(); }
+void __throw_bad_typeid() { Unrecoverable(); }
+void __throw_logic_error(const char*) { Unrecoverable(); }
+void __throw_domain_error(const char*) { Unrecoverable(); }
+void __throw_invalid_argument(const char*) { Unrecoverable(); }
+void __throw_length_error(const char*) { Unrecoverable(); }
+void __throw_out_of_range(const char*) { Unrecoverable(); }
+void __throw_out_of_range_fmt(const char*, ...) { Unrecoverable(); }
+void __throw_runtime_error(const char*) { Unrecoverable(); }
+void __throw_range_error(const char*) { Unrecoverable(); }
+void __throw_overflow_error(const char*) { Unrecoverable(); }
+void __throw_underflow_error(const char*) { Unrecoverable(); }
+void __throw_bad_function_call() { Unrecoverable(); }
+}  // namespace std
+
+// The same for memory: the runtime's operator new throws std::bad_alloc,
+// which nothing catches; it alone would link in the whole exception runtime.
+void* operator new(std::size_t size) {
+  if (void* memory = std::malloc(size ? size : 1)) return memory;
+  std::abort();
+}
+
+// The runtime's nothrow form catches that bad_alloc, which links it all in too.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
+
+// std::to_wstring formats through this. MinGW's own version is a complete
+// C99 printf (floating point, positional arguments) of some 40 KB; the
+// program formats only integers, which the system's C library does alike.
+// The result keeps the C99 contract: the full length, the text cut to fit.
+extern "C" int __cdecl __mingw_vsnwprintf(wchar_t* buffer, size_t count, const wchar_t* format, va_list arguments) {
+  va_list again;
+  va_copy(again, arguments);
+  int needed = _vscwprintf(format, again);
+  va_end(again);
+  if (count > 0) {
+    _vsnwprintf(buffer, count, format, arguments);
+    buffer[needed >= 0 && static_cast<size_t>(needed) < count ? needed : count - 1] = L'\0';
+  }
+  return needed;
+}

@@ -1,0 +1,193 @@
+// Benchmark, not a test: how soon setup.exe shows its finished window, and
+// how much private memory it takes, as ratios against a bare Win32 program
+// (bare_window.exe) that shows a window of the same size with the same
+// picture. Both are started in turn from this program, round after round.
+// Time runs from just before CreateProcess until the window's client area
+// on screen first equals its settled picture (captured once, after a warm-up
+// run left to settle): the first complete paint, as the user sees it.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/main_form_design.h"
+#include "tests/e2e/driver/driver.h"
+#include "tests/e2e/world.h"
+
+namespace {
+
+using namespace e2e;
+using namespace std::chrono_literals;
+
+constexpr int kDefaultRounds = 15;
+constexpr int kWidth = kMainClientWidthTwips / kTwipsPerPixel;
+constexpr int kHeight = kMainClientHeightTwips / kTwipsPerPixel;
+// A blinking caret or a focus rectangle may differ; a missing label, button
+// or picture differs by far more.
+constexpr int kTolerance = 64;
+const std::wstring kKit = L"C:\\bench\\startup-kit";
+
+double Now() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+using Pixels = std::vector<DWORD>;
+
+// The client area of window as it is on screen now.
+Pixels Capture(HWND window) {
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  HDC screen = GetDC(nullptr);
+  HDC shot = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(shot, bitmap);
+  BitBlt(shot, 0, 0, kWidth, kHeight, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  Pixels pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + kWidth * kHeight);
+  SelectObject(shot, old);
+  DeleteObject(bitmap);
+  DeleteDC(shot);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+int Differing(const Pixels& a, const Pixels& b) {
+  int count = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) count += (a[i] & 0xFFFFFF) != (b[i] & 0xFFFFFF);
+  return count;
+}
+
+struct Program {
+  const wchar_t* label;
+  std::wstring exe;
+  Pixels settled;
+  std::vector<double> seconds;
+  std::vector<double> shown;  // seconds to the window's being visible
+  std::vector<double> privateBytes;
+};
+
+HWND VisibleWindow(const SetupProcess& process) {
+  std::vector<HWND> windows = process.VisibleTopLevelWindows();
+  return windows.empty() ? nullptr : windows.front();
+}
+
+// Leaves the place where the windows open black, so that what an ended run
+// left on screen cannot pass for the next run's paint.
+void Blank(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  HDC screen = GetDC(nullptr);
+  PatBlt(screen, r.left, r.top, r.right - r.left, r.bottom - r.top, BLACKNESS);
+  ReleaseDC(nullptr, screen);
+}
+
+// One run: seconds to the first complete paint (negative when the window
+// did not get there within 30 s), to the window's showing, and peak private bytes.
+struct Figures {
+  double seconds, shown, privateBytes;
+};
+Figures Run(Program& program) {
+  World::Reset();
+  double start = Now();
+  SetupProcess process = SetupProcess::Start(program.exe, kKit);
+  HWND window = nullptr;
+  bool complete = false;
+  double shown = -1;
+  while (!complete && Now() - start < 30) {
+    if (!window && (window = VisibleWindow(process)) != nullptr) shown = Now() - start;
+    complete = window && Differing(Capture(window), program.settled) <= kTolerance;
+    if (!complete) Sleep(1);
+  }
+  double seconds = complete ? Now() - start : -1;
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(process.handle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  double peakPrivate = static_cast<double>(std::max<SIZE_T>(memory.PeakPagefileUsage, memory.PrivateUsage));
+  if (window) Blank(window);
+  process.Kill();
+  process.WaitForExit(10s);
+  return {seconds, shown, peakPrivate};
+}
+
+// A first run, left to settle, gives the picture every later run must reach.
+bool Settle(Program& program) {
+  World::Reset();
+  SetupProcess process = SetupProcess::Start(program.exe, kKit);
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = VisibleWindow(process)) != nullptr; }, 30s);
+  if (!window) return false;
+  Sleep(3000);
+  program.settled = Capture(window);
+  Blank(window);
+  return true;
+}
+
+}  // namespace
+
+// An argument gives another number of rounds.
+int main(int argc, char** argv) {
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : kDefaultRounds;
+  World::Reset();
+  World::DeleteTree(L"C:\\bench");
+  World::MakeKit(kKit);
+  Program setup{L"setup.exe (install state)", kKit + L"\\setup.exe", {}, {}, {}};
+  Program bare{L"bare window, same picture", TestBinaries() + L"\\bare_window.exe", {}, {}, {}};
+  for (Program* program : {&bare, &setup}) {
+    if (!Settle(*program)) {
+      std::printf("startup_bench: %ls showed no window\n", program->label);
+      return 1;
+    }
+  }
+  for (int round = 0; round < rounds; ++round) {
+    // Alternating which goes first, so that neither always runs after the other.
+    Program* order[2] = {&bare, &setup};
+    if (round % 2) std::swap(order[0], order[1]);
+    for (Program* program : order) {
+      auto [seconds, shown, peakPrivate] = Run(*program);
+      if (seconds < 0) {
+        std::printf("startup_bench: %ls did not reach its settled picture\n", program->label);
+        return 1;
+      }
+      program->seconds.push_back(seconds);
+      program->shown.push_back(shown);
+      program->privateBytes.push_back(peakPrivate);
+    }
+  }
+  double startup = Median(setup.seconds) / Median(bare.seconds);
+  double memory = Median(setup.privateBytes) / Median(bare.privateBytes);
+  std::printf("startup_bench: process start to first complete paint, interleaved, median of %d rounds each\n",
+              rounds);
+  for (const Program* program : {&bare, &setup}) {
+    std::printf("  %-28ls %7.3f s (shown after %.3f s)   peak private bytes %6.2f MB\n", program->label,
+                Median(program->seconds), Median(program->shown), Median(program->privateBytes) / 1048576.0);
+    std::printf("    runs (s):");
+    for (double seconds : program->seconds) std::printf(" %.3f", seconds);
+    std::printf("\n");
+  }
+  // Windows gives the peak; Wine gives another process's private bytes as
+  // they are when asked, here at the first complete paint.
+  std::printf("  start-up ratio setup.exe / bare window: %.2f (target at most 1.20)\n", startup);
+  std::printf("  peak private bytes ratio setup.exe / bare window: %.2f (target at most 1.20)\n", memory);
+  std::printf("startup_ratio=%.3f memory_ratio=%.3f setup_seconds=%.4f bare_seconds=%.4f setup_private_mb=%.2f "
+              "bare_private_mb=%.2f\n",
+              startup, memory, Median(setup.seconds), Median(bare.seconds), Median(setup.privateBytes) / 1048576.0,
+              Median(bare.privateBytes) / 1048576.0);
+  World::Reset();
+  World::DeleteTree(L"C:\\bench");
+  return 0;
+}
