@@ -4,6 +4,8 @@
 // with FindFirstFileW alone, measured in this one program, medians compared.
 #include <windows.h>
 
+#include "tests/bench/bench_timing.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -16,21 +18,12 @@
 
 namespace {
 
+using bench::Median;
+using bench::Now;
+
 constexpr int kFolders = 10000;
 constexpr int kRounds = 5;
 constexpr const wchar_t* kMany = L"C:\\bench\\many";
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 int Enumerate() {
   int folders = 0;

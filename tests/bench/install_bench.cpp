@@ -5,6 +5,8 @@
 // registry editor importing the same presets script. Also prints the peak
 // memory of setup.exe during the installation.
 #include <windows.h>
+
+#include "tests/bench/bench_timing.h"
 #include <psapi.h>
 
 #include <algorithm>
@@ -17,6 +19,9 @@
 #include "tests/e2e/world.h"
 
 namespace {
+
+using bench::Median;
+using bench::Now;
 
 using namespace e2e;
 using namespace std::chrono_literals;
@@ -36,18 +41,6 @@ const ProductFile kProduct[] = {
     {L"morvane.3", L"about.htm", 6},          {L"morvane.4", L"Help\\AddFile.bmp", 8},
     {L"morvane.5", L"Help\\AddPath.bmp", 8},  {L"morvane.6", L"Help\\FileList.htm", 8},
 };
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 void CleanTarget() {
   World::DeleteTree(kTarget);

@@ -6,6 +6,8 @@
 // on screen first equals its settled picture (captured once, after a warm-up
 // run left to settle): the first complete paint, as the user sees it.
 #include <windows.h>
+
+#include "tests/bench/bench_timing.h"
 #include <psapi.h>
 
 #include <algorithm>
@@ -20,6 +22,9 @@
 
 namespace {
 
+using bench::Median;
+using bench::Now;
+
 using namespace e2e;
 using namespace std::chrono_literals;
 
@@ -30,18 +35,6 @@ constexpr int kHeight = kMainClientHeightTwips / kTwipsPerPixel;
 // or picture differs by far more.
 constexpr int kTolerance = 64;
 const std::wstring kKit = L"C:\\bench\\startup-kit";
-
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
 
 using Pixels = std::vector<DWORD>;
 
