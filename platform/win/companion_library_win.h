@@ -6,7 +6,8 @@
 #include "platform/win/handles_win.h"
 
 // setup.dll, loaded by its full path beside the setup program (never through
-// the DLL search order) at the first call of one of its functions.
+// the DLL search order): the program loads it at start (Load), and a call
+// made before that loads it then.
 class CompanionLibraryWin : public CompanionLibrary {
  public:
   explicit CompanionLibraryWin(std::wstring libraryPath) : path_(std::move(libraryPath)) {}
