@@ -99,6 +99,9 @@ void frmFolder::Dir1_Open() {
 
 void frmFolder::Command1_Click() {
   const std::wstring parent = listing_.path;
+  // No folder could ever be listed: a name alone would land in the root of
+  // whatever drive is current.
+  if (parent.empty()) return;
   std::optional<std::wstring> answer =
       services_.input.Ask(texts::kCreateFolderTitle, texts::kCreateFolderPrompt + parent);
   if (!answer || answer->empty()) return;

@@ -152,6 +152,24 @@ TEST_F(FolderChooserLogic, TheFallbackIsNotRetriedWhenCCannotBeReadEither) {
   EXPECT_EQ(form.ShownDrive(), L"d:");
 }
 
+TEST(FolderChooserWithoutAListedFolder, CreateNewAsksNothingAndMakesNothing) {
+  FakeFolderForm form;
+  FakeFolderSystem folders;
+  FakeMessageBoxes messages;
+  FakeInputBox input;
+  FakeMainForm mainForm;
+  folders.drives = {{L'C', L""}};
+  folders.current = L"C:\\Work";
+  folders.unreadable = {L"C:\\Work", L"C:\\"};
+  frmFolder chooser{form, {folders, messages, input, mainForm}};
+  chooser.Form_Load();
+  input.answer = L"x";
+  chooser.Command1_Click();
+  EXPECT_TRUE(input.title.empty());
+  EXPECT_FALSE(folders.Exists(L"\\x"));
+  EXPECT_FALSE(folders.Exists(L"C:\\x"));
+}
+
 TEST_F(FolderChooserLogic, CreateNewMakesOneFolderUnderTheListedDirectoryAndSelectsIt) {
   ClickEntry(L"beta");  // selected, not opened: the folder still goes under P
   input.answer = L"New One";
