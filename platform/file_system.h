@@ -81,6 +81,9 @@ class FileSystem {
   // finds an ordinary file: directories, hidden and system files count as
   // absent; read-only and archived files count. Names match without case.
   virtual bool IsOrdinaryFile(const std::wstring& path) = 0;
+  // True when the path names a link (a junction or symbolic link: a reparse
+  // point) rather than the file or folder itself.
+  virtual bool IsLink(const std::wstring& path) = 0;
   // Makes the drive with this letter the process's current drive; false (and
   // nothing changed) when it is no drive letter or the drive is not there.
   virtual bool ChangeDrive(wchar_t letter) = 0;

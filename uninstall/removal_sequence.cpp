@@ -58,8 +58,20 @@ void DeleteOwnTestFiles(FileSystem& files, const std::wstring& pattern) {
   }
 }
 
+// The setting that names the directory can be changed without elevation, so
+// a folder on the way may be a link that someone else put there to lead this
+// elevated program into a folder they may not write. Nothing is removed
+// through a link: not under a linked directory, Help or TestThis.
+bool ReachedThroughLink(FileSystem& files, const std::wstring& path) {
+  for (std::size_t slash = path.find(L'\\', 3); slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
+    if (files.IsLink(path.substr(0, slash))) return true;
+  }
+  return files.IsLink(path);
+}
+
 void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& directory) {
   std::wstring path = directory + entry.path;
+  if (ReachedThroughLink(files, path)) return;
   switch (entry.step) {
     case DeleteOneFile:
       files.RemoveFile(path);

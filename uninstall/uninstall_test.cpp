@@ -139,6 +139,19 @@ TEST_F(Removal, EveryFailureIsSilentAndTheSequenceRunsToItsEnd) {
   EXPECT_FALSE(setup.files.Exists(In(L"Help")));
 }
 
+TEST_F(Removal, NothingIsRemovedThroughALink) {
+  // Someone without rights turned Help into a link to a folder of theirs
+  // choosing; the elevated removal must not follow it.
+  setup.files.SetAttributes(In(L"Help"), {.link = true});
+  StartAndUninstall();
+  for (const wchar_t* kept : {L"Help\\FileList.htm", L"Help\\AddFile.bmp", L"Help\\AddPath.bmp", L"Help"}) {
+    EXPECT_TRUE(setup.files.Exists(In(kept))) << kept;
+  }
+  EXPECT_FALSE(setup.files.Exists(In(L"Morvane.exe")));
+  EXPECT_FALSE(setup.files.Exists(In(L"TestThis")));
+  EXPECT_FALSE(EntryExists());
+}
+
 TEST_F(Removal, RegistryStatusIsReportedLastInItsOwnWords) {
   setup.registry.DenyWrites(hkey::kLocalMachine, kUninstallKey);
   setup.messages.onShow = [&](const FakeMessageBoxes::Shown& shown) {

@@ -370,6 +370,11 @@ bool FakeFileSystem::IsOrdinaryFile(const std::wstring& path) {
   return node && !node->directory && !node->attributes.hidden && !node->attributes.system;
 }
 
+bool FakeFileSystem::IsLink(const std::wstring& path) {
+  const Node* node = Find(path);
+  return node && node->attributes.link;
+}
+
 bool FakeFileSystem::ChangeDrive(wchar_t letter) {
   std::wstring upper = text::UpperCase(std::wstring(1, letter));
   if (!drives_.contains(upper[0])) return false;

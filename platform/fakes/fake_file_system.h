@@ -22,6 +22,7 @@ struct FakeAttributes {
   bool readOnly = false;
   bool hidden = false;
   bool system = false;
+  bool link = false;  // a junction or symbolic link
 };
 
 class FakeFileSystem : public FileSystem {
@@ -66,6 +67,7 @@ class FakeFileSystem : public FileSystem {
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
+  bool IsLink(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
 

@@ -161,6 +161,11 @@ bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
   return !(found.dwFileAttributes & kNotOrdinary);
 }
 
+bool FileSystemWin::IsLink(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 bool FileSystemWin::ChangeDrive(wchar_t letter) {
   if (!IsDriveLetter(letter)) return false;
   // "D:" returns to the directory the process last used on that drive; if

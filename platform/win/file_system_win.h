@@ -14,6 +14,7 @@ class FileSystemWin : public FileSystem {
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
+  bool IsLink(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
 };
