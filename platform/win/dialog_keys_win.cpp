@@ -56,6 +56,9 @@ void MoveFocus(const DialogKeys& keys, bool backwards) {
 // The access key of a visible, enabled button: its focus first, then its click.
 // A key that several buttons share only moves the focus on to the next of
 // them, as in any dialog, so that it never presses the wrong one.
+// True from an access key's press until the release of Alt that ends it.
+bool g_altReleaseBelongsToAccessKey = false;
+
 bool PressAccessKey(const DialogKeys& keys, wchar_t letter) {
   std::vector<HWND> buttons;
   for (HWND control : keys.tabOrder) {
@@ -126,13 +129,24 @@ bool HandleDialogKey(const DialogKeys& keys, const MSG& message) {
   if (!keys.window || (message.hwnd != keys.window && !IsChild(keys.window, message.hwnd))) return false;
   if (!IsWindowEnabled(keys.window)) return false;  // a modal window of ours is in front
 
+  // The system never saw the access key below, so the release of Alt that
+  // follows looks to it like Alt pressed alone, which opens the window menu:
+  // a modal loop that would hold the action the key started until Esc.
+  if ((message.message == WM_SYSKEYUP || message.message == WM_KEYUP) && message.wParam == VK_MENU &&
+      g_altReleaseBelongsToAccessKey) {
+    g_altReleaseBelongsToAccessKey = false;
+    return true;
+  }
   if (message.message == WM_SYSKEYDOWN) {
     auto key = static_cast<wchar_t>(message.wParam);
     bool letterOrDigit = (key >= L'A' && key <= L'Z') || (key >= L'0' && key <= L'9');
+    // Set before the click: the action it starts runs the message loop itself.
+    g_altReleaseBelongsToAccessKey = letterOrDigit;
     if (letterOrDigit && PressAccessKey(keys, key)) {
       ShowKeyboardCues(keys.window);
       return true;
     }
+    g_altReleaseBelongsToAccessKey = false;
     return false;
   }
   if (message.message != WM_KEYDOWN || Pressed(VK_MENU)) return false;

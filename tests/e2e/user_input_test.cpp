@@ -35,6 +35,14 @@ TEST_F(UserInput, TypedTargetThenOneClickOnNextInstallsThere) {
   EXPECT_FALSE(World::Exists(L"C:\\WinUtil"));
 }
 
+// Alt+N starts the installation, which runs to its end.
+TEST_F(UserInput, AccessKeyOfNextInstallsToTheEnd) {
+  HWND window = StartAndWaitForWindow(World::MakeKit(L"C:\\e2e\\kit"));
+  ASSERT_TRUE(window);
+  PressAccessKey(window, L'n');
+  ExpectInstalledInto(window, L"C:\\WinUtil\\Morvane");
+}
+
 // Next lies under Uninstall: neither Tab, nor its access key, nor Enter
 // reaches it, so no installation starts over the installed copy.
 TEST_F(UserInput, NextUnderUninstallCannotBePressed) {

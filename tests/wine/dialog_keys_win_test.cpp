@@ -36,4 +36,34 @@ TEST(DialogKeys, ButtonUnderAnotherIsUnusableUntilUncovered) {
   DestroyWindow(form);
 }
 
+// The access key's Alt+letter never reaches the system, so the system would
+// take the release of Alt for Alt pressed alone and open the window menu over
+// the action the key started. That release is the dialog keys' own.
+MSG Key(HWND target, UINT message, WPARAM key) {
+  MSG msg{};
+  msg.hwnd = target;
+  msg.message = message;
+  msg.wParam = key;
+  msg.lParam = static_cast<LPARAM>(message == WM_SYSKEYUP ? 0xE0000001u : 0x20000001u);  // Alt held
+  return msg;
+}
+
+TEST(DialogKeys, AltReleaseAfterAnAccessKeyIsConsumed) {
+  HWND form = CreateWindowExW(0, L"Static", L"form", WS_OVERLAPPED, 0, 0, 200, 120, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(form);
+  HWND next = MakeButton(form, L"&Next", 48);
+  int clicks = 0;
+  DialogKeys keys{form, {next}, nullptr, nullptr, [&](HWND) { ++clicks; }};
+  EXPECT_TRUE(HandleDialogKey(keys, Key(next, WM_SYSKEYDOWN, 'N')));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(HandleDialogKey(keys, Key(next, WM_SYSKEYUP, VK_MENU)));
+  // A later Alt alone is the system's again.
+  EXPECT_FALSE(HandleDialogKey(keys, Key(next, WM_SYSKEYUP, VK_MENU)));
+  // Alt with a letter no button has is the system's too, and so is its release.
+  EXPECT_FALSE(HandleDialogKey(keys, Key(next, WM_SYSKEYDOWN, 'Q')));
+  EXPECT_FALSE(HandleDialogKey(keys, Key(next, WM_SYSKEYUP, VK_MENU)));
+  DestroyWindow(form);
+}
+
 }  // namespace

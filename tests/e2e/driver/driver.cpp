@@ -517,7 +517,12 @@ void PressKeyWith(HWND target, UINT modifier, UINT virtualKey) {
   if (!ReadyForInput(target)) return;
   auto key = static_cast<WORD>(virtualKey);
   auto held = static_cast<WORD>(modifier);
-  Send({KeyEvent(held, false), KeyEvent(key, false), KeyEvent(key, true), KeyEvent(held, true)});
+  // A hand lets go of the modifier a moment after the key, by which time the
+  // program has handled the key: what it does on the modifier's release alone
+  // shows then.
+  Send({KeyEvent(held, false), KeyEvent(key, false), KeyEvent(key, true)});
+  Sleep(100);
+  Send({KeyEvent(held, true)});
 }
 
 void PressAccessKey(HWND target, wchar_t letter) {
