@@ -69,11 +69,9 @@ class FileSystem {
   // that means the long name compares it itself. Empty when nothing matches
   // or the directory cannot be read.
   virtual std::vector<FoundFile> FindFiles(const std::wstring& pattern) = 0;
-  // One level; the parent must exist.
-  virtual bool MakeDirectory(const std::wstring& path) = 0;
-  // The same, but the new folder gets its own protected access list
-  // (ProtectedFolderSddl) instead of inheriting its parent's. A folder that
-  // exists already is left as it is (and false returned).
+  // One level; the parent must exist. The new folder gets its own protected
+  // access list (ProtectedFolderSddl) instead of inheriting its parent's. A
+  // folder that exists already is left as it is (and false returned).
   virtual bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) = 0;
   // Only an empty directory goes.
   virtual bool RemoveEmptyDirectory(const std::wstring& path) = 0;

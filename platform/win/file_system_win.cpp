@@ -132,10 +132,6 @@ std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   return entries;
 }
 
-bool FileSystemWin::MakeDirectory(const std::wstring& path) {
-  return !TooLong(path, kMaxDirectoryPath + 1) && CreateDirectoryW(path.c_str(), nullptr) != 0;
-}
-
 bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay users) {
   if (TooLong(path, kMaxDirectoryPath + 1)) return false;
   PSECURITY_DESCRIPTOR descriptor = nullptr;

@@ -10,7 +10,6 @@ class FileSystemWin : public FileSystem {
   bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) override;
   bool RemoveFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
-  bool MakeDirectory(const std::wstring& path) override;
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;

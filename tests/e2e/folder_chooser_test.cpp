@@ -11,7 +11,6 @@ namespace {
 
 using enum FolderControl;
 
-constexpr const wchar_t* kKit = L"C:\\e2e\\kit";
 
 // Runs a shell command on the Unix side and waits until it has finished
 // (Wine starts Unix programs without waiting for them).

@@ -11,8 +11,6 @@ namespace {
 using enum Control;
 using namespace std::chrono_literals;
 
-const std::wstring kKit = L"C:\\e2e\\kit";
-const wchar_t* const kInstallPrompt = L"Click Next to install Morvane by Halvo to your computer.";
 const wchar_t* const kRefusals[] = {
     L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another folder.",
     L"Enter target directory for installation first."};

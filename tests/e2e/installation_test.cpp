@@ -10,9 +10,7 @@ namespace {
 using enum Control;
 using namespace std::chrono_literals;
 
-const std::wstring kKit = L"C:\\e2e\\kit";
 const std::wstring kTarget = L"C:\\WINUTIL\\MORVANE";
-const wchar_t* const kInstallPrompt = L"Click Next to install Morvane by Halvo to your computer.";
 
 // Kit name -> installed name, for the byte-for-byte comparison.
 const std::pair<const wchar_t*, const wchar_t*> kInstalled[] = {
@@ -77,6 +75,15 @@ class Installation : public SetupSession {
     return box;
   }
 
+  // The failure message with this text, answered, then the end state of an
+  // installation stopped after that many steps.
+  void ExpectStoppedBy(HWND window, const std::string& text, std::size_t steps) {
+    std::optional<MessageBoxInfo> box = ExpectFailureMessage(window, text);
+    ASSERT_TRUE(box);
+    AnswerMessageBox(*box, L"OK");
+    ExpectFailedEndState(window, steps);
+  }
+
   static std::string DescriptionOf(DWORD code) {
     wchar_t* buffer = nullptr;
     DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -95,10 +102,7 @@ class Installation : public SetupSession {
   void ExpectStoppedAtThePresets(const std::string& description) {
     HWND window = StartAndInstall(kKit);
     ASSERT_TRUE(window);
-    std::optional<MessageBoxInfo> box = ExpectFailureMessage(window, FailureText("writing", "PRESETS.REG", description));
-    ASSERT_TRUE(box);
-    AnswerMessageBox(*box, L"OK");
-    ExpectFailedEndState(window, 10);
+    ExpectStoppedBy(window, FailureText("writing", "PRESETS.REG", description), 10);
     EXPECT_TRUE(World::List(kTarget + L"\\TestThis").empty());
     EXPECT_TRUE(World::Exists(kKit + L"\\morvane.7"));
     EXPECT_FALSE(World::RegistryKeyExists(HKEY_CURRENT_USER, kPresetsKey));
@@ -273,11 +277,7 @@ TEST_F(Installation, KitFileRemovedAfterStartIsAReadFailure) {
   ASSERT_TRUE(window);
   ASSERT_TRUE(DeleteFileW((kKit + L"\\morvane.2").c_str()));
   Click(Handle(window, cmdNext0));
-  std::optional<MessageBoxInfo> box =
-      ExpectFailureMessage(window, FailureText("reading", "MORVANE.2", DescriptionOf(ERROR_FILE_NOT_FOUND)));
-  ASSERT_TRUE(box);
-  AnswerMessageBox(*box, L"OK");
-  ExpectFailedEndState(window, 3);
+  ExpectStoppedBy(window, FailureText("reading", "MORVANE.2", DescriptionOf(ERROR_FILE_NOT_FOUND)), 3);
   EXPECT_TRUE(World::Exists(kTarget + L"\\Morvane.exe"));
   EXPECT_FALSE(World::Exists(kTarget + L"\\screenshot.jpg"));
 }
@@ -287,11 +287,7 @@ TEST_F(Installation, UnreadableKitFileIsAReadFailure) {
   ASSERT_TRUE(World::SetPermissions(kKit + L"\\morvane.3", L"a-r"));
   HWND window = StartAndInstall(kKit);
   ASSERT_TRUE(window);
-  std::optional<MessageBoxInfo> box =
-      ExpectFailureMessage(window, FailureText("reading", "MORVANE.3", DescriptionOf(ERROR_ACCESS_DENIED)));
-  ASSERT_TRUE(box);
-  AnswerMessageBox(*box, L"OK");
-  ExpectFailedEndState(window, 4);
+  ExpectStoppedBy(window, FailureText("reading", "MORVANE.3", DescriptionOf(ERROR_ACCESS_DENIED)), 4);
   EXPECT_FALSE(World::Exists(kTarget + L"\\about.htm"));
 }
 
@@ -314,11 +310,7 @@ TEST_F(Installation, TestFileThatCannotBeMadeStopsItAndTheKitStaysComplete) {
   World::MakeDirectories(kTarget + L"\\TestThis\\" + TestFile(5));  // a folder in the way
   HWND window = StartAndInstall(kKit);
   ASSERT_TRUE(window);
-  std::optional<MessageBoxInfo> box = WaitForEnd(window);
-  ASSERT_TRUE(box);
-  EXPECT_EQ(Utf8(box->text), FailureText("writing", "10x empty test file", DescriptionOf(ERROR_ACCESS_DENIED)));
-  AnswerMessageBox(*box, L"OK");
-  ExpectFailedEndState(window, 11);
+  ExpectStoppedBy(window, FailureText("writing", "10x empty test file", DescriptionOf(ERROR_ACCESS_DENIED)), 11);
   EXPECT_TRUE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(4)));
   EXPECT_FALSE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(6)));
   // The script was imported and is back under its kit name: the next start offers the installation again.

@@ -10,6 +10,10 @@
 
 namespace e2e {
 
+// The kit folder most scenarios start the setup from, and the install state's prompt.
+inline const std::wstring kKit = L"C:\\e2e\\kit";
+inline constexpr const wchar_t* kInstallPrompt = L"Click Next to install Morvane by Halvo to your computer.";
+
 class SetupSession : public ::testing::Test {
  protected:
   void SetUp() override { World::Reset(); }

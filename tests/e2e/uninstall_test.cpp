@@ -11,8 +11,6 @@ namespace {
 using enum Control;
 using namespace std::chrono_literals;
 
-const std::wstring kKit = L"C:\\e2e\\kit";
-const wchar_t* const kInstallPrompt = L"Click Next to install Morvane by Halvo to your computer.";
 
 BOOL CALLBACK FindMessageBox(HWND hwnd, LPARAM lParam) {
   wchar_t className[16] = {};

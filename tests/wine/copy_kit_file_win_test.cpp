@@ -38,6 +38,14 @@ class RealCopy : public ::testing::Test {
 
   std::optional<KitFileFailure> Copy(int row) { return install::CopyKitFile(files_, directories_, names_, KitFileNumber(row)); }
 
+  // A failure of this kind naming this file, described in one line.
+  static void ExpectFailure(const std::optional<KitFileFailure>& failure, FailureKind kind, const wchar_t* name) {
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind, kind);
+    EXPECT_EQ(failure->name, name);
+    ExpectOneLine(failure->description);
+  }
+
   static void ExpectOneLine(const std::wstring& description) {
     EXPECT_FALSE(description.empty());
     EXPECT_EQ(description.find_first_of(L"\r\n"), std::wstring::npos) << Utf8(description);
@@ -73,21 +81,13 @@ TEST_F(RealCopy, ReadOnlyDestinationIsAWriteFailureNamingIt) {
   World::WriteFile(L"C:\\e2e\\KIT\\morvane.2", "new");
   World::WriteFile(L"C:\\e2e\\TARGET\\screenshot.jpg", "old");
   World::SetAttributes(L"C:\\e2e\\TARGET\\screenshot.jpg", FILE_ATTRIBUTE_READONLY);
-  std::optional<KitFileFailure> failure = Copy(2);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->kind, FailureKind::Write);
-  EXPECT_EQ(failure->name, L"SCREENSHOT.JPG");
-  ExpectOneLine(failure->description);
+  ExpectFailure(Copy(2), FailureKind::Write, L"SCREENSHOT.JPG");
   EXPECT_EQ(World::ReadFile(L"C:\\e2e\\TARGET\\screenshot.jpg"), "old");
 }
 
 TEST_F(RealCopy, MissingSourceIsAReadFailureThatLeavesTheDestination) {
   World::WriteFile(L"C:\\e2e\\TARGET\\screenshot.jpg", "kept");
-  std::optional<KitFileFailure> failure = Copy(2);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->kind, FailureKind::Read);
-  EXPECT_EQ(failure->name, L"MORVANE.2");
-  ExpectOneLine(failure->description);
+  ExpectFailure(Copy(2), FailureKind::Read, L"MORVANE.2");
   EXPECT_EQ(World::ReadFile(L"C:\\e2e\\TARGET\\screenshot.jpg"), "kept");
   EXPECT_TRUE(World::List(L"C:\\e2e\\KIT").empty());
 }
@@ -97,11 +97,7 @@ TEST_F(RealCopy, DestinationHeldOpenByAnotherProgramIsAWriteFailure) {
   World::WriteFile(L"C:\\e2e\\TARGET\\Morvane.exe", "running program");
   Holder holder(L"exclusive", L"C:\\e2e\\TARGET\\Morvane.exe");
   ASSERT_TRUE(holder.held());
-  std::optional<KitFileFailure> failure = Copy(1);
-  ASSERT_TRUE(failure);
-  EXPECT_EQ(failure->kind, FailureKind::Write);
-  EXPECT_EQ(failure->name, L"MORVANE.EXE");
-  ExpectOneLine(failure->description);
+  ExpectFailure(Copy(1), FailureKind::Write, L"MORVANE.EXE");
 }
 
 TEST_F(RealCopy, SourceLockedAgainstReadingIsAReadFailure) {
@@ -112,11 +108,7 @@ TEST_F(RealCopy, SourceLockedAgainstReadingIsAReadFailure) {
     World::WriteFile(L"C:\\e2e\\TARGET\\screenshot.jpg", "");
     Holder holder(mode, L"C:\\e2e\\KIT\\morvane.2");
     ASSERT_TRUE(holder.held());
-    std::optional<KitFileFailure> failure = Copy(2);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->kind, FailureKind::Read);
-    EXPECT_EQ(failure->name, L"MORVANE.2");
-    ExpectOneLine(failure->description);
+    ExpectFailure(Copy(2), FailureKind::Read, L"MORVANE.2");
   }
 }
 

@@ -75,7 +75,7 @@ TEST_F(RealFileSystem, LongFormExpandsShortNamesSlashesAndDetours) {
 
 TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
   std::wstring folder = L"C:\\e2e\\" + std::wstring(242, L'd');  // 249 characters
-  EXPECT_FALSE(files_.MakeDirectory(folder));
+  EXPECT_FALSE(files_.MakeProtectedDirectory(folder, UsersMay::ReadAndExecute));
   EXPECT_FALSE(World::Exists(folder));
   FileError error;
   EXPECT_FALSE(files_.CreateForWriting(L"C:\\e2e\\" + std::wstring(253, L'f'), error));  // 260 characters
