@@ -65,8 +65,10 @@ TEST_F(HostileInput, GeneratedValuesThroughTheRealWindowEndInADefinedState) {
           box = setup_.WaitForMessageBox(0ms);
           return box || Text(window, Label1) == L"Completed installation." || !setup_.Running();
         },
-        60s))
-        << "neither a message nor the end";
+        // The program may give the registry editor up to 30 s twice.
+        90s))
+        << "neither a message nor the end; Label1: " << Utf8(Text(window, Label1))
+        << ", progress: " << Text(window, lblProgFore).size() / 2 << " steps";
     ASSERT_TRUE(setup_.Running()) << "setup.exe ended";
     if (box && std::find(std::begin(kRefusals), std::end(kRefusals), box->text) != std::end(kRefusals)) {
       ++refused;
