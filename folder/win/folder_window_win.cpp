@@ -65,10 +65,11 @@ void DrawDrive(HDC dc, int x, int y) {
 
 }  // namespace
 
-FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, FolderSystem& folders, MainFormControls& mainForm)
+FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
+                           MainFormControls& mainForm)
     : instance_(instance),
       owner_(owner),
-      messages_([this] { return hwnd(); }),
+      messages_(messageTitle, [this] { return hwnd(); }),
       input_(instance, [this] { return hwnd(); }),
       logic_(*this, FolderServices{folders, messages_, input_, mainForm}) {}
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 
 #include "folder/folder_form_controls.h"
 #include "folder/folder_form_design.h"
@@ -20,7 +21,9 @@
 
 class FolderWindow : public Window, public FolderFormControls, public FolderView {
  public:
-  FolderWindow(HINSTANCE instance, HWND owner, FolderSystem& folders, MainFormControls& mainForm);
+  // messageTitle is the title of the chooser's message boxes.
+  FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
+               MainFormControls& mainForm);
   ~FolderWindow() override;
 
   // Creates the window hidden with its controls in their first state.
