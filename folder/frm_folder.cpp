@@ -132,7 +132,7 @@ void frmFolder::Command1_Click() {
 }
 
 void frmFolder::Command2_Click() {
-  services_.mainForm.SetText(Control::Text1, controls_.Text());
+  services_.setTarget(controls_.Text());
   controls_.Hide();
 }
 

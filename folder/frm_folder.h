@@ -3,11 +3,11 @@
 // and selected entry, and Text1.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/main_form_controls.h"
 #include "folder/folder_form_controls.h"
 #include "folder/folder_lists.h"
 #include "platform/folder_system.h"
@@ -18,7 +18,7 @@ struct FolderServices {
   FolderSystem& folders;
   MessageBoxes& messages;
   InputBox& input;
-  MainFormControls& mainForm;  // "&Set" writes the main window's Text1
+  std::function<void(const std::wstring&)> setTarget;  // "&Set" writes the main window's Text1
 };
 
 class frmFolder {

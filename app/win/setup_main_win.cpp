@@ -73,7 +73,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   frmMain logic(window, services);
   FolderSystemWin folders;
   FolderChooserRef chooser([&]() -> std::unique_ptr<FolderView> {
-    auto folder = std::make_unique<FolderWindow>(instance, window.hwnd(), texts::kAppTitle, folders, window);
+    auto folder = std::make_unique<FolderWindow>(
+        instance, window.hwnd(), texts::kAppTitle, folders,
+        [&window](const std::wstring& path) { window.SetText(Control::Text1, path); });
     if (!folder->Create()) return nullptr;
     return folder;
   });

@@ -66,12 +66,12 @@ void DrawDrive(HDC dc, int x, int y) {
 }  // namespace
 
 FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
-                           MainFormControls& mainForm)
+                           std::function<void(const std::wstring&)> setTarget)
     : instance_(instance),
       owner_(owner),
       messages_(messageTitle, [this] { return hwnd(); }),
       input_(instance, [this] { return hwnd(); }),
-      logic_(*this, FolderServices{folders, messages_, input_, mainForm}) {}
+      logic_(*this, FolderServices{folders, messages_, input_, std::move(setTarget)}) {}
 
 FolderWindow::~FolderWindow() { Unload(); }
 

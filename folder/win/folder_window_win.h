@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -21,9 +22,10 @@
 
 class FolderWindow : public Window, public FolderFormControls, public FolderView {
  public:
-  // messageTitle is the title of the chooser's message boxes.
+  // messageTitle is the title of the chooser's message boxes; setTarget
+  // writes the main window's Text1.
   FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
-               MainFormControls& mainForm);
+               std::function<void(const std::wstring&)> setTarget);
   ~FolderWindow() override;
 
   // Creates the window hidden with its controls in their first state.
