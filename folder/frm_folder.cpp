@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "app/texts.h"
+#include "folder/folder_texts.h"
 
 namespace {
 
