@@ -39,7 +39,6 @@ void frmFolder::Form_Load() {
 }
 
 void frmFolder::SelectDrive(wchar_t letter) {
-  drive_ = letter;
   auto found = std::find_if(drives_.begin(), drives_.end(), [&](const DriveInfo& d) { return d.letter == letter; });
   if (found == drives_.end()) {
     // A drive the system did not list (it went away meanwhile): the list

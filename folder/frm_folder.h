@@ -34,9 +34,6 @@ class frmFolder {
   void Command2_Click();          // "&Set"
   void Command3_Click();          // "&Cancel"
 
-  const DirectoryListing& directory() const { return listing_; }
-  wchar_t drive() const { return drive_; }
-
  private:
   bool OpenDirectory(const std::wstring& path, int selected = -1);
   void SelectDrive(wchar_t letter);
@@ -47,6 +44,5 @@ class frmFolder {
   FolderFormControls& controls_;
   FolderServices services_;
   std::vector<DriveInfo> drives_;
-  wchar_t drive_ = L'C';
   DirectoryListing listing_;
 };
