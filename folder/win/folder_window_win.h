@@ -6,10 +6,10 @@
 
 #include <windows.h>
 
-#include <array>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "folder/folder_form_controls.h"
 #include "folder/folder_form_design.h"
@@ -18,6 +18,7 @@
 #include "platform/win/handles_win.h"
 #include "platform/win/input_box_win.h"
 #include "platform/win/message_boxes_win.h"
+#include "platform/win/window_common_win.h"
 #include "platform/win/window_win.h"
 
 class FolderWindow : public Window, public FolderFormControls, public FolderView {
@@ -66,11 +67,10 @@ class FolderWindow : public Window, public FolderFormControls, public FolderView
   MessageBoxesWin messages_;
   InputBoxWin input_;
   frmFolder logic_;
-  std::array<HWND, 7> controls_{};
+  std::vector<HWND> controls_ = std::vector<HWND>(FolderFormDesign().size());
   HWND tooltip_ = nullptr;
   UniqueGdiObject background_;
-  UniqueGdiObject defaultFont_;
-  UniqueGdiObject buttonFont_;
+  DesignFonts fonts_;
   DialogKeys keys_;
   int shownDrive_ = -1;
   HWND lastFocus_ = nullptr;
