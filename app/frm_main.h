@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/folder_chooser.h"
 #include "app/main_form_controls.h"
 #include "app/services.h"
+#include "folder/folder_chooser.h"
 
 class frmMain {
  public:

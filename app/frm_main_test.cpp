@@ -361,6 +361,22 @@ TEST_F(DiskSpace, LeavingTheTargetBoxRefreshesTheDisplay) {
   EXPECT_EQ(setup.form[lblDiskFree].text, L"Free: 5 Kb");
 }
 
+TEST(FolderChooserReference, BrowseShowsTheChooserThenRefreshesTheDiskSpace) {
+  struct Chooser : ::FolderChooser {
+    FakeSetup& setup;
+    explicit Chooser(FakeSetup& s) : setup(s) {}
+    void ShowModal() override { setup.form.SetText(Control::Text1, L"D:\\Chosen"); }
+  };
+  FakeSetup setup;
+  setup.files.AddDrive(L'D');
+  setup.companion.freeBytes = 2048;
+  Chooser chooser(setup);
+  setup.main.SetFolderChooser(chooser);
+  setup.main.cmdBrowse_Click();
+  EXPECT_EQ(setup.files.currentDrive(), L'D');
+  EXPECT_EQ(setup.form[Control::lblDiskFree].text, L"Free: 2 Kb");
+}
+
 TEST(Progress, ThirteenStepsFillTheTrackAndFourteenRunPastIt) {
   FakeSetup setup;
   for (int step = 0; step < 13; ++step) setup.main.ShowProgress();

@@ -46,17 +46,13 @@ constexpr std::array<ControlDesign, 15> kDesign = {{
      L"", Left},
     {Label1, 130, L"Label1", Label, 120, 120, 4575, 1455, 0, true, L"#", kTahoma1425Bold, kWhite, L"", Center},
 }};
+static_assert(RowsFollowEnum(kDesign, Label1), "rows in the order of Control, which is the stacking order");
 
 }  // namespace
 
 std::span<const ControlDesign> MainFormDesign() { return kDesign; }
 
-const ControlDesign& DesignOf(Control control) {
-  for (const ControlDesign& d : kDesign) {
-    if (d.control == control) return d;
-  }
-  return kDesign.front();  // unreachable: every Control has a row
-}
+const ControlDesign& DesignOf(Control control) { return kDesign[static_cast<std::size_t>(control)]; }
 
 std::optional<Control> ControlWithId(int id) {
   for (const ControlDesign& d : kDesign) {

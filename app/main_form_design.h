@@ -5,9 +5,10 @@
 #pragma once
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <span>
+
+#include "platform/window_design.h"
 
 enum class Control {
   cmdNext2,
@@ -30,16 +31,6 @@ enum class Control {
 enum class ControlKind { Button, TextBox, Label };
 enum class TextAlign { Left, Center };
 
-struct Rgb {
-  std::uint8_t r, g, b;
-};
-
-struct FontSpec {
-  const wchar_t* face;  // nullptr: the platform's default font
-  int hundredthsOfPoint;
-  int weight;
-};
-
 struct ControlDesign {
   Control control;
   int id;  // the child window ID
@@ -55,7 +46,6 @@ struct ControlDesign {
   TextAlign align;
 };
 
-inline constexpr int kTwipsPerPixel = 15;
 inline constexpr int kMainClientWidthTwips = 4785;
 inline constexpr int kMainClientHeightTwips = 3585;
 inline constexpr const wchar_t* kMainCaption = L"Morvane by Halvo Setup";

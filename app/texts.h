@@ -1,4 +1,5 @@
-// The captions and messages the window and its actions show, each once.
+// The captions and messages the main window and its actions show, each once
+// (the folder chooser's are in folder/folder_texts.h).
 #pragma once
 
 namespace texts {
@@ -49,12 +50,6 @@ inline constexpr const wchar_t* kReinstallDirectory = L"C:\\WINUTIL\\MORVANE";
 inline constexpr const wchar_t* kUninstallKeyNotDeleted =
     L"Could not delete Morvane Setup from "
     L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Currentversion\\Uninstall\\QolMORVANE";
-
-// The folder chooser.
-inline constexpr const wchar_t* kDriveNotReady = L"Drive not ready...";
-inline constexpr const wchar_t* kCreateFolderTitle = L"Create folder";
-inline constexpr const wchar_t* kCreateFolderPrompt = L"Create new folder in\r\n\r\n";
-inline constexpr const wchar_t* kCreateFolderFailed = L"The folder could not be created:\r\n\r\n";
 
 // The uninstall entry.
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";

@@ -35,6 +35,7 @@ add_library(morvane_platform_win STATIC
   platform/win/process_launcher_win.cpp
   platform/win/registry_api_win.cpp
   platform/win/settings_store_win.cpp
+  platform/win/window_common_win.cpp
   platform/win/window_win.cpp
 )
 target_sources(morvane_platform_win PRIVATE platform/win/packed_picture_win.cpp)

@@ -7,7 +7,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/folder_chooser.h"
+#include "folder/folder_chooser.h"
 #include "folder/folder_form_controls.h"
 
 class FolderChooserRef : public FolderChooser {

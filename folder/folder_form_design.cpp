@@ -22,6 +22,7 @@ constexpr std::array<FolderControlDesign, 7> kDesign = {{
     {Command3, 206, L"Command3", Button, 6360, 3120, 1335, 300, 1, L"&Cancel", kTahoma825,
      L"Cancel setting installation path"},
 }};
+static_assert(RowsFollowEnum(kDesign, Command3), "rows in the order of FolderControl");
 
 }  // namespace
 

@@ -6,7 +6,7 @@
 
 #include <span>
 
-#include "app/main_form_design.h"
+#include "platform/window_design.h"
 
 enum class FolderControl { Frame1, Drive1, Dir1, Text1, Command2, Command1, Command3 };
 

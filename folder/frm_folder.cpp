@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
-#include "app/texts.h"
+#include "folder/folder_texts.h"
 
 namespace {
 
@@ -39,7 +39,6 @@ void frmFolder::Form_Load() {
 }
 
 void frmFolder::SelectDrive(wchar_t letter) {
-  drive_ = letter;
   auto found = std::find_if(drives_.begin(), drives_.end(), [&](const DriveInfo& d) { return d.letter == letter; });
   if (found == drives_.end()) {
     // A drive the system did not list (it went away meanwhile): the list
@@ -132,7 +131,7 @@ void frmFolder::Command1_Click() {
 }
 
 void frmFolder::Command2_Click() {
-  services_.mainForm.SetText(Control::Text1, controls_.Text());
+  services_.setTarget(controls_.Text());
   controls_.Hide();
 }
 

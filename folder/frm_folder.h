@@ -3,11 +3,11 @@
 // and selected entry, and Text1.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/main_form_controls.h"
 #include "folder/folder_form_controls.h"
 #include "folder/folder_lists.h"
 #include "platform/folder_system.h"
@@ -18,7 +18,7 @@ struct FolderServices {
   FolderSystem& folders;
   MessageBoxes& messages;
   InputBox& input;
-  MainFormControls& mainForm;  // "&Set" writes the main window's Text1
+  std::function<void(const std::wstring&)> setTarget;  // "&Set" writes the main window's Text1
 };
 
 class frmFolder {
@@ -34,9 +34,6 @@ class frmFolder {
   void Command2_Click();          // "&Set"
   void Command3_Click();          // "&Cancel"
 
-  const DirectoryListing& directory() const { return listing_; }
-  wchar_t drive() const { return drive_; }
-
  private:
   bool OpenDirectory(const std::wstring& path, int selected = -1);
   void SelectDrive(wchar_t letter);
@@ -47,6 +44,5 @@ class frmFolder {
   FolderFormControls& controls_;
   FolderServices services_;
   std::vector<DriveInfo> drives_;
-  wchar_t drive_ = L'C';
   DirectoryListing listing_;
 };

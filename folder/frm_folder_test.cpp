@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fakes/fake_setup.h"
 #include "folder/fakes/fake_folder_form.h"
 #include "folder/folder_chooser_ref.h"
 #include "platform/fakes/fake_folder_system.h"
+#include "platform/fakes/fake_services.h"
 
 namespace {
 
@@ -61,8 +61,8 @@ class FolderChooserLogic : public ::testing::Test {
   FakeFolderSystem folders;
   FakeMessageBoxes messages;
   FakeInputBox input;
-  FakeMainForm mainForm;
-  frmFolder chooser{form, {folders, messages, input, mainForm}};
+  std::wstring mainText1;  // the main window's target box
+  frmFolder chooser{form, {folders, messages, input, [this](const std::wstring& path) { mainText1 = path; }}};
 };
 
 TEST_F(FolderChooserLogic, FirstOpeningShowsTheCurrentDriveAndDirectoryWithAnEmptyText) {
@@ -101,15 +101,15 @@ TEST_F(FolderChooserLogic, AFolderThatCannotBeOpenedLeavesTheListWhereItWas) {
 }
 
 TEST_F(FolderChooserLogic, SetCopiesTheTextUnchangedAndCancelCopiesNothing) {
-  mainForm.SetText(Control::Text1, L"C:\\WinUtil\\Morvane");
+  mainText1 = L"C:\\WinUtil\\Morvane";
   chooser.Command3_Click();
   EXPECT_EQ(form.hides, 1);
-  EXPECT_EQ(mainForm.Text(Control::Text1), L"C:\\WinUtil\\Morvane");
+  EXPECT_EQ(mainText1, L"C:\\WinUtil\\Morvane");
 
   for (const wchar_t* typed : {L"D:\\does not exist\\", L"relative", L""}) {
     form.text = typed;
     chooser.Command2_Click();
-    EXPECT_EQ(mainForm.Text(Control::Text1), typed);
+    EXPECT_EQ(mainText1, typed);
   }
   EXPECT_EQ(form.hides, 4);
 }
@@ -157,11 +157,10 @@ TEST(FolderChooserWithoutAListedFolder, CreateNewAsksNothingAndMakesNothing) {
   FakeFolderSystem folders;
   FakeMessageBoxes messages;
   FakeInputBox input;
-  FakeMainForm mainForm;
   folders.drives = {{L'C', L""}};
   folders.current = L"C:\\Work";
   folders.unreadable = {L"C:\\Work", L"C:\\"};
-  frmFolder chooser{form, {folders, messages, input, mainForm}};
+  frmFolder chooser{form, {folders, messages, input, [](const std::wstring&) {}}};
   chooser.Form_Load();
   input.answer = L"x";
   chooser.Command1_Click();
@@ -279,22 +278,6 @@ TEST(FolderChooserReference, KeptWhileHiddenAndDroppedWhenClosedByTheWindowSyste
   EXPECT_EQ(created, 2);  // starts afresh
   chooser.Unload();
   EXPECT_EQ(last->unloads, 1);
-}
-
-TEST(FolderChooserReference, BrowseShowsTheChooserThenRefreshesTheDiskSpace) {
-  struct Chooser : ::FolderChooser {
-    FakeSetup& setup;
-    explicit Chooser(FakeSetup& s) : setup(s) {}
-    void ShowModal() override { setup.form.SetText(Control::Text1, L"D:\\Chosen"); }
-  };
-  FakeSetup setup;
-  setup.files.AddDrive(L'D');
-  setup.companion.freeBytes = 2048;
-  Chooser chooser(setup);
-  setup.main.SetFolderChooser(chooser);
-  setup.main.cmdBrowse_Click();
-  EXPECT_EQ(setup.files.currentDrive(), L'D');
-  EXPECT_EQ(setup.form[Control::lblDiskFree].text, L"Free: 2 Kb");
 }
 
 }  // namespace

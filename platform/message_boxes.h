@@ -9,7 +9,6 @@ namespace mb {
 inline constexpr int kOkOnly = 0;
 inline constexpr int kYesNo = 4;
 inline constexpr int kCritical = 16;
-inline constexpr int kQuestion = 32;
 inline constexpr int kExclamation = 48;
 inline constexpr int kInformation = 64;
 }  // namespace mb

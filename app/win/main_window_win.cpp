@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "app/frm_main.h"
 #include "platform/win/packed_picture_win.h"
@@ -14,7 +13,6 @@ namespace {
 constexpr const wchar_t* kClassName = L"MorvaneSetupMain";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;  // fixed single border
 constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
-constexpr int kScreenDpi = 96;  // the layout is in twips at 15 per pixel; the program is not DPI aware
 constexpr COLORREF kFallbackBackground = RGB(10, 18, 40);
 
 // Labels paint nothing of their own; the form draws them. Clicks go through.
@@ -54,36 +52,10 @@ RECT RectInParent(HWND child) {
   return r;
 }
 
-std::wstring WindowText(HWND hwnd) {
-  int length = GetWindowTextLengthW(hwnd);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  int got = GetWindowTextW(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(got));
-  return text;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, std::function<bool()> busyPointer)
     : instance_(instance), busyPointer_(std::move(busyPointer)) {}
-
-RECT MainWindow::PixelRect(int left, int top, int width, int height) {
-  return RECT{left / kTwipsPerPixel, top / kTwipsPerPixel, (left + width) / kTwipsPerPixel,
-              (top + height) / kTwipsPerPixel};
-}
-
-HFONT MainWindow::FontFor(const FontSpec& font) {
-  if (!font.face) return buttonFont_;
-  std::wstring key = std::wstring(font.face) + L"/" + std::to_wstring(font.hundredthsOfPoint) + L"/" +
-                     std::to_wstring(font.weight);
-  auto found = fonts_.find(key);
-  if (found != fonts_.end()) return static_cast<HFONT>(found->second.get());
-  int height = -MulDiv(font.hundredthsOfPoint, kScreenDpi, 7200);
-  HFONT created = CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
-  fonts_.emplace(key, UniqueGdiObject(created));
-  return created;
-}
 
 bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
@@ -102,15 +74,7 @@ bool MainWindow::Create(frmMain& logic) {
 }
 
 bool MainWindow::CreateControls() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  fonts_.emplace(L"", UniqueGdiObject(CreateFontIndirectW(&metrics.lfMessageFont)));
-  buttonFont_ = static_cast<HFONT>(fonts_[L""].get());
-
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, instance_,
-                             nullptr);
+  tooltip_ = CreateTooltips(instance_, hwnd());
 
   // Created in stacking order: each new child goes below the ones before it.
   for (const ControlDesign& d : MainFormDesign()) {
@@ -139,7 +103,7 @@ bool MainWindow::CreateControls() {
                                    instance_, nullptr);
     if (!control) return false;
     controls_[Index(d.control)] = control;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(d.font)), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(d.font)), FALSE);
     if (d.kind == ControlKind::Label) {
       WNDPROC previous =
           reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProcedure)));
@@ -150,26 +114,16 @@ bool MainWindow::CreateControls() {
       g_editProcedure = reinterpret_cast<WNDPROC>(
           SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TargetBoxProcedure)));
     }
-    if (tooltip_ && d.tooltip && *d.tooltip) {
-      TOOLINFOW tool{};
-      tool.cbSize = sizeof tool;
-      tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-      tool.hwnd = hwnd();
-      tool.uId = reinterpret_cast<UINT_PTR>(control);
-      tool.lpszText = const_cast<wchar_t*>(d.tooltip);
-      SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    AddTooltip(tooltip_, hwnd(), control, d.tooltip, true);
   }
 
   // The keyboard cycle follows the tab index, not the stacking order.
-  std::vector<const ControlDesign*> focusable;
+  std::vector<std::pair<int, HWND>> focusable;
   for (const ControlDesign& d : MainFormDesign()) {
-    if (d.kind != ControlKind::Label) focusable.push_back(&d);
+    if (d.kind != ControlKind::Label) focusable.emplace_back(d.tabIndex, ControlWindow(d.control));
   }
-  std::sort(focusable.begin(), focusable.end(),
-            [](const ControlDesign* a, const ControlDesign* b) { return a->tabIndex < b->tabIndex; });
   keys_.window = hwnd();
-  for (const ControlDesign* d : focusable) keys_.tabOrder.push_back(ControlWindow(d->control));
+  keys_.tabOrder = InTabOrder(std::move(focusable));
   keys_.cancelButton = ControlWindow(Control::Command1);
   keys_.defaultButton = nullptr;  // Enter starts nothing
   keys_.click = [this](HWND button) { OnButtonClicked(button); };
@@ -294,7 +248,7 @@ void MainWindow::PaintLabels(HDC dc, const RECT& area) {
     RECT r = RectInParent(label), overlap{};
     if (!IntersectRect(&overlap, &r, &area)) continue;
     std::wstring caption = WindowText(label);
-    SelectedObject font(dc, FontFor(d->font));
+    SelectedObject font(dc, fonts_.Get(d->font));
     Rgb color = d->textColor.value_or(Rgb{255, 255, 255});
     SetTextColor(dc, RGB(color.r, color.g, color.b));
     UINT format = DT_WORDBREAK | DT_NOPREFIX | (d->align == TextAlign::Center ? DT_CENTER : DT_LEFT);
@@ -385,12 +339,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        focusOnDeactivate_ = IsChild(hwnd(), focus) ? focus : nullptr;
+        focusOnDeactivate_ = FocusedChild(hwnd());
       } else {
-        HWND target = focusOnDeactivate_ && IsUsableControl(focusOnDeactivate_) ? focusOnDeactivate_
-                                                                                 : FirstUsableControl(keys_);
-        if (target) SetFocus(target);
+        RestoreFocus(focusOnDeactivate_, keys_);
       }
       return 0;
     case WM_CLOSE:

@@ -7,13 +7,13 @@
 
 #include <windows.h>
 
-#include <array>
 #include <functional>
-#include <map>
+#include <vector>
 
 #include "app/main_form_controls.h"
 #include "platform/win/dialog_keys_win.h"
 #include "platform/win/handles_win.h"
+#include "platform/win/window_common_win.h"
 #include "platform/win/window_win.h"
 
 class frmMain;
@@ -51,9 +51,7 @@ class MainWindow : public Window, public MainFormControls {
 
  private:
   static std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
-  static RECT PixelRect(int left, int top, int width, int height);
   bool CreateControls();
-  HFONT FontFor(const FontSpec& font);
   void Paint();
   // Makes the off-screen copy of the client area on first use.
   bool EnsureBackBuffer(HDC reference);
@@ -70,7 +68,7 @@ class MainWindow : public Window, public MainFormControls {
   HINSTANCE instance_;
   std::function<bool()> busyPointer_;
   frmMain* logic_ = nullptr;
-  std::array<HWND, 15> controls_{};
+  std::vector<HWND> controls_ = std::vector<HWND>(MainFormDesign().size());
   HWND tooltip_ = nullptr;
   UniqueGdiObject background_;
   // The off-screen copy of the client area the form paints into; the
@@ -79,8 +77,7 @@ class MainWindow : public Window, public MainFormControls {
   UniqueGdiObject backBitmap_;
   UniqueMemoryDc backBuffer_;
   UniqueMemoryDc pictureDc_;
-  std::map<std::wstring, UniqueGdiObject> fonts_;
-  HFONT buttonFont_ = nullptr;
+  DesignFonts fonts_;
   HICON icon_ = nullptr;
   DialogKeys keys_;
   HWND focusOnDeactivate_ = nullptr;

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "app/frm_main.h"
+#include "app/texts.h"
 #include "app/win/main_window_win.h"
 #include "app/win/program_end_win.h"
 #include "folder/folder_chooser_ref.h"
@@ -66,13 +67,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   companion.Load();
   RegistryApiWin registry;
   ProcessLauncherWin processes(loop);
-  MessageBoxesWin messages([&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });
+  MessageBoxesWin messages(texts::kAppTitle, [&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });
   ProgramEndWin end(window);
   Services services{files, settings, environment, companion, registry, processes, messages, loop, end};
   frmMain logic(window, services);
   FolderSystemWin folders;
   FolderChooserRef chooser([&]() -> std::unique_ptr<FolderView> {
-    auto folder = std::make_unique<FolderWindow>(instance, window.hwnd(), folders, window);
+    auto folder = std::make_unique<FolderWindow>(
+        instance, window.hwnd(), texts::kAppTitle, folders,
+        [&window](const std::wstring& path) { window.SetText(Control::Text1, path); });
     if (!folder->Create()) return nullptr;
     return folder;
   });

@@ -14,16 +14,10 @@ constexpr const wchar_t* kClassName = L"MorvaneFolderChooser";
 // paints no inside of its own, so the window must paint the blue under it.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
-constexpr int kScreenDpi = 96;
 constexpr int kItemHeight = 16;  // a folder picture and a line of text
 constexpr int kIndentPixels = 12;
 constexpr UINT kDriveChosen = WM_APP + 1;  // handled once the combo box has finished its notifications
 constexpr UINT kOpenSelected = WM_APP + 2;
-
-RECT PixelRect(const FolderControlDesign& d) {
-  return RECT{d.left / kTwipsPerPixel, d.top / kTwipsPerPixel, (d.left + d.width) / kTwipsPerPixel,
-              (d.top + d.height) / kTwipsPerPixel};
-}
 
 COLORREF BackgroundColor() { return RGB(kFolderBackground.r, kFolderBackground.g, kFolderBackground.b); }
 
@@ -65,12 +59,13 @@ void DrawDrive(HDC dc, int x, int y) {
 
 }  // namespace
 
-FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, FolderSystem& folders, MainFormControls& mainForm)
+FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
+                           std::function<void(const std::wstring&)> setTarget)
     : instance_(instance),
       owner_(owner),
-      messages_([this] { return hwnd(); }),
+      messages_(messageTitle, [this] { return hwnd(); }),
       input_(instance, [this] { return hwnd(); }),
-      logic_(*this, FolderServices{folders, messages_, input_, mainForm}) {}
+      logic_(*this, FolderServices{folders, messages_, input_, std::move(setTarget)}) {}
 
 FolderWindow::~FolderWindow() { Unload(); }
 
@@ -83,7 +78,7 @@ bool FolderWindow::Create() {
   auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
   if (!RegisterWindowClass(instance_, kClassName, icon, LoadCursorW(nullptr, IDC_ARROW))) return false;
   background_.Reset(CreateSolidBrush(BackgroundColor()));
-  RECT frame{0, 0, kFolderClientWidthTwips / kTwipsPerPixel, kFolderClientHeightTwips / kTwipsPerPixel};
+  RECT frame = PixelRect(0, 0, kFolderClientWidthTwips, kFolderClientHeightTwips);
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   if (!CreateWindowObject(instance_, kClassName, kFolderCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                           frame.right - frame.left, frame.bottom - frame.top, owner_)) {
@@ -95,17 +90,7 @@ bool FolderWindow::Create() {
 }
 
 bool FolderWindow::CreateControls() {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  defaultFont_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
-  const FontSpec& tahoma = DesignOf(FolderControl::Command2).font;
-  buttonFont_.Reset(CreateFontW(-MulDiv(tahoma.hundredthsOfPoint, kScreenDpi, 7200), 0, 0, 0, tahoma.weight, FALSE,
-                                FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                DEFAULT_PITCH | FF_DONTCARE, tahoma.face));
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, instance_,
-                             nullptr);
+  tooltip_ = CreateTooltips(instance_, hwnd());
 
   // The frame goes last: children are stacked in the order they are made,
   // and the frame lies under all the others.
@@ -117,7 +102,7 @@ bool FolderWindow::CreateControls() {
     const wchar_t* className = L"Button";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
-    RECT r = PixelRect(*d);
+    RECT r = PixelRect(d->left, d->top, d->width, d->height);
     int height = r.bottom - r.top;
     switch (d->kind) {
       case FolderControlKind::Frame:
@@ -146,32 +131,21 @@ bool FolderWindow::CreateControls() {
                                    hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d->id)), instance_, nullptr);
     if (!control) return false;
     controls_[static_cast<std::size_t>(d->control)] = control;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(d->font.face ? buttonFont_.get() : defaultFont_.get()),
-                 FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(d->font)), FALSE);
     if (d->kind == FolderControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
     if (d->kind == FolderControlKind::DriveList) FitDriveListHeight(r.bottom - r.top);
-    if (tooltip_ && d->tooltip && *d->tooltip) {
-      TOOLINFOW tool{};
-      tool.cbSize = sizeof tool;
-      // The chooser's loop relays the mouse to the tooltips: subclassing the
-      // controls for it would slow every message, and filling the directory
-      // list with ten thousand folders is ten thousand messages.
-      tool.uFlags = TTF_IDISHWND;
-      tool.hwnd = hwnd();
-      tool.uId = reinterpret_cast<UINT_PTR>(control);
-      tool.lpszText = const_cast<wchar_t*>(d->tooltip);
-      SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    // The chooser's loop relays the mouse to the tooltips: subclassing the
+    // controls for it would slow every message, and filling the directory
+    // list with ten thousand folders is ten thousand messages.
+    AddTooltip(tooltip_, hwnd(), control, d->tooltip, false);
   }
 
-  std::vector<const FolderControlDesign*> focusable;
+  std::vector<std::pair<int, HWND>> focusable;
   for (const FolderControlDesign& d : FolderFormDesign()) {
-    if (d.kind != FolderControlKind::Frame) focusable.push_back(&d);
+    if (d.kind != FolderControlKind::Frame) focusable.emplace_back(d.tabIndex, ControlWindow(d.control));
   }
-  std::sort(focusable.begin(), focusable.end(),
-            [](const FolderControlDesign* a, const FolderControlDesign* b) { return a->tabIndex < b->tabIndex; });
   keys_.window = hwnd();
-  for (const FolderControlDesign* d : focusable) keys_.tabOrder.push_back(ControlWindow(d->control));
+  keys_.tabOrder = InTabOrder(std::move(focusable));
   keys_.cancelButton = ControlWindow(kFolderCancelButton);
   keys_.defaultButton = ControlWindow(kFolderDefaultButton);
   keys_.click = [this](HWND button) { OnButtonClicked(button); };
@@ -237,8 +211,7 @@ FolderView::Ending FolderWindow::ShowModal() {
 void FolderWindow::EndModal(Ending ending) {
   if (ending_) return;
   ending_ = ending;
-  HWND focus = GetFocus();
-  if (hwnd() && IsChild(hwnd(), focus)) lastFocus_ = focus;
+  if (HWND focus = FocusedChild(hwnd())) lastFocus_ = focus;
   // The owner first, so that hiding hands the activation back to it.
   EnableWindow(owner_, TRUE);
   if (hwnd()) ShowWindow(hwnd(), SW_HIDE);
@@ -309,13 +282,7 @@ int FolderWindow::SelectedDirectory() const {
   return static_cast<int>(SendMessageW(ControlWindow(FolderControl::Dir1), LB_GETCURSEL, 0, 0));
 }
 
-std::wstring FolderWindow::Text() const {
-  HWND box = ControlWindow(FolderControl::Text1);
-  int length = GetWindowTextLengthW(box);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(box, text.data(), length + 1)));
-  return text;
-}
+std::wstring FolderWindow::Text() const { return WindowText(ControlWindow(FolderControl::Text1)); }
 
 void FolderWindow::SetText(const std::wstring& text) { SetWindowTextW(ControlWindow(FolderControl::Text1), text.c_str()); }
 
@@ -398,10 +365,9 @@ LRESULT FolderWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (IsChild(hwnd(), focus)) lastFocus_ = focus;
-      } else if (HWND target = lastFocus_ && IsUsableControl(lastFocus_) ? lastFocus_ : FirstUsableControl(keys_)) {
-        SetFocus(target);
+        if (HWND focus = FocusedChild(hwnd())) lastFocus_ = focus;
+      } else {
+        RestoreFocus(lastFocus_, keys_);
       }
       return 0;
     case WM_CLOSE:

@@ -6,8 +6,10 @@
 
 #include <windows.h>
 
-#include <array>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "folder/folder_form_controls.h"
 #include "folder/folder_form_design.h"
@@ -16,11 +18,15 @@
 #include "platform/win/handles_win.h"
 #include "platform/win/input_box_win.h"
 #include "platform/win/message_boxes_win.h"
+#include "platform/win/window_common_win.h"
 #include "platform/win/window_win.h"
 
 class FolderWindow : public Window, public FolderFormControls, public FolderView {
  public:
-  FolderWindow(HINSTANCE instance, HWND owner, FolderSystem& folders, MainFormControls& mainForm);
+  // messageTitle is the title of the chooser's message boxes; setTarget
+  // writes the main window's Text1.
+  FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
+               std::function<void(const std::wstring&)> setTarget);
   ~FolderWindow() override;
 
   // Creates the window hidden with its controls in their first state.
@@ -61,11 +67,10 @@ class FolderWindow : public Window, public FolderFormControls, public FolderView
   MessageBoxesWin messages_;
   InputBoxWin input_;
   frmFolder logic_;
-  std::array<HWND, 7> controls_{};
+  std::vector<HWND> controls_ = std::vector<HWND>(FolderFormDesign().size());
   HWND tooltip_ = nullptr;
   UniqueGdiObject background_;
-  UniqueGdiObject defaultFont_;
-  UniqueGdiObject buttonFont_;
+  DesignFonts fonts_;
   DialogKeys keys_;
   int shownDrive_ = -1;
   HWND lastFocus_ = nullptr;

@@ -11,11 +11,11 @@
 #include <tuple>
 #include <vector>
 
-#include "app/modMain.h"
 #include "platform/companion_library.h"
 #include "platform/environment.h"
 #include "platform/message_boxes.h"
 #include "platform/process_launcher.h"
+#include "platform/program_end.h"
 #include "platform/settings_store.h"
 #include "platform/ui_loop.h"
 

@@ -3,15 +3,19 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "platform/message_boxes.h"
 
 class MessageBoxesWin : public MessageBoxes {
  public:
-  // owner gives the window a box belongs to, or nullptr while none is shown.
-  explicit MessageBoxesWin(std::function<HWND()> owner) : owner_(std::move(owner)) {}
+  // title is the program's, on every box; owner gives the window a box
+  // belongs to, or nullptr while none is shown.
+  MessageBoxesWin(std::wstring title, std::function<HWND()> owner)
+      : title_(std::move(title)), owner_(std::move(owner)) {}
   MessageBoxAnswer Show(const std::wstring& text, int flags) override;
 
  private:
+  std::wstring title_;
   std::function<HWND()> owner_;
 };
