@@ -17,7 +17,7 @@ unfiltered=(env)
 for variable in $(compgen -e | grep -E '^GTEST_'); do unfiltered+=(-u "$variable"); done
 
 # The tests check the unsigned build (two clean builds give the same bytes)
-# and sign their own copy of the kit with a throwaway certificate.
+# and sign a kit of their own with a throwaway certificate.
 unset MORVANE_SIGN_PFX MORVANE_SIGN_PASSWORD MORVANE_SIGN_TIMESTAMP
 
 passed=0
