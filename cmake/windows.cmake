@@ -91,6 +91,10 @@ morvane_warnings(setup_dll)
 # under their installed names, then assembled into the sample kit.
 set(MORVANE_PRODUCT_DIR ${CMAKE_BINARY_DIR}/sample-product)
 set(MORVANE_KIT_DIR ${CMAKE_BINARY_DIR}/kit)
+set(MORVANE_KIT_ZIP ${CMAKE_BINARY_DIR}/morvane-kit.zip)
+# setup.exe and setup.dll as the kit gets them: signed here when
+# tools/sign.sh is given a certificate, the built files left as they are.
+set(MORVANE_PUBLISH_DIR ${CMAKE_BINARY_DIR}/publish)
 
 add_executable(morvane_stub WIN32 tools/sample-product/morvane_stub.cpp)
 set_target_properties(morvane_stub PROPERTIES OUTPUT_NAME Morvane RUNTIME_OUTPUT_DIRECTORY ${MORVANE_PRODUCT_DIR})
@@ -105,17 +109,22 @@ add_custom_command(
   OUTPUT ${MORVANE_MAKE_KIT}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host-tools
   COMMAND ${MORVANE_HOST_CXX} -std=c++20 -O2 -I${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tools/make_kit/make_kit.cpp
-          ${CMAKE_SOURCE_DIR}/install/kit_files.cpp -o ${MORVANE_MAKE_KIT}
-  DEPENDS tools/make_kit/make_kit.cpp install/kit_files.cpp install/kit_files.h
+          ${CMAKE_SOURCE_DIR}/tools/make_kit/kit_zip.cpp ${CMAKE_SOURCE_DIR}/install/kit_files.cpp -o ${MORVANE_MAKE_KIT}
+  DEPENDS tools/make_kit/make_kit.cpp tools/make_kit/kit_zip.cpp tools/make_kit/kit_zip.h install/kit_files.cpp
+          install/kit_files.h
   COMMENT "Building make_kit for the build machine")
 
 file(GLOB_RECURSE MORVANE_SAMPLE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/sample-product/files/*)
 add_custom_target(kit ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/tools/sample-product/files ${MORVANE_PRODUCT_DIR}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_KIT_DIR}
-  COMMAND ${MORVANE_MAKE_KIT} ${MORVANE_PRODUCT_DIR} $<TARGET_FILE:setup> $<TARGET_FILE:setup_dll> ${MORVANE_KIT_DIR}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP} ${MORVANE_PUBLISH_DIR}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${MORVANE_PUBLISH_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:setup_dll> ${MORVANE_PUBLISH_DIR}
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/sign.sh ${MORVANE_PUBLISH_DIR}/setup.exe ${MORVANE_PUBLISH_DIR}/setup.dll
+  COMMAND ${MORVANE_MAKE_KIT} ${MORVANE_PRODUCT_DIR} ${MORVANE_PUBLISH_DIR}/setup.exe ${MORVANE_PUBLISH_DIR}/setup.dll
+          ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP}
   DEPENDS ${MORVANE_MAKE_KIT} ${MORVANE_SAMPLE_FILES} setup setup_dll morvane_stub
-  COMMENT "Assembling the sample kit in ${MORVANE_KIT_DIR}"
+  COMMENT "Assembling the sample kit in ${MORVANE_KIT_DIR} and ${MORVANE_KIT_ZIP}"
   VERBATIM)
 
 # Tests that run under Wine: the platform layer on the real system, and the

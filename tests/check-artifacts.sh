@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Checks the built setup.exe, setup.dll, resources and kit as files:
 # format, imports, exports, version block, icon, background picture,
-# manifest, kit layout, and that a second clean build gives the same bytes.
+# manifest, kit layout and zip, that a second clean build gives the same
+# bytes, and that the kit of that build, signed there with a throwaway
+# certificate, verifies; a copy of it stays in build/signed-kit for the
+# tests under Wine.
 # Writes build/test-results/build_checks.xml. With --list, only names the
 # checks (one a line), so that a caller can tell how many should have run.
 set -uo pipefail
@@ -10,9 +13,17 @@ listing=0
 root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/windows/bin
 kit=$root/build/windows/kit
+zip=$root/build/windows/morvane-kit.zip
+signed_kit=$root/build/signed-kit
 results=$root/build/test-results
 mkdir -p "$results"
 objdump=i686-w64-mingw32-objdump
+# The second build, made clean: built unsigned, then its kit signed.
+again=""
+if [ "$listing" = 0 ]; then
+  again=$(mktemp -d)
+  trap 'rm -rf "$again"' EXIT
+fi
 
 cases=""
 total=0
@@ -131,16 +142,50 @@ size_budget() {
     { echo "setup.exe $exe + setup.dll $dll bytes: over 200 KB together or setup.dll over 40 KB"; return 1; }
 }
 
+# The archive as downloaded: whole, and holding exactly the kit folder.
+kit_zip() {
+  local name
+  unzip -tq "$zip" || return 1
+  expect_eq "archive" "$(unzip -Z1 "$zip" | tr '\n' ' ')" "$(ls "$kit" | tr '\n' ' ')" || return 1
+  for name in $(ls "$kit"); do
+    unzip -p "$zip" "$name" | cmp - "$kit/$name" || return 1
+  done
+}
+
 reproducible() {
-  local again
-  again=$(mktemp -d)
   cmake -S "$root" -B "$again" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null &&
-    cmake --build "$again" --target setup setup_dll -j 2 >/dev/null &&
-    cmp "$again/bin/setup.exe" "$bin/setup.exe" && cmp "$again/bin/setup.dll" "$bin/setup.dll"
-  local status=$?
-  rm -rf "$again"
-  return $status
+    env -u MORVANE_SIGN_PFX -u MORVANE_SIGN_PASSWORD -u MORVANE_SIGN_TIMESTAMP \
+      cmake --build "$again" --target kit -j 2 >/dev/null &&
+    cmp "$again/bin/setup.exe" "$bin/setup.exe" && cmp "$again/bin/setup.dll" "$bin/setup.dll" &&
+    cmp "$again/morvane-kit.zip" "$zip"
+}
+
+# The second build's kit made again, signed as the build signs when given a
+# certificate: here a throwaway self-signed code-signing certificate. Both
+# files verify against that certificate as the only trusted root, so that
+# the whole chain is checked, and the zip carries the signed files.
+signed_build() {
+  local throwaway status=0 file report
+  throwaway=$(mktemp -d)
+  rm -rf "$signed_kit"
+  openssl rand -hex 16 > "$throwaway/password" &&
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout "$throwaway/key.pem" -out "$throwaway/cert.pem" -days 2 \
+      -subj "/CN=Morvane test signer" -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" &&
+    openssl pkcs12 -export -inkey "$throwaway/key.pem" -in "$throwaway/cert.pem" -out "$throwaway/cert.pfx" \
+      -passout "file:$throwaway/password" &&
+    MORVANE_SIGN_PFX=$throwaway/cert.pfx MORVANE_SIGN_PASSWORD=$(cat "$throwaway/password") MORVANE_SIGN_TIMESTAMP= \
+      cmake --build "$again" --target kit -j 2 || status=1
+  for file in setup.exe setup.dll; do
+    [ "$status" = 0 ] || break
+    report=$(osslsigncode verify -CAfile "$throwaway/cert.pem" -in "$again/kit/$file" 2>&1) &&
+      printf '%s\n' "$report" | grep -q 'Message digest algorithm *: SHA256' &&
+      printf '%s\n' "$report" | grep -q 'Signature verification: ok' &&
+      unzip -p "$again/morvane-kit.zip" "$file" | cmp - "$again/kit/$file" ||
+      { echo "$file:"; printf '%s\n' "$report"; status=1; }
+  done
+  rm -rf "$throwaway"
+  [ "$status" = 0 ] && cp -r "$again/kit" "$signed_kit"
 }
 
 check "setup.exe is a 32-bit GUI program and setup.dll a 32-bit DLL" pe_formats
@@ -151,7 +196,9 @@ check "program icon is one 32x32 image with 16 colours" program_icon
 check "background picture inside setup.exe is 320x240, 24 bpp, uncompressed, 230454 bytes" background_picture
 check "manifest asks for administrator rights and Common Controls 6, no DPI awareness" manifest
 check "sample kit holds the ten kit files" kit_layout
-check "a second clean build gives byte-identical files" reproducible
+check "the kit zip passes unzip -t and holds the kit folder's files" kit_zip
+check "a second clean build gives byte-identical files and kit zip" reproducible
+check "a kit built with a throwaway certificate carries valid SHA-256 signatures over setup.exe and setup.dll" signed_build
 [ "$listing" = 1 ] || echo "sizes: setup.exe $(stat -c %s "$bin/setup.exe") bytes, setup.dll $(stat -c %s "$bin/setup.dll") bytes," \
   "together $(( ($(stat -c %s "$bin/setup.exe") + $(stat -c %s "$bin/setup.dll")) / 1024 )) KB of 200"
 check "setup.exe and setup.dll together at most 200 KB, setup.dll at most 40 KB" size_budget

@@ -3,6 +3,8 @@
 # end-to-end scenarios, in a fresh 64-bit prefix, in a virtual X display, as
 # an unprivileged user (as root, Wine ignores read-only attributes and folder
 # permissions, and every failure scenario would pass untested).
+# Given MORVANE_SIGNED_KIT, a signed copy of the kit, the normal installation
+# scenario runs once more from it (as signed_kit_tests).
 # Results: build/test-results/*.xml (with *.listed, the number of tests each
 # program lists, and *.exit, its exit code); screenshots: build/screenshots/*.png.
 # Exits non-zero when any program failed, crashed, hung or ran short.
@@ -33,10 +35,16 @@ unmount_drive || true
 if [ "${MORVANE_KEEP_PREFIX:-}" != 1 ]; then
   rm -rf "$work" "$shots"
 fi
-rm -f "$results"/wine_platform_tests.* "$results"/e2e_tests.* "$work"/results/*
+rm -f "$results"/wine_platform_tests.* "$results"/e2e_tests.* "$results"/signed_kit_tests.* "$work"/results/*
+rm -rf "$work/signed-kit"
 mkdir -p "$work/bin" "$work/kit" "$work/results" "$work/screenshots" "$results" "$shots"
 cp "$bin"/*.exe "$bin"/*.dll "$work/bin/"
 cp "$kit"/* "$work/kit/"
+if [ -n "${MORVANE_SIGNED_KIT:-}" ]; then
+  mkdir "$work/signed-kit"
+  cp "$MORVANE_SIGNED_KIT"/* "$work/signed-kit/" ||
+    echo "run-wine-tests: no signed kit in $MORVANE_SIGNED_KIT; its installation will fail" >&2
+fi
 cp "$root/tests/wine-session.sh" "$work/"
 
 small_drive=""

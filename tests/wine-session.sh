@@ -66,8 +66,11 @@ total_attribute() {  # total_attribute FILE NAME
 unfiltered=(env)
 for variable in $(compgen -e | grep -E '^GTEST_'); do unfiltered+=(-u "$variable"); done
 
+programs=${MORVANE_WINE_PROGRAMS:-wine_platform_tests e2e_tests}
+[ -d "$work/signed-kit" ] && programs+=" signed_kit_tests"
+
 status=0
-for entry in ${MORVANE_WINE_PROGRAMS:-wine_platform_tests e2e_tests}; do
+for entry in $programs; do
   program=${entry%%:*}  # "program:argument" runs it with that argument
   echo "== $program"
   if [[ "$program" != *_tests ]]; then  # a benchmark: it prints its own figures
@@ -78,21 +81,25 @@ for entry in ${MORVANE_WINE_PROGRAMS:-wine_platform_tests e2e_tests}; do
   fi
   result=$work/results/$program
   rm -f "$result.xml" "$result.listed" "$result.exit"
+  executable=$program kit=() arguments=("$@")
   case $program in
     e2e_tests) limit=2400 ;;
+    signed_kit_tests)  # the scenarios' installation, from the signed kit
+      executable=e2e_tests limit=300 kit=(MORVANE_TEST_KIT="$winwork\\signed-kit")
+      arguments=(--gtest_filter=Installation.NormalInstallationLeavesEverythingInPlace) ;;
     *) limit=900 ;;
   esac
 
   listed=""
-  if run_limited 120 "$work/$program.list" "${unfiltered[@]}" wine "$work/bin/$program.exe" --gtest_list_tests "$@" \
-       >/dev/null; then
+  if run_limited 120 "$work/$program.list" "${unfiltered[@]}" "${kit[@]}" wine "$work/bin/$executable.exe" \
+       --gtest_list_tests "${arguments[@]}" >/dev/null; then
     listed=$(tr -d '\r' < "$work/$program.list" | grep -c '^  ')
   fi
   [ -n "$listed" ] || { echo "wine-session: $program could not list its tests" >&2; listed=0; status=1; }
   echo "$listed" > "$result.listed"
 
-  run_limited "$limit" "$work/$program.log" wine "$work/bin/$program.exe" \
-    --gtest_output="xml:$winwork\\results\\$program.xml" "$@"
+  run_limited "$limit" "$work/$program.log" env "${kit[@]}" wine "$work/bin/$executable.exe" \
+    --gtest_output="xml:$winwork\\results\\$program.xml" "${arguments[@]}"
   code=$?
   echo "$code" > "$result.exit"
   [ "$code" = 0 ] || { echo "wine-session: $program exited with $code" >&2; status=1; }

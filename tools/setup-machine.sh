@@ -9,6 +9,7 @@ packages=(
   wine wine64 wine32:i386 fonts-wine              # running setup.exe
   xvfb xauth imagemagick                          # a virtual display and screenshots
   icoutils libimage-exiftool-perl liblnk-utils    # reading icons, version blocks and shortcuts back
+  osslsigncode openssl unzip                      # signing the kit, checking its signature and zip
 )
 
 needs_i386=0

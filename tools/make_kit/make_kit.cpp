@@ -1,14 +1,19 @@
 // Assembles a kit folder from a product folder laid out under the installed
 // names: every product file goes into the kit under its neutral kit name
-// ("morvane.1" to "morvane.8"), next to setup.exe and setup.dll.
+// ("morvane.1" to "morvane.8"), next to setup.exe and setup.dll. Given
+// KIT_ZIP, it also writes the kit folder's files as that one zip archive,
+// the form in which the kit is downloaded.
 //
-//   make_kit PRODUCT_DIR SETUP_EXE SETUP_DLL KIT_DIR
+//   make_kit PRODUCT_DIR SETUP_EXE SETUP_DLL KIT_DIR [KIT_ZIP]
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "install/kit_files.h"
+#include "tools/make_kit/kit_zip.h"
 
 namespace fs = std::filesystem;
 
@@ -46,8 +51,8 @@ bool CopyInto(const fs::path& from, const fs::path& to) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: make_kit PRODUCT_DIR SETUP_EXE SETUP_DLL KIT_DIR\n");
+  if (argc != 5 && argc != 6) {
+    std::fprintf(stderr, "usage: make_kit PRODUCT_DIR SETUP_EXE SETUP_DLL KIT_DIR [KIT_ZIP]\n");
     return 2;
   }
   fs::path product = argv[1], setupExe = argv[2], setupDll = argv[3], kit = argv[4];
@@ -58,6 +63,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   bool ok = true;
+  std::vector<ZipEntry> entries;
   for (const KitFile& file : KitFiles()) {
     fs::path kitName(std::wstring(file.kitName));
     fs::path source;
@@ -69,8 +75,22 @@ int main(int argc, char** argv) {
       source = product / ProductName(file);
     }
     ok = CopyInto(source, kit / kitName) && ok;
+    entries.push_back({kitName.string(), kit / kitName});
   }
   if (!ok) return 1;
   std::printf("make_kit: kit written to %s\n", kit.string().c_str());
+  if (argc == 6) {
+    // Sorted by name, so that the archive does not follow the table's order
+    // and lists as the folder does.
+    std::sort(entries.begin(), entries.end(), [](const ZipEntry& a, const ZipEntry& b) { return a.name < b.name; });
+    fs::path zip = argv[5];
+    std::string reason;
+    if (!WriteKitZip(zip, entries, reason)) {
+      std::fprintf(stderr, "make_kit: %s\n", reason.c_str());
+      fs::remove(zip, error);
+      return 1;
+    }
+    std::printf("make_kit: kit archive written to %s\n", zip.string().c_str());
+  }
   return 0;
 }
