@@ -29,6 +29,7 @@ add_library(morvane_platform_win STATIC
   platform/win/file_system_win.cpp
   platform/win/folder_system_win.cpp
   platform/win/input_box_win.cpp
+  platform/win/log_file_win.cpp
   platform/win/companion_library_win.cpp
   platform/win/message_boxes_win.cpp
   platform/win/message_loop_win.cpp
@@ -59,6 +60,7 @@ set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS ${MORVA
 add_executable(setup WIN32
   app/win/main_window_win.cpp
   app/win/setup_main_win.cpp
+  app/win/single_instance_win.cpp
   folder/win/folder_window_win.cpp
   platform/win/runtime_support_win.cpp
   resources/setup.rc

@@ -1,0 +1,100 @@
+#include "platform/win/log_file_win.h"
+
+#include <cstdio>
+
+#include "platform/win/text_win.h"
+
+namespace {
+
+constexpr DWORD kAccess = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | DELETE | SYNCHRONIZE;
+// Another setup refused while this one runs adds its line to the same log.
+constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr DWORD kNoLinkFollowed = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+
+UniqueKernelHandle OpenByName(const std::wstring& path, DWORD disposition) {
+  return UniqueKernelHandle(CreateFileW(path.c_str(), kAccess, kSharing, nullptr, disposition, kNoLinkFollowed, nullptr));
+}
+
+// An ordinary file with no other name: writing to it changes nothing else.
+bool IsOwnPlainFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return false;
+  return (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0 &&
+         info.nNumberOfLinks == 1;
+}
+
+// Deletes the name the handle was opened by: the link itself, not what it
+// points to.
+bool DeleteByHandle(HANDLE file) {
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+std::string Utf8(const std::wstring& s) {
+  if (s.empty()) return {};
+  int size = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+}  // namespace
+
+std::unique_ptr<LogFileWin> LogFileWin::Open(const std::wstring& path, bool fresh, std::wstring& reason) {
+  UniqueKernelHandle file = OpenByName(path, OPEN_ALWAYS);
+  if (file && !IsOwnPlainFile(file.get())) {
+    // Something else under the log's name: when starting afresh it is
+    // replaced, never followed; a later writer leaves it alone.
+    bool replaced = fresh && DeleteByHandle(file.get());
+    file.Reset();
+    if (replaced) file = OpenByName(path, CREATE_NEW);
+    if (file && !IsOwnPlainFile(file.get())) file.Reset();
+    if (!file) {
+      reason = L"it is a link, a folder or a file with another name";
+      return nullptr;
+    }
+  }
+  if (!file) {
+    reason = text::SystemMessage(GetLastError());
+    return nullptr;
+  }
+  if (fresh) {
+    FILE_END_OF_FILE_INFO empty{};
+    if (!SetFileInformationByHandle(file.get(), FileEndOfFileInfo, &empty, sizeof empty)) {
+      reason = text::SystemMessage(GetLastError());
+      return nullptr;
+    }
+  }
+  std::unique_ptr<LogFileWin> log(new LogFileWin(std::move(file)));
+  // The byte order mark makes every Windows tool read it as UTF-8.
+  if (fresh) log->Append("\xEF\xBB\xBF");
+  return log;
+}
+
+void LogFileWin::Append(const std::string& bytes) {
+  // Always at the end, also when another setup has added a line meanwhile.
+  OVERLAPPED atEnd{};
+  atEnd.Offset = 0xFFFFFFFF;
+  atEnd.OffsetHigh = 0xFFFFFFFF;
+  DWORD written = 0;
+  WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, &atEnd);
+}
+
+void LogFileWin::WriteLine(const std::wstring& line) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", unsigned{now.wYear},
+                unsigned{now.wMonth}, unsigned{now.wDay}, unsigned{now.wHour}, unsigned{now.wMinute},
+                unsigned{now.wSecond}, unsigned{now.wMilliseconds});
+  Append(stamp + Utf8(line) + "\r\n");
+}
+
+std::wstring DefaultLogPath() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  DWORD length = GetEnvironmentVariableW(L"TEMP", folder, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH) length = GetTempPathW(MAX_PATH + 1, folder);
+  std::wstring path(folder, length <= MAX_PATH ? length : 0);
+  if (!path.empty() && path.back() != L'\\') path.push_back(L'\\');
+  return path + L"Morvane Setup.log";
+}
