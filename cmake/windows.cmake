@@ -151,6 +151,7 @@ add_executable(e2e_tests
   tests/e2e/hostile_input_test.cpp
   tests/e2e/installation_test.cpp
   tests/e2e/leaving_test.cpp
+  tests/e2e/silent_test.cpp
   tests/e2e/start_states_test.cpp
   tests/e2e/uninstall_test.cpp
   tests/e2e/user_input_test.cpp

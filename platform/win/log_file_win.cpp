@@ -1,7 +1,5 @@
 #include "platform/win/log_file_win.h"
 
-#include <cstdio>
-
 #include "platform/win/text_win.h"
 
 namespace {
@@ -67,7 +65,8 @@ std::unique_ptr<LogFileWin> LogFileWin::Open(const std::wstring& path, bool fres
   }
   std::unique_ptr<LogFileWin> log(new LogFileWin(std::move(file)));
   // The byte order mark makes every Windows tool read it as UTF-8.
-  if (fresh) log->Append("\xEF\xBB\xBF");
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(log->file_.get(), &size) && size.QuadPart == 0) log->Append("\xEF\xBB\xBF");
   return log;
 }
 
@@ -83,10 +82,23 @@ void LogFileWin::Append(const std::string& bytes) {
 void LogFileWin::WriteLine(const std::wstring& line) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", unsigned{now.wYear},
-                unsigned{now.wMonth}, unsigned{now.wDay}, unsigned{now.wHour}, unsigned{now.wMinute},
-                unsigned{now.wSecond}, unsigned{now.wMilliseconds});
+  // 2026-12-08 04:30:44.123, the local time.
+  std::string stamp;
+  auto digits = [&stamp](unsigned value, int count, char after) {
+    for (int place = count - 1; place >= 0; --place) {
+      unsigned divisor = 1;
+      for (int i = 0; i < place; ++i) divisor *= 10;
+      stamp.push_back(static_cast<char>('0' + value / divisor % 10));
+    }
+    stamp.push_back(after);
+  };
+  digits(now.wYear, 4, '-');
+  digits(now.wMonth, 2, '-');
+  digits(now.wDay, 2, ' ');
+  digits(now.wHour, 2, ':');
+  digits(now.wMinute, 2, ':');
+  digits(now.wSecond, 2, '.');
+  digits(now.wMilliseconds, 3, ' ');
   Append(stamp + Utf8(line) + "\r\n");
 }
 
