@@ -4,7 +4,9 @@
 
 namespace {
 
-constexpr DWORD kAccess = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | DELETE | SYNCHRONIZE;
+// No DELETE right kept: a reader that does not share deletion (most do not)
+// could not open the log while the setup runs.
+constexpr DWORD kAccess = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
 // Another setup refused while this one runs adds its line to the same log.
 constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
 constexpr DWORD kNoLinkFollowed = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
@@ -21,11 +23,15 @@ bool IsOwnPlainFile(HANDLE file) {
          info.nNumberOfLinks == 1;
 }
 
-// Deletes the name the handle was opened by: the link itself, not what it
-// points to.
-bool DeleteByHandle(HANDLE file) {
+// Deletes what lies under the name, opened without following it: the link
+// itself, not what it points to.
+bool DeleteName(const std::wstring& path) {
+  UniqueKernelHandle doomed(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   FILE_DISPOSITION_INFO disposition{TRUE};
-  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+  return doomed &&
+         SetFileInformationByHandle(doomed.get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
 std::string Utf8(const std::wstring& s) {
@@ -43,8 +49,8 @@ std::unique_ptr<LogFileWin> LogFileWin::Open(const std::wstring& path, bool fres
   if (file && !IsOwnPlainFile(file.get())) {
     // Something else under the log's name: when starting afresh it is
     // replaced, never followed; a later writer leaves it alone.
-    bool replaced = fresh && DeleteByHandle(file.get());
     file.Reset();
+    bool replaced = fresh && DeleteName(path);
     if (replaced) file = OpenByName(path, CREATE_NEW);
     if (file && !IsOwnPlainFile(file.get())) file.Reset();
     if (!file) {

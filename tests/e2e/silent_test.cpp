@@ -140,8 +140,12 @@ TEST_F(Silent, BrokenKitChangesNothingAndTheFolderAskedForIsUsed) {
 
 TEST_F(Silent, OneSetupAtATime) {
   World::MakeKit(kKit);
-  HWND window = StartAndWaitForWindow(kKit);
+  // The window keeps a log too when asked.
+  const std::wstring windowLog = World::kRoot + std::wstring(L"\\window.log");
+  setup_ = SetupProcess::Start(kKit + L"\\setup.exe", kKit, L"/LOG=" + windowLog);
+  HWND window = setup_.WaitForWindow(kMainTitle);
   ASSERT_TRUE(window);
+  ExpectLogHas(Log(windowLog), "Morvane Setup, window: ");
 
   EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S"), 1618u);
   ExpectLogHas(Log(), "Finished: another setup is running, exit code 1618");
