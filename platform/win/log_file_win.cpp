@@ -15,23 +15,25 @@ UniqueKernelHandle OpenByName(const std::wstring& path, DWORD disposition) {
   return UniqueKernelHandle(CreateFileW(path.c_str(), kAccess, kSharing, nullptr, disposition, kNoLinkFollowed, nullptr));
 }
 
-// An ordinary file with no other name: writing to it changes nothing else.
-bool IsOwnPlainFile(HANDLE file) {
+// An ordinary file with no other name, reached by its own name: writing to
+// it changes nothing else. The name test catches a link that the system
+// followed all the same (Wine follows Unix links whatever the flag says).
+bool IsOwnPlainFile(HANDLE file, const std::wstring& path) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(file, &info)) return false;
-  return (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0 &&
-         info.nNumberOfLinks == 1;
-}
-
-// Deletes what lies under the name, opened without following it: the link
-// itself, not what it points to.
-bool DeleteName(const std::wstring& path) {
-  UniqueKernelHandle doomed(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  FILE_DISPOSITION_INFO disposition{TRUE};
-  return doomed &&
-         SetFileInformationByHandle(doomed.get(), FileDispositionInfo, &disposition, sizeof disposition) != 0;
+  if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
+      info.nNumberOfLinks != 1) {
+    return false;
+  }
+  wchar_t opened[MAX_PATH * 2] = {};
+  DWORD length = GetFinalPathNameByHandleW(file, opened, MAX_PATH * 2, FILE_NAME_NORMALIZED);
+  if (length == 0 || length >= MAX_PATH * 2) return false;
+  std::wstring_view reached(opened, length);
+  std::wstring_view asked(path);
+  reached.remove_prefix(reached.find_last_of(L'\\') + 1);
+  asked.remove_prefix(asked.find_last_of(L"\\/") + 1);
+  return CompareStringOrdinal(reached.data(), static_cast<int>(reached.size()), asked.data(),
+                              static_cast<int>(asked.size()), TRUE) == CSTR_EQUAL;
 }
 
 std::string Utf8(const std::wstring& s) {
@@ -46,20 +48,14 @@ std::string Utf8(const std::wstring& s) {
 
 std::unique_ptr<LogFileWin> LogFileWin::Open(const std::wstring& path, bool fresh, std::wstring& reason) {
   UniqueKernelHandle file = OpenByName(path, OPEN_ALWAYS);
-  if (file && !IsOwnPlainFile(file.get())) {
-    // Something else under the log's name: when starting afresh it is
-    // replaced, never followed; a later writer leaves it alone.
-    file.Reset();
-    bool replaced = fresh && DeleteName(path);
-    if (replaced) file = OpenByName(path, CREATE_NEW);
-    if (file && !IsOwnPlainFile(file.get())) file.Reset();
-    if (!file) {
-      reason = L"it is a link, a folder or a file with another name";
-      return nullptr;
-    }
-  }
   if (!file) {
     reason = text::SystemMessage(GetLastError());
+    return nullptr;
+  }
+  // Something else under the log's name is neither written through nor
+  // removed: it may be a user's way into a file only administrators may change.
+  if (!IsOwnPlainFile(file.get(), path)) {
+    reason = L"A link, a folder or a file with another name lies under that name.";
     return nullptr;
   }
   if (fresh) {

@@ -2,8 +2,8 @@
 // front. The program runs elevated and the usual place of the log is the
 // user's TEMP folder, where anyone of that user's programs can plant a link
 // under the log's name: the file is opened by handle without following a
-// link, and a link, folder or hard link found under the name is never
-// written through.
+// link, and a link, folder or hard link found under the name is neither
+// written through nor removed: the log is then not written.
 #pragma once
 
 #include <windows.h>
@@ -16,8 +16,7 @@
 
 class LogFileWin : public LogSink {
  public:
-  // fresh: the log starts empty (whatever was planted under the name is
-  // replaced by a file of our own); otherwise lines are added at its end.
+  // fresh: the log starts empty; otherwise lines are added at its end.
   // nullptr, with the reason, when it cannot be written.
   static std::unique_ptr<LogFileWin> Open(const std::wstring& path, bool fresh, std::wstring& reason);
   void WriteLine(const std::wstring& line) override;

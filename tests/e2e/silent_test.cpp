@@ -50,8 +50,9 @@ class Silent : public SetupSession {
   static std::string Log(const std::wstring& path = TempLog()) {
     std::string log = World::ReadFile(path).value_or("");
     EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF") << Utf8(path);
-    for (std::size_t line = 3; line < log.size(); line = log.find("\r\n", line) + 2) {
+    for (std::size_t line = 3, end = 0; line < log.size() && end != std::string::npos; line = end + 2) {
       EXPECT_EQ(log.compare(line, 2, "20"), 0) << log.substr(line, 40);
+      end = log.find("\r\n", line);
     }
     return log;
   }
@@ -136,6 +137,21 @@ TEST_F(Silent, BrokenKitChangesNothingAndTheFolderAskedForIsUsed) {
   EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"QuietUninstallString", kView32),
             L"\"C:\\QUIET PLACE\\MORVANE\\setup.exe\" /S /uninstall");
   ExpectLogHas(Log(log), "Target: C:\\Quiet Place\\Morvane");
+}
+
+TEST_F(Silent, LogNeverWritesThroughWhatLiesUnderItsName) {
+  World::MakeKit(kKit);
+  const std::wstring victim = World::kRoot + std::wstring(L"\\victim.txt");
+  for (const char* plant : {"ln -s", "ln"}) {  // a link, a second name of the file
+    SCOPED_TRACE(plant);
+    World::WriteFile(victim, "keep");
+    ASSERT_TRUE(World::RunUnix(std::string(plant) + " '" + World::UnixPath(victim) + "' '" +
+                               World::UnixPath(TempLog()) + "'"));
+    EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S"), 1622u);
+    EXPECT_EQ(World::ReadFile(victim), "keep");
+    ExpectNothingInstalled();
+    World::RunUnix("rm -f '" + World::UnixPath(TempLog()) + "'");
+  }
 }
 
 TEST_F(Silent, OneSetupAtATime) {
