@@ -9,9 +9,11 @@ target_link_libraries(morvane_fakes PUBLIC morvane_logic)
 morvane_warnings(morvane_fakes)
 
 add_executable(unit_tests
+  app/command_line_test.cpp
   app/disk_space_caption_test.cpp
   app/frm_main_test.cpp
   app/modMain_test.cpp
+  app/silent_setup_test.cpp
   folder/frm_folder_test.cpp
   install/copy_kit_file_test.cpp
   install/hostile_input_test.cpp

@@ -29,6 +29,7 @@ add_library(morvane_platform_win STATIC
   platform/win/file_system_win.cpp
   platform/win/folder_system_win.cpp
   platform/win/input_box_win.cpp
+  platform/win/log_file_win.cpp
   platform/win/companion_library_win.cpp
   platform/win/message_boxes_win.cpp
   platform/win/message_loop_win.cpp
@@ -60,6 +61,7 @@ set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS ${MORVA
 add_executable(setup WIN32
   app/win/main_window_win.cpp
   app/win/setup_main_win.cpp
+  app/win/single_instance_win.cpp
   folder/win/folder_window_win.cpp
   platform/win/runtime_support_win.cpp
   resources/setup.rc
@@ -159,6 +161,7 @@ add_executable(e2e_tests
   tests/e2e/hostile_input_test.cpp
   tests/e2e/installation_test.cpp
   tests/e2e/leaving_test.cpp
+  tests/e2e/silent_test.cpp
   tests/e2e/start_states_test.cpp
   tests/e2e/uninstall_test.cpp
   tests/e2e/user_input_test.cpp

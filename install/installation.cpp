@@ -221,6 +221,8 @@ void Installation::RegisterInstallation() {
   modReg::CreateRegistryKey(registry, hkey::kLocalMachine, texts::kUninstallKey);
   writeText(L"DisplayName", texts::kDisplayName);
   writeText(L"UninstallString", UninstallCommand(directories_.target));
+  // The removal without a window that deployment systems run.
+  writeText(L"QuietUninstallString", text::Quoted(directories_.target + L"setup.exe") + L" /S /uninstall");
   // What "Apps & features" shows beside the name; the package manager skips
   // an entry without a version. An icon location is never quoted.
   writeText(L"DisplayVersion", texts::kDisplayVersion);

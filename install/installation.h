@@ -24,9 +24,11 @@ class Installation {
  public:
   explicit Installation(frmMain& form);
   void Run();
+  // The tests a target must pass before anything is done; a refused one is
+  // told in a message and changes nothing.
+  bool PassesEntryTests();
 
  private:
-  bool PassesEntryTests();
   // The steps from the progress state on; a file step's failure ends them.
   StepFailure InstallSteps();
   bool InProgramFiles(const std::wstring& typed);

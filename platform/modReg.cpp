@@ -120,7 +120,7 @@ bool DeleteRegistryKey(RegistryApi& registry, MessageBoxes& messages, RootKey ro
 void ShowRegistryDeleteError(MessageBoxes& messages, std::int32_t status, RootKey root, const std::wstring& keyPath) {
   std::wstring statusText = RegistryStatusText(status);
   if (statusText.empty()) return;
-  messages.Show(L"Error while deleting from registry: " + statusText + L"\r\n" + RootKeyName(root) + keyPath,
+  messages.Show(kDeleteErrorStart + statusText + L"\r\n" + RootKeyName(root) + keyPath,
                 mb::kCritical);
 }
 

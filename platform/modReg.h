@@ -15,6 +15,9 @@ namespace modReg {
 // create link), not KEY_ALL_ACCESS: the uninstall entry needs no more.
 inline constexpr std::uint32_t kKeyAccess = 0x3F;
 
+// How the message of a failed deletion begins.
+inline constexpr const wchar_t* kDeleteErrorStart = L"Error while deleting from registry: ";
+
 using RegistryValue = std::variant<std::wstring, std::int32_t>;
 
 void CreateRegistryKey(RegistryApi& registry, RootKey root, const std::wstring& keyPath);

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr const wchar_t* kClassName = L"MorvaneSetupMain";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;  // fixed single border
 constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
 constexpr COLORREF kFallbackBackground = RGB(10, 18, 40);
@@ -62,11 +61,11 @@ bool MainWindow::Create(frmMain& logic) {
   // Shared: the system owns the icon and frees it with the program.
   icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
   background_.Reset(LoadPackedPicture(instance_, IDB_BACKGROUND));
-  if (!RegisterWindowClass(instance_, kClassName, icon_, LoadCursorW(nullptr, IDC_ARROW))) return false;
+  if (!RegisterWindowClass(instance_, kMainWindowClass, icon_, LoadCursorW(nullptr, IDC_ARROW))) return false;
 
   RECT frame = PixelRect(0, 0, kMainClientWidthTwips, kMainClientHeightTwips);
   AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  if (!CreateWindowObject(instance_, kClassName, kMainCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+  if (!CreateWindowObject(instance_, kMainWindowClass, kMainCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                           frame.right - frame.left, frame.bottom - frame.top, nullptr)) {
     return false;
   }

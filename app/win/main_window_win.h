@@ -18,6 +18,9 @@
 
 class frmMain;
 
+// The main window's class: a second setup finds the first one's window by it.
+inline constexpr const wchar_t* kMainWindowClass = L"MorvaneSetupMain";
+
 class MainWindow : public Window, public MainFormControls {
  public:
   // busyPointer tells whether the program-wide hourglass is on.

@@ -3,12 +3,20 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <memory>
+#include <optional>
+
+#include "app/command_line.h"
 #include "app/frm_main.h"
+#include "app/message_log.h"
+#include "app/silent_setup.h"
 #include "app/texts.h"
 #include "app/win/main_window_win.h"
 #include "app/win/program_end_win.h"
+#include "app/win/single_instance_win.h"
 #include "folder/folder_chooser_ref.h"
 #include "folder/win/folder_window_win.h"
+#include "platform/logged_services.h"
 #include "platform/text.h"
 #include "platform/win/companion_library_win.h"
 #include "platform/win/dll_hardening_win.h"
@@ -16,6 +24,7 @@
 #include "platform/win/file_system_win.h"
 #include "platform/win/folder_system_win.h"
 #include "platform/win/handles_win.h"
+#include "platform/win/log_file_win.h"
 #include "platform/win/message_boxes_win.h"
 #include "platform/win/message_loop_win.h"
 #include "platform/win/process_launcher_win.h"
@@ -45,31 +54,111 @@ void EnterComApartment() {
   if (init) init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 }
 
-}  // namespace
+// The platform services of one run, each behind its logged form when the
+// run keeps a log.
+struct PlatformServices {
+  explicit PlatformServices(UiLoop& loop) : processes(loop) {
+    // Loaded now and kept: started from the installed folder, the removal
+    // deletes this very setup.dll before it asks the library for the shortcuts.
+    companion.Load();
+  }
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  RestrictDllSearchToSystem32();
-  PreloadSystemDlls();
-  // No "insert a disk" or "cannot open" boxes from the system: a drive that
-  // is not ready is simply a failing step.
-  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  FileSystemWin files;
+  SettingsStoreWin settings;
+  EnvironmentWin environment;
+  CompanionLibraryWin companion{text::WithTrailingBackslash(environment.SetupDirectory()) + L"setup.dll"};
+  RegistryApiWin registry;
+  ProcessLauncherWin processes;
+};
+
+struct LoggedServices {
+  LoggedServices(PlatformServices& real, LogSink& log)
+      : files(real.files, log),
+        settings(real.settings, log),
+        companion(real.companion, log),
+        registry(real.registry, log),
+        processes(real.processes, log) {}
+
+  LoggedFileSystem files;
+  LoggedSettings settings;
+  LoggedCompanion companion;
+  LoggedRegistry registry;
+  LoggedProcesses processes;
+};
+
+// Nothing closes a run without a window but its own end.
+class SilentEnd : public ProgramEnd {
+ public:
+  bool MainWindowClosing() const override { return true; }
+  void UnloadMainWindow() override {}
+  void UnloadFolderWindow() override {}
+  void DropWindowReferences() override {}
+  [[noreturn]] void EndProcess() override { ExitProcess(static_cast<UINT>(ExitCode(Outcome::Failed))); }
+};
+
+void LogStart(LogSink& log, const wchar_t* mode) {
+  log.WriteLine(std::wstring(L"Morvane Setup, ") + mode + L": " + GetCommandLineW());
+}
+
+// setup.exe /S: no window, no message box; the log says what happened and
+// the exit code what became of it.
+int RunWithoutWindow(const CommandLine& command, const SingleSetup& single) {
+  std::wstring reason;
+  // A refused second setup adds its line to the running one's log.
+  std::unique_ptr<LogFileWin> log =
+      LogFileWin::Open(command.logPath.value_or(DefaultLogPath()), !single.anotherRunning(), reason);
+  if (!log) return ExitCode(Outcome::LogNotOpened);
+  LogStart(*log, command.uninstall ? L"silent removal" : L"silent installation");
+  Outcome outcome = Outcome::AnotherSetupRunning;
+  if (!single.anotherRunning()) {
+    EnterComApartment();
+    MessageLoopWin loop;
+    PlatformServices real(loop);
+    LoggedServices logged(real, *log);
+    SilentMessageBoxes messages(*log);
+    SilentEnd end;
+    Services services{logged.files,    logged.settings, real.environment, logged.companion, logged.registry,
+                      logged.processes, messages,        loop,             end};
+    outcome = RunSilently(command, services, messages, *log);
+  }
+  int code = ExitCode(outcome);
+  log->WriteLine(std::wstring(L"Finished: ") + OutcomeName(outcome) + L", exit code " + std::to_wstring(code));
+  return code;
+}
+
+int RunWindow(HINSTANCE instance, const CommandLine& command) {
+  std::unique_ptr<LogFileWin> log;
+  if (command.logPath) {
+    std::wstring reason;
+    log = LogFileWin::Open(*command.logPath, true, reason);
+    if (!log) {
+      std::wstring text = L"The log could not be written:\r\n\r\n" + *command.logPath + L"\r\n\r\n" + reason;
+      MessageBoxW(nullptr, text.c_str(), texts::kAppTitle, MB_ICONERROR | MB_OK | MB_SETFOREGROUND);
+      return ExitCode(Outcome::LogNotOpened);
+    }
+    LogStart(*log, L"window");
+  }
   LoadCommonControls();
   EnterComApartment();
 
   MessageLoopWin loop;
   MainWindow window(instance, [&loop] { return loop.busy(); });
-  FileSystemWin files;
-  SettingsStoreWin settings;
-  EnvironmentWin environment;
-  CompanionLibraryWin companion(text::WithTrailingBackslash(environment.SetupDirectory()) + L"setup.dll");
-  // Loaded now and kept: started from the installed folder, the removal
-  // deletes this very setup.dll before it asks the library for the shortcuts.
-  companion.Load();
-  RegistryApiWin registry;
-  ProcessLauncherWin processes(loop);
-  MessageBoxesWin messages(texts::kAppTitle, [&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });
+  PlatformServices real(loop);
+  std::optional<LoggedServices> logged;
+  if (log) logged.emplace(real, *log);
+  MessageBoxesWin shownMessages(texts::kAppTitle, [&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });
+  std::optional<LoggedMessageBoxes> loggedMessages;
+  if (log) loggedMessages.emplace(shownMessages, *log);
   ProgramEndWin end(window);
-  Services services{files, settings, environment, companion, registry, processes, messages, loop, end};
+  Services services{logged ? static_cast<FileSystem&>(logged->files) : real.files,
+                    logged ? static_cast<SettingsStore&>(logged->settings) : real.settings,
+                    real.environment,
+                    logged ? static_cast<CompanionLibrary&>(logged->companion) : real.companion,
+                    logged ? static_cast<RegistryApi&>(logged->registry) : real.registry,
+                    logged ? static_cast<ProcessLauncher&>(logged->processes) : real.processes,
+                    loggedMessages ? static_cast<MessageBoxes&>(*loggedMessages) : shownMessages,
+                    loop,
+                    end};
   frmMain logic(window, services);
   FolderSystemWin folders;
   FolderChooserRef chooser([&]() -> std::unique_ptr<FolderView> {
@@ -88,4 +177,22 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   window.Show();
   loop.Run();
   modMain::EndSetup(end);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  RestrictDllSearchToSystem32();
+  PreloadSystemDlls();
+  // No "insert a disk" or "cannot open" boxes from the system: a drive that
+  // is not ready is simply a failing step.
+  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  CommandLine command = ParseCommandLine(GetCommandLineW());
+  SingleSetup single;  // held until the process ends
+  if (command.silent) return RunWithoutWindow(command, single);
+  if (single.anotherRunning()) {
+    BringRunningSetupToFront();
+    return 0;
+  }
+  return RunWindow(instance, command);
 }

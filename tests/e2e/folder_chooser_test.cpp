@@ -12,33 +12,6 @@ namespace {
 using enum FolderControl;
 
 
-// Runs a shell command on the Unix side and waits until it has finished
-// (Wine starts Unix programs without waiting for them).
-bool RunUnix(const std::string& script) {
-  const std::wstring marker = L"C:\\e2e\\unix.done";
-  using UnixNameFn = char*(CDECL*)(LPCWSTR);
-  auto unixName = reinterpret_cast<UnixNameFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  World::WriteFile(marker, "");
-  char* unixMarker = unixName ? unixName(marker.c_str()) : nullptr;
-  DeleteFileW(marker.c_str());
-  if (!unixMarker) return false;
-  std::wstring commandLine = L"sh -c \"" + Wide(script) + L"; : > '" + Wide(unixMarker) + L"'\"";
-  HeapFree(GetProcessHeap(), 0, unixMarker);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return false;
-  }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  bool done = WaitUntil([&] { return World::Exists(marker); });
-  DeleteFileW(marker.c_str());
-  return done;
-}
-
 class FolderChooser : public SetupSession {
  protected:
   HWND StartInstallState() {
@@ -268,13 +241,13 @@ TEST_F(FolderChooser, ADriveThatCannotBeReadFallsBackToCWithOneMessage) {
   HeapFree(GetProcessHeap(), 0, driveC);
   while (!dosdevices.empty() && dosdevices.back() == '/') dosdevices.pop_back();
   dosdevices = dosdevices.substr(0, dosdevices.rfind('/'));  // C: is reached through dosdevices/c:
-  ASSERT_TRUE(RunUnix("ln -sfn '" + dosdevices + "/c:/e2e/no-such-folder' '" + dosdevices + "/q:'"));
+  ASSERT_TRUE(World::RunUnix("ln -sfn '" + dosdevices + "/c:/e2e/no-such-folder' '" + dosdevices + "/q:'"));
   ASSERT_TRUE(DefineDosDeviceW(0, L"Q:", missing.c_str()));
   struct Unmap {
     std::string link;
     ~Unmap() {
       DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"Q:", nullptr);
-      RunUnix("rm -f '" + link + "'");
+      World::RunUnix("rm -f '" + link + "'");
     }
   } unmap{dosdevices + "/q:"};
 

@@ -74,6 +74,12 @@ class World {
   // Saves a screenshot named after the running test and the given step.
   static void Screenshot(HWND window, const std::string& step);
 
+  // Runs a shell command on the Unix side and waits until it has finished
+  // (Wine starts Unix programs without waiting for them).
+  static bool RunUnix(const std::string& script);
+  // The Unix path of a path inside the prefix; empty when there is none.
+  static std::string UnixPath(const std::wstring& path);
+
   // Runs a console program and returns what it printed.
   static std::string RunAndCapture(const std::wstring& commandLine, DWORD timeoutMs = 60000);
 };

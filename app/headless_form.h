@@ -1,0 +1,31 @@
+// frmMain's controls without a window, for a run that shows nothing: each
+// control is its design properties and what the logic sets. The load
+// decision and the actions run on them exactly as on the real window.
+#pragma once
+
+#include <map>
+
+#include "app/main_form_controls.h"
+
+class HeadlessForm : public MainFormControls {
+ public:
+  HeadlessForm() {
+    for (const ControlDesign& d : MainFormDesign()) controls_[d.control] = {d.caption, d.visible};
+  }
+  std::wstring Text(Control control) const override { return controls_.at(control).text; }
+  void SetText(Control control, const std::wstring& text) override { controls_[control].text = text; }
+  bool IsVisible(Control control) const override { return controls_.at(control).visible; }
+  void SetVisible(Control control, bool visible) override { controls_[control].visible = visible; }
+  void SetEnabled(Control, bool) override {}
+  void SetReadOnly(Control, bool) override {}
+  void SetTop(Control, int) override {}
+  void SetTooltip(Control, const std::wstring&) override {}
+  void Repaint() override {}
+
+ private:
+  struct Properties {
+    std::wstring text;
+    bool visible = true;
+  };
+  std::map<Control, Properties> controls_;
+};

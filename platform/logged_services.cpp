@@ -1,0 +1,132 @@
+#include "platform/logged_services.h"
+
+#include "platform/modReg.h"
+
+namespace {
+
+std::wstring Failed(const FileError& error) { return L" failed: " + error.description; }
+
+std::wstring StatusNote(std::int32_t status) {
+  return status == 0 ? std::wstring() : L" failed: status " + std::to_wstring(status);
+}
+
+// What the companion library answered: nothing at all when it or its
+// function could not be reached.
+std::wstring ResultNote(const std::optional<std::int32_t>& result) {
+  return result ? L" (result " + std::to_wstring(*result) + L")" : L" failed: setup.dll not reached";
+}
+
+}  // namespace
+
+std::unique_ptr<InputFile> LoggedFileSystem::OpenForReading(const std::wstring& path, FileError& error) {
+  std::unique_ptr<InputFile> file = inner_.OpenForReading(path, error);
+  if (!file) log_.WriteLine(L"Reading " + path + Failed(error));
+  return file;
+}
+
+std::unique_ptr<OutputFile> LoggedFileSystem::CreateForWriting(const std::wstring& path, FileError& error) {
+  std::unique_ptr<OutputFile> file = inner_.CreateForWriting(path, error);
+  log_.WriteLine(L"Writing file " + path + (file ? L"" : Failed(error)));
+  return file;
+}
+
+bool LoggedFileSystem::RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) {
+  bool renamed = inner_.RenameFile(from, to, error);
+  log_.WriteLine(L"Renaming " + from + L" to " + to + (renamed ? L"" : Failed(error)));
+  return renamed;
+}
+
+bool LoggedFileSystem::RemoveFile(const std::wstring& path) {
+  // A file that is not there is no news; only what went, or stayed, is told.
+  bool present = inner_.IsOrdinaryFile(path);
+  bool removed = inner_.RemoveFile(path);
+  if (removed || present) log_.WriteLine(L"Removing file " + path + (removed ? L"" : L" failed"));
+  return removed;
+}
+
+bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users) {
+  bool made = inner_.MakeProtectedDirectory(path, users);
+  if (made) log_.WriteLine(L"Created folder " + path);
+  return made;
+}
+
+bool LoggedFileSystem::RemoveEmptyDirectory(const std::wstring& path) {
+  bool removed = inner_.RemoveEmptyDirectory(path);
+  if (removed) log_.WriteLine(L"Removed folder " + path);
+  return removed;
+}
+
+std::int32_t LoggedRegistry::CreateKey(RootKey root, const std::wstring& path, std::uint32_t access,
+                                       RegistryHandle& key) {
+  std::int32_t status = inner_.CreateKey(root, path, access, key);
+  log_.WriteLine(L"Registry key " + modReg::RootKeyName(root) + path + StatusNote(status));
+  if (status == 0) openKeys_[key] = modReg::RootKeyName(root) + path;
+  return status;
+}
+
+std::int32_t LoggedRegistry::OpenKey(RootKey root, const std::wstring& path, std::uint32_t access,
+                                     RegistryHandle& key) {
+  std::int32_t status = inner_.OpenKey(root, path, access, key);
+  if (status == 0) openKeys_[key] = modReg::RootKeyName(root) + path;
+  return status;
+}
+
+void LoggedRegistry::LogValue(RegistryHandle key, const std::wstring& name, const std::wstring& value,
+                              std::int32_t status) {
+  auto found = openKeys_.find(key);
+  std::wstring where = found == openKeys_.end() ? std::wstring() : found->second + L"\\";
+  log_.WriteLine(L"Registry value " + where + name + L" = " + value + StatusNote(status));
+}
+
+std::int32_t LoggedRegistry::SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) {
+  std::int32_t status = inner_.SetStringValue(key, name, text);
+  LogValue(key, name, text, status);
+  return status;
+}
+
+std::int32_t LoggedRegistry::SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t value) {
+  std::int32_t status = inner_.SetDwordValue(key, name, value);
+  LogValue(key, name, std::to_wstring(value), status);
+  return status;
+}
+
+std::int32_t LoggedRegistry::DeleteKey(RootKey root, const std::wstring& path) {
+  std::int32_t status = inner_.DeleteKey(root, path);
+  log_.WriteLine(L"Deleting registry key " + modReg::RootKeyName(root) + path + StatusNote(status));
+  return status;
+}
+
+std::int32_t LoggedRegistry::CloseKey(RegistryHandle key) {
+  openKeys_.erase(key);
+  return inner_.CloseKey(key);
+}
+
+bool LoggedSettings::SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                                 const std::wstring& value) {
+  bool saved = inner_.SaveSetting(application, section, key, value);
+  log_.WriteLine(L"Setting " + application + L"\\" + section + L"\\" + key + L" = " + value +
+                 (saved ? L"" : L" failed"));
+  return saved;
+}
+
+std::optional<std::int32_t> LoggedCompanion::fCreateShellLink(const std::wstring& folder, const std::wstring& linkName,
+                                                               const std::wstring& target,
+                                                               const std::wstring& arguments) {
+  std::optional<std::int32_t> result = inner_.fCreateShellLink(folder, linkName, target, arguments);
+  log_.WriteLine(L"Shortcut \"" + linkName + L"\" in \"" + folder + L"\" to " + target + ResultNote(result));
+  return result;
+}
+
+std::optional<std::int32_t> LoggedCompanion::fRemoveShellLink(const std::wstring& folder,
+                                                               const std::wstring& linkName) {
+  std::optional<std::int32_t> result = inner_.fRemoveShellLink(folder, linkName);
+  log_.WriteLine(L"Removing shortcut \"" + linkName + L"\" in \"" + folder + L"\"" + ResultNote(result));
+  return result;
+}
+
+std::unique_ptr<RunningProcess> LoggedProcesses::StartMinimized(const std::wstring& program,
+                                                                const std::wstring& commandLine) {
+  std::unique_ptr<RunningProcess> process = inner_.StartMinimized(program, commandLine);
+  log_.WriteLine(L"Starting " + commandLine + (process ? L"" : L" failed"));
+  return process;
+}

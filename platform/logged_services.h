@@ -1,0 +1,93 @@
+// The platform services with a log line for each change they make: each
+// file and folder written or removed, each registry key and value, the
+// setting, the shortcuts, the programs started. Reads pass through unlogged.
+// Each wraps the real service and changes nothing of what it does.
+#pragma once
+
+#include <map>
+
+#include "platform/companion_library.h"
+#include "platform/file_system.h"
+#include "platform/log_sink.h"
+#include "platform/process_launcher.h"
+#include "platform/registry_api.h"
+#include "platform/settings_store.h"
+
+class LoggedFileSystem : public FileSystem {
+ public:
+  LoggedFileSystem(FileSystem& inner, LogSink& log) : inner_(inner), log_(log) {}
+  std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
+  bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) override;
+  bool RemoveFile(const std::wstring& path) override;
+  std::vector<FoundFile> FindFiles(const std::wstring& pattern) override { return inner_.FindFiles(pattern); }
+  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
+  bool RemoveEmptyDirectory(const std::wstring& path) override;
+  bool IsOrdinaryFile(const std::wstring& path) override { return inner_.IsOrdinaryFile(path); }
+  bool IsLink(const std::wstring& path) override { return inner_.IsLink(path); }
+  bool ChangeDrive(wchar_t letter) override { return inner_.ChangeDrive(letter); }
+  std::wstring LongForm(const std::wstring& path) override { return inner_.LongForm(path); }
+
+ private:
+  FileSystem& inner_;
+  LogSink& log_;
+};
+
+class LoggedRegistry : public RegistryApi {
+ public:
+  LoggedRegistry(RegistryApi& inner, LogSink& log) : inner_(inner), log_(log) {}
+  std::int32_t CreateKey(RootKey root, const std::wstring& path, std::uint32_t access, RegistryHandle& key) override;
+  std::int32_t OpenKey(RootKey root, const std::wstring& path, std::uint32_t access, RegistryHandle& key) override;
+  std::int32_t SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) override;
+  std::int32_t SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t value) override;
+  std::int32_t QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) override {
+    return inner_.QueryStringValue(key, name, text);
+  }
+  std::int32_t DeleteKey(RootKey root, const std::wstring& path) override;
+  std::int32_t CloseKey(RegistryHandle key) override;
+
+ private:
+  void LogValue(RegistryHandle key, const std::wstring& name, const std::wstring& value, std::int32_t status);
+
+  RegistryApi& inner_;
+  LogSink& log_;
+  std::map<RegistryHandle, std::wstring> openKeys_;  // handle -> the key's name, for the value lines
+};
+
+class LoggedSettings : public SettingsStore {
+ public:
+  LoggedSettings(SettingsStore& inner, LogSink& log) : inner_(inner), log_(log) {}
+  std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                          const std::wstring& defaultValue) override {
+    return inner_.GetSetting(application, section, key, defaultValue);
+  }
+  bool SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                   const std::wstring& value) override;
+
+ private:
+  SettingsStore& inner_;
+  LogSink& log_;
+};
+
+class LoggedCompanion : public CompanionLibrary {
+ public:
+  LoggedCompanion(CompanionLibrary& inner, LogSink& log) : inner_(inner), log_(log) {}
+  std::optional<std::int32_t> fCreateShellLink(const std::wstring& folder, const std::wstring& linkName,
+                                                const std::wstring& target, const std::wstring& arguments) override;
+  std::optional<std::int32_t> fRemoveShellLink(const std::wstring& folder, const std::wstring& linkName) override;
+  std::optional<std::int32_t> DISKSPACEFREE() override { return inner_.DISKSPACEFREE(); }
+
+ private:
+  CompanionLibrary& inner_;
+  LogSink& log_;
+};
+
+class LoggedProcesses : public ProcessLauncher {
+ public:
+  LoggedProcesses(ProcessLauncher& inner, LogSink& log) : inner_(inner), log_(log) {}
+  std::unique_ptr<RunningProcess> StartMinimized(const std::wstring& program, const std::wstring& commandLine) override;
+
+ private:
+  ProcessLauncher& inner_;
+  LogSink& log_;
+};

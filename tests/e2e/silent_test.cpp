@@ -1,0 +1,182 @@
+// Deployment, end to end: setup.exe started with the switches a deployment
+// system passes, never showing a window; its exit code, its log, and what
+// it leaves on disk and in the registry. And one setup at a time.
+#include "tests/e2e/driver/lnk_reader.h"
+#include "tests/e2e/session.h"
+
+namespace e2e {
+namespace {
+
+using enum Control;
+using namespace std::chrono_literals;
+
+const std::wstring kTarget = L"C:\\WINUTIL\\MORVANE";
+const std::wstring kQuietPlace = L"C:\\Quiet Place";
+
+std::wstring TempLog() {
+  wchar_t temp[MAX_PATH] = {};
+  GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
+  return std::wstring(temp) + L"\\Morvane Setup.log";
+}
+
+class Silent : public SetupSession {
+ protected:
+  void SetUp() override {
+    SetupSession::SetUp();
+    DeleteFileW(TempLog().c_str());
+  }
+  void TearDown() override {
+    SetupSession::TearDown();
+    World::DeleteTree(kQuietPlace);
+    DeleteFileW(TempLog().c_str());
+  }
+
+  // Runs exe with arguments to its end; no window of it may show meanwhile.
+  static std::optional<DWORD> RunUnseen(const std::wstring& exe, const std::wstring& arguments) {
+    SetupProcess run = SetupProcess::Start(exe, World::kRoot, arguments);
+    EXPECT_TRUE(run);
+    bool shown = false;
+    WaitUntil(
+        [&] {
+          shown = shown || !run.VisibleTopLevelWindows().empty();
+          return !run.Running();
+        },
+        90s);
+    EXPECT_FALSE(shown) << "a window showed";
+    return run.WaitForExit(0ms);
+  }
+
+  // The log as UTF-8 text; every line starts with its time.
+  static std::string Log(const std::wstring& path = TempLog()) {
+    std::string log = World::ReadFile(path).value_or("");
+    EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF") << Utf8(path);
+    for (std::size_t line = 3, end = 0; line < log.size() && end != std::string::npos; line = end + 2) {
+      EXPECT_EQ(log.compare(line, 2, "20"), 0) << log.substr(line, 40);
+      end = log.find("\r\n", line);
+    }
+    return log;
+  }
+
+  static void ExpectLogHas(const std::string& log, const std::string& line) {
+    EXPECT_NE(log.find(line), std::string::npos) << "no \"" << line << "\" in\n" << log;
+  }
+
+  static void ExpectNothingInstalled() {
+    EXPECT_FALSE(World::Exists(L"C:\\WinUtil"));
+    EXPECT_FALSE(World::InstallDir());
+    EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
+    EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
+  }
+};
+
+TEST_F(Silent, InstallsAsTheWindowDoesAndItsQuietCommandRemovesIt) {
+  World::MakeKit(kKit);
+  ASSERT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S"), 0u);
+
+  EXPECT_EQ(World::List(kTarget),
+            (std::vector<std::wstring>{L"FileList", L"Help", L"Morvane.exe", L"TestThis", L"Undo", L"about.htm",
+                                       L"screenshot.jpg", L"setup.dll", L"setup.exe"}));
+  EXPECT_EQ(World::List(kTarget + L"\\Help"),
+            (std::vector<std::wstring>{L"AddFile.bmp", L"AddPath.bmp", L"FileList.htm"}));
+  EXPECT_EQ(World::List(kTarget + L"\\TestThis").size(), 10u);
+  EXPECT_EQ(World::ReadFile(kTarget + L"\\Morvane.exe"), World::ReadFile(kKit + L"\\morvane.1"));
+  EXPECT_EQ(World::ReadFile(kTarget + L"\\setup.exe"), World::ReadFile(kKit + L"\\setup.exe"));
+  EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
+  for (const std::wstring& link : {World::DesktopShortcut(), World::ProgramsShortcut()}) {
+    std::optional<ShellLinkInfo> info = ReadShellLink(link);
+    ASSERT_TRUE(info) << Utf8(link);
+    EXPECT_EQ(Utf8(info->localBasePath), "C:\\WINUTIL\\MORVANE\\Morvane.exe");
+  }
+  EXPECT_EQ(World::InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
+  EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName", kView32),
+            L"Morvane by Halvo 2.4.5.w11");
+  EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", kView32),
+            L"C:\\WINUTIL\\MORVANE\\setup.exe");
+  std::optional<std::wstring> quiet =
+      World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"QuietUninstallString", kView32);
+  ASSERT_EQ(quiet, L"\"C:\\WINUTIL\\MORVANE\\setup.exe\" /S /uninstall");
+  EXPECT_TRUE(World::Exists(kKit + L"\\MORVANE.7"));
+
+  std::string log = Log();
+  for (const char* line : {"Kit: C:\\e2e\\kit\\", "Target: C:\\WinUtil\\Morvane",
+                           "Writing file C:\\WINUTIL\\MORVANE\\Morvane.exe",
+                           "Writing file C:\\WINUTIL\\MORVANE\\TestThis\\10_Artist___CD___Title.tst",
+                           "Setting QolMORVANE\\Installer\\InstallDir = C:\\WINUTIL\\MORVANE\\",
+                           "\\QolMORVANE\\QuietUninstallString = \"C:\\WINUTIL\\MORVANE\\setup.exe\" /S /uninstall",
+                           "Finished: done, exit code 0"}) {
+    ExpectLogHas(log, line);
+  }
+
+  // The deployment system's removal: the command as the entry holds it.
+  std::size_t close = quiet->find(L'"', 1);
+  ASSERT_EQ(RunUnseen(quiet->substr(1, close - 1), quiet->substr(close + 2)), 0u);
+  EXPECT_FALSE(World::Exists(kTarget + L"\\Morvane.exe"));
+  EXPECT_FALSE(World::Exists(kTarget + L"\\Help"));
+  EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
+  EXPECT_FALSE(World::Exists(World::ProgramsShortcut()));
+  EXPECT_EQ(World::InstallDir(), L"UNINSTALLED");
+  EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
+  log = Log();
+  ExpectLogHas(log, "Removing file C:\\WINUTIL\\MORVANE\\morvane.exe");
+  ExpectLogHas(log, "Finished: done, exit code 0");
+  World::DeleteTree(L"C:\\WinUtil");
+}
+
+TEST_F(Silent, BrokenKitChangesNothingAndTheFolderAskedForIsUsed) {
+  std::wstring kit = KitWithout(L"morvane.4");
+  EXPECT_EQ(RunUnseen(kit + L"\\setup.exe", L"/S"), 1619u);
+  ExpectLogHas(Log(), "The installation kit is incomplete; missing: morvane.4");
+  ExpectNothingInstalled();
+
+  // Mended, and run with its folder and log given.
+  World::MakeKit(kKit);
+  const std::wstring log = World::kRoot + std::wstring(L"\\deploy.log");
+  ASSERT_EQ(RunUnseen(kit + L"\\setup.exe", L"/S /LOG=" + log + L" /D=C:\\Quiet Place\\Morvane"), 0u);
+  EXPECT_EQ(World::ReadFile(L"C:\\Quiet Place\\Morvane\\Morvane.exe"), World::ReadFile(kKit + L"\\morvane.1"));
+  EXPECT_EQ(World::InstallDir(), L"C:\\QUIET PLACE\\MORVANE\\");
+  EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"QuietUninstallString", kView32),
+            L"\"C:\\QUIET PLACE\\MORVANE\\setup.exe\" /S /uninstall");
+  ExpectLogHas(Log(log), "Target: C:\\Quiet Place\\Morvane");
+}
+
+TEST_F(Silent, LogNeverWritesThroughWhatLiesUnderItsName) {
+  World::MakeKit(kKit);
+  const std::wstring victim = World::kRoot + std::wstring(L"\\victim.txt");
+  for (const char* plant : {"ln -s", "ln"}) {  // a link, a second name of the file
+    SCOPED_TRACE(plant);
+    World::WriteFile(victim, "keep");
+    ASSERT_TRUE(World::RunUnix(std::string(plant) + " '" + World::UnixPath(victim) + "' '" +
+                               World::UnixPath(TempLog()) + "'"));
+    EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S"), 1622u);
+    EXPECT_EQ(World::ReadFile(victim), "keep");
+    ExpectNothingInstalled();
+    World::RunUnix("rm -f '" + World::UnixPath(TempLog()) + "'");
+  }
+}
+
+TEST_F(Silent, OneSetupAtATime) {
+  World::MakeKit(kKit);
+  // The window keeps a log too when asked.
+  const std::wstring windowLog = World::kRoot + std::wstring(L"\\window.log");
+  setup_ = SetupProcess::Start(kKit + L"\\setup.exe", kKit, L"/LOG=" + windowLog);
+  HWND window = setup_.WaitForWindow(kMainTitle);
+  ASSERT_TRUE(window);
+  ExpectLogHas(Log(windowLog), "Morvane Setup, window: ");
+
+  EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S"), 1618u);
+  ExpectLogHas(Log(), "Finished: another setup is running, exit code 1618");
+  ExpectNothingInstalled();
+
+  // A second double-click: the first window comes back to the front.
+  ShowWindow(window, SW_MINIMIZE);
+  ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }));
+  EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L""), 0u);
+  EXPECT_TRUE(WaitUntil([&] { return !IsIconic(window) && GetForegroundWindow() == window; }));
+  EXPECT_EQ(Text(window, Label1), kInstallPrompt);
+
+  Click(Handle(window, Command1));
+  ExpectEndsCleanly();
+}
+
+}  // namespace
+}  // namespace e2e
