@@ -27,7 +27,7 @@ bool IsLinkReparsePoint(DWORD attributes, DWORD tag) {
   return tag == IO_REPARSE_TAG_MOUNT_POINT || tag == IO_REPARSE_TAG_SYMLINK || tag == 0;
 }
 
-bool IsPlainFileAt(HANDLE file, const wchar_t* path) {
+bool IsPlainFileAt(HANDLE file, const wchar_t* path, HANDLE folder) {
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(file, &info)) return false;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || info.nNumberOfLinks != 1) return false;
@@ -38,17 +38,28 @@ bool IsPlainFileAt(HANDLE file, const wchar_t* path) {
       return false;
     }
   }
-  // The names as the folders list them, one by one: a link on the way keeps
-  // its own name here, while the final path names where it leads.
+  // The final path resolves every link; the expected one does not.
   wchar_t full[kLongest], expected[kLongest], final[kLongest];
   DWORD length = GetFullPathNameW(path, kLongest, full, nullptr);
   if (length == 0 || length >= kLongest) return false;
-  length = GetLongPathNameW(full, expected, kLongest);
-  if (length == 0 || length >= kLongest) lstrcpynW(expected, full, kLongest);
+  if (folder) {
+    const wchar_t* name = full + length;
+    while (name > full && name[-1] != L'\\') --name;
+    if (!FinalPath(folder, expected) || lstrlenW(expected) + 1 + lstrlenW(name) >= static_cast<int>(kLongest)) {
+      return false;
+    }
+    lstrcatW(expected, L"\\");
+    lstrcatW(expected, name);
+  } else {
+    // The names as the folders list them, one by one: a link on the way
+    // keeps its own name here.
+    length = GetLongPathNameW(full, expected, kLongest);
+    if (length == 0 || length >= kLongest) lstrcpynW(expected, full, kLongest);
+  }
   return FinalPath(file, final) && CompareStringOrdinal(final, -1, expected, -1, TRUE) == CSTR_EQUAL;
 }
 
-HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create) {
+HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create, HANDLE folder) {
   access |= FILE_READ_ATTRIBUTES;
   HANDLE file = CreateFileW(path, access, share, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   bool created = false;
@@ -60,7 +71,7 @@ HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create
     created = file != INVALID_HANDLE_VALUE;
   }
   if (file == INVALID_HANDLE_VALUE) return file;
-  if (!IsPlainFileAt(file, path)) {
+  if (!IsPlainFileAt(file, path, folder)) {
     if (created) DeleteThroughHandle(file);
     CloseHandle(file);
     SetLastError(kErrorReparsePointEncountered);
