@@ -71,8 +71,10 @@ void World::Reset() {
   StrayProcesses(true);
   SetPermissions(kRoot, L"u+rw", true);
   for (const std::wstring& left : DriveContents(kSmallDrive)) DeleteTree(left);
-  for (const wchar_t* tree : {kRoot, L"C:\\WinUtil", L"C:\\My Tools", L"C:\\FileList", L"C:\\Help", L"C:\\TestThis",
-                              L"C:\\Undo"}) {
+  // The scenarios' own folder last: a link elsewhere may lead into it, and
+  // is removed as a link only while it leads somewhere.
+  for (const wchar_t* tree : {L"C:\\WinUtil", L"C:\\My Tools", L"C:\\FileList", L"C:\\Help", L"C:\\TestThis",
+                              L"C:\\Undo", kRoot}) {
     DeleteTree(tree);
   }
   for (const wchar_t* file : {L"C:\\Morvane.exe", L"C:\\screenshot.jpg", L"C:\\about.htm", L"C:\\setup.dll",
@@ -231,10 +233,11 @@ void World::DeleteTree(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(verbatim.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {  // a link goes, never what it leads to
-    if (!RemoveDirectoryW(verbatim.c_str()) && !DeleteFileW(verbatim.c_str())) {
-      std::wstring unixPath = UnixName(path);
-      if (!unixPath.empty()) RunUnixScript(L"rm -f '" + unixPath + L"'");
-    }
+    // The Unix name of the link itself would name where it leads: the
+    // folder's, and the link's own name in it.
+    std::size_t slash = path.find_last_of(L'\\');
+    std::wstring folder = slash == std::wstring::npos ? std::wstring() : UnixName(path.substr(0, slash));
+    if (!folder.empty()) RunUnixScript(L"rm -f '" + folder + L"/" + path.substr(slash + 1) + L"'");
     return;
   }
   SetFileAttributesW(verbatim.c_str(), FILE_ATTRIBUTE_NORMAL);
