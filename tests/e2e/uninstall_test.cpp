@@ -204,9 +204,11 @@ TEST_F(Removal, TestThisTurnedIntoALinkLeadsNothingOutside) {
   ASSERT_TRUE(window);
   Click(Handle(window, cmdNext1));
   ASSERT_NO_FATAL_FAILURE(AnswerTheQuestion(L"&Yes"));
-  ASSERT_TRUE(WaitUntil([&] { return Visible(window, Command1) && Text(window, Label1) != L"Uninstalling..."; }));
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1).starts_with(L"Uninstall") && Visible(window, Command1); }))
+      << Utf8(Text(window, Label1));
   EXPECT_FALSE(World::Exists(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
   untouched();
+  EXPECT_TRUE(World::RemoveUnixLink(L"C:\\WINUTIL\\MORVANE\\TestThis"));
 }
 
 TEST_F(Removal, OlderInstallationIsRemovedBeforeInstallingAgain) {

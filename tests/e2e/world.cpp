@@ -233,11 +233,7 @@ void World::DeleteTree(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(verbatim.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {  // a link goes, never what it leads to
-    // The Unix name of the link itself would name where it leads: the
-    // folder's, and the link's own name in it.
-    std::size_t slash = path.find_last_of(L'\\');
-    std::wstring folder = slash == std::wstring::npos ? std::wstring() : UnixName(path.substr(0, slash));
-    if (!folder.empty()) RunUnixScript(L"rm -f '" + folder + L"/" + path.substr(slash + 1) + L"'");
+    RemoveUnixLink(path);
     return;
   }
   SetFileAttributesW(verbatim.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -274,6 +270,14 @@ bool World::MakeUnixLink(const std::wstring& path, const std::wstring& target) {
   std::wstring unixPath = UnixName(path), unixTarget = UnixName(target);
   return !unixPath.empty() && !unixTarget.empty() &&
          RunUnixScript(L"rm -rf '" + unixPath + L"' && ln -s '" + unixTarget + L"' '" + unixPath + L"'");
+}
+
+bool World::RemoveUnixLink(const std::wstring& path) {
+  // The Unix name of the link itself would name where it leads: the
+  // folder's, and the link's own name in it.
+  std::size_t slash = path.find_last_of(L'\\');
+  std::wstring folder = slash == std::wstring::npos ? std::wstring() : UnixName(path.substr(0, slash));
+  return !folder.empty() && RunUnixScript(L"rm -f '" + folder + L"/" + path.substr(slash + 1) + L"'");
 }
 
 std::vector<std::wstring> World::List(const std::wstring& directory) {

@@ -59,8 +59,10 @@ class World {
   // Changes the Unix permissions of a file or folder (chmod's mode words).
   static bool SetPermissions(const std::wstring& path, const std::wstring& mode, bool recursive = false);
   // Replaces path (file or folder) with a Unix symbolic link to target,
-  // which Wine shows as a link; DeleteTree removes the link alone.
+  // which Wine shows as a link, and removes that link alone again. (Wine's
+  // own deletion may take what a file link leads to.)
   static bool MakeUnixLink(const std::wstring& path, const std::wstring& target);
+  static bool RemoveUnixLink(const std::wstring& path);
   // Names in a directory as the file system keeps them, sorted.
   static std::vector<std::wstring> List(const std::wstring& directory);
 

@@ -48,7 +48,7 @@ TEST_F(Companion, ShortcutIsNeverWrittenOrDeletedThroughALinkInItsPlace) {
   EXPECT_EQ(library_.fCreateShellLink(L"..\\..\\Desktop", L"Morvane", L"C:\\X\\Morvane.exe", L""), 0);
   EXPECT_EQ(library_.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane"), 0);
   EXPECT_EQ(World::ReadFile(victim), "theirs");
-  World::DeleteTree(World::DesktopShortcut());
+  EXPECT_TRUE(World::RemoveUnixLink(World::DesktopShortcut()));
 }
 
 TEST_F(Companion, ShortcutKeepsItsArguments) {
