@@ -33,6 +33,7 @@ add_library(morvane_platform_win STATIC
   platform/win/companion_library_win.cpp
   platform/win/message_boxes_win.cpp
   platform/win/message_loop_win.cpp
+  platform/win/plain_file_win.cpp
   platform/win/process_launcher_win.cpp
   platform/win/registry_api_win.cpp
   platform/win/settings_store_win.cpp
@@ -78,6 +79,7 @@ morvane_warnings(setup)
 add_library(setup_dll SHARED
   platform/setup_dll/setup_dll.cpp
   platform/setup_dll/shortcut_folder.cpp
+  platform/win/plain_file_win.cpp
   platform/setup_dll/setup.def
 )
 set_target_properties(setup_dll PROPERTIES OUTPUT_NAME setup PREFIX "" IMPORT_PREFIX "" IMPORT_SUFFIX ".lib.a")

@@ -41,6 +41,22 @@ struct InstallDirectories {
 
 inline constexpr std::size_t kCopyBufferBytes = 1 << 20;
 
+// A kit file the installation holds open from its start to its end. Opened
+// with read sharing only: meanwhile no one can write, rename or delete it,
+// so what is copied is what was there when the installation began.
+struct HeldKitFile {
+  std::unique_ptr<InputFile> file;  // null when it could not be opened
+  FileError error;                  // why not
+};
+
+HeldKitFile HoldKitFile(FileSystem& files, const std::wstring& path);
+
+// Copies the held file, from where it stands (its start, as nothing read it
+// before), to destination under the given names.
+[[nodiscard]] StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstring& destination,
+                                      CurrentNames& names, const std::wstring& readName,
+                                      const std::wstring& writeName);
+
 // Copies kit directory + kitName to target directory + installedName. The
 // source is opened before the destination is touched; the destination ends
 // with exactly the source's bytes, or as far as a failure left it.

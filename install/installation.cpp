@@ -28,7 +28,6 @@ constexpr std::array<Folder, 4> kFolders = {{{L"FileList\\", UsersMay::Modify},
                                              {L"Undo\\", UsersMay::Modify}}};
 
 constexpr const wchar_t* kPresetsScript = L"presets.reg";
-constexpr const wchar_t* kPresetsBackName = L"MORVANE.7";
 constexpr const wchar_t* kTestFilesName = L"10x empty test file";
 constexpr int kTestFileCount = 10;
 
@@ -53,7 +52,7 @@ void Installation::Run() {
   if (!PassesEntryTests()) return;  // the window stays as it was
   EnterProgressState();
   if (StepFailure failure = InstallSteps()) {
-    RestorePresets();
+    RemovePresetsCopy();
     Fail(*failure);
     return;
   }
@@ -72,6 +71,7 @@ StepFailure Installation::InstallSteps() {
   std::wstring windows = services_.environment.WindowsDirectory();
   windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
 
+  HoldKit();
   CreateFolders();
   form_.ShowProgress();                                       // step 2
   if (StepFailure failure = CopyRows(1, 3)) return failure;   // steps 3 to 5
@@ -84,7 +84,7 @@ StepFailure Installation::InstallSteps() {
   CreateShortcuts();
   RegisterInstallation();
   form_.ShowProgress();  // step 13
-  if (StepFailure failure = RenamePresetsBack()) return failure;
+  RemovePresetsCopy();
   form_.ShowProgress();  // step 14
   controls_.SetText(Label1, texts::kInstallCompleted);
   return std::nullopt;
@@ -133,6 +133,16 @@ void Installation::EnterProgressState() {
   for (Control c : {lblProgBack, lblProgFore, lblProgZero, lblProgHundred}) controls_.SetVisible(c, true);
 }
 
+void Installation::HoldKit() {
+  // Whoever may write the kit folder (a share, a stick) could otherwise swap
+  // a file between the kit check and its copy, or the presets script before
+  // the elevated editor reads it. A file that cannot be opened is reported
+  // when its copy comes, as if it had been opened only then.
+  for (const KitFile& row : KitFiles()) {
+    kit_[static_cast<std::size_t>(row.number - 1)] = HoldKitFile(services_.files, directories_.kit + row.kitName);
+  }
+}
+
 void Installation::CreateFolders() {
   // Every directory along the path, from the root down; the ones that exist
   // already (and the drive root, which cannot be made) fail without harm.
@@ -152,38 +162,48 @@ void Installation::CreateFolders() {
 
 StepFailure Installation::CopyRows(int first, int last) {
   for (int number = first; number <= last; ++number) {
-    if (StepFailure failure = CopyKitFile(services_.files, directories_, names_, KitFileNumber(number))) {
-      return failure;
-    }
+    const KitFile& row = KitFileNumber(number);
+    if (StepFailure failure = CopyHeld(row)) return failure;
     form_.ShowProgress();
   }
   return std::nullopt;
 }
 
+StepFailure Installation::CopyHeld(const KitFile& row) {
+  return CopyKitFile(services_.files, kit_[static_cast<std::size_t>(row.number - 1)],
+                     directories_.target + row.installedName, names_, row.readName, row.writeName);
+}
+
 StepFailure Installation::CopyUnlessSkipped(int number) {
   const KitFile& row = KitFileNumber(number);
   if (!SkipRuleHolds(services_.files, directories_, row.installedName)) {
-    if (StepFailure failure = CopyKitFile(services_.files, directories_, names_, row)) return failure;
+    if (StepFailure failure = CopyHeld(row)) return failure;
   }
   form_.ShowProgress();
   return std::nullopt;
 }
 
 StepFailure Installation::StartPresetsImport() {
+  // The editor runs elevated: it imports a copy in a folder that only
+  // administrators can write, never the kit's own file, which others may
+  // be able to replace (and the kit may be read-only).
   const KitFile& presets = KitFileNumber(9);
   names_.read = presets.readName;
   names_.write = presets.writeName;
   FileError error;
-  if (!services_.files.RenameFile(directories_.kit + presets.kitName, directories_.kit + kPresetsScript, error)) {
-    return KitFileFailure{FailureKind::Write, names_.write, error.description};
+  workFolder_ = services_.files.MakeWorkFolder(error);
+  if (workFolder_.empty()) return KitFileFailure{FailureKind::Write, names_.write, error.description};
+  std::wstring script = workFolder_ + kPresetsScript;
+  HeldKitFile& source = kit_[static_cast<std::size_t>(presets.number - 1)];
+  if (StepFailure failure = CopyKitFile(services_.files, source, script, names_, presets.readName, presets.writeName)) {
+    return failure;
   }
-  presetsAway_ = true;
   // The editor is started by its full path, and the script's path is quoted:
-  // a kit folder with a blank in it must import as well as any other.
+  // a folder with a blank in it must import as well as any other.
   // Without a known Windows directory there is no editor to trust: a bare
   // "\regedit.exe" would be looked for on whatever drive is current.
   std::wstring editor = windowsDirectory_ + L"regedit.exe";
-  std::wstring commandLine = text::Quoted(editor) + L" /s " + text::Quoted(directories_.kit + kPresetsScript);
+  std::wstring commandLine = text::Quoted(editor) + L" /s " + text::Quoted(script);
   if (!windowsDirectory_.empty()) registryEditor_ = services_.processes.StartMinimized(editor, commandLine);
   for (int turn = 0; turn < 3; ++turn) services_.ui.DoEvents();
   form_.ShowProgress();
@@ -193,11 +213,14 @@ StepFailure Installation::StartPresetsImport() {
 StepFailure Installation::CreateTestFiles() {
   names_.read = L"";
   names_.write = kTestFilesName;
+  // Users may change what lies in TestThis (the product writes there
+  // unelevated): a link in a test file's place, or TestThis itself turned
+  // into one, is passed over in silence rather than followed and emptied.
   for (int number = 1; number <= kTestFileCount; ++number) {
     FileError error;
     std::wstring path = directories_.target + L"TestThis\\" + TestFileName(number);
-    std::unique_ptr<OutputFile> file = services_.files.CreateForWriting(path, error);
-    if (!file || !file->Close(error)) return KitFileFailure{FailureKind::Write, names_.write, error.description};
+    if (services_.files.EmptyPlainFile(path, error) || error.code == kErrorReachedThroughLink) continue;
+    return KitFileFailure{FailureKind::Write, names_.write, error.description};
   }
   return std::nullopt;
 }
@@ -245,31 +268,15 @@ void Installation::RegisterInstallation() {
   writeNumber(L"NoRepair", 1);
 }
 
-StepFailure Installation::RenamePresetsBack() {
-  // The editor reads the script by this name; renaming it away before the
-  // import is done would make the import find nothing.
+void Installation::RemovePresetsCopy() {
+  // The editor reads the script by its name; deleting it before the import
+  // is done would leave the import half done. Whatever cannot go stays in
+  // its folder, where only administrators reach it.
+  if (workFolder_.empty()) return;
   if (registryEditor_) registryEditor_->WaitForExit(kPresetsImportWait);
-  names_.read = kPresetsBackName;
-  names_.write = KitFileNumber(9).writeName;
-  FileError error;
-  if (!services_.files.RenameFile(directories_.kit + kPresetsScript, directories_.kit + kPresetsBackName, error)) {
-    return KitFileFailure{FailureKind::Read, names_.read, error.description};
-  }
-  presetsAway_ = false;
-  return std::nullopt;
-}
-
-void Installation::RestorePresets() {
-  // Whatever stopped the installation, the kit must stay complete, or every
-  // later start would find no kit and not say why. The editor gets its time
-  // as on the way to success (it may be why the first rename back failed);
-  // a failure here is not reported over the first one.
-  if (!presetsAway_) return;
-  if (registryEditor_) registryEditor_->WaitForExit(kPresetsImportWait);
-  FileError ignored;
-  if (services_.files.RenameFile(directories_.kit + kPresetsScript, directories_.kit + kPresetsBackName, ignored)) {
-    presetsAway_ = false;
-  }
+  services_.files.RemovePlainFile(workFolder_ + kPresetsScript);
+  services_.files.RemoveEmptyDirectory(workFolder_);
+  workFolder_.clear();
 }
 
 void Installation::Fail(const KitFileFailure& failure) {

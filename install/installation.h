@@ -3,6 +3,7 @@
 // per-user setting and the uninstall entry, in one run on the UI thread.
 #pragma once
 
+#include <array>
 #include <chrono>
 #include <memory>
 #include <string>
@@ -17,7 +18,7 @@ class MainFormControls;
 namespace install {
 
 // How long the installation waits for the registry editor to finish reading
-// the presets script before it renames the script back.
+// the presets script before it deletes its copy of it.
 inline constexpr std::chrono::seconds kPresetsImportWait{30};
 
 class Installation {
@@ -33,15 +34,16 @@ class Installation {
   StepFailure InstallSteps();
   bool InProgramFiles(const std::wstring& typed);
   void EnterProgressState();
+  void HoldKit();
   void CreateFolders();
   StepFailure CopyRows(int first, int last);
+  StepFailure CopyHeld(const KitFile& row);
   StepFailure CopyUnlessSkipped(int number);
   StepFailure StartPresetsImport();
   StepFailure CreateTestFiles();
   void CreateShortcuts();
   void RegisterInstallation();
-  StepFailure RenamePresetsBack();
-  void RestorePresets();
+  void RemovePresetsCopy();
   void Fail(const KitFileFailure& failure);
 
   frmMain& form_;
@@ -50,8 +52,9 @@ class Installation {
   InstallDirectories directories_;
   std::wstring windowsDirectory_;
   CurrentNames names_;
+  std::array<HeldKitFile, 10> kit_;  // by row of the kit file table
+  std::wstring workFolder_;          // the presets copy's folder, while it exists
   std::unique_ptr<RunningProcess> registryEditor_;
-  bool presetsAway_ = false;  // kit file 7 bears the script's name
 };
 
 // The uninstall entry's command for an installation in targetDirectory.

@@ -10,6 +10,8 @@ namespace {
 using enum Control;
 
 constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
+// Where the presets script is imported from: the first work folder of a run.
+constexpr const wchar_t* kScriptCopy = L"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg";
 
 class InstallationTest : public ::testing::Test {
  protected:
@@ -58,9 +60,16 @@ class InstallationTest : public ::testing::Test {
 };
 
 TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
-  bool scriptThereWhileImporting = false;
+  // A work folder name someone made already is passed over, with what it holds.
+  setup.files.AddFile(L"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg", "planted");
+  const std::wstring scriptCopy = L"C:\\Windows\\Temp\\Morvane Setup 2\\presets.reg";
+  std::vector<std::wstring> kitBefore = setup.files.List(L"C:\\Users\\jane\\Kit");
+  bool copyReadWhileKitHeld = false;
   setup.processes.onWait = [&] {
-    scriptThereWhileImporting = setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\presets.reg");
+    FileError error;
+    copyReadWhileKitHeld = setup.files.Contents(scriptCopy) == "morvane.7" &&
+                           !setup.files.CreateForWriting(L"C:\\Users\\jane\\Kit\\morvane.7", error) &&
+                           !setup.files.RemoveFile(L"C:\\Users\\jane\\Kit\\setup.exe");
   };
   InstallTo(L"C:\\WinUtil\\Morvane");
 
@@ -101,17 +110,22 @@ TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
                                               {L"C:\\WINUTIL\\MORVANE\\Help\\", UsersMay::ReadAndExecute},
                                               {L"C:\\WINUTIL\\MORVANE\\TestThis\\", UsersMay::Modify},
                                               {L"C:\\WINUTIL\\MORVANE\\Undo\\", UsersMay::Modify},
+                                              {L"C:\\Windows\\Temp\\Morvane Setup 2", UsersMay::ReadAndExecute},
                                           }));
 
-  // The editor imported the script by its name before it was renamed back.
+  // The editor imported a copy of the script in a folder of this run's own,
+  // while the kit was held against writing and deleting; the copy and its
+  // folder went afterwards, and the kit was never changed.
   ASSERT_EQ(setup.processes.started.size(), 1u);
   EXPECT_EQ(setup.processes.started[0].program, L"C:\\windows\\regedit.exe");
   EXPECT_EQ(setup.processes.started[0].commandLine,
-            L"\"C:\\windows\\regedit.exe\" /s \"C:\\USERS\\JANE\\KIT\\presets.reg\"");
-  EXPECT_TRUE(scriptThereWhileImporting);
+            L"\"C:\\windows\\regedit.exe\" /s \"" + scriptCopy + L"\"");
+  EXPECT_TRUE(copyReadWhileKitHeld);
   EXPECT_EQ(setup.processes.waits, std::vector<std::chrono::milliseconds>{std::chrono::seconds(30)});
-  EXPECT_EQ(setup.files.StoredName(L"C:\\Users\\jane\\Kit\\morvane.7"), L"C:\\USERS\\JANE\\KIT\\MORVANE.7");
-  EXPECT_FALSE(setup.files.Exists(L"C:\\Users\\jane\\Kit\\presets.reg"));
+  EXPECT_FALSE(setup.files.Exists(L"C:\\Windows\\Temp\\Morvane Setup 2"));
+  EXPECT_EQ(setup.files.Contents(L"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg"), "planted");
+  EXPECT_EQ(setup.files.List(L"C:\\Users\\jane\\Kit"), kitBefore);
+  EXPECT_EQ(setup.files.Contents(L"C:\\Users\\jane\\Kit\\morvane.7"), "morvane.7");
 
   ASSERT_EQ(setup.companion.calls.size(), 3u);  // the disk space at start, then the two shortcuts
   for (int i : {1, 2}) {
@@ -225,12 +239,14 @@ TEST_F(InstallationTest, KitFileRemovedAfterStartIsAReadFailure) {
   ExpectFailedAtStep(3);
 }
 
-TEST_F(InstallationTest, ExistingPresetsScriptInTheKitStopsBeforeTheImport) {
-  setup.files.AddFile(L"C:\\Users\\jane\\Kit\\presets.reg", "stale");
+TEST_F(InstallationTest, WorkFolderThatCannotBeMadeStopsBeforeTheImport) {
+  setup.files.failWhen = [](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op == FileOp::MakeDirectory && path.find(L"Morvane Setup") != std::wstring::npos) return FakeFileSystem::Error(5);
+    return std::nullopt;
+  };
   InstallTo(L"C:\\WinUtil\\Morvane");
   EXPECT_NE(FailureText().find(L"writing the following file: \r\nPRESETS.REG\r\n"), std::wstring::npos);
   EXPECT_TRUE(setup.processes.started.empty());
-  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\morvane.7"));
   ExpectFailedAtStep(10);
 }
 
@@ -240,30 +256,16 @@ TEST_F(InstallationTest, TestFileThatCannotBeMadeStopsItAndTheKitStaysComplete) 
     return std::nullopt;
   };
   bool scriptThereWhileImporting = false;
-  setup.processes.onWait = [&] {
-    scriptThereWhileImporting = setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\presets.reg");
-  };
+  setup.processes.onWait = [&] { scriptThereWhileImporting = setup.files.IsOrdinaryFile(kScriptCopy); };
   InstallTo(L"C:\\WinUtil\\Morvane");
   ASSERT_EQ(setup.messages.shown.size(), 1u);
   EXPECT_NE(FailureText().find(L"writing the following file: \r\n10x empty test file\r\n"), std::wstring::npos);
   ExpectFailedAtStep(11);
-  // The editor had its time with the script before it was renamed back.
+  // The editor had its time with the script before its copy went.
   EXPECT_TRUE(scriptThereWhileImporting);
-  EXPECT_FALSE(setup.files.Exists(L"C:\\Users\\jane\\Kit\\presets.reg"));
+  EXPECT_FALSE(setup.files.Exists(kScriptCopy));
   EXPECT_TRUE(setup.main.CompleteInstallKit(L""));
   EXPECT_FALSE(setup.settings.InstallDir());
-}
-
-TEST_F(InstallationTest, FailedRenameBackIsAReadFailureAfterEverythingElse) {
-  setup.files.failWhen = [](FileOp op, const std::wstring& path) -> std::optional<FileError> {
-    if (op == FileOp::Rename && path.ends_with(L"presets.reg")) return FakeFileSystem::Error(32);
-    return std::nullopt;
-  };
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  ASSERT_EQ(setup.messages.shown.size(), 1u);  // a second try that fails as well says nothing more
-  EXPECT_NE(FailureText().find(L"reading the following file: \r\nMORVANE.7\r\n"), std::wstring::npos);
-  ExpectFailedAtStep(13);
-  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
 }
 
 TEST_F(InstallationTest, TargetTooLongForItsFilesStopsAtTheFirstAndKeepsTheEarlierInstallation) {
@@ -309,43 +311,41 @@ TEST_F(InstallationTest, HiddenLibraryInTheTargetItselfIsAWriteFailureNotAnEmpty
   EXPECT_EQ(setup.files.Contents(L"C:\\WinUtil\\Morvane\\setup.dll"), "setup.dll");
 }
 
-TEST_F(InstallationTest, RegistryEditorStillHoldingTheScriptMakesTheRenameBackFail) {
-  std::unique_ptr<InputFile> script;  // the editor's open file
-  setup.processes.onStart = [&] {
-    FileError error;
-    script = setup.files.OpenForReading(L"C:\\Users\\jane\\Kit\\presets.reg", error);
-  };
-  setup.processes.onExit = [&] { script.reset(); };
-  setup.processes.runsFor = std::chrono::minutes(5);  // longer than the installation waits
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  ASSERT_TRUE(script);
-  EXPECT_EQ(FailureText(), L"An error occured while reading the following file: \r\nMORVANE.7\r\n\r\n"
-                           L"The process cannot access the file because it is being used by another process."
-                           L"\r\n\r\nSetup can not continue the installation.");
-  ExpectFailedAtStep(13);
-  EXPECT_TRUE(setup.files.Exists(L"C:\\Users\\jane\\Kit\\presets.reg"));
-}
-
-TEST_F(InstallationTest, RegistryEditorEndingWithinTheWaitLetsTheScriptGoBack) {
-  std::unique_ptr<InputFile> script;
-  setup.processes.onStart = [&] {
-    FileError error;
-    script = setup.files.OpenForReading(L"C:\\Users\\jane\\Kit\\presets.reg", error);
-  };
-  setup.processes.onExit = [&] { script.reset(); };
-  setup.processes.runsFor = std::chrono::seconds(20);
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  EXPECT_TRUE(setup.messages.shown.empty()) << FailureText();
-  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
-  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\MORVANE.7"));
+TEST_F(InstallationTest, ScriptCopyGoesOnlyOnceTheRegistryEditorLetsGoOfIt) {
+  for (auto runsFor : {std::chrono::seconds(20), std::chrono::seconds(300)}) {  // within the wait, and longer
+    FakeSetup setup;
+    setup.environment.setupDirectory = L"C:\\Kit";
+    setup.AddKit(L"C:\\Kit");
+    std::unique_ptr<InputFile> script;  // the editor's open file
+    setup.processes.onStart = [&] {
+      FileError error;
+      script = setup.files.OpenForReading(kScriptCopy, error);
+    };
+    setup.processes.onExit = [&] { script.reset(); };
+    setup.processes.runsFor = runsFor;
+    setup.main.Form_Load();
+    setup.form.SetText(Text1, L"C:\\WinUtil\\Morvane");
+    setup.main.cmdNext_Click(0);
+    EXPECT_TRUE(setup.messages.shown.empty());
+    EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+    // Still held: it stays where only administrators reach it.
+    EXPECT_EQ(setup.files.Exists(kScriptCopy), script != nullptr);
+    EXPECT_EQ(script != nullptr, runsFor > kPresetsImportWait);
+  }
 }
 
 TEST_F(InstallationTest, ReinstallReplacesEveryFile) {
   for (const wchar_t* name : {L"Morvane.exe", L"setup.exe", L"Help\\AddPath.bmp"}) {
     setup.files.AddFile(std::wstring(L"C:\\WINUTIL\\MORVANE\\") + name, "previous version, longer");
   }
+  // Someone made TestThis a link to a folder with files of the test files'
+  // names: they are not emptied, and the rest installs.
+  setup.files.AddFile(L"C:\\Victim\\01_Artist___CD___Title.tst", "not the setup's");
+  setup.files.MakeFolderLink(L"C:\\WINUTIL\\MORVANE\\TestThis", L"C:\\Victim");
   InstallTo(L"C:\\WINUTIL\\MORVANE\\");
   EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+  EXPECT_EQ(setup.files.Contents(L"C:\\Victim\\01_Artist___CD___Title.tst"), "not the setup's");
+  EXPECT_EQ(setup.files.List(L"C:\\Victim").size(), 1u);
   EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"), "morvane.1");
   EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\setup.exe"), "setup.exe");
   EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Help\\AddPath.bmp"), "morvane.5");
@@ -356,7 +356,7 @@ TEST_F(InstallationTest, PathsWithBlanksAreQuotedForTheEditorAndTheUninstallEntr
   setup.AddKit(setup.environment.setupDirectory);
   InstallTo(L"C:\\My Tools\\Morvane");
   EXPECT_EQ(setup.processes.started.at(0).commandLine,
-            L"\"C:\\windows\\regedit.exe\" /s \"C:\\USERS\\JANE DOE\\DOWNLOADS\\MORVANE KIT\\presets.reg\"");
+            L"\"C:\\windows\\regedit.exe\" /s \"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg\"");
   EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kUninstallKey, L"UninstallString"),
             L"\"C:\\MY TOOLS\\MORVANE\\setup.exe\"");
 }

@@ -8,8 +8,8 @@
 enum class KitHandling {
   Copied,
   CopiedUnlessSkipped,  // setup.dll and setup.exe: skipped when setup runs from the target itself
-  PresetsScript,        // renamed in the kit for the registry editor, then renamed back
-  PresenceOnly,         // never opened; only its presence makes the kit complete
+  PresetsScript,        // copied to a folder only administrators can write, for the registry editor
+  PresenceOnly,         // held with the others but never read; its presence makes the kit complete
 };
 
 struct KitFile {

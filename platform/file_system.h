@@ -20,6 +20,9 @@
 inline constexpr std::size_t kMaxPath = 260;
 inline constexpr std::size_t kMaxDirectoryPath = kMaxPath - 12;
 inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
+// ERROR_REPARSE_POINT_ENCOUNTERED: what a step that works only on a plain
+// file at its own place says when a link stood in its way.
+inline constexpr std::uint32_t kErrorReachedThroughLink = 4395;
 
 struct FileError {
   std::uint32_t code = 0;    // the system's error code
@@ -60,9 +63,18 @@ class FileSystem {
   // Creates the file empty or truncates an existing one to length zero, and
   // leaves it open for writing at its start.
   virtual std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) = 0;
-  // Fails when the new name exists already.
-  virtual bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) = 0;
-  virtual bool RemoveFile(const std::wstring& path) = 0;
+  // The two below work on a plain file at exactly this place and nowhere
+  // else: the name is opened without following a link in its place, and
+  // the open file is checked to be no junction or symbolic link, to have
+  // one name only, and to lie where the path says (no link on the way);
+  // then the work is done through that same open file. Where the check
+  // fails the error is kErrorReachedThroughLink and nothing is changed.
+  // Users may change what lies in some folders of the product: this keeps
+  // them from steering the elevated setup to a file they may not touch.
+  //
+  // Creates the file empty, or cuts an existing one to length zero.
+  virtual bool EmptyPlainFile(const std::wstring& path, FileError& error) = 0;
+  virtual bool RemovePlainFile(const std::wstring& path) = 0;
   // The entries of one directory that pattern (a path whose last part may
   // hold * and ?) matches, without "." and "..". The system matches the 8.3
   // aliases too, so "*.tst" also finds "notes.tstx" (NOTES~1.TST): a caller
@@ -73,14 +85,21 @@ class FileSystem {
   // access list (ProtectedFolderSddl) instead of inheriting its parent's. A
   // folder that exists already is left as it is (and false returned).
   virtual bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) = 0;
+  // A new folder for this run alone, in the system's own Temp folder, under
+  // a name not used before, with the protected access list: only
+  // administrators can write in it, and no one else can have made it or put
+  // a link there. Its path with a trailing backslash; empty when none could
+  // be made.
+  virtual std::wstring MakeWorkFolder(FileError& error) = 0;
   // Only an empty directory goes.
   virtual bool RemoveEmptyDirectory(const std::wstring& path) = 0;
   // True when a listing of the path's directory for exactly its last name
   // finds an ordinary file: directories, hidden and system files count as
   // absent; read-only and archived files count. Names match without case.
   virtual bool IsOrdinaryFile(const std::wstring& path) = 0;
-  // True when the path names a link (a junction or symbolic link: a reparse
-  // point) rather than the file or folder itself.
+  // True when the path names a link (a junction or symbolic link) rather
+  // than the file or folder itself. Other reparse points (deduplicated or
+  // cloud-synced files and folders) are not links.
   virtual bool IsLink(const std::wstring& path) = 0;
   // Makes the drive with this letter the process's current drive; false (and
   // nothing changed) when it is no drive letter or the drive is not there.

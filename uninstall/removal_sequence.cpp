@@ -54,14 +54,17 @@ void DeleteOwnTestFiles(FileSystem& files, const std::wstring& pattern) {
   std::wstring folder = pattern.substr(0, pattern.find_last_of(L'\\') + 1);
   for (const FoundFile& found : files.FindFiles(pattern)) {
     if (found.directory || found.hidden || found.system || !IsTestFileName(found.name)) continue;
-    files.RemoveFile(folder + found.name);
+    files.RemovePlainFile(folder + found.name);
   }
 }
 
 // The setting that names the directory can be changed without elevation, so
 // a folder on the way may be a link that someone else put there to lead this
 // elevated program into a folder they may not write. Nothing is removed
-// through a link: not under a linked directory, Help or TestThis.
+// through a link: not under a linked directory, Help or TestThis. This test
+// spares the step; what closes the gap between it and the deletion (a link
+// swapped in meanwhile) is that every file is deleted only through a handle
+// checked to be the plain file at its own place.
 bool ReachedThroughLink(FileSystem& files, const std::wstring& path) {
   for (std::size_t slash = path.find(L'\\', 3); slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
     if (files.IsLink(path.substr(0, slash))) return true;
@@ -74,7 +77,7 @@ void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& di
   if (ReachedThroughLink(files, path)) return;
   switch (entry.step) {
     case DeleteOneFile:
-      files.RemoveFile(path);
+      files.RemovePlainFile(path);
       break;
     case DeleteTestFiles:
       DeleteOwnTestFiles(files, path);

@@ -143,12 +143,22 @@ TEST_F(Removal, NothingIsRemovedThroughALink) {
   // Someone without rights turned Help into a link to a folder of theirs
   // choosing; the elevated removal must not follow it.
   setup.files.SetAttributes(In(L"Help"), {.link = true});
+  // TestThis is turned into a link to a folder of files of the same names
+  // after it was listed, before its files are deleted.
+  const std::wstring victim = L"C:\\Victim\\03_Artist___CD___Title.tst";
+  setup.files.AddFile(victim, "not the setup's");
+  setup.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op == FileOp::Remove && path.find(L"\\TestThis\\") != std::wstring::npos && !setup.files.IsLink(In(L"TestThis"))) {
+      setup.files.MakeFolderLink(In(L"TestThis"), L"C:\\Victim");
+    }
+    return std::nullopt;
+  };
   StartAndUninstall();
   for (const wchar_t* kept : {L"Help\\FileList.htm", L"Help\\AddFile.bmp", L"Help\\AddPath.bmp", L"Help"}) {
     EXPECT_TRUE(setup.files.Exists(In(kept))) << kept;
   }
   EXPECT_FALSE(setup.files.Exists(In(L"Morvane.exe")));
-  EXPECT_FALSE(setup.files.Exists(In(L"TestThis")));
+  EXPECT_EQ(setup.files.Contents(victim), "not the setup's");
   EXPECT_FALSE(EntryExists());
 }
 

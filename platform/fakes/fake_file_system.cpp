@@ -109,6 +109,7 @@ FileError FakeFileSystem::Error(std::uint32_t code) {
     case 145: return {145, L"The directory is not empty."};
     case 183: return {183, L"Cannot create a file when that file already exists."};
     case 206: return {206, L"The filename or extension is too long."};
+    case 4395: return {4395, L"The object manager encountered a reparse point while retrieving an object."};
     default: return {code, L"Unknown error."};
   }
 }
@@ -146,13 +147,26 @@ bool FakeFileSystem::Fails(FileOp op, const std::wstring& path, FileError& error
   return true;
 }
 
+std::wstring FakeFileSystem::Followed(const std::wstring& key) const {
+  for (std::size_t slash = key.find(L'\\', 3); slash != std::wstring::npos; slash = key.find(L'\\', slash + 1)) {
+    auto it = linkTargets_.find(key.substr(0, slash));
+    if (it != linkTargets_.end()) return Followed(Key(it->second) + key.substr(slash));
+  }
+  return key;
+}
+
+bool FakeFileSystem::ReachedThroughLink(const std::wstring& path) const {
+  const Node* node = Find(path);
+  return Followed(Key(path)) != Key(path) || (node && node->attributes.link);
+}
+
 FakeFileSystem::Node* FakeFileSystem::Find(const std::wstring& path) {
-  auto it = nodes_.find(Key(path));
+  auto it = nodes_.find(Followed(Key(path)));
   return it == nodes_.end() ? nullptr : &it->second;
 }
 
 const FakeFileSystem::Node* FakeFileSystem::Find(const std::wstring& path) const {
-  auto it = nodes_.find(Key(path));
+  auto it = nodes_.find(Followed(Key(path)));
   return it == nodes_.end() ? nullptr : &it->second;
 }
 
@@ -189,6 +203,13 @@ void FakeFileSystem::AddFile(const std::wstring& path, const std::string& bytes,
 
 void FakeFileSystem::SetAttributes(const std::wstring& path, FakeAttributes attributes) {
   if (Node* node = Find(path)) node->attributes = attributes;
+}
+
+void FakeFileSystem::MakeFolderLink(const std::wstring& path, const std::wstring& target) {
+  std::wstring key = Key(path);
+  std::erase_if(nodes_, [&](const auto& entry) { return entry.first.starts_with(key + L"\\"); });
+  nodes_[key] = Node{path, true, {}, {.link = true}};
+  linkTargets_[key] = target;
 }
 
 void FakeFileSystem::SetShortName(const std::wstring& path, const std::wstring& shortName) {
@@ -309,11 +330,41 @@ bool FakeFileSystem::RenameFile(const std::wstring& from, const std::wstring& to
 
 bool FakeFileSystem::RemoveFile(const std::wstring& path) {
   FileError error;
-  if (Fails(FileOp::Remove, path, error)) return false;
+  return !Fails(FileOp::Remove, path, error) && Unlink(path);
+}
+
+bool FakeFileSystem::Unlink(const std::wstring& path) {
   Node* node = Find(path);
   if (!node || node->directory || node->attributes.readOnly || !NamesAFile(path) || IsOpen(path)) return false;
-  nodes_.erase(Key(path));
+  nodes_.erase(Key(node->name));
   return true;
+}
+
+bool FakeFileSystem::EmptyPlainFile(const std::wstring& path, FileError& error) {
+  if (ReachedThroughLink(path)) {
+    error = Error(kErrorReachedThroughLink);
+    return false;
+  }
+  std::unique_ptr<OutputFile> file = CreateForWriting(path, error);
+  return file && file->Close(error);
+}
+
+bool FakeFileSystem::RemovePlainFile(const std::wstring& path) {
+  // Opened first, then checked through the handle: a link swapped in before
+  // the open is seen, whenever it came.
+  FileError error;
+  return !Fails(FileOp::Remove, path, error) && !ReachedThroughLink(path) && Unlink(path);
+}
+
+std::wstring FakeFileSystem::MakeWorkFolder(FileError& error) {
+  AddDirectory(workFolderParent);
+  for (int n = 1; n < 100; ++n) {
+    std::wstring folder = workFolderParent + L"Morvane Setup " + std::to_wstring(n);
+    if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute)) return folder + L"\\";
+    if (!Exists(folder)) break;
+  }
+  error = Error(5);
+  return {};
 }
 
 std::vector<FoundFile> FakeFileSystem::FindFiles(const std::wstring& pattern) {

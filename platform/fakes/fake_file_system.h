@@ -33,6 +33,9 @@ class FakeFileSystem : public FileSystem {
   void AddDirectory(const std::wstring& path);
   void AddFile(const std::wstring& path, const std::string& bytes, FakeAttributes attributes = {});
   void SetAttributes(const std::wstring& path, FakeAttributes attributes);
+  // Turns the folder at path into a link to target, as a user who may
+  // change its parent can: what it held is gone from there.
+  void MakeFolderLink(const std::wstring& path, const std::wstring& target);
   // Gives a file the 8.3 alias Windows would make for it; listings then
   // match patterns against it too.
   void SetShortName(const std::wstring& path, const std::wstring& shortName);
@@ -60,12 +63,18 @@ class FakeFileSystem : public FileSystem {
   // FileSystem
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
-  bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) override;
-  bool RemoveFile(const std::wstring& path) override;
+  // Set-up steps as the system's plain calls do them, links followed.
+  bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error);
+  bool RemoveFile(const std::wstring& path);
+  bool EmptyPlainFile(const std::wstring& path, FileError& error) override;
+  bool RemovePlainFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   // One level, with no access list of its own (set-up and the protected form).
   bool MakeDirectory(const std::wstring& path);
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
+  // Folders "Morvane Setup N" under workFolderParent.
+  std::wstring MakeWorkFolder(FileError& error) override;
+  std::wstring workFolderParent = L"C:\\Windows\\Temp\\";
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;
@@ -89,6 +98,10 @@ class FakeFileSystem : public FileSystem {
   static std::wstring Key(const std::wstring& path);
   static bool NamesAFile(const std::wstring& path);
   static std::wstring Parent(const std::wstring& key);
+  // The key a path leads to once every folder link on the way is followed.
+  std::wstring Followed(const std::wstring& key) const;
+  bool ReachedThroughLink(const std::wstring& path) const;
+  bool Unlink(const std::wstring& path);
   bool Fails(FileOp op, const std::wstring& path, FileError& error) const;
   Node* Find(const std::wstring& path);
   const Node* Find(const std::wstring& path) const;
@@ -99,6 +112,7 @@ class FakeFileSystem : public FileSystem {
 
   std::map<std::wstring, Node> nodes_;
   std::map<std::wstring, std::wstring> shortNames_;  // by key
+  std::map<std::wstring, std::wstring> linkTargets_;  // folder link key -> where paths through it lead
   std::map<std::wstring, OpenCount> open_;  // by key
   std::set<wchar_t> drives_;
   wchar_t currentDrive_ = L'C';

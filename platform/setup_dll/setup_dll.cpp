@@ -11,6 +11,7 @@
 #include "platform/setup_dll/shortcut_folder.h"
 #include "platform/win/com_win.h"
 #include "platform/win/handles_win.h"
+#include "platform/win/plain_file_win.h"
 
 namespace {
 
@@ -76,6 +77,49 @@ void TellTheShell(LONG event, const PathBuffer& link) {
   if (notify) notify(event, SHCNF_PATHW | SHCNF_FLUSHNOWAIT, link.c_str(), nullptr);
 }
 
+// The shortcut's folder, held so that it cannot be renamed or replaced
+// while the shortcut in it is worked on. The folder itself may be reached
+// through a link (the shell's own folders can be); only the shortcut's
+// place must hold no link.
+UniqueKernelHandle HoldFolderOf(const PathBuffer& link) {
+  PathBuffer folder;
+  if (!FolderOf(link.c_str(), folder)) return UniqueKernelHandle();
+  return UniqueKernelHandle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// Writes the shortcut's bytes into its file. Never through IPersistFile::Save,
+// which opens the name as it finds it: a link planted there by anyone who
+// may write the desktop would take this elevated write wherever it points.
+// The bytes are made in memory and written through a handle checked to be
+// the plain file at the shortcut's place.
+bool SaveShortcut(IShellLinkW* shellLink, const PathBuffer& link) {
+  using CreateStreamFn = HRESULT(WINAPI*)(HGLOBAL, BOOL, LPSTREAM*);
+  using GetMemoryFn = HRESULT(WINAPI*)(LPSTREAM, HGLOBAL*);
+  auto createStream = SystemFunctionAs<CreateStreamFn>(L"ole32.dll", "CreateStreamOnHGlobal");
+  auto getMemory = SystemFunctionAs<GetMemoryFn>(L"ole32.dll", "GetHGlobalFromStream");
+  ComPtr<IPersistStream> persist;
+  ComPtr<IStream> stream;
+  HGLOBAL memory = nullptr;
+  ULARGE_INTEGER size{};
+  if (!createStream || !getMemory || FAILED(shellLink->QueryInterface(IID_IPersistStream, persist.put_void())) ||
+      FAILED(createStream(nullptr, TRUE, stream.put())) || FAILED(persist->Save(stream.get(), TRUE)) ||
+      FAILED(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &size)) || FAILED(getMemory(stream.get(), &memory)) ||
+      size.QuadPart > 0x100000) {
+    return false;
+  }
+  UniqueKernelHandle folder = HoldFolderOf(link);
+  UniqueKernelHandle file(folder ? OpenPlainFile(link.c_str(), GENERIC_WRITE, 0, true, folder.get())
+                                 : INVALID_HANDLE_VALUE);
+  const void* bytes = GlobalLock(memory);
+  DWORD written = 0;
+  bool saved = file && bytes && SetEndOfFile(file.get()) &&
+               WriteFile(file.get(), bytes, static_cast<DWORD>(size.QuadPart), &written, nullptr) &&
+               written == size.QuadPart;
+  if (bytes) GlobalUnlock(memory);
+  return saved;
+}
+
 // From the ANSI code page; a null pointer is an empty string.
 bool FromAnsi(LPCSTR s, PathBuffer& out) {
   if (!s || !*s) return true;
@@ -111,20 +155,25 @@ LONG WINAPI fCreateShellLinkW(LPCWSTR folder, LPCWSTR linkName, LPCWSTR target, 
   // No arguments means no argument string in the link at all.
   if (arguments && *arguments) shellLink->SetArguments(arguments);
   shellLink->SetWorkingDirectory(workingFolder.c_str());
-  ComPtr<IPersistFile> file;
-  if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.put_void()))) return kFailed;
   PathBuffer linkFolder;
   if (FolderOf(link.c_str(), linkFolder)) MakeDirectories(linkFolder);
   bool existed = GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES;
-  if (FAILED(file->Save(link.c_str(), TRUE))) return kFailed;
+  if (!SaveShortcut(shellLink.get(), link)) return kFailed;
   TellTheShell(existed ? SHCNE_UPDATEITEM : SHCNE_CREATE, link);
   return kDone;
 }
 
-// Deletes the shortcut named linkName in folder. 1 when it is gone.
+// Deletes the shortcut named linkName in folder. 1 when it is gone. A link
+// in its place is left: deleting by name could go through it.
 LONG WINAPI fRemoveShellLinkW(LPCWSTR folder, LPCWSTR linkName) {
   PathBuffer link;
-  if (!ShortcutPath(folder, linkName, link) || !DeleteFileW(link.c_str())) return kFailed;
+  if (!ShortcutPath(folder, linkName, link)) return kFailed;
+  UniqueKernelHandle held = HoldFolderOf(link);
+  UniqueKernelHandle file(held ? OpenPlainFile(link.c_str(), DELETE,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false, held.get())
+                               : INVALID_HANDLE_VALUE);
+  if (!file || !DeleteThroughHandle(file.get())) return kFailed;
+  file.Reset();  // gone once closed; the shell is told after that
   TellTheShell(SHCNE_DELETE, link);
   return kDone;
 }

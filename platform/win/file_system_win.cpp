@@ -8,6 +8,7 @@
 
 #include "platform/text.h"
 #include "platform/win/handles_win.h"
+#include "platform/win/plain_file_win.h"
 #include "platform/win/text_win.h"
 
 namespace {
@@ -102,15 +103,22 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
   return std::make_unique<OutputFileWin>(std::move(file));
 }
 
-bool FileSystemWin::RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) {
-  if (!MoveFileW(from.c_str(), to.c_str())) {
+bool FileSystemWin::EmptyPlainFile(const std::wstring& path, FileError& error) {
+  if (TooLong(path, kMaxPath, &error)) return false;
+  UniqueKernelHandle file(OpenPlainFile(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, true));
+  if (!file || !SetEndOfFile(file.get())) {
     error = LastError();
     return false;
   }
   return true;
 }
 
-bool FileSystemWin::RemoveFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != 0; }
+bool FileSystemWin::RemovePlainFile(const std::wstring& path) {
+  // Shared as DeleteFileW shares, so a file goes whenever it would have.
+  UniqueKernelHandle file(
+      OpenPlainFile(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false));
+  return file && DeleteThroughHandle(file.get());
+}
 
 std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   std::vector<FoundFile> entries;
@@ -145,6 +153,28 @@ bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay us
   return CreateDirectoryW(path.c_str(), &attributes) != 0;
 }
 
+std::wstring FileSystemWin::MakeWorkFolder(FileError& error) {
+  wchar_t windows[MAX_PATH];
+  UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) {
+    error = LastError();
+    return {};
+  }
+  // Users may make folders in Windows\Temp, so a name may be taken, even by a
+  // link: making the folder fails then, and the next name is tried.
+  std::wstring base = text::WithTrailingBackslash(windows) + L"Temp\\Morvane Setup ";
+  DWORD seed = GetCurrentProcessId() * 7919u + GetTickCount();
+  for (DWORD attempt = 0; attempt < 100; ++attempt) {
+    wchar_t name[16];
+    wsprintfW(name, L"%08lX", static_cast<unsigned long>(seed + attempt * 104729u));
+    std::wstring folder = base + name;
+    if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute)) return folder + L"\\";
+    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+  }
+  error = LastError();
+  return {};
+}
+
 bool FileSystemWin::RemoveEmptyDirectory(const std::wstring& path) { return RemoveDirectoryW(path.c_str()) != 0; }
 
 bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
@@ -158,8 +188,16 @@ bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
 }
 
 bool FileSystemWin::IsLink(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+  // The listing's entry tells the kind of reparse point; the attributes alone
+  // would take a deduplicated folder for a link.
+  WIN32_FIND_DATAW found{};
+  UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
+  if (!search) {
+    DWORD attributes = GetFileAttributesW(path.c_str());  // a drive root lists nothing of itself
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  }
+  return IsLinkReparsePoint(found.dwFileAttributes, found.dwReserved0);
 }
 
 bool FileSystemWin::ChangeDrive(wchar_t letter) {

@@ -7,10 +7,11 @@ class FileSystemWin : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
-  bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) override;
-  bool RemoveFile(const std::wstring& path) override;
+  bool EmptyPlainFile(const std::wstring& path, FileError& error) override;
+  bool RemovePlainFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
+  std::wstring MakeWorkFolder(FileError& error) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;

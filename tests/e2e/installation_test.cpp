@@ -97,15 +97,15 @@ class Installation : public SetupSession {
     return Utf8(text);
   }
 
-  // The rename of kit file 7 fails: nothing after it runs, and the kit keeps
-  // the file under its kit name.
-  void ExpectStoppedAtThePresets(const std::string& description) {
-    HWND window = StartAndInstall(kKit);
-    ASSERT_TRUE(window);
-    ExpectStoppedBy(window, FailureText("writing", "PRESETS.REG", description), 10);
-    EXPECT_TRUE(World::List(kTarget + L"\\TestThis").empty());
-    EXPECT_TRUE(World::Exists(kKit + L"\\morvane.7"));
-    EXPECT_FALSE(World::RegistryKeyExists(HKEY_CURRENT_USER, kPresetsKey));
+  // The system Temp folder's work folders of the setup.
+  static std::vector<std::wstring> WorkFolders() {
+    wchar_t windows[MAX_PATH] = {};
+    GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    std::vector<std::wstring> found;
+    for (const std::wstring& name : World::List(std::wstring(windows) + L"\\Temp")) {
+      if (name.rfind(L"Morvane Setup ", 0) == 0) found.push_back(name);
+    }
+    return found;
   }
 
   static void ExpectInstalledFilesMatchTheKit(const std::wstring& kitDir, const std::wstring& target) {
@@ -175,10 +175,9 @@ TEST_F(Installation, NormalInstallationLeavesEverythingInPlace) {
   std::string listed = World::RunAndCapture(L"uninstaller.exe --list");
   EXPECT_NE(listed.find("Morvane by Halvo 2.4.5.w11"), std::string::npos) << listed;
 
-  // The kit is complete again: kit file 7 is back, under its upper-case name.
-  std::vector<std::wstring> kit = World::List(kKit);
-  EXPECT_NE(std::find(kit.begin(), kit.end(), L"MORVANE.7"), kit.end());
-  EXPECT_EQ(std::find(kit.begin(), kit.end(), L"presets.reg"), kit.end());
+  // The kit keeps its names; the script's copy and its folder are gone.
+  EXPECT_EQ(World::List(kKit), World::List(PristineKit()));
+  EXPECT_TRUE(WorkFolders().empty());
 
   Click(Handle(window, Command1));
   ExpectEndsCleanly();
@@ -291,18 +290,17 @@ TEST_F(Installation, UnreadableKitFileIsAReadFailure) {
   EXPECT_FALSE(World::Exists(kTarget + L"\\about.htm"));
 }
 
-TEST_F(Installation, ReadOnlyKitFolderStopsItAtThePresets) {
+TEST_F(Installation, ReadOnlyKitInstallsCompletelyAndStaysAsItWas) {
   World::MakeKit(kKit);
-  ASSERT_TRUE(World::SetFolderWritable(kKit, false));  // as on a read-only medium
-  ExpectStoppedAtThePresets(DescriptionOf(ERROR_ACCESS_DENIED));
-  ExpectInstalledFilesMatchTheKit(kKit, kTarget);  // rows 1 to 8 got through
-}
-
-TEST_F(Installation, PresetsScriptLeftInTheKitStopsItAtThePresets) {
-  World::MakeKit(kKit);
-  World::WriteFile(kKit + L"\\presets.reg", "left over");
-  ExpectStoppedAtThePresets(DescriptionOf(ERROR_ALREADY_EXISTS));
-  EXPECT_EQ(World::ReadFile(kKit + L"\\presets.reg"), "left over");
+  ASSERT_TRUE(World::SetPermissions(kKit, L"a-w", true));  // as on a read-only medium
+  const std::vector<std::wstring> kit = World::List(kKit);
+  HWND window = StartAndInstall(kKit);
+  ASSERT_TRUE(window);
+  ASSERT_FALSE(WaitForEnd(window)) << "a message box came up";
+  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  ExpectInstalledFilesMatchTheKit(kKit, kTarget);
+  EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
+  EXPECT_EQ(World::List(kKit), kit);
 }
 
 TEST_F(Installation, TestFileThatCannotBeMadeStopsItAndTheKitStaysComplete) {
@@ -310,13 +308,26 @@ TEST_F(Installation, TestFileThatCannotBeMadeStopsItAndTheKitStaysComplete) {
   World::MakeDirectories(kTarget + L"\\TestThis\\" + TestFile(5));  // a folder in the way
   HWND window = StartAndInstall(kKit);
   ASSERT_TRUE(window);
-  ExpectStoppedBy(window, FailureText("writing", "10x empty test file", DescriptionOf(ERROR_ACCESS_DENIED)), 11);
+  std::optional<MessageBoxInfo> box =
+      ExpectFailureMessage(window, FailureText("writing", "10x empty test file", DescriptionOf(ERROR_ACCESS_DENIED)));
+  ASSERT_TRUE(box);
+  // Until the installation ends, no one can rewrite or delete a kit file.
+  for (const wchar_t* name : {L"morvane.1", L"morvane.7", L"setup.dll"}) {
+    std::wstring path = kKit + L"\\" + name;
+    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << Utf8(name);
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+    EXPECT_FALSE(DeleteFileW(path.c_str())) << Utf8(name);
+  }
+  AnswerMessageBox(*box, L"OK");
+  ExpectFailedEndState(window, 11);
   EXPECT_TRUE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(4)));
   EXPECT_FALSE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(6)));
-  // The script was imported and is back under its kit name: the next start offers the installation again.
+  // The script was imported from a copy of this run's own, which is gone again.
   EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
-  EXPECT_FALSE(World::Exists(kKit + L"\\presets.reg"));
-  EXPECT_TRUE(World::Exists(kKit + L"\\morvane.7"));
+  EXPECT_TRUE(WorkFolders().empty());
+  EXPECT_EQ(World::List(kKit), World::List(PristineKit()));
   Click(Handle(window, Command1));
   ExpectEndsCleanly();
   HWND again = StartAndWaitForWindow(kKit);

@@ -174,6 +174,43 @@ TEST_F(Removal, LifeCycleThroughTheSystemsUninstaller) {
   EXPECT_TRUE(setup_.VisibleTopLevelWindows().size() == 1);
 }
 
+TEST_F(Removal, TestThisTurnedIntoALinkLeadsNothingOutside) {
+  World::MakeKit(kKit);
+  ASSERT_NO_FATAL_FAILURE(Install(L"C:\\WinUtil\\Morvane"));
+  // A user makes TestThis a link to a folder of files with the test files' names.
+  const std::wstring victim = L"C:\\e2e\\Victim\\";
+  for (int n = 1; n <= 10; ++n) {
+    World::WriteFile(victim + (n < 10 ? L"0" : L"") + std::to_wstring(n) + L"_Artist___CD___Title.tst", "theirs");
+  }
+  ASSERT_TRUE(World::MakeUnixLink(L"C:\\WINUTIL\\MORVANE\\TestThis", victim));
+  const std::vector<std::wstring> files = World::List(victim);
+  auto untouched = [&] {
+    for (const std::wstring& name : files) EXPECT_EQ(World::ReadFile(victim + name), "theirs") << Utf8(name);
+    EXPECT_EQ(World::List(victim), files);
+  };
+
+  HWND window = StartAndWaitForWindow(kKit);
+  ASSERT_TRUE(window);
+  ASSERT_EQ(Text(window, cmdNext0), L"&Reinstall");
+  Click(Handle(window, cmdNext0));
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"Completed installation."; }, 60s))
+      << Utf8(Text(window, Label1));
+  untouched();
+  ASSERT_TRUE(WaitUntil([&] { return Visible(window, Command1); }));
+  Click(Handle(window, Command1));
+  ExpectEndsCleanly();
+
+  window = StartAndWaitForWindow(kKit);
+  ASSERT_TRUE(window);
+  Click(Handle(window, cmdNext1));
+  ASSERT_NO_FATAL_FAILURE(AnswerTheQuestion(L"&Yes"));
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1).starts_with(L"Uninstall") && Visible(window, Command1); }))
+      << Utf8(Text(window, Label1));
+  EXPECT_FALSE(World::Exists(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
+  untouched();
+  EXPECT_TRUE(World::RemoveUnixLink(L"C:\\WINUTIL\\MORVANE\\TestThis"));
+}
+
 TEST_F(Removal, OlderInstallationIsRemovedBeforeInstallingAgain) {
   World::MakeKit(kKit);
   ASSERT_NO_FATAL_FAILURE(Install(L"C:\\e2e\\Other Account\\Morvane"));

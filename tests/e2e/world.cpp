@@ -71,8 +71,10 @@ void World::Reset() {
   StrayProcesses(true);
   SetPermissions(kRoot, L"u+rw", true);
   for (const std::wstring& left : DriveContents(kSmallDrive)) DeleteTree(left);
-  for (const wchar_t* tree : {kRoot, L"C:\\WinUtil", L"C:\\My Tools", L"C:\\FileList", L"C:\\Help", L"C:\\TestThis",
-                              L"C:\\Undo"}) {
+  // The scenarios' own folder last: a link elsewhere may lead into it, and
+  // is removed as a link only while it leads somewhere.
+  for (const wchar_t* tree : {L"C:\\WinUtil", L"C:\\My Tools", L"C:\\FileList", L"C:\\Help", L"C:\\TestThis",
+                              L"C:\\Undo", kRoot}) {
     DeleteTree(tree);
   }
   for (const wchar_t* file : {L"C:\\Morvane.exe", L"C:\\screenshot.jpg", L"C:\\about.htm", L"C:\\setup.dll",
@@ -87,6 +89,12 @@ void World::Reset() {
   DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\unhardened_probe.exe");
   DeleteFileW(DesktopShortcut().c_str());
   DeleteFileW(ProgramsShortcut().c_str());
+  // A setup ended midway leaves its work folder behind.
+  wchar_t windows[MAX_PATH] = {};
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  for (const std::wstring& name : List(std::wstring(windows) + L"\\Temp")) {
+    if (name.rfind(L"Morvane Setup ", 0) == 0) DeleteTree(std::wstring(windows) + L"\\Temp\\" + name);
+  }
   MakeDirectories(kRoot);
 
   // A scenario that starts in a dirty world proves nothing: say what is left.
@@ -177,12 +185,57 @@ void World::MakeDirectories(const std::wstring& path) {
   }
 }
 
+namespace {
+
+// The Unix name of a path in the prefix, or empty.
+std::wstring UnixName(const std::wstring& path) {
+  using UnixNameFn = char*(CDECL*)(LPCWSTR);
+  auto unixName = reinterpret_cast<UnixNameFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* name = unixName ? unixName(path.c_str()) : nullptr;
+  std::wstring wide = name ? Wide(name) : std::wstring();
+  HeapFree(GetProcessHeap(), 0, name);
+  return wide;
+}
+
+// Runs a Unix shell script and waits until it is done.
+bool RunUnixScript(const std::wstring& script) {
+  const std::wstring marker = L"C:\\morvane-unix.done";
+  DeleteFileW(marker.c_str());
+  CloseHandle(CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  std::wstring unixMarker = UnixName(marker);
+  DeleteFileW(marker.c_str());
+  if (unixMarker.empty()) return false;
+  // Wine starts Unix programs too, but does not wait for them: the shell
+  // leaves a marker once the script is done. Its command line is split by
+  // Windows rules, so the script is one double-quoted argument.
+  std::wstring commandLine = L"sh -c \"" + script + L"; : > '" + unixMarker + L"'\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &info)) {
+    return false;
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  bool done = WaitUntil([&] { return World::Exists(marker); });
+  DeleteFileW(marker.c_str());
+  return done;
+}
+
+}  // namespace
+
 void World::DeleteTree(const std::wstring& path) {
   // The verbatim form reaches names the usual path rules would change, such
   // as a folder whose name ends in a blank or a dot.
   std::wstring verbatim = path.starts_with(L"\\\\") ? path : L"\\\\?\\" + path;
   DWORD attributes = GetFileAttributesW(verbatim.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {  // a link goes, never what it leads to
+    RemoveUnixLink(path);
+    return;
+  }
   SetFileAttributesW(verbatim.c_str(), FILE_ATTRIBUTE_NORMAL);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     DeleteFileW(verbatim.c_str());
@@ -208,38 +261,23 @@ bool World::SetFolderWritable(const std::wstring& path, bool writable) {
 
 bool World::SetPermissions(const std::wstring& path, const std::wstring& mode, bool recursive) {
   if (!Exists(path)) return false;
-  using UnixNameFn = char*(CDECL*)(LPCWSTR);
-  auto unixName = reinterpret_cast<UnixNameFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  const std::wstring marker = L"C:\\morvane-chmod.done";
-  DeleteFileW(marker.c_str());
-  CloseHandle(CreateFileW(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  char* unixPath = unixName ? unixName(path.c_str()) : nullptr;
-  char* unixMarker = unixName ? unixName(marker.c_str()) : nullptr;
-  DeleteFileW(marker.c_str());
-  bool started = false;
-  if (unixPath && unixMarker) {
-    // Wine starts Unix programs too, but does not wait for them: the shell
-    // leaves a marker once chmod is done. Its command line is split by
-    // Windows rules, so the script is one double-quoted argument.
-    std::wstring script = L"chmod " + std::wstring(recursive ? L"-R " : L"") + mode + L" '" + Wide(unixPath) +
-                          L"'; : > '" + Wide(unixMarker) + L"'";
-    std::wstring commandLine = L"sh -c \"" + script + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    started = CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &startup, &info);
-    if (started) {
-      CloseHandle(info.hThread);
-      CloseHandle(info.hProcess);
-    }
-  }
-  HeapFree(GetProcessHeap(), 0, unixPath);
-  HeapFree(GetProcessHeap(), 0, unixMarker);
-  bool done = started && WaitUntil([&] { return Exists(marker); });
-  DeleteFileW(marker.c_str());
-  return done;
+  std::wstring unixPath = UnixName(path);
+  return !unixPath.empty() &&
+         RunUnixScript(L"chmod " + std::wstring(recursive ? L"-R " : L"") + mode + L" '" + unixPath + L"'");
+}
+
+bool World::MakeUnixLink(const std::wstring& path, const std::wstring& target) {
+  std::wstring unixPath = UnixName(path), unixTarget = UnixName(target);
+  return !unixPath.empty() && !unixTarget.empty() &&
+         RunUnixScript(L"rm -rf '" + unixPath + L"' && ln -s '" + unixTarget + L"' '" + unixPath + L"'");
+}
+
+bool World::RemoveUnixLink(const std::wstring& path) {
+  // The Unix name of the link itself would name where it leads: the
+  // folder's, and the link's own name in it.
+  std::size_t slash = path.find_last_of(L'\\');
+  std::wstring folder = slash == std::wstring::npos ? std::wstring() : UnixName(path.substr(0, slash));
+  return !folder.empty() && RunUnixScript(L"rm -f '" + folder + L"/" + path.substr(slash + 1) + L"'");
 }
 
 std::vector<std::wstring> World::List(const std::wstring& directory) {

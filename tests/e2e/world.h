@@ -58,6 +58,11 @@ class World {
   static bool SetFolderWritable(const std::wstring& path, bool writable);
   // Changes the Unix permissions of a file or folder (chmod's mode words).
   static bool SetPermissions(const std::wstring& path, const std::wstring& mode, bool recursive = false);
+  // Replaces path (file or folder) with a Unix symbolic link to target,
+  // which Wine shows as a link, and removes that link alone again. (Wine's
+  // own deletion may take what a file link leads to.)
+  static bool MakeUnixLink(const std::wstring& path, const std::wstring& target);
+  static bool RemoveUnixLink(const std::wstring& path);
   // Names in a directory as the file system keeps them, sorted.
   static std::vector<std::wstring> List(const std::wstring& directory);
 

@@ -41,6 +41,16 @@ TEST_F(Companion, ShortcutsOnTheDesktopAndInTheProgramsFolderPointToTheTarget) {
   EXPECT_EQ(library_.fRemoveShellLink(L"", L"Morvane"), 0);  // nothing left to remove
 }
 
+TEST_F(Companion, ShortcutIsNeverWrittenOrDeletedThroughALinkInItsPlace) {
+  const std::wstring victim = L"C:\\e2e\\theirs.txt";
+  ASSERT_TRUE(World::WriteFile(victim, "theirs"));
+  ASSERT_TRUE(World::MakeUnixLink(World::DesktopShortcut(), victim));
+  EXPECT_EQ(library_.fCreateShellLink(L"..\\..\\Desktop", L"Morvane", L"C:\\X\\Morvane.exe", L""), 0);
+  EXPECT_EQ(library_.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane"), 0);
+  EXPECT_EQ(World::ReadFile(victim), "theirs");
+  EXPECT_TRUE(World::RemoveUnixLink(World::DesktopShortcut()));
+}
+
 TEST_F(Companion, ShortcutKeepsItsArguments) {
   EXPECT_EQ(library_.fCreateShellLink(L"", L"Morvane", L"C:\\X\\Morvane.exe", L"/quiet \"a b\""), 1);
   std::optional<ShellLinkInfo> info = ReadShellLink(World::ProgramsShortcut());

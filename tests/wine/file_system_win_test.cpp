@@ -1,5 +1,6 @@
 // The file layer's own additions on the real system: folders made with their
-// protected access list, the long form of a path, and the path limits.
+// protected access list, the work folder, the long form of a path, and the
+// path limits.
 #include <windows.h>
 #include <sddl.h>
 
@@ -63,6 +64,19 @@ TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeft
   World::WriteFile(L"C:\\e2e\\Protected\\kept.txt", "x");
   EXPECT_FALSE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::ReadAndExecute));
   EXPECT_EQ(World::ReadFile(L"C:\\e2e\\Protected\\kept.txt"), "x");
+}
+
+TEST_F(RealFileSystem, WorkFolderIsNewEachTimeInTheSystemsTemp) {
+  wchar_t windows[MAX_PATH] = {};
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  FileError error;
+  std::wstring first = files_.MakeWorkFolder(error), second = files_.MakeWorkFolder(error);
+  EXPECT_EQ(first.rfind(std::wstring(windows) + L"\\Temp\\Morvane Setup ", 0), 0u) << Utf8(first);
+  EXPECT_NE(first, second);
+  for (const std::wstring& made : {first, second}) {
+    EXPECT_TRUE(World::List(made).empty());
+    EXPECT_TRUE(files_.RemoveEmptyDirectory(made));
+  }
 }
 
 TEST_F(RealFileSystem, LongFormExpandsShortNamesSlashesAndDetours) {

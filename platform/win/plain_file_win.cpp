@@ -1,0 +1,86 @@
+#include "platform/win/plain_file_win.h"
+
+namespace {
+
+constexpr DWORD kLongest = 1024;
+
+// The path the final-path call gives for a handle, without its "\\?\" (and
+// a UNC path with its two leading backslashes back).
+bool FinalPath(HANDLE file, wchar_t* out) {
+  wchar_t raw[kLongest];
+  DWORD length = GetFinalPathNameByHandleW(file, raw, kLongest, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (length == 0 || length >= kLongest) return false;
+  const wchar_t* from = raw;
+  if (CompareStringOrdinal(raw, 4, L"\\\\?\\", 4, FALSE) == CSTR_EQUAL) from += 4;
+  if (CompareStringOrdinal(from, 4, L"UNC\\", 4, TRUE) == CSTR_EQUAL) {
+    from += 2;
+    raw[from - raw] = L'\\';  // "UNC\server" becomes "\\server"
+  }
+  lstrcpynW(out, from, kLongest);
+  return true;
+}
+
+}  // namespace
+
+bool IsLinkReparsePoint(DWORD attributes, DWORD tag) {
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  return tag == IO_REPARSE_TAG_MOUNT_POINT || tag == IO_REPARSE_TAG_SYMLINK || tag == 0;
+}
+
+bool IsPlainFileAt(HANDLE file, const wchar_t* path, HANDLE folder) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return false;
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || info.nNumberOfLinks != 1) return false;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
+        IsLinkReparsePoint(tag.FileAttributes, tag.ReparseTag)) {
+      return false;
+    }
+  }
+  // The final path resolves every link; the expected one does not.
+  wchar_t full[kLongest], expected[kLongest], final[kLongest];
+  DWORD length = GetFullPathNameW(path, kLongest, full, nullptr);
+  if (length == 0 || length >= kLongest) return false;
+  if (folder) {
+    const wchar_t* name = full + length;
+    while (name > full && name[-1] != L'\\') --name;
+    if (!FinalPath(folder, expected) || lstrlenW(expected) + 1 + lstrlenW(name) >= static_cast<int>(kLongest)) {
+      return false;
+    }
+    lstrcatW(expected, L"\\");
+    lstrcatW(expected, name);
+  } else {
+    // The names as the folders list them, one by one: a link on the way
+    // keeps its own name here.
+    length = GetLongPathNameW(full, expected, kLongest);
+    if (length == 0 || length >= kLongest) lstrcpynW(expected, full, kLongest);
+  }
+  return FinalPath(file, final) && CompareStringOrdinal(final, -1, expected, -1, TRUE) == CSTR_EQUAL;
+}
+
+HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create, HANDLE folder) {
+  access |= FILE_READ_ATTRIBUTES;
+  HANDLE file = CreateFileW(path, access, share, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  bool created = false;
+  if (file == INVALID_HANDLE_VALUE && create && GetLastError() == ERROR_FILE_NOT_FOUND) {
+    // Made anew only where nothing of that name is, not even a dangling
+    // link; with the right to take it back if it landed in the wrong place.
+    file = CreateFileW(path, access | DELETE, share, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    created = file != INVALID_HANDLE_VALUE;
+  }
+  if (file == INVALID_HANDLE_VALUE) return file;
+  if (!IsPlainFileAt(file, path, folder)) {
+    if (created) DeleteThroughHandle(file);
+    CloseHandle(file);
+    SetLastError(kErrorReparsePointEncountered);
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
+}
+
+bool DeleteThroughHandle(HANDLE file) {
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
