@@ -30,18 +30,24 @@ std::unique_ptr<OutputFile> LoggedFileSystem::CreateForWriting(const std::wstrin
   return file;
 }
 
-bool LoggedFileSystem::RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) {
-  bool renamed = inner_.RenameFile(from, to, error);
-  log_.WriteLine(L"Renaming " + from + L" to " + to + (renamed ? L"" : Failed(error)));
-  return renamed;
+bool LoggedFileSystem::EmptyPlainFile(const std::wstring& path, FileError& error) {
+  bool emptied = inner_.EmptyPlainFile(path, error);
+  log_.WriteLine(L"Emptying file " + path + (emptied ? L"" : Failed(error)));
+  return emptied;
 }
 
-bool LoggedFileSystem::RemoveFile(const std::wstring& path) {
+bool LoggedFileSystem::RemovePlainFile(const std::wstring& path) {
   // A file that is not there is no news; only what went, or stayed, is told.
   bool present = inner_.IsOrdinaryFile(path);
-  bool removed = inner_.RemoveFile(path);
+  bool removed = inner_.RemovePlainFile(path);
   if (removed || present) log_.WriteLine(L"Removing file " + path + (removed ? L"" : L" failed"));
   return removed;
+}
+
+std::wstring LoggedFileSystem::MakeWorkFolder(FileError& error) {
+  std::wstring folder = inner_.MakeWorkFolder(error);
+  log_.WriteLine(folder.empty() ? L"Making a work folder" + Failed(error) : L"Created work folder " + folder);
+  return folder;
 }
 
 bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users) {

@@ -18,10 +18,11 @@ class LoggedFileSystem : public FileSystem {
   LoggedFileSystem(FileSystem& inner, LogSink& log) : inner_(inner), log_(log) {}
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
-  bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) override;
-  bool RemoveFile(const std::wstring& path) override;
+  bool EmptyPlainFile(const std::wstring& path, FileError& error) override;
+  bool RemovePlainFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override { return inner_.FindFiles(pattern); }
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
+  std::wstring MakeWorkFolder(FileError& error) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override { return inner_.IsOrdinaryFile(path); }
   bool IsLink(const std::wstring& path) override { return inner_.IsLink(path); }
