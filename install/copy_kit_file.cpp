@@ -21,7 +21,8 @@ StepFailure CopyKitFile(FileSystem& files, const InstallDirectories& directories
   std::unique_ptr<InputFile> source = files.OpenForReading(directories.kit + kitName, error);
   if (!source) return KitFileFailure{FailureKind::Read, names.read, error.description};
 
-  std::unique_ptr<OutputFile> destination = files.CreateForWriting(directories.target + installedName, error);
+  std::unique_ptr<OutputFile> destination =
+      files.CreateForWriting(directories.target + installedName, UsersMay::ReadAndExecute, error);
   if (!destination) return KitFileFailure{FailureKind::Write, names.write, error.description};
 
   std::vector<std::byte> buffer(kCopyBufferBytes);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/fakes/fake_setup.h"
+#include "app/texts.h"
 
 namespace install {
 namespace {
@@ -102,6 +103,12 @@ TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
                                               {L"C:\\WINUTIL\\MORVANE\\TestThis\\", UsersMay::Modify},
                                               {L"C:\\WINUTIL\\MORVANE\\Undo\\", UsersMay::Modify},
                                           }));
+  // And every file written its own: users may run the program, and change only the test files.
+  std::map<std::wstring, UsersMay> files;
+  for (const std::wstring& path : listed) {
+    if (!setup.files.IsDirectory(path)) files[path] = path.ends_with(L".tst") ? UsersMay::Modify : UsersMay::ReadAndExecute;
+  }
+  EXPECT_EQ(setup.files.protectedFiles, files);
 
   // The editor imported the script by its name before it was renamed back.
   ASSERT_EQ(setup.processes.started.size(), 1u);
@@ -153,6 +160,65 @@ TEST_F(InstallationTest, TooShortOrNotAFullPathIsRefusedAndChangesNothing) {
   setup.messages.shown.clear();
   InstallTo(L"C:");
   ExpectUnchangedAfterRefusal(L"Enter target directory for installation first.", 16);
+}
+
+TEST_F(InstallationTest, TargetsOthersCouldChangeAreRefusedAndChangeNothing) {
+  using enum Trustee;
+  FolderSecurity standard = FakeFileSystem::ProtectedFolder();
+  auto with = [&](std::vector<AccessEntry> more, Trustee owner = Administrators) {
+    FolderSecurity security = standard;
+    security.owner = owner;
+    security.entries.insert(security.entries.end(), more.begin(), more.end());
+    return security;
+  };
+  struct Case {
+    const wchar_t* existing;  // given the security below
+    FolderSecurity security;
+    const wchar_t* typed;
+    const wchar_t* refused;  // the folder the message names
+    const wchar_t* reason;
+  };
+  const Case cases[] = {
+      {L"E:\\", {.result = FolderRead::NoAccessLists}, L"E:\\Morvane", L"E:\\", texts::kKeepsNoAccessList},
+      {L"C:\\Tools\\Morvane", with({}, Other), L"C:\\Tools\\Morvane", L"C:\\Tools\\Morvane", texts::kOwnedByOthers},
+      {L"C:\\Open\\Morvane", with({{Other, true, 0x1301BF}}), L"C:\\Open\\Morvane\\", L"C:\\Open\\Morvane",
+       texts::kOthersMayAddFiles},
+      {L"C:\\Shared\\Morvane", with({{Other, true, rights::kGenericAll}}), L"C:\\Shared\\Morvane\\Deeper",
+       L"C:\\Shared\\Morvane", texts::kOthersMayDelete},  // a folder above, as C:\ passes on its rights
+      {L"C:\\Perm", with({{Other, true, rights::kWriteDac}}), L"C:\\Perm\\Morvane", L"C:\\Perm",
+       texts::kOthersMayRepermission},
+      {L"C:\\Drop", with({{Other, true, rights::kDeleteChild}}), L"C:\\Drop\\Morvane", L"C:\\Drop\\Morvane",
+       texts::kOthersMayDelete},
+      {L"C:\\Locked", {.result = FolderRead::Unreadable}, L"C:\\Locked\\Morvane", L"C:\\Locked",
+       texts::kAccessListUnreadable},
+  };
+  setup.files.AddDrive(L'E');
+  for (const Case& c : cases) {
+    setup.files.AddDirectory(c.existing);
+    setup.files.SetSecurity(c.existing, c.security);
+  }
+  setup.files.AddDirectory(L"C:\\Drop\\Morvane");
+  before_ = setup.files.List(L"C:\\");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    setup.messages.shown.clear();
+    InstallTo(c.typed);
+    std::wstring message = std::wstring(L"Morvane can not be installed safely here:\r\n\r\n") + c.refused +
+                           L"\r\n\r\n" + c.reason + L"\r\n\r\nChoose another folder, or create a new one.";
+    ExpectUnchangedAfterRefusal(message.c_str(), 16);
+    EXPECT_TRUE(setup.files.List(L"E:\\").empty());
+  }
+
+  // Rights only for what users make inside, a deny, a placeholder owner's
+  // entry, and a folder of the account running the setup do not count.
+  setup.files.SetSecurity(L"C:\\Tools\\Morvane",
+                          with({{Other, true, 0x1301BF, true}, {Other, false, rights::kFileAllAccess},
+                                {CreatorOwner, true, rights::kFileAllAccess}},
+                               CurrentUser));
+  setup.messages.shown.clear();
+  InstallTo(L"C:\\Tools\\Morvane");
+  EXPECT_TRUE(setup.messages.shown.empty());
+  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
 }
 
 TEST_F(InstallationTest, ProgramFilesTargetsAreRefusedInAnySpelling) {

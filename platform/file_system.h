@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/folder_access.h"
+#include "platform/folder_security.h"
 
 // The classic path limits, kept even where the system would allow more
 // (Wine, Windows with long paths enabled), so that a long target fails the
@@ -58,8 +59,11 @@ class FileSystem {
 
   virtual std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) = 0;
   // Creates the file empty or truncates an existing one to length zero, and
-  // leaves it open for writing at its start.
-  virtual std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) = 0;
+  // leaves it open for writing at its start. Either way the file ends up
+  // with its own protected access list (ProtectedFileSddl): a new one is made
+  // with it, an existing one gets it in place of the list it had.
+  virtual std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users,
+                                                       FileError& error) = 0;
   // Fails when the new name exists already.
   virtual bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error) = 0;
   virtual bool RemoveFile(const std::wstring& path) = 0;
@@ -82,6 +86,9 @@ class FileSystem {
   // True when the path names a link (a junction or symbolic link: a reparse
   // point) rather than the file or folder itself.
   virtual bool IsLink(const std::wstring& path) = 0;
+  // Who may change the folder (or file) at path, read from it without
+  // following a link there. Missing when there is nothing of that name.
+  virtual FolderSecurity ReadFolderSecurity(const std::wstring& path) = 0;
   // Makes the drive with this letter the process's current drive; false (and
   // nothing changed) when it is no drive letter or the drive is not there.
   virtual bool ChangeDrive(wchar_t letter) = 0;

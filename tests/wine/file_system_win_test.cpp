@@ -78,7 +78,8 @@ TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
   EXPECT_FALSE(files_.MakeProtectedDirectory(folder, UsersMay::ReadAndExecute));
   EXPECT_FALSE(World::Exists(folder));
   FileError error;
-  EXPECT_FALSE(files_.CreateForWriting(L"C:\\e2e\\" + std::wstring(253, L'f'), error));  // 260 characters
+  std::wstring file = L"C:\\e2e\\" + std::wstring(253, L'f');  // 260 characters
+  EXPECT_FALSE(files_.CreateForWriting(file, UsersMay::ReadAndExecute, error));
   EXPECT_EQ(error.code, kErrorFilenameExcedRange);
 }
 
