@@ -106,7 +106,8 @@ TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
   // And every file written its own: users may run the program, and change only the test files.
   std::map<std::wstring, UsersMay> files;
   for (const std::wstring& path : listed) {
-    if (!setup.files.IsDirectory(path)) files[path] = path.ends_with(L".tst") ? UsersMay::Modify : UsersMay::ReadAndExecute;
+    if (setup.files.IsDirectory(path)) continue;
+    files[path] = path.ends_with(L".tst") ? UsersMay::Modify : UsersMay::ReadAndExecute;
   }
   EXPECT_EQ(setup.files.protectedFiles, files);
 

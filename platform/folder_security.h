@@ -35,7 +35,7 @@ struct FolderSecurity {
   bool link = false;  // a junction or symbolic link: its contents lie elsewhere
   Trustee owner = Trustee::Other;
   bool hasAccessList = true;  // false for a null list, which lets everyone do everything
-  std::vector<AccessEntry> entries;
+  std::vector<AccessEntry> entries = {};
 };
 
 // The file system's access rights the decision looks at.

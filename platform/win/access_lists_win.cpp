@@ -74,9 +74,9 @@ PACL ProtectedDescriptor::dacl() const {
 
 FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
   FolderSecurity security;
-  UniqueKernelHandle folder(CreateFileW(path.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  UniqueKernelHandle folder(CreateFileW(path.c_str(), READ_CONTROL, kShareAll, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!folder) {
     DWORD code = GetLastError();
     // A name that cannot exist is missing too: making it fails later, with the system's words.
@@ -106,7 +106,10 @@ FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
   security.hasAccessList = dacl != nullptr;
   for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
     void* ace = nullptr;
-    if (!GetAce(dacl, i, &ace)) return FolderSecurity{.result = FolderRead::Unreadable};
+    if (!GetAce(dacl, i, &ace)) {
+      security.result = FolderRead::Unreadable;
+      return security;
+    }
     const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
     AccessEntry entry{.inheritOnly = (header.AceFlags & INHERIT_ONLY_ACE) != 0};
     // The allowed and denied kinds, plain or with a condition, share one
