@@ -29,4 +29,9 @@ class ProtectedDescriptor {
 
 // Read through a handle opened on path itself (a link is not followed), so
 // what is judged is the folder that is there, not what a path leads to later.
+// Wine keeps no access lists and answers with one made up from the Unix
+// permissions: its own Unix user's folders belong to the running account,
+// the "other" bits become an Everyone entry, and its drives claim to keep
+// lists. A 755 folder therefore passes and a 777 one is refused, as a folder
+// with the same rights would be on Windows; nothing here is special to Wine.
 FolderSecurity ReadFolderSecurityWin(const std::wstring& path);
