@@ -51,6 +51,7 @@ TEST(SilentAnswers, EachMessageGetsItsAnswerAndExitCode) {
       {texts::kUninstalledMessage, 64, MessageBoxAnswer::Ok, 0},
       {texts::kProgramFilesRefused, 64, MessageBoxAnswer::Ok, 1639},
       {texts::kEnterTarget, 16, MessageBoxAnswer::Ok, 1639},
+      {std::wstring(texts::kUnsafeTarget) + L"\r\n\r\nC:\\WinUtil\\...", 16, MessageBoxAnswer::Ok, 1639},
       {std::wstring(texts::kReadFailure) + L"\r\nMORVANE.2\r\n\r\n...", 16, MessageBoxAnswer::Ok, 1603},
       {std::wstring(texts::kWriteFailure) + L"\r\nMORVANE.EXE\r\n\r\n...", 16, MessageBoxAnswer::Ok, 1603},
       {L"Error while deleting from registry: Can't write (5)\r\nHKEY_LOCAL_MACHINE\\...", 16, MessageBoxAnswer::Ok,

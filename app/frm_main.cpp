@@ -6,6 +6,7 @@
 #include "app/texts.h"
 #include "install/kit_files.h"
 #include "install/next_button.h"
+#include "install/target_path.h"
 #include "platform/text.h"
 #include "uninstall/older_installation.h"
 
@@ -86,7 +87,10 @@ void frmMain::Form_Load() {
   if (!stored.empty()) {
     stored = text::WithTrailingBackslash(stored);
     controls_.SetText(Text1, stored);
-    installed = services_.files.IsOrdinaryFile(stored + texts::kInstalledMarker);
+    // Only a plain full path counts: the removal works on exactly what
+    // Text1 shows, and a relative, dotted or device path would let it work
+    // somewhere else than it says.
+    installed = install::IsPlainFullPath(stored) && services_.files.IsOrdinaryFile(stored + texts::kInstalledMarker);
   }
   if (installed) {
     Uninstall(stored);

@@ -160,6 +160,21 @@ TEST_F(LoadDecision, LowerCaseUninstalledWithKitShowsItAsTheTarget) {
   EXPECT_TRUE(setup.messages.shown.empty());
 }
 
+TEST_F(LoadDecision, RememberedPathThatIsNotPlainIsNoInstallation) {
+  // Each with the program where the path, read literally, leads: still no
+  // removal is offered there.
+  for (const wchar_t* stored : {L"C:\\Apps\\..\\Windows\\", L"C:\\Apps\\.\\", L"C:\\Apps \\", L"C:\\Apps.\\",
+                                L"\\\\?\\C:\\Apps\\", L"\\\\.\\C:\\Apps\\", L"C:/Apps/", L"Apps\\", L"C:\\Apps\\\\",
+                                L"C:\\Apps\\nul.txt\\"}) {
+    FakeSetup fresh;
+    fresh.AddKit(L"C:\\Kit");
+    fresh.files.AddFile(std::wstring(stored) + L"MORVANE.EXE", "MZ");
+    fresh.settings.SetInstallDir(stored);
+    fresh.main.Form_Load();
+    ExpectState(fresh.form, State::Install, text::WithTrailingBackslash(stored));
+  }
+}
+
 TEST_F(LoadDecision, AnyStoredTextStartsSomeState) {
   setup.AddKit(L"C:\\Kit");
   for (const std::wstring& stored : {std::wstring(32768, L'x'), std::wstring(L"Q:\\Nowhere"),

@@ -39,6 +39,23 @@ inline constexpr const wchar_t* kReadFailure = L"An error occured while reading 
 inline constexpr const wchar_t* kWriteFailure = L"An error occured while writing the following file: ";
 inline constexpr const wchar_t* kCannotContinue = L"Setup can not continue the installation.";
 
+// A target that someone other than an administrator could change: the
+// message names the folder, then one of the reasons, then what to do.
+inline constexpr const wchar_t* kUnsafeTarget = L"Morvane can not be installed safely here:";
+inline constexpr const wchar_t* kKeepsNoAccessList =
+    L"This drive keeps no access lists (FAT or exFAT), so every user could replace the installed setup.";
+inline constexpr const wchar_t* kAccessListUnreadable = L"The access list of this folder can not be read.";
+inline constexpr const wchar_t* kFolderIsALink = L"This folder is a link to another place.";
+inline constexpr const wchar_t* kOwnedByOthers = L"This folder belongs to a user who is not an administrator.";
+inline constexpr const wchar_t* kOthersMayAddFiles = L"Users who are not administrators may add files to this folder.";
+inline constexpr const wchar_t* kOthersMayDelete =
+    L"Users who are not administrators may delete or rename this folder.";
+inline constexpr const wchar_t* kOthersMayDeleteContents =
+    L"Users who are not administrators may delete or rename what this folder holds.";
+inline constexpr const wchar_t* kOthersMayRepermission =
+    L"Users who are not administrators may change the permissions or the owner of this folder.";
+inline constexpr const wchar_t* kChooseAnotherFolder = L"Choose another folder, or create a new one.";
+
 // Removal.
 inline constexpr const wchar_t* kConfirmUninstall = L"Are you sure you want to uninstall?";
 inline constexpr const wchar_t* kUninstalling = L"Uninstalling...";

@@ -32,7 +32,7 @@ StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstri
   FileError error;
   if (!source.file) return KitFileFailure{FailureKind::Read, names.read, source.error.description};
 
-  std::unique_ptr<OutputFile> destination = files.CreateForWriting(destinationPath, error);
+  std::unique_ptr<OutputFile> destination = files.CreateForWriting(destinationPath, UsersMay::ReadAndExecute, error);
   if (!destination) return KitFileFailure{FailureKind::Write, names.write, error.description};
 
   std::vector<std::byte> buffer(kCopyBufferBytes);

@@ -56,7 +56,8 @@ void ExpectDefinedInstallation(Session& s, const std::wstring& value) {
   const auto& shown = s.setup.messages.shown;
   if (label == prompt) {
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].text == texts::kProgramFilesRefused || shown[0].text == texts::kEnterTarget);
+    EXPECT_TRUE(shown[0].text == texts::kProgramFilesRefused || shown[0].text == texts::kEnterTarget ||
+                shown[0].text.starts_with(texts::kUnsafeTarget));
     EXPECT_EQ(s.setup.files.List(L"C:\\").size(), filesBefore);
     EXPECT_FALSE(s.setup.settings.InstallDir() && *s.setup.settings.InstallDir() != value);
     return;

@@ -6,6 +6,7 @@
 #include "app/frm_main.h"
 #include "app/texts.h"
 #include "install/next_button.h"
+#include "install/target_access.h"
 #include "install/target_path.h"
 #include "platform/modReg.h"
 #include "platform/text.h"
@@ -98,6 +99,10 @@ bool Installation::PassesEntryTests() {
   }
   if (typed.size() < 3 || !IsFullPath(typed)) {
     services_.messages.Show(texts::kEnterTarget, mb::kCritical | mb::kOkOnly);
+    return false;
+  }
+  if (std::optional<TargetRefusal> refusal = RefuseUnsafeTarget(services_.files, typed)) {
+    services_.messages.Show(RefusalMessage(*refusal), mb::kCritical | mb::kOkOnly);
     return false;
   }
   return true;
@@ -219,7 +224,8 @@ StepFailure Installation::CreateTestFiles() {
   for (int number = 1; number <= kTestFileCount; ++number) {
     FileError error;
     std::wstring path = directories_.target + L"TestThis\\" + TestFileName(number);
-    if (services_.files.EmptyPlainFile(path, error) || error.code == kErrorReachedThroughLink) continue;
+    // The product renames and moves these as the user it runs as.
+    if (services_.files.EmptyPlainFile(path, UsersMay::Modify, error) || error.code == kErrorReachedThroughLink) continue;
     return KitFileFailure{FailureKind::Write, names_.write, error.description};
   }
   return std::nullopt;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/fakes/fake_setup.h"
+#include "app/texts.h"
 
 namespace install {
 namespace {
@@ -68,7 +69,7 @@ TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
   setup.processes.onWait = [&] {
     FileError error;
     copyReadWhileKitHeld = setup.files.Contents(scriptCopy) == "morvane.7" &&
-                           !setup.files.CreateForWriting(L"C:\\Users\\jane\\Kit\\morvane.7", error) &&
+                           !setup.files.CreateForWriting(L"C:\\Users\\jane\\Kit\\morvane.7", UsersMay::ReadAndExecute, error) &&
                            !setup.files.RemoveFile(L"C:\\Users\\jane\\Kit\\setup.exe");
   };
   InstallTo(L"C:\\WinUtil\\Morvane");
@@ -112,6 +113,14 @@ TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
                                               {L"C:\\WINUTIL\\MORVANE\\Undo\\", UsersMay::Modify},
                                               {L"C:\\Windows\\Temp\\Morvane Setup 2", UsersMay::ReadAndExecute},
                                           }));
+  // And every file written its own: users may run the program, and change only the test files.
+  std::map<std::wstring, UsersMay> files;
+  for (const std::wstring& path : listed) {
+    if (setup.files.IsDirectory(path)) continue;
+    files[path] = path.ends_with(L".tst") ? UsersMay::Modify : UsersMay::ReadAndExecute;
+  }
+  files[scriptCopy] = UsersMay::ReadAndExecute;  // the script's copy too, though it is gone by now
+  EXPECT_EQ(setup.files.protectedFiles, files);
 
   // The editor imported a copy of the script in a folder of this run's own,
   // while the kit was held against writing and deleting; the copy and its
@@ -167,6 +176,65 @@ TEST_F(InstallationTest, TooShortOrNotAFullPathIsRefusedAndChangesNothing) {
   setup.messages.shown.clear();
   InstallTo(L"C:");
   ExpectUnchangedAfterRefusal(L"Enter target directory for installation first.", 16);
+}
+
+TEST_F(InstallationTest, TargetsOthersCouldChangeAreRefusedAndChangeNothing) {
+  using enum Trustee;
+  FolderSecurity standard = FakeFileSystem::ProtectedFolder();
+  auto with = [&](std::vector<AccessEntry> more, Trustee owner = Administrators) {
+    FolderSecurity security = standard;
+    security.owner = owner;
+    security.entries.insert(security.entries.end(), more.begin(), more.end());
+    return security;
+  };
+  struct Case {
+    const wchar_t* existing;  // given the security below
+    FolderSecurity security;
+    const wchar_t* typed;
+    const wchar_t* refused;  // the folder the message names
+    const wchar_t* reason;
+  };
+  const Case cases[] = {
+      {L"E:\\", {.result = FolderRead::NoAccessLists}, L"E:\\Morvane", L"E:\\", texts::kKeepsNoAccessList},
+      {L"C:\\Tools\\Morvane", with({}, Other), L"C:\\Tools\\Morvane", L"C:\\Tools\\Morvane", texts::kOwnedByOthers},
+      {L"C:\\Open\\Morvane", with({{Other, true, 0x1301BF}}), L"C:\\Open\\Morvane\\", L"C:\\Open\\Morvane",
+       texts::kOthersMayAddFiles},
+      {L"C:\\Shared\\Morvane", with({{Other, true, rights::kGenericAll}}), L"C:\\Shared\\Morvane\\Deeper",
+       L"C:\\Shared\\Morvane", texts::kOthersMayDelete},  // a folder above, as C:\ passes on its rights
+      {L"C:\\Perm", with({{Other, true, rights::kWriteDac}}), L"C:\\Perm\\Morvane", L"C:\\Perm",
+       texts::kOthersMayRepermission},
+      {L"C:\\Drop", with({{Other, true, rights::kDeleteChild}}), L"C:\\Drop\\Morvane", L"C:\\Drop\\Morvane",
+       texts::kOthersMayDelete},
+      {L"C:\\Locked", {.result = FolderRead::Unreadable}, L"C:\\Locked\\Morvane", L"C:\\Locked",
+       texts::kAccessListUnreadable},
+  };
+  setup.files.AddDrive(L'E');
+  for (const Case& c : cases) {
+    setup.files.AddDirectory(c.existing);
+    setup.files.SetSecurity(c.existing, c.security);
+  }
+  setup.files.AddDirectory(L"C:\\Drop\\Morvane");
+  before_ = setup.files.List(L"C:\\");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    setup.messages.shown.clear();
+    InstallTo(c.typed);
+    std::wstring message = std::wstring(L"Morvane can not be installed safely here:\r\n\r\n") + c.refused +
+                           L"\r\n\r\n" + c.reason + L"\r\n\r\nChoose another folder, or create a new one.";
+    ExpectUnchangedAfterRefusal(message.c_str(), 16);
+    EXPECT_TRUE(setup.files.List(L"E:\\").empty());
+  }
+
+  // Rights only for what users make inside, a deny, a placeholder owner's
+  // entry, and a folder of the account running the setup do not count.
+  setup.files.SetSecurity(L"C:\\Tools\\Morvane",
+                          with({{Other, true, 0x1301BF, true}, {Other, false, rights::kFileAllAccess},
+                                {CreatorOwner, true, rights::kFileAllAccess}},
+                               CurrentUser));
+  setup.messages.shown.clear();
+  InstallTo(L"C:\\Tools\\Morvane");
+  EXPECT_TRUE(setup.messages.shown.empty());
+  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
 }
 
 TEST_F(InstallationTest, ProgramFilesTargetsAreRefusedInAnySpelling) {

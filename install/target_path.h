@@ -13,6 +13,12 @@ namespace install {
 // installs to.
 bool IsFullPath(std::wstring_view path);
 
+// A full path (as IsFullPath) that means exactly what it reads: backslashes
+// only, no empty, "." or ".." part, no part ending in a blank or a dot, no
+// character a name may not hold, no device name. The system would resolve
+// anything else to some other place.
+bool IsPlainFullPath(std::wstring_view path);
+
 // A drive path whose separators may be either slash: the form the system
 // resolves to a full path without asking the network.
 bool IsDrivePath(std::wstring_view path);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/folder_access.h"
+#include "platform/folder_security.h"
 
 // The classic path limits, kept even where the system would allow more
 // (Wine, Windows with long paths enabled), so that a long target fails the
@@ -61,8 +62,11 @@ class FileSystem {
 
   virtual std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) = 0;
   // Creates the file empty or truncates an existing one to length zero, and
-  // leaves it open for writing at its start.
-  virtual std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) = 0;
+  // leaves it open for writing at its start. Either way the file ends up
+  // with its own protected access list (ProtectedFileSddl): a new one is made
+  // with it, an existing one gets it in place of the list it had.
+  virtual std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users,
+                                                       FileError& error) = 0;
   // The two below work on a plain file at exactly this place and nowhere
   // else: the name is opened without following a link in its place, and
   // the open file is checked to be no junction or symbolic link, to have
@@ -73,7 +77,8 @@ class FileSystem {
   // them from steering the elevated setup to a file they may not touch.
   //
   // Creates the file empty, or cuts an existing one to length zero.
-  virtual bool EmptyPlainFile(const std::wstring& path, FileError& error) = 0;
+  // Like CreateForWriting, the file ends up with its own protected list.
+  virtual bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) = 0;
   virtual bool RemovePlainFile(const std::wstring& path) = 0;
   // The entries of one directory that pattern (a path whose last part may
   // hold * and ?) matches, without "." and "..". The system matches the 8.3
@@ -101,6 +106,9 @@ class FileSystem {
   // than the file or folder itself. Other reparse points (deduplicated or
   // cloud-synced files and folders) are not links.
   virtual bool IsLink(const std::wstring& path) = 0;
+  // Who may change the folder (or file) at path, read from it without
+  // following a link there. Missing when there is nothing of that name.
+  virtual FolderSecurity ReadFolderSecurity(const std::wstring& path) = 0;
   // Makes the drive with this letter the process's current drive; false (and
   // nothing changed) when it is no drive letter or the drive is not there.
   virtual bool ChangeDrive(wchar_t letter) = 0;

@@ -8,14 +8,18 @@ constexpr const wchar_t* kFullControl = L"0x1f01ff";     // FILE_ALL_ACCESS
 constexpr const wchar_t* kReadAndExecute = L"0x1200a9";  // FILE_GENERIC_READ | FILE_GENERIC_EXECUTE
 constexpr const wchar_t* kModify = L"0x1301bf";          // read, execute, write and delete
 
-std::wstring Allow(const wchar_t* rights, const wchar_t* trustee) {
-  return std::wstring(L"(A;") + kInherited + L";" + rights + L";;;" + trustee + L")";
+std::wstring Allow(const wchar_t* inheritance, const wchar_t* rights, const wchar_t* trustee) {
+  return std::wstring(L"(A;") + inheritance + L";" + rights + L";;;" + trustee + L")";
+}
+
+std::wstring ProtectedSddl(const wchar_t* inheritance, UsersMay users) {
+  // "P": protected, so the permissive entries of a drive root never flow in.
+  return L"D:P" + Allow(inheritance, kFullControl, L"SY") + Allow(inheritance, kFullControl, L"BA") +
+         Allow(inheritance, users == UsersMay::Modify ? kModify : kReadAndExecute, L"BU");
 }
 
 }  // namespace
 
-std::wstring ProtectedFolderSddl(UsersMay users) {
-  // "P": protected, so the permissive entries of a drive root never flow in.
-  return L"D:P" + Allow(kFullControl, L"SY") + Allow(kFullControl, L"BA") +
-         Allow(users == UsersMay::Modify ? kModify : kReadAndExecute, L"BU");
-}
+std::wstring ProtectedFolderSddl(UsersMay users) { return ProtectedSddl(kInherited, users); }
+
+std::wstring ProtectedFileSddl(UsersMay users) { return ProtectedSddl(L"", users); }

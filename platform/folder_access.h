@@ -14,3 +14,8 @@ enum class UsersMay {
 // Administrators full control, Users as given, inherited by everything made
 // inside, and nothing inherited from the parent.
 std::wstring ProtectedFolderSddl(UsersMay users);
+
+// The same rights for one file, given to it as its own list: a file that
+// inherited its folder's could be replaced by anyone the folder lets in (a
+// drive root lets every user make folders and change what is made inside).
+std::wstring ProtectedFileSddl(UsersMay users);

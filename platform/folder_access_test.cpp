@@ -35,17 +35,20 @@ std::map<std::wstring, Entry> AllowEntries(const std::wstring& sddl) {
 TEST(FolderAccess, AdministratorsAndSystemOwnItAndUsersMayChangeOnlyWorkingFolders) {
   constexpr unsigned long kFullControl = 0x1F01FF, kReadAndExecute = 0x1200A9, kModify = 0x1301BF;
   constexpr unsigned long kChangePermissionsOrOwner = 0x40000 | 0x80000;
-  for (UsersMay users : {UsersMay::ReadAndExecute, UsersMay::Modify}) {
-    std::map<std::wstring, Entry> entries = AllowEntries(ProtectedFolderSddl(users));
-    ASSERT_EQ(entries.size(), 3u);
-    for (const wchar_t* trustee : {L"SY", L"BA", L"BU"}) {
-      ASSERT_TRUE(entries.contains(trustee)) << trustee;
-      EXPECT_EQ(entries[trustee].flags, L"OICI") << "files and folders made inside get the same list";
+  // A folder passes its list on to what is made inside; a file's is its own.
+  for (auto [sddl, inheritance] : {std::pair{&ProtectedFolderSddl, L"OICI"}, std::pair{&ProtectedFileSddl, L""}}) {
+    for (UsersMay users : {UsersMay::ReadAndExecute, UsersMay::Modify}) {
+      std::map<std::wstring, Entry> entries = AllowEntries(sddl(users));
+      ASSERT_EQ(entries.size(), 3u);
+      for (const wchar_t* trustee : {L"SY", L"BA", L"BU"}) {
+        ASSERT_TRUE(entries.contains(trustee)) << trustee;
+        EXPECT_EQ(entries[trustee].flags, inheritance);
+      }
+      EXPECT_EQ(entries[L"SY"].rights, kFullControl);
+      EXPECT_EQ(entries[L"BA"].rights, kFullControl);
+      EXPECT_EQ(entries[L"BU"].rights, users == UsersMay::Modify ? kModify : kReadAndExecute);
+      EXPECT_EQ(entries[L"BU"].rights & kChangePermissionsOrOwner, 0u);
     }
-    EXPECT_EQ(entries[L"SY"].rights, kFullControl);
-    EXPECT_EQ(entries[L"BA"].rights, kFullControl);
-    EXPECT_EQ(entries[L"BU"].rights, users == UsersMay::Modify ? kModify : kReadAndExecute);
-    EXPECT_EQ(entries[L"BU"].rights & kChangePermissionsOrOwner, 0u);
   }
 }
 

@@ -29,7 +29,9 @@ class FolderSystem {
   // The names of the folders directly inside directory, hidden ones left
   // out, in no particular order.
   virtual bool ListFolders(const std::wstring& directory, std::vector<std::wstring>& names, FileError& error) = 0;
-  // One level: the parent must exist.
+  // One level: the parent must exist. The folder gets the protected access
+  // list of the installation's own program folders (ProtectedFolderSddl),
+  // not its parent's.
   virtual bool MakeDirectory(const std::wstring& path, FileError& error) = 0;
   // The system's words for an error code.
   virtual FileError Error(std::uint32_t code) = 0;

@@ -24,14 +24,15 @@ std::unique_ptr<InputFile> LoggedFileSystem::OpenForReading(const std::wstring& 
   return file;
 }
 
-std::unique_ptr<OutputFile> LoggedFileSystem::CreateForWriting(const std::wstring& path, FileError& error) {
-  std::unique_ptr<OutputFile> file = inner_.CreateForWriting(path, error);
+std::unique_ptr<OutputFile> LoggedFileSystem::CreateForWriting(const std::wstring& path, UsersMay users,
+                                                               FileError& error) {
+  std::unique_ptr<OutputFile> file = inner_.CreateForWriting(path, users, error);
   log_.WriteLine(L"Writing file " + path + (file ? L"" : Failed(error)));
   return file;
 }
 
-bool LoggedFileSystem::EmptyPlainFile(const std::wstring& path, FileError& error) {
-  bool emptied = inner_.EmptyPlainFile(path, error);
+bool LoggedFileSystem::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
+  bool emptied = inner_.EmptyPlainFile(path, users, error);
   log_.WriteLine(L"Emptying file " + path + (emptied ? L"" : Failed(error)));
   return emptied;
 }

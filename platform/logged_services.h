@@ -17,8 +17,8 @@ class LoggedFileSystem : public FileSystem {
  public:
   LoggedFileSystem(FileSystem& inner, LogSink& log) : inner_(inner), log_(log) {}
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
-  std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
-  bool EmptyPlainFile(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users, FileError& error) override;
+  bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) override;
   bool RemovePlainFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override { return inner_.FindFiles(pattern); }
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
@@ -26,6 +26,7 @@ class LoggedFileSystem : public FileSystem {
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override { return inner_.IsOrdinaryFile(path); }
   bool IsLink(const std::wstring& path) override { return inner_.IsLink(path); }
+  FolderSecurity ReadFolderSecurity(const std::wstring& path) override { return inner_.ReadFolderSecurity(path); }
   bool ChangeDrive(wchar_t letter) override { return inner_.ChangeDrive(letter); }
   std::wstring LongForm(const std::wstring& path) override { return inner_.LongForm(path); }
 

@@ -17,8 +17,9 @@ class ProcessLauncher {
  public:
   virtual ~ProcessLauncher() = default;
   // Starts program (a full path, never searched for) with the given command
-  // line, its window minimized and given the focus. Returns at once; nullptr
-  // when the start failed.
+  // line, its window minimized and given the focus, in the folder program
+  // lies in as its current directory (never the setup's own, which may be
+  // the kit or the target). Returns at once; nullptr when the start failed.
   virtual std::unique_ptr<RunningProcess> StartMinimized(const std::wstring& program,
                                                          const std::wstring& commandLine) = 0;
 };

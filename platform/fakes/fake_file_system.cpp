@@ -269,7 +269,8 @@ std::unique_ptr<InputFile> FakeFileSystem::OpenForReading(const std::wstring& pa
   return std::make_unique<FakeInputFile>(*this, path);
 }
 
-std::unique_ptr<OutputFile> FakeFileSystem::CreateForWriting(const std::wstring& path, FileError& error) {
+std::unique_ptr<OutputFile> FakeFileSystem::CreateForWriting(const std::wstring& path, UsersMay users,
+                                                             FileError& error) {
   if (Fails(FileOp::Create, path, error)) return nullptr;
   if (path.size() >= kMaxPath || InvalidName(path) || !NamesAFile(path)) {
     error = Error(path.size() >= kMaxPath ? kErrorFilenameExcedRange : 123);
@@ -294,6 +295,7 @@ std::unique_ptr<OutputFile> FakeFileSystem::CreateForWriting(const std::wstring&
   } else {
     nodes_[key] = Node{path, false, {}, {}};
   }
+  protectedFiles[path] = users;
   open_[key].writers += 1;
   return std::make_unique<FakeOutputFile>(*this, path);
 }
@@ -340,12 +342,12 @@ bool FakeFileSystem::Unlink(const std::wstring& path) {
   return true;
 }
 
-bool FakeFileSystem::EmptyPlainFile(const std::wstring& path, FileError& error) {
+bool FakeFileSystem::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
   if (ReachedThroughLink(path)) {
     error = Error(kErrorReachedThroughLink);
     return false;
   }
-  std::unique_ptr<OutputFile> file = CreateForWriting(path, error);
+  std::unique_ptr<OutputFile> file = CreateForWriting(path, users, error);
   return file && file->Close(error);
 }
 
@@ -424,6 +426,46 @@ bool FakeFileSystem::IsOrdinaryFile(const std::wstring& path) {
 bool FakeFileSystem::IsLink(const std::wstring& path) {
   const Node* node = Find(path);
   return node && node->attributes.link;
+}
+
+void FakeFileSystem::SetSecurity(const std::wstring& path, FolderSecurity security) {
+  security_[Key(path)] = std::move(security);
+}
+
+FolderSecurity FakeFileSystem::SystemDriveRoot() {
+  using enum Trustee;
+  return FolderSecurity{
+      .result = FolderRead::Read,
+      .owner = TrustedInstaller,
+      .entries = {{Administrators, true, rights::kFileAllAccess},
+                  {System, true, rights::kFileAllAccess},
+                  {Other, true, rights::kFileReadAndExecute},                // Users
+                  {Other, true, 0x1301BF, true},                             // Authenticated Users: modify what they make
+                  {Other, true, rights::kAddSubdirectory}},                  // Authenticated Users: make folders
+  };
+}
+
+FolderSecurity FakeFileSystem::ProtectedFolder() {
+  using enum Trustee;
+  return FolderSecurity{
+      .result = FolderRead::Read,
+      .owner = Administrators,
+      .entries = {{System, true, rights::kFileAllAccess},
+                  {Administrators, true, rights::kFileAllAccess},
+                  {Other, true, rights::kFileReadAndExecute}},
+  };
+}
+
+FolderSecurity FakeFileSystem::ReadFolderSecurity(const std::wstring& path) {
+  const Node* node = Find(path);
+  if (!node) return {};
+  std::wstring key = Key(path);
+  auto root = security_.find(key.substr(0, 3));
+  if (root != security_.end() && root->second.result == FolderRead::NoAccessLists) return root->second;
+  auto own = security_.find(key);
+  FolderSecurity security = own != security_.end() ? own->second : key.size() <= 3 ? SystemDriveRoot() : ProtectedFolder();
+  security.link = security.link || node->attributes.link;
+  return security;
 }
 
 bool FakeFileSystem::ChangeDrive(wchar_t letter) {

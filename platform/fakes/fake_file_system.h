@@ -52,6 +52,15 @@ class FakeFileSystem : public FileSystem {
   void AddShortName(const std::wstring& shortPath, const std::wstring& longPath);
   // The access list each protected folder was made with, by its path as made.
   std::map<std::wstring, UsersMay> protectedFolders;
+  // The access list each file written got, by its path as written.
+  std::map<std::wstring, UsersMay> protectedFiles;
+  // What ReadFolderSecurity reports for an existing path. Unless set here, a
+  // drive root reports what Windows gives a system drive's root, anything
+  // else what a folder made protected by an administrator has; a root set to
+  // NoAccessLists stands for its whole drive.
+  void SetSecurity(const std::wstring& path, FolderSecurity security);
+  static FolderSecurity SystemDriveRoot();
+  static FolderSecurity ProtectedFolder();
 
   // Called before every step; a returned error makes that step fail with it.
   std::function<std::optional<FileError>(FileOp op, const std::wstring& path)> failWhen;
@@ -62,11 +71,11 @@ class FakeFileSystem : public FileSystem {
 
   // FileSystem
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
-  std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users, FileError& error) override;
   // Set-up steps as the system's plain calls do them, links followed.
   bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error);
   bool RemoveFile(const std::wstring& path);
-  bool EmptyPlainFile(const std::wstring& path, FileError& error) override;
+  bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) override;
   bool RemovePlainFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   // One level, with no access list of its own (set-up and the protected form).
@@ -78,6 +87,7 @@ class FakeFileSystem : public FileSystem {
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;
+  FolderSecurity ReadFolderSecurity(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
 
@@ -117,4 +127,5 @@ class FakeFileSystem : public FileSystem {
   std::set<wchar_t> drives_;
   wchar_t currentDrive_ = L'C';
   std::map<std::wstring, std::wstring> shortPaths_;  // key of a short path -> its long path
+  std::map<std::wstring, FolderSecurity> security_;  // by key
 };

@@ -20,7 +20,7 @@ TEST_F(FakeFiles, OpenFileKeepsWritersRenamesAndDeletionsOut) {
   std::unique_ptr<InputFile> reader = files.OpenForReading(L"C:\\DIR\\A.TXT", error);
   ASSERT_TRUE(reader);
   EXPECT_TRUE(files.OpenForReading(L"C:\\Dir\\a.txt", error)) << "readers share reading";
-  EXPECT_FALSE(files.CreateForWriting(L"C:\\Dir\\a.txt", error));
+  EXPECT_FALSE(files.CreateForWriting(L"C:\\Dir\\a.txt", UsersMay::ReadAndExecute, error));
   EXPECT_EQ(error.description, kSharingViolation);
   EXPECT_FALSE(files.RenameFile(L"C:\\Dir\\a.txt", L"C:\\Dir\\b.txt", error));
   EXPECT_EQ(error.code, 32u);
@@ -28,7 +28,7 @@ TEST_F(FakeFiles, OpenFileKeepsWritersRenamesAndDeletionsOut) {
   EXPECT_EQ(files.Contents(L"C:\\Dir\\a.txt"), "abc");
   reader.reset();
 
-  std::unique_ptr<OutputFile> writer = files.CreateForWriting(L"C:\\Dir\\a.txt", error);
+  std::unique_ptr<OutputFile> writer = files.CreateForWriting(L"C:\\Dir\\a.txt", UsersMay::ReadAndExecute, error);
   ASSERT_TRUE(writer);
   EXPECT_FALSE(files.OpenForReading(L"C:\\Dir\\a.txt", error));
   EXPECT_EQ(error.code, 32u);
@@ -40,7 +40,7 @@ TEST_F(FakeFiles, OpenFileKeepsWritersRenamesAndDeletionsOut) {
 TEST_F(FakeFiles, FileNameEndingInABackslashIsRefused) {
   EXPECT_FALSE(files.OpenForReading(L"C:\\Dir\\a.txt\\", error));
   EXPECT_EQ(error.code, 123u);
-  EXPECT_FALSE(files.CreateForWriting(L"C:\\Dir\\new.txt\\", error));
+  EXPECT_FALSE(files.CreateForWriting(L"C:\\Dir\\new.txt\\", UsersMay::ReadAndExecute, error));
   EXPECT_FALSE(files.Exists(L"C:\\Dir\\new.txt"));
   EXPECT_FALSE(files.RenameFile(L"C:\\Dir\\a.txt\\", L"C:\\Dir\\b.txt", error));
   EXPECT_FALSE(files.RemoveFile(L"C:\\Dir\\a.txt\\"));

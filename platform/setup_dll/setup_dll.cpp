@@ -13,6 +13,8 @@
 #include "platform/win/handles_win.h"
 #include "platform/win/plain_file_win.h"
 
+extern "C" IMAGE_DOS_HEADER __ImageBase;  // this library's own module
+
 namespace {
 
 constexpr LONG kDone = 1;
@@ -120,6 +122,25 @@ bool SaveShortcut(IShellLinkW* shellLink, const PathBuffer& link) {
   return saved;
 }
 
+// True when path is a full path, spelled as the system resolves it (no "."
+// or ".." parts, no forward slashes, no dots or blanks ending a part, no
+// \\?\ or device form), of a file directly in this library's own folder.
+bool BesideThisLibrary(const PathBuffer& path) {
+  if (path.size() < 3 || path.c_str()[0] == L'\\') return false;  // a drive path, not \\?\ or \\.\ or a share
+  PathBuffer resolved;
+  DWORD length = GetFullPathNameW(path.c_str(), PathBuffer::kCapacity, resolved.data(), nullptr);
+  if (length == 0 || length >= PathBuffer::kCapacity) return false;
+  resolved.Measure();
+  if (CompareStringOrdinal(resolved.c_str(), -1, path.c_str(), -1, FALSE) != CSTR_EQUAL) return false;
+  PathBuffer self, ownFolder, itsFolder;
+  length = GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), self.data(), PathBuffer::kCapacity);
+  if (length == 0 || length >= PathBuffer::kCapacity) return false;
+  self.Measure();
+  if (!FolderOf(self.c_str(), ownFolder) || !FolderOf(path.c_str(), itsFolder)) return false;
+  return itsFolder.size() + 1 < path.size() &&
+         CompareStringOrdinal(itsFolder.c_str(), -1, ownFolder.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
 // From the ANSI code page; a null pointer is an empty string.
 bool FromAnsi(LPCSTR s, PathBuffer& out) {
   if (!s || !*s) return true;
@@ -205,15 +226,15 @@ LONG WINAPI DISKSPACEFREE() {
   return available.QuadPart > static_cast<ULONGLONG>(LONG_MAX) ? LONG_MAX : static_cast<LONG>(available.QuadPart);
 }
 
-// Registers a COM server DLL given by its full path: 0 when registered, 1
-// when it cannot be loaded, 2 when it has no DllRegisterServer, 3 when that
-// failed. A bare name is refused, so nothing is found through a search path.
+// Registers a COM server DLL that lies beside this library, given by its
+// full path: 0 when registered, 1 when it is refused or cannot be loaded, 2
+// when it has no DllRegisterServer, 3 when that failed. Anything else is
+// refused before it is loaded: a signed library that loads any DLL on
+// request would be a tool for whoever asks.
 LONG WINAPI DLLSelfRegister(LPCSTR dllPath) {
   PathBuffer path;
-  if (!FromAnsi(dllPath, path)) return 1;
+  if (!FromAnsi(dllPath, path) || !BesideThisLibrary(path)) return 1;
   const wchar_t* p = path.c_str();
-  bool absolute = path.size() > 2 && (p[1] == L':' || (p[0] == L'\\' && p[1] == L'\\'));
-  if (!absolute) return 1;
   UniqueModule module(LoadLibraryExW(p, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   if (!module) return 1;
   using RegisterFn = HRESULT(STDAPICALLTYPE*)();

@@ -1,12 +1,13 @@
 #include "platform/win/file_system_win.h"
 
 #include <windows.h>
-#include <sddl.h>
+#include <aclapi.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/text.h"
+#include "platform/win/access_lists_win.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/plain_file_win.h"
 #include "platform/win/text_win.h"
@@ -73,10 +74,6 @@ bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nul
   return true;
 }
 
-struct LocalFreer {
-  void operator()(void* memory) const { LocalFree(memory); }
-};
-
 }  // namespace
 
 std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& path, FileError& error) {
@@ -90,12 +87,26 @@ std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& pat
   return std::make_unique<InputFileWin>(std::move(file));
 }
 
-std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& path, FileError& error) {
+std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& path, UsersMay users,
+                                                            FileError& error) {
   if (TooLong(path, kMaxPath, &error)) return nullptr;
+  ProtectedDescriptor list(ProtectedFileSddl(users));
   // Opened rather than created anew and then cut to length zero: creating
-  // over an existing hidden file would be refused, truncating it is not.
-  UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  // over an existing hidden file would be refused, truncating it is not. A
+  // new file has its list from the start; one that was there gets it while
+  // this handle, which shares no writing, keeps everyone else's writes out.
+  UniqueKernelHandle file(list ? CreateFileW(path.c_str(), GENERIC_WRITE | WRITE_DAC, FILE_SHARE_READ, list.attributes(),
+                                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
+                               : nullptr);
+  if (file && GetLastError() == ERROR_ALREADY_EXISTS) {
+    DWORD status = SetSecurityInfo(file.get(), SE_FILE_OBJECT,
+                                   DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                   list.dacl(), nullptr);
+    if (status != ERROR_SUCCESS) {
+      SetLastError(status);
+      file.Reset();
+    }
+  }
   if (!file || !SetEndOfFile(file.get())) {
     error = LastError();
     return nullptr;
@@ -103,9 +114,21 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
   return std::make_unique<OutputFileWin>(std::move(file));
 }
 
-bool FileSystemWin::EmptyPlainFile(const std::wstring& path, FileError& error) {
+bool FileSystemWin::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
   if (TooLong(path, kMaxPath, &error)) return false;
-  UniqueKernelHandle file(OpenPlainFile(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, true));
+  ProtectedDescriptor list(ProtectedFileSddl(users));
+  UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), GENERIC_WRITE | WRITE_DAC, FILE_SHARE_READ, true, nullptr,
+                                               list.attributes())
+                               : INVALID_HANDLE_VALUE);
+  // A file that was there already gets the list too, through the same handle.
+  DWORD status = file ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
+                                        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                        nullptr, list.dacl(), nullptr)
+                      : ERROR_SUCCESS;
+  if (status != ERROR_SUCCESS) {
+    SetLastError(status);
+    file.Reset();
+  }
   if (!file || !SetEndOfFile(file.get())) {
     error = LastError();
     return false;
@@ -142,15 +165,10 @@ std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
 
 bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay users) {
   if (TooLong(path, kMaxDirectoryPath + 1)) return false;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(ProtectedFolderSddl(users).c_str(), SDDL_REVISION_1,
-                                                            &descriptor, nullptr)) {
-    return false;  // never made without its list: an open folder is worse than none
-  }
-  std::unique_ptr<void, LocalFreer> owned(descriptor);
-  // Given at creation, so the folder never exists with its parent's rights.
-  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
-  return CreateDirectoryW(path.c_str(), &attributes) != 0;
+  ProtectedDescriptor list(ProtectedFolderSddl(users));
+  // Given at creation, so the folder never exists with its parent's rights;
+  // never made without its list: an open folder is worse than none.
+  return list && CreateDirectoryW(path.c_str(), list.attributes()) != 0;
 }
 
 std::wstring FileSystemWin::MakeWorkFolder(FileError& error) {
@@ -174,6 +192,8 @@ std::wstring FileSystemWin::MakeWorkFolder(FileError& error) {
   error = LastError();
   return {};
 }
+
+FolderSecurity FileSystemWin::ReadFolderSecurity(const std::wstring& path) { return ReadFolderSecurityWin(path); }
 
 bool FileSystemWin::RemoveEmptyDirectory(const std::wstring& path) { return RemoveDirectoryW(path.c_str()) != 0; }
 

@@ -6,8 +6,8 @@
 class FileSystemWin : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
-  std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, FileError& error) override;
-  bool EmptyPlainFile(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users, FileError& error) override;
+  bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) override;
   bool RemovePlainFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
@@ -15,6 +15,7 @@ class FileSystemWin : public FileSystem {
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;
+  FolderSecurity ReadFolderSecurity(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
 };

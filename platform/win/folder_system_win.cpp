@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/text.h"
+#include "platform/win/access_lists_win.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/text_win.h"
 
@@ -87,7 +88,10 @@ bool FolderSystemWin::ListFolders(const std::wstring& directory, std::vector<std
 }
 
 bool FolderSystemWin::MakeDirectory(const std::wstring& path, FileError& error) {
-  if (CreateDirectoryW(path.c_str(), nullptr)) return true;
+  // The installation finds this folder existing and leaves its list alone:
+  // it must be made with the one the installation gives its own folders.
+  ProtectedDescriptor list(ProtectedFolderSddl(UsersMay::ReadAndExecute));
+  if (list && CreateDirectoryW(path.c_str(), list.attributes())) return true;
   error = Error(GetLastError());
   return false;
 }

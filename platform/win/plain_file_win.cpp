@@ -59,14 +59,15 @@ bool IsPlainFileAt(HANDLE file, const wchar_t* path, HANDLE folder) {
   return FinalPath(file, final) && CompareStringOrdinal(final, -1, expected, -1, TRUE) == CSTR_EQUAL;
 }
 
-HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create, HANDLE folder) {
+HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create, HANDLE folder,
+                     SECURITY_ATTRIBUTES* newFile) {
   access |= FILE_READ_ATTRIBUTES;
   HANDLE file = CreateFileW(path, access, share, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   bool created = false;
   if (file == INVALID_HANDLE_VALUE && create && GetLastError() == ERROR_FILE_NOT_FOUND) {
     // Made anew only where nothing of that name is, not even a dangling
     // link; with the right to take it back if it landed in the wrong place.
-    file = CreateFileW(path, access | DELETE, share, nullptr, CREATE_NEW,
+    file = CreateFileW(path, access | DELETE, share, newFile, CREATE_NEW,
                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     created = file != INVALID_HANDLE_VALUE;
   }

@@ -28,7 +28,9 @@ bool IsPlainFileAt(HANDLE file, const wchar_t* path, HANDLE folder = nullptr);
 // error, when it cannot be opened; when it is no plain file at its place
 // (IsPlainFileAt) the handle is closed (a file just made there is deleted
 // again) and the last error is kErrorReparsePointEncountered.
-HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create, HANDLE folder = nullptr);
+// A file made anew gets newFile's security, when given.
+HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create, HANDLE folder = nullptr,
+                     SECURITY_ATTRIBUTES* newFile = nullptr);
 
 // Marks the open file (opened with DELETE) for deletion when it is closed.
 bool DeleteThroughHandle(HANDLE file);

@@ -38,8 +38,11 @@ std::unique_ptr<RunningProcess> ProcessLauncherWin::StartMinimized(const std::ws
   startup.wShowWindow = SW_SHOWMINIMIZED;
   PROCESS_INFORMATION started{};
   std::wstring mutableLine = commandLine;  // CreateProcessW may write into it
-  if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started)) {
+  // A program started elevated looks for some DLLs in its current directory
+  // too; the folder it lies in is one only administrators can change.
+  std::wstring folder = program.substr(0, program.find_last_of(L'\\') + 1);
+  if (!CreateProcessW(program.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
     return nullptr;
   }
   CloseHandle(started.hThread);

@@ -223,7 +223,21 @@ TEST_F(FolderChooser, CreatesOneFolderUnderTheListedOneAndRefusesBadNamesWithAMe
   create(top);
   EXPECT_TRUE(WaitUntil([&] { return Typed(chooser) == L"C:\\" + top; })) << Utf8(Typed(chooser));
   EXPECT_TRUE(World::IsDirectory(L"C:\\" + top));
-  RemoveDirectoryW((L"C:\\" + top).c_str());
+
+  // The folder made here is one the installation takes: Set, then Next installs into it.
+  Click(Part(chooser, Command2));
+  ASSERT_TRUE(WaitUntil([&] { return Text(main, Control::Text1) == L"C:\\" + top; }));
+  Click(Handle(main, Control::cmdNext0));
+  std::optional<MessageBoxInfo> refused;
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        refused = setup_.WaitForMessageBox(std::chrono::milliseconds(0));
+        return refused || Text(main, Control::Label1) == L"Completed installation.";
+      },
+      std::chrono::seconds(60)));
+  EXPECT_FALSE(refused) << Utf8(refused ? refused->text : L"");
+  EXPECT_TRUE(World::Exists(L"C:\\" + top + L"\\setup.exe"));
+  World::DeleteTree(L"C:\\" + top);
 }
 
 TEST_F(FolderChooser, ADriveThatCannotBeReadFallsBackToCWithOneMessage) {

@@ -174,3 +174,32 @@ TEST_F(Companion, MissingOrBrokenLibraryIsSkipped) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Companion, SelfRegisterLoadsOnlyALibraryBesideItGivenByFullPath) {
+  const std::wstring here = L"C:\\e2e\\selfreg", elsewhere = L"C:\\e2e\\elsewhere";
+  World::MakeDirectories(here);
+  World::MakeDirectories(elsewhere);
+  ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\setup.dll").c_str(), (here + L"\\setup.dll").c_str(), FALSE));
+  for (const std::wstring& folder : {here, elsewhere}) {
+    ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\planted_dll.dll").c_str(), (folder + L"\\other.dll").c_str(), FALSE));
+  }
+  UniqueModule dll(LoadLibraryW((here + L"\\setup.dll").c_str()));
+  using RegisterFn = LONG(WINAPI*)(LPCSTR);
+  auto selfRegister = ProcAs<RegisterFn>(GetProcAddress(dll.get(), "DLLSelfRegister"));
+  ASSERT_TRUE(selfRegister);
+  SetCurrentDirectoryW(here.c_str());
+  for (const char* refused : {"C:\\e2e\\elsewhere\\other.dll", "C:\\e2e\\selfreg\\..\\elsewhere\\other.dll",
+                              "other.dll", ".\\other.dll", "C:\\e2e\\selfreg\\other.dll.", "C:/e2e/selfreg/other.dll",
+                              "\\\\?\\C:\\e2e\\selfreg\\other.dll", ""}) {
+    EXPECT_EQ(selfRegister(refused), 1) << refused;
+  }
+  EXPECT_FALSE(World::Exists(elsewhere + L"\\other.dll.loaded"));
+  EXPECT_FALSE(World::Exists(here + L"\\other.dll.loaded"));
+  EXPECT_EQ(selfRegister("C:\\e2e\\selfreg\\other.dll"), 2) << "loaded, but it registers nothing";
+  EXPECT_TRUE(World::Exists(here + L"\\other.dll.loaded"));
+  SetCurrentDirectoryW(L"C:\\");
+}
+
+}  // namespace

@@ -64,6 +64,15 @@ TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeft
   World::WriteFile(L"C:\\e2e\\Protected\\kept.txt", "x");
   EXPECT_FALSE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::ReadAndExecute));
   EXPECT_EQ(World::ReadFile(L"C:\\e2e\\Protected\\kept.txt"), "x");
+
+  // Read back, Wine shows a list made up from the Unix permissions: the
+  // test user owns the folder, and others (Everyone) may read it.
+  FolderSecurity read = files_.ReadFolderSecurity(L"C:\\e2e\\Protected");
+  EXPECT_EQ(read.result, FolderRead::Read);
+  EXPECT_EQ(read.owner, Trustee::CurrentUser);
+  EXPECT_FALSE(read.link);
+  EXPECT_FALSE(read.entries.empty());
+  EXPECT_EQ(files_.ReadFolderSecurity(L"C:\\e2e\\Protected\\Missing").result, FolderRead::Missing);
 }
 
 TEST_F(RealFileSystem, WorkFolderIsNewEachTimeInTheSystemsTemp) {
@@ -92,7 +101,8 @@ TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
   EXPECT_FALSE(files_.MakeProtectedDirectory(folder, UsersMay::ReadAndExecute));
   EXPECT_FALSE(World::Exists(folder));
   FileError error;
-  EXPECT_FALSE(files_.CreateForWriting(L"C:\\e2e\\" + std::wstring(253, L'f'), error));  // 260 characters
+  std::wstring file = L"C:\\e2e\\" + std::wstring(253, L'f');  // 260 characters
+  EXPECT_FALSE(files_.CreateForWriting(file, UsersMay::ReadAndExecute, error));
   EXPECT_EQ(error.code, kErrorFilenameExcedRange);
 }
 
