@@ -385,16 +385,9 @@ HWND FocusedControl(HWND window) {
 namespace {
 
 // Input goes to the foreground window, so the control's window is brought
-// there first, and only once its program waits for input: a key or a click
-// sent earlier would reach another window, or be taken as the user's too.
+// there first: a key or a click sent earlier would reach another window.
 HWND ReadyForInput(HWND control) {
   HWND top = GetAncestor(control, GA_ROOT);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(control, &pid);
-  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid)) {
-    WaitForInputIdle(process, static_cast<DWORD>(kDefaultWait.count()));
-    CloseHandle(process);
-  }
   bool ready = WaitUntil([&] {
     if (!IsWindow(control) || !IsWindowVisible(top) || !IsWindowEnabled(top)) return false;
     if (GetForegroundWindow() != top) SetForegroundWindow(top);
@@ -414,17 +407,37 @@ void Send(std::vector<INPUT> inputs) {
   if (sent != inputs.size()) ADD_FAILURE() << "SendInput sent " << sent << " of " << inputs.size() << " events";
 }
 
-INPUT MouseEvent(DWORD flags, POINT screen = {}) {
+// A mouse event at a screen point of the primary screen. Every event carries
+// its position, button presses too: one without a position lands wherever the
+// cursor is when it is handled, and a window that has just opened or closed
+// under the pointer can still move the cursor back to where the pointer was.
+INPUT MouseEvent(DWORD buttons, POINT screen) {
   INPUT input{};
   input.type = INPUT_MOUSE;
-  if (flags & MOUSEEVENTF_ABSOLUTE) {
-    // Absolute positions are in 1/65536 of the screen; aim at the pixel's centre.
-    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = static_cast<LONG>((screen.x * 65536LL + 32768) / width);
-    input.mi.dy = static_cast<LONG>((screen.y * 65536LL + 32768) / height);
-  }
-  input.mi.dwFlags = flags;
+  // Absolute positions are in 1/65536 of the screen; aiming at the pixel's
+  // centre maps back to exactly that pixel.
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((screen.x * 65536LL + 32768) / width);
+  input.mi.dy = static_cast<LONG>((screen.y * 65536LL + 32768) / height);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
   return input;
+}
+
+// Presses and releases the left button clicks times at the screen point, as
+// fast as a user does: the button-up events are queued together with the
+// button-down ones. The cursor must then be where the clicks went.
+void ClickScreenPoint(POINT screen, int clicks) {
+  std::vector<INPUT> inputs;
+  for (int i = 0; i < clicks; ++i) {
+    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTDOWN, screen));
+    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTUP, screen));
+  }
+  Send(inputs);
+  POINT cursor{};
+  if (!GetCursorPos(&cursor) || cursor.x != screen.x || cursor.y != screen.y) {
+    ADD_FAILURE() << "clicked at " << screen.x << "," << screen.y << " but the cursor is at " << cursor.x << ","
+                  << cursor.y;
+  }
 }
 
 INPUT KeyEvent(WORD virtualKey, bool up, wchar_t unicode = 0) {
@@ -466,14 +479,12 @@ bool Hits(HWND control, POINT screen) {
   return hit == control || IsChild(control, hit);
 }
 
-// Moves the mouse onto the control's client point and presses the left button
-// clicks times, as fast as a user does: the button-up events are queued
-// together with the button-down ones.
+// Moves the mouse onto the control's client point and clicks there.
 void ClickClientPoint(HWND control, POINT client, int clicks) {
   if (!ReadyForInput(control)) return;
   POINT screen = client;
   ClientToScreen(control, &screen);
-  Send({MouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen)});
+  Send({MouseEvent(0, screen)});
   // A control that another window covers there cannot be clicked by a user.
   if (!WaitUntil([&] { return Hits(control, screen); }, 2s)) {
     ADD_FAILURE() << "control " << control << " (" << Utf8(ClassOf(control)) << " \"" << Utf8(WindowText(control))
@@ -481,12 +492,7 @@ void ClickClientPoint(HWND control, POINT client, int clicks) {
                   << WindowFromPoint(screen) << " is";
     return;
   }
-  std::vector<INPUT> inputs;
-  for (int i = 0; i < clicks; ++i) {
-    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTDOWN));
-    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTUP));
-  }
-  Send(inputs);
+  ClickScreenPoint(screen, clicks);
 }
 
 POINT ClientCentre(HWND control) {
@@ -571,8 +577,7 @@ void CloseWithCloseBox(HWND window) {
   GetClientRect(window, &client);
   int caption = GetSystemMetrics(SM_CYCAPTION), button = GetSystemMetrics(SM_CXSIZE);
   POINT target{clientCorner.x + client.right - button / 2 - 1, clientCorner.y - caption / 2};
-  Send({MouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, target), MouseEvent(MOUSEEVENTF_LEFTDOWN),
-        MouseEvent(MOUSEEVENTF_LEFTUP)});
+  ClickScreenPoint(target, 1);
   DWORD_PTR hit = HTNOWHERE;
   if (SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(target.x, target.y), SMTO_ABORTIFHUNG, kAnswerWaitMs,
                           &hit) &&

@@ -92,10 +92,11 @@ HWND FocusedControl(HWND window);
 
 // The user's input, sent as real mouse and keyboard input (SendInput), so it
 // takes the same way through the program as a user's: the control's window
-// is brought to the front and its program waits for input first. Clicks go to
-// the control's screen position and fail the test when something else lies
-// there; keys go to whichever control of target's window has the focus, as a
-// user's keys do. A window that never gets ready fails the test.
+// is brought to the front first. Clicks go to the control's screen position,
+// every press and release carrying it, and fail the test when something else
+// lies there or the cursor is not there after the click; keys go to whichever
+// control of target's window has the focus, as a user's keys do. A window
+// that never becomes visible, enabled and in front fails the test.
 void Click(HWND button);                   // a left click at the centre
 void ClickInto(HWND control);              // the same click, into a text box or list
 void ClickAt(HWND control, int x, int y);  // at a point of the control's client area
