@@ -34,6 +34,7 @@ add_library(morvane_platform_win STATIC
   platform/win/message_loop_win.cpp
   platform/win/process_launcher_win.cpp
   platform/win/registry_api_win.cpp
+  platform/win/registry_text_win.cpp
   platform/win/settings_store_win.cpp
   platform/win/window_win.cpp
 )
