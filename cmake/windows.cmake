@@ -37,6 +37,7 @@ add_library(morvane_platform_win STATIC
   platform/win/plain_file_win.cpp
   platform/win/process_launcher_win.cpp
   platform/win/registry_api_win.cpp
+  platform/win/registry_text_win.cpp
   platform/win/settings_store_win.cpp
   platform/win/window_common_win.cpp
   platform/win/window_win.cpp
@@ -135,10 +136,18 @@ add_custom_target(kit ALL
 # Tests that run under Wine: the platform layer on the real system, and the
 # end-to-end scenarios that drive setup.exe from outside.
 add_library(e2e_support STATIC
-  tests/e2e/driver/driver.cpp
+  tests/e2e/driver/controls.cpp
+  tests/e2e/driver/input.cpp
   tests/e2e/driver/list_input.cpp
   tests/e2e/driver/lnk_reader.cpp
+  tests/e2e/driver/message_boxes.cpp
   tests/e2e/driver/png_writer.cpp
+  tests/e2e/driver/process.cpp
+  tests/e2e/driver/screen.cpp
+  tests/e2e/driver/tooltips.cpp
+  tests/e2e/driver/utf8.cpp
+  tests/e2e/driver/wait.cpp
+  tests/e2e/driver/window_query.cpp
   tests/e2e/world.cpp
 )
 target_include_directories(e2e_support PUBLIC ${CMAKE_SOURCE_DIR})

@@ -33,7 +33,6 @@ struct FileError {
 // One entry of a directory listing, as the system's file search reports it.
 struct FoundFile {
   std::wstring name;       // the long name
-  std::wstring shortName;  // the 8.3 alias; empty when there is none
   std::uint64_t size = 0;
   bool directory = false;
   bool hidden = false;

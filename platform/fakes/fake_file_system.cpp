@@ -385,7 +385,7 @@ std::vector<FoundFile> FakeFileSystem::FindFiles(const std::wstring& pattern) {
     bool matches = MatchesPattern(text::UpperCase(name), namePattern) ||
                    (!shortName.empty() && MatchesPattern(text::UpperCase(shortName), namePattern));
     if (!matches) continue;
-    found.push_back(FoundFile{name, shortName, node.bytes.size(), node.directory, node.attributes.hidden,
+    found.push_back(FoundFile{name, node.bytes.size(), node.directory, node.attributes.hidden,
                               node.attributes.system});
   }
   return found;

@@ -153,7 +153,6 @@ std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
     if (name == L"." || name == L"..") continue;
     entries.push_back(FoundFile{
         .name = name,
-        .shortName = found.cAlternateFileName,
         .size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow,
         .directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
         .hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win/registry_text_win.h"
+
 namespace {
 
 // A predefined root is a 32-bit value with its top bit set; widened as a
@@ -40,25 +42,14 @@ std::int32_t RegistryApiWin::SetDwordValue(RegistryHandle key, const std::wstrin
 }
 
 std::int32_t RegistryApiWin::QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) {
-  text.clear();
-  std::wstring data(128, L'\0');
-  for (;;) {
-    DWORD type = 0;
-    DWORD bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-    LONG status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()),
-                                   &bytes);
-    if (status == ERROR_MORE_DATA) {
-      // The value may have grown between two reads; ask again with its size.
-      data.resize(bytes / sizeof(wchar_t) + 1);
-      continue;
-    }
-    if (status != ERROR_SUCCESS) return status;
-    if (type != REG_SZ) return ERROR_UNSUPPORTED_TYPE;
-    // Stored data need not end in a NUL, nor stop at the first one.
-    data.resize(bytes / sizeof(wchar_t));
-    text = data.substr(0, data.find(L'\0'));
-    return ERROR_SUCCESS;
+  DWORD type = 0;
+  LONG status = ReadRegistryText(AsKey(key), name, type, text);
+  if (status != ERROR_SUCCESS) return status;
+  if (type != REG_SZ) {
+    text.clear();
+    return ERROR_UNSUPPORTED_TYPE;
   }
+  return ERROR_SUCCESS;
 }
 
 std::int32_t RegistryApiWin::DeleteKey(RootKey root, const std::wstring& path) {

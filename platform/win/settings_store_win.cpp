@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <vector>
-
 #include "platform/win/handles_win.h"
+#include "platform/win/registry_text_win.h"
 
 namespace {
 
@@ -22,25 +21,12 @@ std::wstring SettingsStoreWin::GetSetting(const std::wstring& application, const
     return defaultValue;
   }
   UniqueRegKey settings(opened);
-  // The value may be of any length (someone else may have written it), and
-  // may change size between two calls: ask until the buffer fits.
-  std::vector<BYTE> data(512);
   DWORD type = 0;
-  LONG status;
-  for (;;) {
-    DWORD size = static_cast<DWORD>(data.size());
-    status = RegQueryValueExW(settings.get(), key.c_str(), nullptr, &type, data.data(), &size);
-    if (status == ERROR_MORE_DATA) {
-      data.resize(size + sizeof(wchar_t));
-      continue;
-    }
-    data.resize(size);
-    break;
+  std::wstring value;
+  if (ReadRegistryText(settings.get(), key, type, value) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return defaultValue;
   }
-  if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return defaultValue;
-  std::wstring value(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
-  std::size_t end = value.find(L'\0');  // stored with or without its NUL, perhaps with more after it
-  if (end != std::wstring::npos) value.resize(end);
   return value;
 }
 

@@ -20,15 +20,6 @@ std::string ToAnsi(const std::wstring& s) {
   return out;
 }
 
-std::wstring FromAnsi(const char* s) {
-  if (!s || !*s) return {};
-  int size = MultiByteToWideChar(CP_ACP, 0, s, -1, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s, -1, out.data(), size);
-  out.resize(out.size() - 1);  // the terminating NUL
-  return out;
-}
-
 std::wstring SystemMessage(DWORD code) {
   wchar_t* buffer = nullptr;
   DWORD length = FormatMessageW(

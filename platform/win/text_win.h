@@ -11,7 +11,6 @@ namespace text {
 // To the ANSI code page. Characters it cannot hold become '?', never a
 // "best fit" look-alike that could name another path.
 std::string ToAnsi(const std::wstring& s);
-std::wstring FromAnsi(const char* s);
 
 // The system's one-line description of an error code.
 std::wstring SystemMessage(DWORD code);

@@ -1,0 +1,23 @@
+// What another program's windows show on screen: screenshots, pixels, ink.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+// Saves the window, frame included, as it is on screen.
+bool SaveScreenshot(HWND window, const std::wstring& path);
+// The colour of a client pixel of window as it is on screen.
+COLORREF ScreenPixel(HWND window, int x, int y);
+// The width in pixels of the dark "ink" (text) drawn inside a control, as it
+// is on screen: from the leftmost to the rightmost dark pixel, border excluded.
+int InkWidth(HWND control);
+// How many client pixels of window inside area differ, on screen, from the
+// background picture (packed picture resource 101) of the program file exe.
+int PixelsDifferingFromThePicture(HWND window, const std::wstring& exe, RECT area);
+// The width the system draws text in with the message font (buttons' font).
+int MessageFontTextWidth(const std::wstring& text);
+
+}  // namespace e2e
