@@ -3,9 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "app/frm_main.h"
-#include "app/texts.h"
-#include "install/next_button.h"
+#include "install/install_texts.h"
+#include "install/registration_names.h"
 #include "install/target_path.h"
 #include "platform/modReg.h"
 #include "platform/text.h"
@@ -46,8 +45,8 @@ std::wstring UninstallCommand(const std::wstring& targetDirectory) {
   return text::QuotedIfBlank(targetDirectory + L"setup.exe");
 }
 
-Installation::Installation(frmMain& form)
-    : form_(form), services_(form.services()), controls_(form.controls()) {}
+Installation::Installation(Services& services, MainFormControls& controls, InstallationWindow& window)
+    : form_(window), services_(services), controls_(controls) {}
 
 void Installation::Run() {
   if (!PassesEntryTests()) return;  // the window stays as it was
@@ -57,7 +56,7 @@ void Installation::Run() {
     Fail(*failure);
     return;
   }
-  ClosingSteps(form_);
+  form_.ClosingSteps();
 }
 
 StepFailure Installation::InstallSteps() {
@@ -273,7 +272,7 @@ void Installation::RestorePresets() {
 void Installation::Fail(const KitFileFailure& failure) {
   services_.messages.Show(FailureMessage(failure), mb::kCritical | mb::kOkOnly);
   controls_.SetText(Label1, texts::kInstallFailed);
-  ClosingSteps(form_);
+  form_.ClosingSteps();
 }
 
 }  // namespace install

@@ -8,13 +8,21 @@
 #include <string>
 
 #include "install/copy_kit_file.h"
+#include "platform/main_form_controls.h"
 #include "platform/process_launcher.h"
-
-class frmMain;
-struct Services;
-class MainFormControls;
+#include "platform/services.h"
 
 namespace install {
+
+// What the installation asks of the main window besides its controls.
+class InstallationWindow {
+ public:
+  virtual void ShowProgress() = 0;  // the progress bar's next step
+  virtual void ClosingSteps() = 0;
+
+ protected:
+  ~InstallationWindow() = default;
+};
 
 // How long the installation waits for the registry editor to finish reading
 // the presets script before it renames the script back.
@@ -22,7 +30,7 @@ inline constexpr std::chrono::seconds kPresetsImportWait{30};
 
 class Installation {
  public:
-  explicit Installation(frmMain& form);
+  Installation(Services& services, MainFormControls& controls, InstallationWindow& window);
   void Run();
 
  private:
@@ -42,7 +50,7 @@ class Installation {
   void RestorePresets();
   void Fail(const KitFileFailure& failure);
 
-  frmMain& form_;
+  InstallationWindow& form_;
   Services& services_;
   MainFormControls& controls_;
   InstallDirectories directories_;

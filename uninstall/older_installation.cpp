@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/texts.h"
+#include "install/registration_names.h"
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
 

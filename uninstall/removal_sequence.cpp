@@ -3,10 +3,11 @@
 #include <array>
 #include <string_view>
 
-#include "app/services.h"
-#include "app/texts.h"
+#include "install/registration_names.h"
 #include "platform/modReg.h"
+#include "platform/services.h"
 #include "platform/text.h"
+#include "uninstall/uninstall_texts.h"
 
 namespace uninstall {
 namespace {

@@ -1,0 +1,19 @@
+// Where the installation is recorded: the per-user setting that remembers
+// it and the machine's uninstall entry. Names a user never reads; the texts
+// the entry shows are in install/install_texts.h.
+#pragma once
+
+namespace texts {
+
+// The per-user settings entry that remembers the installation.
+inline constexpr const wchar_t* kSettingsApplication = L"QolMORVANE";
+inline constexpr const wchar_t* kSettingsSection = L"Installer";
+inline constexpr const wchar_t* kSettingsKey = L"InstallDir";
+inline constexpr const wchar_t* kUninstalledMark = L"UNINSTALLED";
+// The remembered folder holds an installed copy when it holds this file.
+inline constexpr const wchar_t* kInstalledMarker = L"MORVANE.EXE";
+
+// The machine's uninstall entry.
+inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
+
+}  // namespace texts
