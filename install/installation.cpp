@@ -218,14 +218,14 @@ void Installation::RegisterInstallation() {
     modReg::SetRegistryValue(registry, hkey::kLocalMachine, texts::kUninstallKey, name, value, regtype::kDword);
   };
   modReg::CreateRegistryKey(registry, hkey::kLocalMachine, texts::kUninstallKey);
-  writeText(L"DisplayName", texts::kDisplayName);
-  writeText(L"UninstallString", UninstallCommand(directories_.target));
+  writeText(entry_value::kDisplayName, texts::kDisplayName);
+  writeText(entry_value::kUninstallString, UninstallCommand(directories_.target));
   // What "Apps & features" shows beside the name; the package manager skips
   // an entry without a version. An icon location is never quoted.
-  writeText(L"DisplayVersion", texts::kDisplayVersion);
-  writeText(L"Publisher", texts::kPublisher);
-  writeText(L"DisplayIcon", directories_.target + KitFileNumber(1).installedName + L",0");
-  writeText(L"InstallLocation", directories_.target);
+  writeText(entry_value::kDisplayVersion, texts::kDisplayVersion);
+  writeText(entry_value::kPublisher, texts::kPublisher);
+  writeText(entry_value::kDisplayIcon, directories_.target + KitFileNumber(1).installedName + L",0");
+  writeText(entry_value::kInstallLocation, directories_.target);
   // The size: the installed product files as they lie in the target, in
   // kilobytes rounded up.
   std::uint64_t bytes = 0;
@@ -236,10 +236,10 @@ void Installation::RegisterInstallation() {
     }
   }
   std::uint64_t kilobytes = (bytes + 1023) / 1024;
-  writeNumber(L"EstimatedSize", static_cast<std::int32_t>(kilobytes > 0x7FFFFFFF ? 0x7FFFFFFF : kilobytes));
+  writeNumber(entry_value::kEstimatedSize, static_cast<std::int32_t>(kilobytes > 0x7FFFFFFF ? 0x7FFFFFFF : kilobytes));
   // Neither a change nor a repair is offered: this setup only installs and removes.
-  writeNumber(L"NoModify", 1);
-  writeNumber(L"NoRepair", 1);
+  writeNumber(entry_value::kNoModify, 1);
+  writeNumber(entry_value::kNoRepair, 1);
 }
 
 StepFailure Installation::RenamePresetsBack() {

@@ -1,6 +1,6 @@
 // Where the installation is recorded: the per-user setting that remembers
-// it and the machine's uninstall entry. Names a user never reads; the texts
-// the entry shows are in install/install_texts.h.
+// it and the machine's uninstall entry with its value names. Names a user
+// never reads; the texts the entry shows are in install/install_texts.h.
 #pragma once
 
 namespace texts {
@@ -17,3 +17,18 @@ inline constexpr const wchar_t* kInstalledMarker = L"MORVANE.EXE";
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
 
 }  // namespace texts
+
+// The uninstall entry's value names.
+namespace entry_value {
+
+inline constexpr const wchar_t* kDisplayName = L"DisplayName";
+inline constexpr const wchar_t* kUninstallString = L"UninstallString";
+inline constexpr const wchar_t* kDisplayVersion = L"DisplayVersion";
+inline constexpr const wchar_t* kPublisher = L"Publisher";
+inline constexpr const wchar_t* kDisplayIcon = L"DisplayIcon";
+inline constexpr const wchar_t* kInstallLocation = L"InstallLocation";
+inline constexpr const wchar_t* kEstimatedSize = L"EstimatedSize";
+inline constexpr const wchar_t* kNoModify = L"NoModify";
+inline constexpr const wchar_t* kNoRepair = L"NoRepair";
+
+}  // namespace entry_value

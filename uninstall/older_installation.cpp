@@ -23,7 +23,7 @@ std::optional<std::wstring> ReadUninstallString(RegistryApi& registry) {
   RegistryHandle key = 0;
   if (registry.OpenKey(hkey::kLocalMachine, texts::kUninstallKey, kQueryValue, key) != 0) return std::nullopt;
   std::wstring command;
-  std::int32_t status = registry.QueryStringValue(key, L"UninstallString", command);
+  std::int32_t status = registry.QueryStringValue(key, entry_value::kUninstallString, command);
   registry.CloseKey(key);
   if (status != 0) return std::nullopt;
   return command;
