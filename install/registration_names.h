@@ -3,6 +3,8 @@
 // never reads; the texts the entry shows are in install/install_texts.h.
 #pragma once
 
+#include "install/kit_files.h"
+
 namespace texts {
 
 // The per-user settings entry that remembers the installation.
@@ -12,6 +14,7 @@ inline constexpr const wchar_t* kSettingsKey = L"InstallDir";
 inline constexpr const wchar_t* kUninstalledMark = L"UNINSTALLED";
 // The remembered folder holds an installed copy when it holds this file.
 inline constexpr const wchar_t* kInstalledMarker = L"MORVANE.EXE";
+static_assert(kit_table::SameName(kInstalledMarker, kit_table::kKitFiles[0].installedName));
 
 // The machine's uninstall entry.
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
