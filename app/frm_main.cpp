@@ -4,10 +4,10 @@
 
 #include "app/disk_space_caption.h"
 #include "app/modMain.h"
-#include "app/texts.h"
-#include "install/registration_names.h"
-#include "install/kit_files.h"
 #include "app/next_button.h"
+#include "app/texts.h"
+#include "install/kit_files.h"
+#include "install/registration_names.h"
 #include "platform/text.h"
 #include "uninstall/older_installation.h"
 

@@ -22,8 +22,9 @@ struct KitFile {
   KitHandling handling;
 };
 
-// The table itself, for the checks at compile time that lists naming
-// installed files agree with it; code reads it through KitFiles().
+// The table itself, for what must be known at compile time: names taken
+// from it and the checks that lists naming installed files agree with it.
+// Other code reads it through KitFiles().
 namespace kit_table {
 
 using enum KitHandling;
