@@ -3,9 +3,11 @@
 #include <optional>
 
 #include "app/disk_space_caption.h"
+#include "app/modMain.h"
+#include "app/next_button.h"
 #include "app/texts.h"
 #include "install/kit_files.h"
-#include "install/next_button.h"
+#include "install/registration_names.h"
 #include "install/target_path.h"
 #include "platform/text.h"
 #include "uninstall/older_installation.h"
@@ -139,7 +141,7 @@ void frmMain::cmdBrowse_Click() {
   ShowDiskSpace();
 }
 
-void frmMain::cmdNext_Click(int index) { install::cmdNext_Dispatch(*this, index); }
+void frmMain::cmdNext_Click(int index) { app::cmdNext_Dispatch(*this, index); }
 
 void frmMain::Command1_Click() { modMain::EndSetup(services_.end); }
 

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "app/main_form_controls.h"
-#include "app/services.h"
 #include "folder/folder_chooser.h"
+#include "platform/main_form_controls.h"
+#include "platform/services.h"
 
 class frmMain {
  public:

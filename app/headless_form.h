@@ -5,7 +5,8 @@
 
 #include <map>
 
-#include "app/main_form_controls.h"
+#include "app/main_form_design.h"
+#include "platform/main_form_controls.h"
 
 class HeadlessForm : public MainFormControls {
  public:

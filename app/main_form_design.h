@@ -8,25 +8,8 @@
 #include <optional>
 #include <span>
 
+#include "platform/main_form_controls.h"
 #include "platform/window_design.h"
-
-enum class Control {
-  cmdNext2,
-  cmdNext1,
-  cmdNext0,
-  Command1,
-  cmdBrowse,
-  Text1,
-  lblProgHundred,
-  lblProgZero,
-  lblProgFore,
-  lblProgBack,
-  lblDiskFree,
-  lblDiskReq,
-  lblDisk,
-  Label2,
-  Label1,
-};
 
 enum class ControlKind { Button, TextBox, Label };
 enum class TextAlign { Left, Center };

@@ -2,11 +2,13 @@
 
 #include <vector>
 
+#include "app/action_window.h"
 #include "app/frm_main.h"
 #include "app/headless_form.h"
 #include "app/texts.h"
 #include "install/installation.h"
 #include "install/kit_files.h"
+#include "install/registration_names.h"
 #include "platform/text.h"
 #include "uninstall/older_installation.h"
 
@@ -93,7 +95,8 @@ class SilentRun {
   bool TargetAccepted(const std::wstring& target) {
     std::wstring shown = form_.Text(Text1);
     form_.SetText(Text1, target);
-    bool accepted = install::Installation(main_).PassesEntryTests();
+    app::ActionWindow window(main_);
+    bool accepted = install::Installation(services_, form_, window).PassesEntryTests();
     form_.SetText(Text1, shown);
     return accepted;
   }

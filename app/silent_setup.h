@@ -5,7 +5,7 @@
 
 #include "app/command_line.h"
 #include "app/message_log.h"
-#include "app/services.h"
+#include "platform/services.h"
 
 // services.messages must be messages, so that every message the run meets
 // is answered there and its failure counted.

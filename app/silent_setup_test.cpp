@@ -4,6 +4,7 @@
 
 #include "app/fakes/fake_setup.h"
 #include "app/texts.h"
+#include "install/registration_names.h"
 #include "platform/logged_services.h"
 
 namespace {

@@ -1,17 +1,15 @@
-// The captions and messages the main window and its actions show, each once
-// (the folder chooser's are in folder/folder_texts.h).
+// The captions and messages the main window and its actions show, each once:
+// the window's own here, the installation's and the removals' beside them
+// (install/install_texts.h, uninstall/uninstall_texts.h), the folder
+// chooser's in folder/folder_texts.h.
 #pragma once
+
+#include "install/install_texts.h"
+#include "uninstall/uninstall_texts.h"
 
 namespace texts {
 
 inline constexpr const wchar_t* kAppTitle = L"Morvane Setup";
-
-// The per-user settings entry that remembers the installation.
-inline constexpr const wchar_t* kSettingsApplication = L"QolMORVANE";
-inline constexpr const wchar_t* kSettingsSection = L"Installer";
-inline constexpr const wchar_t* kSettingsKey = L"InstallDir";
-inline constexpr const wchar_t* kUninstalledMark = L"UNINSTALLED";
-inline constexpr const wchar_t* kInstalledMarker = L"MORVANE.EXE";
 
 // Start-up states.
 inline constexpr const wchar_t* kInstallPrompt = L"Click Next to install Morvane by Halvo to your computer.";
@@ -26,52 +24,5 @@ inline constexpr const wchar_t* kLocation = L"Location:";
 inline constexpr const wchar_t* kLocationTooltip = L"Location of Morvane";
 inline constexpr const wchar_t* kReinstall = L"&Reinstall";
 inline constexpr const wchar_t* kExit = L"E&xit";
-
-// Installation.
-inline constexpr const wchar_t* kProgramFilesRefused =
-    L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
-    L"folder.";
-inline constexpr const wchar_t* kEnterTarget = L"Enter target directory for installation first.";
-inline constexpr const wchar_t* kInstalling = L"Installing...";
-inline constexpr const wchar_t* kInstallCompleted = L"Completed installation.";
-inline constexpr const wchar_t* kInstallFailed = L"An error occured while installing.";
-inline constexpr const wchar_t* kReadFailure = L"An error occured while reading the following file: ";
-inline constexpr const wchar_t* kWriteFailure = L"An error occured while writing the following file: ";
-inline constexpr const wchar_t* kCannotContinue = L"Setup can not continue the installation.";
-
-// A target that someone other than an administrator could change: the
-// message names the folder, then one of the reasons, then what to do.
-inline constexpr const wchar_t* kUnsafeTarget = L"Morvane can not be installed safely here:";
-inline constexpr const wchar_t* kKeepsNoAccessList =
-    L"This drive keeps no access lists (FAT or exFAT), so every user could replace the installed setup.";
-inline constexpr const wchar_t* kAccessListUnreadable = L"The access list of this folder can not be read.";
-inline constexpr const wchar_t* kFolderIsALink = L"This folder is a link to another place.";
-inline constexpr const wchar_t* kOwnedByOthers = L"This folder belongs to a user who is not an administrator.";
-inline constexpr const wchar_t* kOthersMayAddFiles = L"Users who are not administrators may add files to this folder.";
-inline constexpr const wchar_t* kOthersMayDelete =
-    L"Users who are not administrators may delete or rename this folder.";
-inline constexpr const wchar_t* kOthersMayDeleteContents =
-    L"Users who are not administrators may delete or rename what this folder holds.";
-inline constexpr const wchar_t* kOthersMayRepermission =
-    L"Users who are not administrators may change the permissions or the owner of this folder.";
-inline constexpr const wchar_t* kChooseAnotherFolder = L"Choose another folder, or create a new one.";
-
-// Removal.
-inline constexpr const wchar_t* kConfirmUninstall = L"Are you sure you want to uninstall?";
-inline constexpr const wchar_t* kUninstalling = L"Uninstalling...";
-inline constexpr const wchar_t* kUninstallCompleted = L"Uninstallation completed.";
-inline constexpr const wchar_t* kUninstalledDeleteTheRest =
-    L"Uninstalled. Please delete the remaining SETUP and own files from the Morvane folder.";
-inline constexpr const wchar_t* kUninstalledReinstall = L"Uninstallation completed. You can now re-install.";
-inline constexpr const wchar_t* kReinstallDirectory = L"C:\\WINUTIL\\MORVANE";
-inline constexpr const wchar_t* kUninstallKeyNotDeleted =
-    L"Could not delete Morvane Setup from "
-    L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Currentversion\\Uninstall\\QolMORVANE";
-
-// The uninstall entry.
-inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
-inline constexpr const wchar_t* kDisplayName = L"Morvane by Halvo 2.4.5.w11";
-inline constexpr const wchar_t* kDisplayVersion = L"2.4.5";
-inline constexpr const wchar_t* kPublisher = L"Halvo";
 
 }  // namespace texts

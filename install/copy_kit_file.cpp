@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/texts.h"
+#include "install/install_texts.h"
 
 namespace install {
 

@@ -3,9 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "app/frm_main.h"
-#include "app/texts.h"
-#include "install/next_button.h"
+#include "install/install_texts.h"
+#include "install/registration_names.h"
 #include "install/target_access.h"
 #include "install/target_path.h"
 #include "platform/modReg.h"
@@ -46,8 +45,8 @@ std::wstring UninstallCommand(const std::wstring& targetDirectory) {
   return text::QuotedIfBlank(targetDirectory + L"setup.exe");
 }
 
-Installation::Installation(frmMain& form)
-    : form_(form), services_(form.services()), controls_(form.controls()) {}
+Installation::Installation(Services& services, MainFormControls& controls, InstallationWindow& window)
+    : form_(window), services_(services), controls_(controls) {}
 
 void Installation::Run() {
   if (!PassesEntryTests()) return;  // the window stays as it was
@@ -57,7 +56,7 @@ void Installation::Run() {
     Fail(*failure);
     return;
   }
-  ClosingSteps(form_);
+  form_.ClosingSteps();
 }
 
 StepFailure Installation::InstallSteps() {
@@ -248,16 +247,16 @@ void Installation::RegisterInstallation() {
     modReg::SetRegistryValue(registry, hkey::kLocalMachine, texts::kUninstallKey, name, value, regtype::kDword);
   };
   modReg::CreateRegistryKey(registry, hkey::kLocalMachine, texts::kUninstallKey);
-  writeText(L"DisplayName", texts::kDisplayName);
-  writeText(L"UninstallString", UninstallCommand(directories_.target));
+  writeText(entry_value::kDisplayName, texts::kDisplayName);
+  writeText(entry_value::kUninstallString, UninstallCommand(directories_.target));
   // The removal without a window that deployment systems run.
-  writeText(L"QuietUninstallString", text::Quoted(directories_.target + L"setup.exe") + L" /S /uninstall");
+  writeText(entry_value::kQuietUninstallString, text::Quoted(directories_.target + L"setup.exe") + L" /S /uninstall");
   // What "Apps & features" shows beside the name; the package manager skips
   // an entry without a version. An icon location is never quoted.
-  writeText(L"DisplayVersion", texts::kDisplayVersion);
-  writeText(L"Publisher", texts::kPublisher);
-  writeText(L"DisplayIcon", directories_.target + KitFileNumber(1).installedName + L",0");
-  writeText(L"InstallLocation", directories_.target);
+  writeText(entry_value::kDisplayVersion, texts::kDisplayVersion);
+  writeText(entry_value::kPublisher, texts::kPublisher);
+  writeText(entry_value::kDisplayIcon, directories_.target + KitFileNumber(1).installedName + L",0");
+  writeText(entry_value::kInstallLocation, directories_.target);
   // The size: the installed product files as they lie in the target, in
   // kilobytes rounded up.
   std::uint64_t bytes = 0;
@@ -268,10 +267,10 @@ void Installation::RegisterInstallation() {
     }
   }
   std::uint64_t kilobytes = (bytes + 1023) / 1024;
-  writeNumber(L"EstimatedSize", static_cast<std::int32_t>(kilobytes > 0x7FFFFFFF ? 0x7FFFFFFF : kilobytes));
+  writeNumber(entry_value::kEstimatedSize, static_cast<std::int32_t>(kilobytes > 0x7FFFFFFF ? 0x7FFFFFFF : kilobytes));
   // Neither a change nor a repair is offered: this setup only installs and removes.
-  writeNumber(L"NoModify", 1);
-  writeNumber(L"NoRepair", 1);
+  writeNumber(entry_value::kNoModify, 1);
+  writeNumber(entry_value::kNoRepair, 1);
 }
 
 void Installation::RemovePresetsCopy() {
@@ -288,7 +287,7 @@ void Installation::RemovePresetsCopy() {
 void Installation::Fail(const KitFileFailure& failure) {
   services_.messages.Show(FailureMessage(failure), mb::kCritical | mb::kOkOnly);
   controls_.SetText(Label1, texts::kInstallFailed);
-  ClosingSteps(form_);
+  form_.ClosingSteps();
 }
 
 }  // namespace install

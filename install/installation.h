@@ -9,13 +9,21 @@
 #include <string>
 
 #include "install/copy_kit_file.h"
+#include "platform/main_form_controls.h"
 #include "platform/process_launcher.h"
-
-class frmMain;
-struct Services;
-class MainFormControls;
+#include "platform/services.h"
 
 namespace install {
+
+// What the installation asks of the main window besides its controls.
+class InstallationWindow {
+ public:
+  virtual void ShowProgress() = 0;  // the progress bar's next step
+  virtual void ClosingSteps() = 0;
+
+ protected:
+  ~InstallationWindow() = default;
+};
 
 // How long the installation waits for the registry editor to finish reading
 // the presets script before it deletes its copy of it.
@@ -23,7 +31,7 @@ inline constexpr std::chrono::seconds kPresetsImportWait{30};
 
 class Installation {
  public:
-  explicit Installation(frmMain& form);
+  Installation(Services& services, MainFormControls& controls, InstallationWindow& window);
   void Run();
   // The tests a target must pass before anything is done; a refused one is
   // told in a message and changes nothing.
@@ -46,7 +54,7 @@ class Installation {
   void RemovePresetsCopy();
   void Fail(const KitFileFailure& failure);
 
-  frmMain& form_;
+  InstallationWindow& form_;
   Services& services_;
   MainFormControls& controls_;
   InstallDirectories directories_;

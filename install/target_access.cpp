@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/texts.h"
+#include "install/install_texts.h"
 #include "install/target_path.h"
 #include "platform/text.h"
 

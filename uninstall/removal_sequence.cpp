@@ -3,10 +3,12 @@
 #include <array>
 #include <string_view>
 
-#include "app/services.h"
-#include "app/texts.h"
+#include "install/kit_files.h"
+#include "install/registration_names.h"
 #include "platform/modReg.h"
+#include "platform/services.h"
 #include "platform/text.h"
+#include "uninstall/uninstall_texts.h"
 
 namespace uninstall {
 namespace {
@@ -38,6 +40,23 @@ constexpr std::array<RemovalEntry, 11> kRemovalEntries = {{
     {DeleteOneFile, L"setup.exe"},
     {DeleteOneFile, L"setup.dll"},
 }};
+
+// The single files removed are exactly those the kit installs, so a file
+// renamed in the kit table cannot be left behind.
+constexpr bool RemovesTheInstalledFiles() {
+  for (const RemovalEntry& entry : kRemovalEntries) {
+    if (entry.step == DeleteOneFile && !kit_table::Installs(entry.path)) return false;
+  }
+  for (const KitFile& row : kit_table::kKitFiles) {
+    bool removed = *row.installedName == L'\0';
+    for (const RemovalEntry& entry : kRemovalEntries) {
+      removed = removed || (entry.step == DeleteOneFile && kit_table::SameName(entry.path, row.installedName));
+    }
+    if (!removed) return false;
+  }
+  return true;
+}
+static_assert(RemovesTheInstalledFiles());
 
 constexpr std::wstring_view kTestFileExtension = L".tst";
 

@@ -1,55 +1,49 @@
 #include "uninstall/uninstall_action.h"
 
-#include "app/frm_main.h"
-#include "app/texts.h"
-#include "install/next_button.h"
 #include "platform/text.h"
 #include "uninstall/removal_sequence.h"
+#include "uninstall/uninstall_texts.h"
 
 namespace uninstall {
 namespace {
 
 using enum Control;
 
-bool UserConfirms(frmMain& form) {
-  return form.services().messages.Show(texts::kConfirmUninstall, mb::kExclamation | mb::kYesNo) ==
+bool UserConfirms(Services& services) {
+  return services.messages.Show(texts::kConfirmUninstall, mb::kExclamation | mb::kYesNo) ==
          MessageBoxAnswer::Yes;
 }
 
 // Hides what the removal makes pointless, shows the new caption before the
 // work starts, and returns the directory to remove.
-std::wstring PrepareWindow(frmMain& form) {
-  MainFormControls& controls = form.controls();
+std::wstring PrepareWindow(Services& services, MainFormControls& controls) {
   controls.SetText(Label1, texts::kUninstalling);
   for (Control c : {Label2, Text1, Command1}) controls.SetVisible(c, false);
   controls.Repaint();
-  form.services().ui.DoEvents();
+  services.ui.DoEvents();
   return text::WithTrailingBackslash(controls.Text(Text1));
 }
 
 }  // namespace
 
-void UninstallAction(frmMain& form) {
-  if (UserConfirms(form)) {
-    MainFormControls& controls = form.controls();
+void UninstallAction(Services& services, MainFormControls& controls, RemovalWindow& form) {
+  if (UserConfirms(services)) {
     controls.SetVisible(cmdNext0, false);
     controls.SetVisible(cmdNext1, false);
-    std::wstring directory = PrepareWindow(form);
-    RunRemovalSequence(form.services(), directory);
+    std::wstring directory = PrepareWindow(services, controls);
+    RunRemovalSequence(services, directory);
     // Whatever the sequence achieved, the kit check of the directory alone
     // picks the caption.
     controls.SetText(Label1, form.CompleteInstallKit(directory) ? texts::kUninstallCompleted
                                                                  : texts::kUninstalledDeleteTheRest);
   }
-  install::ClosingSteps(form);
 }
 
-void RemoveOlderInstallation(frmMain& form) {
-  if (UserConfirms(form)) {
-    MainFormControls& controls = form.controls();
+void RemoveOlderInstallation(Services& services, MainFormControls& controls, RemovalWindow& form) {
+  if (UserConfirms(services)) {
     // Next lies underneath and shows once this button is gone.
     controls.SetVisible(cmdNext2, false);
-    RunRemovalSequence(form.services(), PrepareWindow(form));
+    RunRemovalSequence(services, PrepareWindow(services, controls));
     if (form.CompleteInstallKit(L"")) {
       controls.SetText(Label1, texts::kUninstalledReinstall);
       controls.SetText(Text1, texts::kReinstallDirectory);
@@ -67,7 +61,6 @@ void RemoveOlderInstallation(frmMain& form) {
       controls.SetVisible(cmdNext0, false);
     }
   }
-  install::ClosingSteps(form);
 }
 
 }  // namespace uninstall

@@ -4,6 +4,7 @@
 
 #include "app/fakes/fake_main_form.h"
 #include "app/frm_main.h"
+#include "install/kit_files.h"
 #include "platform/fakes/fake_file_system.h"
 #include "platform/fakes/fake_registry.h"
 #include "platform/fakes/fake_services.h"
@@ -22,14 +23,10 @@ struct FakeSetup {
   Services services{files, settings, environment, companion, registry, processes, messages, ui, end};
   frmMain main{form, services};
 
-  static constexpr const wchar_t* kKitNames[10] = {L"morvane.1", L"morvane.2", L"morvane.3", L"morvane.4",
-                                                   L"morvane.5", L"morvane.6", L"morvane.7", L"morvane.8",
-                                                   L"setup.dll", L"setup.exe"};
-
   // A complete kit in dir: every file holds its own name as content.
   void AddKit(const std::wstring& dir) {
-    for (const wchar_t* name : kKitNames) {
-      std::wstring w = name;
+    for (const KitFile& row : KitFiles()) {
+      std::wstring w = row.kitName;
       files.AddFile(dir + L"\\" + w, std::string(w.begin(), w.end()));
     }
   }

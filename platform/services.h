@@ -1,12 +1,12 @@
 // Everything frmMain and its actions reach outside the window.
 #pragma once
 
-#include "app/modMain.h"
 #include "platform/companion_library.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/process_launcher.h"
+#include "platform/program_end.h"
 #include "platform/registry_api.h"
 #include "platform/settings_store.h"
 #include "platform/ui_loop.h"

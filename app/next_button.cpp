@@ -1,22 +1,26 @@
-#include "install/next_button.h"
+#include "app/next_button.h"
 
+#include "app/action_window.h"
 #include "app/frm_main.h"
 #include "app/texts.h"
 #include "install/installation.h"
 #include "uninstall/uninstall_action.h"
 
-namespace install {
+namespace app {
 
 void cmdNext_Dispatch(frmMain& form, int index) {
+  ActionWindow window(form);
   switch (index) {
     case 0:
-      Installation(form).Run();
+      install::Installation(form.services(), form.controls(), window).Run();
       break;
     case 1:
-      uninstall::UninstallAction(form);
+      uninstall::UninstallAction(form.services(), form.controls(), window);
+      ClosingSteps(form);
       break;
     case 2:
-      uninstall::RemoveOlderInstallation(form);
+      uninstall::RemoveOlderInstallation(form.services(), form.controls(), window);
+      ClosingSteps(form);
       break;
     default:
       ClosingSteps(form);
@@ -33,4 +37,4 @@ void ClosingSteps(frmMain& form) {
   services.ui.DoEvents();
 }
 
-}  // namespace install
+}  // namespace app

@@ -5,7 +5,24 @@
 
 #include <string>
 
-#include "app/main_form_design.h"
+// The main window's controls, in the order of its design table.
+enum class Control {
+  cmdNext2,
+  cmdNext1,
+  cmdNext0,
+  Command1,
+  cmdBrowse,
+  Text1,
+  lblProgHundred,
+  lblProgZero,
+  lblProgFore,
+  lblProgBack,
+  lblDiskFree,
+  lblDiskReq,
+  lblDisk,
+  Label2,
+  Label1,
+};
 
 class MainFormControls {
  public:

@@ -4,11 +4,11 @@
 
 class frmMain;
 
-namespace install {
+namespace app {
 
 void cmdNext_Dispatch(frmMain& form, int index);
 
 // Normal pointer, Command1 shown as "E&xit", repaint, one turn of the loop.
 void ClosingSteps(frmMain& form);
 
-}  // namespace install
+}  // namespace app

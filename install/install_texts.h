@@ -1,0 +1,40 @@
+// The messages and captions the installation shows, and the texts the list
+// of installed programs shows for its uninstall entry.
+#pragma once
+
+namespace texts {
+
+inline constexpr const wchar_t* kProgramFilesRefused =
+    L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
+    L"folder.";
+inline constexpr const wchar_t* kEnterTarget = L"Enter target directory for installation first.";
+inline constexpr const wchar_t* kInstalling = L"Installing...";
+inline constexpr const wchar_t* kInstallCompleted = L"Completed installation.";
+inline constexpr const wchar_t* kInstallFailed = L"An error occured while installing.";
+inline constexpr const wchar_t* kReadFailure = L"An error occured while reading the following file: ";
+inline constexpr const wchar_t* kWriteFailure = L"An error occured while writing the following file: ";
+inline constexpr const wchar_t* kCannotContinue = L"Setup can not continue the installation.";
+
+// A target that someone other than an administrator could change: the
+// message names the folder, then one of the reasons, then what to do.
+inline constexpr const wchar_t* kUnsafeTarget = L"Morvane can not be installed safely here:";
+inline constexpr const wchar_t* kKeepsNoAccessList =
+    L"This drive keeps no access lists (FAT or exFAT), so every user could replace the installed setup.";
+inline constexpr const wchar_t* kAccessListUnreadable = L"The access list of this folder can not be read.";
+inline constexpr const wchar_t* kFolderIsALink = L"This folder is a link to another place.";
+inline constexpr const wchar_t* kOwnedByOthers = L"This folder belongs to a user who is not an administrator.";
+inline constexpr const wchar_t* kOthersMayAddFiles = L"Users who are not administrators may add files to this folder.";
+inline constexpr const wchar_t* kOthersMayDelete =
+    L"Users who are not administrators may delete or rename this folder.";
+inline constexpr const wchar_t* kOthersMayDeleteContents =
+    L"Users who are not administrators may delete or rename what this folder holds.";
+inline constexpr const wchar_t* kOthersMayRepermission =
+    L"Users who are not administrators may change the permissions or the owner of this folder.";
+inline constexpr const wchar_t* kChooseAnotherFolder = L"Choose another folder, or create a new one.";
+
+// The uninstall entry, as the list of installed programs shows it.
+inline constexpr const wchar_t* kDisplayName = L"Morvane by Halvo 2.4.5.w11";
+inline constexpr const wchar_t* kDisplayVersion = L"2.4.5";
+inline constexpr const wchar_t* kPublisher = L"Halvo";
+
+}  // namespace texts

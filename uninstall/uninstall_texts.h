@@ -1,0 +1,17 @@
+// The messages and captions the two removal actions show.
+#pragma once
+
+namespace texts {
+
+inline constexpr const wchar_t* kConfirmUninstall = L"Are you sure you want to uninstall?";
+inline constexpr const wchar_t* kUninstalling = L"Uninstalling...";
+inline constexpr const wchar_t* kUninstallCompleted = L"Uninstallation completed.";
+inline constexpr const wchar_t* kUninstalledDeleteTheRest =
+    L"Uninstalled. Please delete the remaining SETUP and own files from the Morvane folder.";
+inline constexpr const wchar_t* kUninstalledReinstall = L"Uninstallation completed. You can now re-install.";
+inline constexpr const wchar_t* kReinstallDirectory = L"C:\\WINUTIL\\MORVANE";
+inline constexpr const wchar_t* kUninstallKeyNotDeleted =
+    L"Could not delete Morvane Setup from "
+    L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Currentversion\\Uninstall\\QolMORVANE";
+
+}  // namespace texts
