@@ -25,6 +25,8 @@ inline constexpr const wchar_t* kLocation = L"Location:";
 inline constexpr const wchar_t* kLocationTooltip = L"Location of Morvane";
 inline constexpr const wchar_t* kReinstall = L"&Reinstall";
 inline constexpr const wchar_t* kExit = L"E&xit";
+// Followed by the names of the missing kit files, separated by commas.
+inline constexpr const wchar_t* kIncompleteKit = L"The installation kit is incomplete. Missing: ";
 
 // Installation.
 inline constexpr const wchar_t* kProgramFilesRefused =
@@ -37,6 +39,14 @@ inline constexpr const wchar_t* kInstallFailed = L"An error occured while instal
 inline constexpr const wchar_t* kReadFailure = L"An error occured while reading the following file: ";
 inline constexpr const wchar_t* kWriteFailure = L"An error occured while writing the following file: ";
 inline constexpr const wchar_t* kCannotContinue = L"Setup can not continue the installation.";
+
+// Morvane running from the folder that is to be replaced or removed: the
+// folder goes between the two parts.
+inline constexpr const wchar_t* kProductInUse = L"Morvane is running from this folder:\r\n\r\n";
+inline constexpr const wchar_t* kProductInUseWhatToDo =
+    L"\r\n\r\nClose Morvane, then click Retry. Click Cancel to leave everything as it is.";
+inline constexpr const wchar_t* kProductNotRemoved =
+    L"Morvane is in use and could not be removed. Close it and start the removal again.";
 
 // Removal.
 inline constexpr const wchar_t* kConfirmUninstall = L"Are you sure you want to uninstall?";

@@ -6,6 +6,7 @@
 #include "app/frm_main.h"
 #include "app/texts.h"
 #include "install/next_button.h"
+#include "install/product_in_use.h"
 #include "install/target_path.h"
 #include "platform/modReg.h"
 #include "platform/text.h"
@@ -50,7 +51,17 @@ Installation::Installation(frmMain& form)
     : form_(form), services_(form.services()), controls_(form.controls()) {}
 
 void Installation::Run() {
-  if (!PassesEntryTests()) return;  // the window stays as it was
+  if (!PassesEntryTests()) {
+    // The window stays as it was, ready for the corrected target: what the
+    // user types next goes into the box, not to the buttons' access keys.
+    controls_.FocusOn(Text1);
+    return;
+  }
+  // Nothing is copied over a running Morvane; Cancel leaves the window as it was.
+  if (!ProductIsClosed(services_.files, services_.messages,
+                       text::WithTrailingBackslash(text::UpperCase(controls_.Text(Text1))))) {
+    return;
+  }
   EnterProgressState();
   if (StepFailure failure = InstallSteps()) {
     RestorePresets();

@@ -3,6 +3,7 @@
 #include "app/frm_main.h"
 #include "app/texts.h"
 #include "install/next_button.h"
+#include "install/product_in_use.h"
 #include "platform/text.h"
 #include "uninstall/removal_sequence.h"
 
@@ -11,9 +12,13 @@ namespace {
 
 using enum Control;
 
+// Yes, and Morvane is not running from the folder (or closed when asked):
+// its files could not be deleted. Cancel there counts as No.
 bool UserConfirms(frmMain& form) {
-  return form.services().messages.Show(texts::kConfirmUninstall, mb::kExclamation | mb::kYesNo) ==
-         MessageBoxAnswer::Yes;
+  Services& services = form.services();
+  return services.messages.Show(texts::kConfirmUninstall, mb::kExclamation | mb::kYesNo) == MessageBoxAnswer::Yes &&
+         install::ProductIsClosed(services.files, services.messages,
+                                  text::WithTrailingBackslash(form.controls().Text(Text1)));
 }
 
 // Hides what the removal makes pointless, shows the new caption before the
@@ -35,11 +40,14 @@ void UninstallAction(frmMain& form) {
     controls.SetVisible(cmdNext0, false);
     controls.SetVisible(cmdNext1, false);
     std::wstring directory = PrepareWindow(form);
-    RunRemovalSequence(form.services(), directory);
-    // Whatever the sequence achieved, the kit check of the directory alone
-    // picks the caption.
-    controls.SetText(Label1, form.CompleteInstallKit(directory) ? texts::kUninstallCompleted
-                                                                 : texts::kUninstalledDeleteTheRest);
+    if (!RunRemovalSequence(form.services(), directory)) {
+      controls.SetText(Label1, texts::kProductNotRemoved);
+    } else {
+      // Whatever else the sequence achieved, the kit check of the directory
+      // alone picks the caption.
+      controls.SetText(Label1, form.CompleteInstallKit(directory) ? texts::kUninstallCompleted
+                                                                   : texts::kUninstalledDeleteTheRest);
+    }
   }
   install::ClosingSteps(form);
 }
@@ -49,8 +57,11 @@ void RemoveOlderInstallation(frmMain& form) {
     MainFormControls& controls = form.controls();
     // Next lies underneath and shows once this button is gone.
     controls.SetVisible(cmdNext2, false);
-    RunRemovalSequence(form.services(), PrepareWindow(form));
-    if (form.CompleteInstallKit(L"")) {
+    if (!RunRemovalSequence(form.services(), PrepareWindow(form))) {
+      // Installing now would leave the older copy behind after all.
+      controls.SetText(Label1, texts::kProductNotRemoved);
+      controls.SetVisible(cmdNext0, false);
+    } else if (form.CompleteInstallKit(L"")) {
       controls.SetText(Label1, texts::kUninstalledReinstall);
       controls.SetText(Text1, texts::kReinstallDirectory);
       controls.SetVisible(Text1, true);

@@ -16,4 +16,5 @@ class FileSystemWin : public FileSystem {
   bool IsLink(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
+  bool IsInUse(const std::wstring& path) override;
 };
