@@ -73,6 +73,7 @@ class Removal : public SetupSession {
     EXPECT_EQ(box->icon, MessageIcon::Exclamation);
     EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"&Yes", L"&No"}));
     ASSERT_TRUE(AnswerMessageBox(*box, answer));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));  // not taken for the next message
   }
 
   static bool EntryInEitherView() {
