@@ -114,7 +114,8 @@ void frmMain::Form_Load() {
   // a setup with none of them beside it (the one left in an installed
   // folder) is what the no-kit and uninstalled states speak of.
   auto productFiles = [](const auto& files) {
-    return std::ranges::count_if(files, [](const KitFile& f) { return f.handling != KitHandling::CopiedUnlessSkipped; });
+    return std::ranges::count_if(files,
+                                 [](const KitFile& f) { return f.handling != KitHandling::CopiedUnlessSkipped; });
   };
   if (!kitComplete && productFiles(missing) < productFiles(KitFiles())) {
     EnterIncompleteKitState(missing);
@@ -151,6 +152,7 @@ void frmMain::ShowProgress() {
 }
 
 void frmMain::cmdBrowse_Click() {
+  if (actionRunning_) return;  // shown again at the end of a removal, before the action is over
   if (chooser_) chooser_->ShowModal();
   // Whatever the user did in the chooser: "&Set" may have changed the drive.
   ShowDiskSpace();

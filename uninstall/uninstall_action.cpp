@@ -12,8 +12,8 @@ namespace {
 
 using enum Control;
 
-// Yes, and Morvane is not running from the folder (or closed when asked):
-// its files could not be deleted. Cancel there counts as No.
+// Yes, and Morvane not running from the folder, whose files could then not
+// be deleted, or closed when the user is asked to. Cancel there counts as No.
 bool UserConfirms(frmMain& form) {
   Services& services = form.services();
   return services.messages.Show(texts::kConfirmUninstall, mb::kExclamation | mb::kYesNo) == MessageBoxAnswer::Yes &&

@@ -138,31 +138,18 @@ TEST_F(Removal, EveryFailureIsSilentAndTheSequenceRunsToItsEnd) {
   EXPECT_FALSE(setup.files.Exists(In(L"Help")));
 }
 
-TEST_F(Removal, RunningMorvaneIsClosedFirstOrNothingIsRemoved) {
-  FileError error;
-  std::unique_ptr<InputFile> running = setup.files.OpenForReading(In(L"Morvane.exe"), error);
+TEST_F(Removal, MorvaneStartedAgainAfterTheCheckKeepsEverything) {
   std::vector<std::wstring> files = setup.files.List(L"C:\\");
-  setup.messages.answers = {MessageBoxAnswer::Yes, MessageBoxAnswer::Retry, MessageBoxAnswer::Cancel};
-  StartAndUninstall();
-  ASSERT_EQ(setup.messages.shown.size(), 3u);
-  EXPECT_EQ(setup.messages.shown[2].text, std::wstring(L"Morvane is running from this folder:\r\n\r\n") + kD +
-                                              L"\r\n\r\nClose Morvane, then click Retry. Click Cancel to leave "
-                                              L"everything as it is.");
-  EXPECT_EQ(setup.messages.shown[2].flags, 48 + 5);
-  EXPECT_EQ(setup.form[Label1].text, L"Remove Morvane");  // as after No
-  EXPECT_EQ(setup.files.List(L"C:\\"), files);
-
-  // Closed when asked, but started again before the delete: nothing goes.
-  running.reset();
   setup.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
     if (op == FileOp::Remove && path == In(L"morvane.exe")) return FakeFileSystem::Error(32);
     return std::nullopt;
   };
-  setup.main.cmdNext_Click(1);
+  StartAndUninstall();
   EXPECT_EQ(setup.files.List(L"C:\\"), files);
   EXPECT_EQ(setup.settings.InstallDir(), kD);
   EXPECT_TRUE(EntryExists());
   EXPECT_TRUE(setup.companion.calls.empty());
+  ExpectOnlyTheQuestion();
   ExpectEndState(L"Morvane is in use and could not be removed. Close it and start the removal again.");
 }
 

@@ -251,9 +251,7 @@ TEST_F(FolderChooser, CreatesOneFolderUnderTheListedOneAndRefusesBadNamesWithAMe
   EXPECT_TRUE(WaitUntil([&] { return Typed(chooser) == L"C:\\" + top; })) << Utf8(Typed(chooser));
   EXPECT_TRUE(World::IsDirectory(L"C:\\" + top));
   RemoveDirectoryW((L"C:\\" + top).c_str());
-
-  // Enter in the box is "&Set", the default button.
-  ClickInto(Part(chooser, Text1));
+  ClickInto(Part(chooser, Text1));  // Enter in the box is "&Set", the default button
   PressKey(Part(chooser, Text1), VK_RETURN);
   ASSERT_TRUE(Hidden(chooser));
   EXPECT_EQ(Text(main, Control::Text1), L"C:\\" + top);
