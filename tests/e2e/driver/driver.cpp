@@ -481,10 +481,13 @@ void ClickClientPoint(HWND control, POINT client, int clicks) {
                   << WindowFromPoint(screen) << " is";
     return;
   }
+  // Each press and release carries the position too: a window that has just
+  // closed under the pointer (a message box) can move Wine's cursor back to
+  // where it was, and a bare press would land there.
   std::vector<INPUT> inputs;
   for (int i = 0; i < clicks; ++i) {
-    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTDOWN));
-    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTUP));
+    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen));
+    inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen));
   }
   Send(inputs);
 }
@@ -571,8 +574,9 @@ void CloseWithCloseBox(HWND window) {
   GetClientRect(window, &client);
   int caption = GetSystemMetrics(SM_CYCAPTION), button = GetSystemMetrics(SM_CXSIZE);
   POINT target{clientCorner.x + client.right - button / 2 - 1, clientCorner.y - caption / 2};
-  Send({MouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, target), MouseEvent(MOUSEEVENTF_LEFTDOWN),
-        MouseEvent(MOUSEEVENTF_LEFTUP)});
+  Send({MouseEvent(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, target),
+        MouseEvent(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, target),
+        MouseEvent(MOUSEEVENTF_LEFTUP | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, target)});
   DWORD_PTR hit = HTNOWHERE;
   if (SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(target.x, target.y), SMTO_ABORTIFHUNG, kAnswerWaitMs,
                           &hit) &&
