@@ -52,6 +52,8 @@ TEST(SilentAnswers, EachMessageGetsItsAnswerAndExitCode) {
       {texts::kProgramFilesRefused, 64, MessageBoxAnswer::Ok, 1639},
       {texts::kEnterTarget, 16, MessageBoxAnswer::Ok, 1639},
       {std::wstring(texts::kUnsafeTarget) + L"\r\n\r\nC:\\WinUtil\\...", 16, MessageBoxAnswer::Ok, 1639},
+      {std::wstring(texts::kProductInUse) + L"C:\\WINUTIL\\MORVANE\\" + texts::kProductInUseWhatToDo, 53,
+       MessageBoxAnswer::Cancel, 32},
       {std::wstring(texts::kReadFailure) + L"\r\nMORVANE.2\r\n\r\n...", 16, MessageBoxAnswer::Ok, 1603},
       {std::wstring(texts::kWriteFailure) + L"\r\nMORVANE.EXE\r\n\r\n...", 16, MessageBoxAnswer::Ok, 1603},
       {L"Error while deleting from registry: Can't write (5)\r\nHKEY_LOCAL_MACHINE\\...", 16, MessageBoxAnswer::Ok,

@@ -1,5 +1,6 @@
 #include "app/frm_main.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/disk_space_caption.h"
@@ -16,14 +17,16 @@ using enum Control;
 
 frmMain::frmMain(MainFormControls& controls, Services& services) : controls_(controls), services_(services) {}
 
-bool frmMain::CompleteInstallKit(const std::wstring& directory) {
+bool frmMain::CompleteInstallKit(const std::wstring& directory) { return MissingKitFiles(directory).empty(); }
+
+std::vector<KitFile> frmMain::MissingKitFiles(const std::wstring& directory) {
   std::wstring kit = directory.empty() ? text::WithTrailingBackslash(services_.environment.SetupDirectory()) : directory;
-  bool complete = true;
+  std::vector<KitFile> missing;
   // Every name is tested on every call, whatever the earlier ones found.
   for (const KitFile& file : KitFiles()) {
-    if (!services_.files.IsOrdinaryFile(kit + file.kitName)) complete = false;
+    if (!services_.files.IsOrdinaryFile(kit + file.kitName)) missing.push_back(file);
   }
-  return complete;
+  return missing;
 }
 
 void frmMain::ShowLocation(const std::wstring& directory) {
@@ -70,6 +73,16 @@ void frmMain::EnterNoKitState() {
   for (Control c : {lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
 }
 
+void frmMain::EnterIncompleteKitState(const std::vector<KitFile>& missing) {
+  EnterNoKitState();
+  std::vector<std::wstring> sorted;  // morvane.1 to morvane.8 before the setup's own two
+  for (const KitFile& file : missing) sorted.push_back(file.kitName);
+  std::ranges::sort(sorted);
+  std::wstring names;
+  for (const std::wstring& name : sorted) names += (names.empty() ? L"" : L", ") + name;
+  controls_.SetText(Label1, texts::kIncompleteKit + names);
+}
+
 void frmMain::EnterUninstalledState() {
   controls_.SetText(Label1, L"");
   for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1}) controls_.SetVisible(c, false);
@@ -102,8 +115,18 @@ void frmMain::Form_Load() {
   // Read again as stored, so that "UNINSTALLED" in any case is recognised.
   std::wstring again =
       settings.GetSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, L"");
-  bool kitComplete = CompleteInstallKit(L"");
-  if (text::UpperCase(again) == texts::kUninstalledMark && !kitComplete) {
+  std::vector<KitFile> missing = MissingKitFiles(L"");
+  bool kitComplete = missing.empty();
+  // Some of the product's files but not all: a broken download or copy. Only
+  // a setup with none of them beside it (the one left in an installed
+  // folder) is what the no-kit and uninstalled states speak of.
+  auto productFiles = [](const auto& files) {
+    return std::ranges::count_if(files,
+                                 [](const KitFile& f) { return f.handling != KitHandling::CopiedUnlessSkipped; });
+  };
+  if (!kitComplete && productFiles(missing) < productFiles(KitFiles())) {
+    EnterIncompleteKitState(missing);
+  } else if (text::UpperCase(again) == texts::kUninstalledMark && !kitComplete) {
     EnterUninstalledState();
   } else if (kitComplete) {
     // Installing over a copy the machine's uninstall entry still names would
@@ -136,12 +159,21 @@ void frmMain::ShowProgress() {
 }
 
 void frmMain::cmdBrowse_Click() {
+  if (actionRunning_) return;  // shown again at the end of a removal, before the action is over
   if (chooser_) chooser_->ShowModal();
   // Whatever the user did in the chooser: "&Set" may have changed the drive.
   ShowDiskSpace();
 }
 
-void frmMain::cmdNext_Click(int index) { app::cmdNext_Dispatch(*this, index); }
+void frmMain::cmdNext_Click(int index) {
+  // The actions let the message loop run; a click that lands meanwhile (on
+  // Next, which the removal of an older installation uncovers) must not
+  // start a second action inside the first.
+  if (actionRunning_) return;
+  actionRunning_ = true;
+  app::cmdNext_Dispatch(*this, index);
+  actionRunning_ = false;
+}
 
 void frmMain::Command1_Click() { modMain::EndSetup(services_.end); }
 

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "folder/folder_chooser.h"
 #include "platform/main_form_controls.h"
 #include "platform/services.h"
+#include "install/kit_files.h"
 
 class frmMain {
  public:
@@ -16,6 +18,8 @@ class frmMain {
   // True when the directory (empty: the setup's own) holds all ten kit files.
   // A non-empty directory must end in a backslash.
   bool CompleteInstallKit(const std::wstring& directory);
+  // The rows of the kit files missing there, in the table's order.
+  std::vector<KitFile> MissingKitFiles(const std::wstring& directory);
   // Removal of an older installation: the load decision leads here instead of
   // the install state when the machine's uninstall entry names an installed
   // copy.
@@ -46,9 +50,11 @@ class frmMain {
   void EnterInstallState();
   void EnterNoKitState();
   void EnterUninstalledState();
+  void EnterIncompleteKitState(const std::vector<KitFile>& missing);
   void ShowLocation(const std::wstring& directory);
 
   MainFormControls& controls_;
   Services& services_;
   FolderChooser* chooser_ = nullptr;
+  bool actionRunning_ = false;  // one of cmdNext's actions
 };

@@ -9,7 +9,7 @@ namespace {
 
 using enum Control;
 
-enum class State { Install, RemoveOrReinstall, RemoveOnly, Uninstalled, NoKit };
+enum class State { Install, RemoveOrReinstall, RemoveOnly, Uninstalled, NoKit, IncompleteKit };
 
 const wchar_t* kUninstalledText =
     L"Morvane has been uninstalled.\r\n\r\nYou can delete the remaining SETUP and own files from the Morvane "
@@ -53,7 +53,10 @@ void ExpectState(const FakeMainForm& f, State state, const std::wstring& text1) 
     }
     case State::Uninstalled:
     case State::NoKit:
-      EXPECT_EQ(f[Label1].text, state == State::NoKit ? L"You can delete this file (SETUP.EXE)." : L"");
+    case State::IncompleteKit:  // its caption is the test's own
+      if (state != State::IncompleteKit) {
+        EXPECT_EQ(f[Label1].text, state == State::NoKit ? L"You can delete this file (SETUP.EXE)." : L"");
+      }
       for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, cmdNext2, lblDisk, lblDiskReq, lblDiskFree}) {
         EXPECT_FALSE(f[c].visible) << DesignOf(c).id;
       }
@@ -67,7 +70,10 @@ void ExpectState(const FakeMainForm& f, State state, const std::wstring& text1) 
 
 class LoadDecision : public ::testing::Test {
  protected:
-  LoadDecision() { setup.files.AddDirectory(L"C:\\Kit"); }
+  // The setup's own two files are always there; the kit files where a test says so.
+  LoadDecision() {
+    for (const wchar_t* own : {L"C:\\Kit\\setup.exe", L"C:\\Kit\\setup.dll"}) setup.files.AddFile(own, "MZ");
+  }
   FakeSetup setup;
 };
 
@@ -101,6 +107,23 @@ TEST_F(LoadDecision, UninstalledWithoutKitShowsTheInformationMessage) {
   ASSERT_EQ(setup.messages.shown.size(), 1u);
   EXPECT_EQ(setup.messages.shown[0].text, kUninstalledText);
   EXPECT_EQ(setup.messages.shown[0].flags, 64);
+}
+
+TEST_F(LoadDecision, IncompleteKitNamesTheMissingFilesWhateverIsStored) {
+  setup.AddKit(L"C:\\Kit");
+  setup.files.RemoveFile(L"C:\\Kit\\morvane.4");
+  for (const wchar_t* stored : {L"", L"UNINSTALLED"}) {
+    setup.form = FakeMainForm();
+    setup.settings.SetInstallDir(stored);
+    setup.main.Form_Load();
+    ExpectState(setup.form, State::IncompleteKit, L"C:\\WinUtil\\Morvane");
+    EXPECT_EQ(setup.form[Label1].text, L"The installation kit is incomplete. Missing: morvane.4");
+  }
+  EXPECT_TRUE(setup.messages.shown.empty());
+  setup.files.RemoveFile(L"C:\\Kit\\setup.dll");
+  setup.files.RemoveFile(L"C:\\Kit\\morvane.1");
+  setup.main.Form_Load();
+  EXPECT_EQ(setup.form[Label1].text, L"The installation kit is incomplete. Missing: morvane.1, morvane.4, setup.dll");
 }
 
 TEST_F(LoadDecision, InstalledCopyWinsOverACompleteKit) {

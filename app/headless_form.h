@@ -21,6 +21,7 @@ class HeadlessForm : public MainFormControls {
   void SetReadOnly(Control, bool) override {}
   void SetTop(Control, int) override {}
   void SetTooltip(Control, const std::wstring&) override {}
+  void FocusOn(Control) override {}
   void Repaint() override {}
 
  private:

@@ -8,6 +8,8 @@ const wchar_t* AnswerName(MessageBoxAnswer answer) {
       return L"OK";
     case MessageBoxAnswer::Cancel:
       return L"Cancel";
+    case MessageBoxAnswer::Retry:
+      return L"Retry";
     case MessageBoxAnswer::Yes:
       return L"Yes";
     case MessageBoxAnswer::No:

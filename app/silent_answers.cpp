@@ -45,12 +45,13 @@ struct MessageRow {
 // One row per message of the window. The removal's question is answered
 // Yes, because the run was asked for exactly that; every other question is
 // answered the way that changes nothing.
-const std::array<MessageRow, 9> kMessages = {{
+const std::array<MessageRow, 10> kMessages = {{
     {texts::kConfirmUninstall, Match::Whole, MessageBoxAnswer::Yes, Outcome::Done},
     {texts::kUninstalledMessage, Match::Whole, MessageBoxAnswer::Ok, Outcome::Done},
     {texts::kProgramFilesRefused, Match::Whole, MessageBoxAnswer::Ok, Outcome::TargetRefused},
     {texts::kEnterTarget, Match::Whole, MessageBoxAnswer::Ok, Outcome::TargetRefused},
     {texts::kUnsafeTarget, Match::Start, MessageBoxAnswer::Ok, Outcome::TargetRefused},
+    {texts::kProductInUse, Match::Start, MessageBoxAnswer::Cancel, Outcome::MorvaneInUse},
     {texts::kReadFailure, Match::Start, MessageBoxAnswer::Ok, Outcome::ReadOrWriteFailure},
     {texts::kWriteFailure, Match::Start, MessageBoxAnswer::Ok, Outcome::ReadOrWriteFailure},
     {modReg::kDeleteErrorStart, Match::Start, MessageBoxAnswer::Ok, Outcome::Failed},

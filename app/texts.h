@@ -24,5 +24,7 @@ inline constexpr const wchar_t* kLocation = L"Location:";
 inline constexpr const wchar_t* kLocationTooltip = L"Location of Morvane";
 inline constexpr const wchar_t* kReinstall = L"&Reinstall";
 inline constexpr const wchar_t* kExit = L"E&xit";
+// Followed by the names of the missing kit files, separated by commas.
+inline constexpr const wchar_t* kIncompleteKit = L"The installation kit is incomplete. Missing: ";
 
 }  // namespace texts

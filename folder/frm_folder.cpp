@@ -10,9 +10,10 @@ namespace {
 constexpr std::uint32_t kInvalidName = 123;  // ERROR_INVALID_NAME
 
 // The answer names one folder inside P: nothing that reaches another folder
-// or another drive.
+// or another drive. Windows drops a blank or a dot at the end of a name, so
+// the folder made would not be the path put into Text1.
 bool IsSingleName(const std::wstring& name) {
-  return name.find_first_of(L"\\/:") == std::wstring::npos && name != L"." && name != L"..";
+  return name.find_first_of(L"\\/:") == std::wstring::npos && name.back() != L' ' && name.back() != L'.';
 }
 
 wchar_t DriveOf(const std::wstring& path) {

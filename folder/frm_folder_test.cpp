@@ -216,6 +216,9 @@ TEST_F(FolderChooserLogic, AFolderThatCannotBeCreatedIsReportedWithPathAndReason
       {L"a<b", L"C:\\Work\\a<b", L"The filename, directory name, or volume label syntax is incorrect."},
       {L"..\\outside", L"C:\\Work\\..\\outside", L"The filename, directory name, or volume label syntax is incorrect."},
       {L"sub\\deeper", L"C:\\Work\\sub\\deeper", L"The filename, directory name, or volume label syntax is incorrect."},
+      // Windows would drop the blank or the dot, and make another folder than Text1 then names.
+      {L"blank ", L"C:\\Work\\blank ", L"The filename, directory name, or volume label syntax is incorrect."},
+      {L"dot.", L"C:\\Work\\dot.", L"The filename, directory name, or volume label syntax is incorrect."},
   };
   ClickEntry(L"beta");
   std::size_t before = folders.FolderCount();

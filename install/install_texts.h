@@ -32,6 +32,12 @@ inline constexpr const wchar_t* kOthersMayRepermission =
     L"Users who are not administrators may change the permissions or the owner of this folder.";
 inline constexpr const wchar_t* kChooseAnotherFolder = L"Choose another folder, or create a new one.";
 
+// Morvane running from the folder that is to be replaced or removed: the
+// folder goes between the two parts.
+inline constexpr const wchar_t* kProductInUse = L"Morvane is running from this folder:\r\n\r\n";
+inline constexpr const wchar_t* kProductInUseWhatToDo =
+    L"\r\n\r\nClose Morvane, then click Retry. Click Cancel to leave everything as it is.";
+
 // The uninstall entry, as the list of installed programs shows it.
 inline constexpr const wchar_t* kDisplayName = L"Morvane by Halvo 2.4.5.w11";
 inline constexpr const wchar_t* kDisplayVersion = L"2.4.5";

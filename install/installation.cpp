@@ -6,6 +6,7 @@
 #include "install/install_texts.h"
 #include "install/registration_names.h"
 #include "install/target_access.h"
+#include "install/product_in_use.h"
 #include "install/target_path.h"
 #include "platform/modReg.h"
 #include "platform/text.h"
@@ -49,7 +50,17 @@ Installation::Installation(Services& services, MainFormControls& controls, Insta
     : form_(window), services_(services), controls_(controls) {}
 
 void Installation::Run() {
-  if (!PassesEntryTests()) return;  // the window stays as it was
+  if (!PassesEntryTests()) {
+    // The window stays as it was, ready for the corrected target: what the
+    // user types next goes into the box, not to the buttons' access keys.
+    controls_.FocusOn(Text1);
+    return;
+  }
+  // Nothing is copied over a running Morvane; Cancel leaves the window as it was.
+  if (!ProductIsClosed(services_.files, services_.messages,
+                       text::WithTrailingBackslash(text::UpperCase(controls_.Text(Text1))))) {
+    return;
+  }
   EnterProgressState();
   if (StepFailure failure = InstallSteps()) {
     RemovePresetsCopy();

@@ -42,6 +42,7 @@ class InstallationTest : public ::testing::Test {
     EXPECT_EQ(setup.form[lblProgFore].text, L"");
     EXPECT_EQ(setup.files.List(L"C:\\"), before_);
     EXPECT_FALSE(setup.settings.InstallDir());
+    EXPECT_EQ(setup.form.focused, Text1);  // for the corrected target
   }
 
   void ExpectFailedAtStep(int steps) {

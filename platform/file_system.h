@@ -115,4 +115,8 @@ class FileSystem {
   // and ".." resolved, and short (8.3) names expanded as far as the path
   // exists. Empty when the system cannot form one.
   virtual std::wstring LongForm(const std::wstring& path) = 0;
+  // True when another program holds the file so that it may not be written,
+  // as a running program holds its own .exe. Asked by opening it for writing
+  // with no sharing, which changes nothing in it.
+  virtual bool IsInUse(const std::wstring& path) = 0;
 };

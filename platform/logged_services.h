@@ -26,6 +26,7 @@ class LoggedFileSystem : public FileSystem {
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override { return inner_.IsOrdinaryFile(path); }
   bool IsLink(const std::wstring& path) override { return inner_.IsLink(path); }
+  bool IsInUse(const std::wstring& path) override { return inner_.IsInUse(path); }
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override { return inner_.ReadFolderSecurity(path); }
   bool ChangeDrive(wchar_t letter) override { return inner_.ChangeDrive(letter); }
   std::wstring LongForm(const std::wstring& path) override { return inner_.LongForm(path); }

@@ -35,6 +35,9 @@ class MainFormControls {
   virtual void SetReadOnly(Control control, bool readOnly) = 0;
   virtual void SetTop(Control control, int twips) = 0;
   virtual void SetTooltip(Control control, const std::wstring& tooltip) = 0;
+  // Gives the control the keyboard focus; a text box gets its whole text
+  // selected, so that typing replaces it.
+  virtual void FocusOn(Control control) = 0;
   // Paints at once whatever has changed.
   virtual void Repaint() = 0;
 };

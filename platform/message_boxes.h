@@ -8,12 +8,13 @@
 namespace mb {
 inline constexpr int kOkOnly = 0;
 inline constexpr int kYesNo = 4;
+inline constexpr int kRetryCancel = 5;
 inline constexpr int kCritical = 16;
 inline constexpr int kExclamation = 48;
 inline constexpr int kInformation = 64;
 }  // namespace mb
 
-enum class MessageBoxAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+enum class MessageBoxAnswer { Ok = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
 
 class MessageBoxes {
  public:

@@ -1,6 +1,7 @@
 #include "uninstall/removal_sequence.h"
 
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "install/kit_files.h"
@@ -109,9 +110,12 @@ void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& di
 
 }  // namespace
 
-void RunRemovalSequence(Services& services, const std::wstring& directory) {
-  // Each step's failure is its own: it is passed over and the next one runs.
-  for (const RemovalEntry& entry : kRemovalEntries) Remove(services.files, entry, directory);
+bool RunRemovalSequence(Services& services, const std::wstring& directory) {
+  const RemovalEntry& product = kRemovalEntries.front();
+  Remove(services.files, product, directory);
+  if (services.files.IsOrdinaryFile(directory + product.path)) return false;
+  // Each other step's failure is its own: it is passed over and the next one runs.
+  for (const RemovalEntry& entry : std::span(kRemovalEntries).subspan(1)) Remove(services.files, entry, directory);
   // The library stays loaded from the program's start, so these still work
   // after its file in this directory was deleted.
   services.companion.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane");
@@ -123,6 +127,7 @@ void RunRemovalSequence(Services& services, const std::wstring& directory) {
   if (!modReg::DeleteRegistryKey(services.registry, services.messages, hkey::kLocalMachine, texts::kUninstallKey)) {
     services.messages.Show(texts::kUninstallKeyNotDeleted, mb::kCritical | mb::kOkOnly);
   }
+  return true;
 }
 
 }  // namespace uninstall

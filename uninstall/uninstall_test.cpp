@@ -120,7 +120,6 @@ TEST_F(Removal, EveryFailureIsSilentAndTheSequenceRunsToItsEnd) {
   setup.files.SetAttributes(In(L"about.htm"), {.readOnly = true});
   setup.files.RemoveFile(In(L"screenshot.jpg"));
   setup.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
-    if (op == FileOp::Remove && path == In(L"morvane.exe")) return FakeFileSystem::Error(5);  // access denied
     if (op == FileOp::List && path.find(L'*') != std::wstring::npos) return FakeFileSystem::Error(21);
     bool own = path == In(L"setup.exe") || path == In(L"setup.dll");
     if (op == FileOp::Remove && own) return FakeFileSystem::Error(32);  // in use
@@ -132,11 +131,26 @@ TEST_F(Removal, EveryFailureIsSilentAndTheSequenceRunsToItsEnd) {
   ExpectOnlyTheQuestion();
   ExpectEndState(kDeleteTheRest);
   EXPECT_EQ(setup.settings.InstallDir(), L"UNINSTALLED");
-  for (const wchar_t* left : {L"morvane.exe", L"about.htm", L"setup.exe", L"setup.dll",
+  for (const wchar_t* left : {L"about.htm", L"setup.exe", L"setup.dll",
                               L"TestThis\\01_Artist___CD___Title.tst"}) {
     EXPECT_TRUE(setup.files.Exists(In(left))) << left;
   }
   EXPECT_FALSE(setup.files.Exists(In(L"Help")));
+}
+
+TEST_F(Removal, MorvaneStartedAgainAfterTheCheckKeepsEverything) {
+  std::vector<std::wstring> files = setup.files.List(L"C:\\");
+  setup.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op == FileOp::Remove && path == In(L"morvane.exe")) return FakeFileSystem::Error(32);
+    return std::nullopt;
+  };
+  StartAndUninstall();
+  EXPECT_EQ(setup.files.List(L"C:\\"), files);
+  EXPECT_EQ(setup.settings.InstallDir(), kD);
+  EXPECT_TRUE(EntryExists());
+  EXPECT_TRUE(setup.companion.calls.empty());
+  ExpectOnlyTheQuestion();
+  ExpectEndState(L"Morvane is in use and could not be removed. Close it and start the removal again.");
 }
 
 TEST_F(Removal, NothingIsRemovedThroughALink) {
@@ -242,7 +256,10 @@ class OlderInstallation : public ::testing::Test {
 TEST_F(OlderInstallation, WithCompleteKitTheWindowIsReadyToInstallAgain) {
   setup.AddKit(L"C:\\Kit");
   setup.files.ChangeDrive(L'D');
+  // Next, uncovered while the removal runs, is clicked: it starts nothing.
+  setup.ui.onTurn = [&] { if (setup.form[Label1].text == L"Uninstalling...") setup.main.cmdNext_Click(0); };
   RemoveAndAnswer(MessageBoxAnswer::Yes);
+  EXPECT_TRUE(setup.processes.started.empty());
   EXPECT_EQ(setup.files.List(L"C:\\Older"), std::vector<std::wstring>{L"C:\\Older\\Undo"});
   EXPECT_EQ(setup.settings.InstallDir(), L"UNINSTALLED");
 

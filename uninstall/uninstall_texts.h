@@ -14,4 +14,7 @@ inline constexpr const wchar_t* kUninstallKeyNotDeleted =
     L"Could not delete Morvane Setup from "
     L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Currentversion\\Uninstall\\QolMORVANE";
 
+inline constexpr const wchar_t* kProductNotRemoved =
+    L"Morvane is in use and could not be removed. Close it and start the removal again.";
+
 }  // namespace texts

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "app/main_form_design.h"
@@ -34,8 +35,10 @@ class FakeMainForm : public MainFormControls {
   void SetReadOnly(Control c, bool readOnly) override { controls[c].readOnly = readOnly; }
   void SetTop(Control c, int twips) override { controls[c].top = twips; }
   void SetTooltip(Control c, const std::wstring& tooltip) override { controls[c].tooltip = tooltip; }
+  void FocusOn(Control c) override { focused = c; }
   void Repaint() override { ++repaints; }
 
   std::map<Control, Properties> controls;
   int repaints = 0;
+  std::optional<Control> focused;
 };

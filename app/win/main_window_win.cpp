@@ -201,6 +201,15 @@ void MainWindow::SetTooltip(Control control, const std::wstring& tooltip) {
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+void MainWindow::FocusOn(Control control) {
+  HWND child = ControlWindow(control);
+  if (!IsUsableControl(child)) return;
+  // Also where the next activation puts the focus back; it would otherwise
+  // return to the button pressed before a message box.
+  focusOnDeactivate_ = child;
+  FocusControl(child);
+}
+
 void MainWindow::Repaint() { RedrawWindow(hwnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
 void MainWindow::InvalidateLabel(Control control) {

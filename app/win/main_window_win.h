@@ -48,6 +48,7 @@ class MainWindow : public Window, public MainFormControls {
   void SetReadOnly(Control control, bool readOnly) override;
   void SetTop(Control control, int twips) override;
   void SetTooltip(Control control, const std::wstring& tooltip) override;
+  void FocusOn(Control control) override;
   void Repaint() override;
 
  protected:

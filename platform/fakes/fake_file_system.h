@@ -90,6 +90,8 @@ class FakeFileSystem : public FileSystem {
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
+  // Any open file keeps out a writer that shares nothing.
+  bool IsInUse(const std::wstring& path) override { return Find(path) && IsOpen(path); }
 
  private:
   struct Node {

@@ -90,7 +90,7 @@ class FakeMessageBoxes : public MessageBoxes {
     int flags;
   };
   std::vector<Shown> shown;
-  std::vector<MessageBoxAnswer> answers;  // taken in order; OK or Yes when none is left
+  std::vector<MessageBoxAnswer> answers;  // taken in order; OK, Yes or Cancel when none is left
   std::function<void(const Shown&)> onShow;
   MessageBoxAnswer Show(const std::wstring& text, int flags) override {
     shown.push_back({text, flags});
@@ -100,6 +100,7 @@ class FakeMessageBoxes : public MessageBoxes {
       answers.erase(answers.begin());
       return answer;
     }
+    if ((flags & 7) == mb::kRetryCancel) return MessageBoxAnswer::Cancel;
     return (flags & 7) == mb::kYesNo ? MessageBoxAnswer::Yes : MessageBoxAnswer::Ok;
   }
 };

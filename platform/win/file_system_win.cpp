@@ -255,3 +255,9 @@ std::wstring FileSystemWin::LongForm(const std::wstring& path) {
   }
   return result + full.substr(std::min(at, full.size()));
 }
+
+bool FileSystemWin::IsInUse(const std::wstring& path) {
+  UniqueKernelHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return !file && GetLastError() == ERROR_SHARING_VIOLATION;
+}

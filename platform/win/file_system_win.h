@@ -18,4 +18,5 @@ class FileSystemWin : public FileSystem {
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
+  bool IsInUse(const std::wstring& path) override;
 };

@@ -224,9 +224,12 @@ TEST_F(FolderChooser, CreatesOneFolderUnderTheListedOneAndRefusesBadNamesWithAMe
   EXPECT_TRUE(WaitUntil([&] { return Typed(chooser) == L"C:\\" + top; })) << Utf8(Typed(chooser));
   EXPECT_TRUE(World::IsDirectory(L"C:\\" + top));
 
-  // The folder made here is one the installation takes: Set, then Next installs into it.
-  Click(Part(chooser, Command2));
+  ClickInto(Part(chooser, Text1));  // Enter in the box is "&Set", the default button
+  PressKey(Part(chooser, Text1), VK_RETURN);
+  ASSERT_TRUE(Hidden(chooser));
   ASSERT_TRUE(WaitUntil([&] { return Text(main, Control::Text1) == L"C:\\" + top; }));
+
+  // The folder made here is one the installation takes: Next installs into it.
   Click(Handle(main, Control::cmdNext0));
   std::optional<MessageBoxInfo> refused;
   EXPECT_TRUE(WaitUntil(

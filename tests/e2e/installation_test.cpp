@@ -222,6 +222,11 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
     if (&entry == &kEntries[2]) World::Screenshot(box->hwnd, "program-files");
     AnswerMessageBox(*box, L"OK");
     ASSERT_TRUE(WaitUntil([&] { return setup_.VisibleTopLevelWindows().size() == 1; }));
+    // The box has the focus and its text selected: typing replaces the text
+    // ("c" is also Cancel's access key).
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControl(window) == Handle(window, Text1); }));
+    TypeText(Handle(window, Text1), L"c");
+    EXPECT_TRUE(WaitUntil([&] { return Text(window, Text1) == L"c"; })) << Utf8(Text(window, Text1));
     // The window is as it was, ready for another try.
     EXPECT_EQ(Text(window, Label1), kInstallPrompt);
     EXPECT_TRUE(Visible(window, cmdNext0));

@@ -169,9 +169,16 @@ TEST_F(StartStates, InstalledCopyWithoutKitOffersOnlyRemoval) {
   World::Screenshot(window, "remove-only");
 }
 
+// The setup's own two files without any kit file, as in the installed folder.
+std::wstring SetupAlone() {
+  std::wstring dir = World::MakeKit(L"C:\\e2e\\alone");
+  for (int n = 1; n <= 8; ++n) DeleteFileW((dir + L"\\morvane." + std::to_wstring(n)).c_str());
+  return dir;
+}
+
 TEST_F(StartStates, UninstalledWithoutKitShowsTheMessageBeforeTheWindow) {
   World::SetInstallDir(L"UNINSTALLED");
-  StartSetup(KitWithout(L"morvane.3"));
+  StartSetup(SetupAlone());
   std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
   ASSERT_TRUE(box);
   EXPECT_EQ(Utf8(box->title), "Morvane Setup");
@@ -191,13 +198,20 @@ TEST_F(StartStates, UninstalledWithoutKitShowsTheMessageBeforeTheWindow) {
   World::Screenshot(window, "uninstalled");
 }
 
-TEST_F(StartStates, NothingStoredWithoutKitOffersOnlyExit) {
-  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
-  World::SetAttributes(kit + L"\\morvane.5", FILE_ATTRIBUTE_HIDDEN);  // hidden counts as missing
-  HWND window = StartAndWaitForWindow(kit);
+TEST_F(StartStates, NothingStoredWithoutKitOffersOnlyExitAndAnIncompleteKitSaysWhatIsMissing) {
+  HWND window = StartAndWaitForWindow(SetupAlone());
   ASSERT_TRUE(window);
   ExpectWindow(window, ExitOnlyState(L"You can delete this file (SETUP.EXE)."));
   World::Screenshot(window, "no-kit");
+  CloseWithCloseBox(window);
+  ExpectEndsCleanly();
+
+  std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
+  World::SetAttributes(kit + L"\\morvane.5", FILE_ATTRIBUTE_HIDDEN);  // hidden counts as missing
+  window = StartAndWaitForWindow(kit);
+  ASSERT_TRUE(window);
+  ExpectWindow(window, ExitOnlyState(L"The installation kit is incomplete. Missing: morvane.5"));
+  World::Screenshot(window, "incomplete-kit");
 }
 
 TEST_F(StartStates, HiddenProgramIsNoInstalledCopy) {

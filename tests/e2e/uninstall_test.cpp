@@ -72,6 +72,7 @@ class Removal : public SetupSession {
     EXPECT_EQ(box->icon, MessageIcon::Exclamation);
     EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"&Yes", L"&No"}));
     ASSERT_TRUE(AnswerMessageBox(*box, answer));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));  // not taken for the next message
   }
 
   static bool EntryInEitherView() {
@@ -209,6 +210,58 @@ TEST_F(Removal, TestThisTurnedIntoALinkLeadsNothingOutside) {
   EXPECT_FALSE(World::Exists(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
   untouched();
   EXPECT_TRUE(World::RemoveUnixLink(L"C:\\WINUTIL\\MORVANE\\TestThis"));
+}
+
+TEST_F(Removal, RunningMorvaneIsClosedFirstAndNothingChangesUntilThen) {
+  World::MakeKit(kKit);
+  ASSERT_NO_FATAL_FAILURE(Install(L"C:\\e2e\\Apps\\Morvane"));
+  const std::wstring d = L"C:\\E2E\\APPS\\MORVANE\\";
+  World::WriteFile(d + L"about.htm", "changed by hand");
+  SetupProcess product = SetupProcess::Start(d + L"Morvane.exe", d);
+  // The in-use message, answered after what happens meanwhile.
+  auto inUse = [&](const wchar_t* answer, bool closeProduct = false) {
+    std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
+    ASSERT_TRUE(box) << "no in-use message";
+    EXPECT_EQ(box->title + box->text, L"Morvane SetupMorvane is running from this folder:\r\n\r\n" + d +
+                                          L"\r\n\r\nClose Morvane, then click Retry. Click Cancel to leave "
+                                          L"everything as it is.");
+    EXPECT_EQ(box->icon, MessageIcon::Exclamation);
+    EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"&Retry", L"Cancel"}));
+    if (closeProduct) CloseWithCloseBox(product.WaitForWindow(L"Morvane (sample)"));
+    ASSERT_TRUE(!closeProduct || product.WaitForExit());
+    ASSERT_TRUE(AnswerMessageBox(*box, answer));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }));
+  };
+
+  // Reinstall: nothing is copied until Morvane is closed and Retry chosen.
+  HWND window = StartAndWaitForWindow(kKit);
+  ASSERT_TRUE(window && product.WaitForWindow(L"Morvane (sample)"));
+  Click(Handle(window, cmdNext0));
+  ASSERT_NO_FATAL_FAILURE(inUse(L"&Retry"));
+  EXPECT_EQ(World::ReadFile(d + L"about.htm"), "changed by hand");
+  ASSERT_NO_FATAL_FAILURE(inUse(L"&Retry", true));
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"Completed installation."; }, 60s));
+  EXPECT_TRUE(World::ReadFile(d + L"about.htm") == World::ReadFile(kKit + L"\\morvane.3"));
+  Click(Handle(window, Command1));
+  ExpectEndsCleanly();
+
+  // Uninstall, Yes: Cancel is No; closed, Retry removes it completely.
+  product = SetupProcess::Start(d + L"Morvane.exe", d);
+  const std::vector<std::wstring> before = Tree(d);
+  window = StartAndWaitForWindow(kKit);
+  ASSERT_TRUE(window && product.WaitForWindow(L"Morvane (sample)"));
+  Click(Handle(window, cmdNext1));
+  ASSERT_NO_FATAL_FAILURE(AnswerTheQuestion(L"&Yes"));
+  ASSERT_NO_FATAL_FAILURE(inUse(L"Cancel"));
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Command1) == L"E&xit"; }));
+  EXPECT_EQ(Text(window, Label1), L"Remove or Reinstall Morvane");
+  EXPECT_TRUE(Tree(d) == before && World::InstallDir() == d && EntryInEitherView());
+  Click(Handle(window, cmdNext1));
+  ASSERT_NO_FATAL_FAILURE(AnswerTheQuestion(L"&Yes"));
+  ASSERT_NO_FATAL_FAILURE(inUse(L"&Retry", true));
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1).starts_with(L"Uninstalled."); }));
+  EXPECT_EQ(Tree(d), (std::vector<std::wstring>{L"FileList", L"Undo"}));
+  EXPECT_TRUE(World::InstallDir() == L"UNINSTALLED" && !EntryInEitherView());
 }
 
 TEST_F(Removal, OlderInstallationIsRemovedBeforeInstallingAgain) {
