@@ -82,12 +82,14 @@ class SilentRun {
 
   // Where the installation goes: the folder asked for; else the installed
   // copy's folder; else where the window aims after removing an older copy;
-  // else what the window proposes.
+  // else where a first installation goes.
   std::wstring Target() const {
     if (command_.target) return *command_.target;
     if (Offers(cmdNext1)) return form_.Text(Text1);
     if (Offers(cmdNext2)) return texts::kReinstallDirectory;
-    return form_.Text(Text1);
+    // Not the remembered folder the window shows: no copy of Morvane is
+    // there any more, so the run goes where a first installation goes.
+    return HeadlessForm().Text(Text1);
   }
 
   // The installation's entry tests on target, before anything is removed

@@ -83,6 +83,11 @@ TEST(SilentSetup, InstallsRemovesOrStopsWithTheOutcomeAndSaysWhyInTheLog) {
     EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::Done);
     EXPECT_FALSE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
     EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::NotInstalled);
+    // A remembered folder that holds no copy any more is no target.
+    setup.AddKit(L"C:\\Kit");
+    setup.settings.SetInstallDir(L"C:\\Gone\\");
+    EXPECT_EQ(setup.Run(L""), Outcome::Done);
+    EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
   }
 }
 

@@ -84,6 +84,12 @@ StepFailure Installation::InstallSteps() {
 
   HoldKit();
   CreateFolders();
+  // A folder that someone else made on the target's way after the entry
+  // tests was found existing and kept as it was: judged again, now that all
+  // of them exist, before the first file goes in.
+  if (std::optional<TargetRefusal> refusal = RefuseUnsafeTarget(services_.files, directories_.target)) {
+    return KitFileFailure{FailureKind::Write, refusal->folder, refusal->reason};
+  }
   form_.ShowProgress();                                       // step 2
   if (StepFailure failure = CopyRows(1, 3)) return failure;   // steps 3 to 5
   if (StepFailure failure = CopyUnlessSkipped(4)) return failure;  // step 6

@@ -206,6 +206,8 @@ TEST_F(InstallationTest, TargetsOthersCouldChangeAreRefusedAndChangeNothing) {
        texts::kOthersMayRepermission},
       {L"C:\\Drop", with({{Other, true, rights::kDeleteChild}}), L"C:\\Drop\\Morvane", L"C:\\Drop\\Morvane",
        texts::kOthersMayDelete},
+      {L"C:\\Loose", with({{Other, true, rights::kDeleteChild}}), L"C:\\Loose\\New", L"C:\\Loose\\New",
+       texts::kOthersMayDelete},  // not there yet: made protected, it could still be renamed away
       {L"C:\\Locked", {.result = FolderRead::Unreadable}, L"C:\\Locked\\Morvane", L"C:\\Locked",
        texts::kAccessListUnreadable},
   };
@@ -283,6 +285,23 @@ TEST_F(InstallationTest, DriveRootIsAcceptedAsATarget) {
   EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\Morvane.exe"));
   EXPECT_TRUE(setup.files.IsDirectory(L"C:\\FileList"));
   EXPECT_EQ(setup.settings.InstallDir(), L"C:\\");
+}
+
+TEST_F(InstallationTest, FolderOthersMakeOnTheWayMeanwhileStopsItBeforeAnyFile) {
+  // Someone who may make folders in C:\ makes C:\WinUtil after the entry tests.
+  setup.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op != FileOp::MakeDirectory || path.size() <= 3 || setup.files.IsDirectory(L"C:\\WinUtil")) return std::nullopt;
+    setup.files.AddDirectory(L"C:\\WinUtil");
+    FolderSecurity theirs = FakeFileSystem::ProtectedFolder();
+    theirs.owner = Trustee::Other;
+    setup.files.SetSecurity(L"C:\\WinUtil", theirs);
+    return FakeFileSystem::Error(183);
+  };
+  InstallTo(L"C:\\WinUtil\\Morvane");
+  EXPECT_EQ(FailureText(), L"An error occured while writing the following file: \r\nC:\\WINUTIL\r\n\r\n"
+                           L"This folder belongs to a user who is not an administrator.\r\n\r\n"
+                           L"Setup can not continue the installation.");
+  EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
 }
 
 TEST_F(InstallationTest, ReadOnlyScreenshotStopsTheInstallationAfterTheProgram) {

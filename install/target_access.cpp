@@ -74,7 +74,12 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
     bool isTarget = i + 1 == folders.size();
     auto refuse = [&](const wchar_t* reason) { return TargetRefusal{folder, reason}; };
     switch (security.result) {
-      case FolderRead::Missing: parent.reset(); continue;
+      case FolderRead::Missing:
+        // Made protected later, but whoever may delete what its parent
+        // holds could rename it away and put their own in its place.
+        if (parent && (OthersMay(*parent) & kDeleteChild)) return refuse(texts::kOthersMayDelete);
+        parent.reset();
+        continue;
       case FolderRead::NoAccessLists: return refuse(texts::kKeepsNoAccessList);
       case FolderRead::Unreadable: return refuse(texts::kAccessListUnreadable);
       case FolderRead::Read: break;

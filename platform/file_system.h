@@ -66,7 +66,7 @@ class FileSystem {
   // with it, an existing one gets it in place of the list it had.
   virtual std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users,
                                                        FileError& error) = 0;
-  // The two below work on a plain file at exactly this place and nowhere
+  // The one above and the two below work on a plain file at exactly this place and nowhere
   // else: the name is opened without following a link in its place, and
   // the open file is checked to be no junction or symbolic link, to have
   // one name only, and to lie where the path says (no link on the way);

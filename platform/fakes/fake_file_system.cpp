@@ -272,6 +272,10 @@ std::unique_ptr<InputFile> FakeFileSystem::OpenForReading(const std::wstring& pa
 std::unique_ptr<OutputFile> FakeFileSystem::CreateForWriting(const std::wstring& path, UsersMay users,
                                                              FileError& error) {
   if (Fails(FileOp::Create, path, error)) return nullptr;
+  if (ReachedThroughLink(path)) {
+    error = Error(kErrorReachedThroughLink);
+    return nullptr;
+  }
   if (path.size() >= kMaxPath || InvalidName(path) || !NamesAFile(path)) {
     error = Error(path.size() >= kMaxPath ? kErrorFilenameExcedRange : 123);
     return nullptr;
@@ -343,10 +347,6 @@ bool FakeFileSystem::Unlink(const std::wstring& path) {
 }
 
 bool FakeFileSystem::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
-  if (ReachedThroughLink(path)) {
-    error = Error(kErrorReachedThroughLink);
-    return false;
-  }
   std::unique_ptr<OutputFile> file = CreateForWriting(path, users, error);
   return file && file->Close(error);
 }

@@ -12,7 +12,7 @@ namespace {
 // them is one of the system's known DLLs, so a bare name would be searched.
 constexpr const wchar_t* kLazilyLoadedSystemDlls[] = {
     L"uxtheme.dll", L"dwmapi.dll",  L"msimg32.dll", L"version.dll", L"cryptbase.dll",
-    L"propsys.dll", L"profapi.dll", L"userenv.dll", L"oleacc.dll",
+    L"propsys.dll", L"profapi.dll", L"userenv.dll", L"oleacc.dll",   L"mpr.dll",
 };
 
 }  // namespace

@@ -91,36 +91,15 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
                                                             FileError& error) {
   if (TooLong(path, kMaxPath, &error)) return nullptr;
   ProtectedDescriptor list(ProtectedFileSddl(users));
-  // Opened rather than created anew and then cut to length zero: creating
-  // over an existing hidden file would be refused, truncating it is not. A
-  // new file has its list from the start; one that was there gets it while
-  // this handle, which shares no writing, keeps everyone else's writes out.
-  UniqueKernelHandle file(list ? CreateFileW(path.c_str(), GENERIC_WRITE | WRITE_DAC, FILE_SHARE_READ, list.attributes(),
-                                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)
-                               : nullptr);
-  if (file && GetLastError() == ERROR_ALREADY_EXISTS) {
-    DWORD status = SetSecurityInfo(file.get(), SE_FILE_OBJECT,
-                                   DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                                   list.dacl(), nullptr);
-    if (status != ERROR_SUCCESS) {
-      SetLastError(status);
-      file.Reset();
-    }
-  }
-  if (!file || !SetEndOfFile(file.get())) {
-    error = LastError();
-    return nullptr;
-  }
-  return std::make_unique<OutputFileWin>(std::move(file));
-}
-
-bool FileSystemWin::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
-  if (TooLong(path, kMaxPath, &error)) return false;
-  ProtectedDescriptor list(ProtectedFileSddl(users));
+  // Opened where it is, never through a link planted in its place or on its
+  // way (a user-made folder in a drive root target could be one), and
+  // opened rather than created anew: creating over an existing hidden file
+  // would be refused, truncating it is not. A new file has its list from
+  // the start; one that was there gets it while this handle, which shares
+  // no writing, keeps everyone else's writes out.
   UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), GENERIC_WRITE | WRITE_DAC, FILE_SHARE_READ, true, nullptr,
                                                list.attributes())
                                : INVALID_HANDLE_VALUE);
-  // A file that was there already gets the list too, through the same handle.
   DWORD status = file ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
                                         DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
                                         nullptr, list.dacl(), nullptr)
@@ -131,9 +110,14 @@ bool FileSystemWin::EmptyPlainFile(const std::wstring& path, UsersMay users, Fil
   }
   if (!file || !SetEndOfFile(file.get())) {
     error = LastError();
-    return false;
+    return nullptr;
   }
-  return true;
+  return std::make_unique<OutputFileWin>(std::move(file));
+}
+
+bool FileSystemWin::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
+  std::unique_ptr<OutputFile> file = CreateForWriting(path, users, error);
+  return file && file->Close(error);
 }
 
 bool FileSystemWin::RemovePlainFile(const std::wstring& path) {

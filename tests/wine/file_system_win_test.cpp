@@ -107,3 +107,27 @@ TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
 }
 
 }  // namespace
+
+// Writing, emptying and removing work only on the plain file at its place:
+// a link in a file's place or on its way leads the elevated setup nowhere.
+TEST_F(RealFileSystem, NoFileIsWrittenEmptiedOrRemovedThroughALink) {
+  const std::wstring victim = L"C:\\e2e\\Victim\\";
+  World::WriteFile(victim + L"theirs.txt", "theirs");
+  World::WriteFile(victim + L"AddFile.bmp", "theirs");
+  ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Help", victim));
+  ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\theirs.txt", victim + L"theirs.txt"));
+  for (const wchar_t* path : {L"C:\\e2e\\Help\\AddFile.bmp", L"C:\\e2e\\theirs.txt"}) {
+    SCOPED_TRACE(Utf8(path));
+    FileError error;
+    EXPECT_FALSE(files_.CreateForWriting(path, UsersMay::ReadAndExecute, error));
+    EXPECT_FALSE(files_.EmptyPlainFile(path, UsersMay::Modify, error));
+    EXPECT_EQ(error.code, kErrorReachedThroughLink);
+    EXPECT_FALSE(files_.RemovePlainFile(path));
+  }
+  FileError error;
+  EXPECT_FALSE(files_.CreateForWriting(L"C:\\e2e\\Help\\New.bmp", UsersMay::ReadAndExecute, error));
+  EXPECT_EQ(World::ReadFile(victim + L"theirs.txt"), "theirs");
+  EXPECT_EQ(World::ReadFile(victim + L"AddFile.bmp"), "theirs");
+  EXPECT_EQ(World::List(victim), (std::vector<std::wstring>{L"AddFile.bmp", L"theirs.txt"}));
+  EXPECT_TRUE(World::RemoveUnixLink(L"C:\\e2e\\Help") && World::RemoveUnixLink(L"C:\\e2e\\theirs.txt"));
+}
