@@ -9,8 +9,6 @@ namespace {
 
 constexpr std::uint32_t kPathNotFound = 3;
 
-bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-
 }  // namespace
 
 std::wstring DriveEntryText(const DriveInfo& drive) {
@@ -24,7 +22,7 @@ std::wstring ChildPath(const std::wstring& parent, const std::wstring& name) {
 }
 
 std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::wstring& path, FileError& error) {
-  if (path.size() < 2 || !IsLetter(path[0]) || path[1] != L':' || (path.size() > 2 && path[2] != L'\\')) {
+  if (path.size() < 2 || !text::IsDriveLetter(path[0]) || path[1] != L':' || (path.size() > 2 && path[2] != L'\\')) {
     error = folders.Error(kPathNotFound);
     return std::nullopt;
   }

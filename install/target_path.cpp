@@ -2,15 +2,11 @@
 
 #include <string>
 
+#include "platform/text.h"
+
 namespace install {
-namespace {
-
-bool IsLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-
-}  // namespace
-
 bool IsFullPath(std::wstring_view path) {
-  if (path.size() >= 3 && IsLetter(path[0]) && path[1] == L':' && path[2] == L'\\') return true;
+  if (path.size() >= 3 && text::IsDriveLetter(path[0]) && path[1] == L':' && path[2] == L'\\') return true;
   if (!path.starts_with(L"\\\\")) return false;
   std::wstring_view rest = path.substr(2);
   std::size_t serverEnd = rest.find(L'\\');
@@ -51,7 +47,7 @@ bool IsPlainFullPath(std::wstring_view path) {
 }
 
 bool IsDrivePath(std::wstring_view path) {
-  return path.size() >= 3 && IsLetter(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+  return path.size() >= 3 && text::IsDriveLetter(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
 }
 
 }  // namespace install

@@ -22,6 +22,8 @@ std::wstring FirstLine(std::wstring_view s) {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
+bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
 std::wstring QuotedIfBlank(const std::wstring& path) {
   return path.find(L' ') == std::wstring::npos ? path : Quoted(path);
 }

@@ -28,4 +28,7 @@ std::wstring QuotedIfBlank(const std::wstring& path);
 
 std::wstring Quoted(const std::wstring& path);
 
+// A to Z in either case: the letters a drive can have.
+bool IsDriveLetter(wchar_t c);
+
 }  // namespace text

@@ -4,6 +4,7 @@
 
 #include "install/kit_files.h"
 #include "install/registration_names.h"
+#include "install/target_path.h"
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
 
@@ -12,13 +13,6 @@ namespace {
 
 constexpr std::uint32_t kQueryValue = 0x1;  // KEY_QUERY_VALUE: reading needs no more
 constexpr const wchar_t* kProductFile = kit_table::kKitFiles[0].installedName;  // kit file 1, the program
-
-bool IsFullPath(const std::wstring& path) {
-  bool drive = path.size() >= 3 && ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')) &&
-               path[1] == L':' && path[2] == L'\\';
-  bool share = path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
-  return drive || share;
-}
 
 std::optional<std::wstring> ReadUninstallString(RegistryApi& registry) {
   RegistryHandle key = 0;
@@ -38,7 +32,8 @@ std::wstring ProgramFolder(const std::wstring& command) {
   std::size_t slash = path.find_last_of(L'\\');
   if (slash == std::wstring::npos) return {};
   path.resize(slash + 1);
-  return IsFullPath(path) ? path : std::wstring();
+  // Its files are deleted there: only a path that means what it reads.
+  return install::IsPlainFullPath(path) ? path : std::wstring();
 }
 
 std::optional<std::wstring> OlderInstallation(RegistryApi& registry, FileSystem& files) {

@@ -65,8 +65,6 @@ class OutputFileWin : public OutputFile {
   UniqueKernelHandle file_;
 };
 
-bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-
 bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nullptr) {
   if (path.size() < limit) return false;
   SetLastError(kErrorFilenameExcedRange);
@@ -204,7 +202,7 @@ bool FileSystemWin::IsLink(const std::wstring& path) {
 }
 
 bool FileSystemWin::ChangeDrive(wchar_t letter) {
-  if (!IsDriveLetter(letter)) return false;
+  if (!text::IsDriveLetter(letter)) return false;
   // "D:" returns to the directory the process last used on that drive; if
   // that has gone, the drive's root will do.
   std::wstring drive{letter, L':'};
