@@ -33,16 +33,15 @@ class SilentRun {
       return Remove();
     }
     // Checked before anything else, so that a broken kit changes nothing.
-    if (!KitComplete(kit)) return Outcome::KitIncomplete;
+    if (!KitComplete()) return Outcome::KitIncomplete;
     main_.Form_Load();
     return Install();
   }
 
  private:
-  bool KitComplete(const std::wstring& kit) {
+  bool KitComplete() {
     std::wstring missing;
-    for (const KitFile& file : KitFiles()) {
-      if (services_.files.IsOrdinaryFile(kit + file.kitName)) continue;
+    for (const KitFile& file : main_.MissingKitFiles(L"")) {
       missing += (missing.empty() ? L"" : L", ") + std::wstring(file.kitName);
     }
     if (!missing.empty()) log_.WriteLine(L"The installation kit is incomplete; missing: " + missing);
