@@ -352,36 +352,9 @@ void World::Screenshot(HWND window, const std::string& step) {
   EXPECT_TRUE(SaveScreenshot(window, path)) << Utf8(path);
 }
 
-std::string World::UnixPath(const std::wstring& path) {
-  using UnixNameFn = char*(CDECL*)(LPCWSTR);
-  auto unixName = reinterpret_cast<UnixNameFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-  char* name = unixName ? unixName(path.c_str()) : nullptr;
-  std::string unix = name ? name : "";
-  if (name) HeapFree(GetProcessHeap(), 0, name);
-  return unix;
-}
+std::string World::UnixPath(const std::wstring& path) { return Utf8(UnixName(path)); }
 
-bool World::RunUnix(const std::string& script) {
-  const std::wstring marker = L"C:\\e2e\\unix.done";
-  WriteFile(marker, "");
-  std::string unixMarker = UnixPath(marker);
-  DeleteFileW(marker.c_str());
-  if (unixMarker.empty()) return false;
-  std::wstring commandLine = L"sh -c \"" + Wide(script) + L"; : > '" + Wide(unixMarker) + L"'\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(L"Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return false;
-  }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  bool done = WaitUntil([&] { return Exists(marker); });
-  DeleteFileW(marker.c_str());
-  return done;
-}
+bool World::RunUnix(const std::string& script) { return RunUnixScript(Wide(script)); }
 
 std::string World::RunAndCapture(const std::wstring& commandLine, DWORD timeoutMs) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};

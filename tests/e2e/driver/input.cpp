@@ -56,6 +56,22 @@ INPUT MouseEvent(DWORD buttons, POINT screen) {
 // fast as a user does: the button-up events are queued together with the
 // button-down ones. The cursor must then be where the clicks went.
 void ClickScreenPoint(POINT screen, int clicks) {
+  // The pointer rests on the point first, as a user's does: a window that has
+  // just opened or closed under the old position can still move the cursor
+  // back there, and the move is made again until it stays.
+  auto at = [&] {
+    POINT cursor{};
+    return GetCursorPos(&cursor) && cursor.x == screen.x && cursor.y == screen.y;
+  };
+  bool rests = WaitUntil(
+      [&] {
+        if (!at()) Send({MouseEvent(0, screen)});
+        if (!at()) return false;
+        Sleep(50);
+        return at();
+      },
+      2s);
+  if (!rests) ADD_FAILURE() << "the cursor does not stay at " << screen.x << "," << screen.y;
   std::vector<INPUT> inputs;
   for (int i = 0; i < clicks; ++i) {
     inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTDOWN, screen));
