@@ -56,6 +56,10 @@ CommandLine ParseCommandLine(std::wstring_view line) {
       parsed.uninstall = true;
     } else if (StartsWithIgnoringCase(argument, L"/LOG=")) {
       parsed.logPath = argument.substr(5);
+    } else if (StartsWithIgnoringCase(argument, L"/D=")) {
+      // Quoted whole, as /LOG= may be: the folder asked for all the same,
+      // never passed over for the default.
+      parsed.target = argument.substr(3);
     }
   }
   // Without /S the window decides, as it always has.

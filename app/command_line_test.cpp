@@ -25,6 +25,7 @@ TEST(CommandLine, SwitchesAreReadAsNsisInstallersReadThem) {
       {L"setup.exe /S /D=", true, false, L"", {}},
       {L"setup.exe /S \"/LOG=C:\\My Logs\\s.log\" /D=C:\\x", true, false, L"C:\\x", L"C:\\My Logs\\s.log"},
       {L"setup.exe /LOG=\"C:\\a b\\s.log\"", false, false, {}, L"C:\\a b\\s.log"},
+      {L"setup.exe /S \"/D=C:\\Quiet Place\\Morvane\"", true, false, L"C:\\Quiet Place\\Morvane", {}},
       // Without /S the window decides: its folder and removal are not ours to force.
       {L"setup.exe /uninstall /D=C:\\x", false, false, {}, {}},
       {L"setup.exe /Sx -S /silent /D", false, false, {}, {}},

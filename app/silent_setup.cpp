@@ -9,6 +9,7 @@
 #include "install/installation.h"
 #include "install/kit_files.h"
 #include "install/registration_names.h"
+#include "install/target_path.h"
 #include "platform/text.h"
 #include "uninstall/older_installation.h"
 
@@ -102,10 +103,27 @@ class SilentRun {
     return accepted;
   }
 
+  bool DriveIsThere(const std::wstring& target) {
+    std::size_t rootEnd = 3;  // "C:\"; for \\server\share\ the end of the share
+    if (target.starts_with(L"\\\\")) {
+      std::size_t server = target.find(L'\\', 2);
+      std::size_t share = server == std::wstring::npos ? server : target.find(L'\\', server + 1);
+      rootEnd = share == std::wstring::npos ? target.size() : share + 1;
+    }
+    std::wstring root = text::WithTrailingBackslash(target.substr(0, rootEnd));
+    return services_.files.ReadFolderSecurity(root).result != FolderRead::Missing;
+  }
+
   Outcome Install() {
     std::wstring target = Target();
     log_.WriteLine(L"Target: " + target);
     if (!TargetAccepted(target)) return messages_.outcome();
+    // A copy may be removed on the way: the folder asked for must be one
+    // that can be made, or the run would end with none installed at all.
+    if (!install::IsPlainFullPath(target) || !DriveIsThere(target)) {
+      log_.WriteLine(L"The target is no folder that can be made here: " + target);
+      return Outcome::TargetRefused;
+    }
     // A copy elsewhere would be left behind, its entry overwritten: it goes
     // first, as the window removes an older installation first.
     bool elsewhere = Offers(cmdNext1) && Normalised(target) != Normalised(form_.Text(Text1));

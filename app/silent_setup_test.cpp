@@ -57,6 +57,14 @@ TEST(SilentSetup, InstallsRemovesOrStopsWithTheOutcomeAndSaysWhyInTheLog) {
       EXPECT_TRUE(setup.log.Has(line)) << testing::PrintToString(line);
     }
   }
+  for (const wchar_t* refused : {L"/D=Q:\\Morvane", L"/D=C:\\Quiet Place\\Morvane /LOG=C:\\s.log"}) {
+    // No drive Q:, and a switch that became part of the folder: a folder
+    // that cannot be made is refused before the older copy is touched.
+    SilentSetup setup;
+    setup.AddKit(L"C:\\Kit");
+    EXPECT_EQ(setup.Run(refused), Outcome::TargetRefused);
+    EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
+  }
   {
     // Refused before the older copy is touched.
     SilentSetup setup;
