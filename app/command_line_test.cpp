@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/silent_answers.h"
-#include "app/texts.h"
 
 namespace {
 
@@ -38,46 +36,6 @@ TEST(CommandLine, SwitchesAreReadAsNsisInstallersReadThem) {
     EXPECT_EQ(parsed.target, c.target);
     EXPECT_EQ(parsed.logPath, c.log);
   }
-}
-
-TEST(SilentAnswers, EachMessageGetsItsAnswerAndExitCode) {
-  struct Case {
-    std::wstring text;
-    int flags;
-    MessageBoxAnswer answer;
-    int exitCode;
-  };
-  const Case kCases[] = {
-      {texts::kConfirmUninstall, 52, MessageBoxAnswer::Yes, 0},
-      {texts::kUninstalledMessage, 64, MessageBoxAnswer::Ok, 0},
-      {texts::kProgramFilesRefused, 64, MessageBoxAnswer::Ok, 1639},
-      {texts::kEnterTarget, 16, MessageBoxAnswer::Ok, 1639},
-      {std::wstring(texts::kUnsafeTarget) + L"\r\n\r\nC:\\WinUtil\\...", 16, MessageBoxAnswer::Ok, 1639},
-      {std::wstring(texts::kProductInUse) + L"C:\\WINUTIL\\MORVANE\\" + texts::kProductInUseWhatToDo, 53,
-       MessageBoxAnswer::Cancel, 32},
-      {std::wstring(texts::kReadFailure) + L"\r\nMORVANE.2\r\n\r\n...", 16, MessageBoxAnswer::Ok, 1603},
-      {std::wstring(texts::kWriteFailure) + L"\r\nMORVANE.EXE\r\n\r\n...", 16, MessageBoxAnswer::Ok, 1603},
-      {L"Error while deleting from registry: Can't write (5)\r\nHKEY_LOCAL_MACHINE\\...", 16, MessageBoxAnswer::Ok,
-       1603},
-      {texts::kUninstallKeyNotDeleted, 16, MessageBoxAnswer::Ok, 1603},
-      // A message no row knows: a question is declined and stops the run.
-      {L"Go on?", 4 + 32, MessageBoxAnswer::No, 1603},
-      {L"Morvane is running.", 5 + 48, MessageBoxAnswer::Cancel, 1603},
-      {L"Note.", 64, MessageBoxAnswer::Ok, 0},
-      {L"Broken.", 16, MessageBoxAnswer::Ok, 1603},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(testing::Message() << c.exitCode << " " << c.flags);
-    SilentReply reply = SilentReplyTo(c.text, c.flags);
-    EXPECT_EQ(reply.answer, c.answer);
-    EXPECT_EQ(ExitCode(reply.outcome), c.exitCode);
-  }
-  // The codes a run can end with that no message stands for.
-  EXPECT_EQ(ExitCode(Outcome::KitIncomplete), 1619);
-  EXPECT_EQ(ExitCode(Outcome::AnotherSetupRunning), 1618);
-  EXPECT_EQ(ExitCode(Outcome::MorvaneInUse), 32);
-  EXPECT_EQ(ExitCode(Outcome::NotInstalled), 1605);
-  EXPECT_EQ(ExitCode(Outcome::LogNotOpened), 1622);
 }
 
 }  // namespace

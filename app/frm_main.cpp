@@ -6,27 +6,19 @@
 #include "app/disk_space_caption.h"
 #include "app/modMain.h"
 #include "app/next_button.h"
+#include "app/start_decision.h"
 #include "app/texts.h"
+#include "install/kit_check.h"
 #include "install/kit_files.h"
-#include "install/registration_names.h"
-#include "install/target_path.h"
 #include "platform/text.h"
-#include "uninstall/older_installation.h"
 
 using enum Control;
 
 frmMain::frmMain(MainFormControls& controls, Services& services) : controls_(controls), services_(services) {}
 
-bool frmMain::CompleteInstallKit(const std::wstring& directory) { return MissingKitFiles(directory).empty(); }
-
-std::vector<KitFile> frmMain::MissingKitFiles(const std::wstring& directory) {
+bool frmMain::CompleteInstallKit(const std::wstring& directory) {
   std::wstring kit = directory.empty() ? text::WithTrailingBackslash(services_.environment.SetupDirectory()) : directory;
-  std::vector<KitFile> missing;
-  // Every name is tested on every call, whatever the earlier ones found.
-  for (const KitFile& file : KitFiles()) {
-    if (!services_.files.IsOrdinaryFile(kit + file.kitName)) missing.push_back(file);
-  }
-  return missing;
+  return install::MissingKitFiles(services_.files, kit).empty();
 }
 
 void frmMain::ShowLocation(const std::wstring& directory) {
@@ -93,51 +85,27 @@ void frmMain::EnterUninstalledState() {
 }
 
 void frmMain::Form_Load() {
-  SettingsStore& settings = services_.settings;
-  std::wstring stored =
-      settings.GetSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, L"");
-  if (stored == texts::kUninstalledMark) stored.clear();  // exact case only; see the second reading below
-
-  bool installed = false;
-  if (!stored.empty()) {
-    stored = text::WithTrailingBackslash(stored);
-    controls_.SetText(Text1, stored);
-    // Only a plain full path counts: the removal works on exactly what
-    // Text1 shows, and a relative, dotted or device path would let it work
-    // somewhere else than it says.
-    installed = install::IsPlainFullPath(stored) && services_.files.IsOrdinaryFile(stored + texts::kInstalledMarker);
-  }
-  if (installed) {
-    Uninstall(stored);
-    return;
-  }
-
-  // Read again as stored, so that "UNINSTALLED" in any case is recognised.
-  std::wstring again =
-      settings.GetSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, L"");
-  std::vector<KitFile> missing = MissingKitFiles(L"");
-  bool kitComplete = missing.empty();
-  // Some of the product's files but not all: a broken download or copy. Only
-  // a setup with none of them beside it (the one left in an installed
-  // folder) is what the no-kit and uninstalled states speak of.
-  auto productFiles = [](const auto& files) {
-    return std::ranges::count_if(files,
-                                 [](const KitFile& f) { return f.handling != KitHandling::CopiedUnlessSkipped; });
-  };
-  if (!kitComplete && productFiles(missing) < productFiles(KitFiles())) {
-    EnterIncompleteKitState(missing);
-  } else if (text::UpperCase(again) == texts::kUninstalledMark && !kitComplete) {
-    EnterUninstalledState();
-  } else if (kitComplete) {
-    // Installing over a copy the machine's uninstall entry still names would
-    // leave that copy behind for good; it is offered for removal first.
-    if (std::optional<std::wstring> older = uninstall::OlderInstallation(services_.registry, services_.files)) {
-      OldUninstall(*older);
-    } else {
+  app::StartDecision decision = app::DecideStart(services_.system());
+  if (!decision.remembered.empty()) controls_.SetText(Text1, decision.remembered);
+  switch (decision.state) {
+    case app::StartState::Removal:
+      Uninstall(decision.installedCopy);
+      break;
+    case app::StartState::OlderInstallation:
+      OldUninstall(decision.installedCopy);
+      break;
+    case app::StartState::IncompleteKit:
+      EnterIncompleteKitState(decision.missing);
+      break;
+    case app::StartState::Uninstalled:
+      EnterUninstalledState();
+      break;
+    case app::StartState::Install:
       EnterInstallState();
-    }
-  } else {
-    EnterNoKitState();
+      break;
+    case app::StartState::NoKit:
+      EnterNoKitState();
+      break;
   }
 }
 

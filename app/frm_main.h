@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "folder/folder_chooser.h"
-#include "platform/main_form_controls.h"
+#include "app/main_form_controls.h"
 #include "platform/services.h"
 #include "install/kit_files.h"
 
@@ -18,8 +18,6 @@ class frmMain {
   // True when the directory (empty: the setup's own) holds all ten kit files.
   // A non-empty directory must end in a backslash.
   bool CompleteInstallKit(const std::wstring& directory);
-  // The rows of the kit files missing there, in the table's order.
-  std::vector<KitFile> MissingKitFiles(const std::wstring& directory);
   // Removal of an older installation: the load decision leads here instead of
   // the install state when the machine's uninstall entry names an installed
   // copy.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/fakes/fake_setup.h"
+#include "app/texts.h"
 #include "platform/text.h"
 
 namespace {
@@ -11,15 +12,11 @@ using enum Control;
 
 enum class State { Install, RemoveOrReinstall, RemoveOnly, Uninstalled, NoKit, IncompleteKit };
 
-const wchar_t* kUninstalledText =
-    L"Morvane has been uninstalled.\r\n\r\nYou can delete the remaining SETUP and own files from the Morvane "
-    L"directory.";
-
 // The window states written out control by control, as a user sees them.
 void ExpectState(const FakeMainForm& f, State state, const std::wstring& text1) {
   switch (state) {
     case State::Install:
-      EXPECT_EQ(f[Label1].text, L"Click Next to install Morvane by Halvo to your computer.");
+      EXPECT_EQ(f[Label1].text, texts::kInstallPrompt);
       EXPECT_TRUE(f[Label2].visible);
       EXPECT_EQ(f[Label2].text, L"Target Directory:");
       EXPECT_TRUE(f[Text1].visible);
@@ -36,13 +33,13 @@ void ExpectState(const FakeMainForm& f, State state, const std::wstring& text1) 
     case State::RemoveOrReinstall:
     case State::RemoveOnly: {
       bool reinstall = state == State::RemoveOrReinstall;
-      EXPECT_EQ(f[Label1].text, reinstall ? L"Remove or Reinstall Morvane" : L"Remove Morvane");
-      EXPECT_EQ(f[Label2].text, L"Location:");
+      EXPECT_EQ(f[Label1].text, reinstall ? texts::kRemoveOrReinstall : texts::kRemove);
+      EXPECT_EQ(f[Label2].text, texts::kLocation);
       EXPECT_TRUE(f[Text1].visible);
       EXPECT_TRUE(f[Text1].readOnly);
-      EXPECT_EQ(f[Text1].tooltip, L"Location of Morvane");
+      EXPECT_EQ(f[Text1].tooltip, texts::kLocationTooltip);
       EXPECT_TRUE(f[cmdNext0].visible);
-      EXPECT_EQ(f[cmdNext0].text, reinstall ? L"&Reinstall" : L"&Next");
+      EXPECT_EQ(f[cmdNext0].text, reinstall ? texts::kReinstall : L"&Next");
       EXPECT_EQ(f[cmdNext0].top, 3120);
       EXPECT_TRUE(f[cmdNext1].visible);
       EXPECT_EQ(f[cmdNext1].top, reinstall ? 2760 : 3120);
@@ -55,13 +52,13 @@ void ExpectState(const FakeMainForm& f, State state, const std::wstring& text1) 
     case State::NoKit:
     case State::IncompleteKit:  // its caption is the test's own
       if (state != State::IncompleteKit) {
-        EXPECT_EQ(f[Label1].text, state == State::NoKit ? L"You can delete this file (SETUP.EXE)." : L"");
+        EXPECT_EQ(f[Label1].text, state == State::NoKit ? texts::kNoKit : L"");
       }
       for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, cmdNext2, lblDisk, lblDiskReq, lblDiskFree}) {
         EXPECT_FALSE(f[c].visible) << DesignOf(c).id;
       }
       EXPECT_TRUE(f[Command1].visible);
-      EXPECT_EQ(f[Command1].text, L"E&xit");
+      EXPECT_EQ(f[Command1].text, texts::kExit);
       break;
   }
   EXPECT_EQ(f[Text1].text, text1);
@@ -105,7 +102,7 @@ TEST_F(LoadDecision, UninstalledWithoutKitShowsTheInformationMessage) {
   setup.main.Form_Load();
   ExpectState(setup.form, State::Uninstalled, L"C:\\WinUtil\\Morvane");
   ASSERT_EQ(setup.messages.shown.size(), 1u);
-  EXPECT_EQ(setup.messages.shown[0].text, kUninstalledText);
+  EXPECT_EQ(setup.messages.shown[0].text, texts::kUninstalledMessage);
   EXPECT_EQ(setup.messages.shown[0].flags, 64);
 }
 
@@ -206,7 +203,7 @@ TEST_F(LoadDecision, AnyStoredTextStartsSomeState) {
     fresh.AddKit(L"C:\\Kit");
     fresh.settings.SetInstallDir(stored);
     fresh.main.Form_Load();
-    EXPECT_EQ(fresh.form[Label1].text, L"Click Next to install Morvane by Halvo to your computer.");
+    EXPECT_EQ(fresh.form[Label1].text, texts::kInstallPrompt);
     EXPECT_EQ(fresh.form[Text1].text, text::WithTrailingBackslash(stored));
   }
 }
@@ -227,7 +224,7 @@ TEST_F(LoadDecision, UninstallEntryNamingAnInstalledCopyOffersItsRemovalFirst) {
   setup.settings.SetInstallDir(L"UNINSTALLED");
   setup.main.Form_Load();
   const FakeMainForm& f = setup.form;
-  EXPECT_EQ(f[Label1].text, L"Remove Morvane before re-installing Morvane..");
+  EXPECT_EQ(f[Label1].text, texts::kRemoveBeforeReinstall);
   EXPECT_EQ(f[Text1].text, L"C:\\Other Account\\Morvane\\");
   EXPECT_TRUE(f[Text1].readOnly);
   EXPECT_TRUE(f[cmdNext2].visible);
@@ -335,11 +332,11 @@ TEST(OldUninstall, WithCompleteKitAsksToRemoveBeforeReinstalling) {
   setup.AddKit(L"C:\\Kit");
   setup.main.OldUninstall(L"C:\\Older\\");
   const FakeMainForm& f = setup.form;
-  EXPECT_EQ(f[Label1].text, L"Remove Morvane before re-installing Morvane..");
-  EXPECT_EQ(f[Label2].text, L"Location:");
+  EXPECT_EQ(f[Label1].text, texts::kRemoveBeforeReinstall);
+  EXPECT_EQ(f[Label2].text, texts::kLocation);
   EXPECT_EQ(f[Text1].text, L"C:\\Older\\");
   EXPECT_TRUE(f[Text1].readOnly);
-  EXPECT_EQ(f[Text1].tooltip, L"Location of Morvane");
+  EXPECT_EQ(f[Text1].tooltip, texts::kLocationTooltip);
   EXPECT_FALSE(f[cmdNext1].visible);
   EXPECT_TRUE(f[cmdNext2].visible);
   EXPECT_EQ(f[cmdNext2].top, 3120);
@@ -352,7 +349,7 @@ TEST(OldUninstall, WithCompleteKitAsksToRemoveBeforeReinstalling) {
 TEST(OldUninstall, WithoutKitOnlyNamesTheRemoval) {
   FakeSetup setup;
   setup.main.OldUninstall(L"C:\\Older\\");
-  EXPECT_EQ(setup.form[Label1].text, L"Remove Morvane");
+  EXPECT_EQ(setup.form[Label1].text, texts::kRemove);
   EXPECT_TRUE(setup.form[cmdNext2].visible);
 }
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <span>
 
-#include "platform/main_form_controls.h"
+#include "app/main_form_controls.h"
 #include "platform/window_design.h"
 
 enum class ControlKind { Button, TextBox, Label };

@@ -39,11 +39,3 @@ MessageBoxAnswer LoggedMessageBoxes::Show(const std::wstring& text, int flags) {
   log_.WriteLine(std::wstring(L"Answered: ") + AnswerName(answer));
   return answer;
 }
-
-MessageBoxAnswer SilentMessageBoxes::Show(const std::wstring& text, int flags) {
-  SilentReply reply = SilentReplyTo(text, flags);
-  log_.WriteLine(L"Message: " + OneLine(text));
-  log_.WriteLine(std::wstring(L"Answered: ") + AnswerName(reply.answer));
-  if (outcome_ == Outcome::Done) outcome_ = reply.outcome;
-  return reply.answer;
-}

@@ -1,25 +1,22 @@
 #include "app/next_button.h"
 
-#include "app/action_window.h"
 #include "app/frm_main.h"
 #include "app/texts.h"
-#include "install/installation.h"
-#include "uninstall/uninstall_action.h"
+#include "app/window_actions.h"
 
 namespace app {
 
 void cmdNext_Dispatch(frmMain& form, int index) {
-  ActionWindow window(form);
   switch (index) {
     case 0:
-      install::Installation(form.services(), form.controls(), window).Run();
+      InstallFromWindow(form);  // with its own closing steps, or none when a check refused
       break;
     case 1:
-      uninstall::UninstallAction(form.services(), form.controls(), window);
+      UninstallFromWindow(form);
       ClosingSteps(form);
       break;
     case 2:
-      uninstall::RemoveOlderInstallation(form.services(), form.controls(), window);
+      RemoveOlderFromWindow(form);
       ClosingSteps(form);
       break;
     default:

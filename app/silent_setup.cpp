@@ -1,21 +1,46 @@
 #include "app/silent_setup.h"
 
-#include <vector>
+#include <optional>
 
-#include "app/action_window.h"
-#include "app/frm_main.h"
-#include "app/headless_form.h"
+#include "app/main_form_design.h"
+#include "app/message_log.h"
+#include "app/overloaded.h"
+#include "app/result_texts.h"
+#include "app/start_decision.h"
 #include "app/texts.h"
 #include "install/installation.h"
-#include "install/kit_files.h"
-#include "install/registration_names.h"
-#include "install/target_path.h"
+#include "install/kit_check.h"
 #include "platform/text.h"
 #include "uninstall/older_installation.h"
+#include "uninstall/removal.h"
 
 namespace {
 
-using enum Control;
+// The removal was asked for on the command line; Morvane running is not
+// waited for: a deployment cannot close it.
+class SilentQuestions final : public install::OperationQuestions {
+ public:
+  explicit SilentQuestions(LogSink& log) : log_(log) {}
+  bool RetryWhileInUse(const std::wstring& folder) override {
+    log_.WriteLine(L"Morvane is running from " + folder + L"; nothing there is changed.");
+    return false;
+  }
+  bool ConfirmRemoval() override { return true; }
+
+ private:
+  LogSink& log_;
+};
+
+class Unseen final : public install::InstallProgress, public uninstall::RemovalProgress {
+ public:
+  explicit Unseen(LogSink& log) : log_(log) {}
+  void Started() override { log_.WriteLine(L"Every check passed."); }
+  void Step() override {}
+  void Yield() override {}
+
+ private:
+  LogSink& log_;
+};
 
 std::wstring Normalised(const std::wstring& directory) {
   return text::WithTrailingBackslash(text::UpperCase(directory));
@@ -23,130 +48,108 @@ std::wstring Normalised(const std::wstring& directory) {
 
 class SilentRun {
  public:
-  SilentRun(const CommandLine& command, Services& services, SilentMessageBoxes& messages, LogSink& log)
-      : command_(command), services_(services), messages_(messages), log_(log), main_(form_, services) {}
+  SilentRun(const CommandLine& command, const SystemServices& services, LogSink& log)
+      : command_(command), services_(services), log_(log), questions_(log), progress_(log) {}
 
   Outcome Run() {
     std::wstring kit = text::WithTrailingBackslash(services_.environment.SetupDirectory());
     log_.WriteLine(L"Kit: " + kit);
-    if (command_.uninstall) {
-      main_.Form_Load();
-      return Remove();
+    app::StartDecision start = app::DecideStart(services_);
+    // The copy this user's setting names, or else the one only the
+    // machine's uninstall entry names (installed from another account, or
+    // by a deployment that ran as another one).
+    std::optional<std::wstring> installed;
+    if (start.state == app::StartState::Removal || start.state == app::StartState::OlderInstallation) {
+      installed = start.installedCopy;
+    } else if (command_.uninstall) {
+      installed = uninstall::OlderInstallation(services_.registry, services_.files);
     }
+    if (command_.uninstall) return Uninstall(installed);
     // Checked before anything else, so that a broken kit changes nothing.
-    if (!KitComplete()) return Outcome::KitIncomplete;
-    main_.Form_Load();
-    return Install();
+    if (!KitComplete(kit)) return Outcome::KitIncomplete;
+    return Install(installed);
   }
 
  private:
-  bool KitComplete() {
+  bool KitComplete(const std::wstring& kit) {
     std::wstring missing;
-    for (const KitFile& file : main_.MissingKitFiles(L"")) {
+    for (const KitFile& file : install::MissingKitFiles(services_.files, kit)) {
       missing += (missing.empty() ? L"" : L", ") + std::wstring(file.kitName);
     }
     if (!missing.empty()) log_.WriteLine(L"The installation kit is incomplete; missing: " + missing);
     return missing.empty();
   }
 
-  // The window's state tells, as it would tell a user, what this start offers.
-  bool Offers(Control button) const { return form_.IsVisible(button); }
-  std::wstring Shown() const { return text::WithTrailingBackslash(form_.Text(Text1)); }
-
-  // Presses a removal button for the directory the window shows; the
-  // question is answered Yes. Morvane still in place afterwards was in use.
-  Outcome RemoveShown(int index) {
-    std::wstring directory = Shown();
-    log_.WriteLine(L"Removing Morvane from " + directory);
-    main_.cmdNext_Click(index);
-    if (messages_.outcome() != Outcome::Done) return messages_.outcome();
-    if (services_.files.IsOrdinaryFile(directory + texts::kInstalledMarker)) {
-      log_.WriteLine(L"Morvane.exe is still in " + directory);
-      return Outcome::MorvaneInUse;
+  Outcome Uninstall(const std::optional<std::wstring>& installed) {
+    if (!installed) {
+      log_.WriteLine(L"No installed copy of Morvane was found.");
+      return Outcome::NotInstalled;
     }
-    return Outcome::Done;
+    log_.WriteLine(L"Removing Morvane from " + *installed);
+    // A deployment counts the product as gone once this ends: nothing of
+    // the installation stays behind.
+    uninstall::RemovalRequest request{.directory = *installed, .leaveNothing = true};
+    return Report(uninstall::Remove(request, services_, questions_, progress_));
   }
 
-  Outcome Remove() {
-    if (Offers(cmdNext1)) return RemoveShown(1);
-    if (Offers(cmdNext2)) return RemoveShown(2);
-    // Installed by another account: this one's setting does not know the
-    // copy, but the machine's uninstall entry does.
-    if (std::optional<std::wstring> older = uninstall::OlderInstallation(services_.registry, services_.files)) {
-      main_.OldUninstall(*older);
-      return RemoveShown(2);
-    }
-    log_.WriteLine(L"No installed copy of Morvane was found.");
-    return Outcome::NotInstalled;
-  }
-
-  // Where the installation goes: the folder asked for; else the installed
-  // copy's folder; else where the window aims after removing an older copy;
-  // else where a first installation goes.
-  std::wstring Target() const {
-    if (command_.target) return *command_.target;
-    if (Offers(cmdNext1)) return form_.Text(Text1);
-    if (Offers(cmdNext2)) return texts::kReinstallDirectory;
-    // Not the remembered folder the window shows: no copy of Morvane is
-    // there any more, so the run goes where a first installation goes.
-    return HeadlessForm().Text(Text1);
-  }
-
-  // The installation's entry tests on target, before anything is removed
-  // on its way.
-  bool TargetAccepted(const std::wstring& target) {
-    std::wstring shown = form_.Text(Text1);
-    form_.SetText(Text1, target);
-    app::ActionWindow window(main_);
-    bool accepted = install::Installation(services_, form_, window).PassesEntryTests();
-    form_.SetText(Text1, shown);
-    return accepted;
-  }
-
-  bool DriveIsThere(const std::wstring& target) {
-    std::size_t rootEnd = 3;  // "C:\"; for \\server\share\ the end of the share
-    if (target.starts_with(L"\\\\")) {
-      std::size_t server = target.find(L'\\', 2);
-      std::size_t share = server == std::wstring::npos ? server : target.find(L'\\', server + 1);
-      rootEnd = share == std::wstring::npos ? target.size() : share + 1;
-    }
-    std::wstring root = text::WithTrailingBackslash(target.substr(0, rootEnd));
-    return services_.files.ReadFolderSecurity(root).result != FolderRead::Missing;
-  }
-
-  Outcome Install() {
-    std::wstring target = Target();
+  // Into the folder asked for; else where the installed copy is; else where
+  // a first installation goes. A copy in another folder goes once the new
+  // one is complete, so that a failure leaves the machine with the old one.
+  Outcome Install(const std::optional<std::wstring>& installed) {
+    std::wstring target = command_.target.value_or(installed.value_or(DesignOf(Control::Text1).caption));
+    std::optional<std::wstring> replaces;
+    if (installed && Normalised(*installed) != Normalised(target)) replaces = installed;
     log_.WriteLine(L"Target: " + target);
-    if (!TargetAccepted(target)) return messages_.outcome();
-    // A copy may be removed on the way: the folder asked for must be one
-    // that can be made, or the run would end with none installed at all.
-    if (!install::IsPlainFullPath(target) || !DriveIsThere(target)) {
-      log_.WriteLine(L"The target is no folder that can be made here: " + target);
-      return Outcome::TargetRefused;
+    install::InstallRequest request{.target = target,
+                                    .kitDirectory = services_.environment.SetupDirectory(),
+                                    .replaces = replaces};
+    Outcome outcome = Report(install::Install(request, services_, questions_, progress_));
+    if (outcome != Outcome::Done || !replaces) return outcome;
+    log_.WriteLine(L"Removing the copy this installation replaces, in " + *replaces);
+    uninstall::RemovalRequest removal{
+        .directory = *replaces, .scope = uninstall::RemovalScope::FilesOnly, .leaveNothing = true};
+    if (Outcome removed = Report(uninstall::Remove(removal, services_, questions_, progress_)); removed != Outcome::Done) {
+      // The new copy is whole and registered; what is left of the old one
+      // is named above and stops nothing.
+      log_.WriteLine(std::wstring(L"The earlier copy was not removed entirely: ") + OutcomeName(removed));
     }
-    // A copy elsewhere would be left behind, its entry overwritten: it goes
-    // first, as the window removes an older installation first.
-    bool elsewhere = Offers(cmdNext1) && Normalised(target) != Normalised(form_.Text(Text1));
-    if (Offers(cmdNext2) || elsewhere) {
-      if (Outcome removal = RemoveShown(Offers(cmdNext2) ? 2 : 1); removal != Outcome::Done) return removal;
-    }
-    form_.SetText(Text1, target);
-    log_.WriteLine(L"Installing Morvane into " + target);
-    main_.cmdNext_Click(0);
-    if (messages_.outcome() != Outcome::Done) return messages_.outcome();
-    return form_.Text(Label1) == texts::kInstallCompleted ? Outcome::Done : Outcome::Failed;
+    return outcome;
+  }
+
+  // Writes what the result means, and returns it as an outcome.
+  Outcome Report(const install::OperationResult& result) {
+    std::visit(Overloaded{
+                   [&](const install::Done&) {},
+                   [&](const install::Refused& refused) { log_.WriteLine(OneLine(app::RefusalMessage(refused))); },
+                   [&](const install::Cancelled&) { log_.WriteLine(L"Cancelled."); },
+                   [&](const install::InUse& inUse) {
+                     log_.WriteLine(L"Morvane is in use in " + inUse.folder +
+                                    (inUse.changedNothing ? L"; nothing was changed." : L"; it was not removed."));
+                   },
+                   [&](const install::KitProblem& problem) { log_.WriteLine(OneLine(install::FailureMessage(problem.failure))); },
+                   [&](const install::StepFailed& failed) {
+                     log_.WriteLine(OneLine(install::FailureMessage(failed.failure)));
+                     for (const std::wstring& file : failed.rollback.putBack) log_.WriteLine(L"Put back as it was: " + file);
+                     for (const std::wstring& what : failed.rollback.notPutBack) log_.WriteLine(L"Not put back: " + what);
+                   },
+                   [&](const install::EntryNotDeleted& failure) {
+                     log_.WriteLine(OneLine(texts::kUninstallKeyNotDeleted) + L" (status " +
+                                    std::to_wstring(failure.status) + L")");
+                   },
+               },
+               result);
+    return OutcomeOf(result);
   }
 
   const CommandLine& command_;
-  Services& services_;
-  SilentMessageBoxes& messages_;
+  const SystemServices& services_;
   LogSink& log_;
-  HeadlessForm form_;
-  frmMain main_;
+  SilentQuestions questions_;
+  Unseen progress_;
 };
 
 }  // namespace
 
-Outcome RunSilently(const CommandLine& command, Services& services, SilentMessageBoxes& messages, LogSink& log) {
-  return SilentRun(command, services, messages, log).Run();
+Outcome RunSilently(const CommandLine& command, const SystemServices& services, LogSink& log) {
+  return SilentRun(command, services, log).Run();
 }

@@ -1,12 +1,11 @@
-// The run without a window (setup.exe /S): the window's own logic on
-// controls nobody sees, its messages answered and written to the log, and
-// an outcome that becomes the exit code.
+// The run without a window (setup.exe /S): the same operations as the
+// window's, their questions answered as a deployment needs, and their
+// results written to the log and turned into an outcome, the exit code.
 #pragma once
 
 #include "app/command_line.h"
-#include "app/message_log.h"
+#include "app/silent_outcomes.h"
+#include "platform/log_sink.h"
 #include "platform/services.h"
 
-// services.messages must be messages, so that every message the run meets
-// is answered there and its failure counted.
-Outcome RunSilently(const CommandLine& command, Services& services, SilentMessageBoxes& messages, LogSink& log);
+Outcome RunSilently(const CommandLine& command, const SystemServices& services, LogSink& log);

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fakes/fake_setup.h"
+#include <algorithm>
+
+#include "app/result_texts.h"
 #include "app/texts.h"
 #include "install/registration_names.h"
+#include "platform/fakes/fake_system.h"
 #include "platform/logged_services.h"
 
 namespace {
@@ -17,12 +20,11 @@ struct LogLines : LogSink {
 
 // The setup started with /S and these switches from C:\Kit, on fakes, with
 // the log the Windows build keeps.
-struct SilentSetup : FakeSetup {
+struct SilentSetup : FakeSystem {
   LogLines log;
   LoggedFileSystem loggedFiles{files, log};
   LoggedRegistry loggedRegistry{registry, log};
-  SilentMessageBoxes silent{log};
-  Services silentServices{loggedFiles, settings, environment, companion, loggedRegistry, processes, silent, ui, end};
+  SystemServices silentServices{loggedFiles, settings, environment, companion, loggedRegistry, processes};
 
   SilentSetup() {
     environment.variables[L"ProgramW6432"] = L"C:\\Program Files";
@@ -34,45 +36,49 @@ struct SilentSetup : FakeSetup {
     registry.CloseKey(key);
   }
   Outcome Run(const wchar_t* switches) {
-    return RunSilently(ParseCommandLine(std::wstring(L"setup.exe /S ") + switches), silentServices, silent, log);
+    return RunSilently(ParseCommandLine(std::wstring(L"setup.exe /S ") + switches), silentServices, log);
   }
 };
 
-TEST(SilentSetup, InstallsRemovesOrStopsWithTheOutcomeAndSaysWhyInTheLog) {
+TEST(SilentSetup, InstallsFirstAndRemovesTheCopyItReplacesOnlyThen) {
+  SilentSetup setup;
+  setup.AddKit(L"C:\\Kit");
+  std::size_t installedAt = 0;
+  ASSERT_EQ(setup.Run(L"/D=C:\\New Place\\Morvane"), Outcome::Done);
+  EXPECT_FALSE(setup.files.Exists(L"C:\\Older"));  // the older copy, gone once the new one was complete
+  EXPECT_EQ(setup.files.Contents(L"C:\\NEW PLACE\\MORVANE\\Morvane.exe"), "morvane.1");
+  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\NEW PLACE\\MORVANE\\");
+  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"QuietUninstallString"),
+            L"\"C:\\NEW PLACE\\MORVANE\\setup.exe\" /S /uninstall");
+  for (const wchar_t* line :
+       {L"Kit: C:\\Kit\\", L"Target: C:\\New Place\\Morvane", L"Writing file C:\\NEW PLACE\\MORVANE\\Morvane.exe",
+        L"Registry value HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE"
+        L"\\QuietUninstallString = \"C:\\NEW PLACE\\MORVANE\\setup.exe\" /S /uninstall",
+        L"Removing the copy this installation replaces, in C:\\Older\\", L"Removing file C:\\Older\\morvane.exe"}) {
+    auto found = std::find(setup.log.lines.begin(), setup.log.lines.end(), line);
+    ASSERT_NE(found, setup.log.lines.end()) << testing::PrintToString(line);
+    std::size_t at = static_cast<std::size_t>(found - setup.log.lines.begin());
+    EXPECT_GE(at, installedAt) << testing::PrintToString(line);  // in this order
+    installedAt = at;
+  }
+}
+
+TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
+  for (const wchar_t* refused : {L"/D=Q:\\Morvane", L"/D=C:\\Quiet Place\\Morvane /LOG=C:\\s.log",
+                                 L"/D=c:\\program files\\Morvane"}) {
+    // No drive Q:, a switch that became part of the folder, Program Files:
+    // refused before anything is made or the older copy is touched.
+    SilentSetup setup;
+    setup.AddKit(L"C:\\Kit");
+    EXPECT_EQ(setup.Run(refused), Outcome::TargetRefused) << testing::PrintToString(refused);
+    EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
+    EXPECT_FALSE(setup.files.Exists(L"C:\\Quiet Place") || setup.files.Exists(L"C:\\program files"));
+  }
   {
     SilentSetup setup;
     setup.AddKit(L"C:\\Kit");
-    ASSERT_EQ(setup.Run(L"/D=C:\\New Place\\Morvane"), Outcome::Done);
-    EXPECT_FALSE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));  // removed first, as the window does
-    EXPECT_EQ(setup.files.Contents(L"C:\\NEW PLACE\\MORVANE\\Morvane.exe"), "morvane.1");
-    EXPECT_EQ(setup.settings.InstallDir(), L"C:\\NEW PLACE\\MORVANE\\");
-    EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"QuietUninstallString"),
-              L"\"C:\\NEW PLACE\\MORVANE\\setup.exe\" /S /uninstall");
-    for (const wchar_t* line :
-         {L"Kit: C:\\Kit\\", L"Target: C:\\New Place\\Morvane", L"Removing Morvane from C:\\Older\\",
-          L"Removing file C:\\Older\\morvane.exe", L"Message: Are you sure you want to uninstall?", L"Answered: Yes",
-          L"Writing file C:\\NEW PLACE\\MORVANE\\Morvane.exe",
-          L"Registry value HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE"
-          L"\\QuietUninstallString = \"C:\\NEW PLACE\\MORVANE\\setup.exe\" /S /uninstall"}) {
-      EXPECT_TRUE(setup.log.Has(line)) << testing::PrintToString(line);
-    }
-  }
-  for (const wchar_t* refused : {L"/D=Q:\\Morvane", L"/D=C:\\Quiet Place\\Morvane /LOG=C:\\s.log"}) {
-    // No drive Q:, and a switch that became part of the folder: a folder
-    // that cannot be made is refused before the older copy is touched.
-    SilentSetup setup;
-    setup.AddKit(L"C:\\Kit");
-    EXPECT_EQ(setup.Run(refused), Outcome::TargetRefused);
-    EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
-  }
-  {
-    // Refused before the older copy is touched.
-    SilentSetup setup;
-    setup.AddKit(L"C:\\Kit");
-    EXPECT_EQ(setup.Run(L"/D=c:\\program files\\Morvane"), Outcome::TargetRefused);
-    EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
-    EXPECT_FALSE(setup.files.Exists(L"C:\\program files\\Morvane"));
-    EXPECT_TRUE(setup.log.Has(std::wstring(L"Message: ") + texts::kProgramFilesRefused));
+    setup.files.freeBytes[L'C'] = 100;
+    EXPECT_EQ(setup.Run(L""), Outcome::NotEnoughSpace);
   }
   {
     SilentSetup setup;
@@ -83,20 +89,38 @@ TEST(SilentSetup, InstallsRemovesOrStopsWithTheOutcomeAndSaysWhyInTheLog) {
     EXPECT_TRUE(setup.log.Has(L"The installation kit is incomplete; missing: morvane.4, morvane.8"));
     EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
     EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL"));
-    EXPECT_FALSE(setup.settings.InstallDir());
   }
   {
-    // Removal finds the copy through the machine's entry; after it, nothing is left to remove.
+    // Morvane running from the copy it would replace: not waited for.
     SilentSetup setup;
-    EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::Done);
-    EXPECT_FALSE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
-    EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::NotInstalled);
-    // A remembered folder that holds no copy any more is no target.
     setup.AddKit(L"C:\\Kit");
-    setup.settings.SetInstallDir(L"C:\\Gone\\");
-    EXPECT_EQ(setup.Run(L""), Outcome::Done);
-    EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
+    FileError error;
+    auto running = setup.files.OpenForReading(L"C:\\Older\\Morvane.exe", error);
+    EXPECT_EQ(setup.Run(L"/D=C:\\New"), Outcome::MorvaneInUse);
+    EXPECT_FALSE(setup.files.Exists(L"C:\\NEW"));
   }
+  {
+    // A failure midway is put back, and the log says what was.
+    SilentSetup setup;
+    setup.AddKit(L"C:\\Kit");
+    setup.files.AddFile(L"C:\\Older\\Help\\AddFile.bmp", "older", {.readOnly = true});
+    EXPECT_EQ(setup.Run(L""), Outcome::ReadOrWriteFailure);  // into the installed copy's folder
+    EXPECT_TRUE(setup.log.Has(L"Put back as it was: C:\\OLDER\\Morvane.exe"));
+    EXPECT_EQ(setup.files.Contents(L"C:\\Older\\Morvane.exe"), "MZ");
+  }
+}
+
+TEST(SilentSetup, RemovalFindsTheCopyThroughTheMachinesEntryAndLeavesNothing) {
+  SilentSetup setup;
+  setup.files.AddDirectory(L"C:\\Older\\Undo");
+  EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::Done);
+  EXPECT_FALSE(setup.files.Exists(L"C:\\Older"));
+  EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::NotInstalled);
+  // A remembered folder that holds no copy any more is no target.
+  setup.AddKit(L"C:\\Kit");
+  setup.settings.SetInstallDir(L"C:\\Gone\\");
+  EXPECT_EQ(setup.Run(L""), Outcome::Done);
+  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
 }
 
 }  // namespace

@@ -13,15 +13,18 @@ add_executable(unit_tests
   app/disk_space_caption_test.cpp
   app/frm_main_test.cpp
   app/modMain_test.cpp
+  app/hostile_input_test.cpp
+  app/silent_outcomes_test.cpp
   app/silent_setup_test.cpp
+  app/texts_test.cpp
+  app/window_actions_test.cpp
   folder/frm_folder_test.cpp
   install/copy_kit_file_test.cpp
-  install/hostile_input_test.cpp
   install/installation_test.cpp
   platform/folder_access_test.cpp
   platform/inflate_test.cpp
   platform/modReg_test.cpp
-  uninstall/uninstall_test.cpp
+  uninstall/removal_test.cpp
   platform/fakes/fake_file_system_test.cpp
 )
 target_link_libraries(unit_tests PRIVATE morvane_fakes GTest::gtest_main)

@@ -4,6 +4,7 @@
 
 #include "folder/fakes/fake_folder_form.h"
 #include "folder/folder_chooser_ref.h"
+#include "folder/folder_texts.h"
 #include "platform/fakes/fake_folder_system.h"
 #include "platform/fakes/fake_services.h"
 
@@ -133,7 +134,7 @@ TEST_F(FolderChooserLogic, ADriveNotReadyFallsBackToCOnceWithOneMessage) {
   };
   ChooseDrive(L'X');
   ASSERT_EQ(messages.shown.size(), 1u);
-  EXPECT_EQ(messages.shown[0].text, L"Drive not ready...");
+  EXPECT_EQ(messages.shown[0].text, texts::kDriveNotReady);
   EXPECT_EQ(messages.shown[0].flags, mb::kInformation | mb::kOkOnly);
   EXPECT_EQ(form.ShownDrive(), L"c: [System]");
   EXPECT_EQ(form.ShownDirectory(), L"C:\\Work\\kit");  // C:'s current directory
@@ -173,7 +174,7 @@ TEST_F(FolderChooserLogic, CreateNewMakesOneFolderUnderTheListedDirectoryAndSele
   ClickEntry(L"beta");  // selected, not opened: the folder still goes under P
   input.answer = L"New One";
   chooser.Command1_Click();
-  EXPECT_EQ(input.title, L"Create folder");
+  EXPECT_EQ(input.title, texts::kCreateFolderTitle);
   EXPECT_EQ(input.prompt, L"Create new folder in\r\n\r\nC:\\Work");
   EXPECT_TRUE(folders.Exists(L"C:\\Work\\New One"));
   EXPECT_EQ(form.text, L"C:\\Work\\New One");
@@ -229,7 +230,7 @@ TEST_F(FolderChooserLogic, AFolderThatCannotBeCreatedIsReportedWithPathAndReason
     chooser.Command1_Click();
     ASSERT_EQ(messages.shown.size(), 1u) << std::string(c.name, c.name + wcslen(c.name));
     EXPECT_EQ(messages.shown[0].text,
-              std::wstring(L"The folder could not be created:\r\n\r\n") + c.path + L"\r\n\r\n" + c.reason);
+              std::wstring(texts::kCreateFolderFailed) + c.path + L"\r\n\r\n" + c.reason);
     EXPECT_EQ(messages.shown[0].flags, mb::kCritical | mb::kOkOnly);
   }
   EXPECT_EQ(folders.FolderCount(), before);

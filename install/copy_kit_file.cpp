@@ -6,8 +6,18 @@
 
 namespace install {
 
+KitFileFailure ReadFailure(const std::wstring& name, const FileError& error) {
+  return {FailureKind::Read, name, error.description, error.code};
+}
+
+KitFileFailure WriteFailure(const std::wstring& name, const FileError& error) {
+  return {FailureKind::Write, name, error.description, error.code};
+}
+
 std::wstring FailureMessage(const KitFileFailure& failure) {
-  const wchar_t* lead = failure.kind == FailureKind::Read ? texts::kReadFailure : texts::kWriteFailure;
+  const wchar_t* lead = failure.kind == FailureKind::Read    ? texts::kReadFailure
+                        : failure.kind == FailureKind::Write ? texts::kWriteFailure
+                                                             : texts::kRegistrationFailure;
   return std::wstring(lead) + L"\r\n" + failure.name + L"\r\n\r\n" + failure.description + L"\r\n\r\n" +
          texts::kCannotContinue;
 }
@@ -30,21 +40,21 @@ StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstri
   names.read = readName;
   names.write = writeName;
   FileError error;
-  if (!source.file) return KitFileFailure{FailureKind::Read, names.read, source.error.description};
+  if (!source.file) return ReadFailure(names.read, source.error);
 
   std::unique_ptr<OutputFile> destination = files.CreateForWriting(destinationPath, UsersMay::ReadAndExecute, error);
-  if (!destination) return KitFileFailure{FailureKind::Write, names.write, error.description};
+  if (!destination) return WriteFailure(names.write, error);
 
   std::vector<std::byte> buffer(kCopyBufferBytes);
   for (;;) {
     std::size_t got = 0;
-    if (!source.file->Read(buffer, got, error)) return KitFileFailure{FailureKind::Read, names.read, error.description};
+    if (!source.file->Read(buffer, got, error)) return ReadFailure(names.read, error);
     if (got == 0) break;
     if (!destination->Write(std::span<const std::byte>(buffer.data(), got), error)) {
-      return KitFileFailure{FailureKind::Write, names.write, error.description};
+      return WriteFailure(names.write, error);
     }
   }
-  if (!destination->Close(error)) return KitFileFailure{FailureKind::Write, names.write, error.description};
+  if (!destination->Close(error)) return WriteFailure(names.write, error);
   return std::nullopt;
 }
 

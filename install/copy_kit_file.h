@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -11,15 +12,21 @@
 
 namespace install {
 
-enum class FailureKind { Read, Write };
+// Registration: the per-user setting or the uninstall entry could not be
+// written.
+enum class FailureKind { Read, Write, Registration };
 
-// What a failed file step of the installation hands back; the installation
-// shows the message and runs its closing steps. Nothing is rolled back.
+// What a failed step of the installation hands back: the work done so far
+// is rolled back, and the front end tells what failed.
 struct KitFileFailure {
   FailureKind kind;
-  std::wstring name;         // the current read or write name
-  std::wstring description;  // the file layer's one-line text
+  std::wstring name;         // the current read or write name; what could not be registered
+  std::wstring description;  // the system's one-line text
+  std::uint32_t code = 0;    // the system's error code
 };
+
+KitFileFailure ReadFailure(const std::wstring& name, const FileError& error);
+KitFileFailure WriteFailure(const std::wstring& name, const FileError& error);
 
 std::wstring FailureMessage(const KitFileFailure& failure);
 

@@ -135,15 +135,6 @@ TEST_F(CopyKitFileTest, MissingHelpFolderIsAWriteFailureNamingTheHelpFile) {
   EXPECT_EQ(failure->description, L"The system cannot find the path specified.");
 }
 
-TEST(FailureMessage, NamesTheFileBetweenFixedLines) {
-  EXPECT_EQ(FailureMessage({FailureKind::Read, L"MORVANE.2", L"The system cannot find the file specified."}),
-            L"An error occured while reading the following file: \r\nMORVANE.2\r\n\r\n"
-            L"The system cannot find the file specified.\r\n\r\nSetup can not continue the installation.");
-  EXPECT_EQ(FailureMessage({FailureKind::Write, L"PRESETS.REG", L"Access is denied."}),
-            L"An error occured while writing the following file: \r\nPRESETS.REG\r\n\r\n"
-            L"Access is denied.\r\n\r\nSetup can not continue the installation.");
-}
-
 TEST(SkipRule, SkipsOnlyAFilePresentInTheKitDirectoryItself) {
   FakeFileSystem files;
   files.AddFile(L"C:\\KIT\\setup.exe", "MZ");

@@ -13,7 +13,26 @@ inline constexpr const wchar_t* kInstallCompleted = L"Completed installation.";
 inline constexpr const wchar_t* kInstallFailed = L"An error occured while installing.";
 inline constexpr const wchar_t* kReadFailure = L"An error occured while reading the following file: ";
 inline constexpr const wchar_t* kWriteFailure = L"An error occured while writing the following file: ";
+inline constexpr const wchar_t* kRegistrationFailure = L"An error occured while registering the installation: ";
 inline constexpr const wchar_t* kCannotContinue = L"Setup can not continue the installation.";
+
+// Targets that cannot be made: what is wrong, the target or its drive, then
+// what to do.
+inline constexpr const wchar_t* kInvalidTarget = L"Morvane can not be installed in this folder:";
+inline constexpr const wchar_t* kInvalidTargetWhy =
+    L"A folder name may not hold any of the characters \\ / : * ? \" < > |, may not end in a blank or a dot, and may "
+    L"not be a device name such as CON or NUL. Enter another folder.";
+inline constexpr const wchar_t* kTargetTooLong = L"The path of this folder is too long for Morvane's files:";
+inline constexpr const wchar_t* kTargetTooLongWhat = L"Enter a folder with a shorter path.";
+inline constexpr const wchar_t* kNoSuchDrive = L"This drive or network share can not be found:";
+inline constexpr const wchar_t* kNoSuchDriveWhat = L"Enter a folder on a drive of this computer.";
+inline constexpr const wchar_t* kTargetDriveNotReady = L"This drive is not ready:";
+inline constexpr const wchar_t* kTargetDriveNotReadyWhat = L"Insert its disc, or enter a folder on another drive.";
+// The drive, then the figures in kilobytes, then what to do.
+inline constexpr const wchar_t* kNotEnoughSpace = L"There is not enough free space for Morvane on drive ";
+inline constexpr const wchar_t* kSpaceNeeded = L"Needed: ";
+inline constexpr const wchar_t* kSpaceFree = L" KB. Free: ";
+inline constexpr const wchar_t* kNotEnoughSpaceWhat = L" KB.\r\n\r\nFree some space on this drive, or choose another drive.";
 
 // A target that someone other than an administrator could change: the
 // message names the folder, then one of the reasons, then what to do.

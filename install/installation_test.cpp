@@ -2,184 +2,333 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fakes/fake_setup.h"
-#include "app/texts.h"
+#include <algorithm>
+
+#include "install/fakes/recording_hooks.h"
+#include "install/install_checks.h"
+#include "install/install_texts.h"
+#include "install/registration_names.h"
+#include "platform/fakes/fake_system.h"
 
 namespace install {
 namespace {
 
-using enum Control;
-
-constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
+constexpr const wchar_t* kKit = L"C:\\Users\\jane\\Kit";
+constexpr const wchar_t* kTarget = L"C:\\WINUTIL\\MORVANE\\";
 // Where the presets script is imported from: the first work folder of a run.
 constexpr const wchar_t* kScriptCopy = L"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg";
 
-class InstallationTest : public ::testing::Test {
- protected:
-  InstallationTest() {
-    setup.environment.setupDirectory = L"C:\\Users\\jane\\Kit";
-    setup.environment.variables = {{L"ProgramW6432", L"C:\\Program Files"},
-                                   {L"ProgramFiles(x86)", L"C:\\Program Files (x86)"},
-                                   {L"WinDir", L"C:\\Users\\jane\\bin"}};  // set by the user: never used
-    setup.AddKit(L"C:\\Users\\jane\\Kit");
-    setup.main.Form_Load();
-    before_ = setup.files.List(L"C:\\");
-  }
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-  void InstallTo(const std::wstring& typed) {
-    setup.form.SetText(Text1, typed);
-    setup.main.cmdNext_Click(0);
+// Everything an installation may change: files and folders with their
+// bytes, the settings, the registry.
+struct MachineState {
+  std::map<std::wstring, std::optional<std::string>> files;
+  std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> settings;
+  FakeRegistry registry;
+  bool operator==(const MachineState& other) const {
+    return files == other.files && settings == other.settings && registry == other.registry;
   }
-
-  void ExpectUnchangedAfterRefusal(const wchar_t* message, int flags) {
-    ASSERT_EQ(setup.messages.shown.size(), 1u);
-    EXPECT_EQ(setup.messages.shown[0].text, message);
-    EXPECT_EQ(setup.messages.shown[0].flags, flags);
-    EXPECT_EQ(setup.form[Label1].text, L"Click Next to install Morvane by Halvo to your computer.");
-    EXPECT_TRUE(setup.form[cmdNext0].visible);
-    EXPECT_TRUE(setup.form[Text1].visible);
-    EXPECT_EQ(setup.form[Command1].text, L"&Cancel");
-    EXPECT_EQ(setup.form[lblProgFore].text, L"");
-    EXPECT_EQ(setup.files.List(L"C:\\"), before_);
-    EXPECT_FALSE(setup.settings.InstallDir());
-    EXPECT_EQ(setup.form.focused, Text1);  // for the corrected target
-  }
-
-  void ExpectFailedAtStep(int steps) {
-    EXPECT_EQ(setup.form[Label1].text, L"An error occured while installing.");
-    EXPECT_EQ(setup.form[lblProgFore].text, std::wstring(2 * steps, L'_'));
-    EXPECT_TRUE(setup.form[Command1].visible);
-    EXPECT_EQ(setup.form[Command1].text, L"E&xit");
-    EXPECT_EQ(setup.ui.pointer, MousePointer::Default);
-  }
-
-  std::wstring FailureText() const {
-    return setup.messages.shown.empty() ? L"" : setup.messages.shown.back().text;
-  }
-
-  FakeSetup setup;
-  std::vector<std::wstring> before_;
 };
 
-TEST_F(InstallationTest, NormalInstallationLeavesEveryPieceInPlace) {
-  // A work folder name someone made already is passed over, with what it holds.
-  setup.files.AddFile(L"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg", "planted");
-  const std::wstring scriptCopy = L"C:\\Windows\\Temp\\Morvane Setup 2\\presets.reg";
-  std::vector<std::wstring> kitBefore = setup.files.List(L"C:\\Users\\jane\\Kit");
-  bool copyReadWhileKitHeld = false;
-  setup.processes.onWait = [&] {
-    FileError error;
-    copyReadWhileKitHeld = setup.files.Contents(scriptCopy) == "morvane.7" &&
-                           !setup.files.CreateForWriting(L"C:\\Users\\jane\\Kit\\morvane.7", UsersMay::ReadAndExecute, error) &&
-                           !setup.files.RemoveFile(L"C:\\Users\\jane\\Kit\\setup.exe");
-  };
-  InstallTo(L"C:\\WinUtil\\Morvane");
+// What differs, for a failure report; empty when nothing does.
+std::string Difference(const MachineState& now, const MachineState& before) {
+  std::string out;
+  for (const auto& [path, contents] : now.files) {
+    auto was = before.files.find(path);
+    if (was == before.files.end()) out += "new: " + Narrow(path) + "\n";
+    else if (was->second != contents) out += "changed: " + Narrow(path) + "\n";
+  }
+  for (const auto& [path, contents] : before.files) {
+    if (!now.files.contains(path)) out += "gone: " + Narrow(path) + "\n";
+  }
+  if (now.settings != before.settings) out += "settings changed\n";
+  if (!(now.registry == before.registry)) out += "registry changed\n";
+  return out;
+}
 
-  EXPECT_TRUE(setup.messages.shown.empty());
+void PrintTo(const MachineState& state, std::ostream* out) { *out << state.files.size() << " files and folders"; }
+
+MachineState StateOf(const FakeSystem& machine) {
+  MachineState state{{}, machine.settings.values, machine.registry};
+  for (const std::wstring& path : machine.files.List(L"C:\\")) state.files[path] = machine.files.Contents(path);
+  return state;
+}
+
+// The kit in kKit, started from there on 64-bit Windows.
+void PrepareKit(FakeSystem& machine) {
+  machine.environment.setupDirectory = kKit;
+  machine.environment.variables = {{L"ProgramW6432", L"C:\\Program Files"},
+                                   {L"ProgramFiles(x86)", L"C:\\Program Files (x86)"}};
+  machine.AddKit(kKit);
+  // What every Windows has.
+  machine.files.AddDirectory(L"C:\\Windows\\Temp");
+  RegistryHandle uninstall = 0;
+  machine.registry.CreateKey(hkey::kLocalMachine, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0x3F,
+                             uninstall);
+  machine.registry.CloseKey(uninstall);
+}
+
+// An installation of an earlier version in kTarget, with its entry and setting.
+void InstallEarlierVersion(FakeSystem& machine) {
+  for (const KitFile& row : KitFiles()) {
+    if (*row.installedName) {
+      machine.files.AddFile(kTarget + std::wstring(row.installedName), "earlier " + Narrow(row.installedName));
+    }
+  }
+  for (int n = 1; n <= 10; ++n) {
+    machine.files.AddFile(kTarget + std::wstring(L"TestThis\\") + (n < 10 ? L"0" : L"") + std::to_wstring(n) +
+                              L"_Artist___CD___Title.tst",
+                          n == 3 ? "renamed by the user" : "");
+  }
+  machine.files.AddDirectory(kTarget + std::wstring(L"FileList"));
+  machine.files.AddFile(kTarget + std::wstring(L"Undo\\undo.dat"), "the user's");
+  machine.settings.SetInstallDir(kTarget);
+  RegistryHandle key = 0;
+  machine.registry.CreateKey(hkey::kLocalMachine, texts::kUninstallKey, 0x3F, key);
+  machine.registry.SetStringValue(key, L"DisplayName", L"Morvane by Halvo 2.4.4");
+  machine.registry.SetStringValue(key, L"UninstallString", L"C:\\WINUTIL\\MORVANE\\setup.exe");
+  machine.registry.SetStringValue(key, L"Comments", L"not the setup's");
+  machine.registry.CloseKey(key);
+}
+
+OperationResult InstallOn(FakeSystem& machine, const std::wstring& typed, RecordingProgress& progress,
+                          RecordingQuestions& questions, std::optional<std::wstring> replaces = std::nullopt) {
+  return Install({.target = typed, .kitDirectory = machine.environment.setupDirectory, .replaces = std::move(replaces)},
+                 machine.system, questions, progress);
+}
+
+class Installing : public ::testing::Test {
+ protected:
+  Installing() {
+    PrepareKit(machine);
+    before_ = StateOf(machine);
+  }
+
+  OperationResult InstallTo(const std::wstring& typed, std::optional<std::wstring> replaces = std::nullopt) {
+    return InstallOn(machine, typed, progress, questions, std::move(replaces));
+  }
+  void InstallEarlierVersion() { install::InstallEarlierVersion(machine); }
+
+  // Refused before anything changed, for this reason.
+  void ExpectRefused(const OperationResult& result, RefusalReason reason) {
+    ASSERT_TRUE(std::holds_alternative<Refused>(result));
+    EXPECT_EQ(std::get<Refused>(result).reason, reason);
+    EXPECT_EQ(progress.started, 0);
+    EXPECT_EQ(Difference(StateOf(machine), before_), "");
+  }
+
+  FakeSystem machine;
+  RecordingQuestions questions;
+  RecordingProgress progress;
+  MachineState before_;
+};
+
+TEST_F(Installing, NormalInstallationLeavesEveryPieceInPlace) {
+  // A work folder name someone made already is passed over, with what it holds.
+  machine.files.AddFile(L"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg", "planted");
+  const std::wstring scriptCopy = L"C:\\Windows\\Temp\\Morvane Setup 2\\presets.reg";
+  std::vector<std::wstring> kitBefore = machine.files.List(kKit);
+  bool copyReadWhileKitHeld = false;
+  machine.processes.onWait = [&] {
+    FileError error;
+    copyReadWhileKitHeld =
+        machine.files.Contents(scriptCopy) == "morvane.7" &&
+        !machine.files.CreateForWriting(std::wstring(kKit) + L"\\morvane.7", UsersMay::ReadAndExecute, error) &&
+        !machine.files.RemoveFile(std::wstring(kKit) + L"\\setup.exe");
+  };
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\WinUtil\\Morvane")));
+
   std::vector<std::wstring> expected = {
-      L"C:\\WINUTIL\\MORVANE\\about.htm",
-      L"C:\\WINUTIL\\MORVANE\\FileList",
-      L"C:\\WINUTIL\\MORVANE\\Help",
-      L"C:\\WINUTIL\\MORVANE\\Help\\AddFile.bmp",
-      L"C:\\WINUTIL\\MORVANE\\Help\\AddPath.bmp",
-      L"C:\\WINUTIL\\MORVANE\\Help\\FileList.htm",
-      L"C:\\WINUTIL\\MORVANE\\Morvane.exe",
-      L"C:\\WINUTIL\\MORVANE\\screenshot.jpg",
-      L"C:\\WINUTIL\\MORVANE\\setup.dll",
-      L"C:\\WINUTIL\\MORVANE\\setup.exe",
-      L"C:\\WINUTIL\\MORVANE\\TestThis",
+      L"C:\\WINUTIL\\MORVANE\\about.htm",         L"C:\\WINUTIL\\MORVANE\\FileList",
+      L"C:\\WINUTIL\\MORVANE\\Help",              L"C:\\WINUTIL\\MORVANE\\Help\\AddFile.bmp",
+      L"C:\\WINUTIL\\MORVANE\\Help\\AddPath.bmp", L"C:\\WINUTIL\\MORVANE\\Help\\FileList.htm",
+      L"C:\\WINUTIL\\MORVANE\\Morvane.exe",       L"C:\\WINUTIL\\MORVANE\\screenshot.jpg",
+      L"C:\\WINUTIL\\MORVANE\\setup.dll",         L"C:\\WINUTIL\\MORVANE\\setup.exe",
+      L"C:\\WINUTIL\\MORVANE\\TestThis",          L"C:\\WINUTIL\\MORVANE\\Undo",
   };
   for (int n = 1; n <= 10; ++n) {
     expected.push_back(std::wstring(L"C:\\WINUTIL\\MORVANE\\TestThis\\") + (n < 10 ? L"0" : L"") +
                        std::to_wstring(n) + L"_Artist___CD___Title.tst");
   }
-  expected.push_back(L"C:\\WINUTIL\\MORVANE\\Undo");
-  std::vector<std::wstring> listed = setup.files.List(L"C:\\WINUTIL");
+  std::vector<std::wstring> listed = machine.files.List(L"C:\\WINUTIL");
   ASSERT_FALSE(listed.empty()) << "nothing made under C:\\WINUTIL";
   EXPECT_EQ(listed.front(), L"C:\\WINUTIL\\MORVANE");
   listed.erase(listed.begin());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(listed, expected);
-  EXPECT_EQ(setup.files.StoredName(L"C:\\WinUtil"), L"C:\\WINUTIL");
-  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"), "morvane.1");
-  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Help\\FileList.htm"), "morvane.6");
-  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\TestThis\\07_Artist___CD___Title.tst"), "");
+  EXPECT_EQ(machine.files.StoredName(L"C:\\WinUtil"), L"C:\\WINUTIL");
+  EXPECT_EQ(machine.files.Contents(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"), "morvane.1");
+  EXPECT_EQ(machine.files.Contents(L"C:\\WINUTIL\\MORVANE\\Help\\FileList.htm"), "morvane.6");
+  EXPECT_EQ(machine.files.Contents(L"C:\\WINUTIL\\MORVANE\\TestThis\\07_Artist___CD___Title.tst"), "");
   // Every folder made gets its own access list; only the product's working folders let users write.
-  EXPECT_EQ(setup.files.protectedFolders, (std::map<std::wstring, UsersMay>{
-                                              {L"C:\\WINUTIL\\", UsersMay::ReadAndExecute},
-                                              {L"C:\\WINUTIL\\MORVANE\\", UsersMay::ReadAndExecute},
-                                              {L"C:\\WINUTIL\\MORVANE\\FileList\\", UsersMay::Modify},
-                                              {L"C:\\WINUTIL\\MORVANE\\Help\\", UsersMay::ReadAndExecute},
-                                              {L"C:\\WINUTIL\\MORVANE\\TestThis\\", UsersMay::Modify},
-                                              {L"C:\\WINUTIL\\MORVANE\\Undo\\", UsersMay::Modify},
-                                              {L"C:\\Windows\\Temp\\Morvane Setup 2", UsersMay::ReadAndExecute},
-                                          }));
+  EXPECT_EQ(machine.files.protectedFolders, (std::map<std::wstring, UsersMay>{
+                                                {L"C:\\WINUTIL\\", UsersMay::ReadAndExecute},
+                                                {L"C:\\WINUTIL\\MORVANE\\", UsersMay::ReadAndExecute},
+                                                {L"C:\\WINUTIL\\MORVANE\\FileList\\", UsersMay::Modify},
+                                                {L"C:\\WINUTIL\\MORVANE\\Help\\", UsersMay::ReadAndExecute},
+                                                {L"C:\\WINUTIL\\MORVANE\\TestThis\\", UsersMay::Modify},
+                                                {L"C:\\WINUTIL\\MORVANE\\Undo\\", UsersMay::Modify},
+                                                {L"C:\\Windows\\Temp\\Morvane Setup 2", UsersMay::ReadAndExecute},
+                                            }));
   // And every file written its own: users may run the program, and change only the test files.
   std::map<std::wstring, UsersMay> files;
   for (const std::wstring& path : listed) {
-    if (setup.files.IsDirectory(path)) continue;
+    if (machine.files.IsDirectory(path)) continue;
     files[path] = path.ends_with(L".tst") ? UsersMay::Modify : UsersMay::ReadAndExecute;
   }
   files[scriptCopy] = UsersMay::ReadAndExecute;  // the script's copy too, though it is gone by now
-  EXPECT_EQ(setup.files.protectedFiles, files);
+  EXPECT_EQ(machine.files.protectedFiles, files);
 
   // The editor imported a copy of the script in a folder of this run's own,
   // while the kit was held against writing and deleting; the copy and its
   // folder went afterwards, and the kit was never changed.
-  ASSERT_EQ(setup.processes.started.size(), 1u);
-  EXPECT_EQ(setup.processes.started[0].program, L"C:\\windows\\regedit.exe");
-  EXPECT_EQ(setup.processes.started[0].commandLine,
-            L"\"C:\\windows\\regedit.exe\" /s \"" + scriptCopy + L"\"");
+  ASSERT_EQ(machine.processes.started.size(), 1u);
+  EXPECT_EQ(machine.processes.started[0].program, L"C:\\windows\\regedit.exe");
+  EXPECT_EQ(machine.processes.started[0].commandLine, L"\"C:\\windows\\regedit.exe\" /s \"" + scriptCopy + L"\"");
   EXPECT_TRUE(copyReadWhileKitHeld);
-  EXPECT_EQ(setup.processes.waits, std::vector<std::chrono::milliseconds>{std::chrono::seconds(30)});
-  EXPECT_FALSE(setup.files.Exists(L"C:\\Windows\\Temp\\Morvane Setup 2"));
-  EXPECT_EQ(setup.files.Contents(L"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg"), "planted");
-  EXPECT_EQ(setup.files.List(L"C:\\Users\\jane\\Kit"), kitBefore);
-  EXPECT_EQ(setup.files.Contents(L"C:\\Users\\jane\\Kit\\morvane.7"), "morvane.7");
+  EXPECT_EQ(machine.processes.waits, std::vector<std::chrono::milliseconds>{std::chrono::seconds(30)});
+  EXPECT_FALSE(machine.files.Exists(L"C:\\Windows\\Temp\\Morvane Setup 2"));
+  EXPECT_EQ(machine.files.Contents(L"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg"), "planted");
+  EXPECT_EQ(machine.files.List(kKit), kitBefore);
+  EXPECT_EQ(machine.files.Contents(std::wstring(kKit) + L"\\morvane.7"), "morvane.7");
 
-  ASSERT_EQ(setup.companion.calls.size(), 3u);  // the disk space at start, then the two shortcuts
-  for (int i : {1, 2}) {
-    EXPECT_EQ(setup.companion.calls[i].function, L"fCreateShellLink");
-    EXPECT_EQ(setup.companion.calls[i].name, L"Morvane");
-    EXPECT_EQ(setup.companion.calls[i].target, L"C:\\WINUTIL\\MORVANE\\Morvane.exe");
-    EXPECT_EQ(setup.companion.calls[i].arguments, L"");
+  ASSERT_EQ(machine.companion.calls.size(), 2u);
+  for (const FakeCompanion::Call& call : machine.companion.calls) {
+    EXPECT_EQ(call.function, L"fCreateShellLink");
+    EXPECT_EQ(call.name, L"Morvane");
+    EXPECT_EQ(call.target, L"C:\\WINUTIL\\MORVANE\\Morvane.exe");
+    EXPECT_EQ(call.arguments, L"");
   }
-  EXPECT_EQ(setup.companion.calls[1].folder, L"..\\..\\Desktop");
-  EXPECT_EQ(setup.companion.calls[2].folder, L"");
+  EXPECT_EQ(machine.companion.calls[0].folder, L"..\\..\\Desktop");
+  EXPECT_EQ(machine.companion.calls[1].folder, L"");
 
-  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
-  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kUninstallKey, L"DisplayName"), L"Morvane by Halvo 2.4.5.w11");
-  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kUninstallKey, L"UninstallString"),
+  EXPECT_EQ(machine.settings.InstallDir(), kTarget);
+  EXPECT_EQ(machine.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"DisplayName"),
+            texts::kDisplayName);
+  EXPECT_EQ(machine.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"UninstallString"),
             L"C:\\WINUTIL\\MORVANE\\setup.exe");
-  EXPECT_EQ(setup.registry.openHandles(), 0u);
-
-  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
-  EXPECT_EQ(setup.form[lblProgFore].text, std::wstring(28, L'_'));
-  EXPECT_TRUE(setup.form[Command1].visible);
-  EXPECT_EQ(setup.form[Command1].text, L"E&xit");
-  for (Control c : {cmdNext0, cmdNext1, Text1, cmdBrowse, Label2, lblDisk, lblDiskReq, lblDiskFree}) {
-    EXPECT_FALSE(setup.form[c].visible) << DesignOf(c).id;
-  }
-  for (Control c : {lblProgBack, lblProgFore, lblProgZero, lblProgHundred}) EXPECT_TRUE(setup.form[c].visible);
-  EXPECT_EQ(setup.ui.pointer, MousePointer::Default);
+  EXPECT_EQ(machine.registry.openHandles(), 0u);
+  // Fourteen steps, the start counting as the first; the editor's start gets three turns of the window.
+  EXPECT_EQ(progress.started, 1);
+  EXPECT_EQ(progress.steps, 13);
+  EXPECT_EQ(progress.yields, 3);
+  EXPECT_TRUE(questions.inUse.empty());
 }
 
-TEST_F(InstallationTest, TooShortOrNotAFullPathIsRefusedAndChangesNothing) {
-  setup.files.AddDrive(L'D');
-  for (const wchar_t* typed : {L"", L"C:", L"Morvane", L"D:Morvane", L"\\Morvane", L"C:/Tools/Morvane",
-                               L"\\\\?\\C:\\Morvane", L"\\\\.\\C:\\Morvane", L"\\\\server"}) {
-    setup.messages.shown.clear();
-    InstallTo(typed);
-    ExpectUnchangedAfterRefusal(L"Enter target directory for installation first.", 16);
+TEST_F(Installing, UninstallEntryDescribesTheInstallation) {
+  machine.files.AddFile(std::wstring(kKit) + L"\\morvane.1", std::string(3000, 'M'));
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\WinUtil\\Morvane")));
+  auto text = [&](const wchar_t* name) {
+    const FakeRegistry::Value* value = machine.registry.Find(hkey::kLocalMachine, texts::kUninstallKey, name);
+    return value && value->type == 1 ? machine.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, name)
+                                     : std::wstring(L"(not text)");
+  };
+  auto number = [&](const wchar_t* name) {
+    const FakeRegistry::Value* value = machine.registry.Find(hkey::kLocalMachine, texts::kUninstallKey, name);
+    if (!value || value->type != 4 || value->bytes.size() != 4) return -1;
+    return value->bytes[0] | value->bytes[1] << 8 | value->bytes[2] << 16 | value->bytes[3] << 24;
+  };
+  EXPECT_EQ(text(L"QuietUninstallString"), L"\"C:\\WINUTIL\\MORVANE\\setup.exe\" /S /uninstall");
+  EXPECT_EQ(text(L"DisplayVersion"), texts::kDisplayVersion);
+  EXPECT_EQ(text(L"Publisher"), texts::kPublisher);
+  EXPECT_EQ(text(L"DisplayIcon"), L"C:\\WINUTIL\\MORVANE\\Morvane.exe,0");
+  EXPECT_EQ(text(L"InstallLocation"), kTarget);
+  // 3000 bytes of program and seven kit files of 9 bytes each: 3063 bytes.
+  EXPECT_EQ(number(L"EstimatedSize"), 3);
+  EXPECT_EQ(number(L"NoModify"), 1);
+  EXPECT_EQ(number(L"NoRepair"), 1);
+
+  // Paths with blanks are quoted for the editor and the entry.
+  FakeSystem blanks;
+  blanks.environment.setupDirectory = L"C:\\Users\\Jane Doe\\Downloads\\Morvane kit";
+  blanks.AddKit(blanks.environment.setupDirectory);
+  ASSERT_TRUE(std::holds_alternative<Done>(Install({.target = L"C:\\My Tools\\Morvane",
+                                                    .kitDirectory = blanks.environment.setupDirectory,
+                                                    .replaces = std::nullopt},
+                                                   blanks.system, questions, progress)));
+  EXPECT_EQ(blanks.processes.started.at(0).commandLine,
+            L"\"C:\\windows\\regedit.exe\" /s \"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg\"");
+  EXPECT_EQ(blanks.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"UninstallString"),
+            L"\"C:\\MY TOOLS\\MORVANE\\setup.exe\"");
+}
+
+TEST_F(Installing, TargetsThatCannotWorkAreRefusedBeforeAnythingChanges) {
+  machine.files.AddDrive(L'D');
+  machine.files.AddDrive(L'E');
+  machine.files.notReady.insert(L'E');
+  machine.files.freeBytes[L'D'] = 30;  // the kit's files alone take more
+  machine.files.AddShortName(L"C:\\PROGRA~1", L"C:\\Program Files");
+  machine.files.AddShortName(L"C:\\PROGRA~2", L"C:\\Program Files (x86)");
+  before_ = StateOf(machine);
+  struct Case {
+    std::wstring typed;
+    RefusalReason reason;
+  };
+  using enum RefusalReason;
+  const std::vector<Case> cases = {
+      {L"c:\\program files\\Morvane", ProgramFiles},
+      {L"C:\\Program Files (x86)\\Morvane", ProgramFiles},
+      {L"C:\\Program FilesX", ProgramFiles},  // a leading part is compared
+      {L"C:\\PROGRA~1\\Morvane", ProgramFiles},
+      {L"C:/Program Files/Morvane", ProgramFiles},
+      {L"C:\\Program Files\\..\\Program Files\\Morvane", ProgramFiles},
+      {L"c:\\Tools\\..\\PROGRA~2", ProgramFiles},
+      {L"C:", NotAFullPath},  // Program Files is tested first, and passes
+      {L"", NotAFullPath},
+      {L"Morvane", NotAFullPath},
+      {L"D:Morvane", NotAFullPath},
+      {L"\\Morvane", NotAFullPath},
+      {L"C:/Tools/Morvane", NotAFullPath},
+      {L"\\\\?\\C:\\Morvane", NotAFullPath},
+      {L"\\\\.\\C:\\Morvane", NotAFullPath},
+      {L"\\\\server", NotAFullPath},
+      {L"C:\\Tools\\a|b", InvalidName},
+      {L"C:\\Tools\\Morvane.", InvalidName},
+      {L"C:\\Tools\\..\\Morvane", InvalidName},
+      {L"C:\\Tools\\con\\Morvane", InvalidName},
+      {L"C:\\" + std::wstring(190, L'm') + L"\\" + std::wstring(30, L'n'), TooLong},  // 35 more for a test file
+      {L"X:\\Tools\\Morvane", NoSuchDrive},
+      {L"\\\\server\\share\\Morvane", NoSuchDrive},
+      {L"E:\\Morvane", DriveNotReady},
+      {L"D:\\Morvane", NotEnoughSpace},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.typed));
+    ExpectRefused(InstallTo(c.typed), c.reason);
   }
+  // One below the limit is a target like any other.
+  EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\" + std::wstring(190, L'm') + L"\\" + std::wstring(29, L'n'))));
+
   // On 32-bit Windows neither Program Files variable is set.
-  setup.environment.variables = {{L"WinDir", L"C:\\windows"}};
-  setup.messages.shown.clear();
-  InstallTo(L"C:");
-  ExpectUnchangedAfterRefusal(L"Enter target directory for installation first.", 16);
+  FakeSystem bare;
+  bare.AddKit(L"C:\\Kit");
+  EXPECT_TRUE(std::holds_alternative<Done>(
+      Install({.target = L"C:\\Program Files\\Morvane", .kitDirectory = L"C:\\Kit", .replaces = std::nullopt},
+              bare.system, questions, progress)));
 }
 
-TEST_F(InstallationTest, TargetsOthersCouldChangeAreRefusedAndChangeNothing) {
+TEST_F(Installing, NotEnoughSpaceCountsTheCopiesKeptOfReplacedFilesOnTheSystemDrive) {
+  InstallEarlierVersion();
+  std::uint64_t kit = 0;
+  for (const KitFile& row : KitFiles()) {
+    if (*row.installedName) kit += std::wstring(row.kitName).size();  // each kit file holds its own name
+  }
+  std::uint64_t earlier = 0;
+  for (const KitFile& row : KitFiles()) {
+    if (*row.installedName) earlier += Narrow(L"earlier " + std::wstring(row.installedName)).size();
+  }
+  machine.files.freeBytes[L'C'] = kSpaceMargin + kit + earlier - 1;
+  before_ = StateOf(machine);
+  OperationResult result = InstallTo(kTarget);
+  ExpectRefused(result, RefusalReason::NotEnoughSpace);
+  EXPECT_EQ(std::get<Refused>(result).bytesNeeded, kSpaceMargin + kit + earlier);
+  EXPECT_EQ(std::get<Refused>(result).folder, L"C:\\");
+  machine.files.freeBytes[L'C'] += 1;
+  EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(kTarget)));
+}
+
+TEST_F(Installing, TargetsOthersCouldChangeAreRefusedAndChangeNothing) {
   using enum Trustee;
   FolderSecurity standard = FakeFileSystem::ProtectedFolder();
   auto with = [&](std::vector<AccessEntry> more, Trustee owner = Administrators) {
@@ -192,7 +341,7 @@ TEST_F(InstallationTest, TargetsOthersCouldChangeAreRefusedAndChangeNothing) {
     const wchar_t* existing;  // given the security below
     FolderSecurity security;
     const wchar_t* typed;
-    const wchar_t* refused;  // the folder the message names
+    const wchar_t* refused;  // the folder the refusal names
     const wchar_t* reason;
   };
   const Case cases[] = {
@@ -211,302 +360,248 @@ TEST_F(InstallationTest, TargetsOthersCouldChangeAreRefusedAndChangeNothing) {
       {L"C:\\Locked", {.result = FolderRead::Unreadable}, L"C:\\Locked\\Morvane", L"C:\\Locked",
        texts::kAccessListUnreadable},
   };
-  setup.files.AddDrive(L'E');
+  machine.files.AddDrive(L'E');
   for (const Case& c : cases) {
-    setup.files.AddDirectory(c.existing);
-    setup.files.SetSecurity(c.existing, c.security);
+    machine.files.AddDirectory(c.existing);
+    machine.files.SetSecurity(c.existing, c.security);
   }
-  setup.files.AddDirectory(L"C:\\Drop\\Morvane");
-  before_ = setup.files.List(L"C:\\");
+  machine.files.AddDirectory(L"C:\\Drop\\Morvane");
+  before_ = StateOf(machine);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
-    setup.messages.shown.clear();
-    InstallTo(c.typed);
-    std::wstring message = std::wstring(L"Morvane can not be installed safely here:\r\n\r\n") + c.refused +
-                           L"\r\n\r\n" + c.reason + L"\r\n\r\nChoose another folder, or create a new one.";
-    ExpectUnchangedAfterRefusal(message.c_str(), 16);
-    EXPECT_TRUE(setup.files.List(L"E:\\").empty());
+    OperationResult result = InstallTo(c.typed);
+    ExpectRefused(result, RefusalReason::Unsafe);
+    EXPECT_EQ(std::get<Refused>(result).unsafe.folder, c.refused);
+    EXPECT_EQ(std::get<Refused>(result).unsafe.reason, c.reason);
+    EXPECT_TRUE(machine.files.List(L"E:\\").empty());
   }
 
   // Rights only for what users make inside, a deny, a placeholder owner's
   // entry, and a folder of the account running the setup do not count.
-  setup.files.SetSecurity(L"C:\\Tools\\Morvane",
-                          with({{Other, true, 0x1301BF, true}, {Other, false, rights::kFileAllAccess},
-                                {CreatorOwner, true, rights::kFileAllAccess}},
-                               CurrentUser));
-  setup.messages.shown.clear();
-  InstallTo(L"C:\\Tools\\Morvane");
-  EXPECT_TRUE(setup.messages.shown.empty());
-  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+  machine.files.SetSecurity(L"C:\\Tools\\Morvane",
+                            with({{Other, true, 0x1301BF, true}, {Other, false, rights::kFileAllAccess},
+                                  {CreatorOwner, true, rights::kFileAllAccess}},
+                                 CurrentUser));
+  EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Tools\\Morvane")));
+  // And a drive root is a target like any other.
+  EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\")));
+  EXPECT_TRUE(machine.files.IsOrdinaryFile(L"C:\\Morvane.exe"));
 }
 
-TEST_F(InstallationTest, ProgramFilesTargetsAreRefusedInAnySpelling) {
-  setup.files.AddShortName(L"C:\\PROGRA~1", L"C:\\Program Files");
-  setup.files.AddShortName(L"C:\\PROGRA~2", L"C:\\Program Files (x86)");
-  for (const wchar_t* typed :
-       {L"c:\\program files\\Morvane", L"C:\\Program Files (x86)\\Morvane", L"C:\\Program FilesX",
-        L"C:\\PROGRA~1\\Morvane", L"C:/Program Files/Morvane", L"C:\\Program Files\\..\\Program Files\\Morvane",
-        L"c:\\Tools\\..\\PROGRA~2"}) {
-    setup.messages.shown.clear();
-    InstallTo(typed);
-    ExpectUnchangedAfterRefusal(
-        L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
-        L"folder.",
-        64);
+TEST_F(Installing, KitFileGoneSinceTheStartIsNamedBeforeAnythingChanges) {
+  machine.files.RemoveFile(std::wstring(kKit) + L"\\morvane.2");
+  machine.files.RemoveFile(std::wstring(kKit) + L"\\morvane.8");
+  before_ = StateOf(machine);
+  OperationResult result = InstallTo(L"C:\\WinUtil\\Morvane");
+  ASSERT_TRUE(std::holds_alternative<KitProblem>(result));
+  const KitFileFailure& failure = std::get<KitProblem>(result).failure;
+  EXPECT_EQ(failure.kind, FailureKind::Read);
+  EXPECT_EQ(failure.name, L"MORVANE.2");
+  EXPECT_EQ(failure.description, L"The system cannot find the file specified.");
+  EXPECT_EQ(progress.started, 0);
+  EXPECT_EQ(Difference(StateOf(machine), before_), "");
+}
+
+TEST_F(Installing, MorvaneRunningIsWaitedForOrLeftAsItIs) {
+  InstallEarlierVersion();
+  FileError error;
+  auto running = machine.files.OpenForReading(kTarget + std::wstring(L"Morvane.exe"), error);
+  before_ = StateOf(machine);
+  OperationResult result = InstallTo(kTarget);
+  ASSERT_TRUE(std::holds_alternative<InUse>(result));
+  EXPECT_EQ(std::get<InUse>(result).folder, kTarget);
+  EXPECT_TRUE(std::get<InUse>(result).changedNothing);
+  EXPECT_EQ(questions.inUse, std::vector<std::wstring>{kTarget});
+  EXPECT_EQ(Difference(StateOf(machine), before_), "");
+
+  // Closed, then looked at again: the installation goes on.
+  questions.retry = [&](const std::wstring&) {
+    running.reset();
+    return true;
+  };
+  EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(kTarget)));
+
+  // Running from the copy that is to be replaced afterwards stops it too.
+  machine.files.AddFile(L"C:\\Old\\Morvane.exe", "MZ");
+  running = machine.files.OpenForReading(L"C:\\Old\\Morvane.exe", error);
+  questions.retry = nullptr;
+  EXPECT_TRUE(std::holds_alternative<InUse>(InstallTo(L"C:\\New", L"C:\\Old")));
+  EXPECT_FALSE(machine.files.Exists(L"C:\\NEW"));
+}
+
+// A failure at any single step of the file system or the registry leaves
+// the machine exactly as it was: a first installation, and a reinstall over
+// an earlier version whose files, entry and setting are all put back.
+TEST(InstallationRollback, FailureAtAnyStepPutsBackWhatWasThere) {
+  // Each run fails at its own step: of the file system, of the registry, or the setting.
+  enum class Failing { FileStep, RegistryWrite, Setting };
+  for (bool reinstall : {false, true}) {
+    auto prepared = [reinstall](FakeSystem& machine) {
+      PrepareKit(machine);
+      if (reinstall) InstallEarlierVersion(machine);
+    };
+    // How many steps of each kind a whole installation takes.
+    FakeSystem clean;
+    prepared(clean);
+    int fileSteps = 0;
+    clean.files.failWhen = [&](FileOp, const std::wstring&) -> std::optional<FileError> {
+      ++fileSteps;
+      return std::nullopt;
+    };
+    int registryWritesBefore = clean.registry.writes();
+    RecordingProgress progress;
+    RecordingQuestions questions;
+    ASSERT_TRUE(std::holds_alternative<Done>(InstallOn(clean, kTarget, progress, questions)));
+    int registryWrites = clean.registry.writes() - registryWritesBefore;
+
+    for (Failing failing : {Failing::FileStep, Failing::RegistryWrite, Failing::Setting}) {
+      int steps = failing == Failing::FileStep ? fileSteps : failing == Failing::RegistryWrite ? registryWrites : 1;
+      for (int failAt = 1; failAt <= steps; ++failAt) {
+        SCOPED_TRACE(std::string(reinstall ? "reinstall" : "first installation") + ", failing " +
+                     std::to_string(static_cast<int>(failing)) + " at " + std::to_string(failAt));
+        FakeSystem machine;
+        prepared(machine);
+        MachineState before = StateOf(machine);
+        int calls = 0;
+        switch (failing) {
+          case Failing::FileStep:
+            machine.files.failWhen = [&](FileOp, const std::wstring&) -> std::optional<FileError> {
+              return ++calls == failAt ? std::optional(FakeFileSystem::Error(5)) : std::nullopt;
+            };
+            break;
+          case Failing::RegistryWrite:
+            machine.registry.failWriteNumber = machine.registry.writes() + failAt;
+            break;
+          case Failing::Setting:
+            machine.settings.failWith = 5;
+            break;
+        }
+        OperationResult result = InstallOn(machine, kTarget, progress, questions);
+        // A step whose failure harms nothing (a folder already there, a
+        // listing for the entry's size) lets it complete.
+        if (std::holds_alternative<Done>(result)) continue;
+        EXPECT_EQ(Difference(StateOf(machine), before), "");
+        const StepFailed* failed = std::get_if<StepFailed>(&result);
+        if (failed) EXPECT_TRUE(failed->rollback.notPutBack.empty());
+        if (failing == Failing::FileStep) continue;
+        ASSERT_TRUE(failed);
+        EXPECT_EQ(failed->failure.kind, FailureKind::Registration);
+        EXPECT_EQ(failed->failure.description, L"Access is denied.");
+        if (failing == Failing::Setting) EXPECT_EQ(failed->failure.name, L"QolMORVANE\\Installer\\InstallDir");
+        // The shortcuts point where they pointed before, or are gone.
+        const FakeCompanion::Call& last = machine.companion.calls.back();
+        EXPECT_EQ(last.function, reinstall ? L"fCreateShellLink" : L"fRemoveShellLink");
+        if (reinstall) EXPECT_EQ(last.target, kTarget + std::wstring(L"Morvane.exe"));
+      }
+    }
   }
 }
 
-TEST_F(InstallationTest, ProgramFilesX86IsRefusedOnItsOwn) {
-  // Values that share no leading part: only the x86 test can refuse these.
-  setup.environment.variables = {{L"ProgramFiles(x86)", L"D:\\Apps32"}, {L"WinDir", L"C:\\windows"}};
-  InstallTo(L"d:\\apps32\\Morvane");
-  ExpectUnchangedAfterRefusal(
-      L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
-      L"folder.",
-      64);
+TEST_F(Installing, ReadOnlyFileStopsItAtItsNameAndTheEarlierVersionIsWhole) {
+  InstallEarlierVersion();
+  machine.files.SetAttributes(kTarget + std::wstring(L"Help\\AddFile.bmp"), {.readOnly = true});
+  before_ = StateOf(machine);
+  OperationResult result = InstallTo(kTarget);
+  ASSERT_TRUE(std::holds_alternative<StepFailed>(result));
+  const StepFailed& failed = std::get<StepFailed>(result);
+  EXPECT_EQ(failed.failure.kind, FailureKind::Write);
+  EXPECT_EQ(failed.failure.name, L"HELP\\ADDFILE.BMP");
+  EXPECT_EQ(failed.failure.description, L"Access is denied.");
+  EXPECT_EQ(progress.steps, 6);  // stopped in the eighth step
+  EXPECT_EQ(Difference(StateOf(machine), before_), "");
+  EXPECT_EQ(failed.rollback.putBack.size(), 5u);  // the program, two files, setup's own two
+  EXPECT_FALSE(machine.files.Exists(L"C:\\Windows\\Temp\\Morvane Setup 1"));
 }
 
-TEST_F(InstallationTest, ProgramFilesOnAnotherDriveOrWithoutTheVariablesIsAccepted) {
-  setup.files.AddDrive(L'D');
-  InstallTo(L"D:\\Program Files\\Morvane");
-  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
-
-  FakeSetup bare;
-  bare.AddKit(L"C:\\Kit");
-  bare.main.Form_Load();
-  bare.form.SetText(Text1, L"C:\\Program Files\\Morvane");
-  bare.main.cmdNext_Click(0);
-  EXPECT_EQ(bare.form[Label1].text, L"Completed installation.");
-}
-
-TEST_F(InstallationTest, DriveRootIsAcceptedAsATarget) {
-  InstallTo(L"C:\\");
-  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
-  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\Morvane.exe"));
-  EXPECT_TRUE(setup.files.IsDirectory(L"C:\\FileList"));
-  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\");
-}
-
-TEST_F(InstallationTest, FolderOthersMakeOnTheWayMeanwhileStopsItBeforeAnyFile) {
-  // Someone who may make folders in C:\ makes C:\WinUtil after the entry tests.
-  setup.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
-    if (op != FileOp::MakeDirectory || path.size() <= 3 || setup.files.IsDirectory(L"C:\\WinUtil")) return std::nullopt;
-    setup.files.AddDirectory(L"C:\\WinUtil");
+TEST_F(Installing, FolderOthersMakeOnTheWayMeanwhileStopsItBeforeAnyFile) {
+  // Someone who may make folders in C:\ makes C:\WinUtil after the checks.
+  machine.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op != FileOp::MakeDirectory || path.size() <= 3 || machine.files.IsDirectory(L"C:\\WinUtil")) return std::nullopt;
+    machine.files.AddDirectory(L"C:\\WinUtil");
     FolderSecurity theirs = FakeFileSystem::ProtectedFolder();
     theirs.owner = Trustee::Other;
-    setup.files.SetSecurity(L"C:\\WinUtil", theirs);
+    machine.files.SetSecurity(L"C:\\WinUtil", theirs);
     return FakeFileSystem::Error(183);
   };
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  EXPECT_EQ(FailureText(), L"An error occured while writing the following file: \r\nC:\\WINUTIL\r\n\r\n"
-                           L"This folder belongs to a user who is not an administrator.\r\n\r\n"
-                           L"Setup can not continue the installation.");
-  EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
+  OperationResult result = InstallTo(L"C:\\WinUtil\\Morvane");
+  ASSERT_TRUE(std::holds_alternative<StepFailed>(result));
+  EXPECT_EQ(std::get<StepFailed>(result).failure.name, L"C:\\WINUTIL");
+  EXPECT_EQ(std::get<StepFailed>(result).failure.description, texts::kOwnedByOthers);
+  EXPECT_FALSE(machine.files.Exists(L"C:\\WINUTIL\\MORVANE"));
 }
 
-TEST_F(InstallationTest, ReadOnlyScreenshotStopsTheInstallationAfterTheProgram) {
-  setup.files.AddFile(L"C:\\WINUTIL\\MORVANE\\screenshot.jpg", "old", {.readOnly = true});
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  EXPECT_EQ(FailureText(), L"An error occured while writing the following file: \r\nSCREENSHOT.JPG\r\n\r\n"
-                           L"Access is denied.\r\n\r\nSetup can not continue the installation.");
-  EXPECT_EQ(setup.messages.shown.back().flags, 16);
-  ExpectFailedAtStep(3);
-  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
-  EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL\\MORVANE\\about.htm"));
-  EXPECT_FALSE(setup.settings.InstallDir());
-  EXPECT_FALSE(setup.registry.KeyExists(hkey::kLocalMachine, kUninstallKey));
-  EXPECT_EQ(setup.companion.calls.size(), 1u);  // only the disk space at start
+TEST_F(Installing, StepsThatMayFailWithoutHarmStillComplete) {
+  // No editor to start, no library for the shortcuts: nothing that the
+  // installed product needs.
+  machine.processes.startFails = true;
+  machine.companion.loaded = false;
+  EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\WinUtil\\Morvane")));
+  EXPECT_TRUE(machine.files.IsOrdinaryFile(std::wstring(kKit) + L"\\morvane.7"));
 }
 
-TEST_F(InstallationTest, KitFileRemovedAfterStartIsAReadFailure) {
-  setup.files.RemoveFile(L"C:\\Users\\jane\\Kit\\morvane.2");
-  setup.files.AddFile(L"C:\\WINUTIL\\MORVANE\\screenshot.jpg", "left alone");
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  EXPECT_NE(FailureText().find(L"reading the following file: \r\nMORVANE.2\r\n"), std::wstring::npos);
-  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\screenshot.jpg"), "left alone");
-  ExpectFailedAtStep(3);
-}
-
-TEST_F(InstallationTest, WorkFolderThatCannotBeMadeStopsBeforeTheImport) {
-  setup.files.failWhen = [](FileOp op, const std::wstring& path) -> std::optional<FileError> {
-    if (op == FileOp::MakeDirectory && path.find(L"Morvane Setup") != std::wstring::npos) return FakeFileSystem::Error(5);
-    return std::nullopt;
-  };
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  EXPECT_NE(FailureText().find(L"writing the following file: \r\nPRESETS.REG\r\n"), std::wstring::npos);
-  EXPECT_TRUE(setup.processes.started.empty());
-  ExpectFailedAtStep(10);
-}
-
-TEST_F(InstallationTest, TestFileThatCannotBeMadeStopsItAndTheKitStaysComplete) {
-  setup.files.failWhen = [](FileOp op, const std::wstring& path) -> std::optional<FileError> {
-    if (op == FileOp::Create && path.ends_with(L"05_Artist___CD___Title.tst")) return FakeFileSystem::Error(5);
-    return std::nullopt;
-  };
-  bool scriptThereWhileImporting = false;
-  setup.processes.onWait = [&] { scriptThereWhileImporting = setup.files.IsOrdinaryFile(kScriptCopy); };
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  ASSERT_EQ(setup.messages.shown.size(), 1u);
-  EXPECT_NE(FailureText().find(L"writing the following file: \r\n10x empty test file\r\n"), std::wstring::npos);
-  ExpectFailedAtStep(11);
-  // The editor had its time with the script before its copy went.
-  EXPECT_TRUE(scriptThereWhileImporting);
-  EXPECT_FALSE(setup.files.Exists(kScriptCopy));
-  EXPECT_TRUE(setup.main.CompleteInstallKit(L""));
-  EXPECT_FALSE(setup.settings.InstallDir());
-}
-
-TEST_F(InstallationTest, TargetTooLongForItsFilesStopsAtTheFirstAndKeepsTheEarlierInstallation) {
-  setup.settings.SetInstallDir(L"C:\\WINUTIL\\MORVANE\\");
-  // 243 characters with its backslash: "Help" can be made, "Help\FileList.htm" is one too long.
-  std::wstring target = L"C:\\" + std::wstring(227, L'm') + L"\\" + std::wstring(11, L'n');
-  InstallTo(target);
-  EXPECT_EQ(FailureText(), L"An error occured while writing the following file: \r\nHELP\\FILELIST.HTM\r\n\r\n"
-                           L"The filename or extension is too long.\r\n\r\nSetup can not continue the installation.");
-  ExpectFailedAtStep(9);
-  EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
-  EXPECT_TRUE(setup.main.CompleteInstallKit(L""));
-}
-
-TEST_F(InstallationTest, InstallingFromTheTargetItselfSkipsSetupAndStillMakesFourteenSteps) {
-  setup.environment.setupDirectory = L"C:\\WinUtil\\Morvane";
-  setup.AddKit(L"C:\\WinUtil\\Morvane");
+TEST_F(Installing, FromTheTargetItselfSetupIsSkippedUnlessHidden) {
+  machine.environment.setupDirectory = L"C:\\WinUtil\\Morvane";
+  machine.AddKit(L"C:\\WinUtil\\Morvane");
   std::vector<std::wstring> created;
-  setup.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+  machine.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
     if (op == FileOp::Create) created.push_back(path);
     return std::nullopt;
   };
-  InstallTo(L"c:\\winutil\\morvane\\");
-  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
-  EXPECT_EQ(setup.form[lblProgFore].text, std::wstring(28, L'_'));
-  for (const std::wstring& path : created) {
-    EXPECT_FALSE(path.ends_with(L"setup.exe") || path.ends_with(L"setup.dll")) << std::string(path.begin(), path.end());
-  }
-  EXPECT_EQ(setup.files.Contents(L"C:\\WinUtil\\Morvane\\setup.exe"), "setup.exe");
-}
+  ASSERT_TRUE(std::holds_alternative<Done>(
+      Install({.target = L"c:\\winutil\\morvane\\", .kitDirectory = L"C:\\WinUtil\\Morvane", .replaces = std::nullopt},
+              machine.system, questions, progress)));
+  EXPECT_EQ(progress.steps, 13);
+  for (const std::wstring& path : created) EXPECT_FALSE(path.ends_with(L"setup.exe") || path.ends_with(L"setup.dll")) << Narrow(path);
+  EXPECT_EQ(machine.files.Contents(L"C:\\WinUtil\\Morvane\\setup.exe"), "setup.exe");
 
-TEST_F(InstallationTest, HiddenLibraryInTheTargetItselfIsAWriteFailureNotAnEmptyFile) {
   // Hidden, the library counts as absent, so it is copied onto itself: the
-  // open source keeps the destination from being truncated.
-  setup.environment.setupDirectory = L"C:\\WinUtil\\Morvane";
-  setup.AddKit(L"C:\\WinUtil\\Morvane");
-  setup.files.SetAttributes(L"C:\\WinUtil\\Morvane\\setup.dll", {.hidden = true});
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  EXPECT_EQ(FailureText(), L"An error occured while writing the following file: \r\nSETUP.DLL\r\n\r\n"
-                           L"The process cannot access the file because it is being used by another process."
-                           L"\r\n\r\nSetup can not continue the installation.");
-  ExpectFailedAtStep(5);
-  EXPECT_EQ(setup.files.Contents(L"C:\\WinUtil\\Morvane\\setup.dll"), "setup.dll");
+  // held source keeps the destination from being truncated.
+  machine.files.SetAttributes(L"C:\\WinUtil\\Morvane\\setup.dll", {.hidden = true});
+  OperationResult result =
+      Install({.target = L"C:\\WinUtil\\Morvane", .kitDirectory = L"C:\\WinUtil\\Morvane", .replaces = std::nullopt},
+              machine.system, questions, progress);
+  ASSERT_TRUE(std::holds_alternative<StepFailed>(result));
+  EXPECT_EQ(std::get<StepFailed>(result).failure.name, L"SETUP.DLL");
+  EXPECT_EQ(std::get<StepFailed>(result).failure.code, 32u);
+  EXPECT_EQ(machine.files.Contents(L"C:\\WinUtil\\Morvane\\setup.dll"), "setup.dll");
 }
 
-TEST_F(InstallationTest, ScriptCopyGoesOnlyOnceTheRegistryEditorLetsGoOfIt) {
+TEST_F(Installing, ScriptCopyGoesOnlyOnceTheRegistryEditorLetsGoOfIt) {
   for (auto runsFor : {std::chrono::seconds(20), std::chrono::seconds(300)}) {  // within the wait, and longer
-    FakeSetup setup;
-    setup.environment.setupDirectory = L"C:\\Kit";
-    setup.AddKit(L"C:\\Kit");
+    FakeSystem machine;
+    machine.AddKit(L"C:\\Kit");
     std::unique_ptr<InputFile> script;  // the editor's open file
-    setup.processes.onStart = [&] {
+    machine.processes.onStart = [&] {
       FileError error;
-      script = setup.files.OpenForReading(kScriptCopy, error);
+      script = machine.files.OpenForReading(kScriptCopy, error);
     };
-    setup.processes.onExit = [&] { script.reset(); };
-    setup.processes.runsFor = runsFor;
-    setup.main.Form_Load();
-    setup.form.SetText(Text1, L"C:\\WinUtil\\Morvane");
-    setup.main.cmdNext_Click(0);
-    EXPECT_TRUE(setup.messages.shown.empty());
-    EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
+    machine.processes.onExit = [&] { script.reset(); };
+    machine.processes.runsFor = runsFor;
+    EXPECT_TRUE(std::holds_alternative<Done>(
+        Install({.target = L"C:\\WinUtil\\Morvane", .kitDirectory = L"C:\\Kit", .replaces = std::nullopt},
+                machine.system, questions, progress)));
     // Still held: it stays where only administrators reach it.
-    EXPECT_EQ(setup.files.Exists(kScriptCopy), script != nullptr);
+    EXPECT_EQ(machine.files.Exists(kScriptCopy), script != nullptr);
     EXPECT_EQ(script != nullptr, runsFor > kPresetsImportWait);
   }
 }
 
-TEST_F(InstallationTest, ReinstallReplacesEveryFile) {
-  for (const wchar_t* name : {L"Morvane.exe", L"setup.exe", L"Help\\AddPath.bmp"}) {
-    setup.files.AddFile(std::wstring(L"C:\\WINUTIL\\MORVANE\\") + name, "previous version, longer");
-  }
+TEST_F(Installing, ReinstallReplacesEveryFileAndLeavesTheUsersOwn) {
+  InstallEarlierVersion();
   // Someone made TestThis a link to a folder with files of the test files'
   // names: they are not emptied, and the rest installs.
-  setup.files.AddFile(L"C:\\Victim\\01_Artist___CD___Title.tst", "not the setup's");
-  setup.files.MakeFolderLink(L"C:\\WINUTIL\\MORVANE\\TestThis", L"C:\\Victim");
-  InstallTo(L"C:\\WINUTIL\\MORVANE\\");
-  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
-  EXPECT_EQ(setup.files.Contents(L"C:\\Victim\\01_Artist___CD___Title.tst"), "not the setup's");
-  EXPECT_EQ(setup.files.List(L"C:\\Victim").size(), 1u);
-  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"), "morvane.1");
-  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\setup.exe"), "setup.exe");
-  EXPECT_EQ(setup.files.Contents(L"C:\\WINUTIL\\MORVANE\\Help\\AddPath.bmp"), "morvane.5");
-}
-
-TEST_F(InstallationTest, PathsWithBlanksAreQuotedForTheEditorAndTheUninstallEntry) {
-  setup.environment.setupDirectory = L"C:\\Users\\Jane Doe\\Downloads\\Morvane kit";
-  setup.AddKit(setup.environment.setupDirectory);
-  InstallTo(L"C:\\My Tools\\Morvane");
-  EXPECT_EQ(setup.processes.started.at(0).commandLine,
-            L"\"C:\\windows\\regedit.exe\" /s \"C:\\Windows\\Temp\\Morvane Setup 1\\presets.reg\"");
-  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kUninstallKey, L"UninstallString"),
-            L"\"C:\\MY TOOLS\\MORVANE\\setup.exe\"");
-}
-
-TEST_F(InstallationTest, UnstartableEditorOrMissingRightsStillComplete) {
-  setup.processes.startFails = true;
-  setup.registry.DenyWrites(hkey::kLocalMachine, L"Software");
-  setup.companion.loaded = false;
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  EXPECT_TRUE(setup.messages.shown.empty());
-  EXPECT_EQ(setup.form[Label1].text, L"Completed installation.");
-  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\Users\\jane\\Kit\\MORVANE.7"));
-}
-
-TEST_F(InstallationTest, ClosingTheWindowMidwayEndsAtOnceAndKeepsWhatWasCopied) {
-  setup.end.onUnloadMain = [this] { setup.main.Form_QueryUnload(); };
-  setup.ui.onTurn = [this] {
-    if (setup.form[lblProgFore].text.size() == 8) setup.main.Form_QueryUnload();  // at step 4
-  };
-  setup.form.SetText(Text1, L"C:\\WinUtil\\Morvane");
-  EXPECT_THROW(setup.main.cmdNext_Click(0), ProcessEnded);
-  EXPECT_EQ(setup.end.ends, 1);
-  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
-  EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\WINUTIL\\MORVANE\\screenshot.jpg"));
-  EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL\\MORVANE\\about.htm"));
-  EXPECT_FALSE(setup.settings.InstallDir());
-}
-
-TEST_F(InstallationTest, UninstallEntryDescribesTheInstallation) {
-  setup.files.AddFile(L"C:\\Users\\jane\\Kit\\morvane.1", std::string(3000, 'M'));
-  InstallTo(L"C:\\WinUtil\\Morvane");
-  auto text = [&](const wchar_t* name) {
-    const FakeRegistry::Value* value = setup.registry.Find(hkey::kLocalMachine, kUninstallKey, name);
-    return value && value->type == 1 ? setup.registry.Text(hkey::kLocalMachine, kUninstallKey, name) : std::wstring(L"(not text)");
-  };
-  auto number = [&](const wchar_t* name) {
-    const FakeRegistry::Value* value = setup.registry.Find(hkey::kLocalMachine, kUninstallKey, name);
-    if (!value || value->type != 4 || value->bytes.size() != 4) return -1;
-    return value->bytes[0] | value->bytes[1] << 8 | value->bytes[2] << 16 | value->bytes[3] << 24;
-  };
-  EXPECT_EQ(text(L"DisplayVersion"), L"2.4.5");
-  EXPECT_EQ(text(L"Publisher"), L"Halvo");
-  EXPECT_EQ(text(L"DisplayIcon"), L"C:\\WINUTIL\\MORVANE\\Morvane.exe,0");
-  EXPECT_EQ(text(L"InstallLocation"), L"C:\\WINUTIL\\MORVANE\\");
-  // 3000 bytes of program and seven kit files of 9 bytes each: 3063 bytes.
-  EXPECT_EQ(number(L"EstimatedSize"), 3);
-  EXPECT_EQ(number(L"NoModify"), 1);
-  EXPECT_EQ(number(L"NoRepair"), 1);
-}
-
-TEST(NextButton, OtherInstancesOnlyRunTheClosingSteps) {
-  for (int index : {3, -1}) {
-    FakeSetup setup;
-    setup.AddKit(L"C:\\Kit");
-    setup.main.Form_Load();
-    setup.ui.pointer = MousePointer::Hourglass;
-    setup.main.cmdNext_Click(index);
-    EXPECT_EQ(setup.form[Command1].text, L"E&xit");
-    EXPECT_TRUE(setup.form[Command1].visible);
-    EXPECT_EQ(setup.ui.pointer, MousePointer::Default);
-    EXPECT_EQ(setup.files.List(L"C:\\").size(), 11u);
-  }
+  machine.files.AddFile(L"C:\\Victim\\01_Artist___CD___Title.tst", "not the setup's");
+  machine.files.MakeFolderLink(kTarget + std::wstring(L"TestThis"), L"C:\\Victim");
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(kTarget)));
+  EXPECT_EQ(machine.files.Contents(L"C:\\Victim\\01_Artist___CD___Title.tst"), "not the setup's");
+  EXPECT_EQ(machine.files.List(L"C:\\Victim").size(), 1u);
+  EXPECT_EQ(machine.files.Contents(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"), "morvane.1");
+  EXPECT_EQ(machine.files.Contents(L"C:\\WINUTIL\\MORVANE\\setup.exe"), "setup.exe");
+  EXPECT_EQ(machine.files.Contents(L"C:\\WINUTIL\\MORVANE\\Help\\AddPath.bmp"), "morvane.5");
+  EXPECT_EQ(machine.files.Contents(L"C:\\WINUTIL\\MORVANE\\Undo\\undo.dat"), "the user's");
+  // A value of the entry the setup never writes stays; the copies kept for a rollback are gone.
+  EXPECT_EQ(machine.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"Comments"), L"not the setup's");
+  EXPECT_FALSE(machine.files.Exists(L"C:\\Windows\\Temp\\Morvane Setup 1"));
 }
 
 }  // namespace

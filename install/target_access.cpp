@@ -99,9 +99,4 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
   return std::nullopt;
 }
 
-std::wstring RefusalMessage(const TargetRefusal& refusal) {
-  return std::wstring(texts::kUnsafeTarget) + L"\r\n\r\n" + refusal.folder + L"\r\n\r\n" + refusal.reason +
-         L"\r\n\r\n" + texts::kChooseAnotherFolder;
-}
-
 }  // namespace install

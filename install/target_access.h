@@ -26,7 +26,4 @@ struct TargetRefusal {
 // full path as IsFullPath accepts it.
 std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::wstring& target);
 
-// The message that names the folder and why.
-std::wstring RefusalMessage(const TargetRefusal& refusal);
-
 }  // namespace install

@@ -44,6 +44,8 @@ class InputFile {
   virtual ~InputFile() = default;
   // Reads up to buffer.size() bytes; got is 0 once the file is exhausted.
   virtual bool Read(std::span<std::byte> buffer, std::size_t& got, FileError& error) = 0;
+  // Its length in bytes when it was opened.
+  virtual std::uint64_t Size() const = 0;
 };
 
 class OutputFile {
@@ -60,6 +62,10 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   virtual std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) = 0;
+  // Like OpenForReading, but only the plain file at exactly this place, as
+  // the three below: for keeping a copy of a file before it is replaced,
+  // where a link in its place must not lead to someone else's file.
+  virtual std::unique_ptr<InputFile> OpenPlainForReading(const std::wstring& path, FileError& error) = 0;
   // Creates the file empty or truncates an existing one to length zero, and
   // leaves it open for writing at its start. Either way the file ends up
   // with its own protected access list (ProtectedFileSddl): a new one is made
@@ -108,6 +114,16 @@ class FileSystem {
   // Who may change the folder (or file) at path, read from it without
   // following a link there. Missing when there is nothing of that name.
   virtual FolderSecurity ReadFolderSecurity(const std::wstring& path) = 0;
+  // The bytes this program may still write on the drive of root ("C:\" or
+  // "\\server\share\"). False with the system's error when the drive is not
+  // there or not ready (ERROR_NOT_READY, 21, for a drive without its disc).
+  virtual bool FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) = 0;
+  // Takes a file that a running program holds, so that it cannot be deleted
+  // (this setup's own program and library, when it removes the folder it was
+  // started from), out of its folder: it is moved, through its handle, into
+  // a folder of its own on the same drive that only administrators can
+  // write, and deleted there when Windows next starts.
+  virtual bool SetAsideInUseFile(const std::wstring& path, FileError& error) = 0;
   // Makes the drive with this letter the process's current drive; false (and
   // nothing changed) when it is no drive letter or the drive is not there.
   virtual bool ChangeDrive(wchar_t letter) = 0;

@@ -46,6 +46,13 @@ bool LoggedFileSystem::RemovePlainFile(const std::wstring& path) {
   return removed;
 }
 
+bool LoggedFileSystem::SetAsideInUseFile(const std::wstring& path, FileError& error) {
+  bool setAside = inner_.SetAsideInUseFile(path, error);
+  log_.WriteLine(L"Setting aside " + path + L", in use, to be deleted when Windows starts next" +
+                 (setAside ? L"" : Failed(error)));
+  return setAside;
+}
+
 std::wstring LoggedFileSystem::MakeWorkFolder(FileError& error) {
   std::wstring folder = inner_.MakeWorkFolder(error);
   log_.WriteLine(folder.empty() ? L"Making a work folder" + Failed(error) : L"Created work folder " + folder);
@@ -98,6 +105,21 @@ std::int32_t LoggedRegistry::SetDwordValue(RegistryHandle key, const std::wstrin
   return status;
 }
 
+std::int32_t LoggedRegistry::SetValue(RegistryHandle key, const std::wstring& name, std::int32_t type,
+                                     const std::vector<std::uint8_t>& bytes) {
+  std::int32_t status = inner_.SetValue(key, name, type, bytes);
+  LogValue(key, name, L"(as it was before)", status);
+  return status;
+}
+
+std::int32_t LoggedRegistry::DeleteValue(RegistryHandle key, const std::wstring& name) {
+  std::int32_t status = inner_.DeleteValue(key, name);
+  auto found = openKeys_.find(key);
+  std::wstring where = found == openKeys_.end() ? std::wstring() : found->second + L"\\";
+  log_.WriteLine(L"Deleting registry value " + where + name + StatusNote(status));
+  return status;
+}
+
 std::int32_t LoggedRegistry::DeleteKey(RootKey root, const std::wstring& path) {
   std::int32_t status = inner_.DeleteKey(root, path);
   log_.WriteLine(L"Deleting registry key " + modReg::RootKeyName(root) + path + StatusNote(status));
@@ -109,12 +131,18 @@ std::int32_t LoggedRegistry::CloseKey(RegistryHandle key) {
   return inner_.CloseKey(key);
 }
 
-bool LoggedSettings::SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                                 const std::wstring& value) {
-  bool saved = inner_.SaveSetting(application, section, key, value);
-  log_.WriteLine(L"Setting " + application + L"\\" + section + L"\\" + key + L" = " + value +
-                 (saved ? L"" : L" failed"));
-  return saved;
+std::int32_t LoggedSettings::SaveSetting(const std::wstring& application, const std::wstring& section,
+                                         const std::wstring& key, const std::wstring& value) {
+  std::int32_t status = inner_.SaveSetting(application, section, key, value);
+  log_.WriteLine(L"Setting " + application + L"\\" + section + L"\\" + key + L" = " + value + StatusNote(status));
+  return status;
+}
+
+std::int32_t LoggedSettings::DeleteSetting(const std::wstring& application, const std::wstring& section,
+                                           const std::wstring& key) {
+  std::int32_t status = inner_.DeleteSetting(application, section, key);
+  log_.WriteLine(L"Deleting setting " + application + L"\\" + section + L"\\" + key + StatusNote(status));
+  return status;
 }
 
 std::optional<std::int32_t> LoggedCompanion::fCreateShellLink(const std::wstring& folder, const std::wstring& linkName,

@@ -17,6 +17,13 @@ class LoggedFileSystem : public FileSystem {
  public:
   LoggedFileSystem(FileSystem& inner, LogSink& log) : inner_(inner), log_(log) {}
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<InputFile> OpenPlainForReading(const std::wstring& path, FileError& error) override {
+    return inner_.OpenPlainForReading(path, error);
+  }
+  bool FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) override {
+    return inner_.FreeSpace(root, bytes, error);
+  }
+  bool SetAsideInUseFile(const std::wstring& path, FileError& error) override;
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users, FileError& error) override;
   bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) override;
   bool RemovePlainFile(const std::wstring& path) override;
@@ -46,8 +53,16 @@ class LoggedRegistry : public RegistryApi {
   std::int32_t QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) override {
     return inner_.QueryStringValue(key, name, text);
   }
+  std::int32_t QueryValue(RegistryHandle key, const std::wstring& name, std::int32_t& type,
+                          std::vector<std::uint8_t>& bytes) override {
+    return inner_.QueryValue(key, name, type, bytes);
+  }
+  std::int32_t SetValue(RegistryHandle key, const std::wstring& name, std::int32_t type,
+                        const std::vector<std::uint8_t>& bytes) override;
+  std::int32_t DeleteValue(RegistryHandle key, const std::wstring& name) override;
   std::int32_t DeleteKey(RootKey root, const std::wstring& path) override;
   std::int32_t CloseKey(RegistryHandle key) override;
+  std::wstring StatusText(std::int32_t status) const override { return inner_.StatusText(status); }
 
  private:
   void LogValue(RegistryHandle key, const std::wstring& name, const std::wstring& value, std::int32_t status);
@@ -60,12 +75,14 @@ class LoggedRegistry : public RegistryApi {
 class LoggedSettings : public SettingsStore {
  public:
   LoggedSettings(SettingsStore& inner, LogSink& log) : inner_(inner), log_(log) {}
-  std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                          const std::wstring& defaultValue) override {
-    return inner_.GetSetting(application, section, key, defaultValue);
+  std::optional<std::wstring> FindSetting(const std::wstring& application, const std::wstring& section,
+                                          const std::wstring& key) override {
+    return inner_.FindSetting(application, section, key);
   }
-  bool SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                   const std::wstring& value) override;
+  std::int32_t SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                           const std::wstring& value) override;
+  std::int32_t DeleteSetting(const std::wstring& application, const std::wstring& section,
+                             const std::wstring& key) override;
 
  private:
   SettingsStore& inner_;

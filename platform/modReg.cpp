@@ -78,21 +78,23 @@ std::wstring RootKeyName(RootKey root) {
   return {};
 }
 
-void CreateRegistryKey(RegistryApi& registry, RootKey root, const std::wstring& keyPath) {
+std::int32_t CreateRegistryKey(RegistryApi& registry, RootKey root, const std::wstring& keyPath) {
   RegistryHandle key = 0;
-  registry.CreateKey(root, keyPath, kKeyAccess, key);
+  std::int32_t status = registry.CreateKey(root, keyPath, kKeyAccess, key);
   // Closed also when the creation failed: the handle is then 0 and the close
   // fails without notice.
   registry.CloseKey(key);
+  return status;
 }
 
-void SetRegistryValue(RegistryApi& registry, RootKey root, const std::wstring& keyPath,
-                      const std::wstring& valueName, const RegistryValue& value, std::int32_t valueType) {
+std::int32_t SetRegistryValue(RegistryApi& registry, RootKey root, const std::wstring& keyPath,
+                              const std::wstring& valueName, const RegistryValue& value, std::int32_t valueType) {
   RegistryHandle key = 0;
   // Only CreateRegistryKey makes keys; a missing key means nothing is written.
-  if (registry.OpenKey(root, keyPath, kKeyAccess, key) != 0) return;
-  WriteRegistryValue(registry, key, valueName, valueType, value);
+  if (std::int32_t status = registry.OpenKey(root, keyPath, kKeyAccess, key)) return status;
+  std::int32_t status = WriteRegistryValue(registry, key, valueName, valueType, value);
   registry.CloseKey(key);
+  return status;
 }
 
 std::int32_t WriteRegistryValue(RegistryApi& registry, RegistryHandle key, const std::wstring& valueName,
@@ -110,11 +112,8 @@ std::int32_t WriteRegistryValue(RegistryApi& registry, RegistryHandle key, const
   }
 }
 
-bool DeleteRegistryKey(RegistryApi& registry, MessageBoxes& messages, RootKey root, const std::wstring& keyPath) {
-  std::int32_t status = registry.DeleteKey(root, keyPath);
-  if (status == kRegistryCallBrokeDown) return false;
-  ShowRegistryDeleteError(messages, status, root, keyPath);
-  return true;
+std::int32_t DeleteRegistryKey(RegistryApi& registry, RootKey root, const std::wstring& keyPath) {
+  return registry.DeleteKey(root, keyPath);
 }
 
 void ShowRegistryDeleteError(MessageBoxes& messages, std::int32_t status, RootKey root, const std::wstring& keyPath) {

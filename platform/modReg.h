@@ -20,16 +20,19 @@ inline constexpr const wchar_t* kDeleteErrorStart = L"Error while deleting from 
 
 using RegistryValue = std::variant<std::wstring, std::int32_t>;
 
-void CreateRegistryKey(RegistryApi& registry, RootKey root, const std::wstring& keyPath);
+// Both return the registry's status (0: done), for a caller that must know
+// whether the entry it writes is whole.
+std::int32_t CreateRegistryKey(RegistryApi& registry, RootKey root, const std::wstring& keyPath);
 
-void SetRegistryValue(RegistryApi& registry, RootKey root, const std::wstring& keyPath,
-                      const std::wstring& valueName, const RegistryValue& value, std::int32_t valueType);
+std::int32_t SetRegistryValue(RegistryApi& registry, RootKey root, const std::wstring& keyPath,
+                              const std::wstring& valueName, const RegistryValue& value, std::int32_t valueType);
 
 std::int32_t WriteRegistryValue(RegistryApi& registry, RegistryHandle key, const std::wstring& valueName,
                                 std::int32_t valueType, const RegistryValue& value);
 
-// Reports a returned status itself; false only when the call broke down.
-bool DeleteRegistryKey(RegistryApi& registry, MessageBoxes& messages, RootKey root, const std::wstring& keyPath);
+// The registry's status; kRegistryCallBrokeDown when the call itself broke
+// down. A front end shows a status with ShowRegistryDeleteError.
+std::int32_t DeleteRegistryKey(RegistryApi& registry, RootKey root, const std::wstring& keyPath);
 
 void ShowRegistryDeleteError(MessageBoxes& messages, std::int32_t status, RootKey root, const std::wstring& keyPath);
 

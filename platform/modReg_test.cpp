@@ -11,6 +11,12 @@ constexpr const wchar_t* kEntry = L"Software\\Microsoft\\Windows\\CurrentVersion
 
 class RegistryModule : public ::testing::Test {
  protected:
+  // The deletion and its report, as the removal's front end puts them together.
+  void DeleteAndReport() {
+    std::int32_t status = modReg::DeleteRegistryKey(registry, hkey::kLocalMachine, kEntry);
+    modReg::ShowRegistryDeleteError(messages, status, hkey::kLocalMachine, kEntry);
+  }
+
   FakeRegistry registry;
   FakeMessageBoxes messages;
 };
@@ -55,13 +61,13 @@ TEST_F(RegistryModule, OtherTypesAndMissingKeysWriteNothing) {
 }
 
 TEST_F(RegistryModule, DeletingAMissingKeyIsSilent) {
-  modReg::DeleteRegistryKey(registry, messages, hkey::kLocalMachine, kEntry);
+  DeleteAndReport();
   EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(RegistryModule, DeletingAKeyWithASubkeyShowsCantWrite) {
   modReg::CreateRegistryKey(registry, hkey::kLocalMachine, std::wstring(kEntry) + L"\\Child");
-  modReg::DeleteRegistryKey(registry, messages, hkey::kLocalMachine, kEntry);
+  DeleteAndReport();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text,
             L"Error while deleting from registry: Can't write (5)\r\nHKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\"
@@ -73,14 +79,14 @@ TEST_F(RegistryModule, DeletingAKeyWithASubkeyShowsCantWrite) {
 TEST_F(RegistryModule, DeletingWithoutRightsShowsCantWrite) {
   modReg::CreateRegistryKey(registry, hkey::kLocalMachine, kEntry);
   registry.DenyWrites(hkey::kLocalMachine, L"Software\\Microsoft");
-  modReg::DeleteRegistryKey(registry, messages, hkey::kLocalMachine, kEntry);
+  DeleteAndReport();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_EQ(messages.shown[0].text.substr(0, 51), L"Error while deleting from registry: Can't write (5)");
 }
 
 TEST_F(RegistryModule, DeletionOnlyRemovesTheLastKeyOfThePath) {
   modReg::CreateRegistryKey(registry, hkey::kLocalMachine, kEntry);
-  modReg::DeleteRegistryKey(registry, messages, hkey::kLocalMachine, kEntry);
+  DeleteAndReport();
   EXPECT_FALSE(registry.KeyExists(hkey::kLocalMachine, kEntry));
   EXPECT_TRUE(registry.KeyExists(hkey::kLocalMachine, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
   EXPECT_TRUE(messages.shown.empty());

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 using RootKey = std::uint32_t;       // a predefined root: HKEY_LOCAL_MACHINE is 0x80000002
 using RegistryHandle = std::uintptr_t;  // an open key, or a root passed as one
@@ -38,7 +39,16 @@ class RegistryApi {
   // Reads a REG_SZ value; a value of any other type is refused
   // (ERROR_UNSUPPORTED_TYPE, 1630) and leaves text empty.
   virtual std::int32_t QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) = 0;
+  // Any value as the registry keeps it: its type and its bytes. For taking
+  // a value down before it is changed and putting it back as it was.
+  virtual std::int32_t QueryValue(RegistryHandle key, const std::wstring& name, std::int32_t& type,
+                                  std::vector<std::uint8_t>& bytes) = 0;
+  virtual std::int32_t SetValue(RegistryHandle key, const std::wstring& name, std::int32_t type,
+                                const std::vector<std::uint8_t>& bytes) = 0;
+  virtual std::int32_t DeleteValue(RegistryHandle key, const std::wstring& name) = 0;
   // Deletes the last key of the path only; fails when it still has subkeys.
   virtual std::int32_t DeleteKey(RootKey root, const std::wstring& path) = 0;
   virtual std::int32_t CloseKey(RegistryHandle key) = 0;
+  // The system's one-line text for a status.
+  virtual std::wstring StatusText(std::int32_t status) const = 0;
 };

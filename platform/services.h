@@ -1,4 +1,6 @@
-// Everything frmMain and its actions reach outside the window.
+// Everything the setup reaches outside its own logic: what the operations
+// use (SystemServices), and beside it what only a front end with a window
+// or a person in front of it needs.
 #pragma once
 
 #include "platform/companion_library.h"
@@ -11,6 +13,16 @@
 #include "platform/settings_store.h"
 #include "platform/ui_loop.h"
 
+// The machine an operation works on; no window, no message box.
+struct SystemServices {
+  FileSystem& files;
+  SettingsStore& settings;
+  Environment& environment;
+  CompanionLibrary& companion;
+  RegistryApi& registry;
+  ProcessLauncher& processes;
+};
+
 struct Services {
   FileSystem& files;
   SettingsStore& settings;
@@ -21,4 +33,6 @@ struct Services {
   MessageBoxes& messages;
   UiLoop& ui;
   ProgramEnd& end;
+
+  SystemServices system() const { return {files, settings, environment, companion, registry, processes}; }
 };

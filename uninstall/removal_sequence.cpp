@@ -9,7 +9,6 @@
 #include "platform/modReg.h"
 #include "platform/services.h"
 #include "platform/text.h"
-#include "uninstall/uninstall_texts.h"
 
 namespace uninstall {
 namespace {
@@ -110,24 +109,21 @@ void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& di
 
 }  // namespace
 
-bool RunRemovalSequence(Services& services, const std::wstring& directory) {
+SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope) {
   const RemovalEntry& product = kRemovalEntries.front();
   Remove(services.files, product, directory);
-  if (services.files.IsOrdinaryFile(directory + product.path)) return false;
+  if (services.files.IsOrdinaryFile(directory + product.path)) return SequenceResult{false, std::nullopt};
   // Each other step's failure is its own: it is passed over and the next one runs.
   for (const RemovalEntry& entry : std::span(kRemovalEntries).subspan(1)) Remove(services.files, entry, directory);
+  if (scope == RemovalScope::FilesOnly) return {};
   // The library stays loaded from the program's start, so these still work
   // after its file in this directory was deleted.
   services.companion.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane");
   services.companion.fRemoveShellLink(L"", L"Morvane");
   services.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
                                 texts::kUninstalledMark);
-  // Whatever failed above, only the registry step is reported: a status by
-  // DeleteRegistryKey in its own words, a breakdown of the call here.
-  if (!modReg::DeleteRegistryKey(services.registry, services.messages, hkey::kLocalMachine, texts::kUninstallKey)) {
-    services.messages.Show(texts::kUninstallKeyNotDeleted, mb::kCritical | mb::kOkOnly);
-  }
-  return true;
+  // Whatever failed above, only the registry step is reported.
+  return {.entryStatus = modReg::DeleteRegistryKey(services.registry, hkey::kLocalMachine, texts::kUninstallKey)};
 }
 
 }  // namespace uninstall

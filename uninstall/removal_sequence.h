@@ -1,21 +1,34 @@
 // The removal sequence both removal actions run on an installed directory:
-// the product's files and folders, the two shortcuts, the setting and the
-// uninstall entry. It touches nothing it does not name, never recurses and
-// never yields to the message loop.
+// the product's files and folders, then (unless only the files are to go)
+// the two shortcuts, the setting and the uninstall entry. It touches nothing
+// it does not name, never recurses and never yields to the message loop.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
-struct Services;
+struct SystemServices;
 
 namespace uninstall {
 
+enum class RemovalScope {
+  Everything,  // files, folders, shortcuts, the setting and the uninstall entry
+  FilesOnly,   // a copy a new installation elsewhere has replaced: its files and folders alone
+};
+
+struct SequenceResult {
+  bool productRemoved = true;  // false: "Morvane.exe" stayed, and nothing else was touched
+  // The uninstall entry's deletion: the registry's status (2: it was gone
+  // already), kRegistryCallBrokeDown, or nothing when it was not asked for.
+  std::optional<std::int32_t> entryStatus;
+};
+
 // directory ends in a backslash. Every single failure is ignored and the
-// next step runs; only a failed deletion of the uninstall entry is reported.
-// The one exception is "Morvane.exe", which goes first: when it is still
-// there afterwards (Morvane was started again), nothing else is touched, so
-// that the installation, its entry and the setting stay whole and the next
-// start offers the removal again. False then.
-bool RunRemovalSequence(Services& services, const std::wstring& directory);
+// next step runs. The one exception is "Morvane.exe", which goes first: when
+// it is still there afterwards (Morvane was started again), nothing else is
+// touched, so that the installation, its entry and the setting stay whole
+// and the next start offers the removal again.
+SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope);
 
 }  // namespace uninstall

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/main_form_design.h"
-#include "platform/main_form_controls.h"
+#include "app/main_form_controls.h"
 
 class FakeMainForm : public MainFormControls {
  public:

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/main_form_design.h"
-#include "platform/main_form_controls.h"
+#include "app/main_form_controls.h"
 #include "platform/win/dialog_keys_win.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/window_common_win.h"

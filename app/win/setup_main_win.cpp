@@ -86,16 +86,6 @@ struct LoggedServices {
   LoggedProcesses processes;
 };
 
-// Nothing closes a run without a window but its own end.
-class SilentEnd : public ProgramEnd {
- public:
-  bool MainWindowClosing() const override { return true; }
-  void UnloadMainWindow() override {}
-  void UnloadFolderWindow() override {}
-  void DropWindowReferences() override {}
-  [[noreturn]] void EndProcess() override { ExitProcess(static_cast<UINT>(ExitCode(Outcome::Failed))); }
-};
-
 void LogStart(LogSink& log, const wchar_t* mode) {
   log.WriteLine(std::wstring(L"Morvane Setup, ") + mode + L": " + GetCommandLineW());
 }
@@ -111,15 +101,17 @@ int RunWithoutWindow(const CommandLine& command, const SingleSetup& single) {
   LogStart(*log, command.uninstall ? L"silent removal" : L"silent installation");
   Outcome outcome = Outcome::AnotherSetupRunning;
   if (!single.anotherRunning()) {
+    // Out of every folder the run may remove, the one it was started from included.
+    wchar_t system[MAX_PATH];
+    UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) SetCurrentDirectoryW(system);
     EnterComApartment();
     MessageLoopWin loop;
     PlatformServices real(loop);
     LoggedServices logged(real, *log);
-    SilentMessageBoxes messages(*log);
-    SilentEnd end;
-    Services services{logged.files,    logged.settings, real.environment, logged.companion, logged.registry,
-                      logged.processes, messages,        loop,             end};
-    outcome = RunSilently(command, services, messages, *log);
+    SystemServices services{logged.files,     logged.settings, real.environment,
+                            logged.companion, logged.registry, logged.processes};
+    outcome = RunSilently(command, services, *log);
   }
   int code = ExitCode(outcome);
   log->WriteLine(std::wstring(L"Finished: ") + OutcomeName(outcome) + L", exit code " + std::to_wstring(code));

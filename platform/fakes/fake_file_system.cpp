@@ -52,6 +52,10 @@ class FakeInputFile : public InputFile {
     position_ += got;
     return true;
   }
+  std::uint64_t Size() const override {
+    const FakeFileSystem::Node* node = fs_.Find(path_);
+    return node ? node->bytes.size() : 0;
+  }
 
  private:
   FakeFileSystem& fs_;
@@ -104,6 +108,7 @@ FileError FakeFileSystem::Error(std::uint32_t code) {
     case 6: return {6, L"The handle is invalid."};
     case 32: return {32, L"The process cannot access the file because it is being used by another process."};
     case 33: return {33, L"The process cannot access the file because another process has locked a portion of the file."};
+    case 21: return {21, L"The device is not ready."};
     case 112: return {112, L"There is not enough space on the disk."};
     case 123: return {123, L"The filename, directory name, or volume label syntax is incorrect."};
     case 145: return {145, L"The directory is not empty."};
@@ -267,6 +272,42 @@ std::unique_ptr<InputFile> FakeFileSystem::OpenForReading(const std::wstring& pa
   }
   open_[Key(path)].readers += 1;
   return std::make_unique<FakeInputFile>(*this, path);
+}
+
+std::unique_ptr<InputFile> FakeFileSystem::OpenPlainForReading(const std::wstring& path, FileError& error) {
+  if (Find(path) && ReachedThroughLink(path)) {
+    error = Error(kErrorReachedThroughLink);
+    return nullptr;
+  }
+  return OpenForReading(path, error);
+}
+
+bool FakeFileSystem::FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) {
+  wchar_t drive = root.size() >= 2 && root[1] == L':' ? text::UpperCase(root.substr(0, 1))[0] : L'\0';
+  if (!drives_.contains(drive)) {
+    error = Error(3);
+    return false;
+  }
+  if (notReady.contains(drive)) {
+    error = Error(21);
+    return false;
+  }
+  auto it = freeBytes.find(drive);
+  bytes = it == freeBytes.end() ? 1ull << 40 : it->second;
+  return true;
+}
+
+bool FakeFileSystem::SetAsideInUseFile(const std::wstring& path, FileError& error) {
+  if (Fails(FileOp::Rename, path, error)) return false;
+  const Node* node = Find(path);
+  if (!node || node->directory || ReachedThroughLink(path)) {
+    error = Error(node ? kErrorReachedThroughLink : 2);
+    return false;
+  }
+  // A running program's file can be moved, though not deleted.
+  setAside.push_back(node->name);
+  nodes_.erase(Key(node->name));
+  return true;
 }
 
 std::unique_ptr<OutputFile> FakeFileSystem::CreateForWriting(const std::wstring& path, UsersMay users,

@@ -71,6 +71,15 @@ class FakeFileSystem : public FileSystem {
 
   // FileSystem
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<InputFile> OpenPlainForReading(const std::wstring& path, FileError& error) override;
+  // Free bytes by drive letter; a drive not listed here has plenty.
+  std::map<wchar_t, std::uint64_t> freeBytes;
+  // Drives that are there but not ready (a reader without its disc).
+  std::set<wchar_t> notReady;
+  bool FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) override;
+  // Files taken out of their folder by SetAsideInUseFile, by their path.
+  std::vector<std::wstring> setAside;
+  bool SetAsideInUseFile(const std::wstring& path, FileError& error) override;
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users, FileError& error) override;
   // Set-up steps as the system's plain calls do them, links followed.
   bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error);

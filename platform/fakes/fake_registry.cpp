@@ -19,6 +19,8 @@ bool FakeRegistry::Denied(const KeyId& id) const {
   return false;
 }
 
+bool FakeRegistry::WriteFails() { return ++writes_ == failWriteNumber; }
+
 void FakeRegistry::DenyWrites(RootKey root, const std::wstring& path) { denied_.insert(Id(root, path)); }
 
 bool FakeRegistry::KeyExists(RootKey root, const std::wstring& path) const { return keys_.contains(Id(root, path)); }
@@ -47,7 +49,7 @@ std::int32_t FakeRegistry::CreateKey(RootKey root, const std::wstring& path, std
   accessRequested.push_back(access);
   key = 0;
   KeyId id = Id(root, path);
-  if (!keys_.contains(id) && Denied(id)) return kAccessDenied;
+  if (!keys_.contains(id) && (Denied(id) || WriteFails())) return kAccessDenied;
   // Every missing key along the path is made too.
   for (std::size_t slash = 0; (slash = path.find(L'\\', slash)) != std::wstring::npos; ++slash) {
     keys_[Id(root, path.substr(0, slash))];
@@ -72,7 +74,7 @@ std::int32_t FakeRegistry::OpenKey(RootKey root, const std::wstring& path, std::
 std::int32_t FakeRegistry::SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) {
   auto handle = open_.find(key);
   if (handle == open_.end()) return kInvalidHandle;
-  if (Denied(handle->second)) return kAccessDenied;
+  if (Denied(handle->second) || WriteFails()) return kAccessDenied;
   // The ANSI call loses what the code page cannot hold; Windows then keeps
   // the text as UTF-16, two bytes a character and two for the NUL.
   Value value{1, {}};
@@ -88,7 +90,7 @@ std::int32_t FakeRegistry::SetStringValue(RegistryHandle key, const std::wstring
 std::int32_t FakeRegistry::SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t number) {
   auto handle = open_.find(key);
   if (handle == open_.end()) return kInvalidHandle;
-  if (Denied(handle->second)) return kAccessDenied;
+  if (Denied(handle->second) || WriteFails()) return kAccessDenied;
   auto bits = static_cast<std::uint32_t>(number);
   Value value{4, {static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
                   static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)}};
@@ -113,11 +115,47 @@ std::int32_t FakeRegistry::QueryStringValue(RegistryHandle key, const std::wstri
   return 0;
 }
 
+std::int32_t FakeRegistry::QueryValue(RegistryHandle key, const std::wstring& name, std::int32_t& type,
+                                     std::vector<std::uint8_t>& bytes) {
+  auto handle = open_.find(key);
+  if (handle == open_.end()) return kInvalidHandle;
+  const auto& values = keys_[handle->second];
+  auto value = values.find(text::UpperCase(name));
+  if (value == values.end()) return kNotFound;
+  type = value->second.type;
+  bytes.assign(value->second.bytes.begin(), value->second.bytes.end());
+  return 0;
+}
+
+std::int32_t FakeRegistry::SetValue(RegistryHandle key, const std::wstring& name, std::int32_t type,
+                                   const std::vector<std::uint8_t>& bytes) {
+  auto handle = open_.find(key);
+  if (handle == open_.end()) return kInvalidHandle;
+  if (Denied(handle->second) || WriteFails()) return kAccessDenied;
+  keys_[handle->second][text::UpperCase(name)] = Value{type, {bytes.begin(), bytes.end()}};
+  return 0;
+}
+
+std::int32_t FakeRegistry::DeleteValue(RegistryHandle key, const std::wstring& name) {
+  auto handle = open_.find(key);
+  if (handle == open_.end()) return kInvalidHandle;
+  if (Denied(handle->second) || WriteFails()) return kAccessDenied;
+  return keys_[handle->second].erase(text::UpperCase(name)) ? 0 : kNotFound;
+}
+
+std::wstring FakeRegistry::StatusText(std::int32_t status) const {
+  switch (status) {
+    case kNotFound: return L"The system cannot find the file specified.";
+    case kAccessDenied: return L"Access is denied.";
+    default: return L"Error " + std::to_wstring(status) + L".";
+  }
+}
+
 std::int32_t FakeRegistry::DeleteKey(RootKey root, const std::wstring& path) {
   if (deleteBreaksDown) return kRegistryCallBrokeDown;
   KeyId id = Id(root, path);
   if (!keys_.contains(id)) return kNotFound;
-  if (Denied(id)) return kAccessDenied;
+  if (Denied(id) || WriteFails()) return kAccessDenied;
   std::wstring prefix = id.second + L"\\";
   for (const auto& [other, values] : keys_) {
     // Windows refuses to delete a key that still has subkeys.

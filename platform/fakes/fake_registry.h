@@ -17,6 +17,7 @@ class FakeRegistry : public RegistryApi {
   struct Value {
     std::int32_t type = 0;
     std::vector<unsigned char> bytes;
+    bool operator==(const Value&) const = default;
   };
 
   bool KeyExists(RootKey root, const std::wstring& path) const;
@@ -35,8 +36,21 @@ class FakeRegistry : public RegistryApi {
   std::int32_t SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) override;
   std::int32_t SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t value) override;
   std::int32_t QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) override;
+  std::int32_t QueryValue(RegistryHandle key, const std::wstring& name, std::int32_t& type,
+                          std::vector<std::uint8_t>& bytes) override;
+  std::int32_t SetValue(RegistryHandle key, const std::wstring& name, std::int32_t type,
+                        const std::vector<std::uint8_t>& bytes) override;
+  std::int32_t DeleteValue(RegistryHandle key, const std::wstring& name) override;
   std::int32_t DeleteKey(RootKey root, const std::wstring& path) override;
   std::int32_t CloseKey(RegistryHandle key) override;
+  std::wstring StatusText(std::int32_t status) const override;
+
+  // Every key and value, for comparing a whole registry before and after.
+  bool operator==(const FakeRegistry& other) const { return keys_ == other.keys_; }
+  // Fails the n-th write from now (a created key, a value set or deleted,
+  // a deleted key; counting from 1) with status 5; 0 fails none.
+  int failWriteNumber = 0;
+  int writes() const { return writes_; }
 
   std::vector<std::uint32_t> accessRequested;
 
@@ -44,6 +58,8 @@ class FakeRegistry : public RegistryApi {
   using KeyId = std::pair<RootKey, std::wstring>;  // path upper-cased
   static KeyId Id(RootKey root, const std::wstring& path);
   bool Denied(const KeyId& id) const;
+  bool WriteFails();
+  int writes_ = 0;
 
   std::map<KeyId, std::map<std::wstring, Value>> keys_;
   std::set<KeyId> denied_;

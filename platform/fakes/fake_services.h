@@ -22,17 +22,24 @@
 class FakeSettings : public SettingsStore {
  public:
   std::map<std::tuple<std::wstring, std::wstring, std::wstring>, std::wstring> values;
-  int reads = 0;
-  std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                          const std::wstring& defaultValue) override {
-    ++reads;
+  // A status every save and delete fails with; 0: they work.
+  std::int32_t failWith = 0;
+  std::optional<std::wstring> FindSetting(const std::wstring& application, const std::wstring& section,
+                                          const std::wstring& key) override {
     auto it = values.find({application, section, key});
-    return it == values.end() ? defaultValue : it->second;
+    return it == values.end() ? std::nullopt : std::optional(it->second);
   }
-  bool SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                   const std::wstring& value) override {
+  std::int32_t SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                           const std::wstring& value) override {
+    if (failWith != 0) return failWith;
     values[{application, section, key}] = value;
-    return true;
+    return 0;
+  }
+  std::int32_t DeleteSetting(const std::wstring& application, const std::wstring& section,
+                             const std::wstring& key) override {
+    if (failWith != 0) return failWith;
+    values.erase({application, section, key});
+    return 0;
   }
   void SetInstallDir(const std::wstring& value) { values[{L"QolMORVANE", L"Installer", L"InstallDir"}] = value; }
   std::optional<std::wstring> InstallDir() const {

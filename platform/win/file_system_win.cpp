@@ -34,9 +34,14 @@ class InputFileWin : public InputFile {
     got = read;
     return true;
   }
+  std::uint64_t Size() const override { return size_; }
 
  private:
   UniqueKernelHandle file_;
+  std::uint64_t size_ = [this] {
+    LARGE_INTEGER size{};
+    return GetFileSizeEx(file_.get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+  }();
 };
 
 class OutputFileWin : public OutputFile {
@@ -83,6 +88,68 @@ std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& pat
     return nullptr;
   }
   return std::make_unique<InputFileWin>(std::move(file));
+}
+
+std::unique_ptr<InputFile> FileSystemWin::OpenPlainForReading(const std::wstring& path, FileError& error) {
+  if (TooLong(path, kMaxPath, &error)) return nullptr;
+  UniqueKernelHandle file(OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false));
+  if (!file) {
+    error = LastError();
+    return nullptr;
+  }
+  return std::make_unique<InputFileWin>(std::move(file));
+}
+
+bool FileSystemWin::FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) {
+  ULARGE_INTEGER available{}, total{}, free{};
+  if (!GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) {
+    error = LastError();
+    return false;
+  }
+  bytes = available.QuadPart;  // what this account may use, quotas counted
+  return true;
+}
+
+bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error) {
+  // Moved through the handle that was checked: the file at its own place,
+  // never what a link there would lead to. A running program's file may be
+  // renamed though not deleted.
+  UniqueKernelHandle file(
+      OpenPlainFile(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false));
+  if (!file) {
+    error = LastError();
+    return false;
+  }
+  // A rename stays on its drive: the work folder in the system's Temp when
+  // the file lies on the system drive, else a folder of its own at the root
+  // of the file's drive, as the system's own installer keeps one there.
+  wchar_t volume[MAX_PATH], windows[MAX_PATH], systemVolume[MAX_PATH];
+  UINT windowsLength = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  if (!GetVolumePathNameW(path.c_str(), volume, MAX_PATH) || windowsLength == 0 || windowsLength >= MAX_PATH ||
+      !GetVolumePathNameW(windows, systemVolume, MAX_PATH)) {
+    error = LastError();
+    return false;
+  }
+  std::wstring folder = text::EqualsIgnoringCase(volume, systemVolume)
+                            ? MakeWorkFolder(error)
+                            : MakeFolderNamedAfter(text::WithTrailingBackslash(volume) + L"Morvane Setup ", error);
+  if (folder.empty()) return false;
+  std::wstring parked = folder + path.substr(path.find_last_of(L'\\') + 1);
+  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + (parked.size() + 1) * sizeof(wchar_t));
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = FALSE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(parked.size() * sizeof(wchar_t));
+  std::copy(parked.begin(), parked.end(), rename->FileName);
+  if (!SetFileInformationByHandle(file.get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+    error = LastError();
+    RemoveDirectoryW(folder.c_str());
+    return false;
+  }
+  // The file first, then its emptied folder.
+  MoveFileExW(parked.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  MoveFileExW(folder.substr(0, folder.size() - 1).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  return true;
 }
 
 std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& path, UsersMay users,
@@ -159,9 +226,13 @@ std::wstring FileSystemWin::MakeWorkFolder(FileError& error) {
     error = LastError();
     return {};
   }
-  // Users may make folders in Windows\Temp, so a name may be taken, even by a
-  // link: making the folder fails then, and the next name is tried.
-  std::wstring base = text::WithTrailingBackslash(windows) + L"Temp\\Morvane Setup ";
+  return MakeFolderNamedAfter(text::WithTrailingBackslash(windows) + L"Temp\\Morvane Setup ", error);
+}
+
+std::wstring FileSystemWin::MakeFolderNamedAfter(const std::wstring& base, FileError& error) {
+  // Users may make folders where these go (Windows\Temp, a drive's root),
+  // so a name may be taken, even by a link: making the folder fails then,
+  // and the next name is tried.
   DWORD seed = GetCurrentProcessId() * 7919u + GetTickCount();
   for (DWORD attempt = 0; attempt < 100; ++attempt) {
     wchar_t name[16];

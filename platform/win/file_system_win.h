@@ -6,6 +6,9 @@
 class FileSystemWin : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<InputFile> OpenPlainForReading(const std::wstring& path, FileError& error) override;
+  bool FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) override;
+  bool SetAsideInUseFile(const std::wstring& path, FileError& error) override;
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users, FileError& error) override;
   bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) override;
   bool RemovePlainFile(const std::wstring& path) override;
@@ -19,4 +22,8 @@ class FileSystemWin : public FileSystem {
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
   bool IsInUse(const std::wstring& path) override;
+
+ private:
+  // A new protected folder named base and a number no one used yet.
+  std::wstring MakeFolderNamedAfter(const std::wstring& base, FileError& error);
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win/registry_text_win.h"
+#include "platform/win/text_win.h"
 
 namespace {
 
@@ -52,8 +53,40 @@ std::int32_t RegistryApiWin::QueryStringValue(RegistryHandle key, const std::wst
   return ERROR_SUCCESS;
 }
 
+std::int32_t RegistryApiWin::QueryValue(RegistryHandle key, const std::wstring& name, std::int32_t& type,
+                                       std::vector<std::uint8_t>& bytes) {
+  // Asked for its size first; a value that grows in between is asked again.
+  for (;;) {
+    DWORD kind = 0;
+    DWORD size = 0;
+    LONG status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &kind, nullptr, &size);
+    if (status != ERROR_SUCCESS) return status;
+    bytes.resize(size);
+    status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &kind, bytes.data(), &size);
+    if (status == ERROR_MORE_DATA) continue;
+    if (status != ERROR_SUCCESS) return status;
+    bytes.resize(size);
+    type = static_cast<std::int32_t>(kind);
+    return ERROR_SUCCESS;
+  }
+}
+
+std::int32_t RegistryApiWin::SetValue(RegistryHandle key, const std::wstring& name, std::int32_t type,
+                                     const std::vector<std::uint8_t>& bytes) {
+  return RegSetValueExW(AsKey(key), name.c_str(), 0, static_cast<DWORD>(type), bytes.data(),
+                        static_cast<DWORD>(bytes.size()));
+}
+
+std::int32_t RegistryApiWin::DeleteValue(RegistryHandle key, const std::wstring& name) {
+  return RegDeleteValueW(AsKey(key), name.c_str());
+}
+
 std::int32_t RegistryApiWin::DeleteKey(RootKey root, const std::wstring& path) {
   return RegDeleteKeyW(AsRoot(root), path.c_str());
 }
 
 std::int32_t RegistryApiWin::CloseKey(RegistryHandle key) { return RegCloseKey(AsKey(key)); }
+
+std::wstring RegistryApiWin::StatusText(std::int32_t status) const {
+  return text::SystemMessage(static_cast<DWORD>(status));
+}

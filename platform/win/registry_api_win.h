@@ -12,6 +12,12 @@ class RegistryApiWin : public RegistryApi {
   std::int32_t SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) override;
   std::int32_t SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t value) override;
   std::int32_t QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) override;
+  std::int32_t QueryValue(RegistryHandle key, const std::wstring& name, std::int32_t& type,
+                          std::vector<std::uint8_t>& bytes) override;
+  std::int32_t SetValue(RegistryHandle key, const std::wstring& name, std::int32_t type,
+                        const std::vector<std::uint8_t>& bytes) override;
+  std::int32_t DeleteValue(RegistryHandle key, const std::wstring& name) override;
   std::int32_t DeleteKey(RootKey root, const std::wstring& path) override;
   std::int32_t CloseKey(RegistryHandle key) override;
+  std::wstring StatusText(std::int32_t status) const override;
 };

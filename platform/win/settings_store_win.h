@@ -6,8 +6,10 @@
 // one string value per key.
 class SettingsStoreWin : public SettingsStore {
  public:
-  std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                          const std::wstring& defaultValue) override;
-  bool SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-                   const std::wstring& value) override;
+  std::optional<std::wstring> FindSetting(const std::wstring& application, const std::wstring& section,
+                                          const std::wstring& key) override;
+  std::int32_t SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                           const std::wstring& value) override;
+  std::int32_t DeleteSetting(const std::wstring& application, const std::wstring& section,
+                             const std::wstring& key) override;
 };

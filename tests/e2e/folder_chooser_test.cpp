@@ -2,7 +2,9 @@
 // keyboard as a user does.
 #include <thread>
 
+#include "app/texts.h"
 #include "folder/folder_form_design.h"
+#include "folder/folder_texts.h"
 #include "tests/e2e/driver/list_input.h"
 #include "tests/e2e/session.h"
 
@@ -30,11 +32,11 @@ class FolderChooser : public SetupSession {
     EXPECT_TRUE(chooser) << "no folder chooser";
     return chooser;
   }
-  // The "Create folder" input box: a dialog, which WaitForWindow leaves to
+  // The Utf8(texts::kCreateFolderTitle) input box: a dialog, which WaitForWindow leaves to
   // the message boxes.
   static HWND WaitForInputBox() {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Create folder")) && IsWindowVisible(box); });
+    WaitUntil([&] { return (box = FindWindowW(L"#32770", texts::kCreateFolderTitle)) && IsWindowVisible(box); });
     return box;
   }
   static HWND Part(HWND chooser, FolderControl control) { return GetDlgItem(chooser, DesignOf(control).id); }
@@ -203,7 +205,7 @@ TEST_F(FolderChooser, CreatesOneFolderUnderTheListedOneAndRefusesBadNamesWithAMe
     create(name);
     std::optional<MessageBoxInfo> message = setup_.WaitForMessageBox();
     ASSERT_TRUE(message) << "no message for " << Utf8(name.substr(0, 20));
-    EXPECT_EQ(message->title, L"Morvane Setup");
+    EXPECT_EQ(message->title, texts::kAppTitle);
     EXPECT_TRUE(message->text.starts_with(L"The folder could not be created:\r\n\r\nC:\\e2e\\kit\\" + name + L"\r\n\r\n"))
         << Utf8(message->text);
     EXPECT_GT(message->text.size(), 40 + name.size()) << "no reason given";
@@ -235,7 +237,7 @@ TEST_F(FolderChooser, CreatesOneFolderUnderTheListedOneAndRefusesBadNamesWithAMe
   EXPECT_TRUE(WaitUntil(
       [&] {
         refused = setup_.WaitForMessageBox(std::chrono::milliseconds(0));
-        return refused || Text(main, Control::Label1) == L"Completed installation.";
+        return refused || Text(main, Control::Label1) == texts::kInstallCompleted;
       },
       std::chrono::seconds(60)));
   EXPECT_FALSE(refused) << Utf8(refused ? refused->text : L"");
@@ -284,7 +286,7 @@ TEST_F(FolderChooser, ADriveThatCannotBeReadFallsBackToCWithOneMessage) {
   TypeText(drives, L"q");
   std::optional<MessageBoxInfo> message = setup_.WaitForMessageBox();
   ASSERT_TRUE(message);
-  EXPECT_EQ(message->text, L"Drive not ready...");
+  EXPECT_EQ(message->text, texts::kDriveNotReady);
   EXPECT_EQ(message->icon, MessageIcon::Information);
   EXPECT_EQ(ComboBoxSelection(drives).substr(0, 2), L"c:");  // both on C: already
   EXPECT_EQ(ListBoxItems(Part(chooser, Dir1)).front(), L"c:\\");
@@ -314,7 +316,7 @@ TEST_F(FolderChooser, KeyboardWorksItAndItsCloseBoxCountsAsCancelAndClosingTheMa
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command1); }));
   PressAccessKey(chooser, L'c');
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command3); }));
-  EXPECT_FALSE(FindWindowW(L"#32770", L"Create folder"));
+  EXPECT_FALSE(FindWindowW(L"#32770", texts::kCreateFolderTitle));
   EXPECT_TRUE(IsWindowVisible(chooser));
   ClickEntry(chooser, L"Apps");
   PressKey(Part(chooser, Dir1), VK_RETURN);

@@ -1,6 +1,8 @@
 // The installation, end to end: the real setup.exe from a kit folder, worked
 // through its window, then the disk, the registry (both views), the
 // shortcuts and the setting checked.
+#include "app/result_texts.h"
+#include "app/texts.h"
 #include "tests/e2e/installed_state.h"
 
 namespace e2e {
@@ -11,9 +13,11 @@ using namespace std::chrono_literals;
 
 const std::wstring kTarget = L"C:\\WINUTIL\\MORVANE";
 
+// The failure message for reading or writing the file of this name.
 std::string FailureText(const char* kind, const char* name, const std::string& description) {
-  return std::string("An error occured while ") + kind + " the following file: \r\n" + name + "\r\n\r\n" +
-         description + "\r\n\r\nSetup can not continue the installation.";
+  auto wide = [](const std::string& text) { return std::wstring(text.begin(), text.end()); };
+  install::FailureKind failure = std::string(kind) == "reading" ? install::FailureKind::Read : install::FailureKind::Write;
+  return Utf8(install::FailureMessage({failure, wide(name), wide(description)}));
 }
 
 class Installation : public SetupSession {
@@ -33,7 +37,7 @@ class Installation : public SetupSession {
     std::optional<MessageBoxInfo> box;
     WaitUntil(
         [&] {
-          if (Text(window, Label1) == L"Completed installation.") return true;
+          if (Text(window, Label1) == texts::kInstallCompleted) return true;
           box = setup_.WaitForMessageBox(0ms);
           return box.has_value() || !setup_.Running();
         },
@@ -43,9 +47,9 @@ class Installation : public SetupSession {
 
   // After a failure message: the end state of a failed installation.
   void ExpectFailedEndState(HWND window, std::size_t steps) {
-    EXPECT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"An error occured while installing."; }));
+    EXPECT_TRUE(WaitUntil([&] { return Text(window, Label1) == texts::kInstallFailed; }));
     EXPECT_TRUE(WaitUntil([&] { return Visible(window, Command1); }));
-    EXPECT_EQ(Text(window, Command1), L"E&xit");
+    EXPECT_EQ(Text(window, Command1), texts::kExit);
     EXPECT_EQ(Text(window, lblProgFore), std::wstring(2 * steps, L'_'));
     EXPECT_FALSE(World::InstallDir());
     EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
@@ -56,7 +60,7 @@ class Installation : public SetupSession {
     std::optional<MessageBoxInfo> box = WaitForEnd(window);
     EXPECT_TRUE(box) << "no failure message; Label1: " << Utf8(Text(window, Label1));
     if (!box) return box;
-    EXPECT_EQ(Utf8(box->title), "Morvane Setup");
+    EXPECT_EQ(Utf8(box->title), Utf8(texts::kAppTitle));
     EXPECT_EQ(box->icon, MessageIcon::Critical);
     EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
     EXPECT_EQ(Utf8(box->text), text);
@@ -91,7 +95,7 @@ TEST_F(Installation, NormalInstallationLeavesEverythingInPlace) {
   HWND window = StartAndInstall(kKit);
   ASSERT_TRUE(window);
   ASSERT_FALSE(WaitForEnd(window)) << "a message box came up";
-  ASSERT_EQ(Text(window, Label1), L"Completed installation.");
+  ASSERT_EQ(Text(window, Label1), texts::kInstallCompleted);
   ASSERT_TRUE(WaitUntil([&] { return Visible(window, Command1); }));
   World::Screenshot(window, "completed");
   // The three-line prompt became one line: below it, only the picture.
@@ -99,7 +103,7 @@ TEST_F(Installation, NormalInstallationLeavesEverythingInPlace) {
 
   // The window's end state: only Exit is left.
   EXPECT_EQ(Text(window, lblProgFore), std::wstring(28, L'_'));
-  EXPECT_EQ(Text(window, Command1), L"E&xit");
+  EXPECT_EQ(Text(window, Command1), texts::kExit);
   for (Control c : {cmdNext0, cmdNext1, cmdNext2, cmdBrowse, Text1, Label2, lblDisk, lblDiskReq, lblDiskFree}) {
     EXPECT_FALSE(Visible(window, c)) << DesignOf(c).id;
   }
@@ -110,7 +114,7 @@ TEST_F(Installation, NormalInstallationLeavesEverythingInPlace) {
   EXPECT_TRUE(World::IsDirectory(L"C:\\WINUTIL"));
   ExpectCompleteInstallation(kKit, kTarget);
   std::string listed = World::RunAndCapture(L"uninstaller.exe --list");
-  EXPECT_NE(listed.find("Morvane by Halvo 2.4.5.w11"), std::string::npos) << listed;
+  EXPECT_NE(listed.find(Utf8(texts::kDisplayName)), std::string::npos) << listed;
 
   Click(Handle(window, Command1));
   ExpectEndsCleanly();
@@ -123,11 +127,15 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
   struct Entry {
     std::wstring typed;
     MessageIcon icon;
-    const char* text;
+    std::string text;
   };
-  const char* kProgramFiles =
-      "Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another folder.";
-  const char* kTooShort = "Enter target directory for installation first.";
+  const std::string kProgramFiles = Utf8(texts::kProgramFilesRefused);
+  const std::string kTooShort = Utf8(texts::kEnterTarget);
+  auto refused = [](install::RefusalReason reason, const std::wstring& typed, const std::wstring& folder) {
+    install::Refused refusal{reason, typed};
+    refusal.folder = folder;
+    return Utf8(app::RefusalMessage(refusal));
+  };
   wchar_t programFilesShort[MAX_PATH] = {};
   ASSERT_GT(GetShortPathNameW(L"C:\\Program Files", programFilesShort, MAX_PATH), 0u);
   const Entry kEntries[] = {
@@ -141,6 +149,10 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
       {L"D:Morvane", MessageIcon::Critical, kTooShort},
       {std::wstring(programFilesShort) + L"\\Morvane", MessageIcon::Information, kProgramFiles},
       {L"C:/Program Files/Morvane", MessageIcon::Information, kProgramFiles},
+      // Typos that no folder can be made of: told before anything is made.
+      {L"X:\\Tools\\Morvane", MessageIcon::Critical,
+       refused(install::RefusalReason::NoSuchDrive, L"X:\\Tools\\Morvane", L"X:\\")},
+      {L"C:\\Tools\\a|b", MessageIcon::Critical, refused(install::RefusalReason::InvalidName, L"C:\\Tools\\a|b", L"")},
   };
   for (const Entry& entry : kEntries) {
     SCOPED_TRACE(Utf8(entry.typed));
@@ -148,7 +160,7 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
     Click(Handle(window, cmdNext0));
     std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
     ASSERT_TRUE(box);
-    EXPECT_EQ(Utf8(box->title), "Morvane Setup");
+    EXPECT_EQ(Utf8(box->title), Utf8(texts::kAppTitle));
     EXPECT_EQ(Utf8(box->text), entry.text);
     EXPECT_EQ(box->icon, entry.icon);
     EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
@@ -168,7 +180,7 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
     EXPECT_EQ(Text(window, lblProgFore), L"");
   }
   for (const wchar_t* made : {L"C:\\Program FilesX", L"C:\\WinUtil", L"C:\\Program Files\\Morvane", L"C:\\e2e\\kit\\Morvane",
-                              L"C:\\Morvane", L"D:\\Morvane"}) {
+                              L"C:\\Morvane", L"D:\\Morvane", L"C:\\Tools", L"C:\\TOOLS"}) {
     EXPECT_FALSE(World::Exists(made)) << Utf8(made);
   }
   EXPECT_FALSE(World::InstallDir());
@@ -184,13 +196,13 @@ TEST_F(Installation, DriveRootIsAcceptedAsATarget) {
   HWND window = StartAndInstall(kKit, L"C:\\");
   ASSERT_TRUE(window);
   ASSERT_FALSE(WaitForEnd(window));
-  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_EQ(Text(window, Label1), texts::kInstallCompleted);
   EXPECT_TRUE(World::IsDirectory(L"C:\\FileList"));
   ExpectInstalledFilesMatchTheKit(kKit, L"C:");
   EXPECT_EQ(World::InstallDir(), L"C:\\");
 }
 
-TEST_F(Installation, ReadOnlyScreenshotStopsItAfterTheProgram) {
+TEST_F(Installation, ReadOnlyScreenshotStopsItAndWhatWasCopiedIsTakenBack) {
   World::MakeKit(kKit);
   World::WriteFile(kTarget + L"\\screenshot.jpg", "an older picture");
   World::SetAttributes(kTarget + L"\\screenshot.jpg", FILE_ATTRIBUTE_READONLY);
@@ -203,29 +215,33 @@ TEST_F(Installation, ReadOnlyScreenshotStopsItAfterTheProgram) {
   AnswerMessageBox(*box, L"OK");
   ExpectFailedEndState(window, 3);
   World::Screenshot(window, "failed");
-  EXPECT_TRUE(World::ReadFile(kTarget + L"\\Morvane.exe") == World::ReadFile(kKit + L"\\morvane.1"));
+  // What the installation made is gone again; what was there stays as it was.
+  EXPECT_EQ(World::List(kTarget), std::vector<std::wstring>{L"screenshot.jpg"});
   EXPECT_EQ(World::ReadFile(kTarget + L"\\screenshot.jpg"), "an older picture");
-  EXPECT_FALSE(World::Exists(kTarget + L"\\about.htm"));
+  EXPECT_TRUE(WorkFolders().empty());
 }
 
-TEST_F(Installation, KitFileRemovedAfterStartIsAReadFailure) {
+TEST_F(Installation, KitFileGoneOrUnreadableIsNamedBeforeAnythingChanges) {
   World::MakeKit(kKit);
   HWND window = StartAndWaitForWindow(kKit);
   ASSERT_TRUE(window);
   ASSERT_TRUE(DeleteFileW((kKit + L"\\morvane.2").c_str()));
-  Click(Handle(window, cmdNext0));
-  ExpectStoppedBy(window, FailureText("reading", "MORVANE.2", DescriptionOf(ERROR_FILE_NOT_FOUND)), 3);
-  EXPECT_TRUE(World::Exists(kTarget + L"\\Morvane.exe"));
-  EXPECT_FALSE(World::Exists(kTarget + L"\\screenshot.jpg"));
-}
-
-TEST_F(Installation, UnreadableKitFileIsAReadFailure) {
-  World::MakeKit(kKit);
   ASSERT_TRUE(World::SetPermissions(kKit + L"\\morvane.3", L"a-r"));
-  HWND window = StartAndInstall(kKit);
-  ASSERT_TRUE(window);
-  ExpectStoppedBy(window, FailureText("reading", "MORVANE.3", DescriptionOf(ERROR_ACCESS_DENIED)), 4);
-  EXPECT_FALSE(World::Exists(kTarget + L"\\about.htm"));
+  for (const auto& [name, code] : {std::pair{"MORVANE.2", ERROR_FILE_NOT_FOUND}, std::pair{"MORVANE.3", ERROR_ACCESS_DENIED}}) {
+    SCOPED_TRACE(name);
+    Click(Handle(window, cmdNext0));
+    std::optional<MessageBoxInfo> box = ExpectFailureMessage(window, FailureText("reading", name, DescriptionOf(code)));
+    ASSERT_TRUE(box);
+    AnswerMessageBox(*box, L"OK");
+    // The window as it was, for another try once the kit is whole again.
+    ASSERT_TRUE(WaitUntil([&] { return setup_.VisibleTopLevelWindows().size() == 1; }));
+    EXPECT_EQ(Text(window, Label1), kInstallPrompt);
+    EXPECT_TRUE(Visible(window, cmdNext0));
+    EXPECT_EQ(Text(window, lblProgFore), L"");
+    EXPECT_FALSE(World::Exists(L"C:\\WinUtil"));
+    World::MakeKit(kKit);
+    if (code == ERROR_FILE_NOT_FOUND) ASSERT_TRUE(World::SetPermissions(kKit + L"\\morvane.3", L"a-r"));
+  }
 }
 
 TEST_F(Installation, ReadOnlyKitInstallsCompletelyAndStaysAsItWas) {
@@ -235,7 +251,7 @@ TEST_F(Installation, ReadOnlyKitInstallsCompletelyAndStaysAsItWas) {
   HWND window = StartAndInstall(kKit);
   ASSERT_TRUE(window);
   ASSERT_FALSE(WaitForEnd(window)) << "a message box came up";
-  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_EQ(Text(window, Label1), texts::kInstallCompleted);
   ExpectInstalledFilesMatchTheKit(kKit, kTarget);
   EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
   EXPECT_EQ(World::List(kKit), kit);
@@ -249,19 +265,12 @@ TEST_F(Installation, TestFileThatCannotBeMadeStopsItAndTheKitStaysComplete) {
   std::optional<MessageBoxInfo> box =
       ExpectFailureMessage(window, FailureText("writing", "10x empty test file", DescriptionOf(ERROR_ACCESS_DENIED)));
   ASSERT_TRUE(box);
-  // Until the installation ends, no one can rewrite or delete a kit file.
-  for (const wchar_t* name : {L"morvane.1", L"morvane.7", L"setup.dll"}) {
-    std::wstring path = kKit + L"\\" + name;
-    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << Utf8(name);
-    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
-    EXPECT_FALSE(DeleteFileW(path.c_str())) << Utf8(name);
-  }
   AnswerMessageBox(*box, L"OK");
   ExpectFailedEndState(window, 11);
-  EXPECT_TRUE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(4)));
-  EXPECT_FALSE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(6)));
+  // Taken back: the test files before it, and the product's files.
+  EXPECT_FALSE(World::Exists(kTarget + L"\\TestThis\\" + TestFile(4)));
+  EXPECT_FALSE(World::Exists(kTarget + L"\\Morvane.exe"));
+  EXPECT_TRUE(World::IsDirectory(kTarget + L"\\TestThis\\" + TestFile(5)));
   // The script was imported from a copy of this run's own, which is gone again.
   EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
   EXPECT_TRUE(WorkFolders().empty());
@@ -284,7 +293,7 @@ TEST_F(Installation, WinDirSetByTheUserDoesNotChooseTheRegistryEditor) {
   SetEnvironmentVariableW(L"WinDir", L"C:\\windows");
   ASSERT_TRUE(window);
   ASSERT_FALSE(WaitForEnd(window));
-  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_EQ(Text(window, Label1), texts::kInstallCompleted);
   EXPECT_FALSE(World::Exists(planted + L"\\regedit.exe.ran"));
   EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
 }
@@ -296,7 +305,7 @@ TEST_F(Installation, NamesOutsideTheAnsiCodePageGetWorkingShortcuts) {
   HWND window = StartAndInstall(kKit, target);
   ASSERT_TRUE(window);
   ASSERT_FALSE(WaitForEnd(window));
-  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_EQ(Text(window, Label1), texts::kInstallCompleted);
   std::wstring installed = World::InstallDir().value_or(L"");
   EXPECT_TRUE(World::Exists(installed + L"Morvane.exe")) << Utf8(installed);
   for (const std::wstring& link : {World::DesktopShortcut(), World::ProgramsShortcut()}) {
@@ -317,7 +326,7 @@ TEST_F(Installation, BlanksInKitAndTargetPathsStillImportAndRegister) {
   HWND window = StartAndInstall(kit, L"C:\\My Tools\\Morvane");
   ASSERT_TRUE(window);
   ASSERT_FALSE(WaitForEnd(window));
-  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_EQ(Text(window, Label1), texts::kInstallCompleted);
   EXPECT_EQ(World::RegistryText(HKEY_CURRENT_USER, kPresetsKey, L"Separator"), L"___");
   EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", kView32),
             L"\"C:\\MY TOOLS\\MORVANE\\setup.exe\"");
@@ -331,7 +340,7 @@ TEST_F(Installation, BlanksInKitAndTargetPathsStillImportAndRegister) {
   ASSERT_TRUE(uninstaller);
   HWND removal = WaitForAnyWindow(kMainTitle);
   ASSERT_TRUE(removal);
-  EXPECT_EQ(ControlText(removal, Id(Label1)), L"Remove Morvane");
+  EXPECT_EQ(ControlText(removal, Id(Label1)), texts::kRemove);
   EXPECT_EQ(ControlText(removal, Id(Text1)), L"C:\\MY TOOLS\\MORVANE\\");
   World::Screenshot(removal, "started-by-uninstaller");
   CloseWithCloseBox(removal);
@@ -355,7 +364,7 @@ TEST_F(Installation, InstallingFromTheTargetItselfSkipsTheRunningSetup) {
   ASSERT_TRUE(window);
   // Copying over the running setup.exe or its loaded library would fail.
   ASSERT_FALSE(WaitForEnd(window));
-  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_EQ(Text(window, Label1), texts::kInstallCompleted);
   EXPECT_EQ(Text(window, lblProgFore), std::wstring(28, L'_'));
   EXPECT_TRUE(World::ReadFile(self + L"\\setup.exe") == World::ReadFile(PristineKit() + L"\\setup.exe"));
   EXPECT_TRUE(World::ReadFile(self + L"\\setup.dll") == World::ReadFile(PristineKit() + L"\\setup.dll"));
@@ -380,11 +389,11 @@ TEST_F(Installation, ReinstallReplacesEveryFile) {
 
   HWND window = StartAndWaitForWindow(kKit);
   ASSERT_TRUE(window);
-  ASSERT_EQ(Text(window, Label1), L"Remove or Reinstall Morvane");
-  ASSERT_EQ(Text(window, cmdNext0), L"&Reinstall");
+  ASSERT_EQ(Text(window, Label1), texts::kRemoveOrReinstall);
+  ASSERT_EQ(Text(window, cmdNext0), texts::kReinstall);
   Click(Handle(window, cmdNext0));
   ASSERT_FALSE(WaitForEnd(window));
-  EXPECT_EQ(Text(window, Label1), L"Completed installation.");
+  EXPECT_EQ(Text(window, Label1), texts::kInstallCompleted);
   ExpectInstalledFilesMatchTheKit(kKit, kTarget);
   EXPECT_TRUE(World::Exists(World::DesktopShortcut()));
   EXPECT_EQ(World::InstallDir(), L"C:\\WINUTIL\\MORVANE\\");

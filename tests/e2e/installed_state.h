@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/texts.h"
 #include "tests/e2e/driver/lnk_reader.h"
 #include "tests/e2e/session.h"
 
@@ -75,7 +76,7 @@ inline void ExpectCompleteInstallation(const std::wstring& kitDir, const std::ws
   // The setting, and the uninstall entry where 32-bit programs' entries go.
   EXPECT_EQ(World::InstallDir(), target + L"\\");
   EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName", kView32),
-            L"Morvane by Halvo 2.4.5.w11");
+            texts::kDisplayName);
   EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", kView32),
             target + L"\\setup.exe");
   EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView64));

@@ -1,4 +1,5 @@
 // Leaving the program, and the keyboard of the main window.
+#include "app/texts.h"
 #include "tests/e2e/session.h"
 
 namespace e2e {
@@ -56,7 +57,7 @@ TEST_F(Leaving, EnterOnTheFocusedCancelButtonEndsTheProgram) {
 TEST_F(Leaving, ExitButtonOfTheNoKitStateEndsTheProgram) {
   HWND window = StartAndWaitForWindow(KitWithout(L"morvane.1"));
   ASSERT_TRUE(window);
-  EXPECT_EQ(Text(window, Command1), L"E&xit");
+  EXPECT_EQ(Text(window, Command1), texts::kExit);
   Click(Handle(window, Command1));
   ExpectEndsCleanly();
 }
@@ -85,7 +86,7 @@ TEST_F(Leaving, EnterInTheTargetBoxStartsNothing) {
   PressKey(target, VK_RETURN);
   TypeText(target, L"q");  // handled after the Enter key, in order
   ASSERT_TRUE(WaitUntil([&] { return Text(window, Text1) == L"q"; }));
-  EXPECT_EQ(Text(window, Label1), L"Click Next to install Morvane by Halvo to your computer.");
+  EXPECT_EQ(Text(window, Label1), texts::kInstallPrompt);
   EXPECT_TRUE(Visible(window, cmdNext0));
   EXPECT_FALSE(Visible(window, lblProgBack));
   EXPECT_EQ(Text(window, lblDiskFree), L"stale");  // the focus never left

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_form_design.h"
+#include "app/texts.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/world.h"
 
@@ -12,7 +13,7 @@ namespace e2e {
 
 // The kit folder most scenarios start the setup from, and the install state's prompt.
 inline const std::wstring kKit = L"C:\\e2e\\kit";
-inline constexpr const wchar_t* kInstallPrompt = L"Click Next to install Morvane by Halvo to your computer.";
+inline constexpr const wchar_t* kInstallPrompt = texts::kInstallPrompt;
 
 class SetupSession : public ::testing::Test {
  protected:

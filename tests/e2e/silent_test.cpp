@@ -87,11 +87,12 @@ TEST_F(Silent, InstallsAsTheWindowDoesAndItsQuietCommandRemovesIt) {
     ExpectLogHas(log, line);
   }
 
-  // The deployment system's removal: the command as the entry holds it.
+  // The deployment system's removal: the command as the entry holds it,
+  // which starts the installed setup. Once it has ended, nothing of the
+  // installation is left: the setup's own files and the folder neither.
   std::size_t close = quiet->find(L'"', 1);
   ASSERT_EQ(RunUnseen(quiet->substr(1, close - 1), quiet->substr(close + 2)), 0u);
-  EXPECT_FALSE(World::Exists(kTarget + L"\\Morvane.exe"));
-  EXPECT_FALSE(World::Exists(kTarget + L"\\Help"));
+  EXPECT_FALSE(World::Exists(kTarget)) << testing::PrintToString(World::List(kTarget));
   EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
   EXPECT_FALSE(World::Exists(World::ProgramsShortcut()));
   EXPECT_EQ(World::InstallDir(), L"UNINSTALLED");
@@ -99,6 +100,45 @@ TEST_F(Silent, InstallsAsTheWindowDoesAndItsQuietCommandRemovesIt) {
   log = Log();
   ExpectLogHas(log, "Removing file C:\\WINUTIL\\MORVANE\\morvane.exe");
   ExpectLogHas(log, "Finished: done, exit code 0");
+  World::DeleteTree(L"C:\\WinUtil");
+}
+
+// A deployment that fails leaves the installed copy as it found it: its
+// files byte for byte, its entry and its setting.
+TEST_F(Silent, FailedDeploymentsKeepTheInstalledCopyWhole) {
+  World::MakeKit(kKit);
+  ASSERT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S"), 0u);
+  auto expectTheInstalledCopy = [&] {
+    ExpectInstalledFilesMatchTheKit(kKit, kTarget);
+    EXPECT_EQ(World::InstallDir(), kTarget + L"\\");
+    EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString", kView32),
+              kTarget + L"\\setup.exe");
+    EXPECT_TRUE(WorkFolders().empty());
+  };
+
+  // Another folder that cannot be written: the copy there was never made,
+  // so the installed one was never removed.
+  World::MakeDirectories(L"C:\\RO");
+  ASSERT_TRUE(World::SetFolderWritable(L"C:\\RO", false));
+  EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S /D=C:\\RO\\Morvane"), 1603u);
+  EXPECT_FALSE(World::Exists(L"C:\\RO\\Morvane"));
+  expectTheInstalledCopy();
+  World::SetFolderWritable(L"C:\\RO", true);
+  World::DeleteTree(L"C:\\RO");
+
+  // A newer kit whose re-deploy fails at Help\AddFile.bmp: every file it had
+  // replaced by then is put back.
+  const std::wstring newer = World::MakeKit(L"C:\\e2e\\newer");
+  for (const wchar_t* name : {L"morvane.1", L"morvane.2", L"morvane.3", L"morvane.4"}) {
+    World::WriteFile(newer + L"\\" + name, "version 2.5 of " + Utf8(name));
+  }
+  World::SetAttributes(kTarget + L"\\Help\\AddFile.bmp", FILE_ATTRIBUTE_READONLY);
+  EXPECT_EQ(RunUnseen(newer + L"\\setup.exe", L"/S"), 1603u);
+  World::SetAttributes(kTarget + L"\\Help\\AddFile.bmp", FILE_ATTRIBUTE_NORMAL);
+  expectTheInstalledCopy();
+  std::string log = Log();
+  ExpectLogHas(log, "HELP\\ADDFILE.BMP");
+  ExpectLogHas(log, "Put back as it was: C:\\WINUTIL\\MORVANE\\Morvane.exe");
   World::DeleteTree(L"C:\\WinUtil");
 }
 

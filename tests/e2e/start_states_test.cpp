@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "app/texts.h"
 #include "tests/e2e/session.h"
 
 namespace e2e {
@@ -46,10 +47,10 @@ std::map<Control, Expected> Design() {
 std::map<Control, Expected> RemovalState(const wchar_t* message) {
   auto expected = Design();
   expected[Label1].text = message;
-  expected[Label2].text = L"Location:";
+  expected[Label2].text = texts::kLocation;
   expected[Text1].text = L"C:\\e2e\\Installed\\";
   expected[Text1].readOnly = true;
-  expected[Text1].tooltip = L"Location of Morvane";
+  expected[Text1].tooltip = texts::kLocationTooltip;
   for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) expected[c].visible = false;
   return expected;
 }
@@ -58,7 +59,7 @@ std::map<Control, Expected> RemovalState(const wchar_t* message) {
 std::map<Control, Expected> ExitOnlyState(const wchar_t* message) {
   auto expected = Design();
   expected[Label1].text = message;
-  expected[Command1].text = L"E&xit";
+  expected[Command1].text = texts::kExit;
   for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}) {
     expected[c].visible = false;
   }
@@ -129,7 +130,7 @@ TEST_F(StartStates, NothingStoredWithCompleteKitOffersInstallation) {
   HWND window = StartAndWaitForWindow(World::MakeKit(L"T:\\kit"));
   ASSERT_TRUE(window);
   auto expected = Design();
-  expected[Label1].text = L"Click Next to install Morvane by Halvo to your computer.";
+  expected[Label1].text = texts::kInstallPrompt;
   expected[cmdNext1].visible = false;
   expected[lblDiskFree].text = L"Free:  > 2 Gb";
   ExpectWindow(window, expected);
@@ -145,8 +146,8 @@ TEST_F(StartStates, InstalledCopyWithCompleteKitOffersRemovalOrReinstallation) {
   RememberInstalledCopy(L"C:\\e2e\\Installed");  // stored without its backslash
   HWND window = StartAndWaitForWindow(World::MakeKit(L"C:\\e2e\\kit"));
   ASSERT_TRUE(window);
-  auto expected = RemovalState(L"Remove or Reinstall Morvane");
-  expected[cmdNext0].text = L"&Reinstall";
+  auto expected = RemovalState(texts::kRemoveOrReinstall);
+  expected[cmdNext0].text = texts::kReinstall;
   ExpectWindow(window, expected);
   EXPECT_EQ(ButtonHitAt(window, cmdNext1), Handle(window, cmdNext1));
   EXPECT_EQ(ButtonHitAt(window, cmdNext0), Handle(window, cmdNext0));
@@ -157,7 +158,7 @@ TEST_F(StartStates, InstalledCopyWithoutKitOffersOnlyRemoval) {
   RememberInstalledCopy(L"C:\\e2e\\Installed\\", L"MORVANE.EXE");
   HWND window = StartAndWaitForWindow(KitWithout(L"morvane.8"));
   ASSERT_TRUE(window);
-  auto expected = RemovalState(L"Remove Morvane");
+  auto expected = RemovalState(texts::kRemove);
   expected[cmdNext1].top = 3120;
   ExpectWindow(window, expected);
   // Uninstall lies exactly over Next: it is the one a click reaches and the
@@ -181,10 +182,8 @@ TEST_F(StartStates, UninstalledWithoutKitShowsTheMessageBeforeTheWindow) {
   StartSetup(SetupAlone());
   std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
   ASSERT_TRUE(box);
-  EXPECT_EQ(Utf8(box->title), "Morvane Setup");
-  EXPECT_EQ(Utf8(box->text),
-            "Morvane has been uninstalled.\r\n\r\nYou can delete the remaining SETUP and own files from the Morvane "
-            "directory.");
+  EXPECT_EQ(Utf8(box->title), Utf8(texts::kAppTitle));
+  EXPECT_EQ(box->text, texts::kUninstalledMessage);
   EXPECT_EQ(box->icon, MessageIcon::Information);
   EXPECT_EQ(box->buttons, std::vector<std::wstring>{L"OK"});
   EXPECT_FALSE(setup_.FindWindowTitled(kMainTitle, true)) << "the main window showed before the message";
@@ -201,7 +200,7 @@ TEST_F(StartStates, UninstalledWithoutKitShowsTheMessageBeforeTheWindow) {
 TEST_F(StartStates, NothingStoredWithoutKitOffersOnlyExitAndAnIncompleteKitSaysWhatIsMissing) {
   HWND window = StartAndWaitForWindow(SetupAlone());
   ASSERT_TRUE(window);
-  ExpectWindow(window, ExitOnlyState(L"You can delete this file (SETUP.EXE)."));
+  ExpectWindow(window, ExitOnlyState(texts::kNoKit));
   World::Screenshot(window, "no-kit");
   CloseWithCloseBox(window);
   ExpectEndsCleanly();
@@ -220,7 +219,7 @@ TEST_F(StartStates, HiddenProgramIsNoInstalledCopy) {
   World::SetInstallDir(L"C:\\e2e\\Installed");
   HWND window = StartAndWaitForWindow(World::MakeKit(L"C:\\e2e\\kit"));
   ASSERT_TRUE(window);
-  EXPECT_EQ(Text(window, Label1), L"Click Next to install Morvane by Halvo to your computer.");
+  EXPECT_EQ(Text(window, Label1), texts::kInstallPrompt);
   EXPECT_EQ(Text(window, Text1), L"C:\\e2e\\Installed\\");
 }
 
@@ -237,7 +236,7 @@ TEST_F(StartStates, AnyStoredTextStartsTheProgram) {
     World::SetInstallDir(stored);
     HWND window = StartAndWaitForWindow(kit);
     ASSERT_TRUE(window);
-    EXPECT_EQ(Text(window, Label1), L"Click Next to install Morvane by Halvo to your computer.");
+    EXPECT_EQ(Text(window, Label1), texts::kInstallPrompt);
     if (!stored.empty() && stored.size() < 1000) {
       EXPECT_EQ(Text(window, Text1), stored.back() == L'\\' ? stored : stored + L"\\");
     }

@@ -3,6 +3,8 @@
 #include <iostream>
 #include <set>
 
+#include "app/result_texts.h"
+#include "app/texts.h"
 #include "tests/e2e/session.h"
 
 namespace e2e {
@@ -57,7 +59,7 @@ class Removal : public SetupSession {
     ASSERT_EQ(Text(window, Label1), kInstallPrompt);
     SetText(Handle(window, Text1), target);
     Click(Handle(window, cmdNext0));
-    ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"Completed installation."; }, 60s))
+    ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == texts::kInstallCompleted; }, 60s))
         << Utf8(Text(window, Label1));
     ASSERT_TRUE(WaitUntil([&] { return Visible(window, Command1); }));
     Click(Handle(window, Command1));
@@ -67,8 +69,8 @@ class Removal : public SetupSession {
   static void AnswerTheQuestion(const wchar_t* answer) {
     std::optional<MessageBoxInfo> box = WaitForAnyMessageBox();
     ASSERT_TRUE(box) << "no question";
-    EXPECT_EQ(Utf8(box->title), "Morvane Setup");
-    EXPECT_EQ(Utf8(box->text), "Are you sure you want to uninstall?");
+    EXPECT_EQ(Utf8(box->title), Utf8(texts::kAppTitle));
+    EXPECT_EQ(Utf8(box->text), Utf8(texts::kConfirmUninstall));
     EXPECT_EQ(box->icon, MessageIcon::Exclamation);
     EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"&Yes", L"&No"}));
     ASSERT_TRUE(AnswerMessageBox(*box, answer));
@@ -91,8 +93,8 @@ TEST_F(Removal, LifeCycleThroughTheSystemsUninstaller) {
   auto number = [](const wchar_t* name) {
     return World::RegistryNumber(HKEY_LOCAL_MACHINE, kUninstallKey, name, kView32);
   };
-  EXPECT_EQ(text(L"DisplayVersion"), L"2.4.5");
-  EXPECT_EQ(text(L"Publisher"), L"Halvo");
+  EXPECT_EQ(text(L"DisplayVersion"), texts::kDisplayVersion);
+  EXPECT_EQ(text(L"Publisher"), texts::kPublisher);
   EXPECT_EQ(text(L"DisplayIcon"), d + L"Morvane.exe,0");
   EXPECT_EQ(text(L"InstallLocation"), d);
   std::size_t bytes = 0;
@@ -116,14 +118,14 @@ TEST_F(Removal, LifeCycleThroughTheSystemsUninstaller) {
   ASSERT_TRUE(uninstaller);
   HWND window = WaitForAnyWindow(kMainTitle);
   ASSERT_TRUE(window);
-  ASSERT_EQ(Text(window, Label1), L"Remove Morvane");
+  ASSERT_EQ(Text(window, Label1), texts::kRemove);
   ASSERT_EQ(Text(window, Text1), d);
 
   // No: nothing changes but the caption of the cancel button.
   Click(Handle(window, cmdNext1));
   ASSERT_NO_FATAL_FAILURE(AnswerTheQuestion(L"&No"));
-  ASSERT_TRUE(WaitUntil([&] { return Text(window, Command1) == L"E&xit"; }));
-  EXPECT_EQ(Text(window, Label1), L"Remove Morvane");
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Command1) == texts::kExit; }));
+  EXPECT_EQ(Text(window, Label1), texts::kRemove);
   EXPECT_TRUE(Visible(window, cmdNext1));
   EXPECT_EQ(Tree(d), before);
   EXPECT_EQ(World::InstallDir(), d);
@@ -134,8 +136,8 @@ TEST_F(Removal, LifeCycleThroughTheSystemsUninstaller) {
   // Yes: the product goes, the user's files stay.
   Click(Handle(window, cmdNext1));
   ASSERT_NO_FATAL_FAILURE(AnswerTheQuestion(L"&Yes"));
-  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) != L"Remove Morvane" &&
-                                     Text(window, Label1) != L"Uninstalling..." && Visible(window, Command1); }));
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) != texts::kRemove &&
+                                     Text(window, Label1) != texts::kUninstalling && Visible(window, Command1); }));
   World::Screenshot(window, "removed");
   std::vector<std::wstring> left = Tree(d);
   // The running setup.exe and its loaded library: whatever the system
@@ -152,7 +154,7 @@ TEST_F(Removal, LifeCycleThroughTheSystemsUninstaller) {
   for (const std::wstring& name : running) std::cout << " " << Utf8(name);
   std::cout << (running.empty() ? " nothing" : "") << "\n";
   EXPECT_EQ(Text(window, Label1),
-            L"Uninstalled. Please delete the remaining SETUP and own files from the Morvane folder.");
+            texts::kUninstalledDeleteTheRest);
   EXPECT_EQ(left, (std::vector<std::wstring>{L"FileList", L"Help", L"Help\\my notes.txt", L"TestThis",
                                              L"TestThis\\keep.tstx", L"Undo"}));
   EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
@@ -160,7 +162,7 @@ TEST_F(Removal, LifeCycleThroughTheSystemsUninstaller) {
   EXPECT_EQ(World::InstallDir(), L"UNINSTALLED");
   EXPECT_FALSE(EntryInEitherView());
   for (Control c : {cmdNext0, cmdNext1, cmdNext2, Label2, Text1}) EXPECT_FALSE(Visible(window, c));
-  EXPECT_EQ(Text(window, Command1), L"E&xit");
+  EXPECT_EQ(Text(window, Command1), texts::kExit);
   listed = World::RunAndCapture(L"uninstaller.exe --list");
   EXPECT_EQ(listed.find("QolMORVANE"), std::string::npos) << listed;
 
@@ -192,9 +194,9 @@ TEST_F(Removal, TestThisTurnedIntoALinkLeadsNothingOutside) {
 
   HWND window = StartAndWaitForWindow(kKit);
   ASSERT_TRUE(window);
-  ASSERT_EQ(Text(window, cmdNext0), L"&Reinstall");
+  ASSERT_EQ(Text(window, cmdNext0), texts::kReinstall);
   Click(Handle(window, cmdNext0));
-  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"Completed installation."; }, 60s))
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == texts::kInstallCompleted; }, 60s))
       << Utf8(Text(window, Label1));
   untouched();
   ASSERT_TRUE(WaitUntil([&] { return Visible(window, Command1); }));
@@ -219,12 +221,22 @@ TEST_F(Removal, RunningMorvaneIsClosedFirstAndNothingChangesUntilThen) {
   World::WriteFile(d + L"about.htm", "changed by hand");
   SetupProcess product = SetupProcess::Start(d + L"Morvane.exe", d);
   // The in-use message, answered after what happens meanwhile.
-  auto inUse = [&](const wchar_t* answer, bool closeProduct = false) {
+  auto inUse = [&](const wchar_t* answer, bool closeProduct = false, bool kitHeld = false) {
     std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
     ASSERT_TRUE(box) << "no in-use message";
-    EXPECT_EQ(box->title + box->text, L"Morvane SetupMorvane is running from this folder:\r\n\r\n" + d +
-                                          L"\r\n\r\nClose Morvane, then click Retry. Click Cancel to leave "
-                                          L"everything as it is.");
+    // Once an installation has checked the kit, no one can rewrite or delete
+    // a kit file until it ends: what it copies is what it checked.
+    for (const wchar_t* name : {L"morvane.1", L"morvane.7", L"setup.dll"}) {
+      if (!kitHeld) break;
+      std::wstring path = kKit + L"\\" + name;
+      HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+      EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << Utf8(name);
+      if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+      EXPECT_FALSE(DeleteFileW(path.c_str())) << Utf8(name);
+    }
+    EXPECT_EQ(box->title, texts::kAppTitle);
+    EXPECT_EQ(box->text, app::InUseQuestion(d));
     EXPECT_EQ(box->icon, MessageIcon::Exclamation);
     EXPECT_EQ(box->buttons, (std::vector<std::wstring>{L"&Retry", L"Cancel"}));
     if (closeProduct) CloseWithCloseBox(product.WaitForWindow(L"Morvane (sample)"));
@@ -237,10 +249,10 @@ TEST_F(Removal, RunningMorvaneIsClosedFirstAndNothingChangesUntilThen) {
   HWND window = StartAndWaitForWindow(kKit);
   ASSERT_TRUE(window && product.WaitForWindow(L"Morvane (sample)"));
   Click(Handle(window, cmdNext0));
-  ASSERT_NO_FATAL_FAILURE(inUse(L"&Retry"));
+  ASSERT_NO_FATAL_FAILURE(inUse(L"&Retry", false, true));
   EXPECT_EQ(World::ReadFile(d + L"about.htm"), "changed by hand");
   ASSERT_NO_FATAL_FAILURE(inUse(L"&Retry", true));
-  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"Completed installation."; }, 60s));
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == texts::kInstallCompleted; }, 60s));
   EXPECT_TRUE(World::ReadFile(d + L"about.htm") == World::ReadFile(kKit + L"\\morvane.3"));
   Click(Handle(window, Command1));
   ExpectEndsCleanly();
@@ -253,8 +265,8 @@ TEST_F(Removal, RunningMorvaneIsClosedFirstAndNothingChangesUntilThen) {
   Click(Handle(window, cmdNext1));
   ASSERT_NO_FATAL_FAILURE(AnswerTheQuestion(L"&Yes"));
   ASSERT_NO_FATAL_FAILURE(inUse(L"Cancel"));
-  ASSERT_TRUE(WaitUntil([&] { return Text(window, Command1) == L"E&xit"; }));
-  EXPECT_EQ(Text(window, Label1), L"Remove or Reinstall Morvane");
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Command1) == texts::kExit; }));
+  EXPECT_EQ(Text(window, Label1), texts::kRemoveOrReinstall);
   EXPECT_TRUE(Tree(d) == before && World::InstallDir() == d && EntryInEitherView());
   Click(Handle(window, cmdNext1));
   ASSERT_NO_FATAL_FAILURE(AnswerTheQuestion(L"&Yes"));
@@ -273,7 +285,7 @@ TEST_F(Removal, OlderInstallationIsRemovedBeforeInstallingAgain) {
   HWND window = StartAndWaitForWindow(kKit);
   ASSERT_TRUE(window);
   World::Screenshot(window, "older-installation");
-  EXPECT_EQ(Text(window, Label1), L"Remove Morvane before re-installing Morvane..");
+  EXPECT_EQ(Text(window, Label1), texts::kRemoveBeforeReinstall);
   EXPECT_EQ(Text(window, Text1), older);
   EXPECT_TRUE(ReadOnly(Handle(window, Text1)));
   EXPECT_TRUE(Visible(window, cmdNext2));
@@ -281,7 +293,7 @@ TEST_F(Removal, OlderInstallationIsRemovedBeforeInstallingAgain) {
 
   Click(Handle(window, cmdNext2));
   ASSERT_NO_FATAL_FAILURE(AnswerTheQuestion(L"&Yes"));
-  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"Uninstallation completed. You can now re-install."; }))
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == texts::kUninstalledReinstall; }))
       << Utf8(Text(window, Label1));
   ASSERT_TRUE(WaitUntil([&] { return Visible(window, Command1); }));
   World::Screenshot(window, "ready-to-install");
@@ -294,7 +306,7 @@ TEST_F(Removal, OlderInstallationIsRemovedBeforeInstallingAgain) {
   EXPECT_EQ(Text(window, lblDiskFree).rfind(L"Free: ", 0), 0u) << Utf8(Text(window, lblDiskFree));
 
   Click(Handle(window, cmdNext0));
-  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"Completed installation."; }, 60s));
+  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == texts::kInstallCompleted; }, 60s));
   EXPECT_TRUE(World::Exists(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
   EXPECT_EQ(World::InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
   EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation", kView32),

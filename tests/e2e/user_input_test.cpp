@@ -1,6 +1,7 @@
 // The user's first mouse click and keys, as real input: a click counts the
 // first time, also when it takes the focus from the target box, and a button
 // that cannot be seen cannot be pressed.
+#include "app/texts.h"
 #include "tests/e2e/session.h"
 
 namespace e2e {
@@ -13,7 +14,7 @@ class UserInput : public SetupSession {
  protected:
   // The installation ran to its end, into target.
   void ExpectInstalledInto(HWND window, const std::wstring& target) {
-    EXPECT_TRUE(WaitUntil([&] { return Text(window, Label1) == L"Completed installation."; }, 60s))
+    EXPECT_TRUE(WaitUntil([&] { return Text(window, Label1) == texts::kInstallCompleted; }, 60s))
         << "Label1: " << Utf8(Text(window, Label1));
     EXPECT_TRUE(World::Exists(target + L"\\Morvane.exe"));
   }
@@ -66,7 +67,7 @@ TEST_F(UserInput, NextUnderUninstallCannotBePressed) {
   PressKey(window, VK_TAB);
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(window) == Handle(window, Command1); }));
   EXPECT_FALSE(setup_.WaitForMessageBox(1s)) << "an action started";
-  EXPECT_EQ(Text(window, Label1), L"Remove Morvane");
+  EXPECT_EQ(Text(window, Label1), texts::kRemove);
   EXPECT_FALSE(Visible(window, lblProgBack));
   EXPECT_EQ(World::List(kInstalledDir), std::vector<std::wstring>{L"Morvane.exe"});
 }

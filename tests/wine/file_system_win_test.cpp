@@ -106,6 +106,41 @@ TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
   EXPECT_EQ(error.code, kErrorFilenameExcedRange);
 }
 
+// What the removal a deployment runs from the installed folder does with the
+// running setup's own program: moved out of the folder, into one of its own
+// in the system's Temp, though it cannot be deleted while it runs.
+TEST_F(RealFileSystem, ARunningProgramIsSetAsideOutOfItsFolder) {
+  const std::wstring folder = L"C:\\e2e\\Running\\";
+  World::MakeDirectories(folder);
+  ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\hold_file.exe").c_str(), (folder + L"hold_file.exe").c_str(), FALSE));
+  World::WriteFile(folder + L"held.txt", "x");
+  SetupProcess running = SetupProcess::Start(folder + L"hold_file.exe", L"C:\\", L"lock \"" + folder + L"held.txt\"");
+  ASSERT_TRUE(WaitUntil([&] { return World::Exists(folder + L"held.txt.held"); }));
+  EXPECT_FALSE(files_.RemovePlainFile(folder + L"hold_file.exe"));
+  FileError error;
+  ASSERT_TRUE(files_.SetAsideInUseFile(folder + L"hold_file.exe", error)) << Utf8(error.description);
+  EXPECT_FALSE(World::Exists(folder + L"hold_file.exe"));
+  running.Kill();
+  // Found where it went, and removed with its folder.
+  wchar_t windows[MAX_PATH] = {};
+  GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  std::wstring temp = std::wstring(windows) + L"\\Temp\\";
+  int found = 0;
+  for (const std::wstring& name : World::List(temp)) {
+    std::wstring parked = temp + name + L"\\hold_file.exe";
+    if (!name.starts_with(L"Morvane Setup ") || !World::Exists(parked)) continue;
+    ++found;
+    EXPECT_TRUE(WaitUntil([&] { return DeleteFileW(parked.c_str()) != 0; }));
+    EXPECT_TRUE(RemoveDirectoryW((temp + name).c_str()));
+  }
+  EXPECT_EQ(found, 1);
+
+  std::uint64_t free = 0;
+  EXPECT_TRUE(files_.FreeSpace(L"C:\\", free, error));
+  EXPECT_GT(free, 0u);
+  EXPECT_FALSE(files_.FreeSpace(L"X:\\", free, error));
+}
+
 }  // namespace
 
 // Writing, emptying and removing work only on the plain file at its place:
@@ -123,6 +158,7 @@ TEST_F(RealFileSystem, NoFileIsWrittenEmptiedOrRemovedThroughALink) {
     EXPECT_FALSE(files_.EmptyPlainFile(path, UsersMay::Modify, error));
     EXPECT_EQ(error.code, kErrorReachedThroughLink);
     EXPECT_FALSE(files_.RemovePlainFile(path));
+    EXPECT_FALSE(files_.OpenPlainForReading(path, error));
   }
   FileError error;
   EXPECT_FALSE(files_.CreateForWriting(L"C:\\e2e\\Help\\New.bmp", UsersMay::ReadAndExecute, error));

@@ -98,14 +98,18 @@ TEST_F(RealRegistry, SettingAValueOnAMissingPathCreatesNothing) {
 }
 
 TEST_F(RealRegistry, DeletingAMissingKeyShowsNothing) {
-  modReg::DeleteRegistryKey(registry_, messages_, hkey::kLocalMachine, std::wstring(kTestKey) + L"\\Missing");
+  std::wstring missing = std::wstring(kTestKey) + L"\\Missing";
+  std::int32_t status = modReg::DeleteRegistryKey(registry_, hkey::kLocalMachine, missing);
+  EXPECT_EQ(status, 2);
+  modReg::ShowRegistryDeleteError(messages_, status, hkey::kLocalMachine, missing);
   EXPECT_TRUE(messages_.shown.empty());
 }
 
 TEST_F(RealRegistry, DeletingAKeyWithASubkeyShowsItsStatus) {
   std::wstring parent = std::wstring(kTestKey) + L"\\Parent";
   modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, parent + L"\\Child");
-  modReg::DeleteRegistryKey(registry_, messages_, hkey::kLocalMachine, parent);
+  modReg::ShowRegistryDeleteError(messages_, modReg::DeleteRegistryKey(registry_, hkey::kLocalMachine, parent),
+                                  hkey::kLocalMachine, parent);
   ASSERT_EQ(messages_.shown.size(), 1u);
   EXPECT_EQ(Utf8(messages_.shown[0].text),
             "Error while deleting from registry: Can't write (5)\r\nHKEY_LOCAL_MACHINE\\Software\\MorvaneTest\\Parent");
@@ -113,11 +117,30 @@ TEST_F(RealRegistry, DeletingAKeyWithASubkeyShowsItsStatus) {
   EXPECT_TRUE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, parent, kView32));
 }
 
+TEST_F(RealRegistry, ValuesAreTakenDownAndPutBackAsTheyWere) {
+  // What a rollback of the uninstall entry does: every byte and the type back.
+  modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, kTestKey);
+  RegistryHandle key = 0;
+  ASSERT_EQ(registry_.OpenKey(hkey::kLocalMachine, kTestKey, modReg::kKeyAccess, key), 0);
+  const std::vector<std::uint8_t> odd = {'a', 0, 'b', 0, 0, 0, 7};  // REG_MULTI_SZ with a stray byte
+  EXPECT_EQ(registry_.SetValue(key, L"Odd", 7, odd), 0);
+  std::int32_t type = 0;
+  std::vector<std::uint8_t> bytes;
+  EXPECT_EQ(registry_.QueryValue(key, L"Odd", type, bytes), 0);
+  EXPECT_EQ(type, 7);
+  EXPECT_EQ(bytes, odd);
+  EXPECT_EQ(registry_.DeleteValue(key, L"Odd"), 0);
+  EXPECT_EQ(registry_.QueryValue(key, L"Odd", type, bytes), 2);
+  registry_.CloseKey(key);
+  EXPECT_EQ(registry_.StatusText(5), L"Access denied.");
+}
+
 TEST_F(RealRegistry, SettingsRoundTripAndUnreadableValuesReadAsTheDefault) {
   SettingsStoreWin settings;
   EXPECT_EQ(settings.GetSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir", L"none"), L"none");
+  EXPECT_EQ(settings.DeleteSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir"), 0);  // nothing to delete
   const std::wstring longValue(40000, L'x');
-  ASSERT_TRUE(settings.SaveSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir", longValue));
+  ASSERT_EQ(settings.SaveSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir", longValue), 0);
   EXPECT_EQ(settings.GetSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir", L""), longValue);
   HKEY key = nullptr;
   RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\MorvaneTestSettings\\Installer", 0, KEY_SET_VALUE, &key);
@@ -125,6 +148,8 @@ TEST_F(RealRegistry, SettingsRoundTripAndUnreadableValuesReadAsTheDefault) {
   RegSetValueExW(key, L"InstallDir", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
   RegCloseKey(key);
   EXPECT_EQ(settings.GetSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir", L"none"), L"none");
+  EXPECT_EQ(settings.DeleteSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir"), 0);
+  EXPECT_FALSE(settings.FindSetting(L"MorvaneTestSettings", L"Installer", L"InstallDir"));
 }
 
 }  // namespace

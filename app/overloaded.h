@@ -1,0 +1,8 @@
+// One visitor from several lambdas, for turning an operation's result into
+// what a front end does with it.
+#pragma once
+
+template <typename... Handlers>
+struct Overloaded : Handlers... {
+  using Handlers::operator()...;
+};

@@ -1,0 +1,62 @@
+#include "app/silent_outcomes.h"
+
+#include <array>
+
+#include "app/overloaded.h"
+
+namespace {
+
+struct OutcomeRow {
+  Outcome outcome;
+  int exitCode;
+  const wchar_t* name;
+};
+
+// README lists the same codes for the administrators who read them.
+constexpr std::array<OutcomeRow, 11> kOutcomes = {{
+    {Outcome::Done, 0, L"done"},
+    {Outcome::Failed, 1603, L"fatal error"},                                      // ERROR_INSTALL_FAILURE
+    {Outcome::ReadOrWriteFailure, 1603, L"read or write failure"},                // ERROR_INSTALL_FAILURE
+    {Outcome::RegistrationFailed, 1603, L"setting or uninstall entry not written"},  // ERROR_INSTALL_FAILURE
+    {Outcome::NotInstalled, 1605, L"Morvane is not installed"},                   // ERROR_UNKNOWN_PRODUCT
+    {Outcome::AnotherSetupRunning, 1618, L"another setup is running"},            // ERROR_INSTALL_ALREADY_RUNNING
+    {Outcome::KitIncomplete, 1619, L"installation kit incomplete"},               // ERROR_INSTALL_PACKAGE_OPEN_FAILED
+    {Outcome::LogNotOpened, 1622, L"log not opened"},                             // ERROR_INSTALL_LOG_FAILURE
+    {Outcome::TargetRefused, 1639, L"target directory refused"},                  // ERROR_INVALID_COMMAND_LINE
+    {Outcome::NotEnoughSpace, 112, L"not enough free space"},                     // ERROR_DISK_FULL
+    {Outcome::MorvaneInUse, 32, L"Morvane is in use"},                            // ERROR_SHARING_VIOLATION
+}};
+
+const OutcomeRow& RowOf(Outcome outcome) {
+  for (const OutcomeRow& row : kOutcomes) {
+    if (row.outcome == outcome) return row;
+  }
+  return kOutcomes[1];
+}
+
+}  // namespace
+
+int ExitCode(Outcome outcome) { return RowOf(outcome).exitCode; }
+
+const wchar_t* OutcomeName(Outcome outcome) { return RowOf(outcome).name; }
+
+Outcome OutcomeOf(const install::OperationResult& result) {
+  return std::visit(
+      Overloaded{
+          [](const install::Done&) { return Outcome::Done; },
+          [](const install::Refused& refused) {
+            return refused.reason == install::RefusalReason::NotEnoughSpace ? Outcome::NotEnoughSpace
+                                                                            : Outcome::TargetRefused;
+          },
+          // A run without a window is never asked to cancel; should it be, it stopped.
+          [](const install::Cancelled&) { return Outcome::Failed; },
+          [](const install::InUse&) { return Outcome::MorvaneInUse; },
+          [](const install::KitProblem&) { return Outcome::KitIncomplete; },
+          [](const install::StepFailed& failed) {
+            return failed.failure.kind == install::FailureKind::Registration ? Outcome::RegistrationFailed
+                                                                             : Outcome::ReadOrWriteFailure;
+          },
+          [](const install::EntryNotDeleted&) { return Outcome::Failed; },
+      },
+      result);
+}

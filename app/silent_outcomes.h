@@ -1,0 +1,28 @@
+// Every way a run without a window can end, each with its exit code and
+// the words the log gives it. Codes that Windows Installer (or Windows)
+// gives the same meaning are used as they use them, since deployment systems
+// read them so.
+#pragma once
+
+#include "install/operation.h"
+
+enum class Outcome {
+  Done,
+  KitIncomplete,
+  TargetRefused,
+  NotEnoughSpace,
+  ReadOrWriteFailure,
+  RegistrationFailed,
+  MorvaneInUse,
+  AnotherSetupRunning,
+  NotInstalled,
+  LogNotOpened,
+  Failed,  // anything else that stopped the run
+};
+
+int ExitCode(Outcome outcome);
+// A short text for the log: "kit incomplete" and the like.
+const wchar_t* OutcomeName(Outcome outcome);
+
+// What an operation's result means for the run.
+Outcome OutcomeOf(const install::OperationResult& result);

@@ -1,0 +1,66 @@
+#include "app/start_decision.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "install/kit_check.h"
+#include "install/registration_names.h"
+#include "install/target_path.h"
+#include "platform/text.h"
+#include "uninstall/older_installation.h"
+
+namespace app {
+namespace {
+
+std::wstring ReadSetting(SettingsStore& settings) {
+  return settings.GetSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, L"");
+}
+
+// Setup's own two files are in every installed folder; only the product's
+// files tell a broken kit from the setup left behind after an installation.
+std::ptrdiff_t ProductFiles(const std::vector<KitFile>& files) {
+  return std::ranges::count_if(files, [](const KitFile& f) { return f.handling != KitHandling::CopiedUnlessSkipped; });
+}
+
+}  // namespace
+
+StartDecision DecideStart(const SystemServices& services) {
+  StartDecision decision;
+  std::wstring stored = ReadSetting(services.settings);
+  if (stored == texts::kUninstalledMark) stored.clear();  // exact case only; see the second reading below
+  if (!stored.empty()) {
+    decision.remembered = text::WithTrailingBackslash(stored);
+    // Only a plain full path counts: the removal works on exactly the folder
+    // shown, and a relative, dotted or device path would let it work
+    // somewhere else than it says.
+    if (install::IsPlainFullPath(decision.remembered) &&
+        services.files.IsOrdinaryFile(decision.remembered + texts::kInstalledMarker)) {
+      decision.state = StartState::Removal;
+      decision.installedCopy = decision.remembered;
+      return decision;
+    }
+  }
+
+  // Read again as stored, so that "UNINSTALLED" in any case is recognised.
+  std::wstring again = ReadSetting(services.settings);
+  std::vector<KitFile> missing =
+      install::MissingKitFiles(services.files, text::WithTrailingBackslash(services.environment.SetupDirectory()));
+  bool kitComplete = missing.empty();
+  if (!kitComplete && ProductFiles(missing) < ProductFiles(std::vector<KitFile>(KitFiles().begin(), KitFiles().end()))) {
+    decision.state = StartState::IncompleteKit;
+    decision.missing = std::move(missing);
+  } else if (text::UpperCase(again) == texts::kUninstalledMark && !kitComplete) {
+    decision.state = StartState::Uninstalled;
+  } else if (kitComplete) {
+    // Installing over a copy the machine's uninstall entry still names would
+    // leave that copy behind for good; it is offered for removal first.
+    std::optional<std::wstring> older = uninstall::OlderInstallation(services.registry, services.files);
+    decision.state = older ? StartState::OlderInstallation : StartState::Install;
+    decision.installedCopy = older.value_or(L"");
+  } else {
+    decision.state = StartState::NoKit;
+  }
+  return decision;
+}
+
+}  // namespace app

@@ -1,0 +1,155 @@
+#include "install/install_checks.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "install/installed_layout.h"
+#include "install/kit_files.h"
+#include "install/product_in_use.h"
+#include "install/target_access.h"
+#include "install/target_path.h"
+#include "platform/text.h"
+
+namespace install {
+namespace {
+
+constexpr std::uint32_t kNotReady = 21;  // ERROR_NOT_READY: a drive without its disc
+
+bool InProgramFiles(const SystemServices& services, const std::wstring& typed) {
+  // As typed, and as the system will resolve it: a short name, forward
+  // slashes or a detour through ".." name the same folder.
+  std::vector<std::wstring> targets = {typed};
+  if (IsDrivePath(typed)) targets.push_back(services.files.LongForm(typed));
+  for (const wchar_t* variable : {L"ProgramW6432", L"ProgramFiles(x86)"}) {
+    std::wstring programFiles = services.environment.Variable(variable);
+    if (programFiles.empty()) continue;
+    std::vector<std::wstring> folders = {programFiles};
+    if (IsDrivePath(programFiles)) folders.push_back(services.files.LongForm(programFiles));
+    for (const std::wstring& folder : folders) {
+      for (const std::wstring& target : targets) {
+        // A leading part is compared, so "C:\Program FilesX" is refused as well.
+        if (!folder.empty() && text::EqualsIgnoringCase(target.substr(0, folder.size()), folder)) return true;
+      }
+    }
+  }
+  return false;
+}
+
+// The longest path under the target that the installation writes, and the
+// longest folder it makes (with its trailing backslash).
+std::size_t LongestFile() {
+  std::size_t longest = std::wstring(kTestFolder).size() + TestFileName(kTestFileCount).size();
+  for (const KitFile& row : KitFiles()) longest = std::max(longest, std::wstring(row.installedName).size());
+  return longest;
+}
+
+std::size_t LongestFolder() {
+  std::size_t longest = 0;
+  for (const ProductFolder& folder : kProductFolders) longest = std::max(longest, std::wstring(folder.name).size());
+  return longest;
+}
+
+bool WithinPathLimits(const std::wstring& target) {
+  return target.size() + LongestFile() < kMaxPath && target.size() + LongestFolder() <= kMaxDirectoryPath;
+}
+
+bool Copies(const KitFile& row) {
+  return row.handling == KitHandling::Copied || row.handling == KitHandling::CopiedUnlessSkipped;
+}
+
+// What the kit's copies take on the target's drive. The files they replace
+// stay (copied into the work folder, on the system's drive) until the
+// installation is through, so on that drive they count twice.
+std::uint64_t BytesNeeded(const SystemServices& services, const InstallPlan& plan, const std::wstring& root) {
+  std::wstring windows = services.environment.WindowsDirectory();
+  bool backupsOnThisDrive = !windows.empty() && text::EqualsIgnoringCase(RootOf(windows), root);
+  std::uint64_t needed = kSpaceMargin;
+  for (const KitFile& row : KitFiles()) {
+    if (!Copies(row)) continue;
+    if (row.handling == KitHandling::CopiedUnlessSkipped && SkipRuleHolds(services.files, plan.directories, row.installedName)) {
+      continue;
+    }
+    needed += plan.kit[static_cast<std::size_t>(row.number - 1)].file->Size();
+    if (!backupsOnThisDrive) continue;
+    for (const FoundFile& found : services.files.FindFiles(plan.directories.target + row.installedName)) {
+      if (!found.directory) needed += found.size;
+    }
+  }
+  return needed;
+}
+
+std::wstring ReadNameOf(const KitFile& row) {
+  return *row.readName != L'\0' ? std::wstring(row.readName) : text::UpperCase(row.kitName);
+}
+
+}  // namespace
+
+std::wstring RootOf(const std::wstring& path) {
+  if (!path.starts_with(L"\\\\")) return text::WithTrailingBackslash(path.substr(0, 3));
+  std::size_t server = path.find(L'\\', 2);
+  std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+  return text::WithTrailingBackslash(share == std::wstring::npos ? path : path.substr(0, share + 1));
+}
+
+std::optional<OperationResult> CheckInstallation(const InstallRequest& request, const SystemServices& services,
+                                                 OperationQuestions& questions, InstallPlan& plan) {
+  const std::wstring& typed = request.target;  // exactly as typed: not trimmed, not normalised
+  auto refused = [&](RefusalReason reason, std::wstring folder = {}, std::wstring detail = {}) {
+    Refused refusal{reason, typed};
+    refusal.folder = std::move(folder);
+    refusal.detail = std::move(detail);
+    return refusal;
+  };
+  if (InProgramFiles(services, typed)) return refused(RefusalReason::ProgramFiles);
+  if (typed.size() < 3 || !IsFullPath(typed)) return refused(RefusalReason::NotAFullPath);
+  // The system would resolve anything else somewhere other than it reads, or refuse it halfway through.
+  if (!IsPlainFullPath(typed)) return refused(RefusalReason::InvalidName);
+  std::wstring target = text::WithTrailingBackslash(text::UpperCase(typed));
+  if (!WithinPathLimits(target)) return refused(RefusalReason::TooLong);
+
+  std::wstring root = RootOf(target);
+  std::uint64_t free = 0;
+  FileError error;
+  if (!services.files.FreeSpace(root, free, error)) {
+    return refused(error.code == kNotReady ? RefusalReason::DriveNotReady : RefusalReason::NoSuchDrive, root,
+                   error.description);
+  }
+  if (std::optional<TargetRefusal> unsafe = RefuseUnsafeTarget(services.files, typed)) {
+    Refused refusal = refused(RefusalReason::Unsafe, unsafe->folder);
+    refusal.unsafe = *unsafe;
+    return refusal;
+  }
+
+  plan.directories.kit = text::WithTrailingBackslash(text::UpperCase(request.kitDirectory));
+  plan.directories.target = target;
+  for (const KitFile& row : KitFiles()) {
+    HeldKitFile& held = plan.kit[static_cast<std::size_t>(row.number - 1)];
+    held = HoldKitFile(services.files, plan.directories.kit + row.kitName);
+    if (!held.file) return KitProblem{ReadFailure(ReadNameOf(row), held.error)};
+  }
+
+  std::uint64_t needed = BytesNeeded(services, plan, root);
+  if (free < needed) {
+    Refused refusal = refused(RefusalReason::NotEnoughSpace, root);
+    refusal.bytesNeeded = needed;
+    refusal.bytesFree = free;
+    return refusal;
+  }
+
+  // Nothing is copied over a running Morvane, nor over one that the caller
+  // is to remove afterwards.
+  std::vector<std::wstring> folders = {target};
+  if (request.replaces) folders.push_back(text::WithTrailingBackslash(*request.replaces));
+  for (const std::wstring& folder : folders) {
+    if (!ProductIsClosed(services.files, questions, folder)) return InUse{folder, true};
+  }
+  const std::wstring product = KitFileNumber(1).installedName;
+  if (request.replaces) {
+    plan.earlierProduct = folders.back() + product;
+  } else if (services.files.IsOrdinaryFile(target + product)) {
+    plan.earlierProduct = target + product;
+  }
+  return std::nullopt;
+}
+
+}  // namespace install

@@ -1,0 +1,293 @@
+#include "install/work_items.h"
+
+#include <algorithm>
+#include <array>
+
+#include "install/registration_names.h"
+#include "platform/modReg.h"
+#include "platform/text.h"
+
+namespace install {
+namespace {
+
+constexpr std::uint32_t kFileNotFound = 2;
+constexpr std::uint32_t kPathNotFound = 3;
+constexpr std::int32_t kNotFound = 2;
+
+// The whole of from into to; false with the error of whichever side failed.
+bool CopyBytes(InputFile& from, OutputFile& to, FileError& error) {
+  std::vector<std::byte> buffer(kCopyBufferBytes);
+  for (;;) {
+    std::size_t got = 0;
+    if (!from.Read(buffer, got, error)) return false;
+    if (got == 0) return to.Close(error);
+    if (!to.Write(std::span<const std::byte>(buffer.data(), got), error)) return false;
+  }
+}
+
+bool CopyFile(FileSystem& files, const std::wstring& from, const std::wstring& to, UsersMay users, FileError& error) {
+  std::unique_ptr<InputFile> source = files.OpenPlainForReading(from, error);
+  if (!source) return false;
+  std::unique_ptr<OutputFile> destination = files.CreateForWriting(to, users, error);
+  return destination && CopyBytes(*source, *destination, error);
+}
+
+// Whether the two plain files hold the same bytes; false when either cannot be read.
+bool SameBytes(FileSystem& files, const std::wstring& a, const std::wstring& b) {
+  FileError error;
+  std::unique_ptr<InputFile> first = files.OpenPlainForReading(a, error);
+  std::unique_ptr<InputFile> second = first ? files.OpenPlainForReading(b, error) : nullptr;
+  if (!second || first->Size() != second->Size()) return false;
+  std::vector<std::byte> one(kCopyBufferBytes), two(kCopyBufferBytes);
+  for (;;) {
+    std::size_t gotOne = 0, gotTwo = 0;
+    if (!first->Read(one, gotOne, error)) return false;
+    // Fill the same amount from the second, however it hands it out.
+    while (gotTwo < gotOne) {
+      std::size_t more = 0;
+      if (!second->Read(std::span(two).subspan(gotTwo, gotOne - gotTwo), more, error) || more == 0) return false;
+      gotTwo += more;
+    }
+    if (gotOne == 0) return true;
+    if (!std::equal(one.begin(), one.begin() + static_cast<std::ptrdiff_t>(gotOne), two.begin())) return false;
+  }
+}
+
+bool IsPlainFileThere(FileSystem& files, const std::wstring& path) {
+  FileError error;
+  return files.OpenPlainForReading(path, error) != nullptr;
+}
+
+constexpr const wchar_t* kDesktop = L"..\\..\\Desktop";
+constexpr const wchar_t* kLinkName = L"Morvane";
+
+}  // namespace
+
+StepFailure WorkItemList::Do(std::unique_ptr<WorkItem> item) {
+  items_.push_back(std::move(item));
+  return items_.back()->Do();
+}
+
+RollbackReport WorkItemList::Rollback() {
+  RollbackReport report;
+  for (auto item = items_.rbegin(); item != items_.rend(); ++item) (*item)->Rollback(report);
+  items_.clear();
+  return report;
+}
+
+void WorkItemList::Commit() {
+  for (const std::unique_ptr<WorkItem>& item : items_) item->Commit();
+  items_.clear();
+}
+
+std::wstring WorkFolder::Path(FileError& error) {
+  if (path_.empty()) path_ = files_.MakeWorkFolder(error);
+  return path_;
+}
+
+std::wstring WorkFolder::NewFileName(FileError& error) {
+  std::wstring folder = Path(error);
+  return folder.empty() ? folder : folder + L"replaced " + std::to_wstring(++names_);
+}
+
+void WorkFolder::RemoveIfEmpty() {
+  if (!path_.empty() && files_.RemoveEmptyDirectory(path_)) path_.clear();
+}
+
+MakeFoldersItem::MakeFoldersItem(FileSystem& files, std::wstring path, UsersMay users)
+    : files_(files), path_(std::move(path)), users_(users) {}
+
+StepFailure MakeFoldersItem::Do() {
+  // Every directory along the path, from the root down; the ones that exist
+  // already (and the drive root, which cannot be made) fail without harm.
+  // Nothing can be made past the path limit, so a path of thousands of parts
+  // costs no refused call for each.
+  for (std::size_t i = 0; i < path_.size() && i < kMaxDirectoryPath; ++i) {
+    if (path_[i] != L'\\') continue;
+    UsersMay users = i + 1 == path_.size() ? users_ : UsersMay::ReadAndExecute;
+    std::wstring folder = path_.substr(0, i + 1);
+    if (files_.MakeProtectedDirectory(folder, users)) made_.push_back(folder);
+  }
+  return std::nullopt;
+}
+
+void MakeFoldersItem::Rollback(RollbackReport& report) {
+  for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) {
+    if (!files_.RemoveEmptyDirectory(*folder)) report.notPutBack.push_back(*folder + L" (a folder made, not empty)");
+  }
+  made_.clear();
+}
+
+ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users,
+                                 std::wstring writeName, Writer write)
+    : files_(files),
+      work_(work),
+      path_(std::move(path)),
+      users_(users),
+      writeName_(std::move(writeName)),
+      write_(std::move(write)) {}
+
+StepFailure ReplaceFileItem::Do() {
+  FileError error;
+  std::unique_ptr<InputFile> earlier = files_.OpenPlainForReading(path_, error);
+  if (earlier) {
+    kept_ = work_.NewFileName(error);
+    std::unique_ptr<OutputFile> copy =
+        kept_.empty() ? nullptr : files_.CreateForWriting(kept_, UsersMay::ReadAndExecute, error);
+    if (!copy || !CopyBytes(*earlier, *copy, error)) {
+      // Nothing of the file was touched yet: without its copy it stays as it is.
+      copy.reset();
+      if (!kept_.empty()) files_.RemovePlainFile(kept_);
+      kept_.clear();
+      before_ = Before::NotOurs;
+      return WriteFailure(writeName_, error);
+    }
+    before_ = Before::File;
+  } else if (error.code == kFileNotFound || error.code == kPathNotFound) {
+    before_ = Before::Nothing;
+  } else {
+    before_ = Before::NotOurs;
+    // There, but not readable: it could not be put back, so it is not replaced.
+    if (error.code != kErrorReachedThroughLink) return WriteFailure(writeName_, error);
+  }
+  earlier.reset();
+  // A link in the file's place is the writer's to refuse or pass over.
+  return write_();
+}
+
+void ReplaceFileItem::Rollback(RollbackReport& report) {
+  switch (before_) {
+    case Before::NotLookedAt:
+    case Before::NotOurs:
+      return;
+    case Before::Nothing:
+      // Only the plain file this step made.
+      if (IsPlainFileThere(files_, path_) && !files_.RemovePlainFile(path_)) {
+        report.notPutBack.push_back(path_ + L" (new, not removed)");
+      }
+      return;
+    case Before::File:
+      break;
+  }
+  // A file the failed step never changed (it could not open it) is left alone.
+  FileError error;
+  if (SameBytes(files_, kept_, path_)) {
+    files_.RemovePlainFile(kept_);
+  } else if (CopyFile(files_, kept_, path_, users_, error)) {
+    report.putBack.push_back(path_);
+    files_.RemovePlainFile(kept_);
+  } else {
+    report.notPutBack.push_back(path_ + L" (" + error.description + L" Its earlier content is kept in " + kept_ + L")");
+  }
+  kept_.clear();
+}
+
+void ReplaceFileItem::Commit() {
+  if (!kept_.empty()) files_.RemovePlainFile(kept_);
+  kept_.clear();
+}
+
+ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, std::wstring product,
+                             std::optional<std::wstring> earlierProduct)
+    : companion_(companion), product_(std::move(product)), earlierProduct_(std::move(earlierProduct)) {}
+
+StepFailure ShortcutsItem::Do() {
+  // Whether the library made them is not asked: a missing shortcut stops nothing.
+  companion_.fCreateShellLink(kDesktop, kLinkName, product_, L"");
+  companion_.fCreateShellLink(L"", kLinkName, product_, L"");
+  return std::nullopt;
+}
+
+void ShortcutsItem::Rollback(RollbackReport&) {
+  if (earlierProduct_) {
+    companion_.fCreateShellLink(kDesktop, kLinkName, *earlierProduct_, L"");
+    companion_.fCreateShellLink(L"", kLinkName, *earlierProduct_, L"");
+  } else {
+    companion_.fRemoveShellLink(std::wstring(kDesktop) + L"\\", kLinkName);
+    companion_.fRemoveShellLink(L"", kLinkName);
+  }
+}
+
+SettingItem::SettingItem(SettingsStore& settings, const RegistryApi& registry, std::wstring value)
+    : settings_(settings), registry_(registry), value_(std::move(value)) {}
+
+StepFailure SettingItem::Do() {
+  earlier_ = settings_.FindSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey);
+  std::int32_t status = settings_.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection,
+                                              texts::kSettingsKey, value_);
+  written_ = status == 0;
+  if (written_) return std::nullopt;
+  return KitFileFailure{FailureKind::Registration,
+                        std::wstring(texts::kSettingsApplication) + L"\\" + texts::kSettingsSection + L"\\" +
+                            texts::kSettingsKey,
+                        registry_.StatusText(status), static_cast<std::uint32_t>(status)};
+}
+
+void SettingItem::Rollback(RollbackReport& report) {
+  if (!written_) return;
+  std::int32_t status =
+      earlier_ ? settings_.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, *earlier_)
+               : settings_.DeleteSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey);
+  if (status != 0) report.notPutBack.push_back(std::wstring(L"the setting ") + texts::kSettingsKey);
+}
+
+UninstallEntryItem::UninstallEntryItem(RegistryApi& registry, std::vector<EntryValue> values)
+    : registry_(registry), values_(std::move(values)) {}
+
+KitFileFailure UninstallEntryItem::Failure(const std::wstring& what, std::int32_t status) const {
+  return {FailureKind::Registration, modReg::RootKeyName(hkey::kLocalMachine) + texts::kUninstallKey + what,
+          registry_.StatusText(status), static_cast<std::uint32_t>(status)};
+}
+
+StepFailure UninstallEntryItem::Do() {
+  // What the entry held before, so that a rollback can give it back.
+  RegistryHandle key = 0;
+  keyExisted_ = registry_.OpenKey(hkey::kLocalMachine, texts::kUninstallKey, modReg::kKeyAccess, key) == 0;
+  if (keyExisted_) {
+    for (const EntryValue& value : values_) {
+      Earlier& earlier = earlier_.emplace_back();
+      earlier.present = registry_.QueryValue(key, value.name, earlier.type, earlier.bytes) == 0;
+    }
+    registry_.CloseKey(key);
+  }
+  keyTouched_ = true;
+  if (std::int32_t status = modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, texts::kUninstallKey)) {
+    return Failure(L"", status);
+  }
+  for (const EntryValue& value : values_) {
+    bool text = std::holds_alternative<std::wstring>(value.value);
+    modReg::RegistryValue written = text ? modReg::RegistryValue(std::get<std::wstring>(value.value))
+                                         : modReg::RegistryValue(std::get<std::int32_t>(value.value));
+    std::int32_t status = modReg::SetRegistryValue(registry_, hkey::kLocalMachine, texts::kUninstallKey, value.name,
+                                                   written, text ? regtype::kString : regtype::kDword);
+    if (status != 0) return Failure(std::wstring(L"\\") + value.name, status);
+  }
+  return std::nullopt;
+}
+
+void UninstallEntryItem::Rollback(RollbackReport& report) {
+  if (!keyTouched_) return;
+  keyTouched_ = false;
+  if (!keyExisted_) {
+    std::int32_t status = registry_.DeleteKey(hkey::kLocalMachine, texts::kUninstallKey);
+    if (status != 0 && status != kNotFound) report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + texts::kUninstallKey);
+    return;
+  }
+  RegistryHandle key = 0;
+  if (registry_.OpenKey(hkey::kLocalMachine, texts::kUninstallKey, modReg::kKeyAccess, key) != 0) {
+    report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + texts::kUninstallKey);
+    return;
+  }
+  for (std::size_t i = 0; i < values_.size() && i < earlier_.size(); ++i) {
+    const Earlier& earlier = earlier_[i];
+    std::int32_t status = earlier.present ? registry_.SetValue(key, values_[i].name, earlier.type, earlier.bytes)
+                                          : registry_.DeleteValue(key, values_[i].name);
+    if (status != 0 && !(status == kNotFound && !earlier.present)) {
+      report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + texts::kUninstallKey + L"\\" +
+                                  values_[i].name);
+    }
+  }
+  registry_.CloseKey(key);
+}
+
+}  // namespace install

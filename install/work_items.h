@@ -1,0 +1,168 @@
+// The installation as a list of small work items, each able to undo what it
+// did: when a later one fails, those done are rolled back newest first, so
+// a failed installation leaves the machine as it found it. Only once the
+// whole installation is through are the copies kept for a rollback dropped.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "install/copy_kit_file.h"
+#include "install/operation.h"
+#include "platform/companion_library.h"
+#include "platform/file_system.h"
+#include "platform/registry_api.h"
+#include "platform/settings_store.h"
+
+namespace install {
+
+class WorkItem {
+ public:
+  virtual ~WorkItem() = default;
+  [[nodiscard]] virtual StepFailure Do() = 0;
+  // Undoes what Do did, as far as it got (also when Do failed midway).
+  virtual void Rollback(RollbackReport& report) = 0;
+  // The installation is complete: what was kept for a rollback goes.
+  virtual void Commit() {}
+};
+
+class WorkItemList {
+ public:
+  // Runs the item and keeps it, done or failed, for a rollback.
+  [[nodiscard]] StepFailure Do(std::unique_ptr<WorkItem> item);
+  RollbackReport Rollback();
+  void Commit();
+
+ private:
+  std::vector<std::unique_ptr<WorkItem>> items_;
+};
+
+// The installation's own folder in the system's Temp, made at its first use:
+// the presets script for the registry editor and the copies of replaced
+// files lie there, where only administrators reach them.
+class WorkFolder {
+ public:
+  explicit WorkFolder(FileSystem& files) : files_(files) {}
+  // With a trailing backslash; empty (and error set) when none can be made.
+  std::wstring Path(FileError& error);
+  // A name in it that nothing else of this run uses.
+  std::wstring NewFileName(FileError& error);
+  // Goes when nothing is left in it; a copy that could not be put back stays.
+  void RemoveIfEmpty();
+
+ private:
+  FileSystem& files_;
+  std::wstring path_;
+  int names_ = 0;
+};
+
+// Every folder along path that is not there yet, from the drive root down,
+// each with its own protected access list; a folder that cannot be made is
+// passed over (the first file to go in it then fails). Rollback removes
+// those it made, once empty.
+class MakeFoldersItem : public WorkItem {
+ public:
+  MakeFoldersItem(FileSystem& files, std::wstring path, UsersMay users);
+  StepFailure Do() override;
+  void Rollback(RollbackReport& report) override;
+
+ private:
+  FileSystem& files_;
+  std::wstring path_;
+  UsersMay users_;
+  std::vector<std::wstring> made_;
+};
+
+// Writes one file through write (a kit copy, an empty test file). A file
+// that was there is copied into the work folder first and written back on
+// a rollback; one that was not is removed again.
+class ReplaceFileItem : public WorkItem {
+ public:
+  using Writer = std::function<StepFailure()>;
+  ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users, std::wstring writeName,
+                  Writer write);
+  StepFailure Do() override;
+  void Rollback(RollbackReport& report) override;
+  void Commit() override;
+
+ private:
+  FileSystem& files_;
+  WorkFolder& work_;
+  std::wstring path_;
+  UsersMay users_;
+  std::wstring writeName_;
+  Writer write_;
+  // What was in the file's place: nothing (rollback removes what is there
+  // now), a file (kept_ holds its copy), or something that is not this
+  // step's to change back (a link, or a file that could not be read, so was
+  // not touched).
+  enum class Before { NotLookedAt, Nothing, File, NotOurs } before_ = Before::NotLookedAt;
+  std::wstring kept_;  // the copy of the file as it was
+};
+
+// The two shortcuts to product. Rollback points them at earlierProduct again,
+// the program of the copy this installation replaces; without one they go.
+class ShortcutsItem : public WorkItem {
+ public:
+  ShortcutsItem(CompanionLibrary& companion, std::wstring product, std::optional<std::wstring> earlierProduct);
+  StepFailure Do() override;
+  void Rollback(RollbackReport& report) override;
+
+ private:
+  CompanionLibrary& companion_;
+  std::wstring product_;
+  std::optional<std::wstring> earlierProduct_;
+};
+
+// The per-user setting that remembers the installation; rollback gives it
+// its earlier value again, or removes it.
+class SettingItem : public WorkItem {
+ public:
+  SettingItem(SettingsStore& settings, const RegistryApi& registry, std::wstring value);
+  StepFailure Do() override;
+  void Rollback(RollbackReport& report) override;
+
+ private:
+  SettingsStore& settings_;
+  const RegistryApi& registry_;  // for the text of a failure's status
+  std::wstring value_;
+  bool written_ = false;
+  std::optional<std::wstring> earlier_;
+};
+
+// One value of the uninstall entry.
+struct EntryValue {
+  const wchar_t* name;
+  std::variant<std::wstring, std::int32_t> value;
+};
+
+// The machine's uninstall entry: the key and each value, every write
+// checked. Rollback puts back each value as it was (its type and bytes), or
+// removes the key when there was none.
+class UninstallEntryItem : public WorkItem {
+ public:
+  UninstallEntryItem(RegistryApi& registry, std::vector<EntryValue> values);
+  StepFailure Do() override;
+  void Rollback(RollbackReport& report) override;
+
+ private:
+  struct Earlier {
+    bool present = false;
+    std::int32_t type = 0;
+    std::vector<std::uint8_t> bytes;
+  };
+  KitFileFailure Failure(const std::wstring& what, std::int32_t status) const;
+
+  RegistryApi& registry_;
+  std::vector<EntryValue> values_;
+  bool keyExisted_ = false;
+  bool keyTouched_ = false;
+  std::vector<Earlier> earlier_;  // by value
+};
+
+}  // namespace install

@@ -1,0 +1,54 @@
+#include "uninstall/removal.h"
+
+#include <array>
+
+#include "install/installed_layout.h"
+#include "install/product_in_use.h"
+#include "platform/modReg.h"
+#include "platform/text.h"
+
+namespace uninstall {
+namespace {
+
+constexpr std::int32_t kEntryAlreadyGone = 2;
+
+// What the removal sequence leaves on purpose for a person to see: the
+// setup that may be running from the folder, the folders that may hold the
+// user's own files, and the folder itself.
+void LeaveNothing(const SystemServices& services, const std::wstring& directory) {
+  FileSystem& files = services.files;
+  // Started from this folder (as the entry's command starts it), this very
+  // setup holds its program and library: they cannot be deleted while it
+  // runs, but they can be moved out of the way.
+  if (text::EqualsIgnoringCase(text::WithTrailingBackslash(services.environment.SetupDirectory()), directory)) {
+    for (const wchar_t* name : {L"setup.exe", L"setup.dll"}) {
+      FileError error;
+      if (files.IsOrdinaryFile(directory + name)) files.SetAsideInUseFile(directory + name, error);
+    }
+  }
+  for (const install::ProductFolder& folder : install::kProductFolders) {
+    if (files.IsLink(directory + folder.name)) continue;
+    files.RemoveEmptyDirectory(directory + folder.name);  // only when the user keeps nothing there
+  }
+  if (!files.IsLink(directory)) files.RemoveEmptyDirectory(directory);
+}
+
+}  // namespace
+
+install::OperationResult Remove(const RemovalRequest& request, const SystemServices& services,
+                                install::OperationQuestions& questions, RemovalProgress& progress) {
+  std::wstring directory = text::WithTrailingBackslash(request.directory);
+  if (request.scope == RemovalScope::Everything && !questions.ConfirmRemoval()) return install::Cancelled{};
+  // Its files could not be deleted while Morvane runs from there.
+  if (!install::ProductIsClosed(services.files, questions, directory)) return install::InUse{directory, true};
+  progress.Started();
+  SequenceResult sequence = RunRemovalSequence(services, directory, request.scope);
+  if (!sequence.productRemoved) return install::InUse{directory, false};
+  if (request.leaveNothing) LeaveNothing(services, directory);
+  if (sequence.entryStatus && *sequence.entryStatus != 0 && *sequence.entryStatus != kEntryAlreadyGone) {
+    return install::EntryNotDeleted{*sequence.entryStatus};
+  }
+  return install::Done{};
+}
+
+}  // namespace uninstall
