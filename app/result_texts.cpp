@@ -25,19 +25,23 @@ std::wstring ShownPath(const std::wstring& path) {
   return shown;
 }
 
-std::wstring RefusalMessage(const install::Refused& refused) {
+std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) {
   using enum install::RefusalReason;
+  // What is wrong, with the path it is about, then what to do.
+  auto told = [&](const wchar_t* what, const std::wstring& path, const wchar_t* toDo) {
+    return what + (kParagraph + ShownPath(path)) + kParagraph + (reinstalling ? texts::kUninstallFirst : toDo);
+  };
   switch (refused.reason) {
     case ProgramFiles:
       return texts::kProgramFilesRefused;
     case NotAFullPath:
       return texts::kEnterTarget;
     case InvalidName:
-      return texts::kInvalidTarget + (kParagraph + ShownPath(refused.target)) + kParagraph + texts::kInvalidTargetWhy;
+      return told(texts::kInvalidTarget, refused.target, texts::kInvalidTargetWhy);
     case TooLong:
-      return texts::kTargetTooLong + (kParagraph + ShownPath(refused.target)) + kParagraph + texts::kTargetTooLongWhat;
+      return told(texts::kTargetTooLong, refused.target, texts::kTargetTooLongWhat);
     case NoSuchDrive:
-      return texts::kNoSuchDrive + (kParagraph + ShownPath(refused.folder)) + kParagraph + texts::kNoSuchDriveWhat;
+      return told(texts::kNoSuchDrive, refused.folder, texts::kNoSuchDriveWhat);
     case DriveNotReady:
       return texts::kTargetDriveNotReady + (kParagraph + ShownPath(refused.folder)) + kParagraph + refused.detail +
              kParagraph + texts::kTargetDriveNotReadyWhat;
@@ -45,9 +49,20 @@ std::wstring RefusalMessage(const install::Refused& refused) {
       return texts::kNotEnoughSpace + ShownPath(refused.folder) + kParagraph + texts::kSpaceNeeded +
              Kilobytes(refused.bytesNeeded) + texts::kSpaceFree + Kilobytes(refused.bytesFree) +
              texts::kNotEnoughSpaceWhat;
+    case NetworkDrive:
+      return told(texts::kNetworkTarget, refused.folder, texts::kChooseLocalFolder);
+    case RemovableDrive:
+      return told(texts::kRemovableTarget, refused.folder, texts::kChooseLocalFolder);
+    case WindowsFolder:
+      return told(texts::kWindowsFolderTarget, refused.folder, texts::kChooseAnotherTarget);
+    case NotRegistered:
+      return texts::kNotRegistered + (kParagraph + ShownPath(refused.folder)) + kParagraph +
+             (refused.detail.empty() ? std::wstring(texts::kNoneRegistered)
+                                     : texts::kRegisteredCopyIn + (kParagraph + ShownPath(refused.detail))) +
+             kParagraph + texts::kNothingRemoved;
     case Unsafe:
       return texts::kUnsafeTarget + (kParagraph + ShownPath(refused.unsafe.folder)) + kParagraph +
-             refused.unsafe.reason + kParagraph + texts::kChooseAnotherFolder;
+             refused.unsafe.reason + kParagraph + (reinstalling ? texts::kUninstallFirst : texts::kChooseAnotherFolder);
   }
   return texts::kEnterTarget;
 }

@@ -8,8 +8,10 @@
 
 namespace app {
 
-// What was wrong with the target or its drive, and what to do.
-std::wstring RefusalMessage(const install::Refused& refused);
+// What was wrong with the target or its drive, and what to do. reinstalling:
+// the target is the installed copy's folder, which the window shows but
+// does not let the user change.
+std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling = false);
 // The message-box flags it is shown with.
 int RefusalFlags(const install::Refused& refused);
 

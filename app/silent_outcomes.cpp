@@ -45,8 +45,10 @@ Outcome OutcomeOf(const install::OperationResult& result) {
       Overloaded{
           [](const install::Done&) { return Outcome::Done; },
           [](const install::Refused& refused) {
-            return refused.reason == install::RefusalReason::NotEnoughSpace ? Outcome::NotEnoughSpace
-                                                                            : Outcome::TargetRefused;
+            if (refused.reason == install::RefusalReason::NotEnoughSpace) return Outcome::NotEnoughSpace;
+            // A removal of a copy the machine does not know as installed.
+            if (refused.reason == install::RefusalReason::NotRegistered) return Outcome::Failed;
+            return Outcome::TargetRefused;
           },
           // A run without a window is never asked to cancel; should it be, it stopped.
           [](const install::Cancelled&) { return Outcome::Failed; },
@@ -57,6 +59,7 @@ Outcome OutcomeOf(const install::OperationResult& result) {
                                                                              : Outcome::ReadOrWriteFailure;
           },
           [](const install::EntryNotDeleted&) { return Outcome::Failed; },
+          [](const install::ProductNotRemoved&) { return Outcome::Failed; },
       },
       result);
 }

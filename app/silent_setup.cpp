@@ -6,7 +6,6 @@
 #include "app/message_log.h"
 #include "app/overloaded.h"
 #include "app/result_texts.h"
-#include "app/start_decision.h"
 #include "app/texts.h"
 #include "install/installation.h"
 #include "install/kit_check.h"
@@ -54,16 +53,10 @@ class SilentRun {
   Outcome Run() {
     std::wstring kit = text::WithTrailingBackslash(services_.environment.SetupDirectory());
     log_.WriteLine(L"Kit: " + kit);
-    app::StartDecision start = app::DecideStart(services_);
-    // The copy this user's setting names, or else the one only the
-    // machine's uninstall entry names (installed from another account, or
-    // by a deployment that ran as another one).
-    std::optional<std::wstring> installed;
-    if (start.state == app::StartState::Removal || start.state == app::StartState::OlderInstallation) {
-      installed = start.installedCopy;
-    } else if (command_.uninstall) {
-      installed = uninstall::OlderInstallation(services_.registry, services_.files);
-    }
+    // The copy the machine's uninstall entry names: a deployment runs as
+    // whichever account it likes, and a per-user setting, which programs
+    // without elevation can change, never picks what is replaced or removed.
+    std::optional<std::wstring> installed = uninstall::OlderInstallation(services_.registry, services_.files);
     if (command_.uninstall) return Uninstall(installed);
     // Checked before anything else, so that a broken kit changes nothing.
     if (!KitComplete(kit)) return Outcome::KitIncomplete;
@@ -131,6 +124,10 @@ class SilentRun {
                      log_.WriteLine(OneLine(install::FailureMessage(failed.failure)));
                      for (const std::wstring& file : failed.rollback.putBack) log_.WriteLine(L"Put back as it was: " + file);
                      for (const std::wstring& what : failed.rollback.notPutBack) log_.WriteLine(L"Not put back: " + what);
+                   },
+                   [&](const install::ProductNotRemoved& failure) {
+                     log_.WriteLine(L"Not removed: " + failure.path + L": " + failure.description + L" (error " +
+                                    std::to_wstring(failure.code) + L"); nothing else was removed.");
                    },
                    [&](const install::EntryNotDeleted& failure) {
                      log_.WriteLine(OneLine(texts::kUninstallKeyNotDeleted) + L" (status " +

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 #include "install/kit_check.h"
 #include "install/registration_names.h"
@@ -18,7 +19,7 @@ std::wstring ReadSetting(SettingsStore& settings) {
 
 // Setup's own two files are in every installed folder; only the product's
 // files tell a broken kit from the setup left behind after an installation.
-std::ptrdiff_t ProductFiles(const std::vector<KitFile>& files) {
+std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
   return std::ranges::count_if(files, [](const KitFile& f) { return f.handling != KitHandling::CopiedUnlessSkipped; });
 }
 
@@ -46,7 +47,7 @@ StartDecision DecideStart(const SystemServices& services) {
   std::vector<KitFile> missing =
       install::MissingKitFiles(services.files, text::WithTrailingBackslash(services.environment.SetupDirectory()));
   bool kitComplete = missing.empty();
-  if (!kitComplete && ProductFiles(missing) < ProductFiles(std::vector<KitFile>(KitFiles().begin(), KitFiles().end()))) {
+  if (!kitComplete && ProductFiles(missing) < ProductFiles(KitFiles())) {
     decision.state = StartState::IncompleteKit;
     decision.missing = std::move(missing);
   } else if (text::UpperCase(again) == texts::kUninstalledMark && !kitComplete) {

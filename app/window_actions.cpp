@@ -108,6 +108,14 @@ Removal RemoveShownCopy(frmMain& form, std::initializer_list<Control> buttons) {
             controls.SetText(Label1, texts::kProductNotRemoved);
             return Removal::StillInPlace;
           },
+          [&](const install::ProductNotRemoved& failure) {
+            controls.SetText(Label1, texts::kProductCouldNotBeRemoved + failure.description);
+            return Removal::StillInPlace;
+          },
+          [&](const install::Refused& refused) {
+            services.messages.Show(RefusalMessage(refused), mb::kCritical | mb::kOkOnly);
+            return Removal::LeftAsItWas;
+          },
           [&](const auto&) { return Removal::LeftAsItWas; },  // No
       },
       result);
@@ -133,7 +141,9 @@ void InstallFromWindow(frmMain& form) {
                    ClosingSteps(form);
                  },
                  [&](const install::Refused& refused) {
-                   services.messages.Show(RefusalMessage(refused), RefusalFlags(refused));
+                   // Reinstall offers no other folder: the box is locked and Browse gone.
+                   bool reinstalling = controls.IsVisible(cmdNext1);
+                   services.messages.Show(RefusalMessage(refused, reinstalling), RefusalFlags(refused));
                    controls.FocusOn(Text1);
                  },
                  [&](const install::KitProblem& problem) {

@@ -16,6 +16,15 @@ using enum Control;
 
 constexpr const wchar_t* kD = L"C:\\WINUTIL\\MORVANE\\";
 
+// The machine's uninstall entry for a copy in folder, which is what a
+// removal trusts.
+void Register(FakeSetup& setup, const std::wstring& folder) {
+  RegistryHandle key = 0;
+  setup.registry.CreateKey(hkey::kLocalMachine, texts::kUninstallKey, 0x3F, key);
+  setup.registry.SetStringValue(key, L"UninstallString", folder + L"setup.exe");
+  setup.registry.CloseKey(key);
+}
+
 // The end state every action leaves: only Exit to press.
 void ExpectEndState(const FakeSetup& setup, const std::wstring& caption) {
   EXPECT_EQ(setup.form[Label1].text, caption);
@@ -189,6 +198,7 @@ TEST_F(WindowRemoval, CaptionFollowsTheKitCheckOfTheFolder) {
   kept.AddKit(L"C:\\WINUTIL\\MORVANE");
   kept.files.AddFile(L"C:\\WINUTIL\\MORVANE\\Morvane.exe", "MZ");
   kept.settings.SetInstallDir(kD);
+  Register(kept, kD);
   kept.environment.setupDirectory = L"C:\\WINUTIL\\MORVANE";
   kept.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
     bool own = path.ends_with(L"setup.exe") || path.ends_with(L"setup.dll");
@@ -223,6 +233,22 @@ TEST_F(WindowRemoval, NoOrMorvaneRunningChangesNothingButTheExitCaption) {
   ExpectEndState(setup, texts::kProductNotRemoved);
 }
 
+TEST_F(WindowRemoval, FolderTheMachineDoesNotKnowIsNotRemoved) {
+  // The per-user setting, which programs without elevation can change,
+  // names another folder than the machine's entry.
+  setup.files.AddFile(L"C:\\Elsewhere\\Morvane.exe", "MZ");
+  setup.settings.SetInstallDir(L"C:\\Elsewhere\\");
+  setup.main.Form_Load();
+  setup.main.cmdNext_Click(1);
+  ASSERT_EQ(setup.messages.shown.size(), 1u);
+  install::Refused refused{install::RefusalReason::NotRegistered, L"C:\\Elsewhere\\"};
+  refused.folder = L"C:\\Elsewhere\\";
+  refused.detail = kD;
+  EXPECT_EQ(setup.messages.shown[0].text, app::RefusalMessage(refused));
+  EXPECT_TRUE(setup.files.Exists(L"C:\\Elsewhere\\Morvane.exe"));
+  EXPECT_EQ(setup.form[Command1].text, texts::kExit);
+}
+
 TEST_F(WindowRemoval, EntryNotDeletedIsToldAfterEverythingElseInItsOwnWords) {
   setup.registry.DenyWrites(hkey::kLocalMachine, texts::kUninstallKey);
   setup.messages.onShow = [&](const FakeMessageBoxes::Shown& shown) {
@@ -239,6 +265,7 @@ TEST_F(WindowRemoval, EntryNotDeletedIsToldAfterEverythingElseInItsOwnWords) {
 
   FakeSetup broken;
   broken.settings.SetInstallDir(kD);
+  Register(broken, kD);
   broken.files.AddFile(L"C:\\WINUTIL\\MORVANE\\Morvane.exe", "MZ");
   broken.registry.deleteBreaksDown = true;
   broken.main.Form_Load();
@@ -257,6 +284,7 @@ class WindowOlderInstallation : public ::testing::Test {
       setup.files.AddFile(std::wstring(L"C:\\Older\\") + name, "x");
     }
     setup.files.AddDirectory(L"C:\\Older\\Undo");
+    Register(setup, L"C:\\Older\\");
     setup.files.AddDrive(L'D');
     setup.companion.freeBytes = 5000;
   }

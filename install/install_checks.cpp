@@ -53,6 +53,15 @@ bool WithinPathLimits(const std::wstring& target) {
   return target.size() + LongestFile() < kMaxPath && target.size() + LongestFolder() <= kMaxDirectoryPath;
 }
 
+// The system's own folder, or one inside it, as the system resolves the target.
+bool InWindowsFolder(const SystemServices& services, const std::wstring& target) {
+  std::wstring windows = services.environment.WindowsDirectory();
+  if (windows.empty()) return false;
+  std::wstring folder = text::WithTrailingBackslash(services.files.LongForm(windows));
+  std::wstring resolved = text::WithTrailingBackslash(services.files.LongForm(target));
+  return folder.size() > 1 && text::EqualsIgnoringCase(resolved.substr(0, folder.size()), folder);
+}
+
 bool Copies(const KitFile& row) {
   return row.handling == KitHandling::Copied || row.handling == KitHandling::CopiedUnlessSkipped;
 }
@@ -108,17 +117,33 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   if (!WithinPathLimits(target)) return refused(RefusalReason::TooLong);
 
   std::wstring root = RootOf(target);
+  // Asked before the drive is: a network path is never even looked at, so
+  // that no server learns the administrator's credentials from it.
+  if (target.starts_with(L"\\\\")) return refused(RefusalReason::NetworkDrive, root);
+  if (InWindowsFolder(services, typed)) return refused(RefusalReason::WindowsFolder, target);
+  switch (services.files.KindOfDrive(root)) {
+    case DriveKind::Network:
+      return refused(RefusalReason::NetworkDrive, root);
+    case DriveKind::Removable:
+    case DriveKind::Optical:
+      return refused(RefusalReason::RemovableDrive, root);
+    case DriveKind::Fixed:
+    case DriveKind::Unknown:  // not there at all: told below
+      break;
+  }
   std::uint64_t free = 0;
   FileError error;
   if (!services.files.FreeSpace(root, free, error)) {
     return refused(error.code == kNotReady ? RefusalReason::DriveNotReady : RefusalReason::NoSuchDrive, root,
                    error.description);
   }
-  if (std::optional<TargetRefusal> unsafe = RefuseUnsafeTarget(services.files, typed)) {
-    Refused refusal = refused(RefusalReason::Unsafe, unsafe->folder);
-    refusal.unsafe = *unsafe;
+  TargetSafety safety = PlanTargetSafety(services.files, typed);
+  if (safety.refusal) {
+    Refused refusal = refused(RefusalReason::Unsafe, safety.refusal->folder);
+    refusal.unsafe = *safety.refusal;
     return refusal;
   }
+  plan.fixes = std::move(safety.fixes);
 
   plan.directories.kit = text::WithTrailingBackslash(text::UpperCase(request.kitDirectory));
   plan.directories.target = target;

@@ -6,9 +6,11 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "install/copy_kit_file.h"
 #include "install/installation.h"
+#include "install/target_access.h"
 
 namespace install {
 
@@ -23,6 +25,8 @@ struct InstallPlan {
   // target itself, or the one the request names), for pointing the
   // shortcuts back at it on a rollback.
   std::optional<std::wstring> earlierProduct;
+  // The folders to make safe before anything else, and how.
+  std::vector<FolderFix> fixes;
 };
 
 // Room left beside the files themselves: the folders, the test files, and

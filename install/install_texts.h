@@ -28,6 +28,20 @@ inline constexpr const wchar_t* kNoSuchDrive = L"This drive or network share can
 inline constexpr const wchar_t* kNoSuchDriveWhat = L"Enter a folder on a drive of this computer.";
 inline constexpr const wchar_t* kTargetDriveNotReady = L"This drive is not ready:";
 inline constexpr const wchar_t* kTargetDriveNotReadyWhat = L"Insert its disc, or enter a folder on another drive.";
+inline constexpr const wchar_t* kNetworkTarget = L"Morvane can not be installed on a network drive or share:";
+inline constexpr const wchar_t* kRemovableTarget = L"Morvane can not be installed on a removable drive:";
+inline constexpr const wchar_t* kChooseLocalFolder = L"Choose a folder on a fixed drive of this computer.";
+inline constexpr const wchar_t* kWindowsFolderTarget = L"Morvane can not be installed in the Windows folder:";
+inline constexpr const wchar_t* kChooseAnotherTarget = L"Choose another folder.";
+// What to do instead where the target is the installed copy's folder and
+// cannot be changed in the window.
+inline constexpr const wchar_t* kUninstallFirst = L"Uninstall Morvane first, then install it into another folder.";
+// A removal of a folder that is not the copy the machine's uninstall entry
+// names: the folder, then the registered one or that there is none.
+inline constexpr const wchar_t* kNotRegistered = L"This is not the copy of Morvane that Windows has registered:";
+inline constexpr const wchar_t* kRegisteredCopyIn = L"The registered copy is in:";
+inline constexpr const wchar_t* kNoneRegistered = L"No copy of Morvane is registered with Windows.";
+inline constexpr const wchar_t* kNothingRemoved = L"Nothing was removed.";
 // The drive, then the figures in kilobytes, then what to do.
 inline constexpr const wchar_t* kNotEnoughSpace = L"There is not enough free space for Morvane on drive ";
 inline constexpr const wchar_t* kSpaceNeeded = L"Needed: ";
@@ -47,6 +61,8 @@ inline constexpr const wchar_t* kOthersMayDelete =
     L"Users who are not administrators may delete or rename this folder.";
 inline constexpr const wchar_t* kOthersMayDeleteContents =
     L"Users who are not administrators may delete or rename what this folder holds.";
+inline constexpr const wchar_t* kOwnedByYou =
+    L"Programs you run without administrator rights may change this folder.";
 inline constexpr const wchar_t* kOthersMayRepermission =
     L"Users who are not administrators may change the permissions or the owner of this folder.";
 inline constexpr const wchar_t* kChooseAnotherFolder = L"Choose another folder, or create a new one.";

@@ -46,6 +46,10 @@ class Installation {
     std::wstring windows = services_.environment.WindowsDirectory();
     windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
 
+    // What others could change is made safe before anything goes in it.
+    for (const FolderFix& fix : plan_.fixes) {
+      if (StepFailure failure = Do<MakeSafeItem>(files_, fix)) return failure;
+    }
     for (const ProductFolder& folder : kProductFolders) {
       if (StepFailure failure = Do<MakeFoldersItem>(files_, directories().target + folder.name, folder.users)) {
         return failure;

@@ -47,8 +47,6 @@ std::string Difference(const MachineState& now, const MachineState& before) {
   return out;
 }
 
-void PrintTo(const MachineState& state, std::ostream* out) { *out << state.files.size() << " files and folders"; }
-
 MachineState StateOf(const FakeSystem& machine) {
   MachineState state{{}, machine.settings.values, machine.registry};
   for (const std::wstring& path : machine.files.List(L"C:\\")) state.files[path] = machine.files.Contents(path);
@@ -289,7 +287,7 @@ TEST_F(Installing, TargetsThatCannotWorkAreRefusedBeforeAnythingChanges) {
       {L"C:\\Tools\\con\\Morvane", InvalidName},
       {L"C:\\" + std::wstring(190, L'm') + L"\\" + std::wstring(30, L'n'), TooLong},  // 35 more for a test file
       {L"X:\\Tools\\Morvane", NoSuchDrive},
-      {L"\\\\server\\share\\Morvane", NoSuchDrive},
+      {L"\\\\server\\share\\Morvane", NetworkDrive},
       {L"E:\\Morvane", DriveNotReady},
       {L"D:\\Morvane", NotEnoughSpace},
   };
@@ -328,15 +326,21 @@ TEST_F(Installing, NotEnoughSpaceCountsTheCopiesKeptOfReplacedFilesOnTheSystemDr
   EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(kTarget)));
 }
 
-TEST_F(Installing, TargetsOthersCouldChangeAreRefusedAndChangeNothing) {
+// Folder security shaped as Windows reads it back: an administrator's
+// folder with the entries given added, under this owner.
+FolderSecurity Protected(std::vector<AccessEntry> more, Trustee owner = Trustee::Administrators) {
+  FolderSecurity security = FakeFileSystem::ProtectedFolder();
+  security.owner = owner;
+  security.entries.insert(security.entries.end(), more.begin(), more.end());
+  return security;
+}
+
+// What Windows gives a folder made under C:\ by hand or by another setup:
+// Authenticated Users may change and delete it.
+FolderSecurity InheritedModify() { return Protected({{Trustee::Other, true, 0x1301BF}}); }
+
+TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
   using enum Trustee;
-  FolderSecurity standard = FakeFileSystem::ProtectedFolder();
-  auto with = [&](std::vector<AccessEntry> more, Trustee owner = Administrators) {
-    FolderSecurity security = standard;
-    security.owner = owner;
-    security.entries.insert(security.entries.end(), more.begin(), more.end());
-    return security;
-  };
   struct Case {
     const wchar_t* existing;  // given the security below
     FolderSecurity security;
@@ -344,48 +348,96 @@ TEST_F(Installing, TargetsOthersCouldChangeAreRefusedAndChangeNothing) {
     const wchar_t* refused;  // the folder the refusal names
     const wchar_t* reason;
   };
+  FolderSecurity dataDrive = FakeFileSystem::SystemDriveRoot();
+  dataDrive.entries.push_back({Other, true, 0x1301BF | rights::kDeleteChild});
   const Case cases[] = {
+      // A default Windows C:\: users may make folders in it, and it holds far more than Morvane.
+      {L"C:\\", FakeFileSystem::SystemDriveRoot(), L"C:\\", L"C:\\", texts::kOthersMayAddFiles},
       {L"E:\\", {.result = FolderRead::NoAccessLists}, L"E:\\Morvane", L"E:\\", texts::kKeepsNoAccessList},
-      {L"C:\\Tools\\Morvane", with({}, Other), L"C:\\Tools\\Morvane", L"C:\\Tools\\Morvane", texts::kOwnedByOthers},
-      {L"C:\\Open\\Morvane", with({{Other, true, 0x1301BF}}), L"C:\\Open\\Morvane\\", L"C:\\Open\\Morvane",
-       texts::kOthersMayAddFiles},
-      {L"C:\\Shared\\Morvane", with({{Other, true, rights::kGenericAll}}), L"C:\\Shared\\Morvane\\Deeper",
-       L"C:\\Shared\\Morvane", texts::kOthersMayDelete},  // a folder above, as C:\ passes on its rights
-      {L"C:\\Perm", with({{Other, true, rights::kWriteDac}}), L"C:\\Perm\\Morvane", L"C:\\Perm",
-       texts::kOthersMayRepermission},
-      {L"C:\\Drop", with({{Other, true, rights::kDeleteChild}}), L"C:\\Drop\\Morvane", L"C:\\Drop\\Morvane",
-       texts::kOthersMayDelete},
-      {L"C:\\Loose", with({{Other, true, rights::kDeleteChild}}), L"C:\\Loose\\New", L"C:\\Loose\\New",
-       texts::kOthersMayDelete},  // not there yet: made protected, it could still be renamed away
+      {L"C:\\Tools\\Morvane", Protected({}, Other), L"C:\\Tools\\Morvane", L"C:\\Tools\\Morvane", texts::kOwnedByOthers},
+      // Someone else's folder, with their files in it.
+      {L"C:\\Open\\Morvane", InheritedModify(), L"C:\\Open\\Morvane\\", L"C:\\Open\\Morvane", texts::kOthersMayAddFiles},
+      // Someone's profile on the way is never changed.
+      {L"C:\\Users\\jane", Protected({{Other, true, rights::kFileAllAccess}}, Other), L"C:\\Users\\jane\\Tools\\Morvane",
+       L"C:\\Users\\jane", texts::kOwnedByOthers},
+      // A drive root is never changed: what it lets others delete stays deletable.
+      {L"D:\\Apps", InheritedModify(), L"D:\\Apps\\Morvane", L"D:\\Apps", texts::kOthersMayDelete},
       {L"C:\\Locked", {.result = FolderRead::Unreadable}, L"C:\\Locked\\Morvane", L"C:\\Locked",
        texts::kAccessListUnreadable},
   };
+  machine.files.AddDrive(L'D');
   machine.files.AddDrive(L'E');
+  machine.files.SetSecurity(L"D:\\", dataDrive);
   for (const Case& c : cases) {
     machine.files.AddDirectory(c.existing);
     machine.files.SetSecurity(c.existing, c.security);
   }
-  machine.files.AddDirectory(L"C:\\Drop\\Morvane");
+  machine.files.AddFile(L"C:\\Open\\Morvane\\theirs.txt", "theirs");
+  machine.files.AddDirectory(L"C:\\Users\\jane\\Tools");
+  machine.files.AddDirectory(L"C:\\Victim");
+  machine.files.MakeFolderLink(L"C:\\Linked", L"C:\\Victim");
   before_ = StateOf(machine);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.typed);
-    OperationResult result = InstallTo(c.typed);
+  auto expectRefused = [&](const std::wstring& typed, const std::wstring& folder, const wchar_t* reason) {
+    SCOPED_TRACE(Narrow(typed));
+    OperationResult result = InstallTo(typed);
     ExpectRefused(result, RefusalReason::Unsafe);
-    EXPECT_EQ(std::get<Refused>(result).unsafe.folder, c.refused);
-    EXPECT_EQ(std::get<Refused>(result).unsafe.reason, c.reason);
-    EXPECT_TRUE(machine.files.List(L"E:\\").empty());
+    EXPECT_EQ(std::get<Refused>(result).unsafe.folder, folder);
+    EXPECT_EQ(std::get<Refused>(result).unsafe.reason, reason);
+  };
+  for (const Case& c : cases) {
+    expectRefused(c.typed, c.refused, c.reason);
+    EXPECT_EQ(machine.files.ReadFolderSecurity(c.existing), c.security);
   }
+  expectRefused(L"C:\\Linked\\Morvane", L"C:\\Linked", texts::kFolderIsALink);
 
-  // Rights only for what users make inside, a deny, a placeholder owner's
-  // entry, and a folder of the account running the setup do not count.
-  machine.files.SetSecurity(L"C:\\Tools\\Morvane",
-                            with({{Other, true, 0x1301BF, true}, {Other, false, rights::kFileAllAccess},
-                                  {CreatorOwner, true, rights::kFileAllAccess}},
-                                 CurrentUser));
-  EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Tools\\Morvane")));
-  // And a drive root is a target like any other.
-  EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\")));
-  EXPECT_TRUE(machine.files.IsOrdinaryFile(L"C:\\Morvane.exe"));
+  // Network shares and removable drives are judged by their own accounts; the Windows folder is the system's.
+  machine.files.AddDrive(L'F');
+  machine.files.driveKinds = {{L'E', DriveKind::Removable}, {L'F', DriveKind::Network}};
+  ExpectRefused(InstallTo(L"E:\\Morvane"), RefusalReason::RemovableDrive);
+  ExpectRefused(InstallTo(L"F:\\Morvane"), RefusalReason::NetworkDrive);
+  ExpectRefused(InstallTo(L"\\\\server\\share\\Morvane"), RefusalReason::NetworkDrive);
+  ExpectRefused(InstallTo(L"c:\\windows\\Morvane"), RefusalReason::WindowsFolder);
+  EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\WindowsApps\\Morvane")));
+}
+
+TEST_F(Installing, TargetsOthersCouldChangeAreMadeSafeWithAdministratorsAsOwner) {
+  using enum Trustee;
+  // An older copy's folders as any setup leaves them under C:\.
+  InstallEarlierVersion();
+  for (const wchar_t* folder : {L"C:\\WINUTIL", L"C:\\WINUTIL\\MORVANE", L"C:\\WINUTIL\\MORVANE\\Help"}) {
+    machine.files.SetSecurity(folder, InheritedModify());
+  }
+  // A folder of the account running the setup, as its programs without elevation may change it.
+  FolderSecurity runningAccounts = Protected({{CurrentUser, true, rights::kFileAllAccess}}, CurrentUser);
+  machine.files.AddDirectory(L"C:\\Mine");
+  machine.files.SetSecurity(L"C:\\Mine", runningAccounts);
+  machine.files.AddDirectory(L"C:\\Yours");
+  machine.files.SetSecurity(L"C:\\Yours", runningAccounts);
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(kTarget)));
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Mine\\Morvane")));
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Yours")));
+  EXPECT_EQ(machine.files.ReadFolderSecurity(L"C:\\Yours"), FakeFileSystem::ProtectedFolder());
+  FolderSecurity product = FakeFileSystem::ProtectedFolder();
+  EXPECT_EQ(machine.files.ReadFolderSecurity(kTarget), product);
+  EXPECT_EQ(machine.files.ReadFolderSecurity(L"C:\\WINUTIL\\MORVANE\\Help"), product);
+  EXPECT_EQ(machine.files.ReadFolderSecurity(L"C:\\WINUTIL"), FakeFileSystem::SafeOnTheWay(InheritedModify()));
+  FolderSecurity mine = machine.files.ReadFolderSecurity(L"C:\\Mine");
+  EXPECT_EQ(mine.owner, Administrators);
+  // The running account keeps its rights there, but for deleting, renaming and re-permissioning it.
+  EXPECT_TRUE(std::ranges::any_of(mine.entries, [](const AccessEntry& entry) {
+    return entry.trustee == CurrentUser && entry.rights == (rights::kFileAllAccess & ~0xD0040u);
+  }));
+
+  // A failure puts the owners and lists back as they were.
+  FakeSystem failing;
+  PrepareKit(failing);
+  install::InstallEarlierVersion(failing);
+  failing.files.SetSecurity(L"C:\\WINUTIL", InheritedModify());
+  failing.files.SetSecurity(kTarget, InheritedModify());
+  failing.files.SetAttributes(kTarget + std::wstring(L"about.htm"), {.readOnly = true});
+  EXPECT_TRUE(std::holds_alternative<StepFailed>(InstallOn(failing, kTarget, progress, questions)));
+  EXPECT_EQ(failing.files.ReadFolderSecurity(L"C:\\WINUTIL"), InheritedModify());
+  EXPECT_EQ(failing.files.ReadFolderSecurity(kTarget), InheritedModify());
 }
 
 TEST_F(Installing, KitFileGoneSinceTheStartIsNamedBeforeAnythingChanges) {
@@ -482,16 +534,22 @@ TEST(InstallationRollback, FailureAtAnyStepPutsBackWhatWasThere) {
         if (std::holds_alternative<Done>(result)) continue;
         EXPECT_EQ(Difference(StateOf(machine), before), "");
         const StepFailed* failed = std::get_if<StepFailed>(&result);
-        if (failed) EXPECT_TRUE(failed->rollback.notPutBack.empty());
+        if (failed) {
+          EXPECT_TRUE(failed->rollback.notPutBack.empty());
+        }
         if (failing == Failing::FileStep) continue;
         ASSERT_TRUE(failed);
         EXPECT_EQ(failed->failure.kind, FailureKind::Registration);
         EXPECT_EQ(failed->failure.description, L"Access is denied.");
-        if (failing == Failing::Setting) EXPECT_EQ(failed->failure.name, L"QolMORVANE\\Installer\\InstallDir");
+        if (failing == Failing::Setting) {
+          EXPECT_EQ(failed->failure.name, L"QolMORVANE\\Installer\\InstallDir");
+        }
         // The shortcuts point where they pointed before, or are gone.
         const FakeCompanion::Call& last = machine.companion.calls.back();
         EXPECT_EQ(last.function, reinstall ? L"fCreateShellLink" : L"fRemoveShellLink");
-        if (reinstall) EXPECT_EQ(last.target, kTarget + std::wstring(L"Morvane.exe"));
+        if (reinstall) {
+          EXPECT_EQ(last.target, kTarget + std::wstring(L"Morvane.exe"));
+        }
       }
     }
   }

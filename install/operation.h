@@ -37,7 +37,11 @@ enum class RefusalReason {
   NoSuchDrive,     // the drive (or share) is not there
   DriveNotReady,   // detail: the system's text
   NotEnoughSpace,  // bytesNeeded, bytesFree
-  Unsafe,          // someone other than an administrator could change it: unsafe
+  NetworkDrive,    // a network share or a mapped drive: its own accounts decide who may change it
+  RemovableDrive,  // a stick or a disc: any computer may change it
+  WindowsFolder,   // the system's own folder, or one in it
+  Unsafe,          // someone other than an administrator could change it, and it cannot be made safe: unsafe
+  NotRegistered,   // a removal: not the folder the machine's uninstall entry names (detail), if any
 };
 
 struct Done {};
@@ -61,6 +65,14 @@ struct Cancelled {};
 struct InUse {
   std::wstring folder;
   bool changedNothing = true;
+};
+
+// A removal could not delete "Morvane.exe" for another reason than its being
+// in use, and so removed nothing else.
+struct ProductNotRemoved {
+  std::wstring path;
+  std::wstring description;  // the system's text
+  std::uint32_t code = 0;
 };
 
 // A kit file could not be read before anything changed: a read failure
@@ -89,6 +101,7 @@ struct EntryNotDeleted {
   std::int32_t status;
 };
 
-using OperationResult = std::variant<Done, Refused, Cancelled, InUse, KitProblem, StepFailed, EntryNotDeleted>;
+using OperationResult =
+    std::variant<Done, Refused, Cancelled, InUse, KitProblem, StepFailed, EntryNotDeleted, ProductNotRemoved>;
 
 }  // namespace install

@@ -1,8 +1,11 @@
 #include "install/target_access.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "install/install_texts.h"
+#include "install/installed_layout.h"
+#include "install/kit_files.h"
 #include "install/target_path.h"
 #include "platform/text.h"
 
@@ -12,6 +15,12 @@ namespace {
 using namespace rights;
 
 bool Trusted(Trustee trustee) { return trustee != Trustee::Other; }
+
+// Whom the judgement before any change trusts as a writer: not the running
+// account, whose programs without elevation share it under UAC.
+bool TrustedWriter(Trustee trustee) {
+  return trustee == Trustee::Administrators || trustee == Trustee::System || trustee == Trustee::TrustedInstaller;
+}
 
 std::uint32_t Mapped(std::uint32_t mask) {
   if (mask & kGenericAll) mask |= kFileAllAccess;
@@ -23,15 +32,50 @@ std::uint32_t Mapped(std::uint32_t mask) {
 // itself. Deny entries are left out: which of the others they hold back is
 // not known here, and leaving them out can only refuse more. A CREATOR OWNER
 // entry grants nothing on the folder itself (no account is that placeholder).
-std::uint32_t OthersMay(const FolderSecurity& folder) {
+// With runningAccountToo, the running account counts among the others.
+std::uint32_t OthersMay(const FolderSecurity& folder, bool runningAccountToo = false) {
   if (!folder.hasAccessList) return kFileAllAccess;
+  auto other = [&](Trustee trustee) {
+    return runningAccountToo ? !TrustedWriter(trustee) && trustee != Trustee::CreatorOwner : !Trusted(trustee);
+  };
   std::uint32_t granted = 0;
   for (const AccessEntry& entry : folder.entries) {
-    if (entry.allow && !entry.inheritOnly && entry.trustee == Trustee::Other) granted |= Mapped(entry.rights);
+    if (entry.allow && !entry.inheritOnly && other(entry.trustee)) granted |= Mapped(entry.rights);
   }
   // An owner may always read and change the list, whatever it says.
-  if (!Trusted(folder.owner)) granted |= kReadControl | kWriteDac;
+  if (other(folder.owner)) granted |= kReadControl | kWriteDac;
   return granted;
+}
+
+// The names an installation or a kit puts in a folder: a folder holding
+// nothing else is a product's (or a kit's), and made safe.
+bool HoldsOnlyTheProductsOwn(FileSystem& files, const std::wstring& folder) {
+  std::vector<FoundFile> found = files.FindFiles(text::WithTrailingBackslash(folder) + L"*");
+  auto named = [&](const wchar_t* name) {
+    return std::ranges::any_of(found, [&](const FoundFile& f) { return text::EqualsIgnoringCase(f.name, name); });
+  };
+  // Its Morvane.exe and its setup.exe: an installation, whatever else is there.
+  if (named(KitFileNumber(1).installedName) && named(KitFileNumber(5).installedName)) return true;
+  return std::ranges::all_of(found, [](const FoundFile& f) {
+    for (const KitFile& row : KitFiles()) {
+      if (text::EqualsIgnoringCase(f.name, row.kitName) || text::EqualsIgnoringCase(f.name, row.installedName)) {
+        return true;
+      }
+    }
+    for (const ProductFolder& product : kProductFolders) {
+      if (text::EqualsIgnoringCase(f.name + L"\\", product.name)) return true;
+    }
+    return false;
+  });
+}
+
+const wchar_t* ReasonFor(const FolderSecurity& security, std::uint32_t others, bool isTarget, bool parentLetsGo) {
+  if (!TrustedWriter(security.owner) && security.owner != Trustee::CurrentUser) return texts::kOwnedByOthers;
+  if (isTarget && (others & (kAddFile | kAddSubdirectory))) return texts::kOthersMayAddFiles;
+  if ((others & kDelete) || parentLetsGo) return texts::kOthersMayDelete;
+  if (isTarget && (others & kDeleteChild)) return texts::kOthersMayDeleteContents;
+  if (others & (kWriteDac | kWriteOwner)) return texts::kOthersMayRepermission;
+  return texts::kOwnedByYou;
 }
 
 // The drive root, then every folder down to the target, without trailing
@@ -64,6 +108,71 @@ std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring&
 
 }  // namespace
 
+TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
+  std::vector<std::wstring> folders = FoldersFromRoot(files, target);
+  TargetSafety plan;
+  std::optional<FolderSecurity> parent;  // as it will be once the plan is carried out
+  bool parentMadeSafe = false;
+  bool parentIsRoot = false;
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    const std::wstring& folder = folders[i];
+    FolderSecurity security = files.ReadFolderSecurity(folder);
+    bool isRoot = i == 0;
+    bool isTarget = i + 1 == folders.size();
+    auto refuse = [&](const wchar_t* reason) {
+      plan.refusal = TargetRefusal{folder, reason};
+      plan.fixes.clear();
+      return plan;
+    };
+    // Whoever may delete what a folder holds may also rename any folder in
+    // it, whatever that folder's own list says. A drive root is never
+    // changed, and what the running account may do there is the whole
+    // drive's concern: only others count there.
+    bool parentLetsGo = parent && !parentMadeSafe && (OthersMay(*parent, !parentIsRoot) & kDeleteChild);
+    switch (security.result) {
+      case FolderRead::Missing:
+        // Made protected later, but it could be renamed away and replaced.
+        if (parentLetsGo) return refuse(texts::kOthersMayDelete);
+        return plan;  // nothing below it is there either
+      case FolderRead::NoAccessLists: return refuse(texts::kKeepsNoAccessList);
+      case FolderRead::Unreadable: return refuse(texts::kAccessListUnreadable);
+      case FolderRead::Read: break;
+    }
+    if (security.link && !isRoot) return refuse(texts::kFolderIsALink);
+    std::uint32_t others = OthersMay(security, true);
+    bool ownerMayBeReplaced = TrustedWriter(security.owner) || security.owner == Trustee::CurrentUser;
+    parent = security;
+    parentMadeSafe = false;
+    parentIsRoot = isRoot;
+    if (isRoot && !isTarget) continue;  // never changed; its own rights matter only where the installation goes
+    constexpr std::uint32_t kRename = kDelete | kWriteDac | kWriteOwner;
+    if (!isTarget) {
+      if (TrustedWriter(security.owner) && !(others & kRename) && !parentLetsGo) continue;
+      if (!ownerMayBeReplaced || parentLetsGo) return refuse(ReasonFor(security, others, false, parentLetsGo));
+      plan.fixes.push_back({folder, SafeRule::OnTheWay});
+      parentMadeSafe = true;
+      continue;
+    }
+    bool safe = TrustedWriter(security.owner) && !parentLetsGo &&
+                !(others & (kAddFile | kAddSubdirectory | kDeleteChild | kRename));
+    if (!isRoot && ownerMayBeReplaced && !parentLetsGo && HoldsOnlyTheProductsOwn(files, folder)) {
+      plan.fixes.push_back({folder, SafeRule::ProductFolder, UsersMay::ReadAndExecute});
+      // The product's folders someone made there beforehand, as the installation makes them.
+      for (const ProductFolder& product : kProductFolders) {
+        std::wstring inside = text::WithTrailingBackslash(folder) + product.name;
+        inside.pop_back();
+        // One someone turned into a link is passed over: what it leads to is not the product's.
+        FolderSecurity made = files.ReadFolderSecurity(inside);
+        if (made.result != FolderRead::Read || made.link || files.IsLink(inside)) continue;
+        plan.fixes.push_back({inside, SafeRule::ProductFolder, product.users});
+      }
+    } else if (!safe) {
+      return refuse(ReasonFor(security, others, true, parentLetsGo));
+    }
+  }
+  return plan;
+}
+
 std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::wstring& target) {
   std::vector<std::wstring> folders = FoldersFromRoot(files, target);
   std::optional<FolderSecurity> parent;
@@ -91,7 +200,7 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
     parent = security;
     if (isRoot && !isTarget) continue;  // a root's own rights matter only where the installation goes
     if (!Trusted(security.owner)) return refuse(texts::kOwnedByOthers);
-    if (isTarget && (others & kAddFile)) return refuse(texts::kOthersMayAddFiles);
+    if (isTarget && (others & (kAddFile | kAddSubdirectory))) return refuse(texts::kOthersMayAddFiles);
     if ((others & kDelete && !isRoot) || parentLetsGo) return refuse(texts::kOthersMayDelete);
     if (isTarget && (others & kDeleteChild)) return refuse(texts::kOthersMayDeleteContents);
     if (others & (kWriteDac | kWriteOwner)) return refuse(texts::kOthersMayRepermission);

@@ -94,6 +94,22 @@ void WorkFolder::RemoveIfEmpty() {
   if (!path_.empty() && files_.RemoveEmptyDirectory(path_)) path_.clear();
 }
 
+StepFailure MakeSafeItem::Do() {
+  SecurityBackup before;
+  FileError error;
+  if (!files_.MakeSafe(fix_.folder, fix_.rule, fix_.users, before, error)) return WriteFailure(fix_.folder, error);
+  before_ = std::move(before);
+  return std::nullopt;
+}
+
+void MakeSafeItem::Rollback(RollbackReport& report) {
+  FileError error;
+  if (before_ && !files_.RestoreSecurity(fix_.folder, *before_, error)) {
+    report.notPutBack.push_back(fix_.folder + L" (its owner and access list: " + error.description + L")");
+  }
+  before_.reset();
+}
+
 MakeFoldersItem::MakeFoldersItem(FileSystem& files, std::wstring path, UsersMay users)
     : files_(files), path_(std::move(path)), users_(users) {}
 

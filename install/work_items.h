@@ -14,6 +14,7 @@
 
 #include "install/copy_kit_file.h"
 #include "install/operation.h"
+#include "install/target_access.h"
 #include "platform/companion_library.h"
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
@@ -76,6 +77,20 @@ class MakeFoldersItem : public WorkItem {
   std::wstring path_;
   UsersMay users_;
   std::vector<std::wstring> made_;
+};
+
+// Gives a folder Administrators as its owner and a safe list; rollback
+// puts back the owner and list it had.
+class MakeSafeItem : public WorkItem {
+ public:
+  MakeSafeItem(FileSystem& files, FolderFix fix) : files_(files), fix_(std::move(fix)) {}
+  StepFailure Do() override;
+  void Rollback(RollbackReport& report) override;
+
+ private:
+  FileSystem& files_;
+  FolderFix fix_;
+  std::optional<SecurityBackup> before_;
 };
 
 // Writes one file through write (a kit copy, an empty test file). A file

@@ -25,6 +25,24 @@ inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
 // file at its own place says when a link stood in its way.
 inline constexpr std::uint32_t kErrorReachedThroughLink = 4395;
 
+// What kind of drive a root belongs to, as the system reports it.
+enum class DriveKind { Fixed, Removable, Network, Optical, Unknown };
+
+// How a folder is made safe. Its owner becomes Administrators either way, so
+// that no program an administrator runs without elevation can change it.
+enum class SafeRule {
+  ProductFolder,  // the protected list of the product's own folders (ProtectedFolderSddl)
+  // As a system drive's root: users may make folders in it, but may not
+  // delete, rename or re-permission it; what its contents allow stays as it
+  // is. The running account keeps what it had, but for those three rights.
+  OnTheWay,
+};
+
+// A folder's owner and access list as they were, for putting them back.
+struct SecurityBackup {
+  std::vector<std::uint8_t> descriptor;
+};
+
 struct FileError {
   std::uint32_t code = 0;    // the system's error code
   std::wstring description;  // the system's one-line text for it
@@ -84,7 +102,11 @@ class FileSystem {
   // Creates the file empty, or cuts an existing one to length zero.
   // Like CreateForWriting, the file ends up with its own protected list.
   virtual bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) = 0;
-  virtual bool RemovePlainFile(const std::wstring& path) = 0;
+  virtual bool RemovePlainFile(const std::wstring& path, FileError& error) = 0;
+  bool RemovePlainFile(const std::wstring& path) {
+    FileError error;
+    return RemovePlainFile(path, error);
+  }
   // The entries of one directory that pattern (a path whose last part may
   // hold * and ?) matches, without "." and "..". The system matches the 8.3
   // aliases too, so "*.tst" also finds "notes.tstx" (NOTES~1.TST): a caller
@@ -118,6 +140,13 @@ class FileSystem {
   // "\\server\share\"). False with the system's error when the drive is not
   // there or not ready (ERROR_NOT_READY, 21, for a drive without its disc).
   virtual bool FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) = 0;
+  virtual DriveKind KindOfDrive(const std::wstring& root) = 0;
+  // Gives the folder at path (itself, never what a link there leads to)
+  // Administrators as its owner and the rule's access list, as its own and
+  // passed on to nothing that is already in it. before receives what it had.
+  virtual bool MakeSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before,
+                        FileError& error) = 0;
+  virtual bool RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) = 0;
   // Takes a file that a running program holds, so that it cannot be deleted
   // (this setup's own program and library, when it removes the folder it was
   // started from), out of its folder: it is moved, through its handle, into

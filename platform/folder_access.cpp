@@ -13,8 +13,10 @@ std::wstring Allow(const wchar_t* inheritance, const wchar_t* rights, const wcha
 }
 
 std::wstring ProtectedSddl(const wchar_t* inheritance, UsersMay users) {
+  // Owned by Administrators, not by the account that runs the setup: its
+  // programs without elevation could otherwise change the list again.
   // "P": protected, so the permissive entries of a drive root never flow in.
-  return L"D:P" + Allow(inheritance, kFullControl, L"SY") + Allow(inheritance, kFullControl, L"BA") +
+  return L"O:BAD:P" + Allow(inheritance, kFullControl, L"SY") + Allow(inheritance, kFullControl, L"BA") +
          Allow(inheritance, users == UsersMay::Modify ? kModify : kReadAndExecute, L"BU");
 }
 
@@ -23,3 +25,10 @@ std::wstring ProtectedSddl(const wchar_t* inheritance, UsersMay users) {
 std::wstring ProtectedFolderSddl(UsersMay users) { return ProtectedSddl(kInherited, users); }
 
 std::wstring ProtectedFileSddl(UsersMay users) { return ProtectedSddl(L"", users); }
+
+std::wstring OnTheWaySddl() {
+  // As Windows gives a system drive's root: Authenticated Users may make
+  // folders in it and change what they make, nothing more on it.
+  return L"O:BAD:P" + Allow(kInherited, kFullControl, L"SY") + Allow(kInherited, kFullControl, L"BA") +
+         Allow(kInherited, kReadAndExecute, L"BU") + Allow(L"", L"0x4", L"AU") + Allow(L"OICIIO", kModify, L"AU");
+}

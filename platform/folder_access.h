@@ -19,3 +19,8 @@ std::wstring ProtectedFolderSddl(UsersMay users);
 // inherited its folder's could be replaced by anyone the folder lets in (a
 // drive root lets every user make folders and change what is made inside).
 std::wstring ProtectedFileSddl(UsersMay users);
+
+// What a folder on the target's way gets that others could delete or
+// rename: the rule of a system drive's root. The running account's own
+// rights are added to it where it has any.
+std::wstring OnTheWaySddl();

@@ -15,7 +15,7 @@ struct Entry {
 // The allow entries of a descriptor text, by trustee; anything but plain,
 // inherited allow entries after a protected "D:P" fails the test.
 std::map<std::wstring, Entry> AllowEntries(const std::wstring& sddl) {
-  EXPECT_TRUE(sddl.starts_with(L"D:P("));
+  EXPECT_TRUE(sddl.starts_with(L"O:BAD:P(")) << "owned by Administrators, protected";
   std::map<std::wstring, Entry> entries;
   for (std::size_t open = sddl.find(L'('); open != std::wstring::npos; open = sddl.find(L'(', open + 1)) {
     std::wstring ace = sddl.substr(open + 1, sddl.find(L')', open) - open - 1);
@@ -27,7 +27,7 @@ std::map<std::wstring, Entry> AllowEntries(const std::wstring& sddl) {
       at = end == std::wstring::npos ? ace.size() : end + 1;
     }
     EXPECT_EQ(fields[0], L"A") << "only allow entries";
-    EXPECT_TRUE(entries.emplace(fields[5], Entry{fields[1], std::stoul(fields[2], nullptr, 16)}).second);
+    entries.emplace(fields[5] + (entries.contains(fields[5]) ? L"+" : L""), Entry{fields[1], std::stoul(fields[2], nullptr, 16)});
   }
   return entries;
 }
@@ -50,6 +50,13 @@ TEST(FolderAccess, AdministratorsAndSystemOwnItAndUsersMayChangeOnlyWorkingFolde
       EXPECT_EQ(entries[L"BU"].rights & kChangePermissionsOrOwner, 0u);
     }
   }
+  // A folder on the way: users may make folders in it and change what they make there, and nothing else.
+  std::map<std::wstring, Entry> way = AllowEntries(OnTheWaySddl());
+  ASSERT_EQ(way.size(), 5u);
+  EXPECT_EQ(way[L"AU"].flags, L"");
+  EXPECT_EQ(way[L"AU"].rights, 0x4u);  // FILE_ADD_SUBDIRECTORY
+  EXPECT_EQ(way[L"AU+"].flags, L"OICIIO");
+  EXPECT_EQ(way[L"BU"].rights, kReadAndExecute);
 }
 
 }  // namespace

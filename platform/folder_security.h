@@ -21,6 +21,7 @@ struct AccessEntry {
   bool allow = true;         // false for a deny entry
   std::uint32_t rights = 0;  // the access mask as stored, generic rights not mapped
   bool inheritOnly = false;  // passed on to what is made inside, not in force on the folder itself
+  bool operator==(const AccessEntry&) const = default;
 };
 
 enum class FolderRead {
@@ -36,6 +37,7 @@ struct FolderSecurity {
   Trustee owner = Trustee::Other;
   bool hasAccessList = true;  // false for a null list, which lets everyone do everything
   std::vector<AccessEntry> entries = {};
+  bool operator==(const FolderSecurity&) const = default;
 };
 
 // The file system's access rights the decision looks at.

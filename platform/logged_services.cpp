@@ -38,12 +38,28 @@ bool LoggedFileSystem::EmptyPlainFile(const std::wstring& path, UsersMay users, 
   return emptied;
 }
 
-bool LoggedFileSystem::RemovePlainFile(const std::wstring& path) {
+bool LoggedFileSystem::RemovePlainFile(const std::wstring& path, FileError& error) {
   // A file that is not there is no news; only what went, or stayed, is told.
   bool present = inner_.IsOrdinaryFile(path);
-  bool removed = inner_.RemovePlainFile(path);
-  if (removed || present) log_.WriteLine(L"Removing file " + path + (removed ? L"" : L" failed"));
+  bool removed = inner_.RemovePlainFile(path, error);
+  if (removed || present) log_.WriteLine(L"Removing file " + path + (removed ? L"" : Failed(error)));
   return removed;
+}
+
+bool LoggedFileSystem::MakeSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before,
+                                FileError& error) {
+  bool made = inner_.MakeSafe(path, rule, users, before, error);
+  log_.WriteLine(L"Owner and access list of " + path + L" set to " +
+                 (rule == SafeRule::OnTheWay ? L"Administrators, users may make folders in it"
+                                             : L"Administrators, users may read") +
+                 (made ? L"" : Failed(error)));
+  return made;
+}
+
+bool LoggedFileSystem::RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) {
+  bool restored = inner_.RestoreSecurity(path, before, error);
+  log_.WriteLine(L"Owner and access list of " + path + L" put back" + (restored ? L"" : Failed(error)));
+  return restored;
 }
 
 bool LoggedFileSystem::SetAsideInUseFile(const std::wstring& path, FileError& error) {

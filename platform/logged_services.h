@@ -26,7 +26,12 @@ class LoggedFileSystem : public FileSystem {
   bool SetAsideInUseFile(const std::wstring& path, FileError& error) override;
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users, FileError& error) override;
   bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) override;
-  bool RemovePlainFile(const std::wstring& path) override;
+  using FileSystem::RemovePlainFile;
+  bool RemovePlainFile(const std::wstring& path, FileError& error) override;
+  DriveKind KindOfDrive(const std::wstring& root) override { return inner_.KindOfDrive(root); }
+  bool MakeSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before,
+                FileError& error) override;
+  bool RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override { return inner_.FindFiles(pattern); }
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
   std::wstring MakeWorkFolder(FileError& error) override;

@@ -24,7 +24,8 @@ for needed in "$bin/setup.exe" "$bin/e2e_tests.exe" "$bin/wine_platform_tests.ex
 done
 
 # The free-space tests need a drive whose size they know: a 64 MiB tmpfs,
-# mounted here (as root) and mapped to T: inside the prefix.
+# mounted here (as root) and mapped to T: inside the prefix. The failing
+# deployments need R:, a folder only root may write.
 drive=$work/drive-t
 unmount_drive() { mountpoint -q "$drive" 2>/dev/null && umount "$drive"; }
 unmount_drive || true
@@ -58,11 +59,18 @@ if [ "$(id -u)" = 0 ]; then
     echo "run-wine-tests: could not mount the 64 MiB test drive; the free-space tests will fail" >&2
   fi
   chown -R "$user:" "$work"
+  # A drive nobody may write to but root, for deployments that must fail
+  # there: the test user can neither write in it nor change its permissions.
+  read_only_drive=$work/drive-r
+  mkdir -p "$read_only_drive"
+  chown root:root "$read_only_drive"
+  chmod 0555 "$read_only_drive"
   run=(runuser -u "$user" -- env -i HOME="/home/$user" USER="$user" PATH=/usr/local/bin:/usr/bin:/bin LANG=C.UTF-8
-       MORVANE_WINE_PROGRAMS="${MORVANE_WINE_PROGRAMS:-}" MORVANE_SMALL_DRIVE="$small_drive")
+       MORVANE_WINE_PROGRAMS="${MORVANE_WINE_PROGRAMS:-}" MORVANE_SMALL_DRIVE="$small_drive"
+       MORVANE_READ_ONLY_DRIVE="$read_only_drive")
 else
   echo "run-wine-tests: not root: no test user and no 64 MiB test drive; the free-space tests will fail" >&2
-  run=(env MORVANE_SMALL_DRIVE=)
+  run=(env MORVANE_SMALL_DRIVE= MORVANE_READ_ONLY_DRIVE=)
 fi
 
 status=0

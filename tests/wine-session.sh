@@ -30,6 +30,11 @@ wineserver -w
 # screenshots show the title bar and its buttons.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 # The small drive of known size that the free-space tests look at.
+if [ -n "${MORVANE_READ_ONLY_DRIVE:-}" ]; then
+  ln -sfn "$MORVANE_READ_ONLY_DRIVE" "$WINEPREFIX/dosdevices/r:"
+else
+  echo "wine-session: no read-only test drive R: (it needs root); the failing deployment test will fail" >&2
+fi
 if [ -n "${MORVANE_SMALL_DRIVE:-}" ]; then
   ln -sfn "$MORVANE_SMALL_DRIVE" "$WINEPREFIX/dosdevices/t:"
 else

@@ -36,11 +36,17 @@ std::wstring ProgramFolder(const std::wstring& command) {
   return install::IsPlainFullPath(path) ? path : std::wstring();
 }
 
-std::optional<std::wstring> OlderInstallation(RegistryApi& registry, FileSystem& files) {
+std::optional<std::wstring> RegisteredFolder(RegistryApi& registry) {
   std::optional<std::wstring> command = ReadUninstallString(registry);
   if (!command) return std::nullopt;
   std::wstring folder = ProgramFolder(*command);
-  if (folder.empty() || !files.IsOrdinaryFile(folder + kProductFile)) return std::nullopt;
+  if (folder.empty()) return std::nullopt;
+  return folder;
+}
+
+std::optional<std::wstring> OlderInstallation(RegistryApi& registry, FileSystem& files) {
+  std::optional<std::wstring> folder = RegisteredFolder(registry);
+  if (!folder || !files.IsOrdinaryFile(*folder + kProductFile)) return std::nullopt;
   return folder;
 }
 

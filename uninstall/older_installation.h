@@ -12,9 +12,11 @@ class RegistryApi;
 
 namespace uninstall {
 
-// The folder (with its trailing backslash) of the entry's "UninstallString"
-// when it holds "Morvane.exe"; nothing when the entry is missing,
-// unreadable, or names anything else.
+// The folder (with its trailing backslash) of the entry's "UninstallString";
+// nothing when the entry is missing, unreadable, or names no plain full path.
+std::optional<std::wstring> RegisteredFolder(RegistryApi& registry);
+
+// The registered folder when it holds "Morvane.exe".
 std::optional<std::wstring> OlderInstallation(RegistryApi& registry, FileSystem& files);
 
 // The folder of a command's program: quotation marks removed, the file name

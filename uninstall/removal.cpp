@@ -6,6 +6,7 @@
 #include "install/product_in_use.h"
 #include "platform/modReg.h"
 #include "platform/text.h"
+#include "uninstall/older_installation.h"
 
 namespace uninstall {
 namespace {
@@ -38,12 +39,28 @@ void LeaveNothing(const SystemServices& services, const std::wstring& directory)
 install::OperationResult Remove(const RemovalRequest& request, const SystemServices& services,
                                 install::OperationQuestions& questions, RemovalProgress& progress) {
   std::wstring directory = text::WithTrailingBackslash(request.directory);
+  // The per-user setting that named the folder can be changed without
+  // elevation; the machine's entry cannot. A copy that a new installation
+  // has just replaced was the registered one before it.
+  if (request.scope == RemovalScope::Everything) {
+    std::optional<std::wstring> registered = RegisteredFolder(services.registry);
+    if (!registered || !text::EqualsIgnoringCase(*registered, directory)) {
+      install::Refused refused{install::RefusalReason::NotRegistered, directory};
+      refused.folder = directory;
+      refused.detail = registered.value_or(L"");
+      return refused;
+    }
+  }
   if (request.scope == RemovalScope::Everything && !questions.ConfirmRemoval()) return install::Cancelled{};
   // Its files could not be deleted while Morvane runs from there.
   if (!install::ProductIsClosed(services.files, questions, directory)) return install::InUse{directory, true};
   progress.Started();
   SequenceResult sequence = RunRemovalSequence(services, directory, request.scope);
-  if (!sequence.productRemoved) return install::InUse{directory, false};
+  if (!sequence.productRemoved) {
+    constexpr std::uint32_t kSharingViolation = 32;
+    if (sequence.productError == kSharingViolation) return install::InUse{directory, false};
+    return install::ProductNotRemoved{directory + L"Morvane.exe", sequence.productErrorText, sequence.productError};
+  }
   if (request.leaveNothing) LeaveNothing(services, directory);
   if (sequence.entryStatus && *sequence.entryStatus != 0 && *sequence.entryStatus != kEntryAlreadyGone) {
     return install::EntryNotDeleted{*sequence.entryStatus};

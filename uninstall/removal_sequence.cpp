@@ -91,12 +91,15 @@ bool ReachedThroughLink(FileSystem& files, const std::wstring& path) {
   return files.IsLink(path);
 }
 
-void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& directory) {
+void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& directory, FileError& error) {
   std::wstring path = directory + entry.path;
-  if (ReachedThroughLink(files, path)) return;
+  if (ReachedThroughLink(files, path)) {
+    error = {kErrorReachedThroughLink, L"A link lies on the way."};
+    return;
+  }
   switch (entry.step) {
     case DeleteOneFile:
-      files.RemovePlainFile(path);
+      files.RemovePlainFile(path, error);
       break;
     case DeleteTestFiles:
       DeleteOwnTestFiles(files, path);
@@ -111,11 +114,14 @@ void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& di
 
 SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope) {
   const RemovalEntry& product = kRemovalEntries.front();
-  Remove(services.files, product, directory);
-  if (services.files.IsOrdinaryFile(directory + product.path)) return SequenceResult{false, std::nullopt};
+  FileError error;
+  Remove(services.files, product, directory, error);
+  if (services.files.IsOrdinaryFile(directory + product.path)) {
+    return SequenceResult{false, error.code, error.description, std::nullopt};
+  }
   // Each other step's failure is its own: it is passed over and the next one runs.
-  for (const RemovalEntry& entry : std::span(kRemovalEntries).subspan(1)) Remove(services.files, entry, directory);
-  if (scope == RemovalScope::FilesOnly) return {};
+  for (const RemovalEntry& entry : std::span(kRemovalEntries).subspan(1)) Remove(services.files, entry, directory, error);
+  if (scope == RemovalScope::FilesOnly) return SequenceResult{true, 0, L"", std::nullopt};
   // The library stays loaded from the program's start, so these still work
   // after its file in this directory was deleted.
   services.companion.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane");
@@ -123,7 +129,8 @@ SequenceResult RunRemovalSequence(const SystemServices& services, const std::wst
   services.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
                                 texts::kUninstalledMark);
   // Whatever failed above, only the registry step is reported.
-  return {.entryStatus = modReg::DeleteRegistryKey(services.registry, hkey::kLocalMachine, texts::kUninstallKey)};
+  return SequenceResult{true, 0, L"",
+                        modReg::DeleteRegistryKey(services.registry, hkey::kLocalMachine, texts::kUninstallKey)};
 }
 
 }  // namespace uninstall

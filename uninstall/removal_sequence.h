@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/file_system.h"
+
 struct SystemServices;
 
 namespace uninstall {
@@ -19,6 +21,8 @@ enum class RemovalScope {
 
 struct SequenceResult {
   bool productRemoved = true;  // false: "Morvane.exe" stayed, and nothing else was touched
+  std::uint32_t productError = 0;  // then: why, the system's code
+  std::wstring productErrorText;
   // The uninstall entry's deletion: the registry's status (2: it was gone
   // already), kRegistryCallBrokeDown, or nothing when it was not asked for.
   std::optional<std::int32_t> entryStatus;

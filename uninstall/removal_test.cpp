@@ -66,7 +66,9 @@ TEST_F(Removing, RemovesTheNamedEntriesInOrderAndNothingElse) {
   machine.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
     if (op == FileOp::Remove || op == FileOp::RemoveDirectory) log.push_back(path);
     // The library is still called after its own file is gone.
-    if (op == FileOp::Remove && path == In(L"setup.dll")) EXPECT_TRUE(machine.companion.calls.empty());
+    if (op == FileOp::Remove && path == In(L"setup.dll")) {
+      EXPECT_TRUE(machine.companion.calls.empty());
+    }
     return std::nullopt;
   };
   EXPECT_TRUE(std::holds_alternative<install::Done>(Remove()));
@@ -121,6 +123,14 @@ TEST_F(Removing, NoOrMorvaneRunningLeavesEverything) {
   ASSERT_TRUE(std::holds_alternative<install::InUse>(result));
   EXPECT_FALSE(std::get<install::InUse>(result).changedNothing);
   ExpectUntouched(files);
+
+  // Any other reason it stays is named as it is, not as in use.
+  machine.files.failWhen = nullptr;
+  machine.files.SetAttributes(In(L"Morvane.exe"), {.readOnly = true});
+  result = Remove();
+  ASSERT_TRUE(std::holds_alternative<install::ProductNotRemoved>(result));
+  EXPECT_EQ(std::get<install::ProductNotRemoved>(result).description, L"Access is denied.");
+  ExpectUntouched(files);
 }
 
 TEST_F(Removing, EveryOtherFailureIsPassedOverAndTheSequenceRunsToItsEnd) {
@@ -133,13 +143,25 @@ TEST_F(Removing, EveryOtherFailureIsPassedOverAndTheSequenceRunsToItsEnd) {
     return std::nullopt;
   };
   machine.companion.loaded = false;
-  machine.registry.DeleteKey(hkey::kLocalMachine, texts::kUninstallKey);  // already gone: no failure
   EXPECT_TRUE(std::holds_alternative<install::Done>(Remove()));
   EXPECT_EQ(machine.settings.InstallDir(), L"UNINSTALLED");
   for (const wchar_t* left : {L"about.htm", L"setup.exe", L"setup.dll", L"TestThis\\01_Artist___CD___Title.tst"}) {
     EXPECT_TRUE(machine.files.Exists(In(left))) << left;
   }
   EXPECT_FALSE(machine.files.Exists(In(L"Help")));
+}
+
+TEST_F(Removing, OnlyTheFolderTheMachinesEntryNamesIsRemoved) {
+  machine.files.AddFile(L"C:\\Elsewhere\\Morvane.exe", "MZ");
+  std::vector<std::wstring> files = machine.files.List(L"C:\\");
+  OperationResult result = Remove(RemovalScope::Everything, false, L"C:\\Elsewhere");
+  ASSERT_TRUE(std::holds_alternative<install::Refused>(result));
+  EXPECT_EQ(std::get<install::Refused>(result).detail, kD);
+  EXPECT_EQ(questions.confirmations, 0);
+  ExpectUntouched(files);
+  machine.registry.DeleteKey(hkey::kLocalMachine, texts::kUninstallKey);
+  EXPECT_TRUE(std::holds_alternative<install::Refused>(Remove()));
+  EXPECT_TRUE(machine.files.Exists(In(L"Morvane.exe")));
 }
 
 TEST_F(Removing, EntryThatCannotBeDeletedIsTheOneFailureReported) {
@@ -187,6 +209,10 @@ TEST_F(Removing, DriveRootLosesOnlyTheNamedEntries) {
                               L"C:\\TestThis\\a.tst", L"C:\\Undo\\x"}) {
     machine.files.AddFile(name, "x");
   }
+  RegistryHandle key = 0;
+  machine.registry.CreateKey(hkey::kLocalMachine, texts::kUninstallKey, 0x3F, key);
+  machine.registry.SetStringValue(key, L"UninstallString", L"C:\\setup.exe");
+  machine.registry.CloseKey(key);
   EXPECT_TRUE(std::holds_alternative<install::Done>(uninstall::Remove(
       {.directory = L"C:\\", .scope = RemovalScope::Everything, .leaveNothing = true}, machine.system, questions,
       progress)));

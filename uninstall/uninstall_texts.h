@@ -14,6 +14,9 @@ inline constexpr const wchar_t* kUninstallKeyNotDeleted =
     L"Could not delete Morvane Setup from "
     L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\Currentversion\\Uninstall\\QolMORVANE";
 
+// Followed by the system's text for why.
+inline constexpr const wchar_t* kProductCouldNotBeRemoved = L"Morvane could not be removed: ";
+
 inline constexpr const wchar_t* kProductNotRemoved =
     L"Morvane is in use and could not be removed. Close it and start the removal again.";
 

@@ -109,6 +109,7 @@ FileError FakeFileSystem::Error(std::uint32_t code) {
     case 32: return {32, L"The process cannot access the file because it is being used by another process."};
     case 33: return {33, L"The process cannot access the file because another process has locked a portion of the file."};
     case 21: return {21, L"The device is not ready."};
+    case 87: return {87, L"The parameter is incorrect."};
     case 112: return {112, L"There is not enough space on the disk."};
     case 123: return {123, L"The filename, directory name, or volume label syntax is incorrect."};
     case 145: return {145, L"The directory is not empty."};
@@ -392,11 +393,82 @@ bool FakeFileSystem::EmptyPlainFile(const std::wstring& path, UsersMay users, Fi
   return file && file->Close(error);
 }
 
-bool FakeFileSystem::RemovePlainFile(const std::wstring& path) {
+bool FakeFileSystem::RemovePlainFile(const std::wstring& path, FileError& error) {
   // Opened first, then checked through the handle: a link swapped in before
   // the open is seen, whenever it came.
-  FileError error;
-  return !Fails(FileOp::Remove, path, error) && !ReachedThroughLink(path) && Unlink(path);
+  if (Fails(FileOp::Remove, path, error)) return false;
+  if (ReachedThroughLink(path)) {
+    error = Error(kErrorReachedThroughLink);
+    return false;
+  }
+  const Node* node = Find(path);
+  if (!node || node->directory || !NamesAFile(path)) {
+    error = Error(node ? 5 : 2);
+    return false;
+  }
+  if (IsOpen(path)) {
+    error = Error(32);
+    return false;
+  }
+  if (node->attributes.readOnly) {
+    error = Error(5);
+    return false;
+  }
+  return Unlink(path);
+}
+
+DriveKind FakeFileSystem::KindOfDrive(const std::wstring& root) {
+  if (root.starts_with(L"\\\\")) return DriveKind::Network;
+  auto kind = root.empty() ? driveKinds.end() : driveKinds.find(text::UpperCase(root.substr(0, 1))[0]);
+  return kind == driveKinds.end() ? DriveKind::Fixed : kind->second;
+}
+
+FolderSecurity FakeFileSystem::SafeOnTheWay(const FolderSecurity& before) {
+  using enum Trustee;
+  constexpr std::uint32_t kDangerous = rights::kDelete | rights::kDeleteChild | rights::kWriteDac | rights::kWriteOwner;
+  FolderSecurity safe{.result = FolderRead::Read, .link = false, .owner = Administrators};
+  safe.entries = {{System, true, rights::kFileAllAccess},
+                  {Administrators, true, rights::kFileAllAccess},
+                  {Other, true, rights::kFileReadAndExecute},   // Users
+                  {Other, true, rights::kAddSubdirectory},      // Authenticated Users: make folders
+                  {Other, true, 0x1301BF, true}};               // ... and change what they make
+  for (const AccessEntry& entry : before.entries) {
+    if (entry.trustee != CurrentUser || !entry.allow) continue;
+    std::uint32_t rights = entry.rights & rights::kGenericAll ? rights::kFileAllAccess : entry.rights;
+    safe.entries.push_back({CurrentUser, true, rights & ~kDangerous, false});
+  }
+  return safe;
+}
+
+bool FakeFileSystem::MakeSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before,
+                              FileError& error) {
+  if (Fails(FileOp::Permit, path, error)) return false;
+  const Node* node = Find(path);
+  if (!node || !node->directory || node->attributes.link || ReachedThroughLink(path)) {
+    error = Error(node ? kErrorReachedThroughLink : 3);
+    return false;
+  }
+  FolderSecurity current = ReadFolderSecurity(path);
+  before.descriptor = {static_cast<std::uint8_t>(saved_.size())};
+  saved_.push_back(current);
+  if (rule == SafeRule::OnTheWay) {
+    security_[Key(path)] = SafeOnTheWay(current);
+  } else {
+    FolderSecurity safe = ProtectedFolder();
+    if (users == UsersMay::Modify) safe.entries.back().rights = 0x1301BF;
+    security_[Key(path)] = safe;
+  }
+  return true;
+}
+
+bool FakeFileSystem::RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) {
+  if (Fails(FileOp::Permit, path, error)) return false;
+  if (before.descriptor.size() != 1 || before.descriptor[0] >= saved_.size() || !Find(path)) {
+    error = Error(87);
+    return false;
+  }
+  security_[Key(path)] = saved_[before.descriptor[0]];
+  return true;
 }
 
 std::wstring FakeFileSystem::MakeWorkFolder(FileError& error) {

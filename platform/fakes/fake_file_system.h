@@ -16,7 +16,8 @@
 
 #include "platform/file_system.h"
 
-enum class FileOp { Open, Read, Create, Write, Close, Rename, Remove, MakeDirectory, RemoveDirectory, List };
+// Permit: a change of a folder's owner and access list.
+enum class FileOp { Open, Read, Create, Write, Close, Rename, Remove, MakeDirectory, RemoveDirectory, List, Permit };
 
 struct FakeAttributes {
   bool readOnly = false;
@@ -85,7 +86,16 @@ class FakeFileSystem : public FileSystem {
   bool RenameFile(const std::wstring& from, const std::wstring& to, FileError& error);
   bool RemoveFile(const std::wstring& path);
   bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) override;
-  bool RemovePlainFile(const std::wstring& path) override;
+  using FileSystem::RemovePlainFile;
+  bool RemovePlainFile(const std::wstring& path, FileError& error) override;
+  // Drives by letter that are not fixed ones.
+  std::map<wchar_t, DriveKind> driveKinds;
+  DriveKind KindOfDrive(const std::wstring& root) override;
+  bool MakeSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before,
+                FileError& error) override;
+  bool RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) override;
+  // The lists MakeSafe gives, shaped as Windows' own would read back.
+  static FolderSecurity SafeOnTheWay(const FolderSecurity& before);
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   // One level, with no access list of its own (set-up and the protected form).
   bool MakeDirectory(const std::wstring& path);
@@ -139,4 +149,5 @@ class FakeFileSystem : public FileSystem {
   wchar_t currentDrive_ = L'C';
   std::map<std::wstring, std::wstring> shortPaths_;  // key of a short path -> its long path
   std::map<std::wstring, FolderSecurity> security_;  // by key
+  std::vector<FolderSecurity> saved_;                 // what MakeSafe took down, by the number in a backup
 };

@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "platform/folder_access.h"
 #include "platform/win/handles_win.h"
+#include "platform/win/plain_file_win.h"
 
 namespace {
 
@@ -45,6 +47,32 @@ Trustee KindOf(PSID sid, std::vector<BYTE>& currentUser) {
   return Trustee::Other;
 }
 
+// Opened for changing its owner and list: the folder itself, never a link.
+UniqueKernelHandle OpenFolderToPermit(const std::wstring& path) {
+  UniqueKernelHandle folder(CreateFileW(path.c_str(), READ_CONTROL | WRITE_DAC | WRITE_OWNER,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  return folder;
+}
+
+bool IsLink(HANDLE file);
+
+// A folder, no link, and where its path says: Wine shows a Unix link opened
+// this way as the folder it leads to, whose final path then differs.
+bool IsPlainFolder(HANDLE folder, const std::wstring& path) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  return GetFileInformationByHandle(folder, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         !IsLink(folder) && LiesWhereItSays(folder, path.c_str());
+}
+
+constexpr ACCESS_MASK kDangerous = DELETE | WRITE_DAC | WRITE_OWNER | FILE_DELETE_CHILD;
+
+ACCESS_MASK FileRights(ACCESS_MASK mask) {
+  GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
+  MapGenericMask(&mask, &mapping);
+  return mask;
+}
+
 bool IsLink(HANDLE file) {
   FILE_ATTRIBUTE_TAG_INFO tag{};
   if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag)) return false;
@@ -63,6 +91,13 @@ ProtectedDescriptor::ProtectedDescriptor(const std::wstring& sddl) {
     descriptor_.reset(descriptor);
   }
   attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, descriptor, FALSE};
+}
+
+PSID ProtectedDescriptor::owner() const {
+  BOOL defaulted = FALSE;
+  PSID owner = nullptr;
+  if (!descriptor_ || !GetSecurityDescriptorOwner(descriptor_.get(), &owner, &defaulted)) return nullptr;
+  return owner;
 }
 
 PACL ProtectedDescriptor::dacl() const {
@@ -133,4 +168,114 @@ FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
     security.entries.push_back(entry);
   }
   return security;
+}
+
+std::vector<BYTE> OnTheWayAcl(PACL existing) {
+  ProtectedDescriptor rule(OnTheWaySddl());
+  PACL fixed = rule.dacl();
+  std::vector<BYTE> user = CurrentUserSid();
+  if (!fixed || user.empty()) return {};
+  // What the running account had: on the folder itself, and passed on.
+  ACCESS_MASK own = 0, passedOn = 0;
+  BYTE inheritance = 0;
+  for (DWORD i = 0; existing && i < existing->AceCount; ++i) {
+    void* ace = nullptr;
+    if (!GetAce(existing, i, &ace)) return {};
+    const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
+    if (header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+    const auto& allowed = *static_cast<const ACCESS_ALLOWED_ACE*>(ace);
+    if (!EqualSid(const_cast<DWORD*>(&allowed.SidStart), user.data())) continue;
+    if (!(header.AceFlags & INHERIT_ONLY_ACE)) own |= FileRights(allowed.Mask);
+    if (header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)) {
+      passedOn |= allowed.Mask;
+      inheritance |= header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
+    }
+  }
+  own &= ~kDangerous;
+  ACL_SIZE_INFORMATION sizes{};
+  if (!GetAclInformation(fixed, &sizes, sizeof sizes, AclSizeInformation)) return {};
+  DWORD extra = 2 * (sizeof(ACCESS_ALLOWED_ACE) + static_cast<DWORD>(user.size()));
+  std::vector<BYTE> acl(sizes.AclBytesInUse + extra);
+  auto* made = reinterpret_cast<PACL>(acl.data());
+  if (!InitializeAcl(made, static_cast<DWORD>(acl.size()), ACL_REVISION)) return {};
+  for (DWORD i = 0; i < fixed->AceCount; ++i) {
+    void* ace = nullptr;
+    if (!GetAce(fixed, i, &ace) ||
+        !AddAce(made, ACL_REVISION, MAXDWORD, ace, static_cast<const ACE_HEADER*>(ace)->AceSize)) {
+      return {};
+    }
+  }
+  if (own && !AddAccessAllowedAceEx(made, ACL_REVISION, 0, own, user.data())) return {};
+  if (passedOn &&
+      !AddAccessAllowedAceEx(made, ACL_REVISION, inheritance | INHERIT_ONLY_ACE, passedOn, user.data())) {
+    return {};
+  }
+  return acl;
+}
+
+bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before) {
+  UniqueKernelHandle folder = OpenFolderToPermit(path);
+  if (!folder) return false;
+  if (!IsPlainFolder(folder.get(), path)) {
+    SetLastError(kErrorReparsePointEncountered);
+    return false;
+  }
+  // Taken down first, through the same handle, for a rollback.
+  constexpr SECURITY_INFORMATION kWhat = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  DWORD needed = 0;
+  GetKernelObjectSecurity(folder.get(), kWhat, nullptr, 0, &needed);
+  before.descriptor.resize(needed);
+  if (needed == 0 || !GetKernelObjectSecurity(folder.get(), kWhat, before.descriptor.data(), needed, &needed)) {
+    return false;
+  }
+  ProtectedDescriptor list(rule == SafeRule::OnTheWay ? OnTheWaySddl() : ProtectedFolderSddl(users));
+  if (!list) return false;
+  std::vector<BYTE> wayAcl;
+  PACL dacl = list.dacl();
+  if (rule == SafeRule::OnTheWay) {
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL existing = nullptr;
+    GetSecurityDescriptorDacl(before.descriptor.data(), &present, &existing, &defaulted);
+    wayAcl = OnTheWayAcl(present ? existing : nullptr);
+    if (wayAcl.empty()) return false;
+    dacl = reinterpret_cast<PACL>(wayAcl.data());
+  }
+  SECURITY_DESCRIPTOR descriptor;
+  if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+      !SetSecurityDescriptorOwner(&descriptor, list.owner(), FALSE) ||
+      !SetSecurityDescriptorDacl(&descriptor, TRUE, dacl, FALSE) ||
+      !SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
+    return false;
+  }
+  // The kernel call sets it on this folder alone; the higher-level ones
+  // would rewrite the lists of everything inside.
+  return SetKernelObjectSecurity(folder.get(), kWhat | PROTECTED_DACL_SECURITY_INFORMATION, &descriptor) != 0;
+}
+
+bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& before) {
+  UniqueKernelHandle folder = OpenFolderToPermit(path);
+  if (!folder || before.descriptor.empty()) return false;
+  if (!IsPlainFolder(folder.get(), path)) {
+    SetLastError(kErrorReparsePointEncountered);
+    return false;
+  }
+  auto* descriptor = const_cast<BYTE*>(before.descriptor.data());
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  if (!GetSecurityDescriptorControl(descriptor, &control, &revision)) return false;
+  SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION |
+                              (control & SE_DACL_PROTECTED ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                           : UNPROTECTED_DACL_SECURITY_INFORMATION);
+  // An owner other than the administrator or Administrators (SYSTEM, say)
+  // may be given back only with the restore privilege, which elevated
+  // administrators hold but have switched off.
+  HANDLE raw = nullptr;
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) {
+    UniqueKernelHandle token(raw);
+    TOKEN_PRIVILEGES privileges{1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}};
+    if (LookupPrivilegeValueW(nullptr, SE_RESTORE_NAME, &privileges.Privileges[0].Luid)) {
+      AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
+    }
+  }
+  return SetKernelObjectSecurity(folder.get(), what, descriptor) != 0;
 }

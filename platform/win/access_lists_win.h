@@ -6,7 +6,9 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "platform/file_system.h"
 #include "platform/folder_security.h"
 
 // A descriptor built from its text, for one creation or one change.
@@ -18,6 +20,8 @@ class ProtectedDescriptor {
   explicit operator bool() const { return descriptor_ != nullptr; }
   SECURITY_ATTRIBUTES* attributes() { return &attributes_; }
   PACL dacl() const;
+  PSID owner() const;
+  PSECURITY_DESCRIPTOR get() const { return descriptor_.get(); }
 
  private:
   struct LocalFreer {
@@ -35,3 +39,17 @@ class ProtectedDescriptor {
 // lists. A 755 folder therefore passes and a 777 one is refused, as a folder
 // with the same rights would be on Windows; nothing here is special to Wine.
 FolderSecurity ReadFolderSecurityWin(const std::wstring& path);
+
+// The folder at path itself (never through a link) gets Administrators as
+// its owner and the rule's list, set on it alone: nothing already in it is
+// given the new list (SetSecurityInfo would pass it down to everything
+// inside). before receives the owner and list it had. False, with the last
+// error, when it is no plain folder or cannot be changed.
+bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before);
+bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& before);
+
+// The list a folder on the target's way gets, given the list it has: the
+// rule of a system drive's root, with the running account's rights kept
+// but for deleting, renaming and re-permissioning the folder itself. Empty
+// when it cannot be built. Its own function so that tests can read it.
+std::vector<BYTE> OnTheWayAcl(PACL existing);

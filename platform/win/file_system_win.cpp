@@ -162,12 +162,13 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
   // would be refused, truncating it is not. A new file has its list from
   // the start; one that was there gets it while this handle, which shares
   // no writing, keeps everyone else's writes out.
-  UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), GENERIC_WRITE | WRITE_DAC, FILE_SHARE_READ, true, nullptr,
-                                               list.attributes())
+  UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), GENERIC_WRITE | WRITE_DAC | WRITE_OWNER, FILE_SHARE_READ,
+                                               true, nullptr, list.attributes())
                                : INVALID_HANDLE_VALUE);
   DWORD status = file ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
-                                        DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                                        nullptr, list.dacl(), nullptr)
+                                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
+                                            PROTECTED_DACL_SECURITY_INFORMATION,
+                                        list.owner(), nullptr, list.dacl(), nullptr)
                       : ERROR_SUCCESS;
   if (status != ERROR_SUCCESS) {
     SetLastError(status);
@@ -185,11 +186,46 @@ bool FileSystemWin::EmptyPlainFile(const std::wstring& path, UsersMay users, Fil
   return file && file->Close(error);
 }
 
-bool FileSystemWin::RemovePlainFile(const std::wstring& path) {
+bool FileSystemWin::RemovePlainFile(const std::wstring& path, FileError& error) {
   // Shared as DeleteFileW shares, so a file goes whenever it would have.
   UniqueKernelHandle file(
       OpenPlainFile(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false));
-  return file && DeleteThroughHandle(file.get());
+  if (file && DeleteThroughHandle(file.get())) return true;
+  error = LastError();
+  return false;
+}
+
+DriveKind FileSystemWin::KindOfDrive(const std::wstring& root) {
+  switch (GetDriveTypeW(root.c_str())) {
+    case DRIVE_FIXED:
+    case DRIVE_RAMDISK:
+      return DriveKind::Fixed;
+    case DRIVE_REMOVABLE:
+      return DriveKind::Removable;
+    case DRIVE_REMOTE:
+      return DriveKind::Network;
+    case DRIVE_CDROM:
+      return DriveKind::Optical;
+    default:
+      return DriveKind::Unknown;
+  }
+}
+
+bool FileSystemWin::MakeSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before,
+                             FileError& error) {
+  if (!MakeFolderSafe(path, rule, users, before)) {
+    error = LastError();
+    return false;
+  }
+  return true;
+}
+
+bool FileSystemWin::RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) {
+  if (!RestoreFolderSecurity(path, before)) {
+    error = LastError();
+    return false;
+  }
+  return true;
 }
 
 std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {

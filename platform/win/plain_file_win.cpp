@@ -31,6 +31,12 @@ bool IsPlainFileAt(HANDLE file, const wchar_t* path, HANDLE folder) {
   BY_HANDLE_FILE_INFORMATION info;
   if (!GetFileInformationByHandle(file, &info)) return false;
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || info.nNumberOfLinks != 1) return false;
+  return LiesWhereItSays(file, path, folder);
+}
+
+bool LiesWhereItSays(HANDLE file, const wchar_t* path, HANDLE folder) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return false;
   if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||

@@ -22,6 +22,11 @@ bool IsLinkReparsePoint(DWORD attributes, DWORD tag);
 // folder's final path and the file's name.
 bool IsPlainFileAt(HANDLE file, const wchar_t* path, HANDLE folder = nullptr);
 
+// True when the open file or folder is no link and lies at path itself:
+// its final path, which resolves every link, is path with its names written
+// out (or with folder, that folder's final path and the name).
+bool LiesWhereItSays(HANDLE file, const wchar_t* path, HANDLE folder = nullptr);
+
 // Opens path itself for access (FILE_READ_ATTRIBUTES is added) with the
 // given sharing, never what a link in its place leads to; with create, a
 // missing file is made anew. INVALID_HANDLE_VALUE, with the system's last

@@ -116,15 +116,13 @@ TEST_F(Silent, FailedDeploymentsKeepTheInstalledCopyWhole) {
     EXPECT_TRUE(WorkFolders().empty());
   };
 
-  // Another folder that cannot be written: the copy there was never made,
-  // so the installed one was never removed.
-  World::MakeDirectories(L"C:\\RO");
-  ASSERT_TRUE(World::SetFolderWritable(L"C:\\RO", false));
-  EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S /D=C:\\RO\\Morvane"), 1603u);
-  EXPECT_FALSE(World::Exists(L"C:\\RO\\Morvane"));
+  // Another folder that cannot be written (on R:, which only root may
+  // change): the copy there was never made, so the installed one was never
+  // removed.
+  ASSERT_TRUE(World::IsDirectory(L"R:\\")) << "no read-only drive R: (the test script maps it as root)";
+  EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S /D=R:\\Morvane"), 1603u);
+  EXPECT_FALSE(World::Exists(L"R:\\Morvane"));
   expectTheInstalledCopy();
-  World::SetFolderWritable(L"C:\\RO", true);
-  World::DeleteTree(L"C:\\RO");
 
   // A newer kit whose re-deploy fails at Help\AddFile.bmp: every file it had
   // replaced by then is put back.

@@ -5,6 +5,7 @@
 
 #include "app/result_texts.h"
 #include "app/texts.h"
+#include "platform/win/access_lists_win.h"
 #include "tests/e2e/session.h"
 
 namespace e2e {
@@ -276,11 +277,15 @@ TEST_F(Removal, RunningMorvaneIsClosedFirstAndNothingChangesUntilThen) {
   EXPECT_TRUE(World::InstallDir() == L"UNINSTALLED" && !EntryInEitherView());
 }
 
+// An older copy in the default folder, installed from another account, with
+// its folders open to everyone as any folder made under C:\ is: removed, then
+// installed again there, the folders made safe on the way.
 TEST_F(Removal, OlderInstallationIsRemovedBeforeInstallingAgain) {
   World::MakeKit(kKit);
-  ASSERT_NO_FATAL_FAILURE(Install(L"C:\\e2e\\Other Account\\Morvane"));
-  const std::wstring older = L"C:\\E2E\\OTHER ACCOUNT\\MORVANE\\";
+  ASSERT_NO_FATAL_FAILURE(Install(L"C:\\WinUtil\\Morvane"));
+  const std::wstring older = L"C:\\WINUTIL\\MORVANE\\";
   World::DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\QolMORVANE");  // this user's setting knows nothing
+  ASSERT_TRUE(World::SetPermissions(L"C:\\WinUtil", L"777") && World::SetPermissions(older, L"777"));
 
   HWND window = StartAndWaitForWindow(kKit);
   ASSERT_TRUE(window);
@@ -299,6 +304,7 @@ TEST_F(Removal, OlderInstallationIsRemovedBeforeInstallingAgain) {
   World::Screenshot(window, "ready-to-install");
   EXPECT_EQ(Tree(older), (std::vector<std::wstring>{L"FileList", L"Undo"}));
   EXPECT_FALSE(EntryInEitherView());
+  EXPECT_FALSE(setup_.WaitForMessageBox(0ms));
   EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
   EXPECT_EQ(Text(window, Text1), L"C:\\WINUTIL\\MORVANE");
   EXPECT_FALSE(ReadOnly(Handle(window, Text1)));
@@ -306,8 +312,24 @@ TEST_F(Removal, OlderInstallationIsRemovedBeforeInstallingAgain) {
   EXPECT_EQ(Text(window, lblDiskFree).rfind(L"Free: ", 0), 0u) << Utf8(Text(window, lblDiskFree));
 
   Click(Handle(window, cmdNext0));
-  ASSERT_TRUE(WaitUntil([&] { return Text(window, Label1) == texts::kInstallCompleted; }, 60s));
+  std::optional<MessageBoxInfo> box;
+  ASSERT_TRUE(WaitUntil([&] {
+    box = setup_.WaitForMessageBox(0ms);
+    return box || Text(window, Label1) == texts::kInstallCompleted;
+  }, 60s));
+  ASSERT_FALSE(box) << Utf8(box->text);
   EXPECT_TRUE(World::Exists(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
+  // No one else may add to, delete or rename anything in the installed folder, nor the folder above.
+  for (const wchar_t* folder : {L"C:\\WINUTIL\\MORVANE", L"C:\\WINUTIL"}) {
+    FolderSecurity security = ReadFolderSecurityWin(folder);
+    ASSERT_EQ(security.result, FolderRead::Read) << Utf8(folder);
+    for (const AccessEntry& entry : security.entries) {
+      if (entry.trustee != Trustee::Other || !entry.allow) continue;
+      std::uint32_t forbidden = rights::kDelete | rights::kDeleteChild | rights::kWriteDac | rights::kWriteOwner |
+                                (std::wstring(folder).size() > 10 ? rights::kAddFile | rights::kAddSubdirectory : 0);
+      EXPECT_EQ(entry.rights & forbidden, 0u) << Utf8(folder) << std::hex << " " << entry.rights;
+    }
+  }
   EXPECT_EQ(World::InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
   EXPECT_EQ(World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation", kView32),
             L"C:\\WINUTIL\\MORVANE\\");

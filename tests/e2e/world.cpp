@@ -255,10 +255,6 @@ void World::DeleteTree(const std::wstring& path) {
 
 void World::SetAttributes(const std::wstring& path, DWORD attributes) { SetFileAttributesW(path.c_str(), attributes); }
 
-bool World::SetFolderWritable(const std::wstring& path, bool writable) {
-  return writable ? SetPermissions(path, L"u+w", true) : SetPermissions(path, L"a-w");
-}
-
 bool World::SetPermissions(const std::wstring& path, const std::wstring& mode, bool recursive) {
   if (!Exists(path)) return false;
   std::wstring unixPath = UnixName(path);

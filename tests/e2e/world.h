@@ -53,9 +53,6 @@ class World {
   static void MakeDirectories(const std::wstring& path);
   static void DeleteTree(const std::wstring& path);
   static void SetAttributes(const std::wstring& path, DWORD attributes);
-  // Makes a folder (not) writable for the program's user. Wine keeps no
-  // read-only attribute on folders; their Unix permissions decide.
-  static bool SetFolderWritable(const std::wstring& path, bool writable);
   // Changes the Unix permissions of a file or folder (chmod's mode words).
   static bool SetPermissions(const std::wstring& path, const std::wstring& mode, bool recursive = false);
   // Replaces path (file or folder) with a Unix symbolic link to target,

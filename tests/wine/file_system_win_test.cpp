@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win/access_lists_win.h"
 #include "platform/win/file_system_win.h"
 #include "tests/e2e/driver/driver.h"
 #include "tests/e2e/world.h"
@@ -104,6 +105,68 @@ TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
   std::wstring file = L"C:\\e2e\\" + std::wstring(253, L'f');  // 260 characters
   EXPECT_FALSE(files_.CreateForWriting(file, UsersMay::ReadAndExecute, error));
   EXPECT_EQ(error.code, kErrorFilenameExcedRange);
+}
+
+// Making a folder safe: the list the program builds for a folder on the way
+// (read as the system reads the descriptor: Wine keeps no lists of its own),
+// and on a folder anyone may change, Wine's own mapping of it to the Unix
+// permissions, then put back.
+TEST_F(RealFileSystem, FoldersAreMadeSafeThroughTheirHandleAndPutBack) {
+  HANDLE raw = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw));
+  BYTE user[256];
+  DWORD size = sizeof user;
+  ASSERT_TRUE(GetTokenInformation(raw, TokenUser, user, size, &size));
+  CloseHandle(raw);
+  wchar_t* sid = nullptr;
+  ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid));
+  std::wstring me = sid;
+  LocalFree(sid);
+  // As a profile folder has it: the account may do everything, there and below; and everyone may too.
+  PSECURITY_DESCRIPTOR existing = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      (L"D:(A;OICI;FA;;;" + me + L")(A;OICI;FA;;;WD)").c_str(), SDDL_REVISION_1, &existing, nullptr));
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL dacl = nullptr;
+  GetSecurityDescriptorDacl(existing, &present, &dacl, &defaulted);
+  std::vector<BYTE> made = OnTheWayAcl(dacl);
+  LocalFree(existing);
+  ASSERT_FALSE(made.empty());
+  SECURITY_DESCRIPTOR descriptor;
+  InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+  SetSecurityDescriptorDacl(&descriptor, TRUE, reinterpret_cast<PACL>(made.data()), FALSE);
+  wchar_t* text = nullptr;
+  ASSERT_TRUE(ConvertSecurityDescriptorToStringSecurityDescriptorW(&descriptor, SDDL_REVISION_1,
+                                                                   DACL_SECURITY_INFORMATION, &text, nullptr));
+  std::wstring list = text;
+  LocalFree(text);
+  // The root's rule, everyone's entry gone, the account's kept but for deleting, renaming and re-permissioning.
+  EXPECT_EQ(list, L"D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(A;;LC;;;AU)(A;OICIIO;0x1301bf;;;AU)"
+                  L"(A;;0x1201bf;;;" + me + L")(A;OICIIO;FA;;;" + me + L")")
+      << Utf8(list);
+
+  const std::wstring open = L"C:\\e2e\\Open";
+  World::MakeDirectories(open);
+  ASSERT_TRUE(World::SetPermissions(open, L"777"));
+  SecurityBackup before;
+  FileError error;
+  ASSERT_TRUE(files_.MakeSafe(open, SafeRule::OnTheWay, UsersMay::ReadAndExecute, before, error)) << Utf8(error.description);
+  // Wine turns the list into Unix permissions and reads them back as Everyone's entry.
+  auto everyoneMay = [&] {
+    std::uint32_t rights = 0;
+    for (const AccessEntry& entry : ReadFolderSecurityWin(open).entries) {
+      if (entry.trustee == Trustee::Other && entry.allow) rights |= entry.rights;
+    }
+    return rights;
+  };
+  EXPECT_EQ(everyoneMay() & (rights::kAddFile | rights::kDelete | rights::kDeleteChild), 0u);
+  ASSERT_TRUE(files_.RestoreSecurity(open, before, error)) << Utf8(error.description);
+  EXPECT_EQ(everyoneMay() & rights::kDeleteChild, rights::kDeleteChild);
+  // Never through a link.
+  ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Linked", open));
+  EXPECT_FALSE(files_.MakeSafe(L"C:\\e2e\\Linked", SafeRule::OnTheWay, UsersMay::ReadAndExecute, before, error));
+  EXPECT_EQ(error.code, kErrorReachedThroughLink);
+  EXPECT_TRUE(World::RemoveUnixLink(L"C:\\e2e\\Linked"));
 }
 
 // What the removal a deployment runs from the installed folder does with the
