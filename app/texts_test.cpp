@@ -98,6 +98,27 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
   EXPECT_EQ(app::RefusalMessage(full),
             L"There is not enough free space for Morvane on drive D:\\\r\n\r\nNeeded: 2048 KB. Free: 1 KB.\r\n\r\n"
             L"Free some space on this drive, or choose another drive.");
+  EXPECT_EQ(refusal(NetworkDrive, L"N:\\Morvane", L"N:\\"),
+            L"Morvane can not be installed on a network drive or share:\r\n\r\nN:\\\r\n\r\n"
+            L"Choose a folder on a fixed drive of this computer.");
+  EXPECT_EQ(refusal(RemovableDrive, L"E:\\Morvane", L"E:\\"),
+            L"Morvane can not be installed on a removable drive:\r\n\r\nE:\\\r\n\r\n"
+            L"Choose a folder on a fixed drive of this computer.");
+  EXPECT_EQ(refusal(WindowsFolder, L"C:\\Windows\\Morvane", L"C:\\WINDOWS\\MORVANE\\"),
+            L"Morvane can not be installed in the Windows folder:\r\n\r\nC:\\WINDOWS\\MORVANE\\\r\n\r\nChoose another folder.");
+  install::Refused reinstall{RemovableDrive, L"E:\\Morvane\\"};
+  reinstall.folder = L"E:\\";
+  EXPECT_EQ(app::RefusalMessage(reinstall, true),
+            L"Morvane can not be installed on a removable drive:\r\n\r\nE:\\\r\n\r\n"
+            L"Uninstall Morvane first, then install it into another folder.");
+  EXPECT_EQ(refusal(NotRegistered, L"C:\\Elsewhere\\", L"C:\\Elsewhere\\", L"C:\\WINUTIL\\MORVANE\\"),
+            L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
+            L"The registered copy is in:\r\n\r\nC:\\WINUTIL\\MORVANE\\\r\n\r\nNothing was removed.");
+  EXPECT_EQ(refusal(NotRegistered, L"C:\\Elsewhere\\", L"C:\\Elsewhere\\"),
+            L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
+            L"No copy of Morvane is registered with Windows.\r\n\r\nNothing was removed.");
+  EXPECT_STREQ(texts::kProductCouldNotBeRemoved, L"Morvane could not be removed: ");
+  EXPECT_STREQ(texts::kOwnedByYou, L"Programs you run without administrator rights may change this folder.");
   EXPECT_EQ(refusal(ProgramFiles, L"C:\\Program Files\\Morvane"), texts::kProgramFilesRefused);
   // A path no message box can hold is cut in its middle, and a line break typed into it shows as "?".
   EXPECT_EQ(refusal(TooLong, L"C:\\" + std::wstring(100, L'a') + L"\n" + std::wstring(100, L'b')),

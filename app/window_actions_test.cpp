@@ -95,6 +95,24 @@ TEST_F(WindowInstallation, RefusedTargetIsToldAndTheWindowStaysAsItWas) {
   ExpectRefusedWith(install::FailureMessage(install::ReadFailure(L"MORVANE.2", FakeFileSystem::Error(2))), 16);
 }
 
+TEST(WindowReinstall, RefusalSaysToUninstallFirstWhereNoOtherFolderCanBeChosen) {
+  FakeSetup setup;
+  setup.AddKit(L"C:\\Kit");
+  setup.files.AddDrive(L'E');
+  setup.files.driveKinds = {{L'E', DriveKind::Removable}};
+  setup.files.AddFile(L"E:\\Morvane\\Morvane.exe", "MZ");
+  setup.settings.SetInstallDir(L"E:\\Morvane\\");
+  setup.main.Form_Load();
+  ASSERT_EQ(setup.form[cmdNext0].text, texts::kReinstall);
+  setup.main.cmdNext_Click(0);
+  install::Refused refused{install::RefusalReason::RemovableDrive, L"E:\\Morvane\\"};
+  refused.folder = L"E:\\";
+  ASSERT_EQ(setup.messages.shown.size(), 1u);
+  EXPECT_EQ(setup.messages.shown[0].text, app::RefusalMessage(refused, true));
+  EXPECT_TRUE(setup.messages.shown[0].text.ends_with(texts::kUninstallFirst));
+  EXPECT_EQ(setup.form[Label1].text, texts::kRemoveOrReinstall);
+}
+
 TEST_F(WindowInstallation, MorvaneRunningIsAskedAboutAndCancelLeavesTheWindow) {
   setup.files.AddFile(L"C:\\WINUTIL\\MORVANE\\Morvane.exe", "MZ");
   FileError error;
