@@ -85,7 +85,7 @@ void frmMain::EnterUninstalledState() {
 }
 
 void frmMain::Form_Load() {
-  app::StartDecision decision = app::DecideStart(services_.system());
+  app::StartDecision decision = app::DecideStart(services_);
   if (!decision.remembered.empty()) controls_.SetText(Text1, decision.remembered);
   switch (decision.state) {
     case app::StartState::Removal:

@@ -88,7 +88,7 @@ Removal RemoveShownCopy(frmMain& form, std::initializer_list<Control> buttons) {
   WindowQuestions questions(services.messages);
   WindowRemovalProgress progress(form, buttons);
   uninstall::RemovalRequest request{.directory = text::WithTrailingBackslash(controls.Text(Text1))};
-  install::OperationResult result = uninstall::Remove(request, services.system(), questions, progress);
+  install::OperationResult result = uninstall::Remove(request, services, questions, progress);
   return std::visit(
       Overloaded{
           [&](const install::Done&) { return Removal::Done; },
@@ -131,7 +131,7 @@ void InstallFromWindow(frmMain& form) {
                                   .replaces = std::nullopt};
   WindowQuestions questions(services.messages);
   WindowInstallProgress progress(form);
-  install::OperationResult result = install::Install(request, services.system(), questions, progress);
+  install::OperationResult result = install::Install(request, services, questions, progress);
   // A check that fails leaves the window as it was, ready for the corrected
   // target: what the user types next goes into the box, not to the buttons'
   // access keys.

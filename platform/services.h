@@ -23,16 +23,8 @@ struct SystemServices {
   ProcessLauncher& processes;
 };
 
-struct Services {
-  FileSystem& files;
-  SettingsStore& settings;
-  Environment& environment;
-  CompanionLibrary& companion;
-  RegistryApi& registry;
-  ProcessLauncher& processes;
+struct Services : SystemServices {
   MessageBoxes& messages;
   UiLoop& ui;
   ProgramEnd& end;
-
-  SystemServices system() const { return {files, settings, environment, companion, registry, processes}; }
 };

@@ -11,6 +11,6 @@ struct FakeSetup : FakeSystem {
   FakeMessageBoxes messages;
   FakeUiLoop ui;
   FakeProgramEnd end;
-  Services services{files, settings, environment, companion, registry, processes, messages, ui, end};
+  Services services{system, messages, ui, end};
   frmMain main{form, services};
 };

@@ -142,12 +142,11 @@ int RunWindow(HINSTANCE instance, const CommandLine& command) {
   std::optional<LoggedMessageBoxes> loggedMessages;
   if (log) loggedMessages.emplace(shownMessages, *log);
   ProgramEndWin end(window);
-  Services services{logged ? static_cast<FileSystem&>(logged->files) : real.files,
-                    logged ? static_cast<SettingsStore&>(logged->settings) : real.settings,
-                    real.environment,
-                    logged ? static_cast<CompanionLibrary&>(logged->companion) : real.companion,
-                    logged ? static_cast<RegistryApi&>(logged->registry) : real.registry,
-                    logged ? static_cast<ProcessLauncher&>(logged->processes) : real.processes,
+  Services services{{logged ? static_cast<FileSystem&>(logged->files) : real.files,
+                     logged ? static_cast<SettingsStore&>(logged->settings) : real.settings, real.environment,
+                     logged ? static_cast<CompanionLibrary&>(logged->companion) : real.companion,
+                     logged ? static_cast<RegistryApi&>(logged->registry) : real.registry,
+                     logged ? static_cast<ProcessLauncher&>(logged->processes) : real.processes},
                     loggedMessages ? static_cast<MessageBoxes&>(*loggedMessages) : shownMessages,
                     loop,
                     end};
