@@ -3,19 +3,20 @@
 # that two builds give the same bytes.
 enable_language(RC)
 
-set(MORVANE_STATIC_LINK -static -s -Wl,--no-insert-timestamp -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1 -Wl,--major-os-version,6 -Wl,--minor-os-version,1)
+set(MORVANE_STATIC_LINK -static -s -Wl,--no-insert-timestamp -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1 -Wl,--major-os-version,6 -Wl,--minor-os-version,1
+                        -Wl,--dynamicbase -Wl,--nxcompat -Wl,--large-address-aware)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # setup.exe and setup.dll are downloaded and started once, so they are built
-# for size: every function and datum in its own section, and the unused ones
-# dropped at link time; no exception tables and no type information. The
-# runtime's own throws end the program as an uncaught exception would
-# (platform/win/runtime_support_win.cpp). tests/check-artifacts.sh holds the
-# two files to their budget.
-set(MORVANE_SIZE_COMPILE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-asynchronous-unwind-tables
-                         -fno-rtti)
-set(MORVANE_SIZE_LINK -Wl,--gc-sections)
+# for size: clang's -Oz over the whole program at link time (full LTO), the
+# unused functions and data dropped; no exception or unwind tables and no
+# type information. The runtime's own throws end the program as an uncaught
+# exception would (platform/win/runtime_support_win.cpp).
+# tests/check-artifacts.sh holds the two files to their budget.
+set(MORVANE_SIZE_COMPILE -Oz -flto=full -ffunction-sections -fdata-sections -fno-exceptions
+                         -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-rtti)
+set(MORVANE_SIZE_LINK -flto=full -Wl,--gc-sections)
 target_compile_options(morvane_logic PRIVATE ${MORVANE_SIZE_COMPILE})
 
 target_sources(morvane_logic PRIVATE platform/win/text_win.cpp)
@@ -89,7 +90,7 @@ target_include_directories(setup_dll PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(setup_dll PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(setup_dll PRIVATE uuid)
 target_compile_options(setup_dll PRIVATE ${MORVANE_SIZE_COMPILE})
-target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK}
+target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} 
                     -Wl,-Map=${CMAKE_BINARY_DIR}/setup.dll.map)
 morvane_warnings(setup_dll)
 
@@ -151,7 +152,7 @@ add_library(e2e_support STATIC
   tests/e2e/world.cpp
 )
 target_include_directories(e2e_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(e2e_support PUBLIC morvane_platform_win GTest::gtest user32 gdi32 advapi32 shell32 ole32)
+target_link_libraries(e2e_support PUBLIC morvane_platform_win GTest::gtest user32 gdi32 advapi32 shell32 ole32 uuid)
 target_compile_definitions(e2e_support PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
 morvane_warnings(e2e_support)
 

@@ -153,7 +153,7 @@ kit_zip() {
 }
 
 reproducible() {
-  cmake -S "$root" -B "$again" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-posix.cmake" \
+  cmake -S "$root" -B "$again" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-clang.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null &&
     env -u MORVANE_SIGN_PFX -u MORVANE_SIGN_PASSWORD -u MORVANE_SIGN_TIMESTAMP \
       cmake --build "$again" --target kit -j 2 >/dev/null &&
