@@ -19,6 +19,19 @@ set(MORVANE_SIZE_COMPILE -Oz -flto=full -ffunction-sections -fdata-sections -fno
 set(MORVANE_SIZE_LINK -flto=full -Wl,--gc-sections)
 target_compile_options(morvane_logic PRIVATE ${MORVANE_SIZE_COMPILE})
 
+# Both files start at an entry point of their own instead of the C runtime's
+# start-up code; the system libraries' functions (msvcrt's among them) are
+# still imported as before. Data imported from a DLL would need the runtime's
+# relocation pass, so the link refuses it.
+set(MORVANE_NO_CRT_START -nostartfiles -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
+# Without the runtime's start-up nobody would construct a global object:
+# the build fails when the link map shows one.
+function(morvane_no_global_objects target map)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND sh -c "! grep -E '[(][.](ctors|CRT[$]X[CI])' \"$0\" || { echo \"$0: a global object needs constructing\"; exit 1; }" ${map}
+    VERBATIM)
+endfunction()
+
 target_sources(morvane_logic PRIVATE platform/win/text_win.cpp)
 target_compile_definitions(morvane_logic PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
@@ -73,8 +86,9 @@ add_executable(setup WIN32
 target_link_libraries(setup PRIVATE morvane_platform_win user32 gdi32 advapi32)
 target_compile_options(setup PRIVATE ${MORVANE_SIZE_COMPILE})
 # The linker's map (build/windows/setup.exe.map) tells where the bytes go.
-target_link_options(setup PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} -municode
-                    -Wl,-Map=${CMAKE_BINARY_DIR}/setup.exe.map)
+target_link_options(setup PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} ${MORVANE_NO_CRT_START}
+                    -Wl,-e,SetupEntry -Wl,-Map=${CMAKE_BINARY_DIR}/setup.exe.map)
+morvane_no_global_objects(setup ${CMAKE_BINARY_DIR}/setup.exe.map)
 morvane_warnings(setup)
 
 # setup.dll uses no C++ standard library, exceptions or type information:
@@ -90,8 +104,9 @@ target_include_directories(setup_dll PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(setup_dll PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(setup_dll PRIVATE uuid)
 target_compile_options(setup_dll PRIVATE ${MORVANE_SIZE_COMPILE})
-target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} 
-                    -Wl,-Map=${CMAKE_BINARY_DIR}/setup.dll.map)
+target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} ${MORVANE_NO_CRT_START}
+                    -Wl,-e,SetupDllEntry@12 -Wl,-Map=${CMAKE_BINARY_DIR}/setup.dll.map)
+morvane_no_global_objects(setup_dll ${CMAKE_BINARY_DIR}/setup.dll.map)
 morvane_warnings(setup_dll)
 
 # The sample product: a stand-in Morvane.exe and the files beside it, staged
