@@ -40,6 +40,7 @@ add_library(morvane_platform_win STATIC
   platform/win/access_lists_win.cpp
   platform/win/dialog_keys_win.cpp
   platform/win/dll_hardening_win.cpp
+  platform/win/dpi_win.cpp
   platform/win/environment_win.cpp
   platform/win/file_system_win.cpp
   platform/win/folder_system_win.cpp
@@ -56,24 +57,9 @@ add_library(morvane_platform_win STATIC
   platform/win/window_common_win.cpp
   platform/win/window_win.cpp
 )
-target_sources(morvane_platform_win PRIVATE platform/win/packed_picture_win.cpp)
 target_link_libraries(morvane_platform_win PUBLIC morvane_logic)
 target_compile_options(morvane_platform_win PRIVATE ${MORVANE_SIZE_COMPILE})
 morvane_warnings(morvane_platform_win)
-
-# The background picture goes into setup.exe packed: its headers as they are,
-# its pixel rows gzipped (a sixth of the size, unpacked in a millisecond).
-set(MORVANE_PACKED_PICTURE ${CMAKE_BINARY_DIR}/resources/background.pack)
-add_custom_command(
-  OUTPUT ${MORVANE_PACKED_PICTURE}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
-  COMMAND sh -c "head -c 54 \"$0\" >\"$1\" && tail -c +55 \"$0\" | gzip -9 -n >>\"$1\""
-          ${CMAKE_SOURCE_DIR}/resources/background.bmp ${MORVANE_PACKED_PICTURE}
-  DEPENDS resources/background.bmp
-  COMMENT "Packing the background picture"
-  VERBATIM)
-set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_PACKED_PICTURE}
-                            INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
 
 add_executable(setup WIN32
   app/win/main_window_win.cpp
@@ -184,6 +170,7 @@ target_link_options(wine_platform_tests PRIVATE -static)
 morvane_warnings(wine_platform_tests)
 
 add_executable(e2e_tests
+  tests/e2e/display_scale_test.cpp
   tests/e2e/dll_planting_test.cpp
   tests/e2e/folder_chooser_test.cpp
   tests/e2e/hostile_input_test.cpp

@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
+#include "app/background_picture.h"
 #include "app/frm_main.h"
-#include "platform/win/packed_picture_win.h"
+#include "platform/win/dpi_win.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -13,6 +14,23 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;  // fixed single border
 constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
 constexpr COLORREF kFallbackBackground = RGB(10, 18, 40);
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
+
+// The window's outer size at dpi.
+SIZE FrameAt(int dpi) {
+  return FrameSize(TwipsToPixels(kMainClientWidthTwips, dpi), TwipsToPixels(kMainClientHeightTwips, dpi), kStyle, kExStyle, dpi);
+}
+
+// The background picture drawn at dpi, or null when no bitmap can be made.
+HBITMAP CreateBackgroundPicture(int dpi) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), PictureWidth(dpi), -PictureHeight(dpi), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!picture || !bits) return picture;
+  DrawBackgroundPicture(static_cast<std::uint8_t*>(bits), (PictureWidth(dpi) * 3 + 3) & ~3, dpi);
+  return picture;
+}
 
 // Labels paint nothing of their own; the form draws them. Clicks go through.
 WNDPROC g_staticProcedure = nullptr;
@@ -58,18 +76,40 @@ MainWindow::MainWindow(HINSTANCE instance, std::function<bool()> busyPointer)
 
 bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
-  // Shared: the system owns the icon and frees it with the program.
-  icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
-  background_.Reset(LoadPackedPicture(instance_, IDB_BACKGROUND));
-  if (!RegisterWindowClass(instance_, kMainWindowClass, icon_, LoadCursorW(nullptr, IDC_ARROW))) return false;
-
-  RECT frame = PixelRect(0, 0, kMainClientWidthTwips, kMainClientHeightTwips);
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  if (!RegisterWindowClass(instance_, kMainWindowClass, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
+  // Sized once its scale is known: the scale of the monitor it opens on.
   if (!CreateWindowObject(instance_, kMainWindowClass, kMainCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          frame.right - frame.left, frame.bottom - frame.top, nullptr)) {
+                          0, 0, nullptr)) {
     return false;
   }
-  return CreateControls();
+  dpi_ = WindowDpi(hwnd());
+  for (const ControlDesign& d : MainFormDesign()) tops_.push_back(d.top);
+  if (!CreateControls()) return false;
+  Layout(dpi_);
+  return true;
+}
+
+void MainWindow::Layout(int dpi) {
+  dpi_ = dpi;
+  icons_.Apply(instance_, IDI_PROGRAM, hwnd(), dpi);
+  SIZE frame = FrameAt(dpi);
+  SetWindowPos(hwnd(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The controls take the new fonts before the old ones are freed.
+  DesignFonts fonts(dpi);
+  for (const ControlDesign& d : MainFormDesign()) {
+    HWND control = ControlWindow(d.control);
+    RECT r = PixelRect(d.left, tops_[Index(d.control)], d.width, d.height, dpi);
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(d.font)), TRUE);
+  }
+  fonts_ = std::move(fonts);
+  // The picture and the off-screen copy are made anew at the new size; the
+  // DCs go before the bitmaps selected into them.
+  backBuffer_.Reset();
+  pictureDc_.Reset();
+  backBitmap_.Reset();
+  background_.Reset(CreateBackgroundPicture(dpi));
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 bool MainWindow::CreateControls() {
@@ -96,13 +136,11 @@ bool MainWindow::CreateControls() {
         exStyle = WS_EX_TRANSPARENT;
         break;
     }
-    RECT r = PixelRect(d.left, d.top, d.width, d.height);
-    HWND control = CreateWindowExW(exStyle, className, d.caption, style, r.left, r.top, r.right - r.left,
-                                   r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)),
-                                   instance_, nullptr);
+    // Placed, and given its font, by Layout.
+    HWND control = CreateWindowExW(exStyle, className, d.caption, style, 0, 0, 0, 0, hwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
     if (!control) return false;
     controls_[Index(d.control)] = control;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(d.font)), FALSE);
     if (d.kind == ControlKind::Label) {
       WNDPROC previous =
           reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProcedure)));
@@ -184,8 +222,9 @@ void MainWindow::SetReadOnly(Control control, bool readOnly) {
 
 void MainWindow::SetTop(Control control, int twips) {
   const ControlDesign& d = DesignOf(control);
+  tops_[Index(control)] = twips;
   InvalidateLabel(control);
-  SetWindowPos(ControlWindow(control), nullptr, d.left / kTwipsPerPixel, twips / kTwipsPerPixel, 0, 0,
+  SetWindowPos(ControlWindow(control), nullptr, TwipsToPixels(d.left, dpi_), TwipsToPixels(twips, dpi_), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateLabel(control);
   MoveFocusOffCovered();
@@ -351,6 +390,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       } else {
         RestoreFocus(focusOnDeactivate_, keys_);
       }
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (!hwnd()) break;
+      KeepDesignedSize(*reinterpret_cast<MINMAXINFO*>(lParam), FrameAt(dpi_));
+      return 0;
+    case kDpiChanged:
+      // Moved to a monitor of another scale: laid out again at its scale.
+      MoveToSuggested(hwnd(), *reinterpret_cast<const RECT*>(lParam));
+      Layout(LOWORD(wParam));
       return 0;
     case WM_CLOSE:
       // Every way of closing ends the program; the close is never refused.

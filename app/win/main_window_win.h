@@ -57,6 +57,8 @@ class MainWindow : public Window, public MainFormControls {
  private:
   static std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
   bool CreateControls();
+  // Sizes the window, its controls, fonts, icons and picture for dpi.
+  void Layout(int dpi);
   void Paint();
   // Makes the off-screen copy of the client area on first use.
   bool EnsureBackBuffer(HDC reference);
@@ -75,6 +77,9 @@ class MainWindow : public Window, public MainFormControls {
   frmMain* logic_ = nullptr;
   std::vector<HWND> controls_ = std::vector<HWND>(MainFormDesign().size());
   HWND tooltip_ = nullptr;
+  int dpi_ = 96;
+  // Where each control's top is, in twips: the logic moves some buttons.
+  std::vector<int> tops_;
   UniqueGdiObject background_;
   // The off-screen copy of the client area the form paints into; the
   // bitmaps are declared before the DCs they are selected into, so that the
@@ -83,7 +88,7 @@ class MainWindow : public Window, public MainFormControls {
   UniqueMemoryDc backBuffer_;
   UniqueMemoryDc pictureDc_;
   DesignFonts fonts_;
-  HICON icon_ = nullptr;
+  WindowIcons icons_;
   DialogKeys keys_;
   HWND focusOnDeactivate_ = nullptr;
   bool closing_ = false;
