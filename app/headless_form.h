@@ -3,7 +3,8 @@
 // decision and the actions run on them exactly as on the real window.
 #pragma once
 
-#include <map>
+#include <string>
+#include <vector>
 
 #include "app/main_form_design.h"
 #include "platform/main_form_controls.h"
@@ -11,12 +12,12 @@
 class HeadlessForm : public MainFormControls {
  public:
   HeadlessForm() {
-    for (const ControlDesign& d : MainFormDesign()) controls_[d.control] = {d.caption, d.visible};
+    for (const ControlDesign& d : MainFormDesign()) controls_.push_back({d.caption, d.visible});
   }
-  std::wstring Text(Control control) const override { return controls_.at(control).text; }
-  void SetText(Control control, const std::wstring& text) override { controls_[control].text = text; }
-  bool IsVisible(Control control) const override { return controls_.at(control).visible; }
-  void SetVisible(Control control, bool visible) override { controls_[control].visible = visible; }
+  std::wstring Text(Control control) const override { return Of(control).text; }
+  void SetText(Control control, const std::wstring& text) override { Of(control).text = text; }
+  bool IsVisible(Control control) const override { return Of(control).visible; }
+  void SetVisible(Control control, bool visible) override { Of(control).visible = visible; }
   void SetEnabled(Control, bool) override {}
   void SetReadOnly(Control, bool) override {}
   void SetTop(Control, int) override {}
@@ -29,5 +30,8 @@ class HeadlessForm : public MainFormControls {
     std::wstring text;
     bool visible = true;
   };
-  std::map<Control, Properties> controls_;
+  // The design table's rows follow the controls' order, and so do these.
+  Properties& Of(Control control) { return controls_[static_cast<std::size_t>(control)]; }
+  const Properties& Of(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
+  std::vector<Properties> controls_;
 };
