@@ -16,7 +16,7 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 # tests/check-artifacts.sh holds the two files to their budget.
 set(MORVANE_SIZE_COMPILE -Oz -flto=full -ffunction-sections -fdata-sections -fno-exceptions
                          -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-rtti)
-set(MORVANE_SIZE_LINK -flto=full -Wl,--gc-sections)
+set(MORVANE_SIZE_LINK -flto=full -Wl,--gc-sections -Wl,--Xlink=-merge:.rdata=.text)
 target_compile_options(morvane_logic PRIVATE ${MORVANE_SIZE_COMPILE})
 
 # Both files start at an entry point of their own instead of the C runtime's
