@@ -111,6 +111,7 @@ int RunWithoutWindow(const CommandLine& command, const SingleSetup& single) {
   LogStart(*log, command.uninstall ? L"silent removal" : L"silent installation");
   Outcome outcome = Outcome::AnotherSetupRunning;
   if (!single.anotherRunning()) {
+    PreloadSystemDlls(SystemDlls::ForLaterSteps);
     EnterComApartment();
     MessageLoopWin loop;
     PlatformServices real(loop);
@@ -139,7 +140,6 @@ int RunWindow(HINSTANCE instance, const CommandLine& command) {
     LogStart(*log, L"window");
   }
   LoadCommonControls();
-  EnterComApartment();
 
   MessageLoopWin loop;
   MainWindow window(instance, [&loop] { return loop.busy(); });
@@ -175,13 +175,22 @@ int RunWindow(HINSTANCE instance, const CommandLine& command) {
   loop.AddDialogKeys(&window.dialogKeys());
   logic.Form_Load();
   window.Show();
+  // What only the actions need comes once the window has been painted, before
+  // any input is taken: the shell's and the network's DLLs, and COM (for the
+  // shortcuts).
+  PreloadSystemDlls(SystemDlls::ForLaterSteps);
+  EnterComApartment();
   loop.Run();
   modMain::EndSetup(end);
 }
 
 int Main(HINSTANCE instance) {
-  RestrictDllSearchToSystem32();
-  PreloadSystemDlls();
+  // Where every later load is restricted to System32, the DLLs that only
+  // later steps load are loaded once the window has been painted (and at
+  // once without a window); where it is not, all are loaded now.
+  bool restricted = RestrictDllSearchToSystem32();
+  PreloadSystemDlls(SystemDlls::ForTheWindow);
+  if (!restricted) PreloadSystemDlls(SystemDlls::ForLaterSteps);
   // No "insert a disk" or "cannot open" boxes from the system: a drive that
   // is not ready is simply a failing step.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
