@@ -134,9 +134,11 @@ bool FolderWindow::CreateControls() {
   // The frame goes last: children are stacked in the order they are made,
   // and the frame lies under all the others.
   std::vector<const FolderControlDesign*> order;
-  for (const FolderControlDesign& d : FolderFormDesign()) order.push_back(&d);
-  std::stable_partition(order.begin(), order.end(),
-                        [](const FolderControlDesign* d) { return d->kind != FolderControlKind::Frame; });
+  for (bool frame : {false, true}) {
+    for (const FolderControlDesign& d : FolderFormDesign()) {
+      if ((d.kind == FolderControlKind::Frame) == frame) order.push_back(&d);
+    }
+  }
   for (const FolderControlDesign* d : order) {
     const wchar_t* className = L"Button";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;

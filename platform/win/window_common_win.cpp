@@ -87,7 +87,10 @@ void AddTooltip(HWND tooltips, HWND owner, HWND control, const wchar_t* text, bo
 }
 
 std::vector<HWND> InTabOrder(std::vector<std::pair<int, HWND>> controls) {
-  std::sort(controls.begin(), controls.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  // A window's handful of controls: sorted by insertion.
+  for (std::size_t i = 1; i < controls.size(); ++i) {
+    for (std::size_t j = i; j > 0 && controls[j].first < controls[j - 1].first; --j) std::swap(controls[j], controls[j - 1]);
+  }
   std::vector<HWND> order;
   for (const auto& c : controls) order.push_back(c.second);
   return order;
