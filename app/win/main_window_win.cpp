@@ -61,6 +61,15 @@ LRESULT CALLBACK TargetBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
   return CallWindowProcW(g_editProcedure, hwnd, message, wParam, lParam);
 }
 
+// Where a window of this size lies centred on the work area of the primary
+// monitor, its top-left corner kept on it.
+POINT CentredOnWorkArea(SIZE size) {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return POINT{std::max<LONG>(work.left + (work.right - work.left - size.cx) / 2, work.left),
+               std::max<LONG>(work.top + (work.bottom - work.top - size.cy) / 2, work.top)};
+}
+
 // Where a child window lies in its parent's client area.
 RECT RectInParent(HWND child) {
   RECT r{};
@@ -77,9 +86,13 @@ MainWindow::MainWindow(HINSTANCE instance, std::function<bool()> busyPointer)
 bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
   if (!RegisterWindowClass(instance_, kMainWindowClass, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
-  // Sized once its scale is known: the scale of the monitor it opens on.
-  if (!CreateWindowObject(instance_, kMainWindowClass, kMainCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          0, 0, nullptr)) {
+  // Made centred at the system's scale, where it opens; laid out again at
+  // its own scale should its monitor have another one.
+  dpi_ = WindowDpi(nullptr);
+  SIZE frame = FrameAt(dpi_);
+  POINT centred = CentredOnWorkArea(frame);
+  if (!CreateWindowObject(instance_, kMainWindowClass, kMainCaption, kStyle, kExStyle, centred.x, centred.y, frame.cx,
+                          frame.cy, nullptr)) {
     return false;
   }
   dpi_ = WindowDpi(hwnd());
@@ -93,7 +106,11 @@ void MainWindow::Layout(int dpi) {
   dpi_ = dpi;
   icons_.Apply(instance_, IDI_PROGRAM, hwnd(), dpi);
   SIZE frame = FrameAt(dpi);
-  SetWindowPos(hwnd(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT window{};
+  GetWindowRect(hwnd(), &window);
+  if (window.right - window.left != frame.cx || window.bottom - window.top != frame.cy) {
+    SetWindowPos(hwnd(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   // The controls take the new fonts before the old ones are freed.
   DesignFonts fonts(dpi);
   for (const ControlDesign& d : MainFormDesign()) {
@@ -168,15 +185,14 @@ bool MainWindow::CreateControls() {
 }
 
 void MainWindow::Show() {
+  // Made centred already; only a scale other than the one it was made for
+  // changed its size since.
   RECT window{};
   GetWindowRect(hwnd(), &window);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  int width = window.right - window.left, height = window.bottom - window.top;
-  int x = work.left + (work.right - work.left - width) / 2;
-  int y = work.top + (work.bottom - work.top - height) / 2;
-  SetWindowPos(hwnd(), nullptr, std::max<int>(x, work.left), std::max<int>(y, work.top), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER);
+  POINT centred = CentredOnWorkArea(SIZE{window.right - window.left, window.bottom - window.top});
+  if (centred.x != window.left || centred.y != window.top) {
+    SetWindowPos(hwnd(), nullptr, centred.x, centred.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   SetForegroundWindow(hwnd());
   if (HWND first = FirstUsableControl(keys_)) FocusControl(first);
@@ -273,6 +289,7 @@ void MainWindow::MoveFocusOffCovered() {
 void MainWindow::OnButtonClicked(HWND button) {
   // A click can only come from a button the user can see and use.
   if (!logic_ || !IsUsableControl(button)) return;
+  if (beforeFirstAction_) std::exchange(beforeFirstAction_, nullptr)();
   std::optional<Control> control = ControlWithId(GetDlgCtrlID(button));
   if (!control) return;
   for (int index = 0; index < static_cast<int>(kCmdNext.size()); ++index) {

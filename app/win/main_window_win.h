@@ -33,6 +33,9 @@ class MainWindow : public Window, public MainFormControls {
   // Shows the window centred on the screen and gives the focus to the first
   // control of the tab order that can take it.
   void Show();
+  // What the buttons' actions need and the window does not: done once, at
+  // the first click of a button.
+  void BeforeFirstAction(std::function<void()> prepare) { beforeFirstAction_ = std::move(prepare); }
   HWND ControlWindow(Control control) const { return controls_[Index(control)]; }
   const DialogKeys& dialogKeys() const { return keys_; }
   // True once the window has begun to close.
@@ -74,6 +77,7 @@ class MainWindow : public Window, public MainFormControls {
 
   HINSTANCE instance_;
   std::function<bool()> busyPointer_;
+  std::function<void()> beforeFirstAction_;
   frmMain* logic_ = nullptr;
   std::vector<HWND> controls_ = std::vector<HWND>(MainFormDesign().size());
   HWND tooltip_ = nullptr;

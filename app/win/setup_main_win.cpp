@@ -175,19 +175,21 @@ int RunWindow(HINSTANCE instance, const CommandLine& command) {
   loop.AddDialogKeys(&window.dialogKeys());
   logic.Form_Load();
   window.Show();
-  // What only the actions need comes once the window has been painted, before
-  // any input is taken: the shell's and the network's DLLs, and COM (for the
-  // shortcuts).
-  PreloadSystemDlls(SystemDlls::ForLaterSteps);
-  EnterComApartment();
+  // What only the actions need (the shell's and the network's DLLs, and COM
+  // for the shortcuts) comes with the first click: every action starts at a
+  // button.
+  window.BeforeFirstAction([] {
+    PreloadSystemDlls(SystemDlls::ForLaterSteps);
+    EnterComApartment();
+  });
   loop.Run();
   modMain::EndSetup(end);
 }
 
 int Main(HINSTANCE instance) {
   // Where every later load is restricted to System32, the DLLs that only
-  // later steps load are loaded once the window has been painted (and at
-  // once without a window); where it is not, all are loaded now.
+  // later steps load are loaded at the window's first click (and at once
+  // without a window); where it is not, all are loaded now.
   bool restricted = RestrictDllSearchToSystem32();
   PreloadSystemDlls(SystemDlls::ForTheWindow);
   if (!restricted) PreloadSystemDlls(SystemDlls::ForLaterSteps);
