@@ -95,16 +95,19 @@ bool MainWindow::Create(frmMain& logic) {
                           frame.cy, nullptr)) {
     return false;
   }
-  dpi_ = WindowDpi(hwnd());
+  fonts_ = DesignFonts(dpi_);
   for (const ControlDesign& d : MainFormDesign()) tops_.push_back(d.top);
   if (!CreateControls()) return false;
-  Layout(dpi_);
+  if (int own = WindowDpi(hwnd()); own != dpi_) {
+    Layout(own);
+  } else {
+    MakeIconsAndPicture();
+  }
   return true;
 }
 
 void MainWindow::Layout(int dpi) {
   dpi_ = dpi;
-  icons_.Apply(instance_, IDI_PROGRAM, hwnd(), dpi);
   SIZE frame = FrameAt(dpi);
   RECT window{};
   GetWindowRect(hwnd(), &window);
@@ -120,12 +123,17 @@ void MainWindow::Layout(int dpi) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(d.font)), TRUE);
   }
   fonts_ = std::move(fonts);
+  MakeIconsAndPicture();
+}
+
+void MainWindow::MakeIconsAndPicture() {
+  icons_.Apply(instance_, IDI_PROGRAM, hwnd(), dpi_);
   // The picture and the off-screen copy are made anew at the new size; the
   // DCs go before the bitmaps selected into them.
   backBuffer_.Reset();
   pictureDc_.Reset();
   backBitmap_.Reset();
-  background_.Reset(CreateBackgroundPicture(dpi));
+  background_.Reset(CreateBackgroundPicture(dpi_));
   InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -153,11 +161,13 @@ bool MainWindow::CreateControls() {
         exStyle = WS_EX_TRANSPARENT;
         break;
     }
-    // Placed, and given its font, by Layout.
-    HWND control = CreateWindowExW(exStyle, className, d.caption, style, 0, 0, 0, 0, hwnd(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
+    RECT r = PixelRect(d.left, d.top, d.width, d.height, dpi_);
+    HWND control = CreateWindowExW(exStyle, className, d.caption, style, r.left, r.top, r.right - r.left,
+                                   r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)),
+                                   instance_, nullptr);
     if (!control) return false;
     controls_[Index(d.control)] = control;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(d.font)), FALSE);
     if (d.kind == ControlKind::Label) {
       WNDPROC previous =
           reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProcedure)));

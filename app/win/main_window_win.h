@@ -62,6 +62,8 @@ class MainWindow : public Window, public MainFormControls {
   bool CreateControls();
   // Sizes the window, its controls, fonts, icons and picture for dpi.
   void Layout(int dpi);
+  // The icons and the picture at the window's scale.
+  void MakeIconsAndPicture();
   void Paint();
   // Makes the off-screen copy of the client area on first use.
   bool EnsureBackBuffer(HDC reference);
