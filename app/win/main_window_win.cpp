@@ -16,10 +16,11 @@ constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
 constexpr COLORREF kFallbackBackground = RGB(10, 18, 40);
 constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
-// The window's outer size at dpi.
-SIZE FrameAt(int dpi) {
-  return FrameSize(TwipsToPixels(kMainClientWidthTwips, dpi), TwipsToPixels(kMainClientHeightTwips, dpi), kStyle, kExStyle, dpi);
+// The window's client size and outer size at dpi.
+SIZE ClientAt(int dpi) {
+  return {TwipsToPixels(kMainClientWidthTwips, dpi), TwipsToPixels(kMainClientHeightTwips, dpi)};
 }
+SIZE FrameAt(int dpi) { return FrameSize(ClientAt(dpi).cx, ClientAt(dpi).cy, kStyle, kExStyle, dpi); }
 
 // The background picture drawn at dpi, or null when no bitmap can be made.
 HBITMAP CreateBackgroundPicture(int dpi) {
@@ -108,12 +109,7 @@ bool MainWindow::Create(frmMain& logic) {
 
 void MainWindow::Layout(int dpi) {
   dpi_ = dpi;
-  SIZE frame = FrameAt(dpi);
-  RECT window{};
-  GetWindowRect(hwnd(), &window);
-  if (window.right - window.left != frame.cx || window.bottom - window.top != frame.cy) {
-    SetWindowPos(hwnd(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  ResizeClientArea(hwnd(), ClientAt(dpi));
   // The controls take the new fonts before the old ones are freed.
   DesignFonts fonts(dpi);
   for (const ControlDesign& d : MainFormDesign()) {

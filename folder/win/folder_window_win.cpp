@@ -22,9 +22,11 @@ constexpr int kDropDownItems = 12;  // the drive list's opened height
 constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
 
 // The window's outer size at dpi.
-SIZE FrameAt(int dpi) {
-  return FrameSize(TwipsToPixels(kFolderClientWidthTwips, dpi), TwipsToPixels(kFolderClientHeightTwips, dpi), kStyle, kExStyle, dpi);
+// The window's client size and outer size at dpi.
+SIZE ClientAt(int dpi) {
+  return {TwipsToPixels(kFolderClientWidthTwips, dpi), TwipsToPixels(kFolderClientHeightTwips, dpi)};
 }
+SIZE FrameAt(int dpi) { return FrameSize(ClientAt(dpi).cx, ClientAt(dpi).cy, kStyle, kExStyle, dpi); }
 constexpr UINT kDriveChosen = WM_APP + 1;  // handled once the combo box has finished its notifications
 constexpr UINT kOpenSelected = WM_APP + 2;
 
@@ -91,9 +93,10 @@ void FolderWindow::Unload() {
 bool FolderWindow::Create() {
   if (!RegisterWindowClass(instance_, kClassName, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
   background_.Reset(CreateSolidBrush(BackgroundColor()));
-  // Sized once its scale is known: the scale of the monitor it opens on.
-  if (!CreateWindowObject(instance_, kClassName, kFolderCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
-                          owner_)) {
+  // Made at the system's scale; laid out at the scale of the monitor it opens on.
+  SIZE frame = FrameAt(WindowDpi(nullptr));
+  if (!CreateWindowObject(instance_, kClassName, kFolderCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                          frame.cx, frame.cy, owner_)) {
     return false;
   }
   dpi_ = WindowDpi(hwnd());
@@ -106,8 +109,7 @@ bool FolderWindow::Create() {
 void FolderWindow::Layout(int dpi) {
   dpi_ = dpi;
   icons_.Apply(instance_, IDI_PROGRAM, hwnd(), dpi);
-  SIZE frame = FrameAt(dpi);
-  SetWindowPos(hwnd(), nullptr, 0, 0, frame.cx, frame.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ResizeClientArea(hwnd(), ClientAt(dpi));
   // The controls take the new fonts before the old ones are freed.
   DesignFonts fonts(dpi);
   int itemHeight = ScaledPixels(kItemHeight, dpi);

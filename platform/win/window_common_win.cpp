@@ -61,6 +61,17 @@ void WindowIcons::Apply(HINSTANCE instance, int iconId, HWND window, int dpi) {
   small_ = small;
 }
 
+void ResizeClientArea(HWND window, SIZE client) {
+  RECT outer{}, inner{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &inner);
+  int width = client.cx + (outer.right - outer.left) - inner.right;
+  int height = client.cy + (outer.bottom - outer.top) - inner.bottom;
+  if (width != outer.right - outer.left || height != outer.bottom - outer.top) {
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
 void KeepDesignedSize(MINMAXINFO& limits, SIZE frame) {
   limits.ptMaxTrackSize.x = std::max<LONG>(limits.ptMaxTrackSize.x, frame.cx);
   limits.ptMaxTrackSize.y = std::max<LONG>(limits.ptMaxTrackSize.y, frame.cy);
@@ -89,7 +100,9 @@ void AddTooltip(HWND tooltips, HWND owner, HWND control, const wchar_t* text, bo
 std::vector<HWND> InTabOrder(std::vector<std::pair<int, HWND>> controls) {
   // A window's handful of controls: sorted by insertion.
   for (std::size_t i = 1; i < controls.size(); ++i) {
-    for (std::size_t j = i; j > 0 && controls[j].first < controls[j - 1].first; --j) std::swap(controls[j], controls[j - 1]);
+    for (std::size_t j = i; j > 0 && controls[j].first < controls[j - 1].first; --j) {
+      std::swap(controls[j], controls[j - 1]);
+    }
   }
   std::vector<HWND> order;
   for (const auto& c : controls) order.push_back(c.second);

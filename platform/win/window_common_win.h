@@ -50,6 +50,9 @@ class WindowIcons {
   HICON small_ = nullptr;
 };
 
+// Sizes window so that its client area is client, with the frame it has at
+// its scale now (the system scales frames itself).
+void ResizeClientArea(HWND window, SIZE client);
 // A fixed window keeps its designed outer size frame even where that is
 // larger than the screen (WM_GETMINMAXINFO): the system would otherwise cut
 // it down to the screen's size.

@@ -82,12 +82,8 @@ void ExpectInProportion(const Measured& base, const Measured& scaled, double sca
 
 class DisplayScale : public SetupSession {
  protected:
-  // Both windows at dpi, with a screenshot of each.
-  std::pair<Measured, Measured> BothWindows(int dpi) {
-    LogPixels scale(static_cast<DWORD>(dpi));
-    World::MakeKit(kKit);
-    HWND main = StartAndWaitForWindow(kKit);
-    if (!main || !WaitUntil([&] { return FocusedControl(main) == Handle(main, Control::Text1); })) return {};
+  // The main window's controls with text, with a screenshot.
+  Measured MeasureMain(HWND main, int dpi) {
     using enum Control;
     Measured window = Measure(main,
                               {{Id(Label1), Ink::OnThePicture}, {Id(Label2), Ink::OnThePicture},
@@ -96,8 +92,18 @@ class DisplayScale : public SetupSession {
                                {Id(cmdNext0), Ink::Dark}, {Id(Command1), Ink::Dark}},
                               dpi);
     World::Screenshot(main, "main-" + std::to_string(dpi));
+    return window;
+  }
 
-    Click(Handle(main, cmdBrowse));
+  // Both windows at dpi, with a screenshot of each.
+  std::pair<Measured, Measured> BothWindows(int dpi) {
+    LogPixels scale(static_cast<DWORD>(dpi));
+    World::MakeKit(kKit);
+    HWND main = StartAndWaitForWindow(kKit);
+    if (!main || !WaitUntil([&] { return FocusedControl(main) == Handle(main, Control::Text1); })) return {};
+    Measured window = MeasureMain(main, dpi);
+
+    Click(Handle(main, Control::cmdBrowse));
     HWND chooser = setup_.WaitForWindow(kFolderCaption);
     if (!chooser) return {};
     auto part = [chooser](FolderControl c) { return GetDlgItem(chooser, DesignOf(c).id); };
@@ -136,6 +142,36 @@ TEST_F(DisplayScale, BothWindowsGrowWithTheScaleAndNoTextIsCutOff) {
     ExpectInProportion(main96, main, dpi / 96.0);
     ExpectInProportion(chooser96, chooser, dpi / 96.0);
   }
+}
+
+// Windows tells a window moved to a monitor of another scale with
+// WM_DPICHANGED (Wine never does: it has one scale): the window is laid out
+// again as if it had opened there.
+TEST_F(DisplayScale, MainWindowMovedToAMonitorOfAnotherScaleIsLaidOutAgain) {
+  World::MakeKit(kKit);
+  HWND main = StartAndWaitForWindow(kKit);
+  ASSERT_TRUE(main && WaitUntil([&] { return FocusedControl(main) == Handle(main, Control::Text1); }));
+  Measured at96 = MeasureMain(main, 96);
+  RECT window{};
+  GetWindowRect(main, &window);
+  // The rectangle the message points at lies in the program's own memory.
+  RECT suggested{window.left, window.top, window.left + 2 * (window.right - window.left),
+                 window.top + 2 * (window.bottom - window.top)};
+  void* remote = VirtualAllocEx(setup_.handle(), nullptr, sizeof suggested, MEM_COMMIT, PAGE_READWRITE);
+  ASSERT_TRUE(remote && WriteProcessMemory(setup_.handle(), remote, &suggested, sizeof suggested, nullptr));
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(main, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192),
+                                  reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &answer));
+  // Repainted at its own pace: the target box comes last.
+  HWND box = Handle(main, Control::Text1);
+  EXPECT_TRUE(WaitUntil([&] {
+    RECT r{};
+    GetWindowRect(box, &r);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+    InflateRect(&r, -3, -3);
+    return InkBox(main, r, Ink::Dark, 192).bottom - InkBox(main, r, Ink::Dark, 192).top >= 2 * 13 * 85 / 100;
+  }));
+  ExpectInProportion(at96, MeasureMain(main, 192), 2.0);
 }
 
 }  // namespace
