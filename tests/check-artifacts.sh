@@ -107,12 +107,13 @@ pe_defences() {
   local f flags bad=0
   for f in "$bin/setup.exe" "$bin/setup.dll"; do
     flags=$($objdump -p "$f")
-    printf '%s\n' "$flags" | grep -q 'NX_COMPAT' || { echo "$(basename "$f"): no DEP"; bad=1; }
-    printf '%s\n' "$flags" | grep -q 'DYNAMIC_BASE' || { echo "$(basename "$f"): no ASLR"; bad=1; }
-    printf '%s\n' "$flags" | grep -q 'large address aware' || { echo "$(basename "$f"): not large-address aware"; bad=1; }
-    $objdump -h "$f" | grep -q ' \.reloc ' || { echo "$(basename "$f"): no relocations"; bad=1; }
+    # Here-strings, not pipes: grep -q ends early, and a pipe's writer would then fail.
+    grep -q 'NX_COMPAT' <<<"$flags" || { echo "$(basename "$f"): no DEP"; bad=1; }
+    grep -q 'DYNAMIC_BASE' <<<"$flags" || { echo "$(basename "$f"): no ASLR"; bad=1; }
+    grep -q 'large address aware' <<<"$flags" || { echo "$(basename "$f"): not large-address aware"; bad=1; }
+    grep -q ' \.reloc ' <<<"$($objdump -h "$f")" || { echo "$(basename "$f"): no relocations"; bad=1; }
     # Sections start at the usual 4 KB boundaries.
-    printf '%s\n' "$flags" | grep -q '^SectionAlignment[[:space:]]*00001000' || { echo "$(basename "$f"): section alignment"; bad=1; }
+    grep -q '^SectionAlignment[[:space:]]*00001000' <<<"$flags" || { echo "$(basename "$f"): section alignment"; bad=1; }
   done
   return $bad
 }
