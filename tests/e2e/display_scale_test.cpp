@@ -10,18 +10,13 @@
 namespace e2e {
 namespace {
 
+void SetLogPixels(DWORD dpi) {
+  RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+}
 // The scale of every program started while it lives; 96 again afterwards.
-class LogPixels {
- public:
-  explicit LogPixels(DWORD dpi) { Set(dpi); }
-  LogPixels(const LogPixels&) = delete;
-  LogPixels& operator=(const LogPixels&) = delete;
-  ~LogPixels() { Set(96); }
-
- private:
-  static void Set(DWORD dpi) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
-  }
+struct LogPixels {
+  explicit LogPixels(DWORD dpi) { SetLogPixels(dpi); }
+  ~LogPixels() { SetLogPixels(96); }
 };
 
 struct Part {
@@ -34,20 +29,23 @@ struct Measured {
   std::map<int, Part> parts;
 };
 
+// A control of window as it is on screen at dpi.
+Part PartOf(HWND window, int id, Ink ink, int dpi) {
+  RECT r{};
+  GetWindowRect(GetDlgItem(window, id), &r);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+  RECT inside = r;
+  if (ink == Ink::Dark) InflateRect(&inside, -3, -3);  // not the border
+  return Part{r, InkBox(window, inside, ink, dpi)};
+}
+
 Measured Measure(HWND window, std::initializer_list<std::pair<int, Ink>> controls, int dpi) {
   Measured m;
   RECT client{};
   GetClientRect(window, &client);
   m.client = SIZE{client.right, client.bottom};
   for (auto [id, ink] : controls) {
-    HWND control = GetDlgItem(window, id);
-    if (!control || !IsWindowVisible(control)) continue;
-    RECT r{};
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-    RECT inside = r;
-    if (ink == Ink::Dark) InflateRect(&inside, -3, -3);  // not the border
-    m.parts[id] = Part{r, InkBox(window, inside, ink, dpi)};
+    if (IsWindowVisible(GetDlgItem(window, id))) m.parts[id] = PartOf(window, id, ink, dpi);
   }
   return m;
 }
@@ -162,14 +160,11 @@ TEST_F(DisplayScale, MainWindowMovedToAMonitorOfAnotherScaleIsLaidOutAgain) {
   DWORD_PTR answer = 0;
   ASSERT_TRUE(SendMessageTimeoutW(main, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(192, 192),
                                   reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 5000, &answer));
-  // Repainted at its own pace: the target box comes last.
-  HWND box = Handle(main, Control::Text1);
+  // Repainted at its own pace: the target box, with its text grown, comes last.
+  const RECT& before = at96.parts.at(Id(Control::Text1)).ink;
   EXPECT_TRUE(WaitUntil([&] {
-    RECT r{};
-    GetWindowRect(box, &r);
-    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-    InflateRect(&r, -3, -3);
-    return InkBox(main, r, Ink::Dark, 192).bottom - InkBox(main, r, Ink::Dark, 192).top >= 2 * 13 * 85 / 100;
+    RECT text = PartOf(main, Id(Control::Text1), Ink::Dark, 192).ink;
+    return text.bottom - text.top >= (before.bottom - before.top) * 17 / 10;
   }));
   ExpectInProportion(at96, MeasureMain(main, 192), 2.0);
 }
