@@ -6,3 +6,7 @@ template <typename... Handlers>
 struct Overloaded : Handlers... {
   using Handlers::operator()...;
 };
+
+// Clang 14 deduces aggregates' template arguments only with a guide.
+template <typename... Handlers>
+Overloaded(Handlers...) -> Overloaded<Handlers...>;

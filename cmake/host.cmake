@@ -9,6 +9,7 @@ target_link_libraries(morvane_fakes PUBLIC morvane_logic)
 morvane_warnings(morvane_fakes)
 
 add_executable(unit_tests
+  app/background_picture_test.cpp
   app/command_line_test.cpp
   app/disk_space_caption_test.cpp
   app/frm_main_test.cpp
@@ -22,7 +23,6 @@ add_executable(unit_tests
   install/copy_kit_file_test.cpp
   install/installation_test.cpp
   platform/folder_access_test.cpp
-  platform/inflate_test.cpp
   platform/modReg_test.cpp
   uninstall/removal_test.cpp
   platform/fakes/fake_file_system_test.cpp

@@ -3,20 +3,34 @@
 # that two builds give the same bytes.
 enable_language(RC)
 
-set(MORVANE_STATIC_LINK -static -s -Wl,--no-insert-timestamp -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1 -Wl,--major-os-version,6 -Wl,--minor-os-version,1)
+set(MORVANE_STATIC_LINK -static -s -Wl,--no-insert-timestamp -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1 -Wl,--major-os-version,6 -Wl,--minor-os-version,1
+                        -Wl,--dynamicbase -Wl,--nxcompat -Wl,--large-address-aware)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # setup.exe and setup.dll are downloaded and started once, so they are built
-# for size: every function and datum in its own section, and the unused ones
-# dropped at link time; no exception tables and no type information. The
-# runtime's own throws end the program as an uncaught exception would
-# (platform/win/runtime_support_win.cpp). tests/check-artifacts.sh holds the
-# two files to their budget.
-set(MORVANE_SIZE_COMPILE -Os -ffunction-sections -fdata-sections -fno-exceptions -fno-asynchronous-unwind-tables
-                         -fno-rtti)
-set(MORVANE_SIZE_LINK -Wl,--gc-sections)
+# for size: clang's -Oz over the whole program at link time (full LTO), the
+# unused functions and data dropped; no exception or unwind tables and no
+# type information. The runtime's own throws end the program as an uncaught
+# exception would (platform/win/runtime_support_win.cpp).
+# tests/check-artifacts.sh holds the two files to their budget.
+set(MORVANE_SIZE_COMPILE -Oz -flto=full -ffunction-sections -fdata-sections -fno-exceptions
+                         -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-rtti)
+set(MORVANE_SIZE_LINK -flto=full -Wl,--gc-sections -Wl,--Xlink=-merge:.rdata=.text)
 target_compile_options(morvane_logic PRIVATE ${MORVANE_SIZE_COMPILE})
+
+# Both files start at an entry point of their own instead of the C runtime's
+# start-up code; the system libraries' functions (msvcrt's among them) are
+# still imported as before. Data imported from a DLL would need the runtime's
+# relocation pass, so the link refuses it.
+set(MORVANE_NO_CRT_START -nostartfiles -Wl,--disable-auto-import -Wl,--disable-runtime-pseudo-reloc)
+# Without the runtime's start-up nobody would construct a global object:
+# the build fails when the link map shows one.
+function(morvane_no_global_objects target map)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND sh -c "! grep -E '[(][.](ctors|CRT[$]X[CI])' \"$0\" || { echo \"$0: a global object needs constructing\"; exit 1; }" ${map}
+    VERBATIM)
+endfunction()
 
 target_sources(morvane_logic PRIVATE platform/win/text_win.cpp)
 target_compile_definitions(morvane_logic PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
@@ -26,6 +40,7 @@ add_library(morvane_platform_win STATIC
   platform/win/access_lists_win.cpp
   platform/win/dialog_keys_win.cpp
   platform/win/dll_hardening_win.cpp
+  platform/win/dpi_win.cpp
   platform/win/environment_win.cpp
   platform/win/file_system_win.cpp
   platform/win/folder_system_win.cpp
@@ -42,24 +57,9 @@ add_library(morvane_platform_win STATIC
   platform/win/window_common_win.cpp
   platform/win/window_win.cpp
 )
-target_sources(morvane_platform_win PRIVATE platform/win/packed_picture_win.cpp)
 target_link_libraries(morvane_platform_win PUBLIC morvane_logic)
 target_compile_options(morvane_platform_win PRIVATE ${MORVANE_SIZE_COMPILE})
 morvane_warnings(morvane_platform_win)
-
-# The background picture goes into setup.exe packed: its headers as they are,
-# its pixel rows gzipped (a sixth of the size, unpacked in a millisecond).
-set(MORVANE_PACKED_PICTURE ${CMAKE_BINARY_DIR}/resources/background.pack)
-add_custom_command(
-  OUTPUT ${MORVANE_PACKED_PICTURE}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
-  COMMAND sh -c "head -c 54 \"$0\" >\"$1\" && tail -c +55 \"$0\" | gzip -9 -n >>\"$1\""
-          ${CMAKE_SOURCE_DIR}/resources/background.bmp ${MORVANE_PACKED_PICTURE}
-  DEPENDS resources/background.bmp
-  COMMENT "Packing the background picture"
-  VERBATIM)
-set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_PACKED_PICTURE}
-                            INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
 
 add_executable(setup WIN32
   app/win/main_window_win.cpp
@@ -72,8 +72,9 @@ add_executable(setup WIN32
 target_link_libraries(setup PRIVATE morvane_platform_win user32 gdi32 advapi32)
 target_compile_options(setup PRIVATE ${MORVANE_SIZE_COMPILE})
 # The linker's map (build/windows/setup.exe.map) tells where the bytes go.
-target_link_options(setup PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} -municode
-                    -Wl,-Map=${CMAKE_BINARY_DIR}/setup.exe.map)
+target_link_options(setup PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} ${MORVANE_NO_CRT_START}
+                    -Wl,-e,SetupEntry -Wl,-Map=${CMAKE_BINARY_DIR}/setup.exe.map)
+morvane_no_global_objects(setup ${CMAKE_BINARY_DIR}/setup.exe.map)
 morvane_warnings(setup)
 
 # setup.dll uses no C++ standard library, exceptions or type information:
@@ -89,8 +90,9 @@ target_include_directories(setup_dll PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(setup_dll PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_libraries(setup_dll PRIVATE uuid)
 target_compile_options(setup_dll PRIVATE ${MORVANE_SIZE_COMPILE})
-target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK}
-                    -Wl,-Map=${CMAKE_BINARY_DIR}/setup.dll.map)
+target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} ${MORVANE_NO_CRT_START}
+                    -Wl,-e,SetupDllEntry@12 -Wl,-Map=${CMAKE_BINARY_DIR}/setup.dll.map)
+morvane_no_global_objects(setup_dll ${CMAKE_BINARY_DIR}/setup.dll.map)
 morvane_warnings(setup_dll)
 
 # The sample product: a stand-in Morvane.exe and the files beside it, staged
@@ -151,7 +153,7 @@ add_library(e2e_support STATIC
   tests/e2e/world.cpp
 )
 target_include_directories(e2e_support PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(e2e_support PUBLIC morvane_platform_win GTest::gtest user32 gdi32 advapi32 shell32 ole32)
+target_link_libraries(e2e_support PUBLIC morvane_platform_win GTest::gtest user32 gdi32 advapi32 shell32 ole32 uuid)
 target_compile_definitions(e2e_support PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601)
 morvane_warnings(e2e_support)
 
@@ -168,6 +170,7 @@ target_link_options(wine_platform_tests PRIVATE -static)
 morvane_warnings(wine_platform_tests)
 
 add_executable(e2e_tests
+  tests/e2e/display_scale_test.cpp
   tests/e2e/dll_planting_test.cpp
   tests/e2e/folder_chooser_test.cpp
   tests/e2e/hostile_input_test.cpp

@@ -91,21 +91,21 @@ std::int32_t LoggedRegistry::CreateKey(RootKey root, const std::wstring& path, s
                                        RegistryHandle& key) {
   std::int32_t status = inner_.CreateKey(root, path, access, key);
   log_.WriteLine(L"Registry key " + modReg::RootKeyName(root) + path + StatusNote(status));
-  if (status == 0) openKeys_[key] = modReg::RootKeyName(root) + path;
+  if (status == 0) Remember(key, modReg::RootKeyName(root) + path);
   return status;
 }
 
 std::int32_t LoggedRegistry::OpenKey(RootKey root, const std::wstring& path, std::uint32_t access,
                                      RegistryHandle& key) {
   std::int32_t status = inner_.OpenKey(root, path, access, key);
-  if (status == 0) openKeys_[key] = modReg::RootKeyName(root) + path;
+  if (status == 0) Remember(key, modReg::RootKeyName(root) + path);
   return status;
 }
 
 void LoggedRegistry::LogValue(RegistryHandle key, const std::wstring& name, const std::wstring& value,
                               std::int32_t status) {
-  auto found = openKeys_.find(key);
-  std::wstring where = found == openKeys_.end() ? std::wstring() : found->second + L"\\";
+  std::wstring* keyName = NameOf(key);
+  std::wstring where = keyName ? *keyName + L"\\" : std::wstring();
   log_.WriteLine(L"Registry value " + where + name + L" = " + value + StatusNote(status));
 }
 
@@ -130,8 +130,8 @@ std::int32_t LoggedRegistry::SetValue(RegistryHandle key, const std::wstring& na
 
 std::int32_t LoggedRegistry::DeleteValue(RegistryHandle key, const std::wstring& name) {
   std::int32_t status = inner_.DeleteValue(key, name);
-  auto found = openKeys_.find(key);
-  std::wstring where = found == openKeys_.end() ? std::wstring() : found->second + L"\\";
+  const std::wstring* known = NameOf(key);
+  std::wstring where = known ? *known + L"\\" : std::wstring();
   log_.WriteLine(L"Deleting registry value " + where + name + StatusNote(status));
   return status;
 }
@@ -142,8 +142,23 @@ std::int32_t LoggedRegistry::DeleteKey(RootKey root, const std::wstring& path) {
   return status;
 }
 
+void LoggedRegistry::Remember(RegistryHandle key, std::wstring name) {
+  if (std::wstring* known = NameOf(key)) {
+    *known = std::move(name);
+  } else {
+    openKeys_.emplace_back(key, std::move(name));
+  }
+}
+
+std::wstring* LoggedRegistry::NameOf(RegistryHandle key) {
+  for (auto& [handle, name] : openKeys_) {
+    if (handle == key) return &name;
+  }
+  return nullptr;
+}
+
 std::int32_t LoggedRegistry::CloseKey(RegistryHandle key) {
-  openKeys_.erase(key);
+  std::erase_if(openKeys_, [key](const auto& open) { return open.first == key; });
   return inner_.CloseKey(key);
 }
 

@@ -4,7 +4,8 @@
 // Each wraps the real service and changes nothing of what it does.
 #pragma once
 
-#include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/companion_library.h"
 #include "platform/file_system.h"
@@ -74,7 +75,10 @@ class LoggedRegistry : public RegistryApi {
 
   RegistryApi& inner_;
   LogSink& log_;
-  std::map<RegistryHandle, std::wstring> openKeys_;  // handle -> the key's name, for the value lines
+  // The open keys' names, for the value lines: a key or two at a time.
+  std::vector<std::pair<RegistryHandle, std::wstring>> openKeys_;
+  void Remember(RegistryHandle key, std::wstring name);
+  std::wstring* NameOf(RegistryHandle key);
 };
 
 class LoggedSettings : public SettingsStore {

@@ -5,7 +5,12 @@
 #include <cstddef>
 #include <cstdint>
 
-inline constexpr int kTwipsPerPixel = 15;
+// Twips are 1/1440 inch: 15 to a pixel at 96 dots per inch, 10 at 144.
+inline constexpr int kTwipsPerInch = 1440;
+
+// A position or size in twips as pixels at dpi, cut to the whole pixel as
+// the design's pixel figures at 96 dots per inch are.
+constexpr int TwipsToPixels(int twips, int dpi) { return twips * dpi / kTwipsPerInch; }
 
 struct Rgb {
   std::uint8_t r, g, b;

@@ -2,4 +2,3 @@
 #pragma once
 
 #define IDI_PROGRAM 1
-#define IDB_BACKGROUND 101

@@ -74,7 +74,8 @@ else
 fi
 
 status=0
-"${run[@]}" xvfb-run -a -s "-screen 0 1024x768x24" bash "$work/wine-session.sh" "$work" "$@" || status=$?
+# A laptop's screen: the windows at twice the scale fit on it.
+"${run[@]}" xvfb-run -a -s "-screen 0 1920x1200x24" bash "$work/wine-session.sh" "$work" "$@" || status=$?
 
 for suffix in xml listed exit; do cp "$work"/results/*.$suffix "$results/" 2>/dev/null || true; done
 cp "$work"/screenshots/*.png "$shots/" 2>/dev/null || true

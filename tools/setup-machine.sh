@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
   cmake make g++ googletest file                 # host build and unit tests
-  g++-mingw-w64-i686                              # the Windows build (posix and win32 variants)
+  g++-mingw-w64-i686                              # the Windows build's headers, libraries and C++ library
+  clang-14 lld-14 llvm-14                         # its compiler, linker and archiver (full LTO)
   wine wine64 wine32:i386 fonts-wine              # running setup.exe
   xvfb xauth imagemagick                          # a virtual display and screenshots
   icoutils libimage-exiftool-perl liblnk-utils    # reading icons, version blocks and shortcuts back

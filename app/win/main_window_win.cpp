@@ -4,8 +4,9 @@
 
 #include <algorithm>
 
+#include "app/background_picture.h"
 #include "app/frm_main.h"
-#include "platform/win/packed_picture_win.h"
+#include "platform/win/dpi_win.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -13,6 +14,24 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPSIBLINGS;  // fixed single border
 constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
 constexpr COLORREF kFallbackBackground = RGB(10, 18, 40);
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
+
+// The window's client size and outer size at dpi.
+SIZE ClientAt(int dpi) {
+  return {TwipsToPixels(kMainClientWidthTwips, dpi), TwipsToPixels(kMainClientHeightTwips, dpi)};
+}
+SIZE FrameAt(int dpi) { return FrameSize(ClientAt(dpi).cx, ClientAt(dpi).cy, kStyle, kExStyle, dpi); }
+
+// The background picture drawn at dpi, or null when no bitmap can be made.
+HBITMAP CreateBackgroundPicture(int dpi) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), PictureWidth(dpi), -PictureHeight(dpi), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!picture || !bits) return picture;
+  DrawBackgroundPicture(static_cast<std::uint8_t*>(bits), (PictureWidth(dpi) * 3 + 3) & ~3, dpi);
+  return picture;
+}
 
 // Labels paint nothing of their own; the form draws them. Clicks go through.
 WNDPROC g_staticProcedure = nullptr;
@@ -43,6 +62,15 @@ LRESULT CALLBACK TargetBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
   return CallWindowProcW(g_editProcedure, hwnd, message, wParam, lParam);
 }
 
+// Where a window of this size lies centred on the work area of the primary
+// monitor, its top-left corner kept on it.
+POINT CentredOnWorkArea(SIZE size) {
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  return POINT{std::max<LONG>(work.left + (work.right - work.left - size.cx) / 2, work.left),
+               std::max<LONG>(work.top + (work.bottom - work.top - size.cy) / 2, work.top)};
+}
+
 // Where a child window lies in its parent's client area.
 RECT RectInParent(HWND child) {
   RECT r{};
@@ -58,18 +86,51 @@ MainWindow::MainWindow(HINSTANCE instance, std::function<bool()> busyPointer)
 
 bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
-  // Shared: the system owns the icon and frees it with the program.
-  icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
-  background_.Reset(LoadPackedPicture(instance_, IDB_BACKGROUND));
-  if (!RegisterWindowClass(instance_, kMainWindowClass, icon_, LoadCursorW(nullptr, IDC_ARROW))) return false;
-
-  RECT frame = PixelRect(0, 0, kMainClientWidthTwips, kMainClientHeightTwips);
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
-  if (!CreateWindowObject(instance_, kMainWindowClass, kMainCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          frame.right - frame.left, frame.bottom - frame.top, nullptr)) {
+  if (!RegisterWindowClass(instance_, kMainWindowClass, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
+  // Made centred at the system's scale, where it opens; laid out again at
+  // its own scale should its monitor have another one.
+  dpi_ = WindowDpi(nullptr);
+  SIZE frame = FrameAt(dpi_);
+  POINT centred = CentredOnWorkArea(frame);
+  if (!CreateWindowObject(instance_, kMainWindowClass, kMainCaption, kStyle, kExStyle, centred.x, centred.y, frame.cx,
+                          frame.cy, nullptr)) {
     return false;
   }
-  return CreateControls();
+  fonts_ = DesignFonts(dpi_);
+  for (const ControlDesign& d : MainFormDesign()) tops_.push_back(d.top);
+  if (!CreateControls()) return false;
+  if (int own = WindowDpi(hwnd()); own != dpi_) {
+    Layout(own);
+  } else {
+    MakeIconsAndPicture();
+  }
+  return true;
+}
+
+void MainWindow::Layout(int dpi) {
+  dpi_ = dpi;
+  ResizeClientArea(hwnd(), ClientAt(dpi));
+  // The controls take the new fonts before the old ones are freed.
+  DesignFonts fonts(dpi);
+  for (const ControlDesign& d : MainFormDesign()) {
+    HWND control = ControlWindow(d.control);
+    RECT r = PixelRect(d.left, tops_[Index(d.control)], d.width, d.height, dpi);
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(d.font)), TRUE);
+  }
+  fonts_ = std::move(fonts);
+  MakeIconsAndPicture();
+}
+
+void MainWindow::MakeIconsAndPicture() {
+  icons_.Apply(instance_, IDI_PROGRAM, hwnd(), dpi_);
+  // The picture and the off-screen copy are made anew at the new size; the
+  // DCs go before the bitmaps selected into them.
+  backBuffer_.Reset();
+  pictureDc_.Reset();
+  backBitmap_.Reset();
+  background_.Reset(CreateBackgroundPicture(dpi_));
+  InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 bool MainWindow::CreateControls() {
@@ -96,7 +157,7 @@ bool MainWindow::CreateControls() {
         exStyle = WS_EX_TRANSPARENT;
         break;
     }
-    RECT r = PixelRect(d.left, d.top, d.width, d.height);
+    RECT r = PixelRect(d.left, d.top, d.width, d.height, dpi_);
     HWND control = CreateWindowExW(exStyle, className, d.caption, style, r.left, r.top, r.right - r.left,
                                    r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)),
                                    instance_, nullptr);
@@ -130,15 +191,14 @@ bool MainWindow::CreateControls() {
 }
 
 void MainWindow::Show() {
+  // Made centred already; only a scale other than the one it was made for
+  // changed its size since.
   RECT window{};
   GetWindowRect(hwnd(), &window);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  int width = window.right - window.left, height = window.bottom - window.top;
-  int x = work.left + (work.right - work.left - width) / 2;
-  int y = work.top + (work.bottom - work.top - height) / 2;
-  SetWindowPos(hwnd(), nullptr, std::max<int>(x, work.left), std::max<int>(y, work.top), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER);
+  POINT centred = CentredOnWorkArea(SIZE{window.right - window.left, window.bottom - window.top});
+  if (centred.x != window.left || centred.y != window.top) {
+    SetWindowPos(hwnd(), nullptr, centred.x, centred.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
   ShowWindow(hwnd(), SW_SHOWNORMAL);
   SetForegroundWindow(hwnd());
   if (HWND first = FirstUsableControl(keys_)) FocusControl(first);
@@ -184,8 +244,9 @@ void MainWindow::SetReadOnly(Control control, bool readOnly) {
 
 void MainWindow::SetTop(Control control, int twips) {
   const ControlDesign& d = DesignOf(control);
+  tops_[Index(control)] = twips;
   InvalidateLabel(control);
-  SetWindowPos(ControlWindow(control), nullptr, d.left / kTwipsPerPixel, twips / kTwipsPerPixel, 0, 0,
+  SetWindowPos(ControlWindow(control), nullptr, TwipsToPixels(d.left, dpi_), TwipsToPixels(twips, dpi_), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateLabel(control);
   MoveFocusOffCovered();
@@ -234,6 +295,7 @@ void MainWindow::MoveFocusOffCovered() {
 void MainWindow::OnButtonClicked(HWND button) {
   // A click can only come from a button the user can see and use.
   if (!logic_ || !IsUsableControl(button)) return;
+  if (beforeFirstAction_) std::exchange(beforeFirstAction_, nullptr)();
   std::optional<Control> control = ControlWithId(GetDlgCtrlID(button));
   if (!control) return;
   for (int index = 0; index < static_cast<int>(kCmdNext.size()); ++index) {
@@ -351,6 +413,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       } else {
         RestoreFocus(focusOnDeactivate_, keys_);
       }
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (!hwnd()) break;
+      KeepDesignedSize(*reinterpret_cast<MINMAXINFO*>(lParam), FrameAt(dpi_));
+      return 0;
+    case kDpiChanged:
+      // Moved to a monitor of another scale: laid out again at its scale.
+      MoveToSuggested(hwnd(), *reinterpret_cast<const RECT*>(lParam));
+      Layout(LOWORD(wParam));
       return 0;
     case WM_CLOSE:
       // Every way of closing ends the program; the close is never refused.

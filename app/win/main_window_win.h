@@ -33,6 +33,9 @@ class MainWindow : public Window, public MainFormControls {
   // Shows the window centred on the screen and gives the focus to the first
   // control of the tab order that can take it.
   void Show();
+  // What the buttons' actions need and the window does not: done once, at
+  // the first click of a button.
+  void BeforeFirstAction(std::function<void()> prepare) { beforeFirstAction_ = std::move(prepare); }
   HWND ControlWindow(Control control) const { return controls_[Index(control)]; }
   const DialogKeys& dialogKeys() const { return keys_; }
   // True once the window has begun to close.
@@ -57,6 +60,10 @@ class MainWindow : public Window, public MainFormControls {
  private:
   static std::size_t Index(Control control) { return static_cast<std::size_t>(control); }
   bool CreateControls();
+  // Sizes the window, its controls, fonts, icons and picture for dpi.
+  void Layout(int dpi);
+  // The icons and the picture at the window's scale.
+  void MakeIconsAndPicture();
   void Paint();
   // Makes the off-screen copy of the client area on first use.
   bool EnsureBackBuffer(HDC reference);
@@ -72,9 +79,13 @@ class MainWindow : public Window, public MainFormControls {
 
   HINSTANCE instance_;
   std::function<bool()> busyPointer_;
+  std::function<void()> beforeFirstAction_;
   frmMain* logic_ = nullptr;
   std::vector<HWND> controls_ = std::vector<HWND>(MainFormDesign().size());
   HWND tooltip_ = nullptr;
+  int dpi_ = 96;
+  // Where each control's top is, in twips: the logic moves some buttons.
+  std::vector<int> tops_;
   UniqueGdiObject background_;
   // The off-screen copy of the client area the form paints into; the
   // bitmaps are declared before the DCs they are selected into, so that the
@@ -83,7 +94,7 @@ class MainWindow : public Window, public MainFormControls {
   UniqueMemoryDc backBuffer_;
   UniqueMemoryDc pictureDc_;
   DesignFonts fonts_;
-  HICON icon_ = nullptr;
+  WindowIcons icons_;
   DialogKeys keys_;
   HWND focusOnDeactivate_ = nullptr;
   bool closing_ = false;

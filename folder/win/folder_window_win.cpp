@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win/dpi_win.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -14,8 +15,18 @@ constexpr const wchar_t* kClassName = L"MorvaneFolderChooser";
 // paints no inside of its own, so the window must paint the blue under it.
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_WINDOWEDGE;
+// At 96 dots per inch; scaled with the window.
 constexpr int kItemHeight = 16;  // a folder picture and a line of text
 constexpr int kIndentPixels = 12;
+constexpr int kDropDownItems = 12;  // the drive list's opened height
+constexpr UINT kDpiChanged = 0x02E0;  // WM_DPICHANGED, Windows 8.1 and later
+
+// The window's outer size at dpi.
+// The window's client size and outer size at dpi.
+SIZE ClientAt(int dpi) {
+  return {TwipsToPixels(kFolderClientWidthTwips, dpi), TwipsToPixels(kFolderClientHeightTwips, dpi)};
+}
+SIZE FrameAt(int dpi) { return FrameSize(ClientAt(dpi).cx, ClientAt(dpi).cy, kStyle, kExStyle, dpi); }
 constexpr UINT kDriveChosen = WM_APP + 1;  // handled once the combo box has finished its notifications
 constexpr UINT kOpenSelected = WM_APP + 2;
 
@@ -30,31 +41,37 @@ std::wstring ItemText(HWND control, bool combo, int index) {
   return text;
 }
 
-void FillPolygon(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF line) {
+void FillPolygon(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF line, int dpi) {
   UniqueGdiObject brush(CreateSolidBrush(fill));
-  UniqueGdiObject pen(CreatePen(PS_SOLID, 1, line));
+  UniqueGdiObject pen(CreatePen(PS_SOLID, ScaledPixels(1, dpi), line));
   SelectedObject b(dc, brush.get());
   SelectedObject p(dc, pen.get());
   Polygon(dc, points, count);
 }
 
+// A small picture drawn in 96-dpi pixels from (x, y), scaled to dpi.
+struct Sketch {
+  HDC dc;
+  int x, y, dpi;
+  void Shape(std::initializer_list<POINT> design, COLORREF fill, COLORREF line) const {
+    POINT points[8];
+    int count = 0;
+    for (POINT p : design) points[count++] = POINT{x + ScaledPixels(p.x, dpi), y + ScaledPixels(p.y, dpi)};
+    FillPolygon(dc, points, count, fill, line, dpi);
+  }
+};
+
 // A folder as the classic lists draw it: closed, or opened with its front
 // tilted back.
-void DrawFolder(HDC dc, int x, int y, bool opened) {
+void DrawFolder(const Sketch& s, bool opened) {
   const COLORREF body = RGB(240, 200, 80), front = RGB(255, 230, 140), line = RGB(128, 96, 0);
-  const POINT back[] = {{x, y + 2}, {x + 5, y + 2}, {x + 6, y + 3}, {x + 13, y + 3}, {x + 13, y + 12}, {x, y + 12}};
-  FillPolygon(dc, back, 6, body, line);
-  if (opened) {
-    const POINT lid[] = {{x + 2, y + 6}, {x + 15, y + 6}, {x + 13, y + 12}, {x, y + 12}};
-    FillPolygon(dc, lid, 4, front, line);
-  }
+  s.Shape({{0, 2}, {5, 2}, {6, 3}, {13, 3}, {13, 12}, {0, 12}}, body, line);
+  if (opened) s.Shape({{2, 6}, {15, 6}, {13, 12}, {0, 12}}, front, line);
 }
 
-void DrawDrive(HDC dc, int x, int y) {
-  const POINT box[] = {{x, y + 5}, {x + 14, y + 5}, {x + 14, y + 11}, {x, y + 11}};
-  FillPolygon(dc, box, 4, RGB(192, 192, 192), RGB(64, 64, 64));
-  const POINT light[] = {{x + 10, y + 7}, {x + 12, y + 7}, {x + 12, y + 9}, {x + 10, y + 9}};
-  FillPolygon(dc, light, 4, RGB(0, 200, 0), RGB(0, 128, 0));
+void DrawDrive(const Sketch& s) {
+  s.Shape({{0, 5}, {14, 5}, {14, 11}, {0, 11}}, RGB(192, 192, 192), RGB(64, 64, 64));
+  s.Shape({{10, 7}, {12, 7}, {12, 9}, {10, 9}}, RGB(0, 200, 0), RGB(0, 128, 0));
 }
 
 }  // namespace
@@ -74,19 +91,43 @@ void FolderWindow::Unload() {
 }
 
 bool FolderWindow::Create() {
-  // Shared: the system owns the icon, the same one the main window shows.
-  auto icon = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_SHARED));
-  if (!RegisterWindowClass(instance_, kClassName, icon, LoadCursorW(nullptr, IDC_ARROW))) return false;
+  if (!RegisterWindowClass(instance_, kClassName, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
   background_.Reset(CreateSolidBrush(BackgroundColor()));
-  RECT frame = PixelRect(0, 0, kFolderClientWidthTwips, kFolderClientHeightTwips);
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+  // Made at the system's scale; laid out at the scale of the monitor it opens on.
+  SIZE frame = FrameAt(WindowDpi(nullptr));
   if (!CreateWindowObject(instance_, kClassName, kFolderCaption, kStyle, kExStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                          frame.right - frame.left, frame.bottom - frame.top, owner_)) {
+                          frame.cx, frame.cy, owner_)) {
     return false;
   }
+  dpi_ = WindowDpi(hwnd());
   if (!CreateControls()) return false;
+  Layout(dpi_);
   logic_.Form_Load();
   return true;
+}
+
+void FolderWindow::Layout(int dpi) {
+  dpi_ = dpi;
+  icons_.Apply(instance_, IDI_PROGRAM, hwnd(), dpi);
+  ResizeClientArea(hwnd(), ClientAt(dpi));
+  // The controls take the new fonts before the old ones are freed.
+  DesignFonts fonts(dpi);
+  int itemHeight = ScaledPixels(kItemHeight, dpi);
+  for (const FolderControlDesign& d : FolderFormDesign()) {
+    HWND control = ControlWindow(d.control);
+    RECT r = PixelRect(d.left, d.top, d.width, d.height, dpi);
+    // A combo box's height is its dropped-down list's; the closed box is fitted below.
+    int height = d.kind == FolderControlKind::DriveList ? kDropDownItems * itemHeight : r.bottom - r.top;
+    SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(d.font)), TRUE);
+    if (d.kind == FolderControlKind::DirectoryList) SendMessageW(control, LB_SETITEMHEIGHT, 0, itemHeight);
+    if (d.kind == FolderControlKind::DriveList) {
+      SendMessageW(control, CB_SETITEMHEIGHT, 0, itemHeight);
+      FitDriveListHeight(r.bottom - r.top);
+    }
+  }
+  fonts_ = std::move(fonts);
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 bool FolderWindow::CreateControls() {
@@ -95,15 +136,15 @@ bool FolderWindow::CreateControls() {
   // The frame goes last: children are stacked in the order they are made,
   // and the frame lies under all the others.
   std::vector<const FolderControlDesign*> order;
-  for (const FolderControlDesign& d : FolderFormDesign()) order.push_back(&d);
-  std::stable_partition(order.begin(), order.end(),
-                        [](const FolderControlDesign* d) { return d->kind != FolderControlKind::Frame; });
+  for (bool frame : {false, true}) {
+    for (const FolderControlDesign& d : FolderFormDesign()) {
+      if ((d.kind == FolderControlKind::Frame) == frame) order.push_back(&d);
+    }
+  }
   for (const FolderControlDesign* d : order) {
     const wchar_t* className = L"Button";
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
-    RECT r = PixelRect(d->left, d->top, d->width, d->height);
-    int height = r.bottom - r.top;
     switch (d->kind) {
       case FolderControlKind::Frame:
         style |= BS_GROUPBOX;
@@ -119,7 +160,6 @@ bool FolderWindow::CreateControls() {
       case FolderControlKind::DriveList:
         className = L"ComboBox";
         style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-        height = 12 * kItemHeight;  // the dropped-down list; the closed box is fitted below
         break;
       case FolderControlKind::DirectoryList:
         className = L"ListBox";
@@ -127,13 +167,12 @@ bool FolderWindow::CreateControls() {
         exStyle = WS_EX_CLIENTEDGE;
         break;
     }
-    HWND control = CreateWindowExW(exStyle, className, d->caption, style, r.left, r.top, r.right - r.left, height,
-                                   hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d->id)), instance_, nullptr);
+    // Placed, and given its font, by Layout.
+    HWND control = CreateWindowExW(exStyle, className, d->caption, style, 0, 0, 0, 0, hwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(d->id)), instance_, nullptr);
     if (!control) return false;
     controls_[static_cast<std::size_t>(d->control)] = control;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(d->font)), FALSE);
     if (d->kind == FolderControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
-    if (d->kind == FolderControlKind::DriveList) FitDriveListHeight(r.bottom - r.top);
     // The chooser's loop relays the mouse to the tooltips: subclassing the
     // controls for it would slow every message, and filling the directory
     // list with ten thousand folders is ten thousand messages.
@@ -292,17 +331,18 @@ void FolderWindow::DrawItem(const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   FillRect(dc, &item.rcItem, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   if (item.itemID == static_cast<UINT>(-1)) return;
-  int x = item.rcItem.left + 2;
-  int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - kItemHeight) / 2 + 1;
+  int x = item.rcItem.left + ScaledPixels(2, dpi_);
+  int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - ScaledPixels(kItemHeight, dpi_)) / 2 +
+          ScaledPixels(1, dpi_);
   if (combo) {
-    DrawDrive(dc, x, y);
+    DrawDrive(Sketch{dc, x, y, dpi_});
   } else {
-    x += static_cast<int>(item.itemData / 2) * kIndentPixels;
-    DrawFolder(dc, x, y, (item.itemData & 1) != 0);
+    x += static_cast<int>(item.itemData / 2) * ScaledPixels(kIndentPixels, dpi_);
+    DrawFolder(Sketch{dc, x, y, dpi_}, (item.itemData & 1) != 0);
   }
   std::wstring text = ItemText(item.hwndItem, combo, static_cast<int>(item.itemID));
   RECT r = item.rcItem;
-  r.left = x + 19;
+  r.left = x + ScaledPixels(19, dpi_);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -332,7 +372,7 @@ LRESULT FolderWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     }
     case WM_MEASUREITEM: {
       auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      if (measure->itemID != static_cast<UINT>(-1)) measure->itemHeight = kItemHeight;
+      if (measure->itemID != static_cast<UINT>(-1)) measure->itemHeight = ScaledPixels(kItemHeight, dpi_);
       return TRUE;
     }
     case WM_DRAWITEM:
@@ -369,6 +409,15 @@ LRESULT FolderWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       } else {
         RestoreFocus(lastFocus_, keys_);
       }
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (!hwnd()) break;
+      KeepDesignedSize(*reinterpret_cast<MINMAXINFO*>(lParam), FrameAt(dpi_));
+      return 0;
+    case kDpiChanged:
+      // Moved to a monitor of another scale: laid out again at its scale.
+      MoveToSuggested(hwnd(), *reinterpret_cast<const RECT*>(lParam));
+      Layout(LOWORD(wParam));
       return 0;
     case WM_CLOSE:
       // The close box, Alt+F4 or the system menu: "&Cancel", and the

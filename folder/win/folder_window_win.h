@@ -51,6 +51,8 @@ class FolderWindow : public Window, public FolderFormControls, public FolderView
 
  private:
   bool CreateControls();
+  // Sizes the window, its controls, their rows, fonts and icons for dpi.
+  void Layout(int dpi);
   void FitDriveListHeight(int pixels);
   void CenterOverOwner();
   // Keys the chooser answers itself before the dialog keys: an open drop-down
@@ -70,7 +72,9 @@ class FolderWindow : public Window, public FolderFormControls, public FolderView
   std::vector<HWND> controls_ = std::vector<HWND>(FolderFormDesign().size());
   HWND tooltip_ = nullptr;
   UniqueGdiObject background_;
+  int dpi_ = 96;
   DesignFonts fonts_;
+  WindowIcons icons_;
   DialogKeys keys_;
   int shownDrive_ = -1;
   HWND lastFocus_ = nullptr;

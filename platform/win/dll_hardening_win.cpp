@@ -10,14 +10,21 @@ namespace {
 
 // Loaded lazily by theming, drawing, the shell and accessibility; none of
 // them is one of the system's known DLLs, so a bare name would be searched.
-constexpr const wchar_t* kLazilyLoadedSystemDlls[] = {
-    L"uxtheme.dll", L"dwmapi.dll",  L"msimg32.dll", L"version.dll", L"cryptbase.dll",
-    L"propsys.dll", L"profapi.dll", L"userenv.dll", L"oleacc.dll",   L"mpr.dll",
+struct LazilyLoaded {
+  const wchar_t* name;
+  SystemDlls group;
+};
+constexpr LazilyLoaded kLazilyLoadedSystemDlls[] = {
+    {L"uxtheme.dll", SystemDlls::ForTheWindow},   {L"dwmapi.dll", SystemDlls::ForTheWindow},
+    {L"msimg32.dll", SystemDlls::ForTheWindow},   {L"version.dll", SystemDlls::ForTheWindow},
+    {L"cryptbase.dll", SystemDlls::ForTheWindow}, {L"propsys.dll", SystemDlls::ForLaterSteps},
+    {L"profapi.dll", SystemDlls::ForLaterSteps},  {L"userenv.dll", SystemDlls::ForLaterSteps},
+    {L"oleacc.dll", SystemDlls::ForLaterSteps},   {L"mpr.dll", SystemDlls::ForLaterSteps},
 };
 
 }  // namespace
 
-void RestrictDllSearchToSystem32() {
+bool RestrictDllSearchToSystem32() {
   // Drops the current directory from the search on every Windows.
   SetDllDirectoryW(L"");
   // Windows 7 has SetDefaultDllDirectories only with update KB2533623, so it
@@ -26,15 +33,16 @@ void RestrictDllSearchToSystem32() {
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   auto restrict = kernel ? ProcAs<SetDefaultDllDirectoriesFn>(GetProcAddress(kernel, "SetDefaultDllDirectories"))
                          : nullptr;
-  if (restrict) restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  return restrict && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-void PreloadSystemDlls() {
+void PreloadSystemDlls(SystemDlls group) {
   wchar_t system[MAX_PATH] = {};
   UINT length = GetSystemDirectoryW(system, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return;
-  for (const wchar_t* name : kLazilyLoadedSystemDlls) {
-    std::wstring path = std::wstring(system) + L"\\" + name;
+  for (const LazilyLoaded& dll : kLazilyLoadedSystemDlls) {
+    if (dll.group != group) continue;
+    std::wstring path = std::wstring(system) + L"\\" + dll.name;
     // Their own imports come from their own folder, System32. They stay
     // loaded for the life of the process; a missing one is simply skipped.
     LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);

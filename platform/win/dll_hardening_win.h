@@ -3,11 +3,17 @@
 // A setup program is started from download folders that hold anybody's
 // DLLs. From here on, DLLs load from System32 only (and from the
 // side-by-side store through the manifest); never from the program's own
-// folder or the current directory.
-void RestrictDllSearchToSystem32();
+// folder or the current directory. False where this Windows cannot restrict
+// the search of every later load (Windows 7 without update KB2533623).
+bool RestrictDllSearchToSystem32();
 
-// Loads, by their full System32 path, the system DLLs that the window, the
-// common controls and the shell load later by bare name (some through
-// delay-load helpers that do not honour the restricted search everywhere).
-// A later load by name then finds the module already loaded.
-void PreloadSystemDlls();
+// The system DLLs that are loaded later by bare name: those the window, the
+// common controls and drawing load as it opens, and those only the later
+// steps load (the shell's shortcuts and folders, accessibility, the network).
+enum class SystemDlls { ForTheWindow, ForLaterSteps };
+
+// Loads a group by the DLLs' full System32 path, so that a later load by
+// name (some through delay-load helpers, some as a system DLL's own
+// imports, which do not honour the restricted search everywhere) finds the
+// module already loaded.
+void PreloadSystemDlls(SystemDlls group);

@@ -52,6 +52,15 @@ void* operator new(std::size_t size) {
 // The runtime's nothrow form catches that bad_alloc, which links it all in too.
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return std::malloc(size ? size : 1); }
 
+// The runtime's own delete and its nothrow tag each bring an object file
+// with unwind tables (and the new-handler functions) along; these are all
+// the program uses of them.
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+namespace std {
+const nothrow_t nothrow{};
+}  // namespace std
+
 // std::to_wstring formats through this. MinGW's own version is a complete
 // C99 printf (floating point, positional arguments) of some 40 KB; the
 // program formats only integers, which the system's C library does alike.

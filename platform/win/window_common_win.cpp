@@ -4,15 +4,11 @@
 
 #include <algorithm>
 
-namespace {
+#include "platform/win/dpi_win.h"
 
-constexpr int kScreenDpi = 96;  // the layout is in twips at 15 per pixel; the program is not DPI aware
-
-}  // namespace
-
-RECT PixelRect(int left, int top, int width, int height) {
-  return RECT{left / kTwipsPerPixel, top / kTwipsPerPixel, (left + width) / kTwipsPerPixel,
-              (top + height) / kTwipsPerPixel};
+RECT PixelRect(int left, int top, int width, int height, int dpi) {
+  return RECT{TwipsToPixels(left, dpi), TwipsToPixels(top, dpi), TwipsToPixels(left + width, dpi),
+              TwipsToPixels(top + height, dpi)};
 }
 
 std::wstring WindowText(HWND hwnd) {
@@ -24,24 +20,65 @@ std::wstring WindowText(HWND hwnd) {
 }
 
 HFONT DesignFonts::Get(const FontSpec& font) {
-  std::wstring key = font.face ? std::wstring(font.face) + L"/" + std::to_wstring(font.hundredthsOfPoint) + L"/" +
-                                     std::to_wstring(font.weight)
-                               : std::wstring();
-  auto found = fonts_.find(key);
-  if (found != fonts_.end()) return static_cast<HFONT>(found->second.get());
+  for (const Made& made : fonts_) {
+    if (made.spec.face == font.face && made.spec.hundredthsOfPoint == font.hundredthsOfPoint &&
+        made.spec.weight == font.weight) {
+      return static_cast<HFONT>(made.font.get());
+    }
+  }
   HFONT created = nullptr;
   if (!font.face) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    created = CreateFontIndirectW(&metrics.lfMessageFont);
+    LOGFONTW message = MessageFont(dpi_);
+    created = CreateFontIndirectW(&message);
   } else {
-    int height = -MulDiv(font.hundredthsOfPoint, kScreenDpi, 7200);
+    int height = -MulDiv(font.hundredthsOfPoint, dpi_, 7200);
     created = CreateFontW(height, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
   }
-  fonts_.emplace(key, UniqueGdiObject(created));
+  fonts_.push_back(Made{font, UniqueGdiObject(created)});
   return created;
+}
+
+WindowIcons::~WindowIcons() { Free(); }
+
+void WindowIcons::Free() {
+  if (big_) DestroyIcon(big_);
+  if (small_) DestroyIcon(small_);
+  big_ = small_ = nullptr;
+}
+
+void WindowIcons::Apply(HINSTANCE instance, int iconId, HWND window, int dpi) {
+  // The one 32 x 32 image, drawn by the system at each size the scale needs.
+  auto load = [&](int metric) {
+    int size = SystemMetric(metric, dpi);
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, 0));
+  };
+  HICON big = load(SM_CXICON), small = load(SM_CXSMICON);
+  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  Free();  // the window no longer shows the old ones
+  big_ = big;
+  small_ = small;
+}
+
+void ResizeClientArea(HWND window, SIZE client) {
+  RECT outer{}, inner{};
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &inner);
+  int width = client.cx + (outer.right - outer.left) - inner.right;
+  int height = client.cy + (outer.bottom - outer.top) - inner.bottom;
+  if (width != outer.right - outer.left || height != outer.bottom - outer.top) {
+    SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void KeepDesignedSize(MINMAXINFO& limits, SIZE frame) {
+  limits.ptMaxTrackSize.x = std::max<LONG>(limits.ptMaxTrackSize.x, frame.cx);
+  limits.ptMaxTrackSize.y = std::max<LONG>(limits.ptMaxTrackSize.y, frame.cy);
+}
+
+void MoveToSuggested(HWND window, const RECT& suggested) {
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND CreateTooltips(HINSTANCE instance, HWND owner) {
@@ -61,7 +98,12 @@ void AddTooltip(HWND tooltips, HWND owner, HWND control, const wchar_t* text, bo
 }
 
 std::vector<HWND> InTabOrder(std::vector<std::pair<int, HWND>> controls) {
-  std::sort(controls.begin(), controls.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  // A window's handful of controls: sorted by insertion.
+  for (std::size_t i = 1; i < controls.size(); ++i) {
+    for (std::size_t j = i; j > 0 && controls[j].first < controls[j - 1].first; --j) {
+      std::swap(controls[j], controls[j - 1]);
+    }
+  }
   std::vector<HWND> order;
   for (const auto& c : controls) order.push_back(c.second);
   return order;

@@ -1,13 +1,16 @@
 // Draws the program icon (32 x 32, 16 colours) and the main window's dark
-// background picture (320 x 240, 24 bpp, uncompressed). The outputs are
-// committed under resources/; run this only to redraw them:
-//   g++ -std=c++20 -O2 tools/art/make_art.cpp -o /tmp/make_art && /tmp/make_art resources
-#include <algorithm>
-#include <cmath>
+// background picture (320 x 240, 24 bpp, uncompressed), which the program
+// draws itself from the same formula (app/background_picture.cpp) and the
+// benchmark's bare window shows. The outputs are committed under resources/;
+// run this only to redraw them, from the top of the repository:
+//   g++ -std=c++20 -O2 -I. tools/art/make_art.cpp app/background_picture.cpp -o /tmp/make_art &&
+//   /tmp/make_art resources
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "app/background_picture.h"
 
 namespace {
 
@@ -143,10 +146,10 @@ std::vector<std::uint8_t> MakeIcon() {
   return out;
 }
 
-// Background: a dark blue night gradient with faint diagonal "file rows"
-// and a soft glow at the top right, so white and light-blue text stay legible.
+// Background: drawn by the program's own formula at 96 dots per inch, so
+// that the committed picture is what the window shows at that scale.
 std::vector<std::uint8_t> MakeBackground() {
-  const int width = 320, height = 240;
+  const int width = kPictureWidth, height = kPictureHeight;
   const int rowBytes = width * 3;  // 960, already a multiple of 4
   std::vector<std::uint8_t> out;
   out.push_back('B');
@@ -165,29 +168,10 @@ std::vector<std::uint8_t> MakeBackground() {
   Put32(out, 2835);
   Put32(out, 0);
   Put32(out, 0);
+  std::vector<std::uint8_t> rows(static_cast<std::size_t>(rowBytes) * height);
+  DrawBackgroundPicture(rows.data(), rowBytes, 96);
   for (int y = height - 1; y >= 0; --y) {
-    for (int x = 0; x < width; ++x) {
-      double t = static_cast<double>(y) / (height - 1);
-      double r = 14 - 8 * t, g = 26 - 14 * t, b = 62 - 30 * t;
-      double dx = x - 290.0, dy = y + 30.0;
-      double glow = std::exp(-(dx * dx + dy * dy) / (2 * 70.0 * 70.0));
-      r += 30 * glow;
-      g += 50 * glow;
-      b += 90 * glow;
-      if (((x + y) / 4) % 12 == 0) {  // faint diagonal stripes
-        r += 4;
-        g += 6;
-        b += 10;
-      }
-      if (y >= 100 && y < 104 && x >= 8 && x < 312) {  // a thin rule under the message area
-        r += 10;
-        g += 16;
-        b += 30;
-      }
-      out.push_back(static_cast<std::uint8_t>(std::clamp(b, 0.0, 255.0)));
-      out.push_back(static_cast<std::uint8_t>(std::clamp(g, 0.0, 255.0)));
-      out.push_back(static_cast<std::uint8_t>(std::clamp(r, 0.0, 255.0)));
-    }
+    out.insert(out.end(), rows.begin() + y * rowBytes, rows.begin() + (y + 1) * rowBytes);
   }
   return out;
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/win/packed_picture_win.h"
+#include "app/background_picture.h"
 #include "tests/e2e/driver/png_writer.h"
 
 namespace e2e {
@@ -77,38 +77,101 @@ int InkWidth(HWND control) {
   return right < left ? 0 : right - left + 1;
 }
 
-int PixelsDifferingFromThePicture(HWND window, const std::wstring& exe, RECT area) {
-  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  HBITMAP picture = module ? LoadPackedPicture(module, 101) : nullptr;
-  if (!picture) {
-    if (module) FreeLibrary(module);
-    return -1;
+namespace {
+
+// The background picture as the program draws it at dpi, selected into a DC.
+class DrawnPicture {
+ public:
+  explicit DrawnPicture(int dpi) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), PictureWidth(dpi), -PictureHeight(dpi), 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap_ && bits) DrawBackgroundPicture(static_cast<std::uint8_t*>(bits), (PictureWidth(dpi) * 3 + 3) & ~3, dpi);
+    dc_ = CreateCompatibleDC(nullptr);
+    old_ = SelectObject(dc_, bitmap_);
   }
-  int width = area.right - area.left, height = area.bottom - area.top;
-  POINT origin{area.left, area.top};
-  ClientToScreen(window, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC shot = CreateCompatibleDC(screen);
-  HBITMAP shotBitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ oldShot = SelectObject(shot, shotBitmap);
-  BitBlt(shot, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
-  HDC expected = CreateCompatibleDC(screen);
-  HGDIOBJ oldExpected = SelectObject(expected, picture);
+  ~DrawnPicture() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+  }
+  explicit operator bool() const { return bitmap_ != nullptr; }
+  COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+
+ private:
+  HBITMAP bitmap_ = nullptr;
+  HDC dc_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
+
+// A part of the screen, copied once and read pixel by pixel.
+class ScreenArea {
+ public:
+  ScreenArea(HWND window, RECT area) : width_(area.right - area.left), height_(area.bottom - area.top) {
+    POINT origin{area.left, area.top};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    bitmap_ = CreateCompatibleBitmap(screen, width_, height_);
+    old_ = SelectObject(dc_, bitmap_);
+    BitBlt(dc_, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+  }
+  ~ScreenArea() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  COLORREF Pixel(int x, int y) const { return GetPixel(dc_, x, y); }
+
+ private:
+  int width_, height_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
+
+int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
+
+}  // namespace
+
+int PixelsDifferingFromThePicture(HWND window, RECT area) {
+  DrawnPicture picture(96);
+  if (!picture) return -1;
+  ScreenArea shot(window, area);
   int differing = 0;
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      if (GetPixel(shot, x, y) != GetPixel(expected, area.left + x, area.top + y)) ++differing;
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      if (shot.Pixel(x, y) != picture.Pixel(area.left + x, area.top + y)) ++differing;
     }
   }
-  SelectObject(expected, oldExpected);
-  DeleteDC(expected);
-  SelectObject(shot, oldShot);
-  DeleteObject(shotBitmap);
-  DeleteDC(shot);
-  ReleaseDC(nullptr, screen);
-  DeleteObject(picture);
-  FreeLibrary(module);
   return differing;
+}
+
+RECT InkBox(HWND window, RECT area, Ink ink, int dpi) {
+  if (ink == Ink::None) return RECT{};
+  DrawnPicture picture(dpi);
+  ScreenArea shot(window, area);
+  RECT box{area.right, area.bottom, area.left, area.top};
+  for (int y = 0; y < shot.height(); ++y) {
+    for (int x = 0; x < shot.width(); ++x) {
+      COLORREF c = shot.Pixel(x, y);
+      // Dark text is drawn with grey edges on a light face: any pixel darker
+      // than mid-grey counts. Label text is white or light blue: far
+      // brighter than the dark picture.
+      bool inked = ink == Ink::Dark ? Brightness(c) < 384
+                                    : Brightness(c) > Brightness(picture.Pixel(area.left + x, area.top + y)) + 120;
+      if (!inked) continue;
+      box.left = std::min<LONG>(box.left, area.left + x);
+      box.top = std::min<LONG>(box.top, area.top + y);
+      box.right = std::max<LONG>(box.right, area.left + x + 1);
+      box.bottom = std::max<LONG>(box.bottom, area.top + y + 1);
+    }
+  }
+  return box.left < box.right ? box : RECT{};
 }
 
 int MessageFontTextWidth(const std::wstring& text) {

@@ -15,8 +15,14 @@ COLORREF ScreenPixel(HWND window, int x, int y);
 // is on screen: from the leftmost to the rightmost dark pixel, border excluded.
 int InkWidth(HWND control);
 // How many client pixels of window inside area differ, on screen, from the
-// background picture (packed picture resource 101) of the program file exe.
-int PixelsDifferingFromThePicture(HWND window, const std::wstring& exe, RECT area);
+// background picture as the program draws it at 96 dots per inch.
+int PixelsDifferingFromThePicture(HWND window, RECT area);
+// Where text is drawn inside area (client pixels of window at dpi), as it is on
+// screen: the box around every pixel of ink. Dark ink is the text of buttons
+// and boxes; light ink on the picture is what labels draw over it. Empty when
+// there is none, or none is looked for.
+enum class Ink { None, Dark, OnThePicture };
+RECT InkBox(HWND window, RECT area, Ink ink, int dpi);
 // The width the system draws text in with the message font (buttons' font).
 int MessageFontTextWidth(const std::wstring& text);
 
