@@ -52,8 +52,8 @@ class SilentRun {
       : command_(command), services_(services), log_(log), questions_(log), progress_(log) {}
 
   Outcome Run() {
+    // The kit folder is in the log's header.
     std::wstring kit = text::WithTrailingBackslash(services_.environment.SetupDirectory());
-    log_.WriteLine(L"Kit: " + kit);
     app::StartDecision start = app::DecideStart(services_);
     // The copy this user's setting names, or else the one only the
     // machine's uninstall entry names (installed from another account, or

@@ -1,0 +1,32 @@
+#include "app/run_log.h"
+
+#include "resources/resource_ids.h"
+
+void WriteLogHeader(LogSink& log, const RunFacts& facts) {
+  log.WriteLine(L"" MORVANE_SETUP_NAME " " MORVANE_SETUP_VERSION);
+  log.WriteLine(L"Command line: " + facts.commandLine);
+  log.WriteLine(L"Account: " + facts.account + (facts.elevated ? L", elevated" : L", not elevated") +
+                (facts.system ? L" (the system account: shortcuts and presets go to all users)" : L""));
+  log.WriteLine(L"Kit folder: " + facts.kitFolder);
+}
+
+void WriteLogEnd(LogSink& log, Outcome outcome) {
+  log.WriteLine(std::wstring(L"Finished: ") + OutcomeName(outcome) + L", exit code " +
+                std::to_wstring(ExitCode(outcome)));
+}
+
+std::wstring RefusedArgumentLine(const CommandLine& command) {
+  const std::wstring given = L"\"" + command.refused.value_or(L"") + L"\"";
+  switch (command.problem) {
+    case ArgumentProblem::GivenTwice:
+      return L"The switch " + given + L" is given twice; nothing was changed.";
+    case ArgumentProblem::BadLogPath:
+      return L"The log " + given +
+             L" is refused: a log is a new file on a local drive, given by its full path and named *.log or *.txt; "
+             L"nothing was changed.";
+    case ArgumentProblem::Unknown:
+      break;
+  }
+  return L"The argument " + given +
+         L" is not one this setup takes (/S, /uninstall, /D=folder, /LOG=file, /?); nothing was changed.";
+}
