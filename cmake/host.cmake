@@ -16,6 +16,7 @@ add_executable(unit_tests
   app/hostile_input_test.cpp
   app/silent_outcomes_test.cpp
   app/silent_setup_test.cpp
+  app/single_setup_test.cpp
   app/texts_test.cpp
   app/window_actions_test.cpp
   folder/frm_folder_test.cpp
