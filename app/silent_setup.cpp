@@ -3,11 +3,8 @@
 #include <optional>
 
 #include "app/main_form_design.h"
-#include "app/message_log.h"
-#include "app/overloaded.h"
-#include "app/result_texts.h"
+#include "app/result_log_lines.h"
 #include "app/start_decision.h"
-#include "app/texts.h"
 #include "install/installation.h"
 #include "install/kit_check.h"
 #include "platform/text.h"
@@ -49,7 +46,12 @@ std::wstring Normalised(const std::wstring& directory) {
 class SilentRun {
  public:
   SilentRun(const CommandLine& command, const SystemServices& services, LogSink& log)
-      : command_(command), services_(services), log_(log), questions_(log), progress_(log) {}
+      : command_(command),
+        services_(services),
+        log_(log),
+        questions_(log),
+        progress_(log),
+        places_{text::WithTrailingBackslash(services.environment.SetupDirectory()), L"", services.registry} {}
 
   Outcome Run() {
     // The kit folder is in the log's header.
@@ -74,9 +76,11 @@ class SilentRun {
   bool KitComplete(const std::wstring& kit) {
     std::wstring missing;
     for (const KitFile& file : install::MissingKitFiles(services_.files, kit)) {
-      missing += (missing.empty() ? L"" : L", ") + std::wstring(file.kitName);
+      missing += (missing.empty() ? L"" : L", ") + app::KitFileForLog(file);
     }
-    if (!missing.empty()) log_.WriteLine(L"The installation kit is incomplete; missing: " + missing);
+    if (!missing.empty()) {
+      log_.WriteLine(L"The installation kit is incomplete; missing: " + missing + L"; nothing was changed.");
+    }
     return missing.empty();
   }
 
@@ -100,6 +104,7 @@ class SilentRun {
     std::optional<std::wstring> replaces;
     if (installed && Normalised(*installed) != Normalised(target)) replaces = installed;
     log_.WriteLine(L"Target: " + target);
+    places_.target = Normalised(target);
     install::InstallRequest request{.target = target,
                                     .kitDirectory = services_.environment.SetupDirectory(),
                                     .replaces = replaces};
@@ -118,26 +123,7 @@ class SilentRun {
 
   // Writes what the result means, and returns it as an outcome.
   Outcome Report(const install::OperationResult& result) {
-    std::visit(Overloaded{
-                   [&](const install::Done&) {},
-                   [&](const install::Refused& refused) { log_.WriteLine(OneLine(app::RefusalMessage(refused))); },
-                   [&](const install::Cancelled&) { log_.WriteLine(L"Cancelled."); },
-                   [&](const install::InUse& inUse) {
-                     log_.WriteLine(L"Morvane is in use in " + inUse.folder +
-                                    (inUse.changedNothing ? L"; nothing was changed." : L"; it was not removed."));
-                   },
-                   [&](const install::KitProblem& problem) { log_.WriteLine(OneLine(install::FailureMessage(problem.failure))); },
-                   [&](const install::StepFailed& failed) {
-                     log_.WriteLine(OneLine(install::FailureMessage(failed.failure)));
-                     for (const std::wstring& file : failed.rollback.putBack) log_.WriteLine(L"Put back as it was: " + file);
-                     for (const std::wstring& what : failed.rollback.notPutBack) log_.WriteLine(L"Not put back: " + what);
-                   },
-                   [&](const install::EntryNotDeleted& failure) {
-                     log_.WriteLine(OneLine(texts::kUninstallKeyNotDeleted) + L" (status " +
-                                    std::to_wstring(failure.status) + L")");
-                   },
-               },
-               result);
+    for (const std::wstring& line : app::ResultLogLines(result, places_)) log_.WriteLine(line);
     return OutcomeOf(result);
   }
 
@@ -146,6 +132,7 @@ class SilentRun {
   LogSink& log_;
   SilentQuestions questions_;
   Unseen progress_;
+  app::ResultPlaces places_;
 };
 
 }  // namespace

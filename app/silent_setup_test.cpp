@@ -85,7 +85,9 @@ TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
     setup.files.RemoveFile(L"C:\\Kit\\morvane.4");
     setup.files.RemoveFile(L"C:\\Kit\\morvane.8");
     EXPECT_EQ(setup.Run(L""), Outcome::KitIncomplete);
-    EXPECT_TRUE(setup.log.Has(L"The installation kit is incomplete; missing: morvane.4, morvane.8"));
+    // Named as the administrator knows them: kit name and installed name.
+    EXPECT_TRUE(setup.log.Has(
+        L"The installation kit is incomplete; missing: morvane.4 (Help\\AddFile.bmp), morvane.8; nothing was changed."));
     EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
     EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL"));
   }
@@ -99,11 +101,13 @@ TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
     EXPECT_FALSE(setup.files.Exists(L"C:\\NEW"));
   }
   {
-    // A failure midway is put back, and the log says what was.
+    // A failure midway is put back, and the log says what failed, on which
+    // installed file, with the system's code and words, and what was put back.
     SilentSetup setup;
     setup.AddKit(L"C:\\Kit");
     setup.files.AddFile(L"C:\\Older\\Help\\AddFile.bmp", "older", {.readOnly = true});
     EXPECT_EQ(setup.Run(L""), Outcome::ReadOrWriteFailure);  // into the installed copy's folder
+    EXPECT_TRUE(setup.log.Has(L"Could not write C:\\OLDER\\Help\\AddFile.bmp: error 5, Access is denied."));
     EXPECT_TRUE(setup.log.Has(L"Put back as it was: C:\\OLDER\\Morvane.exe"));
     EXPECT_EQ(setup.files.Contents(L"C:\\Older\\Morvane.exe"), "MZ");
   }

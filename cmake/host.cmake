@@ -24,6 +24,7 @@ add_executable(unit_tests
   install/installation_test.cpp
   platform/folder_access_test.cpp
   platform/inflate_test.cpp
+  platform/log_sink_test.cpp
   platform/modReg_test.cpp
   uninstall/removal_test.cpp
   platform/fakes/fake_file_system_test.cpp

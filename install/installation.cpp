@@ -14,7 +14,6 @@ namespace install {
 namespace {
 
 constexpr const wchar_t* kPresetsScript = L"presets.reg";
-constexpr const wchar_t* kTestFilesName = L"10x empty test file";
 
 // The changing pass, once every check has passed.
 class Installation {
@@ -130,7 +129,7 @@ class Installation {
 
   StepFailure CreateTestFiles() {
     names_.read = L"";
-    names_.write = kTestFilesName;
+    names_.write = kTestFilesWriteName;
     for (int number = 1; number <= kTestFileCount; ++number) {
       std::wstring path = directories().target + kTestFolder + TestFileName(number);
       // Users may change what lies in TestThis (the product writes there

@@ -106,7 +106,8 @@ StepFailure MakeFoldersItem::Do() {
     if (path_[i] != L'\\') continue;
     UsersMay users = i + 1 == path_.size() ? users_ : UsersMay::ReadAndExecute;
     std::wstring folder = path_.substr(0, i + 1);
-    if (files_.MakeProtectedDirectory(folder, users)) made_.push_back(folder);
+    FileError error;  // passed over: the first file to go in it says why
+    if (files_.MakeProtectedDirectory(folder, users, error)) made_.push_back(folder);
   }
   return std::nullopt;
 }

@@ -28,7 +28,7 @@ class LoggedFileSystem : public FileSystem {
   bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) override;
   bool RemovePlainFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override { return inner_.FindFiles(pattern); }
-  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
+  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) override;
   std::wstring MakeWorkFolder(FileError& error) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override { return inner_.IsOrdinaryFile(path); }
@@ -41,6 +41,7 @@ class LoggedFileSystem : public FileSystem {
  private:
   FileSystem& inner_;
   LogSink& log_;
+  std::wstring lastFolderFailed_;
 };
 
 class LoggedRegistry : public RegistryApi {

@@ -13,7 +13,7 @@ class FileSystemWin : public FileSystem {
   bool EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) override;
   bool RemovePlainFile(const std::wstring& path) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
-  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
+  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) override;
   std::wstring MakeWorkFolder(FileError& error) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
