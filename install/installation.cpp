@@ -75,12 +75,14 @@ class Installation {
     if (StepFailure failure = Do<SettingItem>(services_.settings, services_.registry, directories().target)) {
       return failure;
     }
-    if (StepFailure failure = Do<MachineEntryItem>(services_.registry, texts::kUninstallKey, EntryValues())) {
-      return failure;
-    }
     // Without a known Windows directory there is no reg.exe to trust.
-    if (!allUsers || windowsDirectory_.empty()) return std::nullopt;
-    return Do<MachineEntryItem>(services_.registry, texts::kActiveSetupKey, ActiveSetupValues());
+    if (allUsers && !windowsDirectory_.empty()) {
+      if (StepFailure failure = Do<MachineEntryItem>(services_.registry, texts::kActiveSetupKey, ActiveSetupValues())) {
+        return failure;
+      }
+    }
+    // Last: deployment systems take the entry for a complete installation.
+    return Do<MachineEntryItem>(services_.registry, texts::kUninstallKey, EntryValues());
   }
 
   template <typename Item, typename... Arguments>
