@@ -1,43 +1,39 @@
 #include "app/result_log_lines.h"
 
-#include "app/overloaded.h"
 #include "install/installed_layout.h"
 #include "install/registration_names.h"
 #include "platform/modReg.h"
+#include "platform/text.h"
 
 namespace app {
 namespace {
 
 using install::KitFileFailure;
+using text::Concat;
+
+constexpr const wchar_t* kNothingChanged = L"; nothing was changed.";
 
 // ": error 5, Access is denied." A failure without a code (a folder found
 // unsafe) has only its words.
 std::wstring SystemError(std::uint32_t code, const std::wstring& description) {
-  return (code != 0 ? L": error " + std::to_wstring(code) + L", " : L": ") + description;
+  return code != 0 ? Concat({L": error ", std::to_wstring(code), L", ", description}) : L": " + description;
 }
 
-std::wstring FailureLine(const KitFileFailure& failure, const ResultPlaces& places) {
-  std::wstring error = SystemError(failure.code, failure.description);
-  switch (failure.kind) {
-    case install::FailureKind::Registration:
-      return L"Could not write " + failure.name + error;
-    case install::FailureKind::Read:
-      for (const KitFile& file : KitFiles()) {
-        if (failure.name == file.readName) return L"Could not read the kit file " + places.kit + KitFileForLog(file) + error;
-      }
-      break;
-    case install::FailureKind::Write:
-      for (const KitFile& file : KitFiles()) {
-        if (failure.name != file.writeName) continue;
-        if (*file.installedName != L'\0') return L"Could not write " + places.target + file.installedName + error;
-        return L"Could not copy the presets script " + KitFileForLog(file) + L" for the registry editor" + error;
-      }
-      if (failure.name == install::kTestFilesWriteName) {
-        return L"Could not write a test file in " + places.target + install::kTestFolder + error;
-      }
-      break;
+// What the failure was about, as an administrator finds it on the disk.
+std::wstring FailedOn(const KitFileFailure& failure, const ResultPlaces& places) {
+  for (const KitFile& file : KitFiles()) {
+    if (failure.kind == install::FailureKind::Read && failure.name == file.readName) {
+      return Concat({L"read the kit file ", places.kit, KitFileForLog(file)});
+    }
+    if (failure.kind == install::FailureKind::Write && failure.name == file.writeName) {
+      return *file.installedName != L'\0' ? Concat({L"write ", places.target, file.installedName})
+                                          : L"copy the kit file " + KitFileForLog(file);
+    }
   }
-  return L"Could not write " + failure.name + error;
+  if (failure.name == install::kTestFilesWriteName) {
+    return Concat({L"write a test file in ", places.target, install::kTestFolder});
+  }
+  return L"write " + failure.name;
 }
 
 std::wstring RefusalLine(const install::Refused& refused) {
@@ -47,24 +43,28 @@ std::wstring RefusalLine(const install::Refused& refused) {
     case ProgramFiles:
       return L"The target folder lies in a Program Files folder, where Morvane cannot write its undo files: " + target;
     case NotAFullPath:
-      return L"The target folder is not a full path (a drive letter, a colon and a backslash, or \\\\server\\share): \"" +
-             target + L"\"";
+      return Concat({L"The target folder is not a full path (a drive letter, a colon and a backslash, or "
+                     L"\\\\server\\share): \"",
+                     target, L"\""});
     case InvalidName:
       return L"The target folder holds a name no folder can have (\\ / : * ? \" < > |, a blank or a dot at its "
-             L"end, or a device name such as CON): " + target;
+             L"end, or a device name such as CON): " +
+             target;
     case TooLong:
       return L"The target folder's path is too long: Morvane's files in it would pass the path limit of 260 "
-             L"characters: " + target;
+             L"characters: " +
+             target;
     case NoSuchDrive:
       return L"The target's drive or network share is not there: " + refused.folder;
     case DriveNotReady:
-      return L"The target's drive is not ready: " + refused.folder + L": " + refused.detail;
+      return Concat({L"The target's drive is not ready: ", refused.folder, L": ", refused.detail});
     case NotEnoughSpace:
-      return L"Not enough free space on " + refused.folder + L": " + std::to_wstring((refused.bytesNeeded + 1023) / 1024) +
-             L" KB needed, " + std::to_wstring((refused.bytesFree + 1023) / 1024) + L" KB free.";
+      return Concat({L"Not enough free space on ", refused.folder, L": ",
+                     std::to_wstring((refused.bytesNeeded + 1023) / 1024), L" KB needed, ",
+                     std::to_wstring((refused.bytesFree + 1023) / 1024), L" KB free"});
     case Unsafe:
-      return L"The target folder is not safe for a program administrators run: " + refused.unsafe.folder + L": " +
-             refused.unsafe.reason;
+      return Concat({L"The target folder is not safe for a program administrators run: ", refused.unsafe.folder,
+                     L": ", refused.unsafe.reason});
   }
   return L"The target folder is refused: " + target;
 }
@@ -72,45 +72,42 @@ std::wstring RefusalLine(const install::Refused& refused) {
 }  // namespace
 
 std::wstring KitFileForLog(const KitFile& file) {
-  std::wstring name = file.kitName;
-  if (*file.installedName != L'\0') return name + L" (" + file.installedName + L")";
-  return name + (file.handling == KitHandling::PresetsScript ? L" (the presets script)" : L"");
+  if (*file.installedName != L'\0') return Concat({file.kitName, L" (", file.installedName, L")"});
+  return Concat({file.kitName, file.handling == KitHandling::PresetsScript ? L" (the presets script)" : L""});
 }
 
 std::vector<std::wstring> ResultLogLines(const install::OperationResult& result, const ResultPlaces& places) {
   std::vector<std::wstring> lines;
-  std::visit(Overloaded{
-                 [&](const install::Done&) {},
-                 [&](const install::Refused& refused) {
-                   lines.push_back(RefusalLine(refused) + L"; nothing was changed.");
-                 },
-                 [&](const install::Cancelled&) { lines.push_back(L"Cancelled; nothing was changed."); },
-                 [&](const install::InUse& inUse) {
-                   lines.push_back(L"Morvane is running from " + inUse.folder +
-                                   (inUse.changedNothing ? L"; nothing was changed."
-                                                         : L"; its program could not be removed, nor anything else."));
-                 },
-                 [&](const install::KitProblem& problem) {
-                   lines.push_back(FailureLine(problem.failure, places) + L"; nothing was changed.");
-                 },
-                 [&](const install::StepFailed& failed) {
-                   lines.push_back(FailureLine(failed.failure, places));
-                   for (const std::wstring& file : failed.rollback.putBack) lines.push_back(L"Put back as it was: " + file);
-                   for (const std::wstring& what : failed.rollback.notPutBack) lines.push_back(L"Not put back: " + what);
-                   lines.push_back(failed.rollback.notPutBack.empty()
-                                       ? L"Everything this run changed was put back as it was."
-                                       : L"Everything else this run changed was put back as it was.");
-                 },
-                 [&](const install::EntryNotDeleted& failure) {
-                   std::wstring status = failure.status == kRegistryCallBrokeDown
-                                             ? L": the registry could not be reached"
-                                             : SystemError(static_cast<std::uint32_t>(failure.status),
-                                                           places.registry.StatusText(failure.status));
-                   lines.push_back(L"Could not delete the uninstall entry " + modReg::RootKeyName(hkey::kLocalMachine) +
-                                   texts::kUninstallKey + status + L"; Morvane's files are removed.");
-                 },
-             },
-             result);
+  if (const auto* refused = std::get_if<install::Refused>(&result)) {
+    lines.push_back(RefusalLine(*refused) + kNothingChanged);
+  } else if (std::holds_alternative<install::Cancelled>(result)) {
+    lines.push_back(std::wstring(L"Cancelled") + kNothingChanged);
+  } else if (const auto* inUse = std::get_if<install::InUse>(&result)) {
+    lines.push_back(Concat({L"Morvane is running from ", inUse->folder,
+                            inUse->changedNothing ? kNothingChanged
+                                                  : L"; its program could not be removed, nor anything else."}));
+  } else if (const auto* problem = std::get_if<install::KitProblem>(&result)) {
+    const KitFileFailure& failure = problem->failure;
+    lines.push_back(Concat({L"Could not ", FailedOn(failure, places), SystemError(failure.code, failure.description),
+                            kNothingChanged}));
+  } else if (const auto* failed = std::get_if<install::StepFailed>(&result)) {
+    const KitFileFailure& failure = failed->failure;
+    lines.push_back(Concat({L"Could not ", failure.kind == install::FailureKind::Registration
+                                               ? L"write " + failure.name
+                                               : FailedOn(failure, places),
+                            SystemError(failure.code, failure.description)}));
+    for (const std::wstring& file : failed->rollback.putBack) lines.push_back(L"Put back as it was: " + file);
+    for (const std::wstring& what : failed->rollback.notPutBack) lines.push_back(L"Not put back: " + what);
+    lines.push_back(failed->rollback.notPutBack.empty() ? L"Everything this run changed was put back as it was."
+                                                        : L"Everything else this run changed was put back as it was.");
+  } else if (const auto* entry = std::get_if<install::EntryNotDeleted>(&result)) {
+    std::wstring status = entry->status == kRegistryCallBrokeDown
+                              ? L": the registry could not be reached"
+                              : SystemError(static_cast<std::uint32_t>(entry->status),
+                                            places.registry.StatusText(entry->status));
+    lines.push_back(Concat({L"Could not delete the uninstall entry ", modReg::RootKeyName(hkey::kLocalMachine),
+                            texts::kUninstallKey, status, L"; Morvane's files are removed."}));
+  }
   return lines;
 }
 

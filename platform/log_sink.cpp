@@ -1,7 +1,5 @@
 #include "platform/log_sink.h"
 
-#include <utility>
-
 namespace {
 
 bool NeedsEscape(wchar_t c) {
@@ -10,11 +8,8 @@ bool NeedsEscape(wchar_t c) {
 }
 
 void AppendDigits(std::wstring& out, unsigned value, int count) {
-  std::wstring digits(static_cast<std::size_t>(count), L'0');
-  for (int place = count - 1; place >= 0; --place, value /= 10) {
-    digits[static_cast<std::size_t>(place)] = static_cast<wchar_t>(L'0' + value % 10);
-  }
-  out += digits;
+  out.append(static_cast<std::size_t>(count), L'0');
+  for (std::size_t at = out.size(); count-- > 0; value /= 10) out[--at] = static_cast<wchar_t>(L'0' + value % 10);
 }
 
 }  // namespace
@@ -37,11 +32,12 @@ std::wstring EscapedForLog(std::wstring_view line) {
 
 std::wstring RunLogName(int year, int month, int day, int hour, int minute, int second) {
   std::wstring name = L"Morvane Setup ";
-  const std::pair<int, wchar_t> parts[] = {{year, L'-'}, {month, L'-'}, {day, L' '},
-                                           {hour, L'.'}, {minute, L'.'}, {second, L'\0'}};
-  for (const auto& [value, after] : parts) {
-    AppendDigits(name, static_cast<unsigned>(value), value > 99 ? 4 : 2);
-    if (after) name.push_back(after);
+  AppendDigits(name, static_cast<unsigned>(year), 4);
+  const int parts[] = {month, day, hour, minute, second};
+  const wchar_t separators[] = L"-- ..";
+  for (int i = 0; i < 5; ++i) {
+    name.push_back(separators[i]);
+    AppendDigits(name, static_cast<unsigned>(parts[i]), 2);
   }
   return name + L".log";
 }
