@@ -224,6 +224,21 @@ TEST_F(Silent, WrongArgumentsEndTheRunAtOnceAndNameTheArgument) {
   }
 }
 
+// /? shows the usage, changes nothing and writes no log.
+TEST_F(Silent, UsageIsShownInAMessageBox) {
+  World::MakeKit(kKit);
+  setup_ = SetupProcess::Start(kKit + L"\\setup.exe", kKit, L"/?");
+  std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, texts::kUsage);
+  EXPECT_EQ(box->icon, MessageIcon::Information);
+  World::Screenshot(box->hwnd, "usage");
+  ASSERT_TRUE(AnswerMessageBox(*box, L"OK"));
+  ExpectEndsCleanly();
+  EXPECT_TRUE(TempLogs().empty());
+  ExpectNothingInstalled();
+}
+
 // A log is always a new file: whatever lies under its name, a user's file
 // or a link to another, is never opened; the run writes to the next name.
 TEST_F(Silent, LogsAreNewFilesWhateverLiesUnderTheirNames) {
