@@ -10,9 +10,9 @@ namespace {
 
 using single_setup::Claim;
 
-// Looked up, not imported: Windows 7 lacks none of them, but Wine has no
-// private namespaces (its CreateBoundaryDescriptorW gives none back, and
-// the rest are stubs that must never be called).
+// Looked up, not imported: Windows 7 has them all, but Wine has no private
+// namespaces (its CreateBoundaryDescriptorW gives no boundary back, and it
+// exports none of the rest), and the program must start there too.
 struct NamespaceApi {
   using CreateBoundaryFn = HANDLE(WINAPI*)(LPCWSTR, ULONG);
   using AddSidFn = BOOL(WINAPI*)(HANDLE*, PSID);
