@@ -17,6 +17,7 @@ enum class Outcome {
   AnotherSetupRunning,
   NotInstalled,
   LogNotOpened,
+  ArgumentsRefused,  // an argument this setup does not take, or a malformed one
   Failed,  // anything else that stopped the run
 };
 

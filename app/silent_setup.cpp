@@ -3,10 +3,7 @@
 #include <optional>
 
 #include "app/main_form_design.h"
-#include "app/message_log.h"
-#include "app/overloaded.h"
-#include "app/result_texts.h"
-#include "app/texts.h"
+#include "app/result_log_lines.h"
 #include "install/installation.h"
 #include "install/kit_check.h"
 #include "platform/text.h"
@@ -48,11 +45,16 @@ std::wstring Normalised(const std::wstring& directory) {
 class SilentRun {
  public:
   SilentRun(const CommandLine& command, const SystemServices& services, LogSink& log)
-      : command_(command), services_(services), log_(log), questions_(log), progress_(log) {}
+      : command_(command),
+        services_(services),
+        log_(log),
+        questions_(log),
+        progress_(log),
+        places_{text::WithTrailingBackslash(services.environment.SetupDirectory()), L"", services.registry} {}
 
   Outcome Run() {
+    // The kit folder is in the log's header.
     std::wstring kit = text::WithTrailingBackslash(services_.environment.SetupDirectory());
-    log_.WriteLine(L"Kit: " + kit);
     // The copy the machine's uninstall entry names: a deployment runs as
     // whichever account it likes, and a per-user setting, which programs
     // without elevation can change, never picks what is replaced or removed.
@@ -67,9 +69,11 @@ class SilentRun {
   bool KitComplete(const std::wstring& kit) {
     std::wstring missing;
     for (const KitFile& file : install::MissingKitFiles(services_.files, kit)) {
-      missing += (missing.empty() ? L"" : L", ") + std::wstring(file.kitName);
+      missing += (missing.empty() ? L"" : L", ") + app::KitFileForLog(file);
     }
-    if (!missing.empty()) log_.WriteLine(L"The installation kit is incomplete; missing: " + missing);
+    if (!missing.empty()) {
+      log_.WriteLine(L"The installation kit is incomplete; missing: " + missing + L"; nothing was changed.");
+    }
     return missing.empty();
   }
 
@@ -93,6 +97,7 @@ class SilentRun {
     std::optional<std::wstring> replaces;
     if (installed && Normalised(*installed) != Normalised(target)) replaces = installed;
     log_.WriteLine(L"Target: " + target);
+    places_.target = Normalised(target);
     install::InstallRequest request{.target = target,
                                     .kitDirectory = services_.environment.SetupDirectory(),
                                     .replaces = replaces};
@@ -111,30 +116,7 @@ class SilentRun {
 
   // Writes what the result means, and returns it as an outcome.
   Outcome Report(const install::OperationResult& result) {
-    std::visit(Overloaded{
-                   [&](const install::Done&) {},
-                   [&](const install::Refused& refused) { log_.WriteLine(OneLine(app::RefusalMessage(refused))); },
-                   [&](const install::Cancelled&) { log_.WriteLine(L"Cancelled."); },
-                   [&](const install::InUse& inUse) {
-                     log_.WriteLine(L"Morvane is in use in " + inUse.folder +
-                                    (inUse.changedNothing ? L"; nothing was changed." : L"; it was not removed."));
-                   },
-                   [&](const install::KitProblem& problem) { log_.WriteLine(OneLine(install::FailureMessage(problem.failure))); },
-                   [&](const install::StepFailed& failed) {
-                     log_.WriteLine(OneLine(install::FailureMessage(failed.failure)));
-                     for (const std::wstring& file : failed.rollback.putBack) log_.WriteLine(L"Put back as it was: " + file);
-                     for (const std::wstring& what : failed.rollback.notPutBack) log_.WriteLine(L"Not put back: " + what);
-                   },
-                   [&](const install::ProductNotRemoved& failure) {
-                     log_.WriteLine(L"Not removed: " + failure.path + L": " + failure.description + L" (error " +
-                                    std::to_wstring(failure.code) + L"); nothing else was removed.");
-                   },
-                   [&](const install::EntryNotDeleted& failure) {
-                     log_.WriteLine(OneLine(texts::kUninstallKeyNotDeleted) + L" (status " +
-                                    std::to_wstring(failure.status) + L")");
-                   },
-               },
-               result);
+    for (const std::wstring& line : app::ResultLogLines(result, places_)) log_.WriteLine(line);
     return OutcomeOf(result);
   }
 
@@ -143,6 +125,7 @@ class SilentRun {
   LogSink& log_;
   SilentQuestions questions_;
   Unseen progress_;
+  app::ResultPlaces places_;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "install/registration_names.h"
 #include "platform/fakes/fake_system.h"
 #include "platform/logged_services.h"
+#include "platform/shortcut_places.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ TEST(SilentSetup, InstallsFirstAndRemovesTheCopyItReplacesOnlyThen) {
   EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"QuietUninstallString"),
             L"\"C:\\NEW PLACE\\MORVANE\\setup.exe\" /S /uninstall");
   for (const wchar_t* line :
-       {L"Kit: C:\\Kit\\", L"Target: C:\\New Place\\Morvane", L"Writing file C:\\NEW PLACE\\MORVANE\\Morvane.exe",
+       {L"Target: C:\\New Place\\Morvane", L"Writing file C:\\NEW PLACE\\MORVANE\\Morvane.exe",
         L"Registry value HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE"
         L"\\QuietUninstallString = \"C:\\NEW PLACE\\MORVANE\\setup.exe\" /S /uninstall",
         L"Removing the copy this installation replaces, in C:\\Older\\", L"Removing file C:\\Older\\morvane.exe"}) {
@@ -64,9 +65,8 @@ TEST(SilentSetup, InstallsFirstAndRemovesTheCopyItReplacesOnlyThen) {
 }
 
 TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
-  for (const wchar_t* refused : {L"/D=Q:\\Morvane", L"/D=C:\\Quiet Place\\Morvane /LOG=C:\\s.log",
-                                 L"/D=c:\\program files\\Morvane"}) {
-    // No drive Q:, a switch that became part of the folder, Program Files:
+  for (const wchar_t* refused : {L"/D=Q:\\Morvane", L"/D=c:\\program files\\Morvane"}) {
+    // No drive Q:, Program Files:
     // refused before anything is made or the older copy is touched.
     SilentSetup setup;
     setup.AddKit(L"C:\\Kit");
@@ -86,7 +86,9 @@ TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
     setup.files.RemoveFile(L"C:\\Kit\\morvane.4");
     setup.files.RemoveFile(L"C:\\Kit\\morvane.8");
     EXPECT_EQ(setup.Run(L""), Outcome::KitIncomplete);
-    EXPECT_TRUE(setup.log.Has(L"The installation kit is incomplete; missing: morvane.4, morvane.8"));
+    // Named as the administrator knows them: kit name and installed name.
+    EXPECT_TRUE(setup.log.Has(
+        L"The installation kit is incomplete; missing: morvane.4 (Help\\AddFile.bmp), morvane.8; nothing was changed."));
     EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
     EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL"));
   }
@@ -100,11 +102,13 @@ TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
     EXPECT_FALSE(setup.files.Exists(L"C:\\NEW"));
   }
   {
-    // A failure midway is put back, and the log says what was.
+    // A failure midway is put back, and the log says what failed, on which
+    // installed file, with the system's code and words, and what was put back.
     SilentSetup setup;
     setup.AddKit(L"C:\\Kit");
     setup.files.AddFile(L"C:\\Older\\Help\\AddFile.bmp", "older", {.readOnly = true});
     EXPECT_EQ(setup.Run(L""), Outcome::ReadOrWriteFailure);  // into the installed copy's folder
+    EXPECT_TRUE(setup.log.Has(L"Could not write C:\\OLDER\\Help\\AddFile.bmp: error 5, Access is denied."));
     EXPECT_TRUE(setup.log.Has(L"Put back as it was: C:\\OLDER\\Morvane.exe"));
     EXPECT_EQ(setup.files.Contents(L"C:\\Older\\Morvane.exe"), "MZ");
   }
@@ -121,6 +125,56 @@ TEST(SilentSetup, RemovalFindsTheCopyThroughTheMachinesEntryAndLeavesNothing) {
   setup.settings.SetInstallDir(L"C:\\Gone\\");
   EXPECT_EQ(setup.Run(L""), Outcome::Done);
   EXPECT_EQ(setup.settings.InstallDir(), L"C:\\WINUTIL\\MORVANE\\");
+}
+
+// Run as SYSTEM, as deployment agents run it: no user signs in as SYSTEM, so
+// the shortcuts go where every user sees them and the presets reach every
+// user through Active Setup; the removal takes all of it again.
+TEST(SilentSetup, AsSystemEveryUserGetsTheShortcutsAndThePresets) {
+  using namespace shortcut_places;
+  const std::wstring kEntry = texts::kActiveSetupKey;
+  {
+    // A failure at the last step puts back the presets copy and the entries too.
+    SilentSetup setup;
+    setup.AddKit(L"C:\\Kit");
+    setup.environment.runsAsSystem = true;
+    setup.registry.DenyWrites(hkey::kLocalMachine, kEntry);
+    EXPECT_EQ(setup.Run(L""), Outcome::RegistrationFailed);
+    EXPECT_FALSE(setup.files.Exists(L"C:\\Older\\presets.reg"));
+    EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"UninstallString"),
+              L"C:\\Older\\setup.exe");
+  }
+  SilentSetup setup;
+  setup.AddKit(L"C:\\Kit");
+  setup.environment.runsAsSystem = true;
+
+  ASSERT_EQ(setup.Run(L"/D=C:\\Tools\\Morvane"), Outcome::Done);
+  std::vector<std::pair<std::wstring, std::wstring>> links;
+  for (const FakeCompanion::Call& call : setup.companion.calls) links.emplace_back(call.folder, call.target);
+  const std::wstring product = L"C:\\TOOLS\\MORVANE\\Morvane.exe";
+  EXPECT_EQ(links, (std::vector<std::pair<std::wstring, std::wstring>>{{kAllUsers.desktop, product},
+                                                                         {kAllUsers.programs, product}}));
+  // Not imported into SYSTEM's own registry, which no user sees.
+  EXPECT_TRUE(setup.processes.started.empty());
+  EXPECT_EQ(setup.files.Contents(L"C:\\TOOLS\\MORVANE\\presets.reg"), "morvane.7");
+  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kEntry, L"StubPath"),
+            L"\"C:\\windows\\System32\\reg.exe\" import \"C:\\TOOLS\\MORVANE\\presets.reg\"");
+  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kEntry, L""), texts::kDisplayName);
+  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, kEntry, L"Version"), L"2,4,5");
+  ASSERT_TRUE(setup.registry.Find(hkey::kLocalMachine, kEntry, L"IsInstalled"));
+  EXPECT_EQ(setup.registry.Find(hkey::kLocalMachine, kEntry, L"IsInstalled")->type, regtype::kDword);
+
+  // Removed by an administrator who is not SYSTEM, it still takes what was
+  // made for every user.
+  setup.environment.runsAsSystem = false;
+  setup.companion.calls.clear();
+  EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::Done);
+  EXPECT_FALSE(setup.registry.KeyExists(hkey::kLocalMachine, kEntry));
+  EXPECT_FALSE(setup.files.Exists(L"C:\\TOOLS\\MORVANE"));
+  std::vector<std::wstring> removed;
+  for (const FakeCompanion::Call& call : setup.companion.calls) removed.push_back(call.folder);
+  EXPECT_EQ(removed, (std::vector<std::wstring>{std::wstring(kAllUsers.desktop) + L"\\", kAllUsers.programs,
+                                                std::wstring(kThisUser.desktop) + L"\\", kThisUser.programs}));
 }
 
 }  // namespace

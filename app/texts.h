@@ -24,6 +24,14 @@ inline constexpr const wchar_t* kLocation = L"Location:";
 inline constexpr const wchar_t* kLocationTooltip = L"Location of Morvane";
 inline constexpr const wchar_t* kReinstall = L"&Reinstall";
 inline constexpr const wchar_t* kExit = L"E&xit";
+// setup.exe /?
+inline constexpr const wchar_t* kUsage =
+    L"setup.exe\r\n    installs or removes Morvane in a window.\r\n\r\n"
+    L"setup.exe /S [/LOG=file.log] [/D=folder]\r\n    installs Morvane without a window: into the folder given, "
+    L"else where it is installed, else into C:\\WinUtil\\Morvane.\r\n\r\n"
+    L"setup.exe /S /uninstall [/LOG=file.log]\r\n    removes the installed copy without a window.\r\n\r\n"
+    L"/D= comes last and may hold blanks. Without /LOG= the log goes to a new file in %TEMP%. "
+    L"The exit code tells how the run ended (0: done).";
 // Followed by the names of the missing kit files, separated by commas.
 inline constexpr const wchar_t* kIncompleteKit = L"The installation kit is incomplete. Missing: ";
 

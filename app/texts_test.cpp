@@ -27,6 +27,13 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
       {texts::kReinstall, L"&Reinstall"},
       {texts::kExit, L"E&xit"},
       {texts::kIncompleteKit, L"The installation kit is incomplete. Missing: "},
+      {texts::kUsage,
+       L"setup.exe\r\n    installs or removes Morvane in a window.\r\n\r\n"
+       L"setup.exe /S [/LOG=file.log] [/D=folder]\r\n    installs Morvane without a window: into the folder given, "
+       L"else where it is installed, else into C:\\WinUtil\\Morvane.\r\n\r\n"
+       L"setup.exe /S /uninstall [/LOG=file.log]\r\n    removes the installed copy without a window.\r\n\r\n"
+       L"/D= comes last and may hold blanks. Without /LOG= the log goes to a new file in %TEMP%. "
+       L"The exit code tells how the run ended (0: done)."},
       {texts::kProgramFilesRefused,
        L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
        L"folder."},

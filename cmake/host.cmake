@@ -17,12 +17,14 @@ add_executable(unit_tests
   app/hostile_input_test.cpp
   app/silent_outcomes_test.cpp
   app/silent_setup_test.cpp
+  app/single_setup_test.cpp
   app/texts_test.cpp
   app/window_actions_test.cpp
   folder/frm_folder_test.cpp
   install/copy_kit_file_test.cpp
   install/installation_test.cpp
   platform/folder_access_test.cpp
+  platform/log_sink_test.cpp
   platform/modReg_test.cpp
   uninstall/removal_test.cpp
   platform/fakes/fake_file_system_test.cpp

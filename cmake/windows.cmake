@@ -38,6 +38,7 @@ target_compile_definitions(morvane_logic PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_
 # The Win32 side of every platform interface.
 add_library(morvane_platform_win STATIC
   platform/win/access_lists_win.cpp
+  platform/win/account_win.cpp
   platform/win/dialog_keys_win.cpp
   platform/win/dll_hardening_win.cpp
   platform/win/dpi_win.cpp

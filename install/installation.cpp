@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "install/all_users.h"
 #include "install/install_checks.h"
 #include "install/install_texts.h"
 #include "install/installed_layout.h"
@@ -14,7 +15,6 @@ namespace install {
 namespace {
 
 constexpr const wchar_t* kPresetsScript = L"presets.reg";
-constexpr const wchar_t* kTestFilesName = L"10x empty test file";
 
 // The changing pass, once every check has passed.
 class Installation {
@@ -45,6 +45,8 @@ class Installation {
   StepFailure Steps() {
     std::wstring windows = services_.environment.WindowsDirectory();
     windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
+    // Run as SYSTEM, for every user: no one signs in as SYSTEM.
+    const bool allUsers = services_.environment.RunsAsSystem();
 
     // What others could change is made safe before anything goes in it.
     for (const FolderFix& fix : plan_.fixes) {
@@ -66,15 +68,25 @@ class Installation {
     if (StepFailure failure = CopyUnlessSkipped(4)) return failure;  // 6
     if (StepFailure failure = CopyUnlessSkipped(5)) return failure;  // 7
     if (StepFailure failure = CopyRows(6, 8)) return failure;        // 8 to 10
-    if (StepFailure failure = StartPresetsImport()) return failure;  // 11
+    if (StepFailure failure = allUsers ? KeepPresetsForEveryUser() : StartPresetsImport()) return failure;  // 11
     if (StepFailure failure = CreateTestFiles()) return failure;
     progress_.Step();  // 12
     std::wstring product = directories().target + KitFileNumber(1).installedName;
-    if (StepFailure failure = Do<ShortcutsItem>(services_.companion, product, plan_.earlierProduct)) return failure;
+    ShortcutPlaces places = allUsers ? shortcut_places::kAllUsers : shortcut_places::kThisUser;
+    if (StepFailure failure = Do<ShortcutsItem>(services_.companion, places, product, plan_.earlierProduct)) {
+      return failure;
+    }
     if (StepFailure failure = Do<SettingItem>(services_.settings, services_.registry, directories().target)) {
       return failure;
     }
-    return Do<UninstallEntryItem>(services_.registry, EntryValues());
+    // Without a known Windows directory there is no reg.exe to trust.
+    if (allUsers && !windowsDirectory_.empty()) {
+      if (StepFailure failure = Do<MachineEntryItem>(services_.registry, texts::kActiveSetupKey, ActiveSetupValues())) {
+        return failure;
+      }
+    }
+    // Last: deployment systems take the entry for a complete installation.
+    return Do<MachineEntryItem>(services_.registry, texts::kUninstallKey, EntryValues());
   }
 
   template <typename Item, typename... Arguments>
@@ -132,9 +144,25 @@ class Installation {
     return std::nullopt;
   }
 
+  // The presets for every user: a copy of the kit's script in the installed
+  // folder, which the Active Setup entry imports at each user's sign-in.
+  StepFailure KeepPresetsForEveryUser() {
+    const KitFile& presets = KitFileNumber(9);
+    names_.read = presets.readName;
+    names_.write = presets.writeName;
+    std::wstring destination = directories().target + kAllUsersPresets;
+    StepFailure failure = Do<ReplaceFileItem>(
+        files_, work_, destination, UsersMay::ReadAndExecute, presets.writeName, [this, &presets, destination] {
+          return CopyKitFile(files_, Held(presets), destination, names_, presets.readName, presets.writeName);
+        });
+    if (failure) return failure;
+    progress_.Step();
+    return std::nullopt;
+  }
+
   StepFailure CreateTestFiles() {
     names_.read = L"";
-    names_.write = kTestFilesName;
+    names_.write = kTestFilesWriteName;
     for (int number = 1; number <= kTestFileCount; ++number) {
       std::wstring path = directories().target + kTestFolder + TestFileName(number);
       // Users may change what lies in TestThis (the product writes there
@@ -181,6 +209,19 @@ class Installation {
         // Neither a change nor a repair is offered: this setup only installs and removes.
         {entry_value::kNoModify, std::int32_t{1}},
         {entry_value::kNoRepair, std::int32_t{1}},
+    };
+  }
+
+  std::vector<EntryValue> ActiveSetupValues() {
+    // Active Setup compares versions written with commas; a newer one runs
+    // the import again for every user.
+    std::wstring version = texts::kDisplayVersion;
+    for (wchar_t& c : version) c = c == L'.' ? L',' : c;
+    return {
+        {active_setup_value::kName, std::wstring(texts::kDisplayName)},
+        {active_setup_value::kStubPath, PresetsImportCommand(windowsDirectory_, directories().target)},
+        {active_setup_value::kVersion, version},
+        {active_setup_value::kIsInstalled, std::int32_t{1}},
     };
   }
 

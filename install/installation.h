@@ -1,8 +1,9 @@
 // The installation as one operation: every input is checked first (the
 // target, the kit, the free space, Morvane not running), then the folders,
 // the kit copies, the presets import, the test files, the shortcuts, the
-// per-user setting and the uninstall entry follow, in this order. A step
-// that fails rolls back what the earlier ones did.
+// per-user setting and the uninstall entry follow, in this order (run as
+// SYSTEM, for every user: install/all_users.h). A step that fails rolls back
+// what the earlier ones did.
 #pragma once
 
 #include <chrono>

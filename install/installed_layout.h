@@ -22,6 +22,8 @@ inline constexpr std::array<ProductFolder, 4> kProductFolders = {{{L"FileList\\"
 
 inline constexpr const wchar_t* kTestFolder = L"TestThis\\";
 inline constexpr int kTestFileCount = 10;
+// The write name a failure of the test files shows.
+inline constexpr const wchar_t* kTestFilesWriteName = L"10x empty test file";
 
 // "01_Artist___CD___Title.tst" to "10_...": two digits always.
 inline std::wstring TestFileName(int number) {

@@ -18,6 +18,9 @@ static_assert(kit_table::SameName(kInstalledMarker, kit_table::kKitFiles[0].inst
 
 // The machine's uninstall entry.
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
+// The machine's Active Setup entry of an installation for all users.
+inline constexpr const wchar_t* kActiveSetupKey =
+    L"Software\\Microsoft\\Active Setup\\Installed Components\\QolMORVANE";
 
 }  // namespace texts
 
@@ -36,3 +39,14 @@ inline constexpr const wchar_t* kNoModify = L"NoModify";
 inline constexpr const wchar_t* kNoRepair = L"NoRepair";
 
 }  // namespace entry_value
+
+// The Active Setup entry's value names: its default value is the name a
+// user sees while it runs.
+namespace active_setup_value {
+
+inline constexpr const wchar_t* kName = L"";
+inline constexpr const wchar_t* kStubPath = L"StubPath";
+inline constexpr const wchar_t* kVersion = L"Version";
+inline constexpr const wchar_t* kIsInstalled = L"IsInstalled";
+
+}  // namespace active_setup_value

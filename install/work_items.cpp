@@ -58,7 +58,6 @@ bool IsPlainFileThere(FileSystem& files, const std::wstring& path) {
   return files.OpenPlainForReading(path, error) != nullptr;
 }
 
-constexpr const wchar_t* kDesktop = L"..\\..\\Desktop";
 constexpr const wchar_t* kLinkName = L"Morvane";
 
 }  // namespace
@@ -122,7 +121,8 @@ StepFailure MakeFoldersItem::Do() {
     if (path_[i] != L'\\') continue;
     UsersMay users = i + 1 == path_.size() ? users_ : UsersMay::ReadAndExecute;
     std::wstring folder = path_.substr(0, i + 1);
-    if (files_.MakeProtectedDirectory(folder, users)) made_.push_back(folder);
+    FileError error;  // passed over: the first file to go in it says why
+    if (files_.MakeProtectedDirectory(folder, users, error)) made_.push_back(folder);
   }
   return std::nullopt;
 }
@@ -203,24 +203,27 @@ void ReplaceFileItem::Commit() {
   kept_.clear();
 }
 
-ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, std::wstring product,
+ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, std::wstring product,
                              std::optional<std::wstring> earlierProduct)
-    : companion_(companion), product_(std::move(product)), earlierProduct_(std::move(earlierProduct)) {}
+    : companion_(companion),
+      places_(places),
+      product_(std::move(product)),
+      earlierProduct_(std::move(earlierProduct)) {}
 
 StepFailure ShortcutsItem::Do() {
   // Whether the library made them is not asked: a missing shortcut stops nothing.
-  companion_.fCreateShellLink(kDesktop, kLinkName, product_, L"");
-  companion_.fCreateShellLink(L"", kLinkName, product_, L"");
+  companion_.fCreateShellLink(places_.desktop, kLinkName, product_, L"");
+  companion_.fCreateShellLink(places_.programs, kLinkName, product_, L"");
   return std::nullopt;
 }
 
 void ShortcutsItem::Rollback(RollbackReport&) {
   if (earlierProduct_) {
-    companion_.fCreateShellLink(kDesktop, kLinkName, *earlierProduct_, L"");
-    companion_.fCreateShellLink(L"", kLinkName, *earlierProduct_, L"");
+    companion_.fCreateShellLink(places_.desktop, kLinkName, *earlierProduct_, L"");
+    companion_.fCreateShellLink(places_.programs, kLinkName, *earlierProduct_, L"");
   } else {
-    companion_.fRemoveShellLink(std::wstring(kDesktop) + L"\\", kLinkName);
-    companion_.fRemoveShellLink(L"", kLinkName);
+    companion_.fRemoveShellLink(std::wstring(places_.desktop) + L"\\", kLinkName);
+    companion_.fRemoveShellLink(places_.programs, kLinkName);
   }
 }
 
@@ -247,18 +250,18 @@ void SettingItem::Rollback(RollbackReport& report) {
   if (status != 0) report.notPutBack.push_back(std::wstring(L"the setting ") + texts::kSettingsKey);
 }
 
-UninstallEntryItem::UninstallEntryItem(RegistryApi& registry, std::vector<EntryValue> values)
-    : registry_(registry), values_(std::move(values)) {}
+MachineEntryItem::MachineEntryItem(RegistryApi& registry, const wchar_t* key, std::vector<EntryValue> values)
+    : registry_(registry), key_(key), values_(std::move(values)) {}
 
-KitFileFailure UninstallEntryItem::Failure(const std::wstring& what, std::int32_t status) const {
-  return {FailureKind::Registration, modReg::RootKeyName(hkey::kLocalMachine) + texts::kUninstallKey + what,
+KitFileFailure MachineEntryItem::Failure(const std::wstring& what, std::int32_t status) const {
+  return {FailureKind::Registration, modReg::RootKeyName(hkey::kLocalMachine) + key_ + what,
           registry_.StatusText(status), static_cast<std::uint32_t>(status)};
 }
 
-StepFailure UninstallEntryItem::Do() {
+StepFailure MachineEntryItem::Do() {
   // What the entry held before, so that a rollback can give it back.
   RegistryHandle key = 0;
-  keyExisted_ = registry_.OpenKey(hkey::kLocalMachine, texts::kUninstallKey, modReg::kKeyAccess, key) == 0;
+  keyExisted_ = registry_.OpenKey(hkey::kLocalMachine, key_, modReg::kKeyAccess, key) == 0;
   if (keyExisted_) {
     for (const EntryValue& value : values_) {
       Earlier& earlier = earlier_.emplace_back();
@@ -267,31 +270,31 @@ StepFailure UninstallEntryItem::Do() {
     registry_.CloseKey(key);
   }
   keyTouched_ = true;
-  if (std::int32_t status = modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, texts::kUninstallKey)) {
+  if (std::int32_t status = modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, key_)) {
     return Failure(L"", status);
   }
   for (const EntryValue& value : values_) {
     bool text = std::holds_alternative<std::wstring>(value.value);
     modReg::RegistryValue written = text ? modReg::RegistryValue(std::get<std::wstring>(value.value))
                                          : modReg::RegistryValue(std::get<std::int32_t>(value.value));
-    std::int32_t status = modReg::SetRegistryValue(registry_, hkey::kLocalMachine, texts::kUninstallKey, value.name,
+    std::int32_t status = modReg::SetRegistryValue(registry_, hkey::kLocalMachine, key_, value.name,
                                                    written, text ? regtype::kString : regtype::kDword);
     if (status != 0) return Failure(std::wstring(L"\\") + value.name, status);
   }
   return std::nullopt;
 }
 
-void UninstallEntryItem::Rollback(RollbackReport& report) {
+void MachineEntryItem::Rollback(RollbackReport& report) {
   if (!keyTouched_) return;
   keyTouched_ = false;
   if (!keyExisted_) {
-    std::int32_t status = registry_.DeleteKey(hkey::kLocalMachine, texts::kUninstallKey);
-    if (status != 0 && status != kNotFound) report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + texts::kUninstallKey);
+    std::int32_t status = registry_.DeleteKey(hkey::kLocalMachine, key_);
+    if (status != 0 && status != kNotFound) report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + key_);
     return;
   }
   RegistryHandle key = 0;
-  if (registry_.OpenKey(hkey::kLocalMachine, texts::kUninstallKey, modReg::kKeyAccess, key) != 0) {
-    report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + texts::kUninstallKey);
+  if (registry_.OpenKey(hkey::kLocalMachine, key_, modReg::kKeyAccess, key) != 0) {
+    report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + key_);
     return;
   }
   for (std::size_t i = 0; i < values_.size() && i < earlier_.size(); ++i) {
@@ -299,7 +302,7 @@ void UninstallEntryItem::Rollback(RollbackReport& report) {
     std::int32_t status = earlier.present ? registry_.SetValue(key, values_[i].name, earlier.type, earlier.bytes)
                                           : registry_.DeleteValue(key, values_[i].name);
     if (status != 0 && !(status == kNotFound && !earlier.present)) {
-      report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + texts::kUninstallKey + L"\\" +
+      report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + key_ + L"\\" +
                                   values_[i].name);
     }
   }

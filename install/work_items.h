@@ -19,6 +19,7 @@
 #include "platform/file_system.h"
 #include "platform/registry_api.h"
 #include "platform/settings_store.h"
+#include "platform/shortcut_places.h"
 
 namespace install {
 
@@ -120,16 +121,19 @@ class ReplaceFileItem : public WorkItem {
   std::wstring kept_;  // the copy of the file as it was
 };
 
-// The two shortcuts to product. Rollback points them at earlierProduct again,
-// the program of the copy this installation replaces; without one they go.
+// The two shortcuts to product, on the desktop and in the Programs folder of
+// places. Rollback points them at earlierProduct again, the program of the
+// copy this installation replaces; without one they go.
 class ShortcutsItem : public WorkItem {
  public:
-  ShortcutsItem(CompanionLibrary& companion, std::wstring product, std::optional<std::wstring> earlierProduct);
+  ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, std::wstring product,
+                std::optional<std::wstring> earlierProduct);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
  private:
   CompanionLibrary& companion_;
+  ShortcutPlaces places_;
   std::wstring product_;
   std::optional<std::wstring> earlierProduct_;
 };
@@ -156,12 +160,12 @@ struct EntryValue {
   std::variant<std::wstring, std::int32_t> value;
 };
 
-// The machine's uninstall entry: the key and each value, every write
-// checked. Rollback puts back each value as it was (its type and bytes), or
-// removes the key when there was none.
-class UninstallEntryItem : public WorkItem {
+// A key of HKEY_LOCAL_MACHINE with its values (the uninstall entry, the
+// Active Setup entry), every write checked. Rollback puts back each value as
+// it was (its type and bytes), or removes the key when there was none.
+class MachineEntryItem : public WorkItem {
  public:
-  UninstallEntryItem(RegistryApi& registry, std::vector<EntryValue> values);
+  MachineEntryItem(RegistryApi& registry, const wchar_t* key, std::vector<EntryValue> values);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -174,6 +178,7 @@ class UninstallEntryItem : public WorkItem {
   KitFileFailure Failure(const std::wstring& what, std::int32_t status) const;
 
   RegistryApi& registry_;
+  const wchar_t* key_;
   std::vector<EntryValue> values_;
   bool keyExisted_ = false;
   bool keyTouched_ = false;

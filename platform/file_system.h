@@ -115,8 +115,9 @@ class FileSystem {
   virtual std::vector<FoundFile> FindFiles(const std::wstring& pattern) = 0;
   // One level; the parent must exist. The new folder gets its own protected
   // access list (ProtectedFolderSddl) instead of inheriting its parent's. A
-  // folder that exists already is left as it is (and false returned).
-  virtual bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) = 0;
+  // folder that exists already is left as it is (and false returned, with
+  // ERROR_ALREADY_EXISTS).
+  virtual bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) = 0;
   // A new folder for this run alone, in the system's own Temp folder, under
   // a name not used before, with the protected access list: only
   // administrators can write in it, and no one else can have made it or put

@@ -4,7 +4,13 @@
 
 namespace {
 
-std::wstring Failed(const FileError& error) { return L" failed: " + error.description; }
+constexpr std::uint32_t kAlreadyExists = 183;
+constexpr std::uint32_t kPathNotFound = 3;
+
+// The system's code and its words: what an administrator looks up.
+std::wstring Failed(const FileError& error) {
+  return L" failed: error " + std::to_wstring(error.code) + L", " + error.description;
+}
 
 std::wstring StatusNote(std::int32_t status) {
   return status == 0 ? std::wstring() : L" failed: status " + std::to_wstring(status);
@@ -75,10 +81,20 @@ std::wstring LoggedFileSystem::MakeWorkFolder(FileError& error) {
   return folder;
 }
 
-bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users) {
-  bool made = inner_.MakeProtectedDirectory(path, users);
-  if (made) log_.WriteLine(L"Created folder " + path);
-  return made;
+bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) {
+  bool made = inner_.MakeProtectedDirectory(path, users, error);
+  if (made) {
+    log_.WriteLine(L"Created folder " + path);
+    return true;
+  }
+  // A folder that is there already (the drive root among them) is no news,
+  // nor one whose parent could not be made: that parent's line says why,
+  // once for each folder that is tried along the way.
+  if (error.code != kAlreadyExists && error.code != kPathNotFound && path.size() > 3 && path != lastFolderFailed_) {
+    log_.WriteLine(L"Creating folder " + path + Failed(error));
+    lastFolderFailed_ = path;
+  }
+  return false;
 }
 
 bool LoggedFileSystem::RemoveEmptyDirectory(const std::wstring& path) {

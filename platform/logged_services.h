@@ -34,7 +34,7 @@ class LoggedFileSystem : public FileSystem {
                 FileError& error) override;
   bool RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override { return inner_.FindFiles(pattern); }
-  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
+  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) override;
   std::wstring MakeWorkFolder(FileError& error) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override { return inner_.IsOrdinaryFile(path); }
@@ -47,6 +47,7 @@ class LoggedFileSystem : public FileSystem {
  private:
   FileSystem& inner_;
   LogSink& log_;
+  std::wstring lastFolderFailed_;
 };
 
 class LoggedRegistry : public RegistryApi {

@@ -22,6 +22,15 @@ std::wstring FirstLine(std::wstring_view s) {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
+std::wstring Concat(std::initializer_list<std::wstring_view> parts) {
+  std::size_t size = 0;
+  for (std::wstring_view part : parts) size += part.size();
+  std::wstring joined;
+  joined.reserve(size);
+  for (std::wstring_view part : parts) joined += part;
+  return joined;
+}
+
 bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
 std::wstring QuotedIfBlank(const std::wstring& path) {

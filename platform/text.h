@@ -2,6 +2,7 @@
 // platform layer. Strings are UTF-16 (std::wstring) everywhere inside.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,10 @@ std::wstring FirstLine(std::wstring_view s);
 std::wstring QuotedIfBlank(const std::wstring& path);
 
 std::wstring Quoted(const std::wstring& path);
+
+// The parts one after the other: one call where a chain of + would make a
+// string for every step.
+std::wstring Concat(std::initializer_list<std::wstring_view> parts);
 
 // A to Z in either case: the letters a drive can have.
 bool IsDriveLetter(wchar_t c);

@@ -4,10 +4,12 @@
 #include <span>
 #include <string_view>
 
+#include "install/all_users.h"
 #include "install/kit_files.h"
 #include "install/registration_names.h"
 #include "platform/modReg.h"
 #include "platform/services.h"
+#include "platform/shortcut_places.h"
 #include "platform/text.h"
 
 namespace uninstall {
@@ -59,6 +61,7 @@ constexpr bool RemovesTheInstalledFiles() {
 static_assert(RemovesTheInstalledFiles());
 
 constexpr std::wstring_view kTestFileExtension = L".tst";
+constexpr const wchar_t* kLinkName = L"Morvane";
 
 bool IsTestFileName(const std::wstring& name) {
   return name.size() >= kTestFileExtension.size() &&
@@ -110,6 +113,29 @@ void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& di
   }
 }
 
+void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places) {
+  companion.fRemoveShellLink(std::wstring(places.desktop) + L"\\", kLinkName);
+  companion.fRemoveShellLink(places.programs, kLinkName);
+}
+
+// What an installation for all users adds (install/all_users.h) goes with
+// it, whoever removes it: its presets copy, its shortcuts and its Active
+// Setup entry, which would otherwise import at every sign-in whatever
+// someone put in its place once the folder is gone. A removal run as SYSTEM
+// takes the presets copy, and the all-users shortcuts too unless a newer
+// installation elsewhere replaced them.
+void RemoveForAllUsers(const SystemServices& services, const std::wstring& directory, RemovalScope scope) {
+  bool entryNamesThis =
+      install::ActiveSetupImportsFrom(services.registry, services.environment.WindowsDirectory(), directory);
+  bool system = services.environment.RunsAsSystem();
+  FileError error;
+  if (entryNamesThis || system) Remove(services.files, {DeleteOneFile, install::kAllUsersPresets}, directory, error);
+  if (entryNamesThis || (system && scope == RemovalScope::Everything)) {
+    RemoveShortcuts(services.companion, shortcut_places::kAllUsers);
+  }
+  if (entryNamesThis) services.registry.DeleteKey(hkey::kLocalMachine, texts::kActiveSetupKey);
+}
+
 }  // namespace
 
 SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope) {
@@ -121,11 +147,11 @@ SequenceResult RunRemovalSequence(const SystemServices& services, const std::wst
   }
   // Each other step's failure is its own: it is passed over and the next one runs.
   for (const RemovalEntry& entry : std::span(kRemovalEntries).subspan(1)) Remove(services.files, entry, directory, error);
+  RemoveForAllUsers(services, directory, scope);
   if (scope == RemovalScope::FilesOnly) return SequenceResult{true, 0, L"", std::nullopt};
   // The library stays loaded from the program's start, so these still work
   // after its file in this directory was deleted.
-  services.companion.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane");
-  services.companion.fRemoveShellLink(L"", L"Morvane");
+  RemoveShortcuts(services.companion, shortcut_places::kThisUser);
   services.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
                                 texts::kUninstalledMark);
   // Whatever failed above, only the registry step is reported.

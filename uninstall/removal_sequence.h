@@ -1,7 +1,8 @@
 // The removal sequence both removal actions run on an installed directory:
-// the product's files and folders, then (unless only the files are to go)
-// the two shortcuts, the setting and the uninstall entry. It touches nothing
-// it does not name, never recurses and never yields to the message loop.
+// the product's files and folders, what an installation for all users added
+// (install/all_users.h), then (unless only the files are to go) the two
+// shortcuts, the setting and the uninstall entry. It touches nothing it does
+// not name, never recurses and never yields to the message loop.
 #pragma once
 
 #include <cstdint>

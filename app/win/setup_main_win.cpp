@@ -4,11 +4,10 @@
 #include <objbase.h>
 
 #include <memory>
-#include <optional>
 
 #include "app/command_line.h"
 #include "app/frm_main.h"
-#include "app/message_log.h"
+#include "app/run_log.h"
 #include "app/silent_setup.h"
 #include "app/texts.h"
 #include "app/win/main_window_win.h"
@@ -18,6 +17,7 @@
 #include "folder/win/folder_window_win.h"
 #include "platform/logged_services.h"
 #include "platform/text.h"
+#include "platform/win/account_win.h"
 #include "platform/win/companion_library_win.h"
 #include "platform/win/dll_hardening_win.h"
 #include "platform/win/environment_win.h"
@@ -54,8 +54,7 @@ void EnterComApartment() {
   if (init) init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 }
 
-// The platform services of one run, each behind its logged form when the
-// run keeps a log.
+// The platform services of one run.
 struct PlatformServices {
   explicit PlatformServices(UiLoop& loop) : processes(loop) {
     // Loaded now and kept: started from the installed folder, the removal
@@ -86,68 +85,60 @@ struct LoggedServices {
   LoggedProcesses processes;
 };
 
-void LogStart(LogSink& log, const wchar_t* mode) {
-  log.WriteLine(std::wstring(L"Morvane Setup, ") + mode + L": " + GetCommandLineW());
+// The run itself, once the log is open: one setup at a time, then the
+// operation.
+Outcome RunClaimed(const CommandLine& command, LogSink& log) {
+  SingleSetup single;  // held until the run ends
+  if (single.anotherRunning()) return Outcome::AnotherSetupRunning;
+  // Out of every folder the run may remove, the one it was started from included.
+  wchar_t system[MAX_PATH];
+  UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) SetCurrentDirectoryW(system);
+  PreloadSystemDlls(SystemDlls::ForLaterSteps);
+  EnterComApartment();
+  MessageLoopWin loop;
+  PlatformServices real(loop);
+  LoggedServices logged(real, log);
+  SystemServices services{logged.files,     logged.settings, real.environment,
+                          logged.companion, logged.registry, logged.processes};
+  return RunSilently(command, services, log);
 }
 
-// setup.exe /S: no window, no message box; the log says what happened and
-// the exit code what became of it.
-int RunWithoutWindow(const CommandLine& command, const SingleSetup& single) {
+// Every start with arguments that does not open the window: no window, no
+// message box; the log says what happened and the exit code what became
+// of it. An argument refused ends the run before anything else.
+int RunWithoutWindow(const CommandLine& command) {
+  AccountFacts account = CurrentAccount();
+  bool ownLog = command.logPath && LogPathIsAcceptable(*command.logPath);
   std::wstring reason;
-  // A refused second setup adds its line to the running one's log.
   std::unique_ptr<LogFileWin> log =
-      LogFileWin::Open(command.logPath.value_or(DefaultLogPath()), !single.anotherRunning(), reason);
+      LogFileWin::Create(ownLog ? *command.logPath : DefaultLogPath(), account.elevated, reason);
   if (!log) return ExitCode(Outcome::LogNotOpened);
-  LogStart(*log, command.uninstall ? L"silent removal" : L"silent installation");
-  Outcome outcome = Outcome::AnotherSetupRunning;
-  if (!single.anotherRunning()) {
-    // Out of every folder the run may remove, the one it was started from included.
-    wchar_t system[MAX_PATH];
-    UINT length = GetSystemDirectoryW(system, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) SetCurrentDirectoryW(system);
-    PreloadSystemDlls(SystemDlls::ForLaterSteps);
-    EnterComApartment();
-    MessageLoopWin loop;
-    PlatformServices real(loop);
-    LoggedServices logged(real, *log);
-    SystemServices services{logged.files,     logged.settings, real.environment,
-                            logged.companion, logged.registry, logged.processes};
-    outcome = RunSilently(command, services, *log);
+  WriteLogHeader(*log, {.commandLine = GetCommandLineW(),
+                        .account = account.name,
+                        .elevated = account.elevated,
+                        .system = account.system,
+                        .kitFolder = text::WithTrailingBackslash(EnvironmentWin().SetupDirectory())});
+  Outcome outcome = Outcome::ArgumentsRefused;
+  if (command.refused) {
+    log->WriteLine(RefusedArgumentLine(command));
+  } else {
+    outcome = RunClaimed(command, *log);
   }
-  int code = ExitCode(outcome);
-  log->WriteLine(std::wstring(L"Finished: ") + OutcomeName(outcome) + L", exit code " + std::to_wstring(code));
-  return code;
+  WriteLogEnd(*log, outcome);
+  return ExitCode(outcome);
 }
 
-int RunWindow(HINSTANCE instance, const CommandLine& command) {
-  std::unique_ptr<LogFileWin> log;
-  if (command.logPath) {
-    std::wstring reason;
-    log = LogFileWin::Open(*command.logPath, true, reason);
-    if (!log) {
-      std::wstring text = L"The log could not be written:\r\n\r\n" + *command.logPath + L"\r\n\r\n" + reason;
-      MessageBoxW(nullptr, text.c_str(), texts::kAppTitle, MB_ICONERROR | MB_OK | MB_SETFOREGROUND);
-      return ExitCode(Outcome::LogNotOpened);
-    }
-    LogStart(*log, L"window");
-  }
+int RunWindow(HINSTANCE instance) {
   LoadCommonControls();
 
   MessageLoopWin loop;
   MainWindow window(instance, [&loop] { return loop.busy(); });
   PlatformServices real(loop);
-  std::optional<LoggedServices> logged;
-  if (log) logged.emplace(real, *log);
-  MessageBoxesWin shownMessages(texts::kAppTitle, [&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });
-  std::optional<LoggedMessageBoxes> loggedMessages;
-  if (log) loggedMessages.emplace(shownMessages, *log);
+  MessageBoxesWin messages(texts::kAppTitle, [&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });
   ProgramEndWin end(window);
-  Services services{{logged ? static_cast<FileSystem&>(logged->files) : real.files,
-                     logged ? static_cast<SettingsStore&>(logged->settings) : real.settings, real.environment,
-                     logged ? static_cast<CompanionLibrary&>(logged->companion) : real.companion,
-                     logged ? static_cast<RegistryApi&>(logged->registry) : real.registry,
-                     logged ? static_cast<ProcessLauncher&>(logged->processes) : real.processes},
-                    loggedMessages ? static_cast<MessageBoxes&>(*loggedMessages) : shownMessages,
+  Services services{{real.files, real.settings, real.environment, real.companion, real.registry, real.processes},
+                    messages,
                     loop,
                     end};
   frmMain logic(window, services);
@@ -188,13 +179,18 @@ int Main(HINSTANCE instance) {
   // is not ready is simply a failing step.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   CommandLine command = ParseCommandLine(GetCommandLineW());
+  if (command.usage && !command.refused) {
+    MessageBoxW(nullptr, texts::kUsage, texts::kAppTitle, MB_ICONINFORMATION | MB_OK | MB_SETFOREGROUND);
+    return 0;
+  }
+  if (command.silent || command.refused) return RunWithoutWindow(command);
+  // No arguments, or only switches that mean something with /S alone.
   SingleSetup single;  // held until the process ends
-  if (command.silent) return RunWithoutWindow(command, single);
   if (single.anotherRunning()) {
     BringRunningSetupToFront();
     return 0;
   }
-  return RunWindow(instance, command);
+  return RunWindow(instance);
 }
 
 }  // namespace

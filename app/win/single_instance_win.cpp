@@ -1,12 +1,62 @@
 #include "app/win/single_instance_win.h"
 
+#include <sddl.h>
+
 #include "app/main_form_design.h"
+#include "app/single_setup.h"
 #include "app/win/main_window_win.h"
 
 namespace {
 
-// Local: one per logon session, as the windows it protects are.
-constexpr const wchar_t* kMutexName = L"Local\\Morvane by Halvo Setup";
+using single_setup::Claim;
+
+// Looked up, not imported: Windows 7 has them all, but Wine has no private
+// namespaces (its CreateBoundaryDescriptorW gives no boundary back, and it
+// exports none of the rest), and the program must start there too.
+struct NamespaceApi {
+  using CreateBoundaryFn = HANDLE(WINAPI*)(LPCWSTR, ULONG);
+  using AddSidFn = BOOL(WINAPI*)(HANDLE*, PSID);
+  using CreateSpaceFn = HANDLE(WINAPI*)(LPSECURITY_ATTRIBUTES, LPVOID, LPCWSTR);
+  using OpenSpaceFn = HANDLE(WINAPI*)(LPVOID, LPCWSTR);
+  using CloseSpaceFn = BOOLEAN(WINAPI*)(HANDLE, ULONG);
+  using DeleteBoundaryFn = VOID(WINAPI*)(HANDLE);
+
+  CreateBoundaryFn createBoundary = Find<CreateBoundaryFn>("CreateBoundaryDescriptorW");
+  AddSidFn addSid = Find<AddSidFn>("AddSIDToBoundaryDescriptor");
+  AddSidFn addIntegrity = Find<AddSidFn>("AddIntegrityLabelToBoundaryDescriptor");
+  CreateSpaceFn createSpace = Find<CreateSpaceFn>("CreatePrivateNamespaceW");
+  OpenSpaceFn openSpace = Find<OpenSpaceFn>("OpenPrivateNamespaceW");
+  CloseSpaceFn closeSpace = Find<CloseSpaceFn>("ClosePrivateNamespace");
+  DeleteBoundaryFn deleteBoundary = Find<DeleteBoundaryFn>("DeleteBoundaryDescriptor");
+
+  bool complete() const {
+    return createBoundary && addSid && addIntegrity && createSpace && openSpace && closeSpace && deleteBoundary;
+  }
+  template <typename Fn>
+  static Fn Find(const char* name) {
+    return ProcAs<Fn>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name));
+  }
+};
+
+// Looked up where it is used: a global would need constructing at start-up,
+// which this program's own entry point does not do, and a function's own
+// static the thread-safe guard, and with it the threads library.
+NamespaceApi Api() { return {}; }
+
+// Adds the SID given as text to the boundary through add.
+bool AddToBoundary(HANDLE& boundary, const wchar_t* sidText, NamespaceApi::AddSidFn add) {
+  PSID sid = nullptr;
+  if (!ConvertStringSidToSidW(sidText, &sid)) return false;
+  bool added = add(&boundary, sid) != FALSE;
+  LocalFree(sid);
+  return added;
+}
+
+Claim ClaimOf(bool made, DWORD error) {
+  if (made) return error == ERROR_ALREADY_EXISTS ? Claim::Existed : Claim::Created;
+  // Refused access means someone else made it: another setup all the same.
+  return error == ERROR_ACCESS_DENIED ? Claim::Existed : Claim::Unavailable;
+}
 // A setup that has just taken the mutex needs a moment to make its window.
 constexpr DWORD kWindowWaitMs = 5000;
 constexpr DWORD kPollMs = 50;
@@ -49,10 +99,40 @@ BOOL CALLBACK FindShown(HWND hwnd, LPARAM lParam) {
 }  // namespace
 
 SingleSetup::SingleSetup() {
-  mutex_.Reset(CreateMutexW(nullptr, FALSE, kMutexName));
-  DWORD error = GetLastError();
-  // Refused access means someone else made it: another setup all the same.
-  anotherRunning_ = !mutex_ ? error == ERROR_ACCESS_DENIED : error == ERROR_ALREADY_EXISTS;
+  const NamespaceApi& api = Api();
+  Claim space = Claim::Unavailable;
+  // The first call tells whether the system has private namespaces at all.
+  if (api.complete() && (boundary_ = api.createBoundary(single_setup::kBoundaryName, 0)) != nullptr &&
+      AddToBoundary(boundary_, single_setup::kAdministratorsSid, api.addSid) &&
+      AddToBoundary(boundary_, single_setup::kHighIntegritySid, api.addIntegrity)) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorW(single_setup::kNamespaceSddl, SDDL_REVISION_1,
+                                                             &descriptor, nullptr)) {
+      SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+      namespace_ = api.createSpace(&attributes, boundary_, single_setup::kNamespaceAlias);
+      if (namespace_) {
+        space = Claim::Created;
+      } else if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        namespace_ = api.openSpace(boundary_, single_setup::kNamespaceAlias);
+        // Open or not (an older setup's list may keep this one out), it is held.
+        space = Claim::Existed;
+      }
+      LocalFree(descriptor);
+    }
+  }
+  Claim object = Claim::Unavailable;
+  if (space != Claim::Existed) {
+    std::wstring name = space == Claim::Created ? single_setup::ObjectName() : single_setup::kSessionObject;
+    mutex_.Reset(CreateMutexW(nullptr, FALSE, name.c_str()));
+    object = ClaimOf(static_cast<bool>(mutex_), GetLastError());
+  }
+  anotherRunning_ = single_setup::AnotherSetupRunning(space, object);
+}
+
+SingleSetup::~SingleSetup() {
+  mutex_.Reset();
+  if (namespace_) Api().closeSpace(namespace_, 0);
+  if (boundary_) Api().deleteBoundary(boundary_);
 }
 
 void BringRunningSetupToFront() {

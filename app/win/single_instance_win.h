@@ -1,18 +1,24 @@
-// One setup at a time in a session: two windows, one hidden under the
-// other, would install into two folders with one uninstall entry between
-// them.
+// One setup at a time on the machine (app/single_setup.h): two setups, one
+// hidden under the other or running unseen as SYSTEM, would install into
+// two folders with one uninstall entry between them.
 #pragma once
 
 #include "platform/win/handles_win.h"
 
 class SingleSetup {
  public:
-  // Claims the session's setup mutex for the life of this object.
+  // Claims the setups' private namespace and the object in it for the life
+  // of this object.
   SingleSetup();
-  // True when another setup of this session held it first.
+  SingleSetup(const SingleSetup&) = delete;
+  SingleSetup& operator=(const SingleSetup&) = delete;
+  ~SingleSetup();
+  // True when another setup, of any account and session, held it first.
   bool anotherRunning() const { return anotherRunning_; }
 
  private:
+  HANDLE boundary_ = nullptr;
+  HANDLE namespace_ = nullptr;
   UniqueKernelHandle mutex_;
   bool anotherRunning_ = false;
 };

@@ -475,10 +475,9 @@ std::wstring FakeFileSystem::MakeWorkFolder(FileError& error) {
   AddDirectory(workFolderParent);
   for (int n = 1; n < 100; ++n) {
     std::wstring folder = workFolderParent + L"Morvane Setup " + std::to_wstring(n);
-    if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute)) return folder + L"\\";
-    if (!Exists(folder)) break;
+    if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute, error)) return folder + L"\\";
+    if (error.code != 183) break;
   }
-  error = Error(5);
   return {};
 }
 
@@ -504,14 +503,24 @@ std::vector<FoundFile> FakeFileSystem::FindFiles(const std::wstring& pattern) {
   return found;
 }
 
-bool FakeFileSystem::MakeDirectory(const std::wstring& path) {
-  FileError error;
-  if (Fails(FileOp::MakeDirectory, path, error)) return false;
-  if (path.size() > kMaxDirectoryPath || InvalidName(path)) return false;
+bool FakeFileSystem::MakeDirectory(const std::wstring& path, FileError* error) {
+  FileError ignored;
+  FileError& failure = error ? *error : ignored;
+  if (Fails(FileOp::MakeDirectory, path, failure)) return false;
+  if (path.size() > kMaxDirectoryPath || InvalidName(path)) {
+    failure = Error(path.size() > kMaxDirectoryPath ? 206 : 123);
+    return false;
+  }
   std::wstring key = Key(path);
-  if (Find(key)) return false;  // exists already, drive roots included
+  if (Find(key)) {  // exists already, drive roots included
+    failure = Error(183);
+    return false;
+  }
   const Node* parent = Find(Parent(key));
-  if (!parent || !parent->directory) return false;
+  if (!parent || !parent->directory) {
+    failure = Error(3);
+    return false;
+  }
   std::wstring name = path;
   while (name.size() > 3 && name.back() == L'\\') name.pop_back();
   nodes_[key] = Node{name, true, {}, {}};
@@ -588,8 +597,8 @@ bool FakeFileSystem::ChangeDrive(wchar_t letter) {
   return true;
 }
 
-bool FakeFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users) {
-  if (!MakeDirectory(path)) return false;
+bool FakeFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) {
+  if (!MakeDirectory(path, &error)) return false;
   protectedFolders[path] = users;
   return true;
 }

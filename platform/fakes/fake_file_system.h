@@ -98,8 +98,8 @@ class FakeFileSystem : public FileSystem {
   static FolderSecurity SafeOnTheWay(const FolderSecurity& before);
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   // One level, with no access list of its own (set-up and the protected form).
-  bool MakeDirectory(const std::wstring& path);
-  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
+  bool MakeDirectory(const std::wstring& path, FileError* error = nullptr);
+  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) override;
   // Folders "Morvane Setup N" under workFolderParent.
   std::wstring MakeWorkFolder(FileError& error) override;
   std::wstring workFolderParent = L"C:\\Windows\\Temp\\";

@@ -59,6 +59,8 @@ class FakeEnvironment : public Environment {
   std::wstring SetupDirectory() const override { return setupDirectory; }
   std::wstring windowsDirectory = L"C:\\windows";
   std::wstring WindowsDirectory() const override { return windowsDirectory; }
+  bool runsAsSystem = false;
+  bool RunsAsSystem() const override { return runsAsSystem; }
 };
 
 class FakeCompanion : public CompanionLibrary {

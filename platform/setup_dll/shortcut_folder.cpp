@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "platform/shortcut_places.h"
+
 bool PathBuffer::Append(const wchar_t* s) {
   for (; ok_ && s && *s; ++s) {
     if (size_ + 1 >= kCapacity) {
@@ -58,10 +60,18 @@ bool ShortcutFolder(const wchar_t* folder, PathBuffer& out) {
   PathBuffer relative;
   if (!relative.Append(folder)) return false;
   DropTrailingBackslashes(relative);
-  // Walking up from Programs reached the desktop only before Windows Vista;
-  // since then the desktop lives elsewhere, so ask the shell for it.
-  if (CompareStringOrdinal(relative.c_str(), -1, L"..\\..\\Desktop", -1, TRUE) == CSTR_EQUAL) {
-    return ShellFolder(CSIDL_DESKTOPDIRECTORY, out);
+  // Walking up from Programs reached these folders only in the profiles of
+  // old Windows; since then they live elsewhere, so ask the shell for them.
+  const struct {
+    const wchar_t* name;
+    int csidl;
+  } kShellFolders[] = {{shortcut_places::kThisUser.desktop, CSIDL_DESKTOPDIRECTORY},
+                       {shortcut_places::kAllUsers.desktop, CSIDL_COMMON_DESKTOPDIRECTORY},
+                       {shortcut_places::kAllUsers.programs, CSIDL_COMMON_PROGRAMS}};
+  for (const auto& shell : kShellFolders) {
+    if (CompareStringOrdinal(relative.c_str(), -1, shell.name, -1, TRUE) == CSTR_EQUAL) {
+      return ShellFolder(shell.csidl, out);
+    }
   }
   PathBuffer joined;
   if (!ShellFolder(CSIDL_PROGRAMS, joined)) return false;

@@ -1,6 +1,8 @@
 // Where the library's shortcuts go. Folder names are relative to the current
 // user's Start menu Programs folder; "..\..\Desktop" (with or without its
-// trailing backslash) is the user's own desktop, found through the shell.
+// trailing backslash) is the user's own desktop, and the all-users desktop
+// and Programs folder have names of their own (platform/shortcut_places.h),
+// each found through the shell.
 // The library is written without the C++ standard library, so that it stays
 // a few kilobytes: paths live in fixed buffers that refuse, never cut, what
 // does not fit.

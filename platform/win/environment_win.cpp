@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win/account_win.h"
+
 std::wstring EnvironmentWin::Variable(const std::wstring& name) const {
   std::wstring value(256, L'\0');
   for (;;) {
@@ -48,3 +50,5 @@ std::wstring EnvironmentWin::WindowsDirectory() const {
     path.resize(length);  // too small: length is the size needed, NUL included
   }
 }
+
+bool EnvironmentWin::RunsAsSystem() const { return CurrentAccount().system; }

@@ -7,6 +7,7 @@ class EnvironmentWin : public Environment {
   std::wstring Variable(const std::wstring& name) const override;
   std::wstring SetupDirectory() const override;
   std::wstring WindowsDirectory() const override;
+  bool RunsAsSystem() const override;
   // The running executable's full path.
   static std::wstring ExecutablePath();
 };

@@ -247,12 +247,14 @@ std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   return entries;
 }
 
-bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay users) {
-  if (TooLong(path, kMaxDirectoryPath + 1)) return false;
+bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) {
+  if (TooLong(path, kMaxDirectoryPath + 1, &error)) return false;
   ProtectedDescriptor list(ProtectedFolderSddl(users));
   // Given at creation, so the folder never exists with its parent's rights;
   // never made without its list: an open folder is worse than none.
-  return list && CreateDirectoryW(path.c_str(), list.attributes()) != 0;
+  if (list && CreateDirectoryW(path.c_str(), list.attributes())) return true;
+  error = LastError();
+  return false;
 }
 
 std::wstring FileSystemWin::MakeWorkFolder(FileError& error) {
@@ -274,10 +276,9 @@ std::wstring FileSystemWin::MakeFolderNamedAfter(const std::wstring& base, FileE
     wchar_t name[16];
     wsprintfW(name, L"%08lX", static_cast<unsigned long>(seed + attempt * 104729u));
     std::wstring folder = base + name;
-    if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute)) return folder + L"\\";
-    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute, error)) return folder + L"\\";
+    if (error.code != ERROR_ALREADY_EXISTS) break;
   }
-  error = LastError();
   return {};
 }
 

@@ -18,7 +18,7 @@ class FileSystemWin : public FileSystem {
                 FileError& error) override;
   bool RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) override;
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
-  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users) override;
+  bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) override;
   std::wstring MakeWorkFolder(FileError& error) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;

@@ -1,39 +1,48 @@
 #include "platform/win/log_file_win.h"
 
+#include <vector>
+
+#include "platform/folder_access.h"
+#include "platform/win/access_lists_win.h"
+#include "platform/win/plain_file_win.h"
 #include "platform/win/text_win.h"
 
 namespace {
 
-// No DELETE right kept: a reader that does not share deletion (most do not)
-// could not open the log while the setup runs.
-constexpr DWORD kAccess = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-// Another setup refused while this one runs adds its line to the same log.
-constexpr DWORD kSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
-constexpr DWORD kNoLinkFollowed = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+constexpr int kNames = 99;
+// DELETE only to take back a file that is not where it should be; the log
+// is then written through a handle without it, so that readers who do not
+// share deletion (most do not) can read it while the setup runs.
+constexpr DWORD kCreateAccess = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | DELETE | SYNCHRONIZE;
+constexpr DWORD kWriteAccess = FILE_WRITE_DATA | FILE_APPEND_DATA | SYNCHRONIZE;
 
-UniqueKernelHandle OpenByName(const std::wstring& path, DWORD disposition) {
-  return UniqueKernelHandle(CreateFileW(path.c_str(), kAccess, kSharing, nullptr, disposition, kNoLinkFollowed, nullptr));
+std::wstring Reason(const std::wstring& what, DWORD code) {
+  return what + L": error " + std::to_wstring(code) + L", " + text::SystemMessage(code);
 }
 
-// An ordinary file with no other name, reached by its own name: writing to
-// it changes nothing else. The name test catches a link that the system
-// followed all the same (Wine follows Unix links whatever the flag says).
-bool IsOwnPlainFile(HANDLE file, const std::wstring& path) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(file, &info)) return false;
-  if ((info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0 ||
-      info.nNumberOfLinks != 1) {
-    return false;
+// Opens every folder from the drive root down to the log's own (given with
+// its trailing backslash) as itself, and keeps them open without sharing
+// deletion: none of them can be renamed, or replaced by a link, until the
+// log is made in the last one.
+bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held, std::wstring& reason) {
+  for (std::size_t slash = 2; slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
+    std::wstring folder = path.substr(0, slash == 2 ? 3 : slash);
+    UniqueKernelHandle handle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!handle) {
+      reason = Reason(folder, GetLastError());
+      return false;
+    }
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (!GetFileInformationByHandleEx(handle.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+        !(tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsLinkReparsePoint(tag.FileAttributes, tag.ReparseTag)) {
+      reason = folder + L": a link to another place, or no folder";
+      return false;
+    }
+    held.push_back(std::move(handle));
   }
-  wchar_t opened[MAX_PATH * 2] = {};
-  DWORD length = GetFinalPathNameByHandleW(file, opened, MAX_PATH * 2, FILE_NAME_NORMALIZED);
-  if (length == 0 || length >= MAX_PATH * 2) return false;
-  std::wstring_view reached(opened, length);
-  std::wstring_view asked(path);
-  reached.remove_prefix(reached.find_last_of(L'\\') + 1);
-  asked.remove_prefix(asked.find_last_of(L"\\/") + 1);
-  return CompareStringOrdinal(reached.data(), static_cast<int>(reached.size()), asked.data(),
-                              static_cast<int>(asked.size()), TRUE) == CSTR_EQUAL;
+  return true;
 }
 
 std::string Utf8(const std::wstring& s) {
@@ -46,39 +55,58 @@ std::string Utf8(const std::wstring& s) {
 
 }  // namespace
 
-std::unique_ptr<LogFileWin> LogFileWin::Open(const std::wstring& path, bool fresh, std::wstring& reason) {
-  UniqueKernelHandle file = OpenByName(path, OPEN_ALWAYS);
-  if (!file) {
-    reason = text::SystemMessage(GetLastError());
+std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool elevated, std::wstring& reason) {
+  // Written on the administrator's behalf, a log on a share would hand
+  // the share's server the administrator's sign-in.
+  if (path.size() < 4 || path[1] != L':' || path[2] != L'\\') {
+    reason = path + L": not a full path on a drive of this computer";
     return nullptr;
   }
-  // Something else under the log's name is neither written through nor
-  // removed: it may be a user's way into a file only administrators may change.
-  if (!IsOwnPlainFile(file.get(), path)) {
-    reason = L"A link, a folder or a file with another name lies under that name.";
+  if (GetDriveTypeW(path.substr(0, 3).c_str()) == DRIVE_REMOTE) {
+    reason = path + L": a network drive";
     return nullptr;
   }
-  if (fresh) {
-    FILE_END_OF_FILE_INFO empty{};
-    if (!SetFileInformationByHandle(file.get(), FileEndOfFileInfo, &empty, sizeof empty)) {
-      reason = text::SystemMessage(GetLastError());
-      return nullptr;
+  std::size_t slash = path.find_last_of(L'\\');
+  std::vector<UniqueKernelHandle> folders;
+  if (!HoldFolders(path.substr(0, slash + 1), folders, reason)) return nullptr;
+  ProtectedDescriptor list(ProtectedFileSddl(UsersMay::ReadAndExecute));
+  if (elevated && !list) {
+    reason = Reason(path, GetLastError());
+    return nullptr;
+  }
+  for (int number = 1; number <= kNames; ++number) {
+    std::wstring name = NumberedLogPath(path, number);
+    // CREATE_NEW: what lies under the name, a link too, is never opened.
+    UniqueKernelHandle file(CreateFileW(name.c_str(), kCreateAccess, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        elevated ? list.attributes() : nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!file) {
+      DWORD code = GetLastError();
+      if (number == 1) reason = Reason(name, code);
+      // The folder itself is missing or the name cannot be: no other name helps.
+      if (code == ERROR_PATH_NOT_FOUND || code == ERROR_INVALID_NAME || code == ERROR_FILENAME_EXCED_RANGE) break;
+      continue;
     }
+    // Made where the name says, and nowhere else (Wine follows Unix links
+    // whatever the flags say): else taken back, and the next name tried.
+    if (!IsPlainFileAt(file.get(), name.c_str())) {
+      DeleteThroughHandle(file.get());
+      continue;
+    }
+    UniqueKernelHandle writer(
+        ReOpenFile(file.get(), kWriteAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0));
+    std::unique_ptr<LogFileWin> log(new LogFileWin(writer ? std::move(writer) : std::move(file)));
+    // The byte order mark makes every Windows tool read it as UTF-8.
+    log->Append("\xEF\xBB\xBF");
+    return log;
   }
-  std::unique_ptr<LogFileWin> log(new LogFileWin(std::move(file)));
-  // The byte order mark makes every Windows tool read it as UTF-8.
-  LARGE_INTEGER size{};
-  if (GetFileSizeEx(log->file_.get(), &size) && size.QuadPart == 0) log->Append("\xEF\xBB\xBF");
-  return log;
+  reason = L"no free name for the log: " + reason;
+  return nullptr;
 }
 
 void LogFileWin::Append(const std::string& bytes) {
-  // Always at the end, also when another setup has added a line meanwhile.
-  OVERLAPPED atEnd{};
-  atEnd.Offset = 0xFFFFFFFF;
-  atEnd.OffsetHigh = 0xFFFFFFFF;
   DWORD written = 0;
-  WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, &atEnd);
+  WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void LogFileWin::WriteLine(const std::wstring& line) {
@@ -101,7 +129,7 @@ void LogFileWin::WriteLine(const std::wstring& line) {
   digits(now.wMinute, 2, ':');
   digits(now.wSecond, 2, '.');
   digits(now.wMilliseconds, 3, ' ');
-  Append(stamp + Utf8(line) + "\r\n");
+  Append(stamp + Utf8(EscapedForLog(line)) + "\r\n");
 }
 
 std::wstring DefaultLogPath() {
@@ -110,5 +138,7 @@ std::wstring DefaultLogPath() {
   if (length == 0 || length > MAX_PATH) length = GetTempPathW(MAX_PATH + 1, folder);
   std::wstring path(folder, length <= MAX_PATH ? length : 0);
   if (!path.empty() && path.back() != L'\\') path.push_back(L'\\');
-  return path + L"Morvane Setup.log";
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  return path + RunLogName(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
 }

@@ -1,9 +1,10 @@
-// The setup's log file: UTF-8 text, one line per step with the local time in
-// front. The program runs elevated and the usual place of the log is the
-// user's TEMP folder, where anyone of that user's programs can plant a link
-// under the log's name: the file is opened by handle without following a
-// link, and a link, folder or hard link found under the name is neither
-// written through nor removed: the log is then not written.
+// The log of a run without a window: UTF-8 text, one line per step with the
+// local time in front. The setup runs elevated, and a log's folder (the
+// user's TEMP, the system's Temp for a run as SYSTEM, a folder given with
+// /LOG=) may be one where others can put files, links among them. So every
+// log is a file made new, never one that was there: nothing under its name
+// is opened, emptied or followed, and no folder on its way can be swapped
+// for a link while it is made.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +17,12 @@
 
 class LogFileWin : public LogSink {
  public:
-  // fresh: the log starts empty; otherwise lines are added at its end.
-  // nullptr, with the reason, when it cannot be written.
-  static std::unique_ptr<LogFileWin> Open(const std::wstring& path, bool fresh, std::wstring& reason);
+  // Makes the log at path or, when anything lies under that name (a planted
+  // file, a link, a folder), at the next free numbered name beside it
+  // (NumberedLogPath). Refused on a network drive. Elevated, it gets an
+  // access list that only administrators and SYSTEM may change. nullptr,
+  // with the reason, when no log could be made.
+  static std::unique_ptr<LogFileWin> Create(const std::wstring& path, bool elevated, std::wstring& reason);
   void WriteLine(const std::wstring& line) override;
 
  private:
@@ -28,5 +32,5 @@ class LogFileWin : public LogSink {
   UniqueKernelHandle file_;
 };
 
-// "%TEMP%\Morvane Setup.log".
+// %TEMP% and a name of this run's own: "Morvane Setup 2026-12-08 04.30.44.log".
 std::wstring DefaultLogPath();

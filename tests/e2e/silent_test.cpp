@@ -12,22 +12,56 @@ using namespace std::chrono_literals;
 const std::wstring kTarget = L"C:\\WINUTIL\\MORVANE";
 const std::wstring kQuietPlace = L"C:\\Quiet Place";
 
-std::wstring TempLog() {
+std::wstring TempFolder() {
   wchar_t temp[MAX_PATH] = {};
   GetEnvironmentVariableW(L"TEMP", temp, MAX_PATH);
-  return std::wstring(temp) + L"\\Morvane Setup.log";
+  return temp;
+}
+
+// Every log a run without /LOG= wrote, oldest first.
+std::vector<std::wstring> TempLogs() {
+  std::vector<std::pair<ULONGLONG, std::wstring>> logs;
+  for (const std::wstring& name : World::List(TempFolder())) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    std::wstring path = TempFolder() + L"\\" + name;
+    if (name.rfind(L"Morvane Setup ", 0) != 0 || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+      continue;
+    }
+    logs.emplace_back((ULONGLONG{data.ftCreationTime.dwHighDateTime} << 32) | data.ftCreationTime.dwLowDateTime, path);
+  }
+  std::sort(logs.begin(), logs.end());
+  std::vector<std::wstring> paths;
+  for (const auto& [time, path] : logs) paths.push_back(path);
+  return paths;
+}
+
+// The default log's name for a run that starts this many seconds from now.
+std::wstring TempLogAt(int secondsFromNow) {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  FILETIME time{};
+  SystemTimeToFileTime(&now, &time);
+  ULARGE_INTEGER ticks{{time.dwLowDateTime, time.dwHighDateTime}};
+  ticks.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(secondsFromNow) * 10000000LL);
+  time = {ticks.LowPart, ticks.HighPart};
+  SYSTEMTIME then{};
+  FileTimeToSystemTime(&time, &then);
+  wchar_t name[64];
+  wsprintfW(name, L"Morvane Setup %04u-%02u-%02u %02u.%02u.%02u.log", then.wYear, then.wMonth, then.wDay, then.wHour,
+            then.wMinute, then.wSecond);
+  return TempFolder() + L"\\" + name;
 }
 
 class Silent : public SetupSession {
  protected:
   void SetUp() override {
     SetupSession::SetUp();
-    DeleteFileW(TempLog().c_str());
+    for (const std::wstring& log : TempLogs()) World::DeleteTree(log);
   }
   void TearDown() override {
     SetupSession::TearDown();
     World::DeleteTree(kQuietPlace);
-    DeleteFileW(TempLog().c_str());
+    for (const std::wstring& log : TempLogs()) World::DeleteTree(log);
   }
 
   // Runs exe with arguments to its end; no window of it may show meanwhile.
@@ -45,14 +79,23 @@ class Silent : public SetupSession {
     return run.WaitForExit(0ms);
   }
 
-  // The log as UTF-8 text; every line starts with its time.
-  static std::string Log(const std::wstring& path = TempLog()) {
+  // The log as UTF-8 text, by default the newest in TEMP: it starts with
+  // its header, every line starts with its time, and it ends with the
+  // outcome and its exit code.
+  static std::string Log(std::wstring path = L"") {
+    if (path.empty()) path = TempLogs().empty() ? L"" : TempLogs().back();
     std::string log = World::ReadFile(path).value_or("");
     EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF") << Utf8(path);
     for (std::size_t line = 3, end = 0; line < log.size() && end != std::string::npos; line = end + 2) {
       EXPECT_EQ(log.compare(line, 2, "20"), 0) << log.substr(line, 40);
       end = log.find("\r\n", line);
     }
+    for (const char* header : {"Morvane by Halvo Setup 2.04.0005\r\n", "Command line: \"", "Account: ", "Kit folder: "}) {
+      ExpectLogHas(log, header);
+    }
+    std::size_t lastLine = log.rfind("\r\n", log.size() - 3);
+    EXPECT_NE(log.find(" Finished: ", lastLine), std::string::npos) << log;
+    EXPECT_NE(log.find(", exit code ", lastLine), std::string::npos) << log;
     return log;
   }
 
@@ -62,6 +105,7 @@ class Silent : public SetupSession {
 
   static void ExpectNothingInstalled() {
     EXPECT_FALSE(World::Exists(L"C:\\WinUtil"));
+    EXPECT_FALSE(World::Exists(L"C:\\Tools"));
     EXPECT_FALSE(World::InstallDir());
     EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
     EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
@@ -77,8 +121,9 @@ TEST_F(Silent, InstallsAsTheWindowDoesAndItsQuietCommandRemovesIt) {
       World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"QuietUninstallString", kView32);
   ASSERT_EQ(quiet, L"\"C:\\WINUTIL\\MORVANE\\setup.exe\" /S /uninstall");
 
+  ASSERT_EQ(TempLogs().size(), 1u);
   std::string log = Log();
-  for (const char* line : {"Kit: C:\\e2e\\kit\\", "Target: C:\\WinUtil\\Morvane",
+  for (const char* line : {"Kit folder: C:\\e2e\\kit\\", "Target: C:\\WinUtil\\Morvane",
                            "Writing file C:\\WINUTIL\\MORVANE\\Morvane.exe",
                            "Writing file C:\\WINUTIL\\MORVANE\\TestThis\\10_Artist___CD___Title.tst",
                            "Setting QolMORVANE\\Installer\\InstallDir = C:\\WINUTIL\\MORVANE\\",
@@ -97,7 +142,11 @@ TEST_F(Silent, InstallsAsTheWindowDoesAndItsQuietCommandRemovesIt) {
   EXPECT_FALSE(World::Exists(World::ProgramsShortcut()));
   EXPECT_EQ(World::InstallDir(), L"UNINSTALLED");
   EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
+  // Its own log beside the installation's, which stays as it was.
+  ASSERT_EQ(TempLogs().size(), 2u);
+  EXPECT_EQ(Log(TempLogs().front()), log);
   log = Log();
+  ExpectLogHas(log, "Command line: \"C:\\WINUTIL\\MORVANE\\setup.exe\" /S /uninstall");
   ExpectLogHas(log, "Removing file C:\\WINUTIL\\MORVANE\\morvane.exe");
   ExpectLogHas(log, "Finished: done, exit code 0");
   World::DeleteTree(L"C:\\WinUtil");
@@ -122,6 +171,7 @@ TEST_F(Silent, FailedDeploymentsKeepTheInstalledCopyWhole) {
   ASSERT_TRUE(World::IsDirectory(L"R:\\")) << "no read-only drive R: (the test script maps it as root)";
   EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S /D=R:\\Morvane"), 1603u);
   EXPECT_FALSE(World::Exists(L"R:\\Morvane"));
+  ExpectLogHas(Log(), "Creating folder R:\\MORVANE\\ failed: error 5, ");
   expectTheInstalledCopy();
 
   // A newer kit whose re-deploy fails at Help\AddFile.bmp: every file it had
@@ -135,7 +185,7 @@ TEST_F(Silent, FailedDeploymentsKeepTheInstalledCopyWhole) {
   World::SetAttributes(kTarget + L"\\Help\\AddFile.bmp", FILE_ATTRIBUTE_NORMAL);
   expectTheInstalledCopy();
   std::string log = Log();
-  ExpectLogHas(log, "HELP\\ADDFILE.BMP");
+  ExpectLogHas(log, "Could not write C:\\WINUTIL\\MORVANE\\Help\\AddFile.bmp: error 5, ");
   ExpectLogHas(log, "Put back as it was: C:\\WINUTIL\\MORVANE\\Morvane.exe");
   World::DeleteTree(L"C:\\WinUtil");
 }
@@ -157,29 +207,86 @@ TEST_F(Silent, BrokenKitChangesNothingAndTheFolderAskedForIsUsed) {
   ExpectLogHas(Log(log), "Target: C:\\Quiet Place\\Morvane");
 }
 
-TEST_F(Silent, LogNeverWritesThroughWhatLiesUnderItsName) {
+// What a deployment system passes wrongly never waits for a person: the
+// run ends at once, says which argument it refused, and changes nothing.
+TEST_F(Silent, WrongArgumentsEndTheRunAtOnceAndNameTheArgument) {
+  World::MakeKit(kKit);
+  for (const auto& [arguments, refused] : {std::pair<std::wstring, std::string>{L"/quiet", "\"/quiet\""},
+                                           {L"/D=C:\\Tools\\Morvane /S /bogus", "\"/bogus\""}}) {
+    SCOPED_TRACE(Utf8(arguments));
+    EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", arguments), 1639u);
+    std::string log = Log();
+    ExpectLogHas(log, "The argument " + refused + " is not one this setup takes");
+    ExpectLogHas(log, "Finished: command line refused, exit code 1639");
+    ExpectNothingInstalled();
+  }
+}
+
+// /? shows the usage, changes nothing and writes no log.
+TEST_F(Silent, UsageIsShownInAMessageBox) {
+  World::MakeKit(kKit);
+  setup_ = SetupProcess::Start(kKit + L"\\setup.exe", kKit, L"/?");
+  std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, texts::kUsage);
+  EXPECT_EQ(box->icon, MessageIcon::Information);
+  World::Screenshot(box->hwnd, "usage");
+  ASSERT_TRUE(AnswerMessageBox(*box, L"OK"));
+  ExpectEndsCleanly();
+  EXPECT_TRUE(TempLogs().empty());
+  ExpectNothingInstalled();
+}
+
+// A log is always a new file: whatever lies under its name, a user's file
+// or a link to another, is never opened; the run writes to the next name.
+TEST_F(Silent, LogsAreNewFilesWhateverLiesUnderTheirNames) {
   World::MakeKit(kKit);
   const std::wstring victim = World::kRoot + std::wstring(L"\\victim.txt");
-  for (const char* plant : {"ln -s", "ln"}) {  // a link, a second name of the file
-    SCOPED_TRACE(plant);
-    World::WriteFile(victim, "keep");
-    ASSERT_TRUE(World::RunUnix(std::string(plant) + " '" + World::UnixPath(victim) + "' '" +
-                               World::UnixPath(TempLog()) + "'"));
-    EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S"), 1622u);
-    EXPECT_EQ(World::ReadFile(victim), "keep");
-    ExpectNothingInstalled();
-    World::RunUnix("rm -f '" + World::UnixPath(TempLog()) + "'");
+  World::WriteFile(victim, "keep");
+  // The names of the runs about to start, taken ahead: every other one by
+  // a link to the victim, the rest by a user's file.
+  std::vector<std::wstring> planted;
+  std::string links = "true";
+  for (int second = -1; second <= 30; ++second) {
+    planted.push_back(TempLogAt(second));
+    if (second % 2 == 0) {
+      links += " && ln -s '" + World::UnixPath(victim) + "' '" + World::UnixPath(TempFolder()) + "/" +
+               Utf8(planted.back().substr(TempFolder().size() + 1)) + "'";
+    } else {
+      ASSERT_TRUE(World::WriteFile(planted.back(), "planted"));
+    }
   }
+  ASSERT_TRUE(World::RunUnix(links));
+  const std::wstring asked = World::kRoot + std::wstring(L"\\deploy.log");
+  ASSERT_TRUE(World::WriteFile(asked, "theirs"));
+  EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S /uninstall"), 1605u);
+  EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S /uninstall /LOG=" + asked), 1605u);
+
+  EXPECT_EQ(World::ReadFile(victim), "keep");
+  EXPECT_EQ(World::ReadFile(asked), "theirs");
+  for (std::size_t i = 0; i < planted.size(); ++i) {
+    if (i % 2 == 0) {
+      EXPECT_EQ(World::ReadFile(planted[i]), "planted") << Utf8(planted[i]);
+    }
+  }
+  std::vector<std::wstring> made = TempLogs();
+  std::erase_if(made, [&](const std::wstring& log) { return std::find(planted.begin(), planted.end(), log) != planted.end(); });
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_NE(made[0].find(L" (2).log"), std::wstring::npos) << Utf8(made[0]);
+  ExpectLogHas(Log(made[0]), "Finished: Morvane is not installed, exit code 1605");
+  ExpectLogHas(Log(World::kRoot + std::wstring(L"\\deploy (2).log")), "Finished: Morvane is not installed, exit code 1605");
+  for (std::size_t i = 1; i < planted.size(); i += 2) World::RemoveUnixLink(planted[i]);
 }
 
 TEST_F(Silent, OneSetupAtATime) {
   World::MakeKit(kKit);
-  // The window keeps a log too when asked.
+  // /LOG= counts only with /S: the window keeps no log.
   const std::wstring windowLog = World::kRoot + std::wstring(L"\\window.log");
   setup_ = SetupProcess::Start(kKit + L"\\setup.exe", kKit, L"/LOG=" + windowLog);
   HWND window = setup_.WaitForWindow(kMainTitle);
   ASSERT_TRUE(window);
-  ExpectLogHas(Log(windowLog), "Morvane Setup, window: ");
+  EXPECT_FALSE(World::Exists(windowLog));
+  EXPECT_TRUE(TempLogs().empty());
 
   EXPECT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S"), 1618u);
   ExpectLogHas(Log(), "Finished: another setup is running, exit code 1618");
@@ -194,6 +301,8 @@ TEST_F(Silent, OneSetupAtATime) {
 
   Click(Handle(window, Command1));
   ExpectEndsCleanly();
+  EXPECT_FALSE(World::Exists(windowLog));
+  EXPECT_EQ(TempLogs().size(), 1u);
 }
 
 }  // namespace

@@ -87,8 +87,11 @@ void World::Reset() {
   DeleteRegistryTree(HKEY_LOCAL_MACHINE, kUninstallKey, kView64);
   DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\setup.exe");
   DeleteRegistryTree(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\unhardened_probe.exe");
-  DeleteFileW(DesktopShortcut().c_str());
-  DeleteFileW(ProgramsShortcut().c_str());
+  DeleteRegistryTree(HKEY_LOCAL_MACHINE, kActiveSetupKey, kView32);
+  for (const std::wstring& link :
+       {DesktopShortcut(), ProgramsShortcut(), AllUsersDesktopShortcut(), AllUsersProgramsShortcut()}) {
+    DeleteFileW(link.c_str());
+  }
   // A setup ended midway leaves its work folder behind.
   wchar_t windows[MAX_PATH] = {};
   GetSystemWindowsDirectoryW(windows, MAX_PATH);
@@ -115,7 +118,9 @@ void World::Reset() {
       RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView64)) {
     left.push_back("the uninstall entry");
   }
-  for (const std::wstring& link : {DesktopShortcut(), ProgramsShortcut()}) {
+  if (RegistryKeyExists(HKEY_LOCAL_MACHINE, kActiveSetupKey, kView32)) left.push_back("the Active Setup entry");
+  for (const std::wstring& link :
+       {DesktopShortcut(), ProgramsShortcut(), AllUsersDesktopShortcut(), AllUsersProgramsShortcut()}) {
     if (Exists(link)) left.push_back(Utf8(link));
   }
   for (const std::string& what : left) ADD_FAILURE() << "the reset world still holds " << what;
@@ -338,6 +343,8 @@ void World::DeleteRegistryTree(HKEY root, const std::wstring& key, REGSAM view) 
 
 std::wstring World::DesktopShortcut() { return ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\Morvane.lnk"; }
 std::wstring World::ProgramsShortcut() { return ShellFolder(CSIDL_PROGRAMS) + L"\\Morvane.lnk"; }
+std::wstring World::AllUsersDesktopShortcut() { return ShellFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Morvane.lnk"; }
+std::wstring World::AllUsersProgramsShortcut() { return ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Morvane.lnk"; }
 
 void World::Screenshot(HWND window, const std::string& step) {
   const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();

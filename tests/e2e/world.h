@@ -15,6 +15,7 @@ namespace e2e {
 
 inline constexpr const wchar_t* kMainTitle = L"Morvane by Halvo Setup";
 inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
+inline constexpr const wchar_t* kActiveSetupKey = L"Software\\Microsoft\\Active Setup\\Installed Components\\QolMORVANE";
 inline constexpr const wchar_t* kSettingsKey = L"Software\\QolMORVANE\\Installer";
 inline constexpr const wchar_t* kPresetsKey = L"Software\\QolMORVANE\\Presets";
 inline constexpr REGSAM kView32 = KEY_WOW64_32KEY;
@@ -72,6 +73,9 @@ class World {
 
   static std::wstring DesktopShortcut();
   static std::wstring ProgramsShortcut();
+  // The same two where every user of the computer sees them.
+  static std::wstring AllUsersDesktopShortcut();
+  static std::wstring AllUsersProgramsShortcut();
 
   // Saves a screenshot named after the running test and the given step.
   static void Screenshot(HWND window, const std::string& step);

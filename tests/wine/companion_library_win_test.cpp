@@ -26,7 +26,13 @@ class Companion : public ::testing::Test {
 TEST_F(Companion, ShortcutsOnTheDesktopAndInTheProgramsFolderPointToTheTarget) {
   EXPECT_EQ(library_.fCreateShellLink(L"..\\..\\Desktop", L"Morvane", L"C:\\X\\Morvane.exe", L""), 1);
   EXPECT_EQ(library_.fCreateShellLink(L"", L"Morvane", L"C:\\X\\Morvane.exe", L""), 1);
-  for (const std::wstring& link : {World::DesktopShortcut(), World::ProgramsShortcut()}) {
+  // The folders every user of the computer sees have names of their own.
+  EXPECT_EQ(library_.fCreateShellLink(L"..\\..\\..\\All Users\\Desktop", L"Morvane", L"C:\\X\\Morvane.exe", L""), 1);
+  EXPECT_EQ(library_.fCreateShellLink(L"..\\..\\..\\All Users\\Start Menu\\Programs", L"Morvane", L"C:\\X\\Morvane.exe",
+                                      L""),
+            1);
+  for (const std::wstring& link : {World::DesktopShortcut(), World::ProgramsShortcut(),
+                                   World::AllUsersDesktopShortcut(), World::AllUsersProgramsShortcut()}) {
     SCOPED_TRACE(Utf8(link));
     std::optional<ShellLinkInfo> info = ReadShellLink(link);
     ASSERT_TRUE(info);
@@ -36,8 +42,12 @@ TEST_F(Companion, ShortcutsOnTheDesktopAndInTheProgramsFolderPointToTheTarget) {
   // Both names of the desktop folder lead to the same shortcut.
   EXPECT_EQ(library_.fRemoveShellLink(L"..\\..\\Desktop\\", L"Morvane"), 1);
   EXPECT_EQ(library_.fRemoveShellLink(L"", L"Morvane"), 1);
-  EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
-  EXPECT_FALSE(World::Exists(World::ProgramsShortcut()));
+  EXPECT_EQ(library_.fRemoveShellLink(L"..\\..\\..\\All Users\\Desktop\\", L"Morvane"), 1);
+  EXPECT_EQ(library_.fRemoveShellLink(L"..\\..\\..\\All Users\\Start Menu\\Programs", L"Morvane"), 1);
+  for (const std::wstring& link : {World::DesktopShortcut(), World::ProgramsShortcut(),
+                                   World::AllUsersDesktopShortcut(), World::AllUsersProgramsShortcut()}) {
+    EXPECT_FALSE(World::Exists(link)) << Utf8(link);
+  }
   EXPECT_EQ(library_.fRemoveShellLink(L"", L"Morvane"), 0);  // nothing left to remove
 }
 

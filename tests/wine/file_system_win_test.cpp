@@ -60,10 +60,12 @@ TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeft
     }
     LocalFree(descriptor);
   }
-  EXPECT_TRUE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::Modify));
+  FileError error;
+  EXPECT_TRUE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::Modify, error));
   EXPECT_TRUE(World::IsDirectory(L"C:\\e2e\\Protected"));
   World::WriteFile(L"C:\\e2e\\Protected\\kept.txt", "x");
-  EXPECT_FALSE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::ReadAndExecute));
+  EXPECT_FALSE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::ReadAndExecute, error));
+  EXPECT_EQ(error.code, static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS));
   EXPECT_EQ(World::ReadFile(L"C:\\e2e\\Protected\\kept.txt"), "x");
 
   // Read back, Wine shows a list made up from the Unix permissions: the
@@ -99,9 +101,9 @@ TEST_F(RealFileSystem, LongFormExpandsShortNamesSlashesAndDetours) {
 
 TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
   std::wstring folder = L"C:\\e2e\\" + std::wstring(242, L'd');  // 249 characters
-  EXPECT_FALSE(files_.MakeProtectedDirectory(folder, UsersMay::ReadAndExecute));
-  EXPECT_FALSE(World::Exists(folder));
   FileError error;
+  EXPECT_FALSE(files_.MakeProtectedDirectory(folder, UsersMay::ReadAndExecute, error));
+  EXPECT_FALSE(World::Exists(folder));
   std::wstring file = L"C:\\e2e\\" + std::wstring(253, L'f');  // 260 characters
   EXPECT_FALSE(files_.CreateForWriting(file, UsersMay::ReadAndExecute, error));
   EXPECT_EQ(error.code, kErrorFilenameExcedRange);

@@ -1,0 +1,127 @@
+#include "app/result_log_lines.h"
+
+#include "install/installed_layout.h"
+#include "install/registration_names.h"
+#include "platform/modReg.h"
+#include "platform/text.h"
+
+namespace app {
+namespace {
+
+using install::KitFileFailure;
+using text::Concat;
+
+constexpr const wchar_t* kNothingChanged = L"; nothing was changed.";
+
+// ": error 5, Access is denied." A failure without a code (a folder found
+// unsafe) has only its words.
+std::wstring SystemError(std::uint32_t code, const std::wstring& description) {
+  return code != 0 ? Concat({L": error ", std::to_wstring(code), L", ", description}) : L": " + description;
+}
+
+// What the failure was about, as an administrator finds it on the disk.
+std::wstring FailedOn(const KitFileFailure& failure, const ResultPlaces& places) {
+  for (const KitFile& file : KitFiles()) {
+    if (failure.kind == install::FailureKind::Read && failure.name == file.readName) {
+      return Concat({L"read the kit file ", places.kit, KitFileForLog(file)});
+    }
+    if (failure.kind == install::FailureKind::Write && failure.name == file.writeName) {
+      return *file.installedName != L'\0' ? Concat({L"write ", places.target, file.installedName})
+                                          : L"copy the kit file " + KitFileForLog(file);
+    }
+  }
+  if (failure.name == install::kTestFilesWriteName) {
+    return Concat({L"write a test file in ", places.target, install::kTestFolder});
+  }
+  return L"write " + failure.name;
+}
+
+std::wstring RefusalLine(const install::Refused& refused) {
+  using enum install::RefusalReason;
+  const std::wstring& target = refused.target;
+  switch (refused.reason) {
+    case ProgramFiles:
+      return L"The target folder lies in a Program Files folder, where Morvane cannot write its undo files: " + target;
+    case NotAFullPath:
+      return Concat({L"The target folder is not a full path (a drive letter, a colon and a backslash, or "
+                     L"\\\\server\\share): \"",
+                     target, L"\""});
+    case InvalidName:
+      return L"The target folder holds a name no folder can have (\\ / : * ? \" < > |, a blank or a dot at its "
+             L"end, or a device name such as CON): " +
+             target;
+    case TooLong:
+      return L"The target folder's path is too long: Morvane's files in it would pass the path limit of 260 "
+             L"characters: " +
+             target;
+    case NoSuchDrive:
+      return L"The target's drive or network share is not there: " + refused.folder;
+    case DriveNotReady:
+      return Concat({L"The target's drive is not ready: ", refused.folder, L": ", refused.detail});
+    case NotEnoughSpace:
+      return Concat({L"Not enough free space on ", refused.folder, L": ",
+                     std::to_wstring((refused.bytesNeeded + 1023) / 1024), L" KB needed, ",
+                     std::to_wstring((refused.bytesFree + 1023) / 1024), L" KB free"});
+    case NetworkDrive:
+      return L"The target folder lies on a network drive or share, whose own accounts decide who may change it: " +
+             refused.folder;
+    case RemovableDrive:
+      return L"The target folder lies on a removable drive: " + refused.folder;
+    case WindowsFolder:
+      return L"The target folder lies in the Windows folder: " + refused.folder;
+    case NotRegistered:
+      return Concat({L"The folder to remove, ", refused.folder, L", is not the one the machine's uninstall entry names (",
+                     refused.detail.empty() ? std::wstring(L"there is none") : refused.detail, L")"});
+    case Unsafe:
+      return Concat({L"The target folder is not safe for a program administrators run: ", refused.unsafe.folder,
+                     L": ", refused.unsafe.reason});
+  }
+  return L"The target folder is refused: " + target;
+}
+
+}  // namespace
+
+std::wstring KitFileForLog(const KitFile& file) {
+  if (*file.installedName != L'\0') return Concat({file.kitName, L" (", file.installedName, L")"});
+  return Concat({file.kitName, file.handling == KitHandling::PresetsScript ? L" (the presets script)" : L""});
+}
+
+std::vector<std::wstring> ResultLogLines(const install::OperationResult& result, const ResultPlaces& places) {
+  std::vector<std::wstring> lines;
+  if (const auto* refused = std::get_if<install::Refused>(&result)) {
+    lines.push_back(RefusalLine(*refused) + kNothingChanged);
+  } else if (std::holds_alternative<install::Cancelled>(result)) {
+    lines.push_back(std::wstring(L"Cancelled") + kNothingChanged);
+  } else if (const auto* inUse = std::get_if<install::InUse>(&result)) {
+    lines.push_back(Concat({L"Morvane is running from ", inUse->folder,
+                            inUse->changedNothing ? kNothingChanged
+                                                  : L"; its program could not be removed, nor anything else."}));
+  } else if (const auto* problem = std::get_if<install::KitProblem>(&result)) {
+    const KitFileFailure& failure = problem->failure;
+    lines.push_back(Concat({L"Could not ", FailedOn(failure, places), SystemError(failure.code, failure.description),
+                            kNothingChanged}));
+  } else if (const auto* failed = std::get_if<install::StepFailed>(&result)) {
+    const KitFileFailure& failure = failed->failure;
+    lines.push_back(Concat({L"Could not ", failure.kind == install::FailureKind::Registration
+                                               ? L"write " + failure.name
+                                               : FailedOn(failure, places),
+                            SystemError(failure.code, failure.description)}));
+    for (const std::wstring& file : failed->rollback.putBack) lines.push_back(L"Put back as it was: " + file);
+    for (const std::wstring& what : failed->rollback.notPutBack) lines.push_back(L"Not put back: " + what);
+    lines.push_back(failed->rollback.notPutBack.empty() ? L"Everything this run changed was put back as it was."
+                                                        : L"Everything else this run changed was put back as it was.");
+  } else if (const auto* kept = std::get_if<install::ProductNotRemoved>(&result)) {
+    lines.push_back(Concat({L"Could not remove ", kept->path, SystemError(kept->code, kept->description),
+                            L"; nothing else was removed."}));
+  } else if (const auto* entry = std::get_if<install::EntryNotDeleted>(&result)) {
+    std::wstring status = entry->status == kRegistryCallBrokeDown
+                              ? L": the registry could not be reached"
+                              : SystemError(static_cast<std::uint32_t>(entry->status),
+                                            places.registry.StatusText(entry->status));
+    lines.push_back(Concat({L"Could not delete the uninstall entry ", modReg::RootKeyName(hkey::kLocalMachine),
+                            texts::kUninstallKey, status, L"; Morvane's files are removed."}));
+  }
+  return lines;
+}
+
+}  // namespace app

@@ -1,0 +1,34 @@
+#include "platform/win/account_win.h"
+
+#include <windows.h>
+#include <sddl.h>
+
+#include <vector>
+
+#include "platform/win/handles_win.h"
+
+AccountFacts CurrentAccount() {
+  AccountFacts facts;
+  HANDLE raw = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return facts;
+  UniqueKernelHandle token(raw);
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  facts.elevated = GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+                   elevation.TokenIsElevated != 0;
+  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return facts;
+  PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+  facts.system = IsWellKnownSid(sid, WinLocalSystemSid) != FALSE;
+  wchar_t name[256] = {}, domain[256] = {};
+  DWORD nameLength = 256, domainLength = 256;
+  SID_NAME_USE use{};
+  if (LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) {
+    facts.name = std::wstring(domain) + (*domain ? L"\\" : L"") + name;
+  } else if (wchar_t* text = nullptr; ConvertSidToStringSidW(sid, &text)) {
+    facts.name = text;
+    LocalFree(text);
+  }
+  return facts;
+}
