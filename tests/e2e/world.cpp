@@ -222,8 +222,13 @@ bool RunUnixScript(const std::wstring& script) {
                       &info)) {
     return false;
   }
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
+  // For a Unix program Wine returns no process handle and leaves hThread
+  // holding whatever was on its stack: closing that would close a handle
+  // of ours that happens to have the same value.
+  if (info.hProcess) {
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+  }
   bool done = WaitUntil([&] { return World::Exists(marker); });
   DeleteFileW(marker.c_str());
   return done;

@@ -223,6 +223,7 @@ TEST_F(RealFileSystem, NoFileIsWrittenEmptiedOrRemovedThroughALink) {
     EXPECT_FALSE(files_.EmptyPlainFile(path, UsersMay::Modify, error));
     EXPECT_EQ(error.code, kErrorReachedThroughLink);
     EXPECT_FALSE(files_.RemovePlainFile(path));
+    EXPECT_FALSE(files_.OpenPlainForReading(path, error));
   }
   FileError error;
   EXPECT_FALSE(files_.CreateForWriting(L"C:\\e2e\\Help\\New.bmp", UsersMay::ReadAndExecute, error));
