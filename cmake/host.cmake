@@ -24,6 +24,7 @@ add_executable(unit_tests
   platform/folder_access_test.cpp
   platform/inflate_test.cpp
   platform/modReg_test.cpp
+  platform/sha256_test.cpp
   uninstall/removal_test.cpp
   platform/fakes/fake_file_system_test.cpp
 )
