@@ -54,6 +54,8 @@ class SilentRun {
   Outcome Run() {
     std::wstring kit = text::WithTrailingBackslash(services_.environment.SetupDirectory());
     log_.WriteLine(L"Kit: " + kit);
+    std::wstring copy = services_.environment.KitDirectory();
+    if (!copy.empty()) log_.WriteLine(L"Kit checked and used from its copy in " + copy);
     app::StartDecision start = app::DecideStart(services_);
     // The copy this user's setting names, or else the one only the
     // machine's uninstall entry names (installed from another account, or
@@ -66,11 +68,21 @@ class SilentRun {
     }
     if (command_.uninstall) return Uninstall(installed);
     // Checked before anything else, so that a broken kit changes nothing.
-    if (!KitComplete(kit)) return Outcome::KitIncomplete;
+    if (!KitUndamaged()) return Outcome::KitDamaged;
+    if (!KitComplete(copy)) return Outcome::KitIncomplete;
     return Install(installed);
   }
 
  private:
+  bool KitUndamaged() {
+    std::wstring damaged;
+    for (const std::wstring& file : services_.environment.DamagedKitFiles()) {
+      damaged += (damaged.empty() ? L"" : L", ") + file;
+    }
+    if (!damaged.empty()) log_.WriteLine(L"The installation kit is damaged; not as assembled: " + damaged);
+    return damaged.empty();
+  }
+
   bool KitComplete(const std::wstring& kit) {
     std::wstring missing;
     for (const KitFile& file : install::MissingKitFiles(services_.files, kit)) {
@@ -101,8 +113,9 @@ class SilentRun {
     if (installed && Normalised(*installed) != Normalised(target)) replaces = installed;
     log_.WriteLine(L"Target: " + target);
     install::InstallRequest request{.target = target,
-                                    .kitDirectory = services_.environment.SetupDirectory(),
-                                    .replaces = replaces};
+                                    .kitDirectory = services_.environment.KitDirectory(),
+                                    .replaces = replaces,
+                                    .startDirectory = services_.environment.SetupDirectory()};
     Outcome outcome = Report(install::Install(request, services_, questions_, progress_));
     if (outcome != Outcome::Done || !replaces) return outcome;
     log_.WriteLine(L"Removing the copy this installation replaces, in " + *replaces);

@@ -27,6 +27,7 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
       {texts::kReinstall, L"&Reinstall"},
       {texts::kExit, L"E&xit"},
       {texts::kIncompleteKit, L"The installation kit is incomplete. Missing: "},
+      {texts::kDamagedKit, L"The installation kit is damaged. Not as assembled: "},
       {texts::kProgramFilesRefused,
        L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
        L"folder."},

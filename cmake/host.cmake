@@ -21,6 +21,7 @@ add_executable(unit_tests
   folder/frm_folder_test.cpp
   install/copy_kit_file_test.cpp
   install/installation_test.cpp
+  install/kit_copy_test.cpp
   platform/folder_access_test.cpp
   platform/inflate_test.cpp
   platform/modReg_test.cpp

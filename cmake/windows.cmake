@@ -30,11 +30,13 @@ add_library(morvane_platform_win STATIC
   platform/win/file_system_win.cpp
   platform/win/folder_system_win.cpp
   platform/win/input_box_win.cpp
+  platform/win/kit_record_win.cpp
   platform/win/log_file_win.cpp
   platform/win/companion_library_win.cpp
   platform/win/message_boxes_win.cpp
   platform/win/message_loop_win.cpp
   platform/win/plain_file_win.cpp
+  platform/win/private_folder_win.cpp
   platform/win/process_launcher_win.cpp
   platform/win/registry_api_win.cpp
   platform/win/registry_text_win.cpp
@@ -58,10 +60,22 @@ add_custom_command(
   DEPENDS resources/background.bmp
   COMMENT "Packing the background picture"
   VERBATIM)
-set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_PACKED_PICTURE}
+# The kit record, empty: its magic and version, then zeros, for make_kit to
+# fill in when it assembles a kit (install/kit_manifest.h).
+set(MORVANE_KIT_RECORD ${CMAKE_BINARY_DIR}/resources/kit_record.bin)
+add_custom_command(
+  OUTPUT ${MORVANE_KIT_RECORD}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
+  COMMAND sh -c "printf 'MORVANE KIT LIST\\001\\000\\000\\000' >\"$0\" && head -c 1004 /dev/zero >>\"$0\""
+          ${MORVANE_KIT_RECORD}
+  DEPENDS install/kit_manifest.h
+  COMMENT "Making the empty kit record"
+  VERBATIM)
+set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS "${MORVANE_PACKED_PICTURE};${MORVANE_KIT_RECORD}"
                             INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
 
 add_executable(setup WIN32
+  app/win/kit_copy_win.cpp
   app/win/main_window_win.cpp
   app/win/setup_main_win.cpp
   app/win/single_instance_win.cpp
@@ -98,9 +112,6 @@ morvane_warnings(setup_dll)
 set(MORVANE_PRODUCT_DIR ${CMAKE_BINARY_DIR}/sample-product)
 set(MORVANE_KIT_DIR ${CMAKE_BINARY_DIR}/kit)
 set(MORVANE_KIT_ZIP ${CMAKE_BINARY_DIR}/morvane-kit.zip)
-# setup.exe and setup.dll as the kit gets them: signed here when
-# tools/sign.sh is given a certificate, the built files left as they are.
-set(MORVANE_PUBLISH_DIR ${CMAKE_BINARY_DIR}/publish)
 
 add_executable(morvane_stub WIN32 tools/sample-product/morvane_stub.cpp)
 set_target_properties(morvane_stub PROPERTIES OUTPUT_NAME Morvane RUNTIME_OUTPUT_DIRECTORY ${MORVANE_PRODUCT_DIR})
@@ -111,24 +122,30 @@ target_link_options(morvane_stub PRIVATE ${MORVANE_STATIC_LINK} -municode)
 # built for this machine, not for Windows.
 find_program(MORVANE_HOST_CXX NAMES g++ c++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 set(MORVANE_MAKE_KIT ${CMAKE_BINARY_DIR}/host-tools/make_kit)
+set(MORVANE_MAKE_KIT_SOURCES tools/make_kit/make_kit.cpp tools/make_kit/kit_zip.cpp install/kit_files.cpp
+                             install/kit_manifest.cpp platform/sha256.cpp)
+list(TRANSFORM MORVANE_MAKE_KIT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/ OUTPUT_VARIABLE MORVANE_MAKE_KIT_PATHS)
 add_custom_command(
   OUTPUT ${MORVANE_MAKE_KIT}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host-tools
-  COMMAND ${MORVANE_HOST_CXX} -std=c++20 -O2 -I${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tools/make_kit/make_kit.cpp
-          ${CMAKE_SOURCE_DIR}/tools/make_kit/kit_zip.cpp ${CMAKE_SOURCE_DIR}/install/kit_files.cpp -o ${MORVANE_MAKE_KIT}
-  DEPENDS tools/make_kit/make_kit.cpp tools/make_kit/kit_zip.cpp tools/make_kit/kit_zip.h install/kit_files.cpp
-          install/kit_files.h
+  COMMAND ${MORVANE_HOST_CXX} -std=c++20 -O2 -I${CMAKE_SOURCE_DIR} ${MORVANE_MAKE_KIT_PATHS} -o ${MORVANE_MAKE_KIT}
+  DEPENDS ${MORVANE_MAKE_KIT_SOURCES} tools/make_kit/kit_zip.h install/kit_files.h install/kit_manifest.h
+          platform/sha256.h
   COMMENT "Building make_kit for the build machine")
+# The same for the tests under Wine, which assemble kits of their own.
+add_executable(make_kit ${MORVANE_MAKE_KIT_SOURCES})
+target_include_directories(make_kit PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(make_kit PRIVATE -static)
 
 file(GLOB_RECURSE MORVANE_SAMPLE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/sample-product/files/*)
+# The kit's setup.exe and setup.dll are signed by make_kit,
+# through tools/sign.sh, when it is given a certificate; the built files
+# stay as they are.
 add_custom_target(kit ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/tools/sample-product/files ${MORVANE_PRODUCT_DIR}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP} ${MORVANE_PUBLISH_DIR}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${MORVANE_PUBLISH_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:setup_dll> ${MORVANE_PUBLISH_DIR}
-  COMMAND ${CMAKE_SOURCE_DIR}/tools/sign.sh ${MORVANE_PUBLISH_DIR}/setup.exe ${MORVANE_PUBLISH_DIR}/setup.dll
-  COMMAND ${MORVANE_MAKE_KIT} ${MORVANE_PRODUCT_DIR} ${MORVANE_PUBLISH_DIR}/setup.exe ${MORVANE_PUBLISH_DIR}/setup.dll
-          ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP}
+  COMMAND ${MORVANE_MAKE_KIT} ${MORVANE_PRODUCT_DIR} $<TARGET_FILE:setup> $<TARGET_FILE:setup_dll>
+          ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP} --sign ${CMAKE_SOURCE_DIR}/tools/sign.sh
   DEPENDS ${MORVANE_MAKE_KIT} ${MORVANE_SAMPLE_FILES} setup setup_dll morvane_stub
   COMMENT "Assembling the sample kit in ${MORVANE_KIT_DIR} and ${MORVANE_KIT_ZIP}"
   VERBATIM)

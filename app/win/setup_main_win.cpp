@@ -11,6 +11,7 @@
 #include "app/message_log.h"
 #include "app/silent_setup.h"
 #include "app/texts.h"
+#include "app/win/kit_copy_win.h"
 #include "app/win/main_window_win.h"
 #include "app/win/program_end_win.h"
 #include "app/win/single_instance_win.h"
@@ -55,18 +56,19 @@ void EnterComApartment() {
 }
 
 // The platform services of one run, each behind its logged form when the
-// run keeps a log.
+// run keeps a log. The kit and setup.dll are those of the run's checked copy.
 struct PlatformServices {
-  explicit PlatformServices(UiLoop& loop) : processes(loop) {
-    // Loaded now and kept: started from the installed folder, the removal
-    // deletes this very setup.dll before it asks the library for the shortcuts.
+  PlatformServices(UiLoop& loop, RunKitCopy& kit) : companion(kit.companion()), processes(loop) {
+    environment.SetKitCopy(kit.copy().directory, kit.copy().damaged);
+    // Loaded now and kept: the removal may delete the setup.dll it was
+    // copied from before it asks the library for the shortcuts.
     companion.Load();
   }
 
   FileSystemWin files;
   SettingsStoreWin settings;
   EnvironmentWin environment;
-  CompanionLibraryWin companion{text::WithTrailingBackslash(environment.SetupDirectory()) + L"setup.dll"};
+  CompanionLibraryWin& companion;
   RegistryApiWin registry;
   ProcessLauncherWin processes;
 };
@@ -107,11 +109,16 @@ int RunWithoutWindow(const CommandLine& command, const SingleSetup& single) {
     if (length > 0 && length < MAX_PATH) SetCurrentDirectoryW(system);
     EnterComApartment();
     MessageLoopWin loop;
-    PlatformServices real(loop);
-    LoggedServices logged(real, *log);
-    SystemServices services{logged.files,     logged.settings, real.environment,
-                            logged.companion, logged.registry, logged.processes};
-    outcome = RunSilently(command, services, *log);
+    RunKitCopy kit(log.get());
+    {
+      PlatformServices real(loop, kit);
+      LoggedServices logged(real, *log);
+      SystemServices services{logged.files,     logged.settings, real.environment,
+                              logged.companion, logged.registry, logged.processes};
+      outcome = RunSilently(command, services, *log);
+    }
+    // Gone before the last line, so that the log ends with the outcome.
+    kit.Remove();
   }
   int code = ExitCode(outcome);
   log->WriteLine(std::wstring(L"Finished: ") + OutcomeName(outcome) + L", exit code " + std::to_wstring(code));
@@ -130,18 +137,21 @@ int RunWindow(HINSTANCE instance, const CommandLine& command) {
     }
     LogStart(*log, L"window");
   }
+  // Before anything of the kit is used, and before the window: the window
+  // shows what the kit's copy holds.
+  RunKitCopy kit(log.get());
   LoadCommonControls();
   EnterComApartment();
 
   MessageLoopWin loop;
   MainWindow window(instance, [&loop] { return loop.busy(); });
-  PlatformServices real(loop);
+  PlatformServices real(loop, kit);
   std::optional<LoggedServices> logged;
   if (log) logged.emplace(real, *log);
   MessageBoxesWin shownMessages(texts::kAppTitle, [&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });
   std::optional<LoggedMessageBoxes> loggedMessages;
   if (log) loggedMessages.emplace(shownMessages, *log);
-  ProgramEndWin end(window);
+  ProgramEndWin end(window, kit);
   Services services{logged ? static_cast<FileSystem&>(logged->files) : real.files,
                     logged ? static_cast<SettingsStore&>(logged->settings) : real.settings,
                     real.environment,
