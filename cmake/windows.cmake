@@ -73,6 +73,8 @@ add_custom_command(
   VERBATIM)
 set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS "${MORVANE_PACKED_PICTURE};${MORVANE_KIT_RECORD}"
                             INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
+set_source_files_properties(resources/installer_stub.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_KIT_RECORD}
+                            INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
 
 add_executable(setup WIN32
   app/win/kit_copy_win.cpp
@@ -89,6 +91,18 @@ target_compile_options(setup PRIVATE ${MORVANE_SIZE_COMPILE})
 target_link_options(setup PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} -municode
                     -Wl,-Map=${CMAKE_BINARY_DIR}/setup.exe.map)
 morvane_warnings(setup)
+
+# The single-file installer's program: make_kit packs the kit behind it.
+add_executable(installer_stub WIN32
+  app/win/installer_stub_win.cpp
+  platform/win/runtime_support_win.cpp
+  resources/installer_stub.rc
+)
+target_link_libraries(installer_stub PRIVATE morvane_platform_win user32 advapi32)
+target_compile_options(installer_stub PRIVATE ${MORVANE_SIZE_COMPILE})
+target_link_options(installer_stub PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} -nostartfiles
+                    -Wl,-e,_StubStart@0 -Wl,-Map=${CMAKE_BINARY_DIR}/installer_stub.exe.map)
+morvane_warnings(installer_stub)
 
 # setup.dll uses no C++ standard library, exceptions or type information:
 # Win32, COM and fixed buffers keep it a few kilobytes.
@@ -112,6 +126,8 @@ morvane_warnings(setup_dll)
 set(MORVANE_PRODUCT_DIR ${CMAKE_BINARY_DIR}/sample-product)
 set(MORVANE_KIT_DIR ${CMAKE_BINARY_DIR}/kit)
 set(MORVANE_KIT_ZIP ${CMAKE_BINARY_DIR}/morvane-kit.zip)
+# The whole kit in one file, the installer's stub with the kit behind it.
+set(MORVANE_INSTALLER ${CMAKE_BINARY_DIR}/morvane-2.4.5-setup.exe)
 
 add_executable(morvane_stub WIN32 tools/sample-product/morvane_stub.cpp)
 set_target_properties(morvane_stub PROPERTIES OUTPUT_NAME Morvane RUNTIME_OUTPUT_DIRECTORY ${MORVANE_PRODUCT_DIR})
@@ -138,16 +154,17 @@ target_include_directories(make_kit PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(make_kit PRIVATE -static)
 
 file(GLOB_RECURSE MORVANE_SAMPLE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/sample-product/files/*)
-# The kit's setup.exe and setup.dll are signed by make_kit,
+# The kit's setup.exe, setup.dll and single file are signed by make_kit,
 # through tools/sign.sh, when it is given a certificate; the built files
 # stay as they are.
 add_custom_target(kit ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/tools/sample-product/files ${MORVANE_PRODUCT_DIR}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP} ${MORVANE_INSTALLER}
   COMMAND ${MORVANE_MAKE_KIT} ${MORVANE_PRODUCT_DIR} $<TARGET_FILE:setup> $<TARGET_FILE:setup_dll>
           ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP} --sign ${CMAKE_SOURCE_DIR}/tools/sign.sh
-  DEPENDS ${MORVANE_MAKE_KIT} ${MORVANE_SAMPLE_FILES} setup setup_dll morvane_stub
-  COMMENT "Assembling the sample kit in ${MORVANE_KIT_DIR} and ${MORVANE_KIT_ZIP}"
+          --installer $<TARGET_FILE:installer_stub> ${MORVANE_INSTALLER}
+  DEPENDS ${MORVANE_MAKE_KIT} ${MORVANE_SAMPLE_FILES} setup setup_dll installer_stub morvane_stub
+  COMMENT "Assembling the sample kit in ${MORVANE_KIT_DIR}, ${MORVANE_KIT_ZIP} and ${MORVANE_INSTALLER}"
   VERBATIM)
 
 # Tests that run under Wine: the platform layer on the real system, and the
