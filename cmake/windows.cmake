@@ -66,11 +66,14 @@ set(MORVANE_KIT_RECORD ${CMAKE_BINARY_DIR}/resources/kit_record.bin)
 add_custom_command(
   OUTPUT ${MORVANE_KIT_RECORD}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
-  COMMAND sh -c "printf 'MORVANE KIT LIST\\001\\000\\000\\000' >\"$0\" && head -c 1004 /dev/zero >>\"$0\""
+  COMMAND sh -c "{ printf 'MORVANE KIT LIST\\001\\000\\000\\000' && head -c 1004 /dev/zero; } >\"$0\""
           ${MORVANE_KIT_RECORD}
   DEPENDS install/kit_manifest.h
   COMMENT "Making the empty kit record"
   VERBATIM)
+# Made once, for both programs that carry it: two targets that each ran the
+# command above could write it at the same time.
+add_custom_target(kit_record DEPENDS ${MORVANE_KIT_RECORD})
 set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS "${MORVANE_PACKED_PICTURE};${MORVANE_KIT_RECORD}"
                             INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
 set_source_files_properties(resources/installer_stub.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_KIT_RECORD}
@@ -86,6 +89,7 @@ add_executable(setup WIN32
   resources/setup.rc
 )
 target_link_libraries(setup PRIVATE morvane_platform_win user32 gdi32 advapi32)
+add_dependencies(setup kit_record)
 target_compile_options(setup PRIVATE ${MORVANE_SIZE_COMPILE})
 # The linker's map (build/windows/setup.exe.map) tells where the bytes go.
 target_link_options(setup PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} -municode
@@ -103,6 +107,7 @@ target_compile_options(installer_stub PRIVATE ${MORVANE_SIZE_COMPILE})
 target_link_options(installer_stub PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} -nostartfiles
                     -Wl,-e,_StubStart@0 -Wl,-Map=${CMAKE_BINARY_DIR}/installer_stub.exe.map)
 morvane_warnings(installer_stub)
+add_dependencies(installer_stub kit_record)
 
 # setup.dll uses no C++ standard library, exceptions or type information:
 # Win32, COM and fixed buffers keep it a few kilobytes.
@@ -145,8 +150,8 @@ add_custom_command(
   OUTPUT ${MORVANE_MAKE_KIT}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host-tools
   COMMAND ${MORVANE_HOST_CXX} -std=c++20 -O2 -I${CMAKE_SOURCE_DIR} ${MORVANE_MAKE_KIT_PATHS} -o ${MORVANE_MAKE_KIT}
-  DEPENDS ${MORVANE_MAKE_KIT_SOURCES} tools/make_kit/kit_zip.h install/kit_files.h install/kit_manifest.h
-          platform/sha256.h
+  DEPENDS ${MORVANE_MAKE_KIT_SOURCES} tools/make_kit/kit_zip.h tools/make_kit/product_layout.h install/kit_files.h
+          install/kit_manifest.h platform/sha256.h
   COMMENT "Building make_kit for the build machine")
 # The same for the tests under Wine, which assemble kits of their own.
 add_executable(make_kit ${MORVANE_MAKE_KIT_SOURCES})

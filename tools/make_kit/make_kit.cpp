@@ -37,20 +37,14 @@ extern char** environ;
 #include "install/kit_files.h"
 #include "install/kit_manifest.h"
 #include "tools/make_kit/kit_zip.h"
+#include "tools/make_kit/product_layout.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The two kit files that are not installed have no installed name; in the
-// product folder they go by these.
-fs::path ProductName(const KitFile& file) {
-  switch (file.handling) {
-    case KitHandling::PresetsScript: return "presets.reg";
-    case KitHandling::PresenceOnly: return "readme.txt";
-    default: break;
-  }
-  std::wstring name = file.installedName;
+fs::path ProductPath(const KitFile& file) {
+  std::wstring name = ProductName(file);
   for (wchar_t& c : name) {
     if (c == L'\\') c = L'/';
   }
@@ -76,6 +70,12 @@ bool ReadWhole(const fs::path& path, std::string& bytes) {
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   return !in.bad();
+}
+
+bool ReadKitFile(const fs::path& path, std::string& bytes) {
+  if (ReadWhole(path, bytes)) return true;
+  std::fprintf(stderr, "make_kit: cannot read %s\n", path.string().c_str());
+  return false;
 }
 
 bool WriteWhole(const fs::path& path, const std::string& bytes) {
@@ -121,6 +121,11 @@ bool FindPlaces(const std::string& program, const fs::path& name, KitManifest& p
   }
   places.recordOffset = static_cast<std::uint32_t>(at);
   return true;
+}
+
+// The program's bytes, and where its record and the rest lie (FindPlaces).
+bool ReadProgram(const fs::path& path, std::string& program, KitManifest& places) {
+  return ReadKitFile(path, program) && FindPlaces(program, path, places);
 }
 
 KitManifestEntry EntryFor(const std::string& name, const std::string& bytes) {
@@ -187,11 +192,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 bool WriteSetup(const fs::path& built, const fs::path& kit) {
   std::string program;
   KitManifest manifest;
-  if (!ReadWhole(built, program)) {
-    std::fprintf(stderr, "make_kit: cannot read %s\n", built.string().c_str());
-    return false;
-  }
-  if (!FindPlaces(program, built, manifest)) return false;
+  if (!ReadProgram(built, program, manifest)) return false;
   for (const KitFile& file : KitFiles()) {
     std::string name = fs::path(std::wstring(file.kitName)).string();
     if (name == "setup.exe") {
@@ -201,10 +202,7 @@ bool WriteSetup(const fs::path& built, const fs::path& kit) {
       continue;
     }
     std::string bytes;
-    if (!ReadWhole(kit / name, bytes)) {
-      std::fprintf(stderr, "make_kit: cannot read %s\n", (kit / name).string().c_str());
-      return false;
-    }
+    if (!ReadKitFile(kit / name, bytes)) return false;
     manifest.entries[manifest.count++] = EntryFor(name, bytes);
   }
   SealAssembledSetup(manifest, reinterpret_cast<std::uint8_t*>(program.data()), program.size());
@@ -216,20 +214,13 @@ bool WriteSetup(const fs::path& built, const fs::path& kit) {
 bool WriteInstaller(const fs::path& stub, const fs::path& kit, const fs::path& out) {
   std::string program;
   KitManifest manifest;
-  if (!ReadWhole(stub, program)) {
-    std::fprintf(stderr, "make_kit: cannot read %s\n", stub.string().c_str());
-    return false;
-  }
-  if (!FindPlaces(program, stub, manifest)) return false;
+  if (!ReadProgram(stub, program, manifest)) return false;
   manifest.payloadOffset = program.size();
   std::string payload;
   for (const KitFile& file : KitFiles()) {
     std::string name = fs::path(std::wstring(file.kitName)).string();
     std::string bytes;
-    if (!ReadWhole(kit / name, bytes)) {
-      std::fprintf(stderr, "make_kit: cannot read %s\n", (kit / name).string().c_str());
-      return false;
-    }
+    if (!ReadKitFile(kit / name, bytes)) return false;
     manifest.entries[manifest.count++] = EntryFor(name, bytes);
     payload += bytes;
   }
@@ -260,7 +251,7 @@ int main(int argc, char** argv) {
     fs::path kitName(std::wstring(file.kitName));
     entries.push_back({kitName.string(), kit / kitName});
     if (kitName == "setup.exe") continue;  // written last, with the record of the others
-    ok = CopyInto(kitName == "setup.dll" ? setupDll : product / ProductName(file), kit / kitName) && ok;
+    ok = CopyInto(kitName == "setup.dll" ? setupDll : product / ProductPath(file), kit / kitName) && ok;
   }
   // setup.dll is recorded as signed, setup.exe signed once its record is in.
   if (!ok || !Sign(options.sign, kit / "setup.dll") || !WriteSetup(setupExe, kit) ||
