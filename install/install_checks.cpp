@@ -124,7 +124,8 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
     plan.directories.kit = text::WithTrailingBackslash(text::UpperCase(request.startDirectory));
   }
   plan.directories.target = target;
-  // No folder holds no kit: a bare name would be read wherever the process is.
+  // Without a folder there is no kit: a bare name would be read wherever
+  // the process happens to be.
   std::wstring copy = request.kitDirectory.empty() ? L"" : text::WithTrailingBackslash(text::UpperCase(request.kitDirectory));
   for (const KitFile& row : KitFiles()) {
     HeldKitFile& held = plan.kit[static_cast<std::size_t>(row.number - 1)];
