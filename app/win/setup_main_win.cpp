@@ -60,8 +60,7 @@ void EnterComApartment() {
 struct PlatformServices {
   PlatformServices(UiLoop& loop, RunKitCopy& kit) : companion(kit.companion()), processes(loop) {
     environment.SetKitCopy(kit.copy().directory, kit.copy().damaged);
-    // Loaded now and kept: the removal may delete the setup.dll it was
-    // copied from before it asks the library for the shortcuts.
+    // Loaded now, from the checked copy, and kept until the copy goes.
     companion.Load();
   }
 
