@@ -17,8 +17,10 @@ using enum Control;
 frmMain::frmMain(MainFormControls& controls, Services& services) : controls_(controls), services_(services) {}
 
 bool frmMain::CompleteInstallKit(const std::wstring& directory) {
-  std::wstring kit = directory.empty() ? text::WithTrailingBackslash(services_.environment.SetupDirectory()) : directory;
-  return install::MissingKitFiles(services_.files, kit).empty();
+  if (!directory.empty()) return install::MissingKitFiles(services_.files, directory).empty();
+  // The setup's own kit is the checked copy, and a damaged one is no kit.
+  return services_.environment.DamagedKitFiles().empty() &&
+         install::MissingKitFiles(services_.files, services_.environment.KitDirectory()).empty();
 }
 
 void frmMain::ShowLocation(const std::wstring& directory) {
@@ -65,14 +67,12 @@ void frmMain::EnterNoKitState() {
   for (Control c : {lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
 }
 
-void frmMain::EnterIncompleteKitState(const std::vector<KitFile>& missing) {
+void frmMain::EnterKitProblemState(const wchar_t* message, std::vector<std::wstring> files) {
   EnterNoKitState();
-  std::vector<std::wstring> sorted;  // morvane.1 to morvane.8 before the setup's own two
-  for (const KitFile& file : missing) sorted.push_back(file.kitName);
-  std::ranges::sort(sorted);
+  std::ranges::sort(files);  // morvane.1 to morvane.8 before the setup's own two
   std::wstring names;
-  for (const std::wstring& name : sorted) names += (names.empty() ? L"" : L", ") + name;
-  controls_.SetText(Label1, texts::kIncompleteKit + names);
+  for (const std::wstring& name : files) names += (names.empty() ? L"" : L", ") + name;
+  controls_.SetText(Label1, message + names);
 }
 
 void frmMain::EnterUninstalledState() {
@@ -94,8 +94,14 @@ void frmMain::Form_Load() {
     case app::StartState::OlderInstallation:
       OldUninstall(decision.installedCopy);
       break;
-    case app::StartState::IncompleteKit:
-      EnterIncompleteKitState(decision.missing);
+    case app::StartState::IncompleteKit: {
+      std::vector<std::wstring> missing;
+      for (const KitFile& file : decision.missing) missing.push_back(file.kitName);
+      EnterKitProblemState(texts::kIncompleteKit, std::move(missing));
+      break;
+    }
+    case app::StartState::DamagedKit:
+      EnterKitProblemState(texts::kDamagedKit, decision.damaged);
       break;
     case app::StartState::Uninstalled:
       EnterUninstalledState();

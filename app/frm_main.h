@@ -15,7 +15,8 @@ class frmMain {
  public:
   frmMain(MainFormControls& controls, Services& services);
 
-  // True when the directory (empty: the setup's own) holds all ten kit files.
+  // True when the directory (empty: the setup's own kit, as its checked copy
+  // holds it) holds all ten kit files.
   // A non-empty directory must end in a backslash.
   bool CompleteInstallKit(const std::wstring& directory);
   // Removal of an older installation: the load decision leads here instead of
@@ -48,7 +49,8 @@ class frmMain {
   void EnterInstallState();
   void EnterNoKitState();
   void EnterUninstalledState();
-  void EnterIncompleteKitState(const std::vector<KitFile>& missing);
+  // Only Exit, and Label1 naming the kit files the message is about.
+  void EnterKitProblemState(const wchar_t* message, std::vector<std::wstring> files);
   void ShowLocation(const std::wstring& directory);
 
   MainFormControls& controls_;

@@ -106,7 +106,7 @@ TEST_F(LoadDecision, UninstalledWithoutKitShowsTheInformationMessage) {
   EXPECT_EQ(setup.messages.shown[0].flags, 64);
 }
 
-TEST_F(LoadDecision, IncompleteKitNamesTheMissingFilesWhateverIsStored) {
+TEST_F(LoadDecision, IncompleteOrDamagedKitNamesTheFilesWhateverIsStored) {
   setup.AddKit(L"C:\\Kit");
   setup.files.RemoveFile(L"C:\\Kit\\morvane.4");
   for (const wchar_t* stored : {L"", L"UNINSTALLED"}) {
@@ -121,6 +121,19 @@ TEST_F(LoadDecision, IncompleteKitNamesTheMissingFilesWhateverIsStored) {
   setup.files.RemoveFile(L"C:\\Kit\\morvane.1");
   setup.main.Form_Load();
   EXPECT_EQ(setup.form[Label1].text, L"The installation kit is incomplete. Missing: morvane.1, morvane.4, setup.dll");
+
+  // A damaged file is named before a missing one; no installation is offered.
+  setup.environment.damagedKitFiles = {L"setup.dll", L"morvane.6"};
+  setup.main.Form_Load();
+  ExpectState(setup.form, State::IncompleteKit, L"C:\\WinUtil\\Morvane");
+  EXPECT_EQ(setup.form[Label1].text, texts::kDamagedKit + std::wstring(L"morvane.6, setup.dll"));
+  // With an installed copy, only its removal is offered.
+  setup.files.AddFile(L"C:\\Apps\\Morvane\\Morvane.exe", "MZ");
+  setup.settings.SetInstallDir(L"C:\\Apps\\Morvane\\");
+  setup.AddKit(L"C:\\Kit");
+  setup.form = FakeMainForm();
+  setup.main.Form_Load();
+  ExpectState(setup.form, State::RemoveOnly, L"C:\\Apps\\Morvane\\");
 }
 
 TEST_F(LoadDecision, InstalledCopyWinsOverACompleteKit) {

@@ -1,7 +1,5 @@
 #include "app/silent_outcomes.h"
 
-#include <array>
-
 #include "app/overloaded.h"
 
 namespace {
@@ -13,7 +11,7 @@ struct OutcomeRow {
 };
 
 // README lists the same codes for the administrators who read them.
-constexpr std::array<OutcomeRow, 12> kOutcomes = {{
+constexpr OutcomeRow kOutcomes[] = {
     {Outcome::Done, 0, L"done"},
     {Outcome::Failed, 1603, L"fatal error"},                                      // ERROR_INSTALL_FAILURE
     {Outcome::ReadOrWriteFailure, 1603, L"read or write failure"},                // ERROR_INSTALL_FAILURE
@@ -21,12 +19,13 @@ constexpr std::array<OutcomeRow, 12> kOutcomes = {{
     {Outcome::NotInstalled, 1605, L"Morvane is not installed"},                   // ERROR_UNKNOWN_PRODUCT
     {Outcome::AnotherSetupRunning, 1618, L"another setup is running"},            // ERROR_INSTALL_ALREADY_RUNNING
     {Outcome::KitIncomplete, 1619, L"installation kit incomplete"},               // ERROR_INSTALL_PACKAGE_OPEN_FAILED
+    {Outcome::KitDamaged, 1620, L"installation kit damaged"},                     // ERROR_INSTALL_PACKAGE_INVALID
     {Outcome::LogNotOpened, 1622, L"log not opened"},                             // ERROR_INSTALL_LOG_FAILURE
     {Outcome::TargetRefused, 1639, L"target directory refused"},                  // ERROR_INVALID_COMMAND_LINE
     {Outcome::ArgumentsRefused, 1639, L"command line refused"},                   // ERROR_INVALID_COMMAND_LINE
     {Outcome::NotEnoughSpace, 112, L"not enough free space"},                     // ERROR_DISK_FULL
     {Outcome::MorvaneInUse, 32, L"Morvane is in use"},                            // ERROR_SHARING_VIOLATION
-}};
+};
 
 const OutcomeRow& RowOf(Outcome outcome) {
   for (const OutcomeRow& row : kOutcomes) {

@@ -9,6 +9,7 @@
 enum class Outcome {
   Done,
   KitIncomplete,
+  KitDamaged,
   TargetRefused,
   NotEnoughSpace,
   ReadOrWriteFailure,

@@ -28,6 +28,7 @@ TEST(SilentOutcomes, EachResultEndsTheRunWithItsExitCode) {
   EXPECT_EQ(ExitCode(Outcome::NotInstalled), 1605);
   EXPECT_EQ(ExitCode(Outcome::AnotherSetupRunning), 1618);
   EXPECT_EQ(ExitCode(Outcome::KitIncomplete), 1619);
+  EXPECT_EQ(ExitCode(Outcome::KitDamaged), 1620);
   EXPECT_EQ(ExitCode(Outcome::LogNotOpened), 1622);
 }
 

@@ -53,19 +53,30 @@ class SilentRun {
         places_{text::WithTrailingBackslash(services.environment.SetupDirectory()), L"", services.registry} {}
 
   Outcome Run() {
-    // The kit folder is in the log's header.
-    std::wstring kit = text::WithTrailingBackslash(services_.environment.SetupDirectory());
+    // The kit folder is in the log's header; the checked copy is news.
+    std::wstring copy = services_.environment.KitDirectory();
+    if (!copy.empty()) log_.WriteLine(L"Kit checked and used from its copy in " + copy);
     // The copy the machine's uninstall entry names: a deployment runs as
     // whichever account it likes, and a per-user setting, which programs
     // without elevation can change, never picks what is replaced or removed.
     std::optional<std::wstring> installed = uninstall::OlderInstallation(services_.registry, services_.files);
     if (command_.uninstall) return Uninstall(installed);
     // Checked before anything else, so that a broken kit changes nothing.
-    if (!KitComplete(kit)) return Outcome::KitIncomplete;
+    if (!KitUndamaged()) return Outcome::KitDamaged;
+    if (!KitComplete(copy)) return Outcome::KitIncomplete;
     return Install(installed);
   }
 
  private:
+  bool KitUndamaged() {
+    std::wstring damaged;
+    for (const std::wstring& file : services_.environment.DamagedKitFiles()) {
+      damaged += (damaged.empty() ? L"" : L", ") + file;
+    }
+    if (!damaged.empty()) log_.WriteLine(L"The installation kit is damaged; not as assembled: " + damaged);
+    return damaged.empty();
+  }
+
   bool KitComplete(const std::wstring& kit) {
     std::wstring missing;
     for (const KitFile& file : install::MissingKitFiles(services_.files, kit)) {
@@ -99,8 +110,9 @@ class SilentRun {
     log_.WriteLine(L"Target: " + target);
     places_.target = Normalised(target);
     install::InstallRequest request{.target = target,
-                                    .kitDirectory = services_.environment.SetupDirectory(),
-                                    .replaces = replaces};
+                                    .kitDirectory = services_.environment.KitDirectory(),
+                                    .replaces = replaces,
+                                    .startDirectory = services_.environment.SetupDirectory()};
     Outcome outcome = Report(install::Install(request, services_, questions_, progress_));
     if (outcome != Outcome::Done || !replaces) return outcome;
     log_.WriteLine(L"Removing the copy this installation replaces, in " + *replaces);

@@ -93,6 +93,17 @@ TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
     EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL"));
   }
   {
+    // A kit file not as assembled is named, even beside a missing one.
+    SilentSetup setup;
+    setup.AddKit(L"C:\\Kit");
+    setup.files.RemoveFile(L"C:\\Kit\\morvane.8");
+    setup.environment.damagedKitFiles = {L"morvane.4", L"setup.dll"};
+    EXPECT_EQ(setup.Run(L""), Outcome::KitDamaged);
+    EXPECT_TRUE(setup.log.Has(L"The installation kit is damaged; not as assembled: morvane.4, setup.dll"));
+    EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
+    EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL"));
+  }
+  {
     // Morvane running from the copy it would replace: not waited for.
     SilentSetup setup;
     setup.AddKit(L"C:\\Kit");

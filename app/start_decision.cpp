@@ -44,10 +44,15 @@ StartDecision DecideStart(const SystemServices& services) {
 
   // Read again as stored, so that "UNINSTALLED" in any case is recognised.
   std::wstring again = ReadSetting(services.settings);
-  std::vector<KitFile> missing =
-      install::MissingKitFiles(services.files, text::WithTrailingBackslash(services.environment.SetupDirectory()));
-  bool kitComplete = missing.empty();
-  if (!kitComplete && ProductFiles(missing) < ProductFiles(KitFiles())) {
+  std::vector<KitFile> missing = install::MissingKitFiles(services.files, services.environment.KitDirectory());
+  std::vector<std::wstring> damaged = services.environment.DamagedKitFiles();
+  bool kitComplete = missing.empty() && damaged.empty();
+  if (!damaged.empty()) {
+    // Named before anything else about the kit: a swapped file must not
+    // pass for a missing one.
+    decision.state = StartState::DamagedKit;
+    decision.damaged = std::move(damaged);
+  } else if (!kitComplete && ProductFiles(missing) < ProductFiles(KitFiles())) {
     decision.state = StartState::IncompleteKit;
     decision.missing = std::move(missing);
   } else if (text::UpperCase(again) == texts::kUninstalledMark && !kitComplete) {

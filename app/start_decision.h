@@ -1,6 +1,6 @@
 // What a start of the setup is for, decided from the per-user setting, the
-// installed copy it names, the kit beside the setup and the machine's
-// uninstall entry, in that order. The window turns the decision into one of
+// installed copy it names, the kit beside the setup (as its checked copy
+// holds it) and the machine's uninstall entry, in that order. The window turns the decision into one of
 // its states; the silent mode into what it installs or removes.
 #pragma once
 
@@ -19,6 +19,7 @@ enum class StartState {
   Uninstalled,        // removed by this setup, and no kit
   NoKit,              // nothing installed and no kit
   IncompleteKit,      // some of the kit's files but not all
+  DamagedKit,         // kit files not as the kit was assembled
 };
 
 struct StartDecision {
@@ -30,6 +31,8 @@ struct StartDecision {
   std::wstring installedCopy;
   // IncompleteKit: the rows missing, in the table's order.
   std::vector<KitFile> missing;
+  // DamagedKit: the kit names of the damaged files, in the table's order.
+  std::vector<std::wstring> damaged;
 };
 
 StartDecision DecideStart(const SystemServices& services);

@@ -34,5 +34,8 @@ inline constexpr const wchar_t* kUsage =
     L"The exit code tells how the run ended (0: done).";
 // Followed by the names of the missing kit files, separated by commas.
 inline constexpr const wchar_t* kIncompleteKit = L"The installation kit is incomplete. Missing: ";
+// Followed by the names of the kit files that are not as the kit was
+// assembled (changed, swapped or damaged), separated by commas.
+inline constexpr const wchar_t* kDamagedKit = L"The installation kit is damaged. Not as assembled: ";
 
 }  // namespace texts

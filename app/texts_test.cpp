@@ -34,6 +34,7 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
        L"setup.exe /S /uninstall [/LOG=file.log]\r\n    removes the installed copy without a window.\r\n\r\n"
        L"/D= comes last and may hold blanks. Without /LOG= the log goes to a new file in %TEMP%. "
        L"The exit code tells how the run ended (0: done)."},
+      {texts::kDamagedKit, L"The installation kit is damaged. Not as assembled: "},
       {texts::kProgramFilesRefused,
        L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
        L"folder."},

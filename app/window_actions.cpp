@@ -127,8 +127,9 @@ void InstallFromWindow(frmMain& form) {
   Services& services = form.services();
   MainFormControls& controls = form.controls();
   install::InstallRequest request{.target = controls.Text(Text1),
-                                  .kitDirectory = services.environment.SetupDirectory(),
-                                  .replaces = std::nullopt};
+                                  .kitDirectory = services.environment.KitDirectory(),
+                                  .replaces = std::nullopt,
+                                  .startDirectory = services.environment.SetupDirectory()};
   WindowQuestions questions(services.messages);
   WindowInstallProgress progress(form);
   install::OperationResult result = install::Install(request, services, questions, progress);

@@ -23,9 +23,11 @@ add_executable(unit_tests
   folder/frm_folder_test.cpp
   install/copy_kit_file_test.cpp
   install/installation_test.cpp
+  install/kit_copy_test.cpp
   platform/folder_access_test.cpp
   platform/log_sink_test.cpp
   platform/modReg_test.cpp
+  platform/sha256_test.cpp
   uninstall/removal_test.cpp
   platform/fakes/fake_file_system_test.cpp
 )

@@ -46,11 +46,13 @@ add_library(morvane_platform_win STATIC
   platform/win/file_system_win.cpp
   platform/win/folder_system_win.cpp
   platform/win/input_box_win.cpp
+  platform/win/kit_record_win.cpp
   platform/win/log_file_win.cpp
   platform/win/companion_library_win.cpp
   platform/win/message_boxes_win.cpp
   platform/win/message_loop_win.cpp
   platform/win/plain_file_win.cpp
+  platform/win/private_folder_win.cpp
   platform/win/process_launcher_win.cpp
   platform/win/registry_api_win.cpp
   platform/win/registry_text_win.cpp
@@ -62,7 +64,27 @@ target_link_libraries(morvane_platform_win PUBLIC morvane_logic)
 target_compile_options(morvane_platform_win PRIVATE ${MORVANE_SIZE_COMPILE})
 morvane_warnings(morvane_platform_win)
 
+# The kit record, empty: its magic and version, then zeros, for make_kit to
+# fill in when it assembles a kit (install/kit_manifest.h).
+set(MORVANE_KIT_RECORD ${CMAKE_BINARY_DIR}/resources/kit_record.bin)
+add_custom_command(
+  OUTPUT ${MORVANE_KIT_RECORD}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
+  COMMAND sh -c "{ printf 'MORVANE KIT LIST\\001\\000\\000\\000' && head -c 1004 /dev/zero; } >\"$0\""
+          ${MORVANE_KIT_RECORD}
+  DEPENDS install/kit_manifest.h
+  COMMENT "Making the empty kit record"
+  VERBATIM)
+# Made once, for both programs that carry it: two targets that each ran the
+# command above could write it at the same time.
+add_custom_target(kit_record DEPENDS ${MORVANE_KIT_RECORD})
+set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_KIT_RECORD}
+                            INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
+set_source_files_properties(resources/installer_stub.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_KIT_RECORD}
+                            INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
+
 add_executable(setup WIN32
+  app/win/kit_copy_win.cpp
   app/win/main_window_win.cpp
   app/win/setup_main_win.cpp
   app/win/single_instance_win.cpp
@@ -71,12 +93,26 @@ add_executable(setup WIN32
   resources/setup.rc
 )
 target_link_libraries(setup PRIVATE morvane_platform_win user32 gdi32 advapi32)
+add_dependencies(setup kit_record)
 target_compile_options(setup PRIVATE ${MORVANE_SIZE_COMPILE})
 # The linker's map (build/windows/setup.exe.map) tells where the bytes go.
 target_link_options(setup PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} ${MORVANE_NO_CRT_START}
                     -Wl,-e,SetupEntry -Wl,-Map=${CMAKE_BINARY_DIR}/setup.exe.map)
 morvane_no_global_objects(setup ${CMAKE_BINARY_DIR}/setup.exe.map)
 morvane_warnings(setup)
+
+# The single-file installer's program: make_kit packs the kit behind it.
+add_executable(installer_stub WIN32
+  app/win/installer_stub_win.cpp
+  platform/win/runtime_support_win.cpp
+  resources/installer_stub.rc
+)
+target_link_libraries(installer_stub PRIVATE morvane_platform_win user32 advapi32)
+target_compile_options(installer_stub PRIVATE ${MORVANE_SIZE_COMPILE})
+target_link_options(installer_stub PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} -nostartfiles
+                    -Wl,-e,_StubStart@0 -Wl,-Map=${CMAKE_BINARY_DIR}/installer_stub.exe.map)
+morvane_warnings(installer_stub)
+add_dependencies(installer_stub kit_record)
 
 # setup.dll uses no C++ standard library, exceptions or type information:
 # Win32, COM and fixed buffers keep it a few kilobytes.
@@ -101,9 +137,8 @@ morvane_warnings(setup_dll)
 set(MORVANE_PRODUCT_DIR ${CMAKE_BINARY_DIR}/sample-product)
 set(MORVANE_KIT_DIR ${CMAKE_BINARY_DIR}/kit)
 set(MORVANE_KIT_ZIP ${CMAKE_BINARY_DIR}/morvane-kit.zip)
-# setup.exe and setup.dll as the kit gets them: signed here when
-# tools/sign.sh is given a certificate, the built files left as they are.
-set(MORVANE_PUBLISH_DIR ${CMAKE_BINARY_DIR}/publish)
+# The whole kit in one file, the installer's stub with the kit behind it.
+set(MORVANE_INSTALLER ${CMAKE_BINARY_DIR}/morvane-2.4.5-setup.exe)
 
 add_executable(morvane_stub WIN32 tools/sample-product/morvane_stub.cpp)
 set_target_properties(morvane_stub PROPERTIES OUTPUT_NAME Morvane RUNTIME_OUTPUT_DIRECTORY ${MORVANE_PRODUCT_DIR})
@@ -114,26 +149,33 @@ target_link_options(morvane_stub PRIVATE ${MORVANE_STATIC_LINK} -municode)
 # built for this machine, not for Windows.
 find_program(MORVANE_HOST_CXX NAMES g++ c++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
 set(MORVANE_MAKE_KIT ${CMAKE_BINARY_DIR}/host-tools/make_kit)
+set(MORVANE_MAKE_KIT_SOURCES tools/make_kit/make_kit.cpp tools/make_kit/kit_zip.cpp install/kit_files.cpp
+                             install/kit_manifest.cpp platform/sha256.cpp)
+list(TRANSFORM MORVANE_MAKE_KIT_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/ OUTPUT_VARIABLE MORVANE_MAKE_KIT_PATHS)
 add_custom_command(
   OUTPUT ${MORVANE_MAKE_KIT}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host-tools
-  COMMAND ${MORVANE_HOST_CXX} -std=c++20 -O2 -I${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tools/make_kit/make_kit.cpp
-          ${CMAKE_SOURCE_DIR}/tools/make_kit/kit_zip.cpp ${CMAKE_SOURCE_DIR}/install/kit_files.cpp -o ${MORVANE_MAKE_KIT}
-  DEPENDS tools/make_kit/make_kit.cpp tools/make_kit/kit_zip.cpp tools/make_kit/kit_zip.h install/kit_files.cpp
-          install/kit_files.h
+  COMMAND ${MORVANE_HOST_CXX} -std=c++20 -O2 -I${CMAKE_SOURCE_DIR} ${MORVANE_MAKE_KIT_PATHS} -o ${MORVANE_MAKE_KIT}
+  DEPENDS ${MORVANE_MAKE_KIT_SOURCES} tools/make_kit/kit_zip.h tools/make_kit/product_layout.h install/kit_files.h
+          install/kit_manifest.h platform/sha256.h
   COMMENT "Building make_kit for the build machine")
+# The same for the tests under Wine, which assemble kits of their own.
+add_executable(make_kit ${MORVANE_MAKE_KIT_SOURCES})
+target_include_directories(make_kit PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(make_kit PRIVATE -static)
 
 file(GLOB_RECURSE MORVANE_SAMPLE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/sample-product/files/*)
+# The kit's setup.exe, setup.dll and single file are signed by make_kit,
+# through tools/sign.sh, when it is given a certificate; the built files
+# stay as they are.
 add_custom_target(kit ALL
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/tools/sample-product/files ${MORVANE_PRODUCT_DIR}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP} ${MORVANE_PUBLISH_DIR}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${MORVANE_PUBLISH_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:setup> $<TARGET_FILE:setup_dll> ${MORVANE_PUBLISH_DIR}
-  COMMAND ${CMAKE_SOURCE_DIR}/tools/sign.sh ${MORVANE_PUBLISH_DIR}/setup.exe ${MORVANE_PUBLISH_DIR}/setup.dll
-  COMMAND ${MORVANE_MAKE_KIT} ${MORVANE_PRODUCT_DIR} ${MORVANE_PUBLISH_DIR}/setup.exe ${MORVANE_PUBLISH_DIR}/setup.dll
-          ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP}
-  DEPENDS ${MORVANE_MAKE_KIT} ${MORVANE_SAMPLE_FILES} setup setup_dll morvane_stub
-  COMMENT "Assembling the sample kit in ${MORVANE_KIT_DIR} and ${MORVANE_KIT_ZIP}"
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP} ${MORVANE_INSTALLER}
+  COMMAND ${MORVANE_MAKE_KIT} ${MORVANE_PRODUCT_DIR} $<TARGET_FILE:setup> $<TARGET_FILE:setup_dll>
+          ${MORVANE_KIT_DIR} ${MORVANE_KIT_ZIP} --sign ${CMAKE_SOURCE_DIR}/tools/sign.sh
+          --installer $<TARGET_FILE:installer_stub> ${MORVANE_INSTALLER}
+  DEPENDS ${MORVANE_MAKE_KIT} ${MORVANE_SAMPLE_FILES} setup setup_dll installer_stub morvane_stub
+  COMMENT "Assembling the sample kit in ${MORVANE_KIT_DIR}, ${MORVANE_KIT_ZIP} and ${MORVANE_INSTALLER}"
   VERBATIM)
 
 # Tests that run under Wine: the platform layer on the real system, and the

@@ -41,6 +41,8 @@ struct CurrentNames {
 };
 
 // Both upper case with a trailing backslash, formed once per installation.
+// The installation reads its kit files from the kit's checked copy, and
+// takes kit as the folder it was started from, for the skip rule.
 struct InstallDirectories {
   std::wstring kit;
   std::wstring target;

@@ -145,11 +145,16 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   }
   plan.fixes = std::move(safety.fixes);
 
-  plan.directories.kit = text::WithTrailingBackslash(text::UpperCase(request.kitDirectory));
+  if (!request.startDirectory.empty()) {
+    plan.directories.kit = text::WithTrailingBackslash(text::UpperCase(request.startDirectory));
+  }
   plan.directories.target = target;
+  // Without a folder there is no kit: a bare name would be read wherever
+  // the process happens to be.
+  std::wstring copy = request.kitDirectory.empty() ? L"" : text::WithTrailingBackslash(text::UpperCase(request.kitDirectory));
   for (const KitFile& row : KitFiles()) {
     HeldKitFile& held = plan.kit[static_cast<std::size_t>(row.number - 1)];
-    held = HoldKitFile(services.files, plan.directories.kit + row.kitName);
+    held = HoldKitFile(services.files, copy.empty() ? copy : copy + row.kitName);
     if (!held.file) return KitProblem{ReadFailure(ReadNameOf(row), held.error)};
   }
 

@@ -17,11 +17,14 @@ namespace install {
 
 struct InstallRequest {
   std::wstring target;        // as typed: the entry tests judge it so
-  std::wstring kitDirectory;  // the folder the kit lies in, as the system names it
+  std::wstring kitDirectory;  // where the kit files are read from: the checked copy of the kit
   // A copy installed in another folder that the caller will remove once
   // this installation is complete: Morvane must not run from there either,
   // and a rollback points the shortcuts back at it.
   std::optional<std::wstring> replaces;
+  // The folder the setup was started from, as the system names it: there
+  // setup.exe and setup.dll are not copied onto themselves. Empty: none.
+  std::wstring startDirectory = {};
 };
 
 // What the installation tells of its progress.

@@ -606,7 +606,10 @@ TEST_F(Installing, FromTheTargetItselfSetupIsSkippedUnlessHidden) {
     return std::nullopt;
   };
   ASSERT_TRUE(std::holds_alternative<Done>(
-      Install({.target = L"c:\\winutil\\morvane\\", .kitDirectory = L"C:\\WinUtil\\Morvane", .replaces = std::nullopt},
+      Install({.target = L"c:\\winutil\\morvane\\",
+               .kitDirectory = L"C:\\WinUtil\\Morvane",
+               .replaces = std::nullopt,
+               .startDirectory = L"C:\\WinUtil\\Morvane"},
               machine.system, questions, progress)));
   EXPECT_EQ(progress.steps, 13);
   for (const std::wstring& path : created) EXPECT_FALSE(path.ends_with(L"setup.exe") || path.ends_with(L"setup.dll")) << Narrow(path);
@@ -616,7 +619,10 @@ TEST_F(Installing, FromTheTargetItselfSetupIsSkippedUnlessHidden) {
   // held source keeps the destination from being truncated.
   machine.files.SetAttributes(L"C:\\WinUtil\\Morvane\\setup.dll", {.hidden = true});
   OperationResult result =
-      Install({.target = L"C:\\WinUtil\\Morvane", .kitDirectory = L"C:\\WinUtil\\Morvane", .replaces = std::nullopt},
+      Install({.target = L"C:\\WinUtil\\Morvane",
+               .kitDirectory = L"C:\\WinUtil\\Morvane",
+               .replaces = std::nullopt,
+               .startDirectory = L"C:\\WinUtil\\Morvane"},
               machine.system, questions, progress);
   ASSERT_TRUE(std::holds_alternative<StepFailed>(result));
   EXPECT_EQ(std::get<StepFailed>(result).failure.name, L"SETUP.DLL");

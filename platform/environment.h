@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class Environment {
  public:
@@ -10,6 +11,13 @@ class Environment {
   // The directory that holds the running setup executable, as the system
   // names it (no trailing backslash added or removed).
   virtual std::wstring SetupDirectory() const = 0;
+  // The checked copy of the kit this run works from, with a trailing
+  // backslash: kit files are read, and setup.dll is loaded, only from
+  // there. Empty when there is none.
+  virtual std::wstring KitDirectory() const = 0;
+  // The kit files that were found but not as the kit was assembled when the
+  // copy was made, by their kit names; none of them is in the copy.
+  virtual std::vector<std::wstring> DamagedKitFiles() const = 0;
   // The system's Windows directory, as the system reports it: never taken
   // from the environment, which any user can set for his own programs.
   virtual std::wstring WindowsDirectory() const = 0;

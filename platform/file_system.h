@@ -24,6 +24,8 @@ inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
 // ERROR_REPARSE_POINT_ENCOUNTERED: what a step that works only on a plain
 // file at its own place says when a link stood in its way.
 inline constexpr std::uint32_t kErrorReachedThroughLink = 4395;
+// The start of the name of every folder MakeKitFolder makes.
+inline constexpr const wchar_t* kKitFolderName = L"Morvane Kit ";
 
 // What kind of drive a root belongs to, as the system reports it.
 enum class DriveKind { Fixed, Removable, Network, Optical, Unknown };
@@ -84,6 +86,13 @@ class FileSystem {
   // the three below: for keeping a copy of a file before it is replaced,
   // where a link in its place must not lead to someone else's file.
   virtual std::unique_ptr<InputFile> OpenPlainForReading(const std::wstring& path, FileError& error) = 0;
+  // The plain file name in folder (which ends in a backslash), opened for reading and held with read
+  // sharing only: the folder is taken wherever its path leads (the kit may
+  // lie on a network drive or behind a link), but the file itself must be
+  // no link, have no other name, and lie in that very folder. Otherwise the
+  // error is kErrorReachedThroughLink.
+  virtual std::unique_ptr<InputFile> OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
+                                                      FileError& error) = 0;
   // Creates the file empty or truncates an existing one to length zero, and
   // leaves it open for writing at its start. Either way the file ends up
   // with its own protected access list (ProtectedFileSddl): a new one is made
@@ -124,6 +133,10 @@ class FileSystem {
   // a link there. Its path with a trailing backslash; empty when none could
   // be made.
   virtual std::wstring MakeWorkFolder(FileError& error) = 0;
+  // The same, beside it, for the checked copy of the kit a run works from:
+  // named kKitFolderName and a random number, so that no run's work is taken
+  // for a kit copy, nor one run's copy for another's.
+  virtual std::wstring MakeKitFolder(FileError& error) = 0;
   // Only an empty directory goes.
   virtual bool RemoveEmptyDirectory(const std::wstring& path) = 0;
   // True when a listing of the path's directory for exactly its last name

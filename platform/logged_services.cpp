@@ -30,6 +30,13 @@ std::unique_ptr<InputFile> LoggedFileSystem::OpenForReading(const std::wstring& 
   return file;
 }
 
+std::unique_ptr<InputFile> LoggedFileSystem::OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
+                                                              FileError& error) {
+  std::unique_ptr<InputFile> file = inner_.OpenFileInFolder(folder, name, error);
+  if (!file) log_.WriteLine(L"Reading " + folder + name + Failed(error));
+  return file;
+}
+
 std::unique_ptr<OutputFile> LoggedFileSystem::CreateForWriting(const std::wstring& path, UsersMay users,
                                                                FileError& error) {
   std::unique_ptr<OutputFile> file = inner_.CreateForWriting(path, users, error);
@@ -78,6 +85,13 @@ bool LoggedFileSystem::SetAsideInUseFile(const std::wstring& path, FileError& er
 std::wstring LoggedFileSystem::MakeWorkFolder(FileError& error) {
   std::wstring folder = inner_.MakeWorkFolder(error);
   log_.WriteLine(folder.empty() ? L"Making a work folder" + Failed(error) : L"Created work folder " + folder);
+  return folder;
+}
+
+std::wstring LoggedFileSystem::MakeKitFolder(FileError& error) {
+  std::wstring folder = inner_.MakeKitFolder(error);
+  log_.WriteLine(folder.empty() ? L"Making a folder for the kit's copy" + Failed(error)
+                                : L"Created folder for the kit's copy " + folder);
   return folder;
 }
 

@@ -21,6 +21,8 @@ class LoggedFileSystem : public FileSystem {
   std::unique_ptr<InputFile> OpenPlainForReading(const std::wstring& path, FileError& error) override {
     return inner_.OpenPlainForReading(path, error);
   }
+  std::unique_ptr<InputFile> OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
+                                              FileError& error) override;
   bool FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) override {
     return inner_.FreeSpace(root, bytes, error);
   }
@@ -36,6 +38,7 @@ class LoggedFileSystem : public FileSystem {
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override { return inner_.FindFiles(pattern); }
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) override;
   std::wstring MakeWorkFolder(FileError& error) override;
+  std::wstring MakeKitFolder(FileError& error) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override { return inner_.IsOrdinaryFile(path); }
   bool IsLink(const std::wstring& path) override { return inner_.IsLink(path); }

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Checks the built setup.exe, setup.dll, resources and kit as files:
 # format, imports, exports, version block, icon, the system's defences,
-# manifest, kit layout and zip, that a second clean build gives the same
-# bytes, and that the kit of that build, signed there with a throwaway
-# certificate, verifies; a copy of it stays in build/signed-kit for the
-# tests under Wine.
+# manifest, kit layout, zip and single file, that a second clean build gives
+# the same bytes, and that the kit and single file of that build, signed
+# there with a throwaway certificate, verify; copies of them stay in
+# build/signed-kit and build/signed-installer for the tests under Wine.
 # Writes build/test-results/build_checks.xml. With --list, only names the
 # checks (one a line), so that a caller can tell how many should have run.
 set -uo pipefail
@@ -14,7 +14,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bin=$root/build/windows/bin
 kit=$root/build/windows/kit
 zip=$root/build/windows/morvane-kit.zip
+installer=$root/build/windows/morvane-2.4.5-setup.exe
 signed_kit=$root/build/signed-kit
+signed_installer=$root/build/signed-installer
 results=$root/build/test-results
 mkdir -p "$results"
 objdump=i686-w64-mingw32-objdump
@@ -55,11 +57,12 @@ expect_eq() {  # expect_eq WHAT ACTUAL EXPECTED
 pe_formats() {
   file -b "$bin/setup.exe" | grep -q '^PE32 executable (GUI) Intel 80386' || { file "$bin/setup.exe"; return 1; }
   file -b "$bin/setup.dll" | grep -q '^PE32 executable (DLL).*Intel 80386' || { file "$bin/setup.dll"; return 1; }
+  file -b "$installer" | grep -q '^PE32 executable (GUI) Intel 80386' || { file "$installer"; return 1; }
 }
 
 only_system_imports() {
   local allowed=" KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll msvcrt.dll ole32.dll SHELL32.dll " bad=0 dlls
-  for f in "$bin/setup.exe" "$bin/setup.dll"; do
+  for f in "$bin/setup.exe" "$bin/setup.dll" "$bin/installer_stub.exe"; do
     dlls=$($objdump -p "$f" | sed -n 's/^\tDLL Name: //p')
     # An empty or unreadable import table would let every name below pass.
     [[ " $(echo $dlls) " == *" KERNEL32.dll "* ]] || { echo "$(basename "$f"): no KERNEL32.dll among [$dlls]"; bad=1; }
@@ -120,6 +123,9 @@ pe_defences() {
 
 manifest() {
   local m bad=0
+  # The single file starts the setup, so it asks for the rights itself.
+  wrestool -x --raw -t 24 "$installer" | grep -q 'requestedExecutionLevel level="requireAdministrator"' ||
+    { echo "the single file does not ask for administrator rights"; bad=1; }
   m=$(wrestool -x --raw -t 24 "$bin/setup.exe")
   printf '%s' "$m" | grep -q 'requestedExecutionLevel level="requireAdministrator"' || { echo "no requireAdministrator"; bad=1; }
   printf '%s' "$m" | grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' || { echo "no Common Controls 6"; bad=1; }
@@ -130,10 +136,16 @@ manifest() {
   return $bad
 }
 
+# The kit's setup.exe is the built one with its kit record filled in: the
+# same size, differing within that one block of 1024 bytes.
 kit_layout() {
+  local span
+  span=$(cmp -l "$bin/setup.exe" "$kit/setup.exe" | awk 'NR == 1 { first = $1 } { last = $1 } END { print last - first }')
   expect_eq "kit" "$(ls "$kit" | tr '\n' ' ')" \
     "morvane.1 morvane.2 morvane.3 morvane.4 morvane.5 morvane.6 morvane.7 morvane.8 setup.dll setup.exe " &&
-    cmp "$kit/setup.exe" "$bin/setup.exe" && cmp "$kit/setup.dll" "$bin/setup.dll" &&
+    expect_eq "setup.exe size" "$(stat -c %s "$kit/setup.exe")" "$(stat -c %s "$bin/setup.exe")" &&
+    ! cmp -s "$bin/setup.exe" "$kit/setup.exe" && [ "$span" -lt 1024 ] || { echo "kit setup.exe differs from the built one over [$span] bytes"; return 1; }
+  cmp "$kit/setup.dll" "$bin/setup.dll" &&
     cmp "$kit/morvane.7" "$root/tools/sample-product/files/presets.reg" &&
     file -b "$kit/morvane.1" | grep -q '^PE32 executable (GUI)' &&
     file -b "$kit/morvane.2" | grep -q '^JPEG image data'
@@ -158,23 +170,37 @@ kit_zip() {
   done
 }
 
+# The single file: the installer's stub, then the kit's ten files in the kit
+# table's order; the stub adds at most 30 KB to the kit.
+single_file() {
+  local names=(morvane.1 morvane.2 morvane.3 setup.dll setup.exe morvane.4 morvane.5 morvane.6 morvane.7 morvane.8)
+  local files=() kit_bytes stub
+  for name in "${names[@]}"; do files+=("$kit/$name"); done
+  kit_bytes=$(cat "${files[@]}" | wc -c)
+  stub=$(( $(stat -c %s "$installer") - kit_bytes ))
+  echo "single file: $(stat -c %s "$installer") bytes, the kit $kit_bytes, the stub $stub"
+  [ "$stub" -le $((30 * 1024)) ] || { echo "the stub adds more than 30 KB"; return 1; }
+  tail -c "$kit_bytes" "$installer" | cmp - <(cat "${files[@]}")
+}
+
 reproducible() {
   cmake -S "$root" -B "$again" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686-clang.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null &&
     env -u MORVANE_SIGN_PFX -u MORVANE_SIGN_PASSWORD -u MORVANE_SIGN_TIMESTAMP \
       cmake --build "$again" --target kit -j 2 >/dev/null &&
     cmp "$again/bin/setup.exe" "$bin/setup.exe" && cmp "$again/bin/setup.dll" "$bin/setup.dll" &&
-    cmp "$again/morvane-kit.zip" "$zip"
+    cmp "$again/morvane-kit.zip" "$zip" && cmp "$again/morvane-2.4.5-setup.exe" "$installer"
 }
 
 # The second build's kit made again, signed as the build signs when given a
-# certificate: here a throwaway self-signed code-signing certificate. Both
-# files verify against that certificate as the only trusted root, so that
-# the whole chain is checked, and the zip carries the signed files.
+# certificate: here a throwaway self-signed code-signing certificate. The
+# two files and the single file verify against that certificate as the only
+# trusted root, so that the whole chain is checked, and the zip carries the
+# signed files.
 signed_build() {
   local throwaway status=0 file report
   throwaway=$(mktemp -d)
-  rm -rf "$signed_kit"
+  rm -rf "$signed_kit" "$signed_installer"
   openssl rand -hex 16 > "$throwaway/password" &&
     openssl req -x509 -newkey rsa:2048 -nodes -keyout "$throwaway/key.pem" -out "$throwaway/cert.pem" -days 2 \
       -subj "/CN=Morvane test signer" -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=digitalSignature" &&
@@ -182,20 +208,21 @@ signed_build() {
       -passout "file:$throwaway/password" &&
     MORVANE_SIGN_PFX=$throwaway/cert.pfx MORVANE_SIGN_PASSWORD=$(cat "$throwaway/password") MORVANE_SIGN_TIMESTAMP= \
       cmake --build "$again" --target kit -j 2 || status=1
-  for file in setup.exe setup.dll; do
+  for file in kit/setup.exe kit/setup.dll morvane-2.4.5-setup.exe; do
     [ "$status" = 0 ] || break
-    report=$(osslsigncode verify -CAfile "$throwaway/cert.pem" -in "$again/kit/$file" 2>&1) &&
+    report=$(osslsigncode verify -CAfile "$throwaway/cert.pem" -in "$again/$file" 2>&1) &&
       printf '%s\n' "$report" | grep -q 'Message digest algorithm *: SHA256' &&
       printf '%s\n' "$report" | grep -q 'Signature verification: ok' &&
-      unzip -p "$again/morvane-kit.zip" "$file" | cmp - "$again/kit/$file" ||
+      { [ "${file#kit/}" = "$file" ] || unzip -p "$again/morvane-kit.zip" "${file#kit/}" | cmp - "$again/$file"; } ||
       { echo "$file:"; printf '%s\n' "$report"; status=1; }
   done
   rm -rf "$throwaway"
-  [ "$status" = 0 ] && cp -r "$again/kit" "$signed_kit"
+  [ "$status" = 0 ] && cp -r "$again/kit" "$signed_kit" && mkdir "$signed_installer" &&
+    cp "$again/morvane-2.4.5-setup.exe" "$signed_installer/"
 }
 
 check "setup.exe is a 32-bit GUI program and setup.dll a 32-bit DLL" pe_formats
-check "both import only DLLs every Windows has" only_system_imports
+check "setup.exe, setup.dll and the single file's stub import only DLLs every Windows has" only_system_imports
 check "setup.dll exports exactly its six undecorated names" exact_exports
 check "version block reads back with its values" version_block
 check "program icon is one 32x32 image with 16 colours" program_icon
@@ -203,8 +230,9 @@ check "both keep DEP, ASLR with their relocations, 4 KB sections, and are large-
 check "manifest asks for administrator rights and Common Controls 6, and declares PerMonitorV2 with a system-aware fallback" manifest
 check "sample kit holds the ten kit files" kit_layout
 check "the kit zip passes unzip -t and holds the kit folder's files" kit_zip
-check "a second clean build gives byte-identical files and kit zip" reproducible
-check "a kit built with a throwaway certificate carries valid SHA-256 signatures over setup.exe and setup.dll" signed_build
+check "the single file carries the kit behind a stub of at most 30 KB" single_file
+check "a second clean build gives byte-identical files, kit zip and single file" reproducible
+check "a kit built with a throwaway certificate carries valid SHA-256 signatures over setup.exe, setup.dll and the single file" signed_build
 [ "$listing" = 1 ] || echo "sizes: setup.exe $(stat -c %s "$bin/setup.exe") bytes, setup.dll $(stat -c %s "$bin/setup.dll") bytes," \
   "together $(( $(stat -c %s "$bin/setup.exe") + $(stat -c %s "$bin/setup.dll") )) of 122880"
 check "setup.exe and setup.dll together at most 122880 bytes (120 KB), setup.dll at most 12288 (12 KB)" size_budget

@@ -3,8 +3,9 @@
 # end-to-end scenarios, in a fresh 64-bit prefix, in a virtual X display, as
 # an unprivileged user (as root, Wine ignores read-only attributes and folder
 # permissions, and every failure scenario would pass untested).
-# Given MORVANE_SIGNED_KIT, a signed copy of the kit, the normal installation
-# scenario runs once more from it (as signed_kit_tests).
+# Given MORVANE_SIGNED_KIT, a signed copy of the kit, and
+# MORVANE_SIGNED_INSTALLER, the signed single file, the normal installation
+# scenario and the single file's run once more from them (as signed_kit_tests).
 # Results: build/test-results/*.xml (with *.listed, the number of tests each
 # program lists, and *.exit, its exit code); screenshots: build/screenshots/*.png.
 # Exits non-zero when any program failed, crashed, hung or ran short.
@@ -19,7 +20,8 @@ shots=$root/build/screenshots
 work=${MORVANE_WINE_WORK:-/var/tmp/morvane-wine-tests}
 user=morvane-e2e
 
-for needed in "$bin/setup.exe" "$bin/e2e_tests.exe" "$bin/wine_platform_tests.exe" "$kit/setup.exe"; do
+installer=$root/build/windows/morvane-2.4.5-setup.exe
+for needed in "$bin/setup.exe" "$bin/e2e_tests.exe" "$bin/wine_platform_tests.exe" "$kit/setup.exe" "$installer"; do
   [ -e "$needed" ] || { echo "run-wine-tests: $needed is missing; build the windows preset first" >&2; exit 2; }
 done
 
@@ -37,14 +39,16 @@ if [ "${MORVANE_KEEP_PREFIX:-}" != 1 ]; then
   rm -rf "$work" "$shots"
 fi
 rm -f "$results"/wine_platform_tests.* "$results"/e2e_tests.* "$results"/signed_kit_tests.* "$work"/results/*
-rm -rf "$work/signed-kit"
+rm -rf "$work/signed-kit" "$work/signed-installer"
 mkdir -p "$work/bin" "$work/kit" "$work/results" "$work/screenshots" "$results" "$shots"
-cp "$bin"/*.exe "$bin"/*.dll "$work/bin/"
+cp "$bin"/*.exe "$bin"/*.dll "$installer" "$work/bin/"
 cp "$kit"/* "$work/kit/"
 if [ -n "${MORVANE_SIGNED_KIT:-}" ]; then
-  mkdir "$work/signed-kit"
+  mkdir "$work/signed-kit" "$work/signed-installer"
   cp "$MORVANE_SIGNED_KIT"/* "$work/signed-kit/" ||
     echo "run-wine-tests: no signed kit in $MORVANE_SIGNED_KIT; its installation will fail" >&2
+  cp "${MORVANE_SIGNED_INSTALLER:-}" "$work/signed-installer/" ||
+    echo "run-wine-tests: no signed single file ${MORVANE_SIGNED_INSTALLER:-}; its run will fail" >&2
 fi
 cp "$root/tests/wine-session.sh" "$work/"
 

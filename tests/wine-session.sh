@@ -23,6 +23,7 @@ mkdir -p "$HOME"
 # tests make (Wine's desktop integration, which Windows does not have).
 export WINEPREFIX=$work/prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export MORVANE_TEST_KIT="$winwork\\kit" MORVANE_TEST_BIN="$winwork\\bin" MORVANE_TEST_SCREENSHOTS="$winwork\\screenshots"
+export MORVANE_TEST_INSTALLER="$winwork\\bin\\morvane-2.4.5-setup.exe"
 
 wineboot -i >/dev/null 2>&1
 wineserver -w
@@ -89,9 +90,11 @@ for entry in $programs; do
   executable=$program kit=() arguments=("$@")
   case $program in
     e2e_tests) limit=2400 ;;
-    signed_kit_tests)  # the scenarios' installation, from the signed kit
-      executable=e2e_tests limit=300 kit=(MORVANE_TEST_KIT="$winwork\\signed-kit")
-      arguments=(--gtest_filter=Installation.NormalInstallationLeavesEverythingInPlace) ;;
+    signed_kit_tests)  # the scenarios' installation, from the signed kit and the signed single file
+      executable=e2e_tests limit=300
+      kit=(MORVANE_TEST_KIT="$winwork\\signed-kit"
+           MORVANE_TEST_INSTALLER="$winwork\\signed-installer\\morvane-2.4.5-setup.exe")
+      arguments=(--gtest_filter=Installation.NormalInstallationLeavesEverythingInPlace:Silent.SingleFile*) ;;
     *) limit=900 ;;
   esac
 

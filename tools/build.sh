@@ -7,4 +7,4 @@ cmake --preset host >/dev/null
 cmake --build --preset host
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-echo "build: kit in $(pwd)/build/windows/kit, as one zip in $(pwd)/build/windows/morvane-kit.zip"
+echo "build: kit in $(pwd)/build/windows/kit, as one zip in $(pwd)/build/windows/morvane-kit.zip, as one file in $(pwd)/build/windows/morvane-2.4.5-setup.exe"

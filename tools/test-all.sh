@@ -96,12 +96,14 @@ echo "== tests under Wine"
 # The script runs each program under its own time limit; this one is only
 # the last guard. It leaves, per program, the result, the listed count and
 # the exit code; it removes those of any earlier run first. The signed copy
-# of the kit that the build checks left is installed once more; without
-# it, that run counts as failed.
+# of the kit that the build checks left is installed once more, and their
+# signed single file run; without them, that run counts as failed.
 rm -f "$results"/wine_platform_tests.* "$results"/e2e_tests.* "$results"/signed_kit_tests.*
-signed_kit=""
+signed_kit="" signed_installer=""
 [ -d build/signed-kit ] && signed_kit=$root/build/signed-kit
-MORVANE_SIGNED_KIT=$signed_kit timeout -k 30 4800 tests/run-wine-tests.sh
+[ -f build/signed-installer/morvane-2.4.5-setup.exe ] &&
+  signed_installer=$root/build/signed-installer/morvane-2.4.5-setup.exe
+MORVANE_SIGNED_KIT=$signed_kit MORVANE_SIGNED_INSTALLER=$signed_installer timeout -k 30 4800 tests/run-wine-tests.sh
 wine_status=$?
 for program in wine_platform_tests:"Wine platform tests" e2e_tests:"end-to-end tests" \
                signed_kit_tests:"signed kit installed under Wine"; do

@@ -19,8 +19,9 @@ constexpr std::int32_t kEntryAlreadyGone = 2;
 void LeaveNothing(const SystemServices& services, const std::wstring& directory) {
   FileSystem& files = services.files;
   // Started from this folder (as the entry's command starts it), this very
-  // setup holds its program and library: they cannot be deleted while it
-  // runs, but they can be moved out of the way.
+  // setup holds its program: it cannot be deleted while it runs, but it can
+  // be moved out of the way. (Its library is loaded from the kit's checked
+  // copy; should anything else hold the one here, it goes the same way.)
   if (text::EqualsIgnoringCase(text::WithTrailingBackslash(services.environment.SetupDirectory()), directory)) {
     for (const wchar_t* name : {L"setup.exe", L"setup.dll"}) {
       FileError error;

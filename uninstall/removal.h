@@ -15,7 +15,7 @@ struct RemovalRequest {
   RemovalScope scope = RemovalScope::Everything;
   // Nothing of the installation is left behind: also the folders it made,
   // once empty (FileList, Undo, the folder itself), and this setup's own
-  // program and library when it runs from that folder. For a deployment,
+  // program when it runs from that folder. For a deployment,
   // which counts the product as gone once the removal has ended.
   bool leaveNothing = false;
 };

@@ -37,8 +37,8 @@ constexpr std::array<RemovalEntry, 11> kRemovalEntries = {{
     {DeleteTestFiles, L"TestThis\\*.tst"},
     {RemoveEmptyFolder, L"Help"},
     {RemoveEmptyFolder, L"TestThis"},
-    // Still in use when the setup runs from here, as the uninstall entry
-    // starts it; they then stay, which is no failure.
+    // setup.exe is still in use when the setup runs from here, as the
+    // uninstall entry starts it; it then stays, which is no failure.
     {DeleteOneFile, L"setup.exe"},
     {DeleteOneFile, L"setup.dll"},
 }};

@@ -3,12 +3,13 @@
 #include <windows.h>
 
 #include "app/modMain.h"
+#include "app/win/kit_copy_win.h"
 #include "app/win/main_window_win.h"
 #include "folder/folder_chooser_ref.h"
 
 class ProgramEndWin : public ProgramEnd {
  public:
-  explicit ProgramEndWin(MainWindow& main) : main_(&main) {}
+  ProgramEndWin(MainWindow& main, RunKitCopy& kit) : main_(&main), kit_(kit) {}
   void SetFolderChooser(FolderChooserRef& folder) { folder_ = &folder; }
 
   bool MainWindowClosing() const override { return !main_ || main_->closing(); }
@@ -23,9 +24,14 @@ class ProgramEndWin : public ProgramEnd {
     main_ = nullptr;
     folder_ = nullptr;
   }
-  [[noreturn]] void EndProcess() override { ExitProcess(0); }
+  // The kit's copy goes with the process, which never comes back here.
+  [[noreturn]] void EndProcess() override {
+    kit_.Remove();
+    ExitProcess(0);
+  }
 
  private:
   MainWindow* main_;
+  RunKitCopy& kit_;
   FolderChooserRef* folder_ = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "app/run_log.h"
 #include "app/silent_setup.h"
 #include "app/texts.h"
+#include "app/win/kit_copy_win.h"
 #include "app/win/main_window_win.h"
 #include "app/win/program_end_win.h"
 #include "app/win/single_instance_win.h"
@@ -54,18 +55,19 @@ void EnterComApartment() {
   if (init) init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 }
 
-// The platform services of one run.
+// The platform services of one run. The kit and setup.dll are those of the
+// run's checked copy.
 struct PlatformServices {
-  explicit PlatformServices(UiLoop& loop) : processes(loop) {
-    // Loaded now and kept: started from the installed folder, the removal
-    // deletes this very setup.dll before it asks the library for the shortcuts.
+  PlatformServices(UiLoop& loop, RunKitCopy& kit) : companion(kit.companion()), processes(loop) {
+    environment.SetKitCopy(kit.copy().directory, kit.copy().damaged);
+    // Loaded now, from the checked copy, and kept until the copy goes.
     companion.Load();
   }
 
   FileSystemWin files;
   SettingsStoreWin settings;
   EnvironmentWin environment;
-  CompanionLibraryWin companion{text::WithTrailingBackslash(environment.SetupDirectory()) + L"setup.dll"};
+  CompanionLibraryWin& companion;
   RegistryApiWin registry;
   ProcessLauncherWin processes;
 };
@@ -97,11 +99,18 @@ Outcome RunClaimed(const CommandLine& command, LogSink& log) {
   PreloadSystemDlls(SystemDlls::ForLaterSteps);
   EnterComApartment();
   MessageLoopWin loop;
-  PlatformServices real(loop);
-  LoggedServices logged(real, log);
-  SystemServices services{logged.files,     logged.settings, real.environment,
-                          logged.companion, logged.registry, logged.processes};
-  return RunSilently(command, services, log);
+  RunKitCopy kit(&log);
+  Outcome outcome;
+  {
+    PlatformServices real(loop, kit);
+    LoggedServices logged(real, log);
+    SystemServices services{logged.files,     logged.settings, real.environment,
+                            logged.companion, logged.registry, logged.processes};
+    outcome = RunSilently(command, services, log);
+  }
+  // Gone before the last line, so that the log ends with the outcome.
+  kit.Remove();
+  return outcome;
 }
 
 // Every start with arguments that does not open the window: no window, no
@@ -130,13 +139,16 @@ int RunWithoutWindow(const CommandLine& command) {
 }
 
 int RunWindow(HINSTANCE instance) {
+  // Before anything of the kit is used, and before the window: the window
+  // shows what the kit's copy holds.
+  RunKitCopy kit(nullptr);
   LoadCommonControls();
 
   MessageLoopWin loop;
   MainWindow window(instance, [&loop] { return loop.busy(); });
-  PlatformServices real(loop);
+  PlatformServices real(loop, kit);
   MessageBoxesWin messages(texts::kAppTitle, [&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });
-  ProgramEndWin end(window);
+  ProgramEndWin end(window, kit);
   Services services{{real.files, real.settings, real.environment, real.companion, real.registry, real.processes},
                     messages,
                     loop,

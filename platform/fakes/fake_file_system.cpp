@@ -283,6 +283,17 @@ std::unique_ptr<InputFile> FakeFileSystem::OpenPlainForReading(const std::wstrin
   return OpenForReading(path, error);
 }
 
+std::unique_ptr<InputFile> FakeFileSystem::OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
+                                                            FileError& error) {
+  // The folder may be reached through a link; the file may not be one.
+  const Node* node = Find(folder + name);
+  if (node && node->attributes.link) {
+    error = Error(kErrorReachedThroughLink);
+    return nullptr;
+  }
+  return OpenForReading(folder + name, error);
+}
+
 bool FakeFileSystem::FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) {
   wchar_t drive = root.size() >= 2 && root[1] == L':' ? text::UpperCase(root.substr(0, 1))[0] : L'\0';
   if (!drives_.contains(drive)) {
@@ -475,6 +486,16 @@ std::wstring FakeFileSystem::MakeWorkFolder(FileError& error) {
   AddDirectory(workFolderParent);
   for (int n = 1; n < 100; ++n) {
     std::wstring folder = workFolderParent + L"Morvane Setup " + std::to_wstring(n);
+    if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute, error)) return folder + L"\\";
+    if (error.code != 183) break;
+  }
+  return {};
+}
+
+std::wstring FakeFileSystem::MakeKitFolder(FileError& error) {
+  AddDirectory(workFolderParent);
+  for (int n = 1; n < 100; ++n) {
+    std::wstring folder = workFolderParent + kKitFolderName + std::to_wstring(n);
     if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute, error)) return folder + L"\\";
     if (error.code != 183) break;
   }

@@ -73,6 +73,8 @@ class FakeFileSystem : public FileSystem {
   // FileSystem
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
   std::unique_ptr<InputFile> OpenPlainForReading(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<InputFile> OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
+                                              FileError& error) override;
   // Free bytes by drive letter; a drive not listed here has plenty.
   std::map<wchar_t, std::uint64_t> freeBytes;
   // Drives that are there but not ready (a reader without its disc).
@@ -103,6 +105,8 @@ class FakeFileSystem : public FileSystem {
   // Folders "Morvane Setup N" under workFolderParent.
   std::wstring MakeWorkFolder(FileError& error) override;
   std::wstring workFolderParent = L"C:\\Windows\\Temp\\";
+  // Folders kKitFolderName and N under workFolderParent.
+  std::wstring MakeKitFolder(FileError& error) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;

@@ -57,6 +57,14 @@ class FakeEnvironment : public Environment {
     return it == variables.end() ? std::wstring() : it->second;
   }
   std::wstring SetupDirectory() const override { return setupDirectory; }
+  // The kit copy; unless set, the kit is taken where the setup lies.
+  std::wstring kitDirectory;
+  std::wstring KitDirectory() const override {
+    auto WithBackslash = [](const std::wstring& d) { return d.ends_with(L'\\') ? d : d + L"\\"; };
+    return kitDirectory.empty() ? WithBackslash(setupDirectory) : kitDirectory;
+  }
+  std::vector<std::wstring> damagedKitFiles;
+  std::vector<std::wstring> DamagedKitFiles() const override { return damagedKitFiles; }
   std::wstring windowsDirectory = L"C:\\windows";
   std::wstring WindowsDirectory() const override { return windowsDirectory; }
   bool runsAsSystem = false;

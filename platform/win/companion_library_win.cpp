@@ -15,7 +15,7 @@ using DiskSpaceFreeFn = LONG(WINAPI*)();
 }  // namespace
 
 bool CompanionLibraryWin::Load() {
-  if (!tried_) {
+  if (!tried_ && !path_.empty()) {
     tried_ = true;
     // A missing or broken library is skipped without any message box.
     UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

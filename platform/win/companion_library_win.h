@@ -5,9 +5,9 @@
 #include "platform/companion_library.h"
 #include "platform/win/handles_win.h"
 
-// setup.dll, loaded by its full path beside the setup program (never through
-// the DLL search order): the program loads it at start (Load), and a call
-// made before that loads it then.
+// setup.dll, loaded by its full path (never through the DLL search order):
+// the program loads it at start (Load), and a call made before that loads it
+// then. An empty path loads nothing.
 class CompanionLibraryWin : public CompanionLibrary {
  public:
   explicit CompanionLibraryWin(std::wstring libraryPath) : path_(std::move(libraryPath)) {}
@@ -18,8 +18,13 @@ class CompanionLibraryWin : public CompanionLibrary {
   std::optional<std::int32_t> DISKSPACEFREE() override;
 
   // Loads the library now, so that later calls still work after the file
-  // itself was deleted. False when it cannot be loaded.
+  // itself was deleted. False when it cannot be loaded, or there is no path.
   bool Load();
+  // Lets go of it for good: no later call loads it again.
+  void Unload() {
+    tried_ = true;
+    module_.Reset();
+  }
 
  private:
   FARPROC Function(const char* name);

@@ -10,6 +10,7 @@
 #include "platform/win/access_lists_win.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/plain_file_win.h"
+#include "platform/win/private_folder_win.h"
 #include "platform/win/text_win.h"
 
 namespace {
@@ -100,6 +101,24 @@ std::unique_ptr<InputFile> FileSystemWin::OpenPlainForReading(const std::wstring
   return std::make_unique<InputFileWin>(std::move(file));
 }
 
+std::unique_ptr<InputFile> FileSystemWin::OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
+                                                           FileError& error) {
+  std::wstring path = folder + name;
+  if (TooLong(path, kMaxPath, &error)) return nullptr;
+  // The folder as its path leads, held so that it is not swapped meanwhile;
+  // the file is then judged against that folder's real place.
+  UniqueKernelHandle held(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  UniqueKernelHandle file(held ? OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false, held.get())
+                               : INVALID_HANDLE_VALUE);
+  if (!file) {
+    error = LastError();
+    return nullptr;
+  }
+  return std::make_unique<InputFileWin>(std::move(file));
+}
+
 bool FileSystemWin::FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) {
   ULARGE_INTEGER available{}, total{}, free{};
   if (!GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) {
@@ -132,7 +151,7 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
   }
   std::wstring folder = text::EqualsIgnoringCase(volume, systemVolume)
                             ? MakeWorkFolder(error)
-                            : MakeFolderNamedAfter(text::WithTrailingBackslash(volume) + L"Morvane Setup ", error);
+                            : MakeFolderNamedAfter(text::WithTrailingBackslash(volume), L"Morvane Setup ", error);
   if (folder.empty()) return false;
   std::wstring parked = folder + path.substr(path.find_last_of(L'\\') + 1);
   std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + (parked.size() + 1) * sizeof(wchar_t));
@@ -258,28 +277,18 @@ bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay us
 }
 
 std::wstring FileSystemWin::MakeWorkFolder(FileError& error) {
-  wchar_t windows[MAX_PATH];
-  UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) {
-    error = LastError();
-    return {};
-  }
-  return MakeFolderNamedAfter(text::WithTrailingBackslash(windows) + L"Temp\\Morvane Setup ", error);
+  return MakeFolderNamedAfter(SystemTempFolder(), L"Morvane Setup ", error);
 }
 
-std::wstring FileSystemWin::MakeFolderNamedAfter(const std::wstring& base, FileError& error) {
-  // Users may make folders where these go (Windows\Temp, a drive's root),
-  // so a name may be taken, even by a link: making the folder fails then,
-  // and the next name is tried.
-  DWORD seed = GetCurrentProcessId() * 7919u + GetTickCount();
-  for (DWORD attempt = 0; attempt < 100; ++attempt) {
-    wchar_t name[16];
-    wsprintfW(name, L"%08lX", static_cast<unsigned long>(seed + attempt * 104729u));
-    std::wstring folder = base + name;
-    if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute, error)) return folder + L"\\";
-    if (error.code != ERROR_ALREADY_EXISTS) break;
-  }
-  return {};
+std::wstring FileSystemWin::MakeKitFolder(FileError& error) {
+  return MakeFolderNamedAfter(SystemTempFolder(), kKitFolderName, error);
+}
+
+std::wstring FileSystemWin::MakeFolderNamedAfter(const std::wstring& folder, const std::wstring& name,
+                                                 FileError& error) {
+  std::wstring made = folder.empty() ? folder : MakePrivateFolder(folder + name);
+  if (made.empty()) error = LastError();
+  return made;
 }
 
 FolderSecurity FileSystemWin::ReadFolderSecurity(const std::wstring& path) { return ReadFolderSecurityWin(path); }

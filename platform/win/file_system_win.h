@@ -7,6 +7,8 @@ class FileSystemWin : public FileSystem {
  public:
   std::unique_ptr<InputFile> OpenForReading(const std::wstring& path, FileError& error) override;
   std::unique_ptr<InputFile> OpenPlainForReading(const std::wstring& path, FileError& error) override;
+  std::unique_ptr<InputFile> OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
+                                              FileError& error) override;
   bool FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) override;
   bool SetAsideInUseFile(const std::wstring& path, FileError& error) override;
   std::unique_ptr<OutputFile> CreateForWriting(const std::wstring& path, UsersMay users, FileError& error) override;
@@ -20,6 +22,7 @@ class FileSystemWin : public FileSystem {
   std::vector<FoundFile> FindFiles(const std::wstring& pattern) override;
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) override;
   std::wstring MakeWorkFolder(FileError& error) override;
+  std::wstring MakeKitFolder(FileError& error) override;
   bool RemoveEmptyDirectory(const std::wstring& path) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;
@@ -29,6 +32,7 @@ class FileSystemWin : public FileSystem {
   bool IsInUse(const std::wstring& path) override;
 
  private:
-  // A new protected folder named base and a number no one used yet.
-  std::wstring MakeFolderNamedAfter(const std::wstring& base, FileError& error);
+  // A new protected folder in folder (empty: none known), named name and a
+  // random number no one used yet.
+  std::wstring MakeFolderNamedAfter(const std::wstring& folder, const std::wstring& name, FileError& error);
 };

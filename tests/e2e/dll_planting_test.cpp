@@ -27,8 +27,14 @@ class DllPlanting : public SetupSession {};
 
 TEST_F(DllPlanting, DllsPlantedBesideTheSetupAreNeverLoaded) {
   std::wstring kit = World::MakeKit(L"C:\\e2e\\Downloads");
-  for (const wchar_t* dll : kPlanted) {
-    ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\planted_dll.dll").c_str(), (kit + L"\\" + dll).c_str(), FALSE));
+  // Beside it, and in the folder that redirects a program's DLLs where the
+  // system honours it (Wine does not: there it only shows that nothing changes).
+  const std::wstring local = kit + L"\\setup.exe.local";
+  World::MakeDirectories(local);
+  for (const std::wstring& folder : {kit, local}) {
+    for (const wchar_t* dll : kPlanted) {
+      ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\planted_dll.dll").c_str(), (folder + L"\\" + dll).c_str(), FALSE));
+    }
   }
   PreferFoundDlls(L"setup.exe");
   PreferFoundDlls(L"unhardened_probe.exe");
@@ -52,10 +58,13 @@ TEST_F(DllPlanting, DllsPlantedBesideTheSetupAreNeverLoaded) {
   PressKey(Handle(window, Control::Text1), VK_TAB);
   WaitUntil([&] { return FocusedControl(window) == Handle(window, Control::cmdBrowse); });
   World::Screenshot(window, "with-planted-dlls");
+  EXPECT_EQ(Text(window, Control::Label1), kInstallPrompt);
   CloseWithCloseBox(window);
   ExpectEndsCleanly();
-  for (const wchar_t* dll : kPlanted) {
-    EXPECT_FALSE(World::Exists(kit + L"\\" + dll + L".loaded")) << Utf8(dll) << " was loaded by setup.exe";
+  for (const std::wstring& folder : {kit, local}) {
+    for (const wchar_t* dll : kPlanted) {
+      EXPECT_FALSE(World::Exists(folder + L"\\" + dll + L".loaded")) << Utf8(folder + L"\\" + dll) << " was loaded";
+    }
   }
 }
 

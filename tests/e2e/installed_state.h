@@ -24,16 +24,20 @@ inline std::wstring TestFile(int n) {
   return std::wstring(n < 10 ? L"0" : L"") + std::to_wstring(n) + L"_Artist___CD___Title.tst";
 }
 
-// The system Temp folder's work folders of the setup.
-inline std::vector<std::wstring> WorkFolders() {
+// The setup's folders in the system Temp folder whose names start so.
+inline std::vector<std::wstring> TempFolders(const wchar_t* start) {
   wchar_t windows[MAX_PATH] = {};
   GetSystemWindowsDirectoryW(windows, MAX_PATH);
   std::vector<std::wstring> found;
   for (const std::wstring& name : World::List(std::wstring(windows) + L"\\Temp")) {
-    if (name.rfind(L"Morvane Setup ", 0) == 0) found.push_back(name);
+    if (name.rfind(start, 0) == 0) found.push_back(std::wstring(windows) + L"\\Temp\\" + name);
   }
   return found;
 }
+
+// The work folders of a setup, and the checked copies of a kit a setup works from.
+inline std::vector<std::wstring> WorkFolders() { return TempFolders(L"Morvane Setup "); }
+inline std::vector<std::wstring> KitCopies() { return TempFolders(L"Morvane Kit "); }
 
 inline void ExpectInstalledFilesMatchTheKit(const std::wstring& kitDir, const std::wstring& target) {
   for (const auto& [kitName, installedName] : kInstalled) {

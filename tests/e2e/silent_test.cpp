@@ -117,13 +117,15 @@ TEST_F(Silent, InstallsAsTheWindowDoesAndItsQuietCommandRemovesIt) {
   ASSERT_EQ(RunUnseen(kKit + L"\\setup.exe", L"/S"), 0u);
 
   ExpectCompleteInstallation(kKit, kTarget);
+  EXPECT_TRUE(KitCopies().empty());
   std::optional<std::wstring> quiet =
       World::RegistryText(HKEY_LOCAL_MACHINE, kUninstallKey, L"QuietUninstallString", kView32);
   ASSERT_EQ(quiet, L"\"C:\\WINUTIL\\MORVANE\\setup.exe\" /S /uninstall");
 
   ASSERT_EQ(TempLogs().size(), 1u);
   std::string log = Log();
-  for (const char* line : {"Kit folder: C:\\e2e\\kit\\", "Target: C:\\WinUtil\\Morvane",
+  for (const char* line : {"Kit folder: C:\\e2e\\kit\\", "Kit checked and used from its copy in C:\\windows\\Temp\\Morvane Kit ",
+                           "Target: C:\\WinUtil\\Morvane",
                            "Writing file C:\\WINUTIL\\MORVANE\\Morvane.exe",
                            "Writing file C:\\WINUTIL\\MORVANE\\TestThis\\10_Artist___CD___Title.tst",
                            "Setting QolMORVANE\\Installer\\InstallDir = C:\\WINUTIL\\MORVANE\\",
@@ -176,10 +178,12 @@ TEST_F(Silent, FailedDeploymentsKeepTheInstalledCopyWhole) {
 
   // A newer kit whose re-deploy fails at Help\AddFile.bmp: every file it had
   // replaced by then is put back.
-  const std::wstring newer = World::MakeKit(L"C:\\e2e\\newer");
+  std::map<std::wstring, std::string> newerFiles;
   for (const wchar_t* name : {L"morvane.1", L"morvane.2", L"morvane.3", L"morvane.4"}) {
-    World::WriteFile(newer + L"\\" + name, "version 2.5 of " + Utf8(name));
+    newerFiles[name] = "version 2.5 of " + Utf8(name);
   }
+  const std::wstring newer = World::AssembleKit(L"C:\\e2e\\newer", newerFiles);
+  ASSERT_TRUE(World::Exists(newer + L"\\setup.exe"));
   World::SetAttributes(kTarget + L"\\Help\\AddFile.bmp", FILE_ATTRIBUTE_READONLY);
   EXPECT_EQ(RunUnseen(newer + L"\\setup.exe", L"/S"), 1603u);
   World::SetAttributes(kTarget + L"\\Help\\AddFile.bmp", FILE_ATTRIBUTE_NORMAL);
@@ -194,6 +198,23 @@ TEST_F(Silent, BrokenKitChangesNothingAndTheFolderAskedForIsUsed) {
   std::wstring kit = KitWithout(L"morvane.4");
   EXPECT_EQ(RunUnseen(kit + L"\\setup.exe", L"/S"), 1619u);
   ExpectLogHas(Log(), "The installation kit is incomplete; missing: morvane.4");
+  ExpectNothingInstalled();
+
+  // One byte changed after assembly, and a library swapped in whose code
+  // would leave a marker beside it: named, nothing installed, never run.
+  std::string picture = World::ReadFile(PristineKit() + L"\\morvane.4").value_or("");
+  ASSERT_GT(picture.size(), 100u);
+  picture[100] ^= 1;
+  World::WriteFile(kit + L"\\morvane.4", picture);
+  EXPECT_EQ(RunUnseen(kit + L"\\setup.exe", L"/S"), 1620u);
+  ExpectLogHas(Log(), "The installation kit is damaged; not as assembled: morvane.4");
+  ExpectNothingInstalled();
+  ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\planted_dll.dll").c_str(), (kit + L"\\setup.dll").c_str(), FALSE));
+  EXPECT_EQ(RunUnseen(kit + L"\\setup.exe", L"/S"), 1620u);
+  ExpectLogHas(Log(), "The installation kit is damaged; not as assembled: setup.dll, morvane.4");
+  EXPECT_EQ(RunUnseen(kit + L"\\setup.exe", L"/S /uninstall"), 1605u);
+  EXPECT_FALSE(World::Exists(kit + L"\\setup.dll.loaded"));
+  EXPECT_TRUE(KitCopies().empty()) << "a copy with a marker in it could not be removed";
   ExpectNothingInstalled();
 
   // Mended, and run with its folder and log given.
@@ -303,6 +324,32 @@ TEST_F(Silent, OneSetupAtATime) {
   ExpectEndsCleanly();
   EXPECT_FALSE(World::Exists(windowLog));
   EXPECT_EQ(TempLogs().size(), 1u);
+}
+
+// The single file that carries the whole kit, downloaded alone: it runs as
+// the kit's setup.exe would, with its switches and exit code.
+TEST_F(Silent, SingleFileAloneOpensTheWindowAndInstallsSilently) {
+  const std::wstring installer = L"C:\\e2e\\Downloads\\morvane-2.4.5-setup.exe";
+  World::MakeDirectories(L"C:\\e2e\\Downloads");
+  ASSERT_TRUE(CopyFileW(SingleFileInstaller().c_str(), installer.c_str(), FALSE)) << Utf8(SingleFileInstaller());
+
+  SetupProcess plain = SetupProcess::Start(installer, L"C:\\e2e\\Downloads");
+  ASSERT_TRUE(plain);
+  HWND window = WaitForAnyWindow(kMainTitle);
+  ASSERT_TRUE(window);
+  EXPECT_EQ(Text(window, Label1), kInstallPrompt);
+  EXPECT_TRUE(Visible(window, cmdNext0));
+  World::Screenshot(window, "single-file");
+  Click(Handle(window, Command1));
+  EXPECT_EQ(plain.WaitForExit(), 0u);
+
+  EXPECT_EQ(RunUnseen(installer, L"/S /uninstall"), 1605u);  // its exit code is the setup's
+  ASSERT_EQ(RunUnseen(installer, L"/S"), 0u);
+  ExpectCompleteInstallation(PristineKit(), kTarget);
+  ExpectLogHas(Log(), "Finished: done, exit code 0");
+  EXPECT_TRUE(KitCopies().empty());
+  EXPECT_EQ(World::List(L"C:\\e2e\\Downloads"), std::vector<std::wstring>{L"morvane-2.4.5-setup.exe"});
+  World::DeleteTree(L"C:\\WinUtil");
 }
 
 }  // namespace

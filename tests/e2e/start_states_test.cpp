@@ -4,7 +4,7 @@
 #include <map>
 
 #include "app/texts.h"
-#include "tests/e2e/session.h"
+#include "tests/e2e/installed_state.h"
 
 namespace e2e {
 namespace {
@@ -56,7 +56,7 @@ std::map<Control, Expected> RemovalState(const wchar_t* message) {
 }
 
 // The uninstalled and no-kit states: a message and the Exit button only.
-std::map<Control, Expected> ExitOnlyState(const wchar_t* message) {
+std::map<Control, Expected> ExitOnlyState(const std::wstring& message) {
   auto expected = Design();
   expected[Label1].text = message;
   expected[Command1].text = texts::kExit;
@@ -197,7 +197,7 @@ TEST_F(StartStates, UninstalledWithoutKitShowsTheMessageBeforeTheWindow) {
   World::Screenshot(window, "uninstalled");
 }
 
-TEST_F(StartStates, NothingStoredWithoutKitOffersOnlyExitAndAnIncompleteKitSaysWhatIsMissing) {
+TEST_F(StartStates, NothingStoredWithoutKitOffersOnlyExitAndAKitNotWholeSaysWhichFiles) {
   HWND window = StartAndWaitForWindow(SetupAlone());
   ASSERT_TRUE(window);
   ExpectWindow(window, ExitOnlyState(texts::kNoKit));
@@ -211,6 +211,23 @@ TEST_F(StartStates, NothingStoredWithoutKitOffersOnlyExitAndAnIncompleteKitSaysW
   ASSERT_TRUE(window);
   ExpectWindow(window, ExitOnlyState(L"The installation kit is incomplete. Missing: morvane.5"));
   World::Screenshot(window, "incomplete-kit");
+  CloseWithCloseBox(window);
+  ExpectEndsCleanly();
+
+  // One byte changed after the kit was assembled: no installation offered.
+  kit = World::MakeKit(L"C:\\e2e\\damaged");
+  std::string picture = World::ReadFile(kit + L"\\morvane.4").value_or("");
+  ASSERT_GT(picture.size(), 100u);
+  picture[100] ^= 1;
+  World::WriteFile(kit + L"\\morvane.4", picture);
+  window = StartAndWaitForWindow(kit);
+  ASSERT_TRUE(window);
+  ExpectWindow(window, ExitOnlyState(texts::kDamagedKit + std::wstring(L"morvane.4")));
+  World::Screenshot(window, "damaged-kit");
+  CloseWithCloseBox(window);
+  ExpectEndsCleanly();
+  EXPECT_TRUE(KitCopies().empty());
+  EXPECT_EQ(World::ReadFile(kit + L"\\morvane.4"), picture);  // the kit is never written
 }
 
 TEST_F(StartStates, HiddenProgramIsNoInstalledCopy) {
@@ -245,11 +262,24 @@ TEST_F(StartStates, AnyStoredTextStartsTheProgram) {
   }
 }
 
-TEST_F(StartStates, BrokenCompanionLibraryIsSkippedSilently) {
+TEST_F(StartStates, SwappedCompanionLibraryNeverRunsAndABrokenOneIsSkippedSilently) {
+  // Swapped after the kit was assembled: a library that leaves a marker
+  // beside itself wherever it is loaded from.
   std::wstring kit = World::MakeKit(L"C:\\e2e\\kit");
-  World::WriteFile(kit + L"\\setup.dll", "This is not a library.");
+  ASSERT_TRUE(CopyFileW((TestBinaries() + L"\\planted_dll.dll").c_str(), (kit + L"\\setup.dll").c_str(), FALSE));
   HWND window = StartAndWaitForWindow(kit);
   ASSERT_TRUE(window);
+  EXPECT_EQ(Text(window, Label1), texts::kDamagedKit + std::wstring(L"setup.dll"));
+  CloseWithCloseBox(window);
+  ExpectEndsCleanly();
+  EXPECT_FALSE(World::Exists(kit + L"\\setup.dll.loaded"));
+  EXPECT_TRUE(KitCopies().empty()) << "a copy with a marker in it could not be removed";
+
+  // Assembled so: it is the kit's own, and loading it just fails.
+  World::AssembleKit(L"C:\\e2e\\broken", {{L"setup.dll", "This is not a library."}});
+  window = StartAndWaitForWindow(L"C:\\e2e\\broken");
+  ASSERT_TRUE(window);
+  EXPECT_EQ(Text(window, Label1), texts::kInstallPrompt);
   EXPECT_EQ(Text(window, lblDiskFree), L"Free: 0 bytes");
   EXPECT_EQ(setup_.VisibleTopLevelWindows().size(), 1u);
 }

@@ -6,7 +6,7 @@
 #include "app/result_texts.h"
 #include "app/texts.h"
 #include "platform/win/access_lists_win.h"
-#include "tests/e2e/session.h"
+#include "tests/e2e/installed_state.h"
 
 namespace e2e {
 namespace {
@@ -225,11 +225,13 @@ TEST_F(Removal, RunningMorvaneIsClosedFirstAndNothingChangesUntilThen) {
   auto inUse = [&](const wchar_t* answer, bool closeProduct = false, bool kitHeld = false) {
     std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
     ASSERT_TRUE(box) << "no in-use message";
-    // Once an installation has checked the kit, no one can rewrite or delete
-    // a kit file until it ends: what it copies is what it checked.
+    // The setup works from its checked copy of the kit, whose files no one
+    // can rewrite or delete until it ends: what it copies is what it checked.
+    std::vector<std::wstring> copies = KitCopies();
+    if (kitHeld) ASSERT_EQ(copies.size(), 1u);
     for (const wchar_t* name : {L"morvane.1", L"morvane.7", L"setup.dll"}) {
       if (!kitHeld) break;
-      std::wstring path = kKit + L"\\" + name;
+      std::wstring path = copies[0] + L"\\" + name;
       HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, 0, nullptr);
       EXPECT_EQ(writer, INVALID_HANDLE_VALUE) << Utf8(name);

@@ -6,6 +6,9 @@
 
 #include <algorithm>
 
+#include "install/kit_files.h"
+#include "tools/make_kit/product_layout.h"
+
 namespace e2e {
 namespace {
 
@@ -25,7 +28,7 @@ std::wstring ShellFolder(int csidl) {
 // Ends them (when asked to) and returns the names of those that were found.
 std::vector<std::wstring> StrayProcesses(bool end) {
   const wchar_t* kNames[] = {L"setup.exe", L"Morvane.exe", L"regedit.exe", L"unhardened_probe.exe",
-                             L"hold_file.exe"};
+                             L"hold_file.exe", L"morvane-2.4.5-setup.exe"};
   std::vector<std::wstring> found;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return found;
@@ -64,6 +67,7 @@ std::vector<std::wstring> DriveContents(const std::wstring& root) {
 }  // namespace
 
 std::wstring PristineKit() { return EnvironmentValue(L"MORVANE_TEST_KIT"); }
+std::wstring SingleFileInstaller() { return EnvironmentValue(L"MORVANE_TEST_INSTALLER"); }
 std::wstring TestBinaries() { return EnvironmentValue(L"MORVANE_TEST_BIN"); }
 std::wstring ScreenshotFolder() { return EnvironmentValue(L"MORVANE_TEST_SCREENSHOTS"); }
 
@@ -92,11 +96,13 @@ void World::Reset() {
        {DesktopShortcut(), ProgramsShortcut(), AllUsersDesktopShortcut(), AllUsersProgramsShortcut()}) {
     DeleteFileW(link.c_str());
   }
-  // A setup ended midway leaves its work folder behind.
+  // A setup ended midway leaves its work folder and its kit's copy behind.
   wchar_t windows[MAX_PATH] = {};
   GetSystemWindowsDirectoryW(windows, MAX_PATH);
   for (const std::wstring& name : List(std::wstring(windows) + L"\\Temp")) {
-    if (name.rfind(L"Morvane Setup ", 0) == 0) DeleteTree(std::wstring(windows) + L"\\Temp\\" + name);
+    if (name.rfind(L"Morvane Setup ", 0) == 0 || name.rfind(L"Morvane Kit ", 0) == 0) {
+      DeleteTree(std::wstring(windows) + L"\\Temp\\" + name);
+    }
   }
   MakeDirectories(kRoot);
 
@@ -137,6 +143,23 @@ std::wstring World::MakeKit(const std::wstring& dir) {
   for (const std::wstring& name : List(PristineKit())) {
     CopyFileW((PristineKit() + L"\\" + name).c_str(), (dir + L"\\" + name).c_str(), FALSE);
   }
+  return dir;
+}
+
+std::wstring World::AssembleKit(const std::wstring& dir, const std::map<std::wstring, std::string>& changed) {
+  const std::wstring product = dir + L" product", library = dir + L" setup.dll";
+  for (const KitFile& row : KitFiles()) {
+    std::wstring name = row.kitName;
+    if (name == L"setup.exe") continue;  // the build's own, before make_kit gave it a record
+    auto change = changed.find(name);
+    std::string bytes = change != changed.end() ? change->second
+                                                : ReadFile(PristineKit() + L"\\" + name).value_or("");
+    WriteFile(name == L"setup.dll" ? library : product + L"\\" + ProductName(row), bytes);
+  }
+  RunAndCapture(L"\"" + TestBinaries() + L"\\make_kit.exe\" \"" + product + L"\" \"" + TestBinaries() +
+                L"\\setup.exe\" \"" + library + L"\" \"" + dir + L"\"");
+  DeleteTree(product);
+  DeleteTree(library);
   return dir;
 }
 

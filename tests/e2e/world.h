@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ inline constexpr REGSAM kView64 = KEY_WOW64_64KEY;
 
 // Where the test run keeps its inputs and outputs (set by the test script).
 std::wstring PristineKit();      // the sample kit as built
+std::wstring SingleFileInstaller();  // the single file that carries it
 std::wstring TestBinaries();     // helper programs and DLLs
 std::wstring ScreenshotFolder();
 
@@ -43,6 +45,9 @@ class World {
 
   // A copy of the sample kit in dir (made along its whole path).
   static std::wstring MakeKit(const std::wstring& dir);
+  // A kit in dir as make_kit assembles one, from the sample kit's files with
+  // those named here (by kit name, setup.dll among them) changed first.
+  static std::wstring AssembleKit(const std::wstring& dir, const std::map<std::wstring, std::string>& changed);
 
   static void SetInstallDir(const std::wstring& value);
   static std::optional<std::wstring> InstallDir();

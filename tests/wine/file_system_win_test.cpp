@@ -78,14 +78,16 @@ TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeft
   EXPECT_EQ(files_.ReadFolderSecurity(L"C:\\e2e\\Protected\\Missing").result, FolderRead::Missing);
 }
 
-TEST_F(RealFileSystem, WorkFolderIsNewEachTimeInTheSystemsTemp) {
+TEST_F(RealFileSystem, WorkAndKitFoldersAreNewEachTimeInTheSystemsTemp) {
   wchar_t windows[MAX_PATH] = {};
   GetSystemWindowsDirectoryW(windows, MAX_PATH);
   FileError error;
   std::wstring first = files_.MakeWorkFolder(error), second = files_.MakeWorkFolder(error);
+  std::wstring kit = files_.MakeKitFolder(error);
   EXPECT_EQ(first.rfind(std::wstring(windows) + L"\\Temp\\Morvane Setup ", 0), 0u) << Utf8(first);
+  EXPECT_EQ(kit.rfind(std::wstring(windows) + L"\\Temp\\Morvane Kit ", 0), 0u) << Utf8(kit);
   EXPECT_NE(first, second);
-  for (const std::wstring& made : {first, second}) {
+  for (const std::wstring& made : {first, second, kit}) {
     EXPECT_TRUE(World::List(made).empty());
     EXPECT_TRUE(files_.RemoveEmptyDirectory(made));
   }
@@ -210,6 +212,29 @@ TEST_F(RealFileSystem, ARunningProgramIsSetAsideOutOfItsFolder) {
 
 // Writing, emptying and removing work only on the plain file at its place:
 // a link in a file's place or on its way leads the elevated setup nowhere.
+// A kit file is read only as a plain file of its own in its folder; the
+// folder itself may be reached through a link (a network drive, a
+// redirected Downloads folder).
+TEST_F(RealFileSystem, KitFilesAreReadOnlyAsPlainFilesOfTheirOwnAndHeld) {
+  World::WriteFile(L"C:\\e2e\\Real\\morvane.1", "the kit's");
+  World::WriteFile(L"C:\\e2e\\Victim\\theirs", "theirs");
+  ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Kit", L"C:\\e2e\\Real"));
+  ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Real\\morvane.2", L"C:\\e2e\\Victim\\theirs"));
+  ASSERT_TRUE(World::RunUnix("ln '" + World::UnixPath(L"C:\\e2e\\Victim\\theirs") + "' '" +
+                             World::UnixPath(L"C:\\e2e\\Real") + "/morvane.3'"));
+  FileError error;
+  std::unique_ptr<InputFile> held = files_.OpenFileInFolder(L"C:\\e2e\\Kit\\", L"morvane.1", error);
+  ASSERT_TRUE(held) << Utf8(error.description);
+  EXPECT_TRUE(files_.IsInUse(L"C:\\e2e\\Real\\morvane.1"));
+  EXPECT_FALSE(DeleteFileW(L"C:\\e2e\\Real\\morvane.1"));
+  for (const wchar_t* name : {L"morvane.2", L"morvane.3"}) {  // a link, a second name
+    EXPECT_FALSE(files_.OpenFileInFolder(L"C:\\e2e\\Kit\\", name, error)) << Utf8(name);
+    EXPECT_EQ(error.code, kErrorReachedThroughLink) << Utf8(name);
+  }
+  held.reset();
+  EXPECT_TRUE(World::RemoveUnixLink(L"C:\\e2e\\Kit") && World::RemoveUnixLink(L"C:\\e2e\\Real\\morvane.2"));
+}
+
 TEST_F(RealFileSystem, NoFileIsWrittenEmptiedOrRemovedThroughALink) {
   const std::wstring victim = L"C:\\e2e\\Victim\\";
   World::WriteFile(victim + L"theirs.txt", "theirs");
