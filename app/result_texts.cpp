@@ -59,7 +59,7 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
       return texts::kNotRegistered + (kParagraph + ShownPath(refused.folder)) + kParagraph +
              (refused.detail.empty() ? std::wstring(texts::kNoneRegistered)
                                      : texts::kRegisteredCopyIn + (kParagraph + ShownPath(refused.detail))) +
-             kParagraph + texts::kNothingRemoved;
+             kParagraph + (reinstalling ? texts::kUninstallRegisteredFirst : texts::kNothingRemoved);
     case Unsafe:
       return texts::kUnsafeTarget + (kParagraph + ShownPath(refused.unsafe.folder)) + kParagraph +
              refused.unsafe.reason + kParagraph + (reinstalling ? texts::kUninstallFirst : texts::kChooseAnotherFolder);

@@ -64,6 +64,15 @@ TEST(SilentSetup, InstallsFirstAndRemovesTheCopyItReplacesOnlyThen) {
   }
 }
 
+TEST(SilentSetup, TheInstalledFolderUnderAnotherNameIsInstalledOverNotRemoved) {
+  SilentSetup setup;
+  setup.AddKit(L"C:\\Kit");
+  setup.files.AddShortName(L"C:\\OLDER~1", L"C:\\Older");
+  ASSERT_EQ(setup.Run(L"/D=C:\\OLDER~1"), Outcome::Done);
+  EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
+  EXPECT_FALSE(setup.log.Has(L"Removing the copy this installation replaces, in C:\\Older\\"));
+}
+
 TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
   for (const wchar_t* refused : {L"/D=Q:\\Morvane", L"/D=c:\\program files\\Morvane"}) {
     // No drive Q:, Program Files:

@@ -9,6 +9,7 @@
 #include "install/target_access.h"
 #include "install/target_path.h"
 #include "platform/text.h"
+#include "uninstall/older_installation.h"
 
 namespace install {
 namespace {
@@ -144,6 +145,15 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
     return refusal;
   }
   plan.fixes = std::move(safety.fixes);
+  // The machine's entry is rewritten for this copy: it must not be taken
+  // from another installed copy that stays, which Windows could then no
+  // longer remove.
+  if (!request.replaces) {
+    std::optional<std::wstring> registered = uninstall::OlderInstallation(services.registry, services.files);
+    if (registered && !services.files.SameFolder(*registered, typed)) {
+      return refused(RefusalReason::NotRegistered, text::WithTrailingBackslash(typed), *registered);
+    }
+  }
 
   if (!request.startDirectory.empty()) {
     plan.directories.kit = text::WithTrailingBackslash(text::UpperCase(request.startDirectory));

@@ -42,6 +42,8 @@ inline constexpr const wchar_t* kNotRegistered = L"This is not the copy of Morva
 inline constexpr const wchar_t* kRegisteredCopyIn = L"The registered copy is in:";
 inline constexpr const wchar_t* kNoneRegistered = L"No copy of Morvane is registered with Windows.";
 inline constexpr const wchar_t* kNothingRemoved = L"Nothing was removed.";
+inline constexpr const wchar_t* kUninstallRegisteredFirst =
+    L"Uninstall the registered copy first, then install Morvane again.";
 // The drive, then the figures in kilobytes, then what to do.
 inline constexpr const wchar_t* kNotEnoughSpace = L"There is not enough free space for Morvane on drive ";
 inline constexpr const wchar_t* kSpaceNeeded = L"Needed: ";

@@ -414,8 +414,9 @@ TEST_F(Installing, TargetsOthersCouldChangeAreMadeSafeWithAdministratorsAsOwner)
   machine.files.AddDirectory(L"C:\\Yours");
   machine.files.SetSecurity(L"C:\\Yours", runningAccounts);
   ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(kTarget)));
-  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Mine\\Morvane")));
-  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Yours")));
+  // Each further copy takes the entry from the one before, which it replaces.
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Mine\\Morvane", kTarget)));
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Yours", L"C:\\Mine\\Morvane\\")));
   EXPECT_EQ(machine.files.ReadFolderSecurity(L"C:\\Yours"), FakeFileSystem::ProtectedFolder());
   FolderSecurity product = FakeFileSystem::ProtectedFolder();
   EXPECT_EQ(machine.files.ReadFolderSecurity(kTarget), product);

@@ -41,7 +41,8 @@ enum class RefusalReason {
   RemovableDrive,  // a stick or a disc: any computer may change it
   WindowsFolder,   // the system's own folder, or one in it
   Unsafe,          // someone other than an administrator could change it, and it cannot be made safe: unsafe
-  NotRegistered,   // a removal: not the folder the machine's uninstall entry names (detail), if any
+  NotRegistered,   // not the folder the machine's uninstall entry names (detail), if any: not removed, nor
+                   // installed over while that other copy stays
 };
 
 struct Done {};

@@ -174,6 +174,10 @@ class FileSystem {
   // and ".." resolved, and short (8.3) names expanded as far as the path
   // exists. Empty when the system cannot form one.
   virtual std::wstring LongForm(const std::wstring& path) = 0;
+  // True when both paths lead to one existing folder, however each is
+  // spelled (short names, another drive letter mapped to it, a link on the
+  // way); false when either is not there.
+  virtual bool SameFolder(const std::wstring& a, const std::wstring& b) = 0;
   // True when another program holds the file so that it may not be written,
   // as a running program holds its own .exe. Asked by opening it for writing
   // with no sharing, which changes nothing in it.

@@ -46,6 +46,7 @@ class LoggedFileSystem : public FileSystem {
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override { return inner_.ReadFolderSecurity(path); }
   bool ChangeDrive(wchar_t letter) override { return inner_.ChangeDrive(letter); }
   std::wstring LongForm(const std::wstring& path) override { return inner_.LongForm(path); }
+  bool SameFolder(const std::wstring& a, const std::wstring& b) override { return inner_.SameFolder(a, b); }
 
  private:
   FileSystem& inner_;

@@ -628,6 +628,11 @@ void FakeFileSystem::AddShortName(const std::wstring& shortPath, const std::wstr
   shortPaths_[Key(shortPath)] = longPath;
 }
 
+bool FakeFileSystem::SameFolder(const std::wstring& a, const std::wstring& b) {
+  std::wstring longA = LongForm(a), longB = LongForm(b);
+  return !longA.empty() && IsDirectory(longA) && Key(longA) == Key(longB);
+}
+
 std::wstring FakeFileSystem::LongForm(const std::wstring& path) {
   // Drive paths only, as the tests use them: separators unified, "." and
   // ".." resolved, then the longest known short alias expanded.

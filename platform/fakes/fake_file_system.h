@@ -113,6 +113,7 @@ class FakeFileSystem : public FileSystem {
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
+  bool SameFolder(const std::wstring& a, const std::wstring& b) override;
   // Any open file keeps out a writer that shares nothing.
   bool IsInUse(const std::wstring& path) override { return Find(path) && IsOpen(path); }
 

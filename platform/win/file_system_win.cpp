@@ -326,6 +326,21 @@ bool FileSystemWin::ChangeDrive(wchar_t letter) {
   return SetCurrentDirectoryW(drive.c_str()) || SetCurrentDirectoryW((drive + L"\\").c_str());
 }
 
+bool FileSystemWin::SameFolder(const std::wstring& a, const std::wstring& b) {
+  // Asked of the folders themselves: one volume and one file number is one
+  // folder, whatever leads there.
+  auto identity = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    UniqueKernelHandle folder(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return folder && GetFileInformationByHandle(folder.get(), &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  BY_HANDLE_FILE_INFORMATION first{}, second{};
+  return identity(a, first) && identity(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 std::wstring FileSystemWin::LongForm(const std::wstring& path) {
   if (path.empty()) return {};
   DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);

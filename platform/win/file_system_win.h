@@ -29,6 +29,7 @@ class FileSystemWin : public FileSystem {
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
+  bool SameFolder(const std::wstring& a, const std::wstring& b) override;
   bool IsInUse(const std::wstring& path) override;
 
  private:

@@ -93,12 +93,16 @@ TEST_F(RealFileSystem, WorkAndKitFoldersAreNewEachTimeInTheSystemsTemp) {
   }
 }
 
-TEST_F(RealFileSystem, LongFormExpandsShortNamesSlashesAndDetours) {
+TEST_F(RealFileSystem, LongFormExpandsShortNamesSlashesAndDetoursAndSameFolderSeesThroughThem) {
   wchar_t shortName[MAX_PATH] = {};
   ASSERT_GT(GetShortPathNameW(L"C:\\Program Files", shortName, MAX_PATH), 0u);
   EXPECT_EQ(files_.LongForm(std::wstring(shortName) + L"\\Morvane"), L"C:\\Program Files\\Morvane");
   EXPECT_EQ(files_.LongForm(L"c:/program files/Morvane/"), L"c:\\Program Files\\Morvane\\");
   EXPECT_EQ(files_.LongForm(L"C:\\Program Files\\..\\Program Files\\.\\Morvane"), L"C:\\Program Files\\Morvane");
+
+  EXPECT_TRUE(files_.SameFolder(shortName, L"c:\\windows\\..\\PROGRAM FILES\\"));
+  EXPECT_FALSE(files_.SameFolder(shortName, L"C:\\Windows"));
+  EXPECT_FALSE(files_.SameFolder(L"C:\\No Such Folder", L"C:\\No Such Folder"));
 }
 
 TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
