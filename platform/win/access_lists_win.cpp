@@ -83,6 +83,54 @@ bool IsLink(HANDLE file) {
          tag.ReparseTag == 0;
 }
 
+// The owner and list of an open file or folder (opened with READ_CONTROL),
+// each trustee sorted into its kind.
+FolderSecurity SecurityOf(HANDLE file) {
+  FolderSecurity security;
+  security.result = FolderRead::Unreadable;
+  PSID owner = nullptr;
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR raw = nullptr;
+  if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
+                      nullptr, &dacl, nullptr, &raw) != ERROR_SUCCESS) {
+    return security;
+  }
+  std::unique_ptr<void, decltype(&LocalFree)> descriptor(raw, &LocalFree);
+  std::vector<BYTE> currentUser = CurrentUserSid();
+  security.result = FolderRead::Read;
+  security.owner = KindOf(owner, currentUser);
+  security.hasAccessList = dacl != nullptr;
+  for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+    void* ace = nullptr;
+    if (!GetAce(dacl, i, &ace)) {
+      security.result = FolderRead::Unreadable;
+      return security;
+    }
+    const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
+    AccessEntry entry{.inheritOnly = (header.AceFlags & INHERIT_ONLY_ACE) != 0};
+    // The allowed and denied kinds, plain or with a condition, share one
+    // layout. Any other kind is taken as granting everything to anyone: a
+    // list that cannot be understood is not proof that users are kept out.
+    switch (header.AceType) {
+      case ACCESS_ALLOWED_ACE_TYPE:
+      case ACCESS_ALLOWED_CALLBACK_ACE_TYPE:
+      case ACCESS_DENIED_ACE_TYPE:
+      case ACCESS_DENIED_CALLBACK_ACE_TYPE: {
+        const auto& known = *static_cast<const ACCESS_ALLOWED_ACE*>(ace);
+        entry.allow = header.AceType == ACCESS_ALLOWED_ACE_TYPE || header.AceType == ACCESS_ALLOWED_CALLBACK_ACE_TYPE;
+        entry.rights = known.Mask;
+        entry.trustee = KindOf(const_cast<DWORD*>(&known.SidStart), currentUser);
+        break;
+      }
+      default:
+        entry.rights = rights::kFileAllAccess;
+        break;
+    }
+    security.entries.push_back(entry);
+  }
+  return security;
+}
+
 }  // namespace
 
 ProtectedDescriptor::ProtectedDescriptor(const std::wstring& sddl) {
@@ -126,48 +174,24 @@ FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
     security.result = FolderRead::NoAccessLists;
     return security;
   }
-  PSID owner = nullptr;
-  PACL dacl = nullptr;
-  PSECURITY_DESCRIPTOR raw = nullptr;
-  if (GetSecurityInfo(folder.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
-                      nullptr, &dacl, nullptr, &raw) != ERROR_SUCCESS) {
-    return security;
-  }
-  std::unique_ptr<void, decltype(&LocalFree)> descriptor(raw, &LocalFree);
-  std::vector<BYTE> currentUser = CurrentUserSid();
-  security.result = FolderRead::Read;
-  security.link = IsLink(folder.get());
-  security.owner = KindOf(owner, currentUser);
-  security.hasAccessList = dacl != nullptr;
-  for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
-    void* ace = nullptr;
-    if (!GetAce(dacl, i, &ace)) {
-      security.result = FolderRead::Unreadable;
-      return security;
-    }
-    const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
-    AccessEntry entry{.inheritOnly = (header.AceFlags & INHERIT_ONLY_ACE) != 0};
-    // The allowed and denied kinds, plain or with a condition, share one
-    // layout. Any other kind is taken as granting everything to anyone: a
-    // list that cannot be understood is not proof that users are kept out.
-    switch (header.AceType) {
-      case ACCESS_ALLOWED_ACE_TYPE:
-      case ACCESS_ALLOWED_CALLBACK_ACE_TYPE:
-      case ACCESS_DENIED_ACE_TYPE:
-      case ACCESS_DENIED_CALLBACK_ACE_TYPE: {
-        const auto& known = *static_cast<const ACCESS_ALLOWED_ACE*>(ace);
-        entry.allow = header.AceType == ACCESS_ALLOWED_ACE_TYPE || header.AceType == ACCESS_ALLOWED_CALLBACK_ACE_TYPE;
-        entry.rights = known.Mask;
-        entry.trustee = KindOf(const_cast<DWORD*>(&known.SidStart), currentUser);
-        break;
-      }
-      default:
-        entry.rights = rights::kFileAllAccess;
-        break;
-    }
-    security.entries.push_back(entry);
-  }
+  security = SecurityOf(folder.get());
+  security.link = security.result == FolderRead::Read && IsLink(folder.get());
   return security;
+}
+
+bool OnlyAdministratorsMayRepermission(HANDLE file) {
+  auto trusted = [](Trustee trustee) {
+    return trustee == Trustee::Administrators || trustee == Trustee::System || trustee == Trustee::TrustedInstaller;
+  };
+  FolderSecurity security = SecurityOf(file);
+  if (security.result != FolderRead::Read || !security.hasAccessList || !trusted(security.owner)) return false;
+  for (const AccessEntry& entry : security.entries) {
+    if (entry.allow && !entry.inheritOnly && !trusted(entry.trustee) && entry.trustee != Trustee::CreatorOwner &&
+        (FileRights(entry.rights) & (WRITE_DAC | WRITE_OWNER))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::vector<BYTE> OnTheWayAcl(PACL existing) {
@@ -249,7 +273,21 @@ bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, Sec
   }
   // The kernel call sets it on this folder alone; the higher-level ones
   // would rewrite the lists of everything inside.
-  return SetKernelObjectSecurity(folder.get(), kWhat | PROTECTED_DACL_SECURITY_INFORMATION, &descriptor) != 0;
+  if (!SetKernelObjectSecurity(folder.get(), kWhat | PROTECTED_DACL_SECURITY_INFORMATION, &descriptor)) return false;
+  // Whoever opened the folder with DELETE before keeps that right whatever
+  // its list says now, and could still rename it away and put another in
+  // its place. Such a handle is found by opening the folder without sharing
+  // deletion, which fails while one is open; the folder then gets back what
+  // it had.
+  UniqueKernelHandle deleters(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (deleters) return true;
+  DWORD error = GetLastError();
+  folder.Reset();
+  RestoreFolderSecurity(path, before);
+  SetLastError(error);
+  return false;
 }
 
 bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& before) {

@@ -181,9 +181,23 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
   // would be refused, truncating it is not. A new file has its list from
   // the start; one that was there gets it while this handle, which shares
   // no writing, keeps everyone else's writes out.
-  UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), GENERIC_WRITE | WRITE_DAC | WRITE_OWNER, FILE_SHARE_READ,
-                                               true, nullptr, list.attributes())
+  constexpr DWORD kAccess = GENERIC_WRITE | READ_CONTROL | WRITE_DAC | WRITE_OWNER;
+  UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), kAccess, FILE_SHARE_READ, true, nullptr, list.attributes())
                                : INVALID_HANDLE_VALUE);
+  // A file someone else owns, or may re-permission, may be held open by
+  // them with that right, which no new list takes back: it goes, and is
+  // made anew. (Wine reads every file as the running account's, so there
+  // every file that was there is made anew.) Files users may change anyway
+  // are kept.
+  if (file && users != UsersMay::Modify && !OnlyAdministratorsMayRepermission(file.get())) {
+    file.Reset();
+    UniqueKernelHandle earlier(
+        OpenPlainFile(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false));
+    bool gone = earlier && DeleteThroughHandle(earlier.get());
+    earlier.Reset();
+    // Still there while someone holds it: making it anew then fails.
+    if (gone) file.Reset(CreateNewPlainFile(path.c_str(), kAccess, FILE_SHARE_READ, nullptr, list.attributes()));
+  }
   DWORD status = file ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
                                         OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
                                             PROTECTED_DACL_SECURITY_INFORMATION,

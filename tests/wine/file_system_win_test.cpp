@@ -43,20 +43,31 @@ TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeft
     PACL acl = nullptr;
     ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted));
     ASSERT_TRUE(present && acl);
-    ASSERT_EQ(acl->AceCount, 3);
-    const std::pair<WELL_KNOWN_SID_TYPE, ACCESS_MASK> expected[] = {
-        {WinLocalSystemSid, FILE_ALL_ACCESS},
-        {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
-        {WinBuiltinUsersSid, users == UsersMay::Modify
-                                 ? FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE | DELETE
-                                 : FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
-    for (DWORD i = 0; i < 3; ++i) {
+    struct Expected {
+      WELL_KNOWN_SID_TYPE sid;
+      ACCESS_MASK mask;
+      BYTE flags;
+    };
+    constexpr BYTE kInherited = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+    constexpr ACCESS_MASK kReadAndExecute = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE;
+    std::vector<Expected> expected = {{WinLocalSystemSid, FILE_ALL_ACCESS, kInherited},
+                                      {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS, kInherited}};
+    if (users == UsersMay::ReadAndExecute) {
+      expected.push_back({WinBuiltinUsersSid, kReadAndExecute, kInherited});
+    } else {
+      // Users change what a working folder holds, not the folder itself.
+      expected.push_back({WinBuiltinUsersSid, kReadAndExecute | FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY, 0});
+      expected.push_back({WinBuiltinUsersSid, kReadAndExecute | FILE_GENERIC_WRITE | DELETE,
+                          kInherited | INHERIT_ONLY_ACE});
+    }
+    ASSERT_EQ(acl->AceCount, expected.size());
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
       ACCESS_ALLOWED_ACE* ace = nullptr;
       ASSERT_TRUE(GetAce(acl, i, reinterpret_cast<void**>(&ace)));
       EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
-      EXPECT_EQ(ace->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
-      EXPECT_TRUE(IsWellKnown(&ace->SidStart, expected[i].first)) << i;
-      EXPECT_EQ(ace->Mask, expected[i].second) << i;
+      EXPECT_EQ(ace->Header.AceFlags, expected[i].flags) << i;
+      EXPECT_TRUE(IsWellKnown(&ace->SidStart, expected[i].sid)) << i;
+      EXPECT_EQ(ace->Mask, expected[i].mask) << i;
     }
     LocalFree(descriptor);
   }
@@ -170,6 +181,16 @@ TEST_F(RealFileSystem, FoldersAreMadeSafeThroughTheirHandleAndPutBack) {
   EXPECT_EQ(everyoneMay() & (rights::kAddFile | rights::kDelete | rights::kDeleteChild), 0u);
   ASSERT_TRUE(files_.RestoreSecurity(open, before, error)) << Utf8(error.description);
   EXPECT_EQ(everyoneMay() & rights::kDeleteChild, rights::kDeleteChild);
+  // Not while someone holds it open to delete or rename it: that right would outlive the new list.
+  {
+    HANDLE held = CreateFileW(open.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files_.MakeSafe(open, SafeRule::OnTheWay, UsersMay::ReadAndExecute, before, error));
+    EXPECT_EQ(error.code, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(everyoneMay() & rights::kDeleteChild, rights::kDeleteChild);
+    CloseHandle(held);
+  }
   // Never through a link.
   ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Linked", open));
   EXPECT_FALSE(files_.MakeSafe(L"C:\\e2e\\Linked", SafeRule::OnTheWay, UsersMay::ReadAndExecute, before, error));
