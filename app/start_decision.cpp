@@ -20,7 +20,7 @@ std::wstring ReadSetting(SettingsStore& settings) {
 // Setup's own two files are in every installed folder; only the product's
 // files tell a broken kit from the setup left behind after an installation.
 std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
-  return std::ranges::count_if(files, [](const KitFile& f) { return f.handling != KitHandling::CopiedUnlessSkipped; });
+  return std::ranges::count_if(files, [](const KitFile& f) { return f.handling != KitHandling::SetupsOwn; });
 }
 
 }  // namespace

@@ -65,8 +65,7 @@ class Installation {
     }
     progress_.Step();                                                // 2
     if (StepFailure failure = CopyRows(1, 3)) return failure;        // 3 to 5
-    if (StepFailure failure = CopyUnlessSkipped(4)) return failure;  // 6
-    if (StepFailure failure = CopyUnlessSkipped(5)) return failure;  // 7
+    if (StepFailure failure = CopyRows(4, 5)) return failure;  // 6, 7
     if (StepFailure failure = CopyRows(6, 8)) return failure;        // 8 to 10
     if (StepFailure failure = allUsers ? KeepPresetsForEveryUser() : StartPresetsImport()) return failure;  // 11
     if (StepFailure failure = CreateTestFiles()) return failure;
@@ -102,20 +101,28 @@ class Installation {
     return std::nullopt;
   }
 
-  StepFailure CopyUnlessSkipped(int number) {
-    const KitFile& row = KitFileNumber(number);
-    if (!SkipRuleHolds(files_, directories(), row.installedName)) {
-      if (StepFailure failure = Copy(row)) return failure;
-    }
-    progress_.Step();
-    return std::nullopt;
-  }
-
   StepFailure Copy(const KitFile& row) {
     std::wstring destination = directories().target + row.installedName;
-    return Do<ReplaceFileItem>(files_, work_, destination, UsersMay::ReadAndExecute, row.writeName, [this, &row, destination] {
-      return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
-    });
+    return Do<ReplaceFileItem>(files_, work_, destination, UsersMay::ReadAndExecute, row.writeName,
+                               [this, &row, destination]() -> StepFailure {
+                                 if (StepFailure failure = SetAsideRunningSetup(row, destination)) return failure;
+                                 return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
+                               });
+  }
+
+  // Started from the target itself, this setup's own program is there and
+  // runs, and cannot be written: it is moved out of the way (and deleted
+  // when Windows starts next), and the kit's checked copy takes its place.
+  // Kept as it is, it would keep the rights it came with in the kit, which
+  // others may have.
+  StepFailure SetAsideRunningSetup(const KitFile& row, const std::wstring& destination) {
+    if (row.handling != KitHandling::SetupsOwn || !files_.IsInUse(destination) ||
+        !files_.SameFolder(directories().kit, directories().target)) {
+      return std::nullopt;
+    }
+    FileError error;
+    if (files_.SetAsideInUseFile(destination, error)) return std::nullopt;
+    return WriteFailure(row.writeName, error);
   }
 
   StepFailure StartPresetsImport() {
