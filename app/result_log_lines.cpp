@@ -67,6 +67,8 @@ std::wstring RefusalLine(const install::Refused& refused) {
              refused.folder;
     case RemovableDrive:
       return L"The target folder lies on a removable drive: " + refused.folder;
+    case NotAFolder:
+      return L"The target folder's path leads through a file: " + refused.folder;
     case WindowsFolder:
       return L"The target folder lies in the Windows folder: " + refused.folder;
     case NotRegistered:

@@ -35,9 +35,13 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
     case ProgramFiles:
       return texts::kProgramFilesRefused;
     case NotAFullPath:
-      return texts::kEnterTarget;
+      // Too short to be a path at all: the first prompt again.
+      if (refused.target.size() < 3) return texts::kEnterTarget;
+      return told(texts::kNotFullPath, refused.target, texts::kNotFullPathWhat);
     case InvalidName:
       return told(texts::kInvalidTarget, refused.target, texts::kInvalidTargetWhy);
+    case NotAFolder:
+      return told(texts::kNotAFolder, refused.folder, texts::kChooseAnotherTarget);
     case TooLong:
       return told(texts::kTargetTooLong, refused.target, texts::kTargetTooLongWhat);
     case NoSuchDrive:

@@ -33,6 +33,7 @@ enum class RefusalReason {
   ProgramFiles,    // it lies in a Program Files folder
   NotAFullPath,    // too short, or no drive path or network share
   InvalidName,     // a part no folder can be named
+  NotAFolder,      // folder: a file where the path needs a folder
   TooLong,         // the product's files would pass the path limit
   NoSuchDrive,     // the drive (or share) is not there
   DriveNotReady,   // detail: the system's text
