@@ -31,6 +31,7 @@ void ExpectEndState(const FakeSetup& setup, const std::wstring& caption) {
   for (Control c : {cmdNext0, cmdNext1, cmdNext2, Label2, Text1, cmdBrowse}) EXPECT_FALSE(setup.form[c].visible);
   EXPECT_TRUE(setup.form[Command1].visible);
   EXPECT_EQ(setup.form[Command1].text, texts::kExit);
+  EXPECT_EQ(setup.form.focused, Command1);  // Enter ends the program
   EXPECT_EQ(setup.ui.pointer, MousePointer::Default);
 }
 
