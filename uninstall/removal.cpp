@@ -28,11 +28,9 @@ void LeaveNothing(const SystemServices& services, const std::wstring& directory)
       if (files.IsOrdinaryFile(directory + name)) files.SetAsideInUseFile(directory + name, error);
     }
   }
-  for (const install::ProductFolder& folder : install::kProductFolders) {
-    if (files.IsLink(directory + folder.name)) continue;
-    files.RemoveEmptyDirectory(directory + folder.name);  // only when the user keeps nothing there
-  }
-  if (!files.IsLink(directory)) files.RemoveEmptyDirectory(directory);
+  // Each only when the user keeps nothing there, and never through a link.
+  for (const install::ProductFolder& folder : install::kProductFolders) files.RemoveEmptyDirectory(directory + folder.name);
+  files.RemoveEmptyDirectory(directory);
 }
 
 }  // namespace

@@ -107,7 +107,8 @@ class FakeFileSystem : public FileSystem {
   std::wstring workFolderParent = L"C:\\Windows\\Temp\\";
   // Folders kKitFolderName and N under workFolderParent.
   std::wstring MakeKitFolder(FileError& error) override;
-  bool RemoveEmptyDirectory(const std::wstring& path) override;
+  using FileSystem::RemoveEmptyDirectory;
+  bool RemoveEmptyDirectory(const std::wstring& path, FileError& error) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override;
