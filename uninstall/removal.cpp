@@ -50,6 +50,13 @@ install::OperationResult Remove(const RemovalRequest& request, const SystemServi
       return refused;
     }
   }
+  // The folder or one above it turned into a link leads elsewhere: nothing
+  // there is the installation's, and none of it is gone.
+  if (std::wstring link = FirstLinkOnTheWay(services.files, directory); !link.empty()) {
+    install::Refused refused{install::RefusalReason::LinkOnTheWay, directory};
+    refused.folder = link;
+    return refused;
+  }
   if (request.scope == RemovalScope::Everything && !questions.ConfirmRemoval()) return install::Cancelled{};
   // Its files could not be deleted while Morvane runs from there.
   if (!install::ProductIsClosed(services.files, questions, directory)) return install::InUse{directory, true};
