@@ -24,8 +24,10 @@ inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
 // ERROR_REPARSE_POINT_ENCOUNTERED: what a step that works only on a plain
 // file at its own place says when a link stood in its way.
 inline constexpr std::uint32_t kErrorReachedThroughLink = 4395;
-// The start of the name of every folder MakeKitFolder makes.
+// The start of the name of every folder MakeKitFolder makes; a number of
+// this many hexadecimal digits follows.
 inline constexpr const wchar_t* kKitFolderName = L"Morvane Kit ";
+inline constexpr std::size_t kKitFolderDigits = 8;
 
 // What kind of drive a root belongs to, as the system reports it.
 enum class DriveKind { Fixed, Removable, Network, Optical, Unknown };

@@ -1,6 +1,7 @@
 #include "platform/fakes/fake_file_system.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "platform/text.h"
 
@@ -501,7 +502,9 @@ std::wstring FakeFileSystem::MakeWorkFolder(FileError& error) {
 std::wstring FakeFileSystem::MakeKitFolder(FileError& error) {
   AddDirectory(workFolderParent);
   for (int n = 1; n < 100; ++n) {
-    std::wstring folder = workFolderParent + kKitFolderName + std::to_wstring(n);
+    wchar_t number[9];
+    std::swprintf(number, 9, L"%08X", n);
+    std::wstring folder = workFolderParent + kKitFolderName + number;
     if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute, error)) return folder + L"\\";
     if (error.code != 183) break;
   }
