@@ -64,6 +64,8 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
              (refused.detail.empty() ? std::wstring(texts::kNoneRegistered)
                                      : texts::kRegisteredCopyIn + (kParagraph + ShownPath(refused.detail))) +
              kParagraph + (reinstalling ? texts::kUninstallRegisteredFirst : texts::kNothingRemoved);
+    case LinkOnTheWay:
+      return texts::kRemovalThroughLink + (kParagraph + ShownPath(refused.folder)) + kParagraph + texts::kNothingRemoved;
     case Unsafe:
       return texts::kUnsafeTarget + (kParagraph + ShownPath(refused.unsafe.folder)) + kParagraph +
              refused.unsafe.reason + kParagraph + (reinstalling ? texts::kUninstallFirst : texts::kChooseAnotherFolder);

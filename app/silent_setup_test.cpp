@@ -137,6 +137,11 @@ TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
 TEST(SilentSetup, RemovalFindsTheCopyThroughTheMachinesEntryAndLeavesNothing) {
   SilentSetup setup;
   setup.files.AddDirectory(L"C:\\Older\\Undo");
+  // Its folder turned into a link: a failure that keeps the entry, and says why.
+  setup.files.SetAttributes(L"C:\\Older", {.link = true});
+  EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::Failed);
+  EXPECT_TRUE(setup.log.Has(L"The folder to remove, C:\\Older\\, is reached through a link: C:\\Older; nothing was changed."));
+  setup.files.SetAttributes(L"C:\\Older", {});
   EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::Done);
   EXPECT_FALSE(setup.files.Exists(L"C:\\Older"));
   EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::NotInstalled);

@@ -131,6 +131,9 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
             L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
             L"The registered copy is in:\r\n\r\nC:\\WINUTIL\\MORVANE\\\r\n\r\n"
             L"Uninstall the registered copy first, then install Morvane again.");
+  EXPECT_EQ(refusal(LinkOnTheWay, L"C:\\WINUTIL\\MORVANE\\", L"C:\\WINUTIL"),
+            L"Morvane can not be removed safely: this folder on the way to it is a link to another place:\r\n\r\n"
+            L"C:\\WINUTIL\r\n\r\nNothing was removed.");
   EXPECT_EQ(refusal(NotRegistered, L"C:\\Elsewhere\\", L"C:\\Elsewhere\\"),
             L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
             L"No copy of Morvane is registered with Windows.\r\n\r\nNothing was removed.");

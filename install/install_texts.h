@@ -47,6 +47,10 @@ inline constexpr const wchar_t* kNotRegistered = L"This is not the copy of Morva
 inline constexpr const wchar_t* kRegisteredCopyIn = L"The registered copy is in:";
 inline constexpr const wchar_t* kNoneRegistered = L"No copy of Morvane is registered with Windows.";
 inline constexpr const wchar_t* kNothingRemoved = L"Nothing was removed.";
+// A removal whose folder, or one above it, is a link: the link, then that
+// nothing was removed.
+inline constexpr const wchar_t* kRemovalThroughLink =
+    L"Morvane can not be removed safely: this folder on the way to it is a link to another place:";
 inline constexpr const wchar_t* kUninstallRegisteredFirst =
     L"Uninstall the registered copy first, then install Morvane again.";
 // The drive, then the figures in kilobytes, then what to do.

@@ -597,6 +597,30 @@ TEST_F(Installing, FolderOthersMakeOnTheWayMeanwhileStopsItBeforeAnyFile) {
   EXPECT_EQ(std::get<StepFailed>(result).failure.name, L"C:\\WINUTIL");
   EXPECT_EQ(std::get<StepFailed>(result).failure.description, texts::kOwnedByOthers);
   EXPECT_FALSE(machine.files.Exists(L"C:\\WINUTIL\\MORVANE"));
+
+  // A link put there instead has no folder made where it leads.
+  machine.files.AddDirectory(L"C:\\Victim");
+  machine.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op != FileOp::MakeDirectory || path != L"C:\\TOOLS\\") return std::nullopt;
+    machine.files.MakeFolderLink(L"C:\\Tools", L"C:\\Victim");
+    return FakeFileSystem::Error(183);
+  };
+  result = InstallTo(L"C:\\Tools\\Morvane");
+  ASSERT_TRUE(std::holds_alternative<StepFailed>(result));
+  EXPECT_EQ(std::get<StepFailed>(result).failure.description, texts::kFolderIsALink);
+  EXPECT_TRUE(machine.files.List(L"C:\\Victim").empty());
+  // One put above the folders once they are made keeps them from being
+  // removed through it: they are named as not put back.
+  machine.files.AddDirectory(L"C:\\Victim\\Morvane\\Undo");
+  machine.files.failWhen = [&](FileOp op, const std::wstring&) -> std::optional<FileError> {
+    if (op != FileOp::Create || machine.files.IsLink(L"C:\\Apps")) return std::nullopt;
+    machine.files.MakeFolderLink(L"C:\\Apps", L"C:\\Victim");
+    return FakeFileSystem::Error(5);
+  };
+  result = InstallTo(L"C:\\Apps\\Morvane");
+  ASSERT_TRUE(std::holds_alternative<StepFailed>(result));
+  EXPECT_EQ(std::get<StepFailed>(result).rollback.notPutBack.size(), 6u);  // C:\Apps, Morvane and its four
+  EXPECT_EQ(machine.files.List(L"C:\\Victim").size(), 2u);
 }
 
 TEST_F(Installing, StepsThatMayFailWithoutHarmStillComplete) {

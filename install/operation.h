@@ -44,6 +44,7 @@ enum class RefusalReason {
   Unsafe,          // someone other than an administrator could change it, and it cannot be made safe: unsafe
   NotRegistered,   // not the folder the machine's uninstall entry names (detail), if any: not removed, nor
                    // installed over while that other copy stays
+  LinkOnTheWay,    // a removal's folder, or one above it (folder), is a link: nothing there is removed
 };
 
 struct Done {};

@@ -105,9 +105,10 @@ class FakeFileSystem : public FileSystem {
   // Folders "Morvane Setup N" under workFolderParent.
   std::wstring MakeWorkFolder(FileError& error) override;
   std::wstring workFolderParent = L"C:\\Windows\\Temp\\";
-  // Folders kKitFolderName and N under workFolderParent.
+  // Folders kKitFolderName and N, in eight hexadecimal digits as the real ones, under workFolderParent.
   std::wstring MakeKitFolder(FileError& error) override;
-  bool RemoveEmptyDirectory(const std::wstring& path) override;
+  using FileSystem::RemoveEmptyDirectory;
+  bool RemoveEmptyDirectory(const std::wstring& path, FileError& error) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override;

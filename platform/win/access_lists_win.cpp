@@ -158,8 +158,10 @@ PACL ProtectedDescriptor::dacl() const {
 FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
   FolderSecurity security;
   constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  UniqueKernelHandle folder(CreateFileW(path.c_str(), READ_CONTROL, kShareAll, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  // Its attributes are read too: whether it is a link, and where it lies.
+  UniqueKernelHandle folder(CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                        nullptr));
   if (!folder) {
     DWORD code = GetLastError();
     // A name that cannot exist is missing too: making it fails later, with the system's words.
@@ -175,7 +177,9 @@ FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
     return security;
   }
   security = SecurityOf(folder.get());
-  security.link = security.result == FolderRead::Read && IsLink(folder.get());
+  // A link on the way counts as one too (Wine shows a Unix link there only
+  // so), and is refused before anything changes.
+  security.link = security.result == FolderRead::Read && (IsLink(folder.get()) || !LiesWhereItSays(folder.get(), path.c_str()));
   return security;
 }
 

@@ -23,7 +23,8 @@ class FileSystemWin : public FileSystem {
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) override;
   std::wstring MakeWorkFolder(FileError& error) override;
   std::wstring MakeKitFolder(FileError& error) override;
-  bool RemoveEmptyDirectory(const std::wstring& path) override;
+  using FileSystem::RemoveEmptyDirectory;
+  bool RemoveEmptyDirectory(const std::wstring& path, FileError& error) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override;

@@ -139,6 +139,11 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
   };
   wchar_t programFilesShort[MAX_PATH] = {};
   ASSERT_GT(GetShortPathNameW(L"C:\\Program Files", programFilesShort, MAX_PATH), 0u);
+  // A folder on the way that is a link to another place, seen as one before anything is made there.
+  World::MakeDirectories(L"C:\\e2e\\Victim");
+  ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Linked", L"C:\\e2e\\Victim"));
+  install::Refused linked{install::RefusalReason::Unsafe, L"C:\\e2e\\Linked\\Morvane"};
+  linked.unsafe = {L"C:\\e2e\\Linked", texts::kFolderIsALink};
   const Entry kEntries[] = {
       {L"", MessageIcon::Critical, kTooShort},
       {L"C:", MessageIcon::Critical, kTooShort},
@@ -154,6 +159,7 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
       {L"X:\\Tools\\Morvane", MessageIcon::Critical,
        refused(install::RefusalReason::NoSuchDrive, L"X:\\Tools\\Morvane", L"X:\\")},
       {L"C:\\Tools\\a|b", MessageIcon::Critical, refused(install::RefusalReason::InvalidName, L"C:\\Tools\\a|b", L"")},
+      {L"C:\\e2e\\Linked\\Morvane", MessageIcon::Critical, Utf8(app::RefusalMessage(linked))},
   };
   for (const Entry& entry : kEntries) {
     SCOPED_TRACE(Utf8(entry.typed));
@@ -190,6 +196,8 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
   EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
   EXPECT_FALSE(World::Exists(World::ProgramsShortcut()));
   EXPECT_EQ(World::List(kKit).size(), 10u);
+  EXPECT_TRUE(World::List(L"C:\\e2e\\Victim").empty());
+  EXPECT_TRUE(World::RemoveUnixLink(L"C:\\e2e\\Linked"));
 }
 
 TEST_F(Installation, DriveRootIsRefusedAsATarget) {

@@ -77,6 +77,7 @@ TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeft
   World::WriteFile(L"C:\\e2e\\Protected\\kept.txt", "x");
   EXPECT_FALSE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::ReadAndExecute, error));
   EXPECT_EQ(error.code, static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS));
+  EXPECT_FALSE(files_.RemoveEmptyDirectory(L"C:\\e2e\\Protected\\"));  // only an empty one goes
   EXPECT_EQ(World::ReadFile(L"C:\\e2e\\Protected\\kept.txt"), "x");
 
   // Read back, Wine shows a list made up from the Unix permissions: the
@@ -235,8 +236,9 @@ TEST_F(RealFileSystem, ARunningProgramIsSetAsideOutOfItsFolder) {
 
 }  // namespace
 
-// Writing, emptying and removing work only on the plain file at its place:
-// a link in a file's place or on its way leads the elevated setup nowhere.
+// Writing, emptying, making and removing work only on the plain file or
+// folder at its place: a link in its place or on its way leads the elevated
+// setup nowhere.
 // A kit file is read only as a plain file of its own in its folder; the
 // folder itself may be reached through a link (a network drive, a
 // redirected Downloads folder).
@@ -260,10 +262,11 @@ TEST_F(RealFileSystem, KitFilesAreReadOnlyAsPlainFilesOfTheirOwnAndHeld) {
   EXPECT_TRUE(World::RemoveUnixLink(L"C:\\e2e\\Kit") && World::RemoveUnixLink(L"C:\\e2e\\Real\\morvane.2"));
 }
 
-TEST_F(RealFileSystem, NoFileIsWrittenEmptiedOrRemovedThroughALink) {
+TEST_F(RealFileSystem, NothingIsWrittenEmptiedMadeOrRemovedThroughALink) {
   const std::wstring victim = L"C:\\e2e\\Victim\\";
   World::WriteFile(victim + L"theirs.txt", "theirs");
   World::WriteFile(victim + L"AddFile.bmp", "theirs");
+  World::MakeDirectories(victim + L"Empty");
   ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Help", victim));
   ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\theirs.txt", victim + L"theirs.txt"));
   for (const wchar_t* path : {L"C:\\e2e\\Help\\AddFile.bmp", L"C:\\e2e\\theirs.txt"}) {
@@ -277,8 +280,17 @@ TEST_F(RealFileSystem, NoFileIsWrittenEmptiedOrRemovedThroughALink) {
   }
   FileError error;
   EXPECT_FALSE(files_.CreateForWriting(L"C:\\e2e\\Help\\New.bmp", UsersMay::ReadAndExecute, error));
+  // A folder: neither made nor removed where the link leads, and seen as a
+  // link by the checks, at its place and below it.
+  for (const wchar_t* folder : {L"C:\\e2e\\Help\\Empty", L"C:\\e2e\\Help"}) {
+    EXPECT_FALSE(files_.RemoveEmptyDirectory(folder, error)) << Utf8(folder);
+    EXPECT_EQ(error.code, kErrorReachedThroughLink) << Utf8(folder);
+    EXPECT_TRUE(files_.ReadFolderSecurity(folder).link) << Utf8(folder);
+  }
+  EXPECT_FALSE(files_.MakeProtectedDirectory(L"C:\\e2e\\Help\\New\\", UsersMay::Modify, error));
+  EXPECT_EQ(error.code, kErrorReachedThroughLink);
   EXPECT_EQ(World::ReadFile(victim + L"theirs.txt"), "theirs");
   EXPECT_EQ(World::ReadFile(victim + L"AddFile.bmp"), "theirs");
-  EXPECT_EQ(World::List(victim), (std::vector<std::wstring>{L"AddFile.bmp", L"theirs.txt"}));
+  EXPECT_EQ(World::List(victim), (std::vector<std::wstring>{L"AddFile.bmp", L"Empty", L"theirs.txt"}));
   EXPECT_TRUE(World::RemoveUnixLink(L"C:\\e2e\\Help") && World::RemoveUnixLink(L"C:\\e2e\\theirs.txt"));
 }
