@@ -6,10 +6,11 @@
 #include "app/win/kit_copy_win.h"
 #include "app/win/main_window_win.h"
 #include "folder/folder_chooser_ref.h"
+#include "platform/win/file_system_win.h"
 
 class ProgramEndWin : public ProgramEnd {
  public:
-  ProgramEndWin(MainWindow& main, RunKitCopy& kit) : main_(&main), kit_(kit) {}
+  ProgramEndWin(MainWindow& main, RunKitCopy& kit, FileSystemWin& files) : main_(&main), kit_(kit), files_(files) {}
   void SetFolderChooser(FolderChooserRef& folder) { folder_ = &folder; }
 
   bool MainWindowClosing() const override { return !main_ || main_->closing(); }
@@ -24,8 +25,10 @@ class ProgramEndWin : public ProgramEnd {
     main_ = nullptr;
     folder_ = nullptr;
   }
-  // The kit's copy goes with the process, which never comes back here.
+  // The kit's copy goes with the process, which never comes back here, and
+  // so does what an installation ended midway kept for putting back.
   [[noreturn]] void EndProcess() override {
+    files_.RemoveWorkFolders();
     kit_.Remove();
     ExitProcess(0);
   }
@@ -33,5 +36,6 @@ class ProgramEndWin : public ProgramEnd {
  private:
   MainWindow* main_;
   RunKitCopy& kit_;
+  FileSystemWin& files_;
   FolderChooserRef* folder_ = nullptr;
 };

@@ -148,7 +148,7 @@ int RunWindow(HINSTANCE instance) {
   MainWindow window(instance, [&loop] { return loop.busy(); });
   PlatformServices real(loop, kit);
   MessageBoxesWin messages(texts::kAppTitle, [&window] { return IsWindowVisible(window.hwnd()) ? window.hwnd() : nullptr; });
-  ProgramEndWin end(window, kit);
+  ProgramEndWin end(window, kit, real.files);
   Services services{{real.files, real.settings, real.environment, real.companion, real.registry, real.processes},
                     messages,
                     loop,

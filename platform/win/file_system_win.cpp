@@ -176,6 +176,7 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
                             ? MakeWorkFolder(error)
                             : MakeFolderNamedAfter(text::WithTrailingBackslash(volume), L"Morvane Setup ", error);
   if (folder.empty()) return false;
+  if (workFolders_.empty() || workFolders_.back() != folder) workFolders_.push_back(folder);
   std::wstring parked = folder + path.substr(path.find_last_of(L'\\') + 1);
   std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + (parked.size() + 1) * sizeof(wchar_t));
   auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
@@ -331,7 +332,20 @@ bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay us
 }
 
 std::wstring FileSystemWin::MakeWorkFolder(FileError& error) {
-  return MakeFolderNamedAfter(SystemTempFolder(), L"Morvane Setup ", error);
+  std::wstring folder = MakeFolderNamedAfter(SystemTempFolder(), L"Morvane Setup ", error);
+  if (!folder.empty()) workFolders_.push_back(folder);
+  return folder;
+}
+
+void FileSystemWin::RemoveWorkFolders() {
+  // Files set aside while in use stay until Windows deletes them at its next start, and their folder with them.
+  for (const std::wstring& folder : workFolders_) {
+    for (const FoundFile& found : FindFiles(folder + L"*")) {
+      if (!found.directory) RemovePlainFile(folder + found.name);
+    }
+    RemoveEmptyDirectory(folder);
+  }
+  workFolders_.clear();
 }
 
 std::wstring FileSystemWin::MakeKitFolder(FileError& error) {

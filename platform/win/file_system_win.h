@@ -32,8 +32,13 @@ class FileSystemWin : public FileSystem {
   std::wstring LongForm(const std::wstring& path) override;
   bool SameFolder(const std::wstring& a, const std::wstring& b) override;
   bool IsInUse(const std::wstring& path) override;
+  // Empties and removes the work folders this run made, for a run that ends
+  // in the middle of an installation: the files it replaced so far are no
+  // one's to put back, and nothing else would ever remove them.
+  void RemoveWorkFolders();
 
  private:
+  std::vector<std::wstring> workFolders_;
   // A new protected folder in folder (empty: none known), named name and a
   // random number no one used yet.
   std::wstring MakeFolderNamedAfter(const std::wstring& folder, const std::wstring& name, FileError& error);

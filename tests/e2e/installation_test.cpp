@@ -410,6 +410,9 @@ TEST_F(Installation, ClosingTheWindowMidwayEndsAtOnceAndKeepsWhatWasCopied) {
     return (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   };
   const std::wstring picture = kTarget + L"\\screenshot.jpg";
+  // An older Morvane.exe there is kept for putting back until the end, which comes first.
+  World::MakeDirectories(kTarget);
+  ASSERT_TRUE(World::WriteFile(kTarget + L"\\Morvane.exe", "older"));
   HWND window = StartAndInstall(kKit);
   ASSERT_TRUE(window);
   // Closed while the big picture is being copied (step 4 comes after it),
@@ -430,6 +433,7 @@ TEST_F(Installation, ClosingTheWindowMidwayEndsAtOnceAndKeepsWhatWasCopied) {
   EXPECT_TRUE(World::Exists(kKit + L"\\morvane.7"));
   EXPECT_FALSE(World::Exists(kKit + L"\\presets.reg"));
   EXPECT_TRUE(World::List(kTarget + L"\\TestThis").empty());
+  EXPECT_TRUE(WorkFolders().empty());
   EXPECT_FALSE(World::InstallDir());
   EXPECT_FALSE(World::RegistryKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey, kView32));
   EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
