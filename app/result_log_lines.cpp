@@ -13,6 +13,10 @@ using text::Concat;
 
 constexpr const wchar_t* kNothingChanged = L"; nothing was changed.";
 
+std::wstring_view WithoutFullStop(std::wstring_view sentence) {
+  return sentence.substr(0, sentence.find_last_not_of(L'.') + 1);
+}
+
 // ": error 5, Access is denied." A failure without a code (a folder found
 // unsafe) has only its words.
 std::wstring SystemError(std::uint32_t code, const std::wstring& description) {
@@ -77,8 +81,9 @@ std::wstring RefusalLine(const install::Refused& refused) {
     case LinkOnTheWay:
       return Concat({L"The folder to remove, ", target, L", is reached through a link: ", refused.folder});
     case Unsafe:
+      // The reason is a sentence of the window's; the line goes on after it.
       return Concat({L"The target folder is not safe for a program administrators run: ", refused.unsafe.folder,
-                     L": ", refused.unsafe.reason});
+                     L": ", WithoutFullStop(refused.unsafe.reason)});
   }
   return L"The target folder is refused: " + target;
 }
@@ -86,7 +91,10 @@ std::wstring RefusalLine(const install::Refused& refused) {
 }  // namespace
 
 std::wstring KitFileForLog(const KitFile& file) {
-  if (*file.installedName != L'\0') return Concat({file.kitName, L" (", file.installedName, L")"});
+  // Setup's own files keep their names.
+  if (*file.installedName != L'\0' && std::wstring_view(file.installedName) != file.kitName) {
+    return Concat({file.kitName, L" (", file.installedName, L")"});
+  }
   return Concat({file.kitName, file.handling == KitHandling::PresetsScript ? L" (the presets script)" : L""});
 }
 

@@ -16,15 +16,9 @@ namespace {
 // waited for: a deployment cannot close it.
 class SilentQuestions final : public install::OperationQuestions {
  public:
-  explicit SilentQuestions(LogSink& log) : log_(log) {}
-  bool RetryWhileInUse(const std::wstring& folder) override {
-    log_.WriteLine(L"Morvane is running from " + folder + L"; nothing there is changed.");
-    return false;
-  }
+  // The result's own line names the folder.
+  bool RetryWhileInUse(const std::wstring&) override { return false; }
   bool ConfirmRemoval() override { return true; }
-
- private:
-  LogSink& log_;
 };
 
 class Unseen final : public install::InstallProgress, public uninstall::RemovalProgress {
@@ -48,7 +42,6 @@ class SilentRun {
       : command_(command),
         services_(services),
         log_(log),
-        questions_(log),
         progress_(log),
         places_{text::WithTrailingBackslash(services.environment.SetupDirectory()), L"", services.registry} {}
 
@@ -73,7 +66,9 @@ class SilentRun {
     for (const std::wstring& file : services_.environment.DamagedKitFiles()) {
       damaged += (damaged.empty() ? L"" : L", ") + file;
     }
-    if (!damaged.empty()) log_.WriteLine(L"The installation kit is damaged; not as assembled: " + damaged);
+    if (!damaged.empty()) {
+      log_.WriteLine(L"The installation kit is damaged; not as assembled: " + damaged + L"; nothing was changed.");
+    }
     return damaged.empty();
   }
 
