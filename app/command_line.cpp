@@ -90,6 +90,7 @@ CommandLine ParseCommandLine(std::wstring_view line) {
     given = true;
   };
   bool logGiven = false, targetGiven = false;
+  std::optional<Argument> targetArgument;
   for (std::size_t index = 0; index < arguments.size(); ++index) {
     const Argument& argument = arguments[index];
     std::wstring_view text = argument.text;
@@ -105,6 +106,7 @@ CommandLine ParseCommandLine(std::wstring_view line) {
       if (!LogPathIsAcceptable(*parsed.logPath)) refuse(argument, ArgumentProblem::BadLogPath);
     } else if (StartsWithIgnoringCase(text, L"/D=")) {
       once(targetGiven, argument);
+      if (!targetArgument) targetArgument = argument;
       parsed.target = std::wstring(text.substr(3));
       if (!argument.quoted && OnlyFolderPartsAfter(arguments, index)) {
         // The rest of the line as it stands; only blanks at its very end
@@ -117,6 +119,10 @@ CommandLine ParseCommandLine(std::wstring_view line) {
     } else {
       refuse(argument, ArgumentProblem::Unknown);
     }
+  }
+  // Silently ignored, it would let a deployment believe it removed the copy in that folder.
+  if (parsed.silent && parsed.uninstall && targetArgument) {
+    refuse(Argument{targetArgument->text.substr(0, 3) + *parsed.target}, ArgumentProblem::NotForRemoval);
   }
   // The window takes no switches: without /S they have no effect there.
   if (!parsed.silent) {

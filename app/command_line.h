@@ -35,6 +35,7 @@ enum class ArgumentProblem {
   Unknown,       // no switch of this setup
   GivenTwice,
   BadLogPath,    // /LOG= names no file a log may be: see LogPathIsAcceptable
+  NotForRemoval, // /D= with /uninstall: a removal takes the copy the uninstall entry names
 };
 
 struct CommandLine {

@@ -52,6 +52,8 @@ TEST(CommandLine, SwitchesAreMatchedWithoutCaseAnywhereAndAnythingElseIsRefused)
       {L"setup.exe /quiet", false, false, false, {}, {}, L"/quiet"},
       {L"setup.exe /S /S", true, false, false, {}, {}, L"/S", ArgumentProblem::GivenTwice},
       {L"setup.exe /?", false, false, true, {}, {}, {}},
+      {L"setup.exe /S /uninstall /D=C:\\Old Place", true, true, false, L"C:\\Old Place", {}, L"/D=C:\\Old Place",
+       ArgumentProblem::NotForRemoval},
       // Without /S the window decides: none of these is the window's to take.
       {L"setup.exe /uninstall /LOG=C:\\x.log /D=C:\\x", false, false, false, {}, {}, {}},
       // A log that is no plain local *.log or *.txt file, with /S or without.

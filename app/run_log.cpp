@@ -26,6 +26,10 @@ std::wstring RefusedArgumentLine(const CommandLine& command) {
       return Concat({L"The log \"", given,
                      L"\" is refused: a log is a new file on a local drive, given by its full path and named *.log or "
                      L"*.txt; nothing was changed."});
+    case ArgumentProblem::NotForRemoval:
+      return Concat({L"The switch \"", given,
+                     L"\" does not go with /uninstall, which removes the copy the machine's uninstall entry names; "
+                     L"nothing was changed."});
     case ArgumentProblem::Unknown:
       break;
   }

@@ -48,7 +48,7 @@ class SilentRun {
   Outcome Run() {
     // The kit folder is in the log's header; the checked copy is news.
     std::wstring copy = services_.environment.KitDirectory();
-    if (!copy.empty()) log_.WriteLine(L"Kit checked and used from its copy in " + copy);
+    if (!copy.empty()) log_.WriteLine(L"Kit copied, to be checked and used from there: " + copy);
     // The copy the machine's uninstall entry names: a deployment runs as
     // whichever account it likes, and a per-user setting, which programs
     // without elevation can change, never picks what is replaced or removed.

@@ -124,7 +124,7 @@ TEST_F(Silent, InstallsAsTheWindowDoesAndItsQuietCommandRemovesIt) {
 
   ASSERT_EQ(TempLogs().size(), 1u);
   std::string log = Log();
-  for (const char* line : {"Kit folder: C:\\e2e\\kit\\", "Kit checked and used from its copy in C:\\windows\\Temp\\Morvane Kit ",
+  for (const char* line : {"Kit folder: C:\\e2e\\kit\\", "Kit copied, to be checked and used from there: C:\\windows\\Temp\\Morvane Kit ",
                            "Target: C:\\WinUtil\\Morvane",
                            "Writing file C:\\WINUTIL\\MORVANE\\Morvane.exe",
                            "Writing file C:\\WINUTIL\\MORVANE\\TestThis\\10_Artist___CD___Title.tst",
