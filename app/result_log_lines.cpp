@@ -73,6 +73,9 @@ std::wstring RefusalLine(const install::Refused& refused) {
       return L"The target folder lies on a removable drive: " + refused.folder;
     case NotAFolder:
       return L"The target folder's path leads through a file: " + refused.folder;
+    case ProfilesFolder:
+      return L"The target folder lies among the users' profiles, whose folders belong to their users: " +
+             refused.folder;
     case WindowsFolder:
       return L"The target folder lies in the Windows folder: " + refused.folder;
     case NotRegistered:

@@ -59,6 +59,8 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
       return told(texts::kRemovableTarget, refused.folder, texts::kChooseLocalFolder);
     case WindowsFolder:
       return told(texts::kWindowsFolderTarget, refused.folder, texts::kChooseAnotherTarget);
+    case ProfilesFolder:
+      return told(texts::kProfilesTarget, refused.folder, texts::kChooseAnotherTarget);
     case NotRegistered:
       return texts::kNotRegistered + (kParagraph + ShownPath(refused.folder)) + kParagraph +
              (refused.detail.empty() ? std::wstring(texts::kNoneRegistered)

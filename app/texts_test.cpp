@@ -116,6 +116,9 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
             L"Choose a folder on a fixed drive of this computer.");
   EXPECT_EQ(refusal(WindowsFolder, L"C:\\Windows\\Morvane", L"C:\\WINDOWS\\MORVANE\\"),
             L"Morvane can not be installed in the Windows folder:\r\n\r\nC:\\WINDOWS\\MORVANE\\\r\n\r\nChoose another folder.");
+  EXPECT_EQ(refusal(ProfilesFolder, L"C:\\Users\\jane\\Morvane", L"C:\\Users"),
+            L"Morvane can not be installed among the users' profiles, whose folders belong to their users:\r\n\r\n"
+            L"C:\\Users\r\n\r\nChoose another folder.");
   install::Refused reinstall{RemovableDrive, L"E:\\Morvane\\"};
   reinstall.folder = L"E:\\";
   EXPECT_EQ(app::RefusalMessage(reinstall, true),

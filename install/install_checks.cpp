@@ -54,11 +54,10 @@ bool WithinPathLimits(const std::wstring& target) {
   return target.size() + LongestFile() < kMaxPath && target.size() + LongestFolder() <= kMaxDirectoryPath;
 }
 
-// The system's own folder, or one inside it, as the system resolves the target.
-bool InWindowsFolder(const SystemServices& services, const std::wstring& target) {
-  std::wstring windows = services.environment.WindowsDirectory();
-  if (windows.empty()) return false;
-  std::wstring folder = text::WithTrailingBackslash(services.files.LongForm(windows));
+// The folder given, or one inside it, as the system resolves the target.
+bool Within(const SystemServices& services, const std::wstring& folderGiven, const std::wstring& target) {
+  if (folderGiven.empty()) return false;
+  std::wstring folder = text::WithTrailingBackslash(services.files.LongForm(folderGiven));
   std::wstring resolved = text::WithTrailingBackslash(services.files.LongForm(target));
   return folder.size() > 1 && text::EqualsIgnoringCase(resolved.substr(0, folder.size()), folder);
 }
@@ -130,7 +129,14 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   // Asked before the drive is: a network path is never even looked at, so
   // that no server learns the administrator's credentials from it.
   if (target.starts_with(L"\\\\")) return refused(RefusalReason::NetworkDrive, root);
-  if (InWindowsFolder(services, typed)) return refused(RefusalReason::WindowsFolder, typed);
+  if (Within(services, services.environment.WindowsDirectory(), typed)) {
+    return refused(RefusalReason::WindowsFolder, typed);
+  }
+  // Making the way there safe would take their rights from the users whose
+  // profiles (or the public folders) it passes.
+  if (std::wstring profiles = services.environment.ProfilesDirectory(); Within(services, profiles, typed)) {
+    return refused(RefusalReason::ProfilesFolder, profiles);
+  }
   switch (services.files.KindOfDrive(root)) {
     case DriveKind::Network:
       return refused(RefusalReason::NetworkDrive, root);

@@ -33,6 +33,8 @@ inline constexpr const wchar_t* kRemovableTarget = L"Morvane can not be installe
 inline constexpr const wchar_t* kChooseLocalFolder = L"Choose a folder on a fixed drive of this computer.";
 inline constexpr const wchar_t* kWindowsFolderTarget = L"Morvane can not be installed in the Windows folder:";
 inline constexpr const wchar_t* kChooseAnotherTarget = L"Choose another folder.";
+inline constexpr const wchar_t* kProfilesTarget =
+    L"Morvane can not be installed among the users' profiles, whose folders belong to their users:";
 inline constexpr const wchar_t* kNotAFolder = L"This is a file, not a folder:";
 // A path that is not a full one, as typed, then what to enter.
 inline constexpr const wchar_t* kNotFullPath = L"Morvane is installed into a folder given by its full path, which this is not:";

@@ -357,9 +357,9 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
       {L"C:\\Tools\\Morvane", Protected({}, Other), L"C:\\Tools\\Morvane", L"C:\\Tools\\Morvane", texts::kOwnedByOthers},
       // Someone else's folder, with their files in it.
       {L"C:\\Open\\Morvane", InheritedModify(), L"C:\\Open\\Morvane\\", L"C:\\Open\\Morvane", texts::kOthersMayAddFiles},
-      // Someone's profile on the way is never changed.
-      {L"C:\\Users\\jane", Protected({{Other, true, rights::kFileAllAccess}}, Other), L"C:\\Users\\jane\\Tools\\Morvane",
-       L"C:\\Users\\jane", texts::kOwnedByOthers},
+      // Someone's folder on the way is never changed.
+      {L"C:\\Home\\jane", Protected({{Other, true, rights::kFileAllAccess}}, Other), L"C:\\Home\\jane\\Tools\\Morvane",
+       L"C:\\Home\\jane", texts::kOwnedByOthers},
       // A drive root is never changed: what it lets others delete stays deletable.
       {L"D:\\Apps", InheritedModify(), L"D:\\Apps\\Morvane", L"D:\\Apps", texts::kOthersMayDelete},
       {L"C:\\Locked", {.result = FolderRead::Unreadable}, L"C:\\Locked\\Morvane", L"C:\\Locked",
@@ -373,7 +373,7 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
     machine.files.SetSecurity(c.existing, c.security);
   }
   machine.files.AddFile(L"C:\\Open\\Morvane\\theirs.txt", "theirs");
-  machine.files.AddDirectory(L"C:\\Users\\jane\\Tools");
+  machine.files.AddDirectory(L"C:\\Home\\jane\\Tools");
   machine.files.AddDirectory(L"C:\\Victim");
   machine.files.MakeFolderLink(L"C:\\Linked", L"C:\\Victim");
   // An installation with a library someone else put beside it, which Morvane would load.
@@ -404,6 +404,9 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
   ExpectRefused(InstallTo(L"F:\\Morvane"), RefusalReason::NetworkDrive);
   ExpectRefused(InstallTo(L"\\\\server\\share\\Morvane"), RefusalReason::NetworkDrive);
   ExpectRefused(InstallTo(L"c:\\windows\\Morvane"), RefusalReason::WindowsFolder);
+  for (const wchar_t* typed : {L"C:\\Users\\admin\\Morvane", L"c:\\users\\Public\\Morvane"}) {
+    ExpectRefused(InstallTo(typed), RefusalReason::ProfilesFolder);  // making them safe would take the users' rights
+  }
   for (const wchar_t* typed : {L"C:\\Kits\\kit.zip", L"C:\\Kits\\kit.zip\\Morvane"}) {
     ExpectRefused(InstallTo(typed), RefusalReason::NotAFolder);  // a file where a folder must be
   }

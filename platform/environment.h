@@ -21,6 +21,9 @@ class Environment {
   // The system's Windows directory, as the system reports it: never taken
   // from the environment, which any user can set for his own programs.
   virtual std::wstring WindowsDirectory() const = 0;
+  // The folder that holds the users' profiles (C:\Users), as the machine's
+  // own settings name it: its folders belong to their users.
+  virtual std::wstring ProfilesDirectory() const = 0;
   // True when the process runs as the SYSTEM account, as deployment agents
   // (Intune, Configuration Manager) run a setup: no user signs in as it, so
   // shortcuts and presets then go to every user instead.

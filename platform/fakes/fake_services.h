@@ -67,6 +67,8 @@ class FakeEnvironment : public Environment {
   std::vector<std::wstring> DamagedKitFiles() const override { return damagedKitFiles; }
   std::wstring windowsDirectory = L"C:\\windows";
   std::wstring WindowsDirectory() const override { return windowsDirectory; }
+  std::wstring profilesDirectory = L"C:\\Users";
+  std::wstring ProfilesDirectory() const override { return profilesDirectory; }
   bool runsAsSystem = false;
   bool RunsAsSystem() const override { return runsAsSystem; }
 };

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "platform/text.h"
 #include "platform/win/account_win.h"
+#include "platform/win/registry_text_win.h"
 
 std::wstring EnvironmentWin::Variable(const std::wstring& name) const {
   std::wstring value(256, L'\0');
@@ -49,6 +51,30 @@ std::wstring EnvironmentWin::WindowsDirectory() const {
     }
     path.resize(length);  // too small: length is the size needed, NUL included
   }
+}
+
+std::wstring EnvironmentWin::ProfilesDirectory() const {
+  // Stored as "%SystemDrive%\Users"; the system drive is the Windows
+  // folder's, never the environment's, which the user sets.
+  std::wstring windows = WindowsDirectory();
+  if (windows.size() < 2) return {};
+  std::wstring folder = windows.substr(0, 2) + L"\\Users";
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
+                    KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
+    DWORD type = 0;
+    std::wstring stored;
+    if (ReadRegistryText(key, L"ProfilesDirectory", type, stored) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ)) {
+      constexpr std::wstring_view kSystemDrive = L"%SystemDrive%";
+      if (text::EqualsIgnoringCase(std::wstring_view(stored).substr(0, kSystemDrive.size()), kSystemDrive)) {
+        stored = windows.substr(0, 2) + stored.substr(kSystemDrive.size());
+      }
+      if (stored.find(L'%') == std::wstring::npos && stored.size() > 3) folder = stored;
+    }
+    RegCloseKey(key);
+  }
+  return folder;
 }
 
 bool EnvironmentWin::RunsAsSystem() const { return CurrentAccount().system; }

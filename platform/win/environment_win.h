@@ -16,6 +16,7 @@ class EnvironmentWin : public Environment {
     damaged_ = std::move(damaged);
   }
   std::wstring WindowsDirectory() const override;
+  std::wstring ProfilesDirectory() const override;
   bool RunsAsSystem() const override;
   // The running executable's full path.
   static std::wstring ExecutablePath();
