@@ -5,6 +5,7 @@
 #include "platform/folder_access.h"
 #include "platform/win/access_lists_win.h"
 #include "platform/win/plain_file_win.h"
+#include "platform/win/private_folder_win.h"
 #include "platform/win/text_win.h"
 
 namespace {
@@ -74,8 +75,11 @@ std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool el
     reason = Reason(path, GetLastError());
     return nullptr;
   }
-  for (int number = 1; number <= kNames; ++number) {
-    std::wstring name = NumberedLogPath(path, number);
+  // Where anyone may make files (the system's Temp), the numbered names can
+  // all be taken ahead: a few numbers no one can guess come after them.
+  for (int number = 1; number <= kNames + 4; ++number) {
+    std::wstring name =
+        NumberedLogPath(path, number <= kNames ? number : kNames + 1 + static_cast<int>(UnguessableNumber() % 1000000000));
     // CREATE_NEW: what lies under the name, a link too, is never opened.
     UniqueKernelHandle file(CreateFileW(name.c_str(), kCreateAccess, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                         elevated ? list.attributes() : nullptr, CREATE_NEW,

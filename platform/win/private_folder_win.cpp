@@ -15,17 +15,22 @@ std::wstring SystemTempFolder() {
   return temp + L"Temp\\";
 }
 
+unsigned long UnguessableNumber() {
+  DWORD seed = GetCurrentProcessId() * 7919u + GetTickCount();
+  using RandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
+  HMODULE advapi = GetModuleHandleW(L"advapi32.dll");
+  auto random = advapi ? ProcAs<RandomFn>(GetProcAddress(advapi, "SystemFunction036")) : nullptr;  // RtlGenRandom
+  if (random) random(&seed, sizeof seed);
+  return seed;
+}
+
 std::wstring MakePrivateFolder(const std::wstring& base) {
   ProtectedDescriptor list(ProtectedFolderSddl(UsersMay::ReadAndExecute));
   if (!list) return {};
   // Users may make folders where these go (Windows\Temp, a drive's root),
   // even links; a random start keeps them from taking the names ahead, and
   // a name that is taken makes the folder fail, so the next one is tried.
-  DWORD seed = GetCurrentProcessId() * 7919u + GetTickCount();
-  using RandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
-  HMODULE advapi = GetModuleHandleW(L"advapi32.dll");
-  auto random = advapi ? ProcAs<RandomFn>(GetProcAddress(advapi, "SystemFunction036")) : nullptr;  // RtlGenRandom
-  if (random) random(&seed, sizeof seed);
+  DWORD seed = UnguessableNumber();
   for (DWORD attempt = 0; attempt < 100; ++attempt) {
     wchar_t name[16];
     wsprintfW(name, L"%08lX", static_cast<unsigned long>(seed + attempt * 104729u));

@@ -10,6 +10,10 @@
 // trailing backslash; empty, with the last error set, when it is unknown.
 std::wstring SystemTempFolder();
 
+// A number no other account can guess ahead (the system's random source,
+// else the process and the clock).
+unsigned long UnguessableNumber();
+
 // A new folder named base and eight random hexadecimal digits: its path
 // with a trailing backslash, or empty with the last error set.
 std::wstring MakePrivateFolder(const std::wstring& base);
