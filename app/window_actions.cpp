@@ -156,7 +156,8 @@ void InstallFromWindow(frmMain& form) {
                    controls.SetText(Label1, texts::kInstallFailed);
                    ClosingSteps(form);
                  },
-                 [&](const auto&) {},  // Morvane running, and Cancel chosen: everything stays
+                 // Morvane running, and Cancel chosen: everything stays, ready for another try.
+                 [&](const auto&) { controls.FocusOn(Text1); },
              },
              result);
 }

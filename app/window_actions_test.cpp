@@ -124,6 +124,7 @@ TEST_F(WindowInstallation, MorvaneRunningIsAskedAboutAndCancelLeavesTheWindow) {
   EXPECT_EQ(setup.messages.shown[0].text, app::InUseQuestion(kD));
   EXPECT_EQ(setup.messages.shown[0].flags, 53);
   EXPECT_EQ(setup.form[Label1].text, texts::kInstallPrompt);
+  EXPECT_EQ(setup.form.focused, Text1);
   EXPECT_EQ(setup.files.List(L"C:\\"), before_);
 }
 
