@@ -381,6 +381,15 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
     machine.files.AddFile(L"C:\\Older\\" + std::wstring(file), "MZ");
   }
   machine.files.SetSecurity(L"C:\\Older\\version.dll", Protected({}, Other));
+  // Older copies whose Help folder is someone else's, or holds their library.
+  for (const wchar_t* older : {L"C:\\Older2\\", L"C:\\Older3\\"}) {
+    for (const wchar_t* file : {L"Morvane.exe", L"setup.exe", L"Help\\FileList.htm"}) {
+      machine.files.AddFile(older + std::wstring(file), "MZ");
+    }
+  }
+  machine.files.SetSecurity(L"C:\\Older2\\Help", Protected({}, Other));
+  machine.files.AddFile(L"C:\\Older3\\Help\\version.dll", "MZ");
+  machine.files.SetSecurity(L"C:\\Older3\\Help\\version.dll", Protected({}, Other));
   machine.files.AddFile(L"C:\\Kits\\kit.zip", "PK");
   before_ = StateOf(machine);
   auto expectRefused = [&](const std::wstring& typed, const std::wstring& folder, const wchar_t* reason) {
@@ -396,6 +405,8 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
   }
   expectRefused(L"C:\\Linked\\Morvane", L"C:\\Linked", texts::kFolderIsALink);
   expectRefused(L"C:\\Older", L"C:\\Older\\version.dll", texts::kOthersEntry);
+  expectRefused(L"C:\\Older2", L"C:\\Older2\\Help", texts::kOwnedByOthers);
+  expectRefused(L"C:\\Older3", L"C:\\Older3\\Help\\version.dll", texts::kOthersEntry);
 
   // Network shares and removable drives are judged by their own accounts; the Windows folder is the system's.
   machine.files.AddDrive(L'F');

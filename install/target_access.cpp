@@ -48,19 +48,20 @@ std::uint32_t OthersMay(const FolderSecurity& folder, bool runningAccountToo = f
   return granted;
 }
 
-// The names the product or its kit put in its folder.
-bool ProductsOwnName(const FoundFile& found) {
-  if (!found.directory && text::EqualsIgnoringCase(found.name, kAllUsersPresets)) return true;
-  for (const KitFile& row : KitFiles()) {
-    if (!found.directory && (text::EqualsIgnoringCase(found.name, row.kitName) ||
-                             text::EqualsIgnoringCase(found.name, row.installedName))) {
-      return true;
-    }
+// The names the product or its kit put in its folder (within: empty), or in
+// one of the product's folders (within: "Help\\").
+bool ProductsOwnName(const FoundFile& found, const std::wstring& within = {}) {
+  if (found.directory) {
+    return within.empty() && std::ranges::any_of(kProductFolders, [&](const ProductFolder& product) {
+             return text::EqualsIgnoringCase(found.name + L"\\", product.name);
+           });
   }
-  for (const ProductFolder& product : kProductFolders) {
-    if (found.directory && text::EqualsIgnoringCase(found.name + L"\\", product.name)) return true;
-  }
-  return false;
+  if (within.empty() && text::EqualsIgnoringCase(found.name, kAllUsersPresets)) return true;
+  std::wstring name = within + found.name;
+  return std::ranges::any_of(KitFiles(), [&](const KitFile& row) {
+    return (within.empty() && text::EqualsIgnoringCase(name, row.kitName)) ||
+           text::EqualsIgnoringCase(name, row.installedName);
+  });
 }
 
 // A folder holding nothing else is a product's (or a kit's), and made safe.
@@ -71,19 +72,20 @@ bool HoldsOnlyTheProductsOwn(FileSystem& files, const std::wstring& folder) {
   };
   // Its Morvane.exe and its setup.exe: an installation, whatever else is there.
   if (named(KitFileNumber(1).installedName) && named(KitFileNumber(5).installedName)) return true;
-  return std::ranges::all_of(found, ProductsOwnName);
+  return std::ranges::all_of(found, [](const FoundFile& f) { return ProductsOwnName(f); });
 }
 
 // Anything else in the target that others could change, or that is a link:
 // Morvane, which administrators run too, would load a library put beside
 // it, so the folder is no safe place while that is there. The product's
 // own files are written anew, and its folders made safe, by the setup.
-std::optional<TargetRefusal> OthersEntryIn(FileSystem& files, const std::wstring& target) {
+std::optional<TargetRefusal> OthersEntryIn(FileSystem& files, const std::wstring& target,
+                                           const std::wstring& within = {}) {
   constexpr std::uint32_t kChange = kAddFile | kAddSubdirectory | 0x10 | kDeleteChild | 0x100 | kDelete | kWriteDac |
                                     kWriteOwner;  // and FILE_WRITE_EA, FILE_WRITE_ATTRIBUTES
   std::wstring inside = text::WithTrailingBackslash(target);
   for (const FoundFile& found : files.FindFiles(inside + L"*")) {
-    if (ProductsOwnName(found)) continue;
+    if (ProductsOwnName(found, within)) continue;
     FolderSecurity security = files.ReadFolderSecurity(inside + found.name);
     if (security.result == FolderRead::Missing) continue;  // gone since
     if (security.result != FolderRead::Read || security.link || files.IsLink(inside + found.name) ||
@@ -189,6 +191,20 @@ TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
         // One someone turned into a link is passed over: what it leads to is not the product's.
         FolderSecurity made = files.ReadFolderSecurity(inside);
         if (made.result != FolderRead::Read || made.link || files.IsLink(inside)) continue;
+        // Another account's folder stays open to it whatever list it gets: an
+        // owner may hold a handle that changes the list again afterwards.
+        std::optional<TargetRefusal> theirs;
+        if (!TrustedWriter(made.owner) && made.owner != Trustee::CurrentUser) {
+          theirs = TargetRefusal{inside, texts::kOwnedByOthers};
+        } else if (product.users == UsersMay::ReadAndExecute) {
+          // What users may not change: nothing of theirs may stay in it either.
+          theirs = OthersEntryIn(files, inside, product.name);
+        }
+        if (theirs) {
+          plan.refusal = theirs;
+          plan.fixes.clear();
+          return plan;
+        }
         plan.fixes.push_back({inside, SafeRule::ProductFolder, product.users});
       }
     } else if (!safe) {
@@ -234,7 +250,15 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
     if (isTarget && (others & kDeleteChild)) return refuse(texts::kOthersMayDeleteContents);
     if (others & (kWriteDac | kWriteOwner)) return refuse(texts::kOthersMayRepermission);
   }
-  return OthersEntryIn(files, folders.back());
+  if (std::optional<TargetRefusal> others = OthersEntryIn(files, folders.back())) return others;
+  // Nor in the product's folders that users may not change.
+  for (const ProductFolder& product : kProductFolders) {
+    if (product.users != UsersMay::ReadAndExecute) continue;
+    std::wstring inside = text::WithTrailingBackslash(folders.back()) + product.name;
+    inside.pop_back();
+    if (std::optional<TargetRefusal> others = OthersEntryIn(files, inside, product.name)) return others;
+  }
+  return std::nullopt;
 }
 
 }  // namespace install
