@@ -6,6 +6,7 @@
 #include "app/result_log_lines.h"
 #include "install/installation.h"
 #include "install/kit_check.h"
+#include "install/target_path.h"
 #include "platform/text.h"
 #include "uninstall/older_installation.h"
 #include "uninstall/removal.h"
@@ -103,8 +104,11 @@ class SilentRun {
     std::optional<std::wstring> replaces;
     // Compared as folders, not as texts: the same folder under a short name
     // or another drive letter is no other copy, and its files are the ones
-    // just installed.
-    if (installed && !services_.files.SameFolder(*installed, target)) replaces = installed;
+    // just installed. Only a plain path on a fixed drive is opened for it: a
+    // network path is refused without any server ever being asked.
+    bool local = install::IsPlainFullPath(target) && install::IsDrivePath(target) &&
+                 services_.files.KindOfDrive(target.substr(0, 3)) == DriveKind::Fixed;
+    if (installed && (!local || !services_.files.SameFolder(*installed, target))) replaces = installed;
     log_.WriteLine(L"Target: " + target);
     places_.target = Normalised(target);
     install::InstallRequest request{.target = target,

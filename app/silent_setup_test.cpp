@@ -74,12 +74,13 @@ TEST(SilentSetup, TheInstalledFolderUnderAnotherNameIsInstalledOverNotRemoved) {
 }
 
 TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
-  for (const wchar_t* refused : {L"/D=Q:\\Morvane", L"/D=c:\\program files\\Morvane"}) {
-    // No drive Q:, Program Files:
+  for (const wchar_t* refused : {L"/D=Q:\\Morvane", L"/D=c:\\program files\\Morvane", L"/D=\\\\server\\share\\Morvane"}) {
+    // No drive Q:, Program Files, a network share (never even opened):
     // refused before anything is made or the older copy is touched.
     SilentSetup setup;
     setup.AddKit(L"C:\\Kit");
     EXPECT_EQ(setup.Run(refused), Outcome::TargetRefused) << testing::PrintToString(refused);
+    for (const std::wstring& opened : setup.files.openedToCompare) EXPECT_FALSE(opened.starts_with(L"\\\\"));
     EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
     EXPECT_FALSE(setup.files.Exists(L"C:\\Quiet Place") || setup.files.Exists(L"C:\\program files"));
   }

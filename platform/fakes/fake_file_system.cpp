@@ -651,6 +651,7 @@ void FakeFileSystem::AddShortName(const std::wstring& shortPath, const std::wstr
 }
 
 bool FakeFileSystem::SameFolder(const std::wstring& a, const std::wstring& b) {
+  openedToCompare.insert(openedToCompare.end(), {a, b});
   std::wstring longA = LongForm(a), longB = LongForm(b);
   return !longA.empty() && IsDirectory(longA) && Key(longA) == Key(longB);
 }

@@ -115,6 +115,8 @@ class FakeFileSystem : public FileSystem {
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
   bool SameFolder(const std::wstring& a, const std::wstring& b) override;
+  // Every path SameFolder opened, as Windows opens both to compare them.
+  std::vector<std::wstring> openedToCompare;
   // Any open file keeps out a writer that shares nothing.
   bool IsInUse(const std::wstring& path) override { return Find(path) && IsOpen(path); }
 
