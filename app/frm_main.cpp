@@ -155,7 +155,12 @@ void frmMain::cmdNext_Click(int index) {
 
 void frmMain::Command1_Click() { modMain::EndSetup(services_.end); }
 
-void frmMain::Form_QueryUnload() { modMain::EndSetup(services_.end); }
+void frmMain::Form_QueryUnload() {
+  // After an installation, a work folder that stays holds what its rollback
+  // could not put back, and is left for the administrator.
+  if (actionRunning_ && !services_.end.MainWindowClosing()) services_.end.DropUnfinishedWork();
+  modMain::EndSetup(services_.end);
+}
 
 void frmMain::Form_Terminate() { modMain::EndSetup(services_.end); }
 

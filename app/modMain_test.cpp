@@ -22,6 +22,7 @@ TEST_F(Leaving, CancelButtonEndsTheProcessOnceDespiteTheNestedCloseRequest) {
   EXPECT_EQ(setup.end.unloads, 1);
   EXPECT_EQ(setup.end.ends, 1);
   EXPECT_EQ(setup.end.folderUnloads, 1);
+  EXPECT_EQ(setup.end.unfinishedDrops, 0);  // nothing was under way
 }
 
 TEST_F(Leaving, CloseRequestOfAClosingWindowDoesNotUnloadItAgain) {

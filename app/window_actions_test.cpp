@@ -159,6 +159,7 @@ TEST_F(WindowInstallation, ClosingTheWindowMidwayEndsAtOnceAndKeepsWhatWasCopied
   setup.form.SetText(Text1, L"C:\\WinUtil\\Morvane");
   EXPECT_THROW(setup.main.cmdNext_Click(0), ProcessEnded);
   EXPECT_EQ(setup.end.ends, 1);
+  EXPECT_EQ(setup.end.unfinishedDrops, 1);
   EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\WINUTIL\\MORVANE\\Morvane.exe"));
   EXPECT_TRUE(setup.files.IsOrdinaryFile(L"C:\\WINUTIL\\MORVANE\\screenshot.jpg"));
   EXPECT_FALSE(setup.files.Exists(L"C:\\WINUTIL\\MORVANE\\about.htm"));

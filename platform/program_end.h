@@ -13,6 +13,9 @@ class ProgramEnd {
   // Unloads frmFolder if it was ever created.
   virtual void UnloadFolderWindow() = 0;
   virtual void DropWindowReferences() = 0;
+  // The window closes in the middle of an installation, which then ends
+  // where it stands: what it kept for putting back goes too.
+  virtual void DropUnfinishedWork() = 0;
   // Ends the process at once with exit code 0; never returns.
   [[noreturn]] virtual void EndProcess() = 0;
 };

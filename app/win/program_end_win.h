@@ -25,10 +25,9 @@ class ProgramEndWin : public ProgramEnd {
     main_ = nullptr;
     folder_ = nullptr;
   }
-  // The kit's copy goes with the process, which never comes back here, and
-  // so does what an installation ended midway kept for putting back.
+  void DropUnfinishedWork() override { files_.RemoveWorkFolders(); }
+  // The kit's copy goes with the process, which never comes back here.
   [[noreturn]] void EndProcess() override {
-    files_.RemoveWorkFolders();
     kit_.Remove();
     ExitProcess(0);
   }

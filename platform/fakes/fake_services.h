@@ -204,6 +204,8 @@ class FakeProgramEnd : public ProgramEnd {
   }
   void UnloadFolderWindow() override { ++folderUnloads; }
   void DropWindowReferences() override {}
+  int unfinishedDrops = 0;
+  void DropUnfinishedWork() override { ++unfinishedDrops; }
   [[noreturn]] void EndProcess() override {
     ++ends;
     throw ProcessEnded{};
