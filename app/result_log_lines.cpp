@@ -73,6 +73,9 @@ std::wstring RefusalLine(const install::Refused& refused) {
       return L"The target folder lies on a removable drive: " + refused.folder;
     case NotAFolder:
       return L"The target folder's path leads through a file: " + refused.folder;
+    case KitFolder:
+      return L"The target folder is the installation kit's folder, or lies in it, and the kit is never written: " +
+             refused.folder;
     case ProfilesFolder:
       return L"The target folder lies among the users' profiles, whose folders belong to their users: " +
              refused.folder;

@@ -59,6 +59,8 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
       return told(texts::kRemovableTarget, refused.folder, texts::kChooseLocalFolder);
     case WindowsFolder:
       return told(texts::kWindowsFolderTarget, refused.folder, texts::kChooseAnotherTarget);
+    case KitFolder:
+      return told(texts::kKitFolderTarget, refused.folder, texts::kChooseAnotherTarget);
     case ProfilesFolder:
       return told(texts::kProfilesTarget, refused.folder, texts::kChooseAnotherTarget);
     case NotRegistered:

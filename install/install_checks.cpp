@@ -129,14 +129,6 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   // Asked before the drive is: a network path is never even looked at, so
   // that no server learns the administrator's credentials from it.
   if (target.starts_with(L"\\\\")) return refused(RefusalReason::NetworkDrive, root);
-  if (Within(services, services.environment.WindowsDirectory(), typed)) {
-    return refused(RefusalReason::WindowsFolder, typed);
-  }
-  // Making the way there safe would take their rights from the users whose
-  // profiles (or the public folders) it passes.
-  if (std::wstring profiles = services.environment.ProfilesDirectory(); Within(services, profiles, typed)) {
-    return refused(RefusalReason::ProfilesFolder, profiles);
-  }
   switch (services.files.KindOfDrive(root)) {
     case DriveKind::Network:
       return refused(RefusalReason::NetworkDrive, root);
@@ -147,11 +139,27 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
     case DriveKind::Unknown:  // not there at all: told below
       break;
   }
+  // Only now is the path resolved: on a network drive it never is.
+  if (Within(services, services.environment.WindowsDirectory(), typed)) {
+    return refused(RefusalReason::WindowsFolder, typed);
+  }
+  // Making the way there safe would take their rights from the users whose
+  // profiles (or the public folders) it passes.
+  if (std::wstring profiles = services.environment.ProfilesDirectory(); Within(services, profiles, typed)) {
+    return refused(RefusalReason::ProfilesFolder, profiles);
+  }
   std::uint64_t free = 0;
   FileError error;
   if (!services.files.FreeSpace(root, free, error)) {
     return refused(error.code == kNotReady ? RefusalReason::DriveNotReady : RefusalReason::NoSuchDrive, root,
                    error.description);
+  }
+  // The kit is only ever read: installed into its own folder, or one in
+  // it, the kit's files would be rewritten, re-permissioned, and later
+  // removed with the installation.
+  if (const std::wstring& kit = request.startDirectory;
+      !kit.empty() && (Within(services, kit, typed) || services.files.SameFolder(kit, typed))) {
+    return refused(RefusalReason::KitFolder, text::WithTrailingBackslash(kit));
   }
   if (std::optional<std::wstring> file = FileOnTheWay(services.files, target)) {
     return refused(RefusalReason::NotAFolder, *file);

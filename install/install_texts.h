@@ -33,6 +33,8 @@ inline constexpr const wchar_t* kRemovableTarget = L"Morvane can not be installe
 inline constexpr const wchar_t* kChooseLocalFolder = L"Choose a folder on a fixed drive of this computer.";
 inline constexpr const wchar_t* kWindowsFolderTarget = L"Morvane can not be installed in the Windows folder:";
 inline constexpr const wchar_t* kChooseAnotherTarget = L"Choose another folder.";
+inline constexpr const wchar_t* kKitFolderTarget =
+    L"Morvane can not be installed into the folder of its installation kit, or a folder in it:";
 inline constexpr const wchar_t* kProfilesTarget =
     L"Morvane can not be installed among the users' profiles, whose folders belong to their users:";
 inline constexpr const wchar_t* kNotAFolder = L"This is a file, not a folder:";

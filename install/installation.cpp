@@ -105,24 +105,8 @@ class Installation {
     std::wstring destination = directories().target + row.installedName;
     return Do<ReplaceFileItem>(files_, work_, destination, UsersMay::ReadAndExecute, row.writeName,
                                [this, &row, destination]() -> StepFailure {
-                                 if (StepFailure failure = SetAsideRunningSetup(row, destination)) return failure;
                                  return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
                                });
-  }
-
-  // Started from the target itself, this setup's own program is there and
-  // runs, and cannot be written: it is moved out of the way (and deleted
-  // when Windows starts next), and the kit's checked copy takes its place.
-  // Kept as it is, it would keep the rights it came with in the kit, which
-  // others may have.
-  StepFailure SetAsideRunningSetup(const KitFile& row, const std::wstring& destination) {
-    if (row.handling != KitHandling::SetupsOwn || !files_.IsInUse(destination) ||
-        !files_.SameFolder(directories().kit, directories().target)) {
-      return std::nullopt;
-    }
-    FileError error;
-    if (files_.SetAsideInUseFile(destination, error)) return std::nullopt;
-    return WriteFailure(row.writeName, error);
   }
 
   StepFailure StartPresetsImport() {

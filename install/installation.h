@@ -22,8 +22,8 @@ struct InstallRequest {
   // this installation is complete: Morvane must not run from there either,
   // and a rollback points the shortcuts back at it.
   std::optional<std::wstring> replaces;
-  // The folder the setup was started from, as the system names it: there
-  // setup.exe and setup.dll are not copied onto themselves. Empty: none.
+  // The folder the setup was started from, as the system names it: the
+  // kit's own folder, which is never a target. Empty: none.
   std::wstring startDirectory = {};
 };
 

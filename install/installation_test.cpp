@@ -646,24 +646,18 @@ TEST_F(Installing, StepsThatMayFailWithoutHarmStillComplete) {
   EXPECT_TRUE(machine.files.IsOrdinaryFile(std::wstring(kKit) + L"\\morvane.7"));
 }
 
-TEST_F(Installing, FromTheTargetItselfTheRunningSetupMakesWayForTheCheckedCopy) {
-  // The kit unpacked into the target, and the setup started there: its
-  // setup.exe runs; the kit's checked copy lies elsewhere.
-  machine.environment.setupDirectory = L"C:\\WinUtil\\Morvane";
+TEST_F(Installing, TheKitsOwnFolderIsNoTarget) {
+  // The kit unpacked where Morvane is to go, and the setup started there.
   machine.AddKit(L"C:\\WinUtil\\Morvane");
-  machine.files.AddFile(L"C:\\WinUtil\\Morvane\\setup.exe", "as unpacked, with the folder's rights");
-  machine.files.AddFile(L"C:\\WinUtil\\Morvane\\setup.dll", "as unpacked, with the folder's rights");
-  FileError error;
-  std::unique_ptr<InputFile> running = machine.files.OpenForReading(L"C:\\WinUtil\\Morvane\\setup.exe", error);
-  ASSERT_TRUE(std::holds_alternative<Done>(
-      Install({.target = L"c:\\winutil\\morvane\\",
-               .kitDirectory = kKit,
-               .replaces = std::nullopt,
-               .startDirectory = L"C:\\WinUtil\\Morvane"},
-              machine.system, questions, progress)));
-  EXPECT_EQ(machine.files.setAside, std::vector<std::wstring>{L"C:\\WinUtil\\Morvane\\setup.exe"});
-  for (const wchar_t* name : {L"setup.exe", L"setup.dll"}) {
-    EXPECT_EQ(machine.files.Contents(L"C:\\WinUtil\\Morvane\\" + std::wstring(name)), Narrow(name));
+  before_ = StateOf(machine);
+  for (const wchar_t* typed : {L"c:\\winutil\\morvane\\", L"C:\\WinUtil\\Morvane\\Program"}) {
+    SCOPED_TRACE(Narrow(typed));
+    ExpectRefused(Install({.target = typed,
+                           .kitDirectory = kKit,
+                           .replaces = std::nullopt,
+                           .startDirectory = L"C:\\WinUtil\\Morvane"},
+                          machine.system, questions, progress),
+                  RefusalReason::KitFolder);
   }
 }
 

@@ -160,6 +160,8 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
        refused(install::RefusalReason::NoSuchDrive, L"X:\\Tools\\Morvane", L"X:\\")},
       {L"C:\\Tools\\a|b", MessageIcon::Critical, refused(install::RefusalReason::InvalidName, L"C:\\Tools\\a|b", L"")},
       {L"C:\\e2e\\Linked\\Morvane", MessageIcon::Critical, Utf8(app::RefusalMessage(linked))},
+      // The kit is only read, never installed into.
+      {kKit, MessageIcon::Critical, refused(install::RefusalReason::KitFolder, kKit, kKit + L"\\")},
   };
   for (const Entry& entry : kEntries) {
     SCOPED_TRACE(Utf8(entry.typed));
@@ -359,20 +361,6 @@ TEST_F(Installation, BlanksInKitAndTargetPathsStillImportAndRegister) {
   CloseWithCloseBox(removal);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(removal); }));
   EXPECT_TRUE(uninstaller.WaitForExit());
-}
-
-TEST_F(Installation, InstallingFromTheTargetItselfPutsTheCheckedCopyInPlaceOfTheRunningSetup) {
-  const std::wstring self = L"C:\\e2e\\Self";
-  World::MakeKit(self);
-  HWND window = StartAndInstall(self, L"c:\\e2e\\self");
-  ASSERT_TRUE(window);
-  ASSERT_FALSE(WaitForEnd(window));
-  EXPECT_EQ(Text(window, Label1), texts::kInstallCompleted);
-  EXPECT_EQ(Text(window, lblProgFore), std::wstring(28, L'_'));
-  // The running setup.exe was moved out of the way; both files are the kit's, written anew.
-  EXPECT_TRUE(World::ReadFile(self + L"\\setup.exe") == World::ReadFile(PristineKit() + L"\\setup.exe"));
-  EXPECT_TRUE(World::ReadFile(self + L"\\setup.dll") == World::ReadFile(PristineKit() + L"\\setup.dll"));
-  EXPECT_TRUE(World::ReadFile(self + L"\\Morvane.exe") == World::ReadFile(self + L"\\morvane.1"));
 }
 
 TEST_F(Installation, ReinstallReplacesEveryFile) {
