@@ -130,7 +130,9 @@ std::vector<std::wstring> ResultLogLines(const install::OperationResult& result,
                                                         : L"Everything else this run changed was put back as it was.");
   } else if (const auto* kept = std::get_if<install::ProductNotRemoved>(&result)) {
     lines.push_back(Concat({L"Could not remove ", kept->path, SystemError(kept->code, kept->description),
-                            L"; nothing else was removed."}));
+                            kept->restRemoved ? L"; the rest was removed, and the uninstall entry stays so that the "
+                                                L"removal can run again."
+                                              : L"; nothing else was removed."}));
   } else if (const auto* entry = std::get_if<install::EntryNotDeleted>(&result)) {
     std::wstring status = entry->status == kRegistryCallBrokeDown
                               ? L": the registry could not be reached"

@@ -78,6 +78,9 @@ struct ProductNotRemoved {
   std::wstring path;
   std::wstring description;  // the system's text
   std::uint32_t code = 0;
+  // A removal that leaves nothing: the rest went, and the uninstall entry
+  // stays, so that the removal can run again.
+  bool restRemoved = false;
 };
 
 // A kit file could not be read before anything changed: a read failure

@@ -61,13 +61,25 @@ install::OperationResult Remove(const RemovalRequest& request, const SystemServi
   // Its files could not be deleted while Morvane runs from there.
   if (!install::ProductIsClosed(services.files, questions, directory)) return install::InUse{directory, true};
   progress.Started();
-  SequenceResult sequence = RunRemovalSequence(services, directory, request.scope);
+  // Nothing may stay where no entry leads any more: for a removal that leaves
+  // nothing, the entry goes only once every file of the product has.
+  bool entryLast = request.leaveNothing && request.scope == RemovalScope::Everything;
+  SequenceResult sequence = RunRemovalSequence(services, directory, request.scope, !entryLast);
   if (!sequence.productRemoved) {
     constexpr std::uint32_t kSharingViolation = 32;
     if (sequence.productError == kSharingViolation) return install::InUse{directory, false};
     return install::ProductNotRemoved{directory + L"Morvane.exe", sequence.productErrorText, sequence.productError};
   }
   if (request.leaveNothing) LeaveNothing(services, directory);
+  if (entryLast) {
+    if (std::wstring left = FirstProductFileLeft(services.files, directory); !left.empty()) {
+      FileError error;
+      if (!services.files.RemovePlainFile(left, error)) {
+        return install::ProductNotRemoved{left, error.description, error.code, true};
+      }
+    }
+    sequence.entryStatus = DeleteUninstallEntry(services);
+  }
   if (sequence.entryStatus && *sequence.entryStatus != 0 && *sequence.entryStatus != kEntryAlreadyGone) {
     return install::EntryNotDeleted{*sequence.entryStatus};
   }

@@ -138,7 +138,23 @@ std::wstring FirstLinkOnTheWay(FileSystem& files, const std::wstring& path) {
   return {};
 }
 
-SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope) {
+std::int32_t DeleteUninstallEntry(const SystemServices& services) {
+  return modReg::DeleteRegistryKey(services.registry, hkey::kLocalMachine, texts::kUninstallKey);
+}
+
+std::wstring FirstProductFileLeft(FileSystem& files, const std::wstring& directory) {
+  for (const RemovalEntry& entry : kRemovalEntries) {
+    // What lies beyond a link is not the installation's.
+    if (entry.step == DeleteOneFile && files.IsOrdinaryFile(directory + entry.path) &&
+        FirstLinkOnTheWay(files, directory + entry.path).empty()) {
+      return directory + entry.path;
+    }
+  }
+  return {};
+}
+
+SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope,
+                                  bool entryToo) {
   const RemovalEntry& product = kRemovalEntries.front();
   FileError error;
   Remove(services.files, product, directory, error);
@@ -156,8 +172,8 @@ SequenceResult RunRemovalSequence(const SystemServices& services, const std::wst
   services.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
                                 texts::kUninstalledMark);
   // Whatever failed above, only the registry step is reported.
-  return SequenceResult{true, 0, L"",
-                        modReg::DeleteRegistryKey(services.registry, hkey::kLocalMachine, texts::kUninstallKey)};
+  if (!entryToo) return SequenceResult{true, 0, L"", std::nullopt};
+  return SequenceResult{true, 0, L"", DeleteUninstallEntry(services)};
 }
 
 }  // namespace uninstall

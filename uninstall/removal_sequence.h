@@ -35,7 +35,16 @@ struct SequenceResult {
 // through a link, nothing else is touched, so that the installation, its
 // entry and the setting stay whole and the next start offers the removal
 // again.
-SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope);
+// With entryToo false, the uninstall entry stays for DeleteUninstallEntry.
+SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope,
+                                  bool entryToo = true);
+
+// The registry's status, or kRegistryCallBrokeDown.
+std::int32_t DeleteUninstallEntry(const SystemServices& services);
+
+// The first of the product's single files still in directory, not reached
+// through a link; empty: none.
+std::wstring FirstProductFileLeft(FileSystem& files, const std::wstring& directory);
 
 // The setting that names the directory can be changed without elevation,
 // and a folder on the way may be one that others can rename: a link put in

@@ -276,6 +276,19 @@ TEST_F(Removing, ForADeploymentNothingOfTheInstallationStays) {
       {.directory = kD, .scope = RemovalScope::Everything, .leaveNothing = true}, again.system, questions, progress)));
   EXPECT_EQ(again.files.List(kD), (std::vector<std::wstring>{In(L"Undo"), In(L"Undo\\undo.lst")}));
   EXPECT_TRUE(again.files.setAside.empty());  // started from C:\Kit, its files were no one's
+
+  // A file that cannot go keeps the entry, for the removal to run again, and is named.
+  ASSERT_TRUE(std::holds_alternative<install::Done>(install::Install(
+      {.target = L"C:\\WinUtil\\Morvane", .kitDirectory = L"C:\\Kit", .replaces = std::nullopt}, again.system,
+      questions, installing)));
+  again.files.AddFile(In(L"about.htm"), "read-only", {.readOnly = true});
+  auto kept = uninstall::Remove({.directory = kD, .scope = RemovalScope::Everything, .leaveNothing = true},
+                                again.system, questions, progress);
+  ASSERT_TRUE(std::holds_alternative<install::ProductNotRemoved>(kept));
+  EXPECT_EQ(std::get<install::ProductNotRemoved>(kept).path, In(L"about.htm"));
+  EXPECT_TRUE(std::get<install::ProductNotRemoved>(kept).restRemoved);
+  EXPECT_TRUE(again.registry.KeyExists(hkey::kLocalMachine, texts::kUninstallKey));
+  EXPECT_FALSE(again.files.Exists(In(L"Morvane.exe")));
 }
 
 TEST_F(Removing, FilesOnlyForACopyReplacedElsewhere) {
