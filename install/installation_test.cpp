@@ -442,6 +442,17 @@ TEST_F(Installing, TargetsOthersCouldChangeAreMadeSafeWithAdministratorsAsOwner)
   ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Mine\\Morvane", kTarget)));
   ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Yours", L"C:\\Mine\\Morvane\\")));
   EXPECT_EQ(machine.files.ReadFolderSecurity(L"C:\\Yours"), FakeFileSystem::ProtectedFolder());
+  // ProgramData as Windows makes it: users may add to it, but neither delete nor re-permission it; it stays so.
+  FolderSecurity programData = Protected({{System, true, rights::kFileAllAccess},
+                                          {Administrators, true, rights::kFileAllAccess},
+                                          {CreatorOwner, true, rights::kFileAllAccess, true},
+                                          {Other, true, rights::kFileReadAndExecute},
+                                          {Other, true, 0x116}},
+                                         System);
+  machine.files.AddDirectory(L"C:\\ProgramData");
+  machine.files.SetSecurity(L"C:\\ProgramData", programData);
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\ProgramData\\Morvane", L"C:\\Yours\\")));
+  EXPECT_EQ(machine.files.ReadFolderSecurity(L"C:\\ProgramData"), programData);
   FolderSecurity product = FakeFileSystem::ProtectedFolder();
   EXPECT_EQ(machine.files.ReadFolderSecurity(kTarget), product);
   EXPECT_EQ(machine.files.ReadFolderSecurity(L"C:\\WINUTIL\\MORVANE\\Help"), product);
