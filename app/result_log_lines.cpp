@@ -81,6 +81,9 @@ std::wstring RefusalLine(const install::Refused& refused) {
              refused.folder;
     case WindowsFolder:
       return L"The target folder lies in the Windows folder: " + refused.folder;
+    case OtherCopyRegistered:
+      return Concat({L"The machine's uninstall entry names another copy of Morvane, in ", refused.detail,
+                     L", which an installation into ", refused.folder, L" would leave without it"});
     case NotRegistered:
       return Concat({L"The folder to remove, ", refused.folder, L", is not the one the machine's uninstall entry names (",
                      refused.detail.empty() ? std::wstring(L"there is none") : refused.detail, L")"});

@@ -64,10 +64,12 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
     case ProfilesFolder:
       return told(texts::kProfilesTarget, refused.folder, texts::kChooseAnotherTarget);
     case NotRegistered:
+    case OtherCopyRegistered:
       return texts::kNotRegistered + (kParagraph + ShownPath(refused.folder)) + kParagraph +
              (refused.detail.empty() ? std::wstring(texts::kNoneRegistered)
                                      : texts::kRegisteredCopyIn + (kParagraph + ShownPath(refused.detail))) +
-             kParagraph + (reinstalling ? texts::kUninstallRegisteredFirst : texts::kNothingRemoved);
+             kParagraph +
+             (refused.reason == OtherCopyRegistered ? texts::kUninstallRegisteredFirst : texts::kNothingRemoved);
     case LinkOnTheWay:
       return texts::kRemovalThroughLink + (kParagraph + ShownPath(refused.folder)) + kParagraph + texts::kNothingRemoved;
     case Unsafe:

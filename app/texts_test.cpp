@@ -127,10 +127,10 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
   EXPECT_EQ(refusal(NotRegistered, L"C:\\Elsewhere\\", L"C:\\Elsewhere\\", L"C:\\WINUTIL\\MORVANE\\"),
             L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
             L"The registered copy is in:\r\n\r\nC:\\WINUTIL\\MORVANE\\\r\n\r\nNothing was removed.");
-  install::Refused otherRegistered{NotRegistered, L"C:\\Elsewhere\\"};
+  install::Refused otherRegistered{OtherCopyRegistered, L"C:\\Elsewhere\\"};
   otherRegistered.folder = L"C:\\Elsewhere\\";
   otherRegistered.detail = L"C:\\WINUTIL\\MORVANE\\";
-  EXPECT_EQ(app::RefusalMessage(otherRegistered, true),
+  EXPECT_EQ(app::RefusalMessage(otherRegistered),
             L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
             L"The registered copy is in:\r\n\r\nC:\\WINUTIL\\MORVANE\\\r\n\r\n"
             L"Uninstall the registered copy first, then install Morvane again.");

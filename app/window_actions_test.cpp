@@ -263,10 +263,11 @@ TEST_F(WindowRemoval, FolderTheMachineDoesNotKnowIsNeitherRemovedNorReinstalledO
   setup.main.cmdNext_Click(0);  // Reinstall: the registered copy would lose its entry
   setup.main.cmdNext_Click(1);
   ASSERT_EQ(setup.messages.shown.size(), 2u);
-  install::Refused refused{install::RefusalReason::NotRegistered, L"C:\\Elsewhere\\"};
+  install::Refused refused{install::RefusalReason::OtherCopyRegistered, L"C:\\Elsewhere\\"};
   refused.folder = L"C:\\Elsewhere\\";
   refused.detail = kD;
   EXPECT_EQ(setup.messages.shown[0].text, app::RefusalMessage(refused, true));
+  refused.reason = install::RefusalReason::NotRegistered;
   EXPECT_EQ(setup.messages.shown[1].text, app::RefusalMessage(refused));
   EXPECT_EQ(setup.files.Contents(L"C:\\Elsewhere\\Morvane.exe"), "MZ");
   EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"UninstallString"), kD + std::wstring(L"setup.exe"));

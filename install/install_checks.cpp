@@ -177,7 +177,7 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   if (!request.replaces) {
     std::optional<std::wstring> registered = uninstall::OlderInstallation(services.registry, services.files);
     if (registered && !services.files.SameFolder(*registered, typed)) {
-      return refused(RefusalReason::NotRegistered, text::WithTrailingBackslash(typed), *registered);
+      return refused(RefusalReason::OtherCopyRegistered, text::WithTrailingBackslash(typed), *registered);
     }
   }
 

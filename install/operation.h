@@ -43,6 +43,7 @@ enum class RefusalReason {
   WindowsFolder,   // the system's own folder, or one in it
   ProfilesFolder,  // the folder of the users' profiles, or one in it (folder: that folder)
   KitFolder,       // the folder the setup was started from, or one in it (folder: that folder)
+  OtherCopyRegistered,  // an installation would take the uninstall entry of the copy in detail
   Unsafe,          // someone other than an administrator could change it, and it cannot be made safe: unsafe
   NotRegistered,   // not the folder the machine's uninstall entry names (detail), if any: not removed, nor
                    // installed over while that other copy stays
