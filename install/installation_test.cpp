@@ -389,6 +389,11 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
   }
   machine.files.SetSecurity(L"C:\\Older2\\Help", Protected({}, Other));
   machine.files.AddFile(L"C:\\Older3\\Help\\version.dll", "MZ");
+  // And one with a kit's file beside it, with the kit's rights.
+  for (const wchar_t* file : {L"Morvane.exe", L"setup.exe", L"morvane.3"}) {
+    machine.files.AddFile(L"C:\\Older4\\" + std::wstring(file), "MZ");
+  }
+  machine.files.SetSecurity(L"C:\\Older4\\morvane.3", Protected({}, Other));
   machine.files.SetSecurity(L"C:\\Older3\\Help\\version.dll", Protected({}, Other));
   machine.files.AddFile(L"C:\\Kits\\kit.zip", "PK");
   before_ = StateOf(machine);
@@ -406,6 +411,7 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
   expectRefused(L"C:\\Linked\\Morvane", L"C:\\Linked", texts::kFolderIsALink);
   expectRefused(L"C:\\Older", L"C:\\Older\\version.dll", texts::kOthersEntry);
   expectRefused(L"C:\\Older2", L"C:\\Older2\\Help", texts::kOwnedByOthers);
+  expectRefused(L"C:\\Older4", L"C:\\Older4\\morvane.3", texts::kOthersEntry);
   expectRefused(L"C:\\Older3", L"C:\\Older3\\Help\\version.dll", texts::kOthersEntry);
 
   // Network shares and removable drives are judged by their own accounts; the Windows folder is the system's.

@@ -48,7 +48,7 @@ std::uint32_t OthersMay(const FolderSecurity& folder, bool runningAccountToo = f
   return granted;
 }
 
-// The names the product or its kit put in its folder (within: empty), or in
+// The names the product puts in its folder (within: empty), or in
 // one of the product's folders (within: "Help\\").
 bool ProductsOwnName(const FoundFile& found, const std::wstring& within = {}) {
   if (found.directory) {
@@ -58,9 +58,10 @@ bool ProductsOwnName(const FoundFile& found, const std::wstring& within = {}) {
   }
   if (within.empty() && text::EqualsIgnoringCase(found.name, kAllUsersPresets)) return true;
   std::wstring name = within + found.name;
+  // A kit's own names (morvane.1, ...) are not among them: a kit's files
+  // beside an installation keep whatever rights the kit came with.
   return std::ranges::any_of(KitFiles(), [&](const KitFile& row) {
-    return (within.empty() && text::EqualsIgnoringCase(name, row.kitName)) ||
-           text::EqualsIgnoringCase(name, row.installedName);
+    return *row.installedName != L'\0' && text::EqualsIgnoringCase(name, row.installedName);
   });
 }
 
