@@ -152,6 +152,22 @@ bool FileSystemWin::FreeSpace(const std::wstring& root, std::uint64_t& bytes, Fi
   return true;
 }
 
+namespace {
+
+// The file behind handle (opened with DELETE) under a new full name, never
+// over another file.
+bool RenameThroughHandle(HANDLE handle, const std::wstring& to) {
+  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + (to.size() + 1) * sizeof(wchar_t));
+  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  rename->ReplaceIfExists = FALSE;
+  rename->RootDirectory = nullptr;
+  rename->FileNameLength = static_cast<DWORD>(to.size() * sizeof(wchar_t));
+  std::copy(to.begin(), to.end(), rename->FileName);
+  return SetFileInformationByHandle(handle, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != 0;
+}
+
+}  // namespace
+
 bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error) {
   // Moved through the handle that was checked: the file at its own place,
   // never what a link there would lead to. A running program's file may be
@@ -178,13 +194,7 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
   if (folder.empty()) return false;
   if (workFolders_.empty() || workFolders_.back() != folder) workFolders_.push_back(folder);
   std::wstring parked = folder + path.substr(path.find_last_of(L'\\') + 1);
-  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + (parked.size() + 1) * sizeof(wchar_t));
-  auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-  rename->ReplaceIfExists = FALSE;
-  rename->RootDirectory = nullptr;
-  rename->FileNameLength = static_cast<DWORD>(parked.size() * sizeof(wchar_t));
-  std::copy(parked.begin(), parked.end(), rename->FileName);
-  if (!SetFileInformationByHandle(file.get(), FileRenameInfo, rename, static_cast<DWORD>(buffer.size()))) {
+  if (!RenameThroughHandle(file.get(), parked)) {
     error = LastError();
     RemoveDirectoryW(folder.c_str());
     return false;
@@ -217,10 +227,22 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
     file.Reset();
     UniqueKernelHandle earlier(
         OpenPlainFile(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false));
-    bool gone = earlier && DeleteThroughHandle(earlier.get());
-    earlier.Reset();
-    // Still there while someone holds it: making it anew then fails.
-    if (gone) file.Reset(CreateNewPlainFile(path.c_str(), kAccess, FILE_SHARE_READ, nullptr, list.attributes()));
+    // Moved aside under a name of its own first, so that the name is free at
+    // once whoever holds the file, and the file comes back should the new one
+    // fail; only then deleted (for good once its last holder lets go).
+    wchar_t mark[16];
+    wsprintfW(mark, L".%08lX~", UnguessableNumber());
+    std::wstring aside = path + mark;
+    if (earlier && RenameThroughHandle(earlier.get(), aside)) {
+      file.Reset(CreateNewPlainFile(path.c_str(), kAccess, FILE_SHARE_READ, nullptr, list.attributes()));
+      if (file) {
+        DeleteThroughHandle(earlier.get());
+      } else {
+        DWORD code = GetLastError();
+        RenameThroughHandle(earlier.get(), path);
+        SetLastError(code);
+      }
+    }
   }
   DWORD status = file ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
                                         OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
