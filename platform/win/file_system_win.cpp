@@ -181,10 +181,11 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
   // would be refused, truncating it is not. A new file has its list from
   // the start; one that was there gets it while this handle, which shares
   // no writing, keeps everyone else's writes out.
+  bool created = false;
   UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), GENERIC_WRITE | WRITE_DAC | WRITE_OWNER, FILE_SHARE_READ,
-                                               true, nullptr, list.attributes())
+                                               true, nullptr, list.attributes(), &created)
                                : INVALID_HANDLE_VALUE);
-  DWORD status = file ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
+  DWORD status = file && !created ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
                                         OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
                                             PROTECTED_DACL_SECURITY_INFORMATION,
                                         list.owner(), nullptr, list.dacl(), nullptr)
