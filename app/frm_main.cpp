@@ -1,6 +1,6 @@
 #include "app/frm_main.h"
 
-#include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "app/disk_space_caption.h"
@@ -10,6 +10,7 @@
 #include "app/texts.h"
 #include "install/kit_check.h"
 #include "install/kit_files.h"
+#include "platform/sort.h"
 #include "platform/text.h"
 
 using enum Control;
@@ -69,7 +70,7 @@ void frmMain::EnterNoKitState() {
 
 void frmMain::EnterKitProblemState(const wchar_t* message, std::vector<std::wstring> files) {
   EnterNoKitState();
-  std::ranges::sort(files);  // morvane.1 to morvane.8 before the setup's own two
+  SortBy(files, std::less<>());  // morvane.1 to morvane.8 before the setup's own two
   std::wstring names;
   for (const std::wstring& name : files) names += (names.empty() ? L"" : L", ") + name;
   controls_.SetText(Label1, message + names);

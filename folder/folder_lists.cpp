@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/sort.h"
 #include "platform/text.h"
 
 namespace {
@@ -53,7 +54,7 @@ std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::
   for (const std::wstring& name : names) keys.push_back(text::UpperCase(name));
   std::vector<std::size_t> order(names.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+  SortBy(order, [&](std::size_t a, std::size_t b) {
     int byKey = keys[a].compare(keys[b]);
     return byKey != 0 ? byKey < 0 : names[a] < names[b];
   });

@@ -135,13 +135,8 @@ void MakeFoldersItem::Rollback(RollbackReport& report) {
 }
 
 ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users,
-                                 std::wstring writeName, Writer write)
-    : files_(files),
-      work_(work),
-      path_(std::move(path)),
-      users_(users),
-      writeName_(std::move(writeName)),
-      write_(std::move(write)) {}
+                                 std::wstring writeName)
+    : files_(files), work_(work), path_(std::move(path)), users_(users), writeName_(std::move(writeName)) {}
 
 StepFailure ReplaceFileItem::Do() {
   FileError error;
@@ -167,8 +162,7 @@ StepFailure ReplaceFileItem::Do() {
     if (error.code != kErrorReachedThroughLink) return WriteFailure(writeName_, error);
   }
   earlier.reset();
-  // A link in the file's place is the writer's to refuse or pass over.
-  return write_();
+  return Write(path_);
 }
 
 void ReplaceFileItem::Rollback(RollbackReport& report) {
