@@ -71,8 +71,12 @@ void frmMain::EnterNoKitState() {
 void frmMain::EnterKitProblemState(const wchar_t* message, std::vector<std::wstring> files) {
   EnterNoKitState();
   SortBy(files, std::less<>());  // morvane.1 to morvane.8 before the setup's own two
+  // Label1 has room for three names after the message; more are counted.
+  constexpr std::size_t kShown = 3;
+  std::size_t shown = files.size() > kShown ? kShown - 1 : files.size();
   std::wstring names;
-  for (const std::wstring& name : files) names += (names.empty() ? L"" : L", ") + name;
+  for (std::size_t i = 0; i < shown; ++i) names += (i ? L", " : L"") + files[i];
+  if (shown < files.size()) names += texts::kAnd + std::to_wstring(files.size() - shown) + texts::kMoreFiles;
   controls_.SetText(Label1, message + names);
 }
 

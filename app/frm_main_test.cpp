@@ -127,6 +127,10 @@ TEST_F(LoadDecision, IncompleteOrDamagedKitNamesTheFilesWhateverIsStored) {
   setup.main.Form_Load();
   ExpectState(setup.form, State::IncompleteKit, L"C:\\WinUtil\\Morvane");
   EXPECT_EQ(setup.form[Label1].text, texts::kDamagedKit + std::wstring(L"morvane.6, setup.dll"));
+  // More than the label holds are counted.
+  setup.environment.damagedKitFiles = {L"setup.dll", L"morvane.6", L"morvane.2", L"morvane.3"};
+  setup.main.Form_Load();
+  EXPECT_EQ(setup.form[Label1].text, texts::kDamagedKit + std::wstring(L"morvane.2, morvane.3 and 2 more files"));
   // With an installed copy, only its removal is offered.
   setup.files.AddFile(L"C:\\Apps\\Morvane\\Morvane.exe", "MZ");
   setup.settings.SetInstallDir(L"C:\\Apps\\Morvane\\");

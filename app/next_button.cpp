@@ -30,6 +30,13 @@ void ClosingSteps(frmMain& form) {
   services.ui.SetMousePointer(MousePointer::Default);
   controls.SetText(Control::Command1, texts::kExit);
   controls.SetVisible(Control::Command1, true);
+  // Where a new start would put the focus: the button it was on may be hidden now.
+  for (Control c : {Control::Text1, Control::cmdBrowse, Control::Command1, Control::cmdNext0}) {
+    if (controls.IsVisible(c)) {
+      controls.FocusOn(c);
+      break;
+    }
+  }
   controls.Repaint();
   services.ui.DoEvents();
 }

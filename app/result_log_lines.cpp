@@ -67,11 +67,15 @@ std::wstring RefusalLine(const install::Refused& refused) {
              refused.folder;
     case RemovableDrive:
       return L"The target folder lies on a removable drive: " + refused.folder;
+    case NotAFolder:
+      return L"The target folder's path leads through a file: " + refused.folder;
     case WindowsFolder:
       return L"The target folder lies in the Windows folder: " + refused.folder;
     case NotRegistered:
       return Concat({L"The folder to remove, ", refused.folder, L", is not the one the machine's uninstall entry names (",
                      refused.detail.empty() ? std::wstring(L"there is none") : refused.detail, L")"});
+    case LinkOnTheWay:
+      return Concat({L"The folder to remove, ", target, L", is reached through a link: ", refused.folder});
     case Unsafe:
       return Concat({L"The target folder is not safe for a program administrators run: ", refused.unsafe.folder,
                      L": ", refused.unsafe.reason});

@@ -35,9 +35,13 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
     case ProgramFiles:
       return texts::kProgramFilesRefused;
     case NotAFullPath:
-      return texts::kEnterTarget;
+      // Too short to be a path at all: the first prompt again.
+      if (refused.target.size() < 3) return texts::kEnterTarget;
+      return told(texts::kNotFullPath, refused.target, texts::kNotFullPathWhat);
     case InvalidName:
       return told(texts::kInvalidTarget, refused.target, texts::kInvalidTargetWhy);
+    case NotAFolder:
+      return told(texts::kNotAFolder, refused.folder, texts::kChooseAnotherTarget);
     case TooLong:
       return told(texts::kTargetTooLong, refused.target, texts::kTargetTooLongWhat);
     case NoSuchDrive:
@@ -59,7 +63,9 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
       return texts::kNotRegistered + (kParagraph + ShownPath(refused.folder)) + kParagraph +
              (refused.detail.empty() ? std::wstring(texts::kNoneRegistered)
                                      : texts::kRegisteredCopyIn + (kParagraph + ShownPath(refused.detail))) +
-             kParagraph + texts::kNothingRemoved;
+             kParagraph + (reinstalling ? texts::kUninstallRegisteredFirst : texts::kNothingRemoved);
+    case LinkOnTheWay:
+      return texts::kRemovalThroughLink + (kParagraph + ShownPath(refused.folder)) + kParagraph + texts::kNothingRemoved;
     case Unsafe:
       return texts::kUnsafeTarget + (kParagraph + ShownPath(refused.unsafe.folder)) + kParagraph +
              refused.unsafe.reason + kParagraph + (reinstalling ? texts::kUninstallFirst : texts::kChooseAnotherFolder);

@@ -46,8 +46,12 @@ Outcome OutcomeOf(const install::OperationResult& result) {
           [](const install::Done&) { return Outcome::Done; },
           [](const install::Refused& refused) {
             if (refused.reason == install::RefusalReason::NotEnoughSpace) return Outcome::NotEnoughSpace;
-            // A removal of a copy the machine does not know as installed.
-            if (refused.reason == install::RefusalReason::NotRegistered) return Outcome::Failed;
+            // A removal of a copy the machine does not know as installed, or
+            // that a link leads away from.
+            if (refused.reason == install::RefusalReason::NotRegistered ||
+                refused.reason == install::RefusalReason::LinkOnTheWay) {
+              return Outcome::Failed;
+            }
             return Outcome::TargetRefused;
           },
           // A run without a window is never asked to cancel; should it be, it stopped.

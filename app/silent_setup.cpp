@@ -106,7 +106,10 @@ class SilentRun {
   Outcome Install(const std::optional<std::wstring>& installed) {
     std::wstring target = command_.target.value_or(installed.value_or(DesignOf(Control::Text1).caption));
     std::optional<std::wstring> replaces;
-    if (installed && Normalised(*installed) != Normalised(target)) replaces = installed;
+    // Compared as folders, not as texts: the same folder under a short name
+    // or another drive letter is no other copy, and its files are the ones
+    // just installed.
+    if (installed && !services_.files.SameFolder(*installed, target)) replaces = installed;
     log_.WriteLine(L"Target: " + target);
     places_.target = Normalised(target);
     install::InstallRequest request{.target = target,

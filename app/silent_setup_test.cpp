@@ -64,6 +64,15 @@ TEST(SilentSetup, InstallsFirstAndRemovesTheCopyItReplacesOnlyThen) {
   }
 }
 
+TEST(SilentSetup, TheInstalledFolderUnderAnotherNameIsInstalledOverNotRemoved) {
+  SilentSetup setup;
+  setup.AddKit(L"C:\\Kit");
+  setup.files.AddShortName(L"C:\\OLDER~1", L"C:\\Older");
+  ASSERT_EQ(setup.Run(L"/D=C:\\OLDER~1"), Outcome::Done);
+  EXPECT_TRUE(setup.files.Exists(L"C:\\Older\\Morvane.exe"));
+  EXPECT_FALSE(setup.log.Has(L"Removing the copy this installation replaces, in C:\\Older\\"));
+}
+
 TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
   for (const wchar_t* refused : {L"/D=Q:\\Morvane", L"/D=c:\\program files\\Morvane"}) {
     // No drive Q:, Program Files:
@@ -128,6 +137,11 @@ TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
 TEST(SilentSetup, RemovalFindsTheCopyThroughTheMachinesEntryAndLeavesNothing) {
   SilentSetup setup;
   setup.files.AddDirectory(L"C:\\Older\\Undo");
+  // Its folder turned into a link: a failure that keeps the entry, and says why.
+  setup.files.SetAttributes(L"C:\\Older", {.link = true});
+  EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::Failed);
+  EXPECT_TRUE(setup.log.Has(L"The folder to remove, C:\\Older\\, is reached through a link: C:\\Older; nothing was changed."));
+  setup.files.SetAttributes(L"C:\\Older", {});
   EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::Done);
   EXPECT_FALSE(setup.files.Exists(L"C:\\Older"));
   EXPECT_EQ(setup.Run(L"/uninstall"), Outcome::NotInstalled);

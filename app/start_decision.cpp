@@ -20,7 +20,7 @@ std::wstring ReadSetting(SettingsStore& settings) {
 // Setup's own two files are in every installed folder; only the product's
 // files tell a broken kit from the setup left behind after an installation.
 std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
-  return std::ranges::count_if(files, [](const KitFile& f) { return f.handling != KitHandling::CopiedUnlessSkipped; });
+  return std::ranges::count_if(files, [](const KitFile& f) { return f.handling != KitHandling::SetupsOwn; });
 }
 
 }  // namespace
@@ -42,8 +42,6 @@ StartDecision DecideStart(const SystemServices& services) {
     }
   }
 
-  // Read again as stored, so that "UNINSTALLED" in any case is recognised.
-  std::wstring again = ReadSetting(services.settings);
   std::vector<KitFile> missing = install::MissingKitFiles(services.files, services.environment.KitDirectory());
   std::vector<std::wstring> damaged = services.environment.DamagedKitFiles();
   bool kitComplete = missing.empty() && damaged.empty();
@@ -55,7 +53,9 @@ StartDecision DecideStart(const SystemServices& services) {
   } else if (!kitComplete && ProductFiles(missing) < ProductFiles(KitFiles())) {
     decision.state = StartState::IncompleteKit;
     decision.missing = std::move(missing);
-  } else if (text::UpperCase(again) == texts::kUninstalledMark && !kitComplete) {
+  } else if (!kitComplete && text::UpperCase(ReadSetting(services.settings)) == texts::kUninstalledMark) {
+    // Read again as stored, so that "UNINSTALLED" in any case is recognised;
+    // asked only without a kit, so a complete kit's start reads it once.
     decision.state = StartState::Uninstalled;
   } else if (kitComplete) {
     // Installing over a copy the machine's uninstall entry still names would

@@ -37,5 +37,8 @@ inline constexpr const wchar_t* kIncompleteKit = L"The installation kit is incom
 // Followed by the names of the kit files that are not as the kit was
 // assembled (changed, swapped or damaged), separated by commas.
 inline constexpr const wchar_t* kDamagedKit = L"The installation kit is damaged. Not as assembled: ";
+// After the first names of a longer list: " and 7 more files".
+inline constexpr const wchar_t* kAnd = L" and ";
+inline constexpr const wchar_t* kMoreFiles = L" more files";
 
 }  // namespace texts

@@ -35,6 +35,8 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
        L"/D= comes last and may hold blanks. Without /LOG= the log goes to a new file in %TEMP%. "
        L"The exit code tells how the run ended (0: done)."},
       {texts::kDamagedKit, L"The installation kit is damaged. Not as assembled: "},
+      {texts::kAnd, L" and "},
+      {texts::kMoreFiles, L" more files"},
       {texts::kProgramFilesRefused,
        L"Morvane can not be installed in Program Files due to permission for writing Undo files. Choose another "
        L"folder."},
@@ -122,17 +124,34 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
   EXPECT_EQ(refusal(NotRegistered, L"C:\\Elsewhere\\", L"C:\\Elsewhere\\", L"C:\\WINUTIL\\MORVANE\\"),
             L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
             L"The registered copy is in:\r\n\r\nC:\\WINUTIL\\MORVANE\\\r\n\r\nNothing was removed.");
+  install::Refused otherRegistered{NotRegistered, L"C:\\Elsewhere\\"};
+  otherRegistered.folder = L"C:\\Elsewhere\\";
+  otherRegistered.detail = L"C:\\WINUTIL\\MORVANE\\";
+  EXPECT_EQ(app::RefusalMessage(otherRegistered, true),
+            L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
+            L"The registered copy is in:\r\n\r\nC:\\WINUTIL\\MORVANE\\\r\n\r\n"
+            L"Uninstall the registered copy first, then install Morvane again.");
+  EXPECT_EQ(refusal(LinkOnTheWay, L"C:\\WINUTIL\\MORVANE\\", L"C:\\WINUTIL"),
+            L"Morvane can not be removed safely: this folder on the way to it is a link to another place:\r\n\r\n"
+            L"C:\\WINUTIL\r\n\r\nNothing was removed.");
   EXPECT_EQ(refusal(NotRegistered, L"C:\\Elsewhere\\", L"C:\\Elsewhere\\"),
             L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
             L"No copy of Morvane is registered with Windows.\r\n\r\nNothing was removed.");
   EXPECT_STREQ(texts::kProductCouldNotBeRemoved, L"Morvane could not be removed: ");
   EXPECT_STREQ(texts::kOwnedByYou, L"Programs you run without administrator rights may change this folder.");
+  EXPECT_STREQ(texts::kOthersEntry,
+               L"This file or folder is not Morvane's, and users who are not administrators may change it.");
   EXPECT_EQ(refusal(ProgramFiles, L"C:\\Program Files\\Morvane"), texts::kProgramFilesRefused);
   // A path no message box can hold is cut in its middle, and a line break typed into it shows as "?".
   EXPECT_EQ(refusal(TooLong, L"C:\\" + std::wstring(100, L'a') + L"\n" + std::wstring(100, L'b')),
             L"The path of this folder is too long for Morvane's files:\r\n\r\nC:\\" + std::wstring(75, L'a') +
                 L" ... " + std::wstring(77, L'b') + L"\r\n\r\nEnter a folder with a shorter path.");
   EXPECT_EQ(refusal(NotAFullPath, L"C:"), texts::kEnterTarget);
+  EXPECT_EQ(refusal(NotAFullPath, L"WinUtil\\Morvane"),
+            L"Morvane is installed into a folder given by its full path, which this is not:\r\n\r\nWinUtil\\Morvane"
+            L"\r\n\r\nEnter the full path of a folder, with backslashes, such as C:\\WinUtil\\Morvane.");
+  EXPECT_EQ(refusal(NotAFolder, L"C:\\Kits\\kit.zip\\Morvane", L"C:\\KITS\\KIT.ZIP"),
+            L"This is a file, not a folder:\r\n\r\nC:\\KITS\\KIT.ZIP\r\n\r\nChoose another folder.");
 }
 
 }  // namespace

@@ -31,6 +31,7 @@ void ExpectEndState(const FakeSetup& setup, const std::wstring& caption) {
   for (Control c : {cmdNext0, cmdNext1, cmdNext2, Label2, Text1, cmdBrowse}) EXPECT_FALSE(setup.form[c].visible);
   EXPECT_TRUE(setup.form[Command1].visible);
   EXPECT_EQ(setup.form[Command1].text, texts::kExit);
+  EXPECT_EQ(setup.form.focused, Command1);  // Enter ends the program
   EXPECT_EQ(setup.ui.pointer, MousePointer::Default);
 }
 
@@ -251,19 +252,22 @@ TEST_F(WindowRemoval, NoOrMorvaneRunningChangesNothingButTheExitCaption) {
   ExpectEndState(setup, texts::kProductNotRemoved);
 }
 
-TEST_F(WindowRemoval, FolderTheMachineDoesNotKnowIsNotRemoved) {
+TEST_F(WindowRemoval, FolderTheMachineDoesNotKnowIsNeitherRemovedNorReinstalledOver) {
   // The per-user setting, which programs without elevation can change,
   // names another folder than the machine's entry.
   setup.files.AddFile(L"C:\\Elsewhere\\Morvane.exe", "MZ");
   setup.settings.SetInstallDir(L"C:\\Elsewhere\\");
   setup.main.Form_Load();
+  setup.main.cmdNext_Click(0);  // Reinstall: the registered copy would lose its entry
   setup.main.cmdNext_Click(1);
-  ASSERT_EQ(setup.messages.shown.size(), 1u);
+  ASSERT_EQ(setup.messages.shown.size(), 2u);
   install::Refused refused{install::RefusalReason::NotRegistered, L"C:\\Elsewhere\\"};
   refused.folder = L"C:\\Elsewhere\\";
   refused.detail = kD;
-  EXPECT_EQ(setup.messages.shown[0].text, app::RefusalMessage(refused));
-  EXPECT_TRUE(setup.files.Exists(L"C:\\Elsewhere\\Morvane.exe"));
+  EXPECT_EQ(setup.messages.shown[0].text, app::RefusalMessage(refused, true));
+  EXPECT_EQ(setup.messages.shown[1].text, app::RefusalMessage(refused));
+  EXPECT_EQ(setup.files.Contents(L"C:\\Elsewhere\\Morvane.exe"), "MZ");
+  EXPECT_EQ(setup.registry.Text(hkey::kLocalMachine, texts::kUninstallKey, L"UninstallString"), kD + std::wstring(L"setup.exe"));
   EXPECT_EQ(setup.form[Command1].text, texts::kExit);
 }
 

@@ -58,8 +58,4 @@ StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstri
   return std::nullopt;
 }
 
-bool SkipRuleHolds(FileSystem& files, const InstallDirectories& directories, const std::wstring& installedName) {
-  return directories.kit == directories.target && files.IsOrdinaryFile(directories.target + installedName);
-}
-
 }  // namespace install

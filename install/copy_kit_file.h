@@ -78,9 +78,4 @@ HeldKitFile HoldKitFile(FileSystem& files, const std::wstring& path);
   return CopyKitFile(files, directories, names, row.kitName, row.installedName, row.readName, row.writeName);
 }
 
-// setup.dll and setup.exe are left alone only when setup runs from the target
-// directory itself and the file is there: copying a running file onto itself
-// would fail (and gain nothing).
-bool SkipRuleHolds(FileSystem& files, const InstallDirectories& directories, const std::wstring& installedName);
-
 }  // namespace install

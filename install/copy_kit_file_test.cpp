@@ -135,15 +135,5 @@ TEST_F(CopyKitFileTest, MissingHelpFolderIsAWriteFailureNamingTheHelpFile) {
   EXPECT_EQ(failure->description, L"The system cannot find the path specified.");
 }
 
-TEST(SkipRule, SkipsOnlyAFilePresentInTheKitDirectoryItself) {
-  FakeFileSystem files;
-  files.AddFile(L"C:\\KIT\\setup.exe", "MZ");
-  files.AddFile(L"C:\\KIT\\setup.dll", "MZ", {.hidden = true});
-  EXPECT_TRUE(SkipRuleHolds(files, {L"C:\\KIT\\", L"C:\\KIT\\"}, L"setup.exe"));
-  EXPECT_FALSE(SkipRuleHolds(files, {L"C:\\KIT\\", L"C:\\KIT\\"}, L"setup.dll"));  // hidden counts as absent
-  EXPECT_FALSE(SkipRuleHolds(files, {L"C:\\OTHER\\", L"C:\\KIT\\"}, L"setup.exe"));
-  EXPECT_FALSE(SkipRuleHolds(files, {L"C:\\KIT\\", L"C:\\NEW\\"}, L"setup.exe"));
-}
-
 }  // namespace
 }  // namespace install

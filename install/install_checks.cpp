@@ -9,6 +9,7 @@
 #include "install/target_access.h"
 #include "install/target_path.h"
 #include "platform/text.h"
+#include "uninstall/older_installation.h"
 
 namespace install {
 namespace {
@@ -63,7 +64,7 @@ bool InWindowsFolder(const SystemServices& services, const std::wstring& target)
 }
 
 bool Copies(const KitFile& row) {
-  return row.handling == KitHandling::Copied || row.handling == KitHandling::CopiedUnlessSkipped;
+  return row.handling == KitHandling::Copied || row.handling == KitHandling::SetupsOwn;
 }
 
 // What the kit's copies take on the target's drive. The files they replace
@@ -75,9 +76,6 @@ std::uint64_t BytesNeeded(const SystemServices& services, const InstallPlan& pla
   std::uint64_t needed = kSpaceMargin;
   for (const KitFile& row : KitFiles()) {
     if (!Copies(row)) continue;
-    if (row.handling == KitHandling::CopiedUnlessSkipped && SkipRuleHolds(services.files, plan.directories, row.installedName)) {
-      continue;
-    }
     needed += plan.kit[static_cast<std::size_t>(row.number - 1)].file->Size();
     if (!backupsOnThisDrive) continue;
     for (const FoundFile& found : services.files.FindFiles(plan.directories.target + row.installedName)) {
@@ -100,6 +98,18 @@ std::wstring RootOf(const std::wstring& path) {
   return text::WithTrailingBackslash(share == std::wstring::npos ? path : path.substr(0, share + 1));
 }
 
+// A file where the target's path needs a folder: nothing could be made
+// there, and the first step would fail with a code of the system's.
+std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& target) {
+  for (std::size_t end = target.find(L'\\', RootOf(target).size()); end != std::wstring::npos;
+       end = target.find(L'\\', end + 1)) {
+    std::wstring part = target.substr(0, end);
+    std::vector<FoundFile> found = files.FindFiles(part);
+    if (found.size() == 1 && !found.front().directory) return part;
+  }
+  return std::nullopt;
+}
+
 std::optional<OperationResult> CheckInstallation(const InstallRequest& request, const SystemServices& services,
                                                  OperationQuestions& questions, InstallPlan& plan) {
   const std::wstring& typed = request.target;  // exactly as typed: not trimmed, not normalised
@@ -120,7 +130,7 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   // Asked before the drive is: a network path is never even looked at, so
   // that no server learns the administrator's credentials from it.
   if (target.starts_with(L"\\\\")) return refused(RefusalReason::NetworkDrive, root);
-  if (InWindowsFolder(services, typed)) return refused(RefusalReason::WindowsFolder, target);
+  if (InWindowsFolder(services, typed)) return refused(RefusalReason::WindowsFolder, typed);
   switch (services.files.KindOfDrive(root)) {
     case DriveKind::Network:
       return refused(RefusalReason::NetworkDrive, root);
@@ -137,6 +147,9 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
     return refused(error.code == kNotReady ? RefusalReason::DriveNotReady : RefusalReason::NoSuchDrive, root,
                    error.description);
   }
+  if (std::optional<std::wstring> file = FileOnTheWay(services.files, target)) {
+    return refused(RefusalReason::NotAFolder, *file);
+  }
   TargetSafety safety = PlanTargetSafety(services.files, typed);
   if (safety.refusal) {
     Refused refusal = refused(RefusalReason::Unsafe, safety.refusal->folder);
@@ -144,6 +157,15 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
     return refusal;
   }
   plan.fixes = std::move(safety.fixes);
+  // The machine's entry is rewritten for this copy: it must not be taken
+  // from another installed copy that stays, which Windows could then no
+  // longer remove.
+  if (!request.replaces) {
+    std::optional<std::wstring> registered = uninstall::OlderInstallation(services.registry, services.files);
+    if (registered && !services.files.SameFolder(*registered, typed)) {
+      return refused(RefusalReason::NotRegistered, text::WithTrailingBackslash(typed), *registered);
+    }
+  }
 
   if (!request.startDirectory.empty()) {
     plan.directories.kit = text::WithTrailingBackslash(text::UpperCase(request.startDirectory));

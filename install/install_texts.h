@@ -33,6 +33,11 @@ inline constexpr const wchar_t* kRemovableTarget = L"Morvane can not be installe
 inline constexpr const wchar_t* kChooseLocalFolder = L"Choose a folder on a fixed drive of this computer.";
 inline constexpr const wchar_t* kWindowsFolderTarget = L"Morvane can not be installed in the Windows folder:";
 inline constexpr const wchar_t* kChooseAnotherTarget = L"Choose another folder.";
+inline constexpr const wchar_t* kNotAFolder = L"This is a file, not a folder:";
+// A path that is not a full one, as typed, then what to enter.
+inline constexpr const wchar_t* kNotFullPath = L"Morvane is installed into a folder given by its full path, which this is not:";
+inline constexpr const wchar_t* kNotFullPathWhat =
+    L"Enter the full path of a folder, with backslashes, such as C:\\WinUtil\\Morvane.";
 // What to do instead where the target is the installed copy's folder and
 // cannot be changed in the window.
 inline constexpr const wchar_t* kUninstallFirst = L"Uninstall Morvane first, then install it into another folder.";
@@ -42,6 +47,12 @@ inline constexpr const wchar_t* kNotRegistered = L"This is not the copy of Morva
 inline constexpr const wchar_t* kRegisteredCopyIn = L"The registered copy is in:";
 inline constexpr const wchar_t* kNoneRegistered = L"No copy of Morvane is registered with Windows.";
 inline constexpr const wchar_t* kNothingRemoved = L"Nothing was removed.";
+// A removal whose folder, or one above it, is a link: the link, then that
+// nothing was removed.
+inline constexpr const wchar_t* kRemovalThroughLink =
+    L"Morvane can not be removed safely: this folder on the way to it is a link to another place:";
+inline constexpr const wchar_t* kUninstallRegisteredFirst =
+    L"Uninstall the registered copy first, then install Morvane again.";
 // The drive, then the figures in kilobytes, then what to do.
 inline constexpr const wchar_t* kNotEnoughSpace = L"There is not enough free space for Morvane on drive ";
 inline constexpr const wchar_t* kSpaceNeeded = L"Needed: ";
@@ -55,6 +66,8 @@ inline constexpr const wchar_t* kKeepsNoAccessList =
     L"This drive keeps no access lists (FAT or exFAT), so every user could replace the installed setup.";
 inline constexpr const wchar_t* kAccessListUnreadable = L"The access list of this folder can not be read.";
 inline constexpr const wchar_t* kFolderIsALink = L"This folder is a link to another place.";
+inline constexpr const wchar_t* kOthersEntry =
+    L"This file or folder is not Morvane's, and users who are not administrators may change it.";
 inline constexpr const wchar_t* kOwnedByOthers = L"This folder belongs to a user who is not an administrator.";
 inline constexpr const wchar_t* kOthersMayAddFiles = L"Users who are not administrators may add files to this folder.";
 inline constexpr const wchar_t* kOthersMayDelete =

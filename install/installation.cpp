@@ -16,26 +16,6 @@ namespace {
 
 constexpr const wchar_t* kPresetsScript = L"presets.reg";
 
-// A kit file's checked copy written to its place in the target.
-class KitFileItem : public ReplaceFileItem {
- public:
-  KitFileItem(FileSystem& files, WorkFolder& work, std::wstring destination, const KitFile& row, HeldKitFile& held,
-              CurrentNames& names)
-      : ReplaceFileItem(files, work, std::move(destination), UsersMay::ReadAndExecute, row.writeName),
-        row_(row),
-        held_(held),
-        names_(names) {}
-
- private:
-  StepFailure Write(const std::wstring& path) override {
-    return CopyKitFile(files_, held_, path, names_, row_.readName, row_.writeName);
-  }
-
-  const KitFile& row_;
-  HeldKitFile& held_;
-  CurrentNames& names_;
-};
-
 // An empty test file. Users may change what lies in TestThis (the product
 // writes there unelevated): a link in a test file's place, or TestThis
 // itself turned into one, is passed over in silence rather than followed
@@ -105,8 +85,7 @@ class Installation {
     }
     progress_.Step();                                                // 2
     if (StepFailure failure = CopyRows(1, 3)) return failure;        // 3 to 5
-    if (StepFailure failure = CopyUnlessSkipped(4)) return failure;  // 6
-    if (StepFailure failure = CopyUnlessSkipped(5)) return failure;  // 7
+    if (StepFailure failure = CopyRows(4, 5)) return failure;  // 6, 7
     if (StepFailure failure = CopyRows(6, 8)) return failure;        // 8 to 10
     if (StepFailure failure = allUsers ? KeepPresetsForEveryUser() : StartPresetsImport()) return failure;  // 11
     if (StepFailure failure = CreateTestFiles()) return failure;
@@ -142,19 +121,46 @@ class Installation {
     return std::nullopt;
   }
 
-  StepFailure CopyUnlessSkipped(int number) {
-    const KitFile& row = KitFileNumber(number);
-    if (!SkipRuleHolds(files_, directories(), row.installedName)) {
-      if (StepFailure failure = Copy(row)) return failure;
-    }
-    progress_.Step();
-    return std::nullopt;
-  }
+  // A kit file's checked copy written to its place in the target.
+  class KitFileItem : public ReplaceFileItem {
+   public:
+    KitFileItem(Installation& installation, const KitFile& row, std::wstring destination)
+        : ReplaceFileItem(installation.files_, installation.work_, std::move(destination), UsersMay::ReadAndExecute,
+                          row.writeName),
+          installation_(installation),
+          row_(row) {}
+
+   private:
+    StepFailure Write(const std::wstring& path) override { return installation_.WriteKitFile(row_, path); }
+
+    Installation& installation_;
+    const KitFile& row_;
+  };
 
   StepFailure Copy(const KitFile& row, const wchar_t* installedName) {
-    return Do<KitFileItem>(files_, work_, directories().target + installedName, row, Held(row), names_);
+    return Do<KitFileItem>(*this, row, directories().target + installedName);
   }
   StepFailure Copy(const KitFile& row) { return Copy(row, row.installedName); }
+
+  StepFailure WriteKitFile(const KitFile& row, const std::wstring& destination) {
+    if (StepFailure failure = SetAsideRunningSetup(row, destination)) return failure;
+    return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
+  }
+
+  // Started from the target itself, this setup's own program is there and
+  // runs, and cannot be written: it is moved out of the way (and deleted
+  // when Windows starts next), and the kit's checked copy takes its place.
+  // Kept as it is, it would keep the rights it came with in the kit, which
+  // others may have.
+  StepFailure SetAsideRunningSetup(const KitFile& row, const std::wstring& destination) {
+    if (row.handling != KitHandling::SetupsOwn || !files_.IsInUse(destination) ||
+        !files_.SameFolder(directories().kit, directories().target)) {
+      return std::nullopt;
+    }
+    FileError error;
+    if (files_.SetAsideInUseFile(destination, error)) return std::nullopt;
+    return WriteFailure(row.writeName, error);
+  }
 
   StepFailure StartPresetsImport() {
     // The editor runs elevated: it imports a copy in a folder that only

@@ -376,6 +376,12 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
   machine.files.AddDirectory(L"C:\\Users\\jane\\Tools");
   machine.files.AddDirectory(L"C:\\Victim");
   machine.files.MakeFolderLink(L"C:\\Linked", L"C:\\Victim");
+  // An installation with a library someone else put beside it, which Morvane would load.
+  for (const wchar_t* file : {L"Morvane.exe", L"setup.exe", L"version.dll"}) {
+    machine.files.AddFile(L"C:\\Older\\" + std::wstring(file), "MZ");
+  }
+  machine.files.SetSecurity(L"C:\\Older\\version.dll", Protected({}, Other));
+  machine.files.AddFile(L"C:\\Kits\\kit.zip", "PK");
   before_ = StateOf(machine);
   auto expectRefused = [&](const std::wstring& typed, const std::wstring& folder, const wchar_t* reason) {
     SCOPED_TRACE(Narrow(typed));
@@ -389,6 +395,7 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
     EXPECT_EQ(machine.files.ReadFolderSecurity(c.existing), c.security);
   }
   expectRefused(L"C:\\Linked\\Morvane", L"C:\\Linked", texts::kFolderIsALink);
+  expectRefused(L"C:\\Older", L"C:\\Older\\version.dll", texts::kOthersEntry);
 
   // Network shares and removable drives are judged by their own accounts; the Windows folder is the system's.
   machine.files.AddDrive(L'F');
@@ -397,6 +404,9 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
   ExpectRefused(InstallTo(L"F:\\Morvane"), RefusalReason::NetworkDrive);
   ExpectRefused(InstallTo(L"\\\\server\\share\\Morvane"), RefusalReason::NetworkDrive);
   ExpectRefused(InstallTo(L"c:\\windows\\Morvane"), RefusalReason::WindowsFolder);
+  for (const wchar_t* typed : {L"C:\\Kits\\kit.zip", L"C:\\Kits\\kit.zip\\Morvane"}) {
+    ExpectRefused(InstallTo(typed), RefusalReason::NotAFolder);  // a file where a folder must be
+  }
   EXPECT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\WindowsApps\\Morvane")));
 }
 
@@ -414,8 +424,9 @@ TEST_F(Installing, TargetsOthersCouldChangeAreMadeSafeWithAdministratorsAsOwner)
   machine.files.AddDirectory(L"C:\\Yours");
   machine.files.SetSecurity(L"C:\\Yours", runningAccounts);
   ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(kTarget)));
-  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Mine\\Morvane")));
-  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Yours")));
+  // Each further copy takes the entry from the one before, which it replaces.
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Mine\\Morvane", kTarget)));
+  ASSERT_TRUE(std::holds_alternative<Done>(InstallTo(L"C:\\Yours", L"C:\\Mine\\Morvane\\")));
   EXPECT_EQ(machine.files.ReadFolderSecurity(L"C:\\Yours"), FakeFileSystem::ProtectedFolder());
   FolderSecurity product = FakeFileSystem::ProtectedFolder();
   EXPECT_EQ(machine.files.ReadFolderSecurity(kTarget), product);
@@ -586,6 +597,30 @@ TEST_F(Installing, FolderOthersMakeOnTheWayMeanwhileStopsItBeforeAnyFile) {
   EXPECT_EQ(std::get<StepFailed>(result).failure.name, L"C:\\WINUTIL");
   EXPECT_EQ(std::get<StepFailed>(result).failure.description, texts::kOwnedByOthers);
   EXPECT_FALSE(machine.files.Exists(L"C:\\WINUTIL\\MORVANE"));
+
+  // A link put there instead has no folder made where it leads.
+  machine.files.AddDirectory(L"C:\\Victim");
+  machine.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op != FileOp::MakeDirectory || path != L"C:\\TOOLS\\") return std::nullopt;
+    machine.files.MakeFolderLink(L"C:\\Tools", L"C:\\Victim");
+    return FakeFileSystem::Error(183);
+  };
+  result = InstallTo(L"C:\\Tools\\Morvane");
+  ASSERT_TRUE(std::holds_alternative<StepFailed>(result));
+  EXPECT_EQ(std::get<StepFailed>(result).failure.description, texts::kFolderIsALink);
+  EXPECT_TRUE(machine.files.List(L"C:\\Victim").empty());
+  // One put above the folders once they are made keeps them from being
+  // removed through it: they are named as not put back.
+  machine.files.AddDirectory(L"C:\\Victim\\Morvane\\Undo");
+  machine.files.failWhen = [&](FileOp op, const std::wstring&) -> std::optional<FileError> {
+    if (op != FileOp::Create || machine.files.IsLink(L"C:\\Apps")) return std::nullopt;
+    machine.files.MakeFolderLink(L"C:\\Apps", L"C:\\Victim");
+    return FakeFileSystem::Error(5);
+  };
+  result = InstallTo(L"C:\\Apps\\Morvane");
+  ASSERT_TRUE(std::holds_alternative<StepFailed>(result));
+  EXPECT_EQ(std::get<StepFailed>(result).rollback.notPutBack.size(), 6u);  // C:\Apps, Morvane and its four
+  EXPECT_EQ(machine.files.List(L"C:\\Victim").size(), 2u);
 }
 
 TEST_F(Installing, StepsThatMayFailWithoutHarmStillComplete) {
@@ -597,37 +632,25 @@ TEST_F(Installing, StepsThatMayFailWithoutHarmStillComplete) {
   EXPECT_TRUE(machine.files.IsOrdinaryFile(std::wstring(kKit) + L"\\morvane.7"));
 }
 
-TEST_F(Installing, FromTheTargetItselfSetupIsSkippedUnlessHidden) {
+TEST_F(Installing, FromTheTargetItselfTheRunningSetupMakesWayForTheCheckedCopy) {
+  // The kit unpacked into the target, and the setup started there: its
+  // setup.exe runs; the kit's checked copy lies elsewhere.
   machine.environment.setupDirectory = L"C:\\WinUtil\\Morvane";
   machine.AddKit(L"C:\\WinUtil\\Morvane");
-  std::vector<std::wstring> created;
-  machine.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
-    if (op == FileOp::Create) created.push_back(path);
-    return std::nullopt;
-  };
+  machine.files.AddFile(L"C:\\WinUtil\\Morvane\\setup.exe", "as unpacked, with the folder's rights");
+  machine.files.AddFile(L"C:\\WinUtil\\Morvane\\setup.dll", "as unpacked, with the folder's rights");
+  FileError error;
+  std::unique_ptr<InputFile> running = machine.files.OpenForReading(L"C:\\WinUtil\\Morvane\\setup.exe", error);
   ASSERT_TRUE(std::holds_alternative<Done>(
       Install({.target = L"c:\\winutil\\morvane\\",
-               .kitDirectory = L"C:\\WinUtil\\Morvane",
+               .kitDirectory = kKit,
                .replaces = std::nullopt,
                .startDirectory = L"C:\\WinUtil\\Morvane"},
               machine.system, questions, progress)));
-  EXPECT_EQ(progress.steps, 13);
-  for (const std::wstring& path : created) EXPECT_FALSE(path.ends_with(L"setup.exe") || path.ends_with(L"setup.dll")) << Narrow(path);
-  EXPECT_EQ(machine.files.Contents(L"C:\\WinUtil\\Morvane\\setup.exe"), "setup.exe");
-
-  // Hidden, the library counts as absent, so it is copied onto itself: the
-  // held source keeps the destination from being truncated.
-  machine.files.SetAttributes(L"C:\\WinUtil\\Morvane\\setup.dll", {.hidden = true});
-  OperationResult result =
-      Install({.target = L"C:\\WinUtil\\Morvane",
-               .kitDirectory = L"C:\\WinUtil\\Morvane",
-               .replaces = std::nullopt,
-               .startDirectory = L"C:\\WinUtil\\Morvane"},
-              machine.system, questions, progress);
-  ASSERT_TRUE(std::holds_alternative<StepFailed>(result));
-  EXPECT_EQ(std::get<StepFailed>(result).failure.name, L"SETUP.DLL");
-  EXPECT_EQ(std::get<StepFailed>(result).failure.code, 32u);
-  EXPECT_EQ(machine.files.Contents(L"C:\\WinUtil\\Morvane\\setup.dll"), "setup.dll");
+  EXPECT_EQ(machine.files.setAside, std::vector<std::wstring>{L"C:\\WinUtil\\Morvane\\setup.exe"});
+  for (const wchar_t* name : {L"setup.exe", L"setup.dll"}) {
+    EXPECT_EQ(machine.files.Contents(L"C:\\WinUtil\\Morvane\\" + std::wstring(name)), Narrow(name));
+  }
 }
 
 TEST_F(Installing, ScriptCopyGoesOnlyOnceTheRegistryEditorLetsGoOfIt) {

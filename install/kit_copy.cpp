@@ -109,9 +109,18 @@ void RemoveKitCopy(FileSystem& files, KitCopy& copy) {
 
 void ClearLeftKitCopies(FileSystem& files, const std::wstring& temp) {
   const std::wstring prefix = kKitFolderName;
+  // The search matches short names too; only the folder's own name counts,
+  // and only as MakeKitFolder names them.
+  auto madeSo = [&](const std::wstring& name) {
+    return name.size() == prefix.size() + kKitFolderDigits && name.starts_with(prefix) &&
+           name.find_first_not_of(L"0123456789ABCDEF", prefix.size()) == std::wstring::npos;
+  };
+  int handled = 0;
   for (const FoundFile& found : files.FindFiles(temp + prefix + L"*")) {
-    // The search matches short names too; only the folder's own name counts.
-    if (!found.directory || found.name.compare(0, prefix.size(), prefix) != 0) continue;
+    if (!found.directory || !madeSo(found.name)) continue;
+    // Anyone may make folders there: however many they made, a start
+    // spends no more than a few deletions on them.
+    if (++handled > kLeftKitCopiesPerStart) break;
     std::wstring folder = temp + found.name + L"\\";
     if (files.IsLink(temp + found.name)) continue;
     for (const KitFile& row : KitFiles()) files.RemovePlainFile(folder + row.kitName);

@@ -44,7 +44,10 @@ void RemoveKitCopy(FileSystem& files, KitCopy& copy);
 // MakeKitFolder makes them) when they ended abruptly. A running setup holds
 // its copy's files, so those stay. Only the kit's own file names are
 // removed, through no link, so a folder someone else made under such a name
-// loses nothing but files of those names.
+// loses nothing but files of those names. Only folders named as
+// MakeKitFolder names them count, and no more than kLeftKitCopiesPerStart
+// of them (the first the listing gives) at one start.
+inline constexpr int kLeftKitCopiesPerStart = 16;
 void ClearLeftKitCopies(FileSystem& files, const std::wstring& temp);
 
 }  // namespace install

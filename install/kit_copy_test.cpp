@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <set>
 
 #include "install/kit_files.h"
 #include "platform/fakes/fake_file_system.h"
@@ -11,7 +12,7 @@ namespace install {
 namespace {
 
 constexpr const wchar_t* kKit = L"C:\\Users\\jane\\Downloads\\Kit\\";
-constexpr const wchar_t* kCopy = L"C:\\Windows\\Temp\\Morvane Kit 1\\";
+constexpr const wchar_t* kCopy = L"C:\\Windows\\Temp\\Morvane Kit 00000001\\";
 
 // A kit as make_kit assembles it: each file's size and digest in the record
 // of its setup.exe, and setup.exe's own, with the record, the checksum and
@@ -61,7 +62,7 @@ TEST_F(KitCopying, ProvenKitIsCopiedHeldAndRemovedWithItsFolder) {
   KitCopy copy = CopyKit(files, kKit, kit.Own());
   EXPECT_EQ(copy.directory, kCopy);
   EXPECT_TRUE(copy.damaged.empty()) << testing::PrintToString(copy.damaged);
-  EXPECT_EQ(files.protectedFolders.at(L"C:\\Windows\\Temp\\Morvane Kit 1"), UsersMay::ReadAndExecute);
+  EXPECT_EQ(files.protectedFolders.at(L"C:\\Windows\\Temp\\Morvane Kit 00000001"), UsersMay::ReadAndExecute);
   for (const KitFile& row : KitFiles()) {
     EXPECT_EQ(files.Contents(kCopy + std::wstring(row.kitName)), kit.Contents(row)) << row.number;
     EXPECT_TRUE(files.IsInUse(kCopy + std::wstring(row.kitName))) << row.number;  // held: no one changes it
@@ -131,22 +132,37 @@ TEST_F(KitCopying, BareBuildProvesNothingAndCopiesNothing) {
 
 TEST_F(KitCopying, CopiesLeftByEndedRunsAreClearedAndRunningOnesStay) {
   const std::wstring temp = L"C:\\Windows\\Temp\\";
-  kit.AddTo(files, temp + L"Morvane Kit 7\\");  // a run that crashed
+  kit.AddTo(files, temp + L"Morvane Kit 0000A7F3\\");  // a run that crashed
   KitCopy running = CopyKit(files, kKit, kit.Own());
-  // Someone else's: a folder holding more than kit files, and a link under such a name.
-  files.AddFile(temp + L"Morvane Kit 8\\morvane.1", "theirs");
-  files.AddFile(temp + L"Morvane Kit 8\\notes.txt", "theirs");
+  // Someone else's: a folder holding more than kit files, a link under such
+  // a name, and names no run makes.
+  files.AddFile(temp + L"Morvane Kit 0000A7F4\\morvane.1", "theirs");
+  files.AddFile(temp + L"Morvane Kit 0000A7F4\\notes.txt", "theirs");
   files.AddFile(L"C:\\Victim\\morvane.1", "theirs");
-  files.AddDirectory(temp + L"Morvane Kit 9");
-  files.MakeFolderLink(temp + L"Morvane Kit 9", L"C:\\Victim");
+  files.AddDirectory(temp + L"Morvane Kit 0000A7F5");
+  files.MakeFolderLink(temp + L"Morvane Kit 0000A7F5", L"C:\\Victim");
+  for (const wchar_t* name : {L"Morvane Kit 7\\", L"Morvane Kit 0000A7F\\", L"Morvane Kit 0000A7FG\\"}) {
+    kit.AddTo(files, temp + name);
+  }
   files.AddDirectory(temp + L"Morvane Setup 2");  // a run's work folder
+  // However many such folders someone made, a start spends little on them.
+  for (int n = 0; n < 40; ++n) files.AddDirectory(temp + L"Morvane Kit 0000FF" + (n < 10 ? L"0" : L"") + std::to_wstring(n));
+  std::set<std::wstring> touched;
+  files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op == FileOp::Remove || op == FileOp::RemoveDirectory) touched.insert(path.substr(0, temp.size() + 20));
+    return std::nullopt;
+  };
 
   ClearLeftKitCopies(files, temp);
-  EXPECT_FALSE(files.Exists(temp + L"Morvane Kit 7"));
+  EXPECT_FALSE(files.Exists(temp + L"Morvane Kit 0000A7F3"));
   EXPECT_EQ(files.List(running.directory).size(), KitFiles().size());
-  EXPECT_EQ(files.Contents(temp + L"Morvane Kit 8\\notes.txt"), "theirs");
+  EXPECT_EQ(files.Contents(temp + L"Morvane Kit 0000A7F4\\notes.txt"), "theirs");
   EXPECT_EQ(files.Contents(L"C:\\Victim\\morvane.1"), "theirs");
   EXPECT_TRUE(files.Exists(temp + L"Morvane Setup 2"));
+  for (const wchar_t* name : {L"Morvane Kit 7\\", L"Morvane Kit 0000A7F\\", L"Morvane Kit 0000A7FG\\"}) {
+    EXPECT_EQ(files.List(temp + name).size(), KitFiles().size()) << testing::PrintToString(name);
+  }
+  EXPECT_EQ(touched.size(), static_cast<std::size_t>(kLeftKitCopiesPerStart) - 1);  // the link is passed over
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 enum class KitHandling {
   Copied,
-  CopiedUnlessSkipped,  // setup.dll and setup.exe: skipped when setup runs from the target itself
+  SetupsOwn,  // setup.dll and setup.exe: copied too, over the running setup where it runs from the target
   PresetsScript,        // copied to a folder only administrators can write, for the registry editor
   PresenceOnly,         // held with the others but never read; its presence makes the kit complete
 };
@@ -33,8 +33,8 @@ inline constexpr std::array<KitFile, 10> kKitFiles = {{
     {1, L"morvane.1", L"Morvane.exe", L"MORVANE.1", L"MORVANE.EXE", Copied},
     {2, L"morvane.2", L"screenshot.jpg", L"MORVANE.2", L"SCREENSHOT.JPG", Copied},
     {3, L"morvane.3", L"about.htm", L"MORVANE.3", L"ABOUT.HTM", Copied},
-    {4, L"setup.dll", L"setup.dll", L"SETUP.DLL", L"SETUP.DLL", CopiedUnlessSkipped},
-    {5, L"setup.exe", L"setup.exe", L"SETUP.EXE", L"SETUP.EXE", CopiedUnlessSkipped},
+    {4, L"setup.dll", L"setup.dll", L"SETUP.DLL", L"SETUP.DLL", SetupsOwn},
+    {5, L"setup.exe", L"setup.exe", L"SETUP.EXE", L"SETUP.EXE", SetupsOwn},
     {6, L"morvane.4", L"Help\\AddFile.bmp", L"MORVANE.4", L"HELP\\ADDFILE.BMP", Copied},
     {7, L"morvane.5", L"Help\\AddPath.bmp", L"MORVANE.5", L"HELP\\ADDPATH.BMP", Copied},
     {8, L"morvane.6", L"Help\\FileList.htm", L"MORVANE.6", L"HELP\\FILELIST.HTM", Copied},

@@ -33,6 +33,7 @@ enum class RefusalReason {
   ProgramFiles,    // it lies in a Program Files folder
   NotAFullPath,    // too short, or no drive path or network share
   InvalidName,     // a part no folder can be named
+  NotAFolder,      // folder: a file where the path needs a folder
   TooLong,         // the product's files would pass the path limit
   NoSuchDrive,     // the drive (or share) is not there
   DriveNotReady,   // detail: the system's text
@@ -41,7 +42,9 @@ enum class RefusalReason {
   RemovableDrive,  // a stick or a disc: any computer may change it
   WindowsFolder,   // the system's own folder, or one in it
   Unsafe,          // someone other than an administrator could change it, and it cannot be made safe: unsafe
-  NotRegistered,   // a removal: not the folder the machine's uninstall entry names (detail), if any
+  NotRegistered,   // not the folder the machine's uninstall entry names (detail), if any: not removed, nor
+                   // installed over while that other copy stays
+  LinkOnTheWay,    // a removal's folder, or one above it (folder), is a link: nothing there is removed
 };
 
 struct Done {};

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "install/all_users.h"
 #include "install/install_texts.h"
 #include "install/installed_layout.h"
 #include "install/kit_files.h"
@@ -47,8 +48,22 @@ std::uint32_t OthersMay(const FolderSecurity& folder, bool runningAccountToo = f
   return granted;
 }
 
-// The names an installation or a kit puts in a folder: a folder holding
-// nothing else is a product's (or a kit's), and made safe.
+// The names the product or its kit put in its folder.
+bool ProductsOwnName(const FoundFile& found) {
+  if (!found.directory && text::EqualsIgnoringCase(found.name, kAllUsersPresets)) return true;
+  for (const KitFile& row : KitFiles()) {
+    if (!found.directory && (text::EqualsIgnoringCase(found.name, row.kitName) ||
+                             text::EqualsIgnoringCase(found.name, row.installedName))) {
+      return true;
+    }
+  }
+  for (const ProductFolder& product : kProductFolders) {
+    if (found.directory && text::EqualsIgnoringCase(found.name + L"\\", product.name)) return true;
+  }
+  return false;
+}
+
+// A folder holding nothing else is a product's (or a kit's), and made safe.
 bool HoldsOnlyTheProductsOwn(FileSystem& files, const std::wstring& folder) {
   std::vector<FoundFile> found = files.FindFiles(text::WithTrailingBackslash(folder) + L"*");
   auto named = [&](const wchar_t* name) {
@@ -56,17 +71,27 @@ bool HoldsOnlyTheProductsOwn(FileSystem& files, const std::wstring& folder) {
   };
   // Its Morvane.exe and its setup.exe: an installation, whatever else is there.
   if (named(KitFileNumber(1).installedName) && named(KitFileNumber(5).installedName)) return true;
-  return std::ranges::all_of(found, [](const FoundFile& f) {
-    for (const KitFile& row : KitFiles()) {
-      if (text::EqualsIgnoringCase(f.name, row.kitName) || text::EqualsIgnoringCase(f.name, row.installedName)) {
-        return true;
-      }
+  return std::ranges::all_of(found, ProductsOwnName);
+}
+
+// Anything else in the target that others could change, or that is a link:
+// Morvane, which administrators run too, would load a library put beside
+// it, so the folder is no safe place while that is there. The product's
+// own files are written anew, and its folders made safe, by the setup.
+std::optional<TargetRefusal> OthersEntryIn(FileSystem& files, const std::wstring& target) {
+  constexpr std::uint32_t kChange = kAddFile | kAddSubdirectory | 0x10 | kDeleteChild | 0x100 | kDelete | kWriteDac |
+                                    kWriteOwner;  // and FILE_WRITE_EA, FILE_WRITE_ATTRIBUTES
+  std::wstring inside = text::WithTrailingBackslash(target);
+  for (const FoundFile& found : files.FindFiles(inside + L"*")) {
+    if (ProductsOwnName(found)) continue;
+    FolderSecurity security = files.ReadFolderSecurity(inside + found.name);
+    if (security.result == FolderRead::Missing) continue;  // gone since
+    if (security.result != FolderRead::Read || security.link || files.IsLink(inside + found.name) ||
+        !TrustedWriter(security.owner) || (OthersMay(security, true) & kChange)) {
+      return TargetRefusal{inside + found.name, texts::kOthersEntry};
     }
-    for (const ProductFolder& product : kProductFolders) {
-      if (text::EqualsIgnoringCase(f.name + L"\\", product.name)) return true;
-    }
-    return false;
-  });
+  }
+  return std::nullopt;
 }
 
 const wchar_t* ReasonFor(const FolderSecurity& security, std::uint32_t others, bool isTarget, bool parentLetsGo) {
@@ -170,6 +195,10 @@ TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
       return refuse(ReasonFor(security, others, true, parentLetsGo));
     }
   }
+  if (std::optional<TargetRefusal> others = OthersEntryIn(files, folders.back())) {
+    plan.refusal = others;
+    plan.fixes.clear();
+  }
   return plan;
 }
 
@@ -205,7 +234,7 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
     if (isTarget && (others & kDeleteChild)) return refuse(texts::kOthersMayDeleteContents);
     if (others & (kWriteDac | kWriteOwner)) return refuse(texts::kOthersMayRepermission);
   }
-  return std::nullopt;
+  return OthersEntryIn(files, folders.back());
 }
 
 }  // namespace install

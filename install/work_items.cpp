@@ -128,8 +128,12 @@ StepFailure MakeFoldersItem::Do() {
 }
 
 void MakeFoldersItem::Rollback(RollbackReport& report) {
+  // Each only where it was made: one reached through a link now stays, and says so.
   for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) {
-    if (!files_.RemoveEmptyDirectory(*folder)) report.notPutBack.push_back(*folder + L" (a folder made, not empty)");
+    FileError error;
+    if (!files_.RemoveEmptyDirectory(*folder, error)) {
+      report.notPutBack.push_back(*folder + L" (a folder made, not removed: " + error.description + L")");
+    }
   }
   made_.clear();
 }

@@ -24,8 +24,10 @@ inline constexpr std::uint32_t kErrorFilenameExcedRange = 206;
 // ERROR_REPARSE_POINT_ENCOUNTERED: what a step that works only on a plain
 // file at its own place says when a link stood in its way.
 inline constexpr std::uint32_t kErrorReachedThroughLink = 4395;
-// The start of the name of every folder MakeKitFolder makes.
+// The start of the name of every folder MakeKitFolder makes; a number of
+// this many hexadecimal digits follows.
 inline constexpr const wchar_t* kKitFolderName = L"Morvane Kit ";
+inline constexpr std::size_t kKitFolderDigits = 8;
 
 // What kind of drive a root belongs to, as the system reports it.
 enum class DriveKind { Fixed, Removable, Network, Optical, Unknown };
@@ -125,7 +127,9 @@ class FileSystem {
   // One level; the parent must exist. The new folder gets its own protected
   // access list (ProtectedFolderSddl) instead of inheriting its parent's. A
   // folder that exists already is left as it is (and false returned, with
-  // ERROR_ALREADY_EXISTS).
+  // ERROR_ALREADY_EXISTS). Made only where the path says: when its parent is
+  // reached through a link, or the new folder turns out to lie elsewhere,
+  // nothing is left made and the error is kErrorReachedThroughLink.
   virtual bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) = 0;
   // A new folder for this run alone, in the system's own Temp folder, under
   // a name not used before, with the protected access list: only
@@ -137,8 +141,14 @@ class FileSystem {
   // named kKitFolderName and a random number, so that no run's work is taken
   // for a kit copy, nor one run's copy for another's.
   virtual std::wstring MakeKitFolder(FileError& error) = 0;
-  // Only an empty directory goes.
-  virtual bool RemoveEmptyDirectory(const std::wstring& path) = 0;
+  // Only an empty directory goes, and only the folder at exactly this place,
+  // as RemovePlainFile takes a file: no link in its place or on its way
+  // (kErrorReachedThroughLink).
+  virtual bool RemoveEmptyDirectory(const std::wstring& path, FileError& error) = 0;
+  bool RemoveEmptyDirectory(const std::wstring& path) {
+    FileError error;
+    return RemoveEmptyDirectory(path, error);
+  }
   // True when a listing of the path's directory for exactly its last name
   // finds an ordinary file: directories, hidden and system files count as
   // absent; read-only and archived files count. Names match without case.
@@ -174,6 +184,10 @@ class FileSystem {
   // and ".." resolved, and short (8.3) names expanded as far as the path
   // exists. Empty when the system cannot form one.
   virtual std::wstring LongForm(const std::wstring& path) = 0;
+  // True when both paths lead to one existing folder, however each is
+  // spelled (short names, another drive letter mapped to it, a link on the
+  // way); false when either is not there.
+  virtual bool SameFolder(const std::wstring& a, const std::wstring& b) = 0;
   // True when another program holds the file so that it may not be written,
   // as a running program holds its own .exe. Asked by opening it for writing
   // with no sharing, which changes nothing in it.

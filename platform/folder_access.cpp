@@ -7,6 +7,9 @@ constexpr const wchar_t* kInherited = L"OICI";
 constexpr const wchar_t* kFullControl = L"0x1f01ff";     // FILE_ALL_ACCESS
 constexpr const wchar_t* kReadAndExecute = L"0x1200a9";  // FILE_GENERIC_READ | FILE_GENERIC_EXECUTE
 constexpr const wchar_t* kModify = L"0x1301bf";          // read, execute, write and delete
+// Read and execute, and make files and folders in it: what users may do to
+// a working folder itself, which they may neither move away nor turn into a link.
+constexpr const wchar_t* kReadAndAdd = L"0x1200af";
 
 std::wstring Allow(const wchar_t* inheritance, const wchar_t* rights, const wchar_t* trustee) {
   return std::wstring(L"(A;") + inheritance + L";" + rights + L";;;" + trustee + L")";
@@ -16,8 +19,11 @@ std::wstring ProtectedSddl(const wchar_t* inheritance, UsersMay users) {
   // Owned by Administrators, not by the account that runs the setup: its
   // programs without elevation could otherwise change the list again.
   // "P": protected, so the permissive entries of a drive root never flow in.
-  return L"O:BAD:P" + Allow(inheritance, kFullControl, L"SY") + Allow(inheritance, kFullControl, L"BA") +
-         Allow(inheritance, users == UsersMay::Modify ? kModify : kReadAndExecute, L"BU");
+  std::wstring own = L"O:BAD:P" + Allow(inheritance, kFullControl, L"SY") + Allow(inheritance, kFullControl, L"BA");
+  if (users == UsersMay::ReadAndExecute) return own + Allow(inheritance, kReadAndExecute, L"BU");
+  // A working folder: users change what is in it, not the folder itself.
+  if (*inheritance) return own + Allow(L"", kReadAndAdd, L"BU") + Allow(L"OICIIO", kModify, L"BU");
+  return own + Allow(L"", kModify, L"BU");
 }
 
 }  // namespace

@@ -39,15 +39,23 @@ TEST(FolderAccess, AdministratorsAndSystemOwnItAndUsersMayChangeOnlyWorkingFolde
   for (auto [sddl, inheritance] : {std::pair{&ProtectedFolderSddl, L"OICI"}, std::pair{&ProtectedFileSddl, L""}}) {
     for (UsersMay users : {UsersMay::ReadAndExecute, UsersMay::Modify}) {
       std::map<std::wstring, Entry> entries = AllowEntries(sddl(users));
-      ASSERT_EQ(entries.size(), 3u);
-      for (const wchar_t* trustee : {L"SY", L"BA", L"BU"}) {
-        ASSERT_TRUE(entries.contains(trustee)) << trustee;
+      bool workingFolder = users == UsersMay::Modify && *inheritance;
+      ASSERT_EQ(entries.size(), workingFolder ? 4u : 3u);
+      for (const wchar_t* trustee : {L"SY", L"BA"}) {
         EXPECT_EQ(entries[trustee].flags, inheritance);
+        EXPECT_EQ(entries[trustee].rights, kFullControl);
       }
-      EXPECT_EQ(entries[L"SY"].rights, kFullControl);
-      EXPECT_EQ(entries[L"BA"].rights, kFullControl);
-      EXPECT_EQ(entries[L"BU"].rights, users == UsersMay::Modify ? kModify : kReadAndExecute);
       EXPECT_EQ(entries[L"BU"].rights & kChangePermissionsOrOwner, 0u);
+      if (!workingFolder) {
+        EXPECT_EQ(entries[L"BU"].flags, inheritance);
+        EXPECT_EQ(entries[L"BU"].rights, users == UsersMay::Modify ? kModify : kReadAndExecute);
+        continue;
+      }
+      // Users change what a working folder holds, but may not delete or move the folder itself.
+      EXPECT_EQ(entries[L"BU"].flags, L"");
+      EXPECT_EQ(entries[L"BU"].rights, kReadAndExecute | 0x2 | 0x4);  // and add files and folders
+      EXPECT_EQ(entries[L"BU+"].flags, L"OICIIO");
+      EXPECT_EQ(entries[L"BU+"].rights, kModify);
     }
   }
   // A folder on the way: users may make folders in it and change what they make there, and nothing else.

@@ -33,7 +33,7 @@ enum class FolderRead {
 
 struct FolderSecurity {
   FolderRead result = FolderRead::Missing;
-  bool link = false;  // a junction or symbolic link: its contents lie elsewhere
+  bool link = false;  // a junction or symbolic link, or reached through one: its contents lie elsewhere
   Trustee owner = Trustee::Other;
   bool hasAccessList = true;  // false for a null list, which lets everyone do everything
   std::vector<AccessEntry> entries = {};

@@ -111,8 +111,8 @@ bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay
   return false;
 }
 
-bool LoggedFileSystem::RemoveEmptyDirectory(const std::wstring& path) {
-  bool removed = inner_.RemoveEmptyDirectory(path);
+bool LoggedFileSystem::RemoveEmptyDirectory(const std::wstring& path, FileError& error) {
+  bool removed = inner_.RemoveEmptyDirectory(path, error);
   if (removed) log_.WriteLine(L"Removed folder " + path);
   return removed;
 }

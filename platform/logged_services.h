@@ -39,13 +39,15 @@ class LoggedFileSystem : public FileSystem {
   bool MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) override;
   std::wstring MakeWorkFolder(FileError& error) override;
   std::wstring MakeKitFolder(FileError& error) override;
-  bool RemoveEmptyDirectory(const std::wstring& path) override;
+  using FileSystem::RemoveEmptyDirectory;
+  bool RemoveEmptyDirectory(const std::wstring& path, FileError& error) override;
   bool IsOrdinaryFile(const std::wstring& path) override { return inner_.IsOrdinaryFile(path); }
   bool IsLink(const std::wstring& path) override { return inner_.IsLink(path); }
   bool IsInUse(const std::wstring& path) override { return inner_.IsInUse(path); }
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override { return inner_.ReadFolderSecurity(path); }
   bool ChangeDrive(wchar_t letter) override { return inner_.ChangeDrive(letter); }
   std::wstring LongForm(const std::wstring& path) override { return inner_.LongForm(path); }
+  bool SameFolder(const std::wstring& a, const std::wstring& b) override { return inner_.SameFolder(a, b); }
 
  private:
   FileSystem& inner_;

@@ -28,11 +28,9 @@ void LeaveNothing(const SystemServices& services, const std::wstring& directory)
       if (files.IsOrdinaryFile(directory + name)) files.SetAsideInUseFile(directory + name, error);
     }
   }
-  for (const install::ProductFolder& folder : install::kProductFolders) {
-    if (files.IsLink(directory + folder.name)) continue;
-    files.RemoveEmptyDirectory(directory + folder.name);  // only when the user keeps nothing there
-  }
-  if (!files.IsLink(directory)) files.RemoveEmptyDirectory(directory);
+  // Each only when the user keeps nothing there, and never through a link.
+  for (const install::ProductFolder& folder : install::kProductFolders) files.RemoveEmptyDirectory(directory + folder.name);
+  files.RemoveEmptyDirectory(directory);
 }
 
 }  // namespace
@@ -51,6 +49,13 @@ install::OperationResult Remove(const RemovalRequest& request, const SystemServi
       refused.detail = registered.value_or(L"");
       return refused;
     }
+  }
+  // The folder or one above it turned into a link leads elsewhere: nothing
+  // there is the installation's, and none of it is gone.
+  if (std::wstring link = FirstLinkOnTheWay(services.files, directory); !link.empty()) {
+    install::Refused refused{install::RefusalReason::LinkOnTheWay, directory};
+    refused.folder = link;
+    return refused;
   }
   if (request.scope == RemovalScope::Everything && !questions.ConfirmRemoval()) return install::Cancelled{};
   // Its files could not be deleted while Morvane runs from there.

@@ -30,8 +30,10 @@ class RemovalProgress {
 };
 
 // Done, Cancelled (No to the question), InUse (Morvane running: left so, or
-// still in place after the delete) or EntryNotDeleted. A removal of FilesOnly
-// asks no question: it follows an installation that was asked for.
+// still in place after the delete), ProductNotRemoved, EntryNotDeleted, or
+// Refused before anything changed: a folder the machine's entry does not
+// name, or one reached through a link. A removal of FilesOnly asks no
+// question: it follows an installation that was asked for.
 install::OperationResult Remove(const RemovalRequest& request, const SystemServices& services,
                                 install::OperationQuestions& questions, RemovalProgress& progress);
 

@@ -80,23 +80,9 @@ void DeleteOwnTestFiles(FileSystem& files, const std::wstring& pattern) {
   }
 }
 
-// The setting that names the directory can be changed without elevation, so
-// a folder on the way may be a link that someone else put there to lead this
-// elevated program into a folder they may not write. Nothing is removed
-// through a link: not under a linked directory, Help or TestThis. This test
-// spares the step; what closes the gap between it and the deletion (a link
-// swapped in meanwhile) is that every file is deleted only through a handle
-// checked to be the plain file at its own place.
-bool ReachedThroughLink(FileSystem& files, const std::wstring& path) {
-  for (std::size_t slash = path.find(L'\\', 3); slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
-    if (files.IsLink(path.substr(0, slash))) return true;
-  }
-  return files.IsLink(path);
-}
-
 void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& directory, FileError& error) {
   std::wstring path = directory + entry.path;
-  if (ReachedThroughLink(files, path)) {
+  if (!FirstLinkOnTheWay(files, path).empty()) {
     error = {kErrorReachedThroughLink, L"A link lies on the way."};
     return;
   }
@@ -138,11 +124,26 @@ void RemoveForAllUsers(const SystemServices& services, const std::wstring& direc
 
 }  // namespace
 
+// Nothing is removed through a link: not under a linked directory, Help or
+// TestThis. This test spares the step; what closes the gap between it and
+// the deletion (a link swapped in meanwhile) is that every file and folder
+// is deleted only through a handle checked to be the one at its own place.
+std::wstring FirstLinkOnTheWay(FileSystem& files, const std::wstring& path) {
+  std::size_t end = 2;
+  do {
+    end = path.find(L'\\', end + 1);
+    std::wstring part = path.substr(0, end);
+    if (part.size() > 3 && !text::EndsWithBackslash(part) && files.IsLink(part)) return part;
+  } while (end != std::wstring::npos);
+  return {};
+}
+
 SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope) {
   const RemovalEntry& product = kRemovalEntries.front();
   FileError error;
   Remove(services.files, product, directory, error);
-  if (services.files.IsOrdinaryFile(directory + product.path)) {
+  // Not seen through a link that took the folder's place meanwhile is not gone.
+  if (error.code == kErrorReachedThroughLink || services.files.IsOrdinaryFile(directory + product.path)) {
     return SequenceResult{false, error.code, error.description, std::nullopt};
   }
   // Each other step's failure is its own: it is passed over and the next one runs.

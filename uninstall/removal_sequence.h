@@ -31,9 +31,17 @@ struct SequenceResult {
 
 // directory ends in a backslash. Every single failure is ignored and the
 // next step runs. The one exception is "Morvane.exe", which goes first: when
-// it is still there afterwards (Morvane was started again), nothing else is
-// touched, so that the installation, its entry and the setting stay whole
-// and the next start offers the removal again.
+// it is still there afterwards (Morvane was started again), or was reached
+// through a link, nothing else is touched, so that the installation, its
+// entry and the setting stay whole and the next start offers the removal
+// again.
 SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope);
+
+// The setting that names the directory can be changed without elevation,
+// and a folder on the way may be one that others can rename: a link put in
+// its place would lead this elevated program into a folder they may not
+// write. The first folder or file from the drive root down to path that is
+// a link; empty when there is none.
+std::wstring FirstLinkOnTheWay(FileSystem& files, const std::wstring& path);
 
 }  // namespace uninstall

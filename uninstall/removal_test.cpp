@@ -203,6 +203,38 @@ TEST_F(Removing, NothingIsRemovedThroughALink) {
   EXPECT_FALSE(EntryExists());
 }
 
+// What a removal a deployment runs would meet where others may rename the
+// installed folder or one above it, and put a link in its place.
+TEST_F(Removing, AFolderOnTheWayTurnedIntoALinkStopsTheRemoval) {
+  // Refused before the question, and the installation stays registered, for
+  // either removal.
+  std::vector<std::wstring> files = machine.files.List(L"C:\\");
+  machine.files.SetAttributes(L"C:\\WINUTIL", {.link = true});
+  for (RemovalScope scope : {RemovalScope::Everything, RemovalScope::FilesOnly}) {
+    OperationResult result = Remove(scope, true);
+    ASSERT_TRUE(std::holds_alternative<install::Refused>(result));
+    EXPECT_EQ(std::get<install::Refused>(result).reason, install::RefusalReason::LinkOnTheWay);
+    EXPECT_EQ(std::get<install::Refused>(result).folder, L"C:\\WINUTIL");
+  }
+  EXPECT_EQ(questions.confirmations, 0);
+  machine.files.SetAttributes(L"C:\\WINUTIL", {});
+  ExpectUntouched(files);
+
+  // Swapped in after that check, before Morvane.exe goes, leading to empty
+  // folders of the product's names: what is not seen there is not gone.
+  const std::wstring victim = L"C:\\Victim\\";
+  for (const wchar_t* name : {L"FileList", L"Help", L"TestThis", L"Undo"}) machine.files.AddDirectory(victim + name);
+  machine.files.failWhen = [&](FileOp op, const std::wstring& path) -> std::optional<FileError> {
+    if (op == FileOp::Remove && path == In(L"morvane.exe")) machine.files.MakeFolderLink(kD, victim);
+    return std::nullopt;
+  };
+  EXPECT_TRUE(std::holds_alternative<install::ProductNotRemoved>(Remove(RemovalScope::Everything, true)));
+  EXPECT_EQ(machine.files.List(victim).size(), 4u);
+  EXPECT_TRUE(EntryExists());
+  EXPECT_EQ(machine.settings.InstallDir(), kD);
+  EXPECT_TRUE(machine.companion.calls.empty());
+}
+
 TEST_F(Removing, DriveRootLosesOnlyTheNamedEntries) {
   FakeSystem machine;
   for (const wchar_t* name : {L"C:\\Morvane.exe", L"C:\\setup.exe", L"C:\\pagefile.sys", L"C:\\Help\\notes.txt",

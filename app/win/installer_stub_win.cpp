@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/silent_outcomes.h"
 #include "app/texts.h"
 #include "install/kit_manifest.h"
@@ -117,20 +118,6 @@ const wchar_t* Switches(const wchar_t* line) {
   return line;
 }
 
-// Whether the setup will run without a window: a /S among the switches
-// before /D=, which takes the rest of the line.
-bool Silent(const wchar_t* switches) {
-  for (const wchar_t* at = switches; *at;) {
-    while (*at == L' ' || *at == L'\t') ++at;
-    const wchar_t* end = at;
-    while (*end && *end != L' ' && *end != L'\t') ++end;
-    if (end - at >= 3 && CompareStringOrdinal(at, 3, L"/D=", 3, TRUE) == CSTR_EQUAL) return false;
-    if (end - at == 2 && CompareStringOrdinal(at, 2, L"/S", 2, TRUE) == CSTR_EQUAL) return true;
-    at = end;
-  }
-  return false;
-}
-
 // Runs the unpacked setup with this program's switches and waits for it:
 // its exit code, or the code of a fatal error when it could not be started.
 DWORD RunSetup(const std::wstring& setup) {
@@ -175,7 +162,10 @@ int Run() {
   }
   // Without a setup.exe as packed there is nothing to run: said as the setup
   // says it of a damaged kit.
-  if (!Silent(Switches(GetCommandLineW()))) {
+  // Read as the setup reads its switches: whatever it would run without a
+  // window (a refused switch too) gets no message box here either.
+  CommandLine command = ParseCommandLine(GetCommandLineW());
+  if (!command.silent && !command.refused) {
     std::wstring message = std::wstring(texts::kDamagedKit) + L"setup.exe";
     MessageBoxW(nullptr, message.c_str(), texts::kAppTitle, MB_ICONERROR | MB_OK | MB_SETFOREGROUND);
   }

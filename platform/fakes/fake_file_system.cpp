@@ -1,6 +1,7 @@
 #include "platform/fakes/fake_file_system.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "platform/text.h"
 
@@ -162,8 +163,14 @@ std::wstring FakeFileSystem::Followed(const std::wstring& key) const {
 }
 
 bool FakeFileSystem::ReachedThroughLink(const std::wstring& path) const {
-  const Node* node = Find(path);
-  return Followed(Key(path)) != Key(path) || (node && node->attributes.link);
+  std::wstring key = Key(path);
+  if (Followed(key) != key) return true;
+  // A link made so by its attributes alone leads nowhere else, but is one.
+  for (; !key.empty(); key = Parent(key)) {
+    const Node* node = Find(key);
+    if (node && node->attributes.link) return true;
+  }
+  return false;
 }
 
 FakeFileSystem::Node* FakeFileSystem::Find(const std::wstring& path) {
@@ -495,7 +502,9 @@ std::wstring FakeFileSystem::MakeWorkFolder(FileError& error) {
 std::wstring FakeFileSystem::MakeKitFolder(FileError& error) {
   AddDirectory(workFolderParent);
   for (int n = 1; n < 100; ++n) {
-    std::wstring folder = workFolderParent + kKitFolderName + std::to_wstring(n);
+    wchar_t number[9];
+    std::swprintf(number, 9, L"%08X", n);
+    std::wstring folder = workFolderParent + kKitFolderName + number;
     if (MakeProtectedDirectory(folder, UsersMay::ReadAndExecute, error)) return folder + L"\\";
     if (error.code != 183) break;
   }
@@ -544,16 +553,24 @@ bool FakeFileSystem::MakeDirectory(const std::wstring& path, FileError* error) {
   }
   std::wstring name = path;
   while (name.size() > 3 && name.back() == L'\\') name.pop_back();
+  // Made where a link on the way leads, as the system's call makes it.
+  if (Followed(key) != key) name = key = Followed(key);
   nodes_[key] = Node{name, true, {}, {}};
   return true;
 }
 
-bool FakeFileSystem::RemoveEmptyDirectory(const std::wstring& path) {
-  FileError error;
+bool FakeFileSystem::RemoveEmptyDirectory(const std::wstring& path, FileError& error) {
   if (Fails(FileOp::RemoveDirectory, path, error)) return false;
   std::wstring key = Key(path);
-  Node* node = Find(key);
-  if (!node || !node->directory || HasChildren(key) || key.size() <= 3) return false;
+  const Node* node = Find(key);
+  if (node && ReachedThroughLink(key)) {
+    error = Error(kErrorReachedThroughLink);
+    return false;
+  }
+  if (!node || !node->directory || HasChildren(key) || key.size() <= 3) {
+    error = Error(node ? 145 : 2);
+    return false;
+  }
   nodes_.erase(key);
   return true;
 }
@@ -607,7 +624,7 @@ FolderSecurity FakeFileSystem::ReadFolderSecurity(const std::wstring& path) {
   if (root != security_.end() && root->second.result == FolderRead::NoAccessLists) return root->second;
   auto own = security_.find(key);
   FolderSecurity security = own != security_.end() ? own->second : key.size() <= 3 ? SystemDriveRoot() : ProtectedFolder();
-  security.link = security.link || node->attributes.link;
+  security.link = security.link || ReachedThroughLink(key);
   return security;
 }
 
@@ -619,6 +636,11 @@ bool FakeFileSystem::ChangeDrive(wchar_t letter) {
 }
 
 bool FakeFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) {
+  std::wstring parent = Parent(Key(path));
+  if (Find(parent) && ReachedThroughLink(parent)) {
+    error = Error(kErrorReachedThroughLink);
+    return false;
+  }
   if (!MakeDirectory(path, &error)) return false;
   protectedFolders[path] = users;
   return true;
@@ -626,6 +648,11 @@ bool FakeFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay u
 
 void FakeFileSystem::AddShortName(const std::wstring& shortPath, const std::wstring& longPath) {
   shortPaths_[Key(shortPath)] = longPath;
+}
+
+bool FakeFileSystem::SameFolder(const std::wstring& a, const std::wstring& b) {
+  std::wstring longA = LongForm(a), longB = LongForm(b);
+  return !longA.empty() && IsDirectory(longA) && Key(longA) == Key(longB);
 }
 
 std::wstring FakeFileSystem::LongForm(const std::wstring& path) {

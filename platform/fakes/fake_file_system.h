@@ -105,14 +105,16 @@ class FakeFileSystem : public FileSystem {
   // Folders "Morvane Setup N" under workFolderParent.
   std::wstring MakeWorkFolder(FileError& error) override;
   std::wstring workFolderParent = L"C:\\Windows\\Temp\\";
-  // Folders kKitFolderName and N under workFolderParent.
+  // Folders kKitFolderName and N, in eight hexadecimal digits as the real ones, under workFolderParent.
   std::wstring MakeKitFolder(FileError& error) override;
-  bool RemoveEmptyDirectory(const std::wstring& path) override;
+  using FileSystem::RemoveEmptyDirectory;
+  bool RemoveEmptyDirectory(const std::wstring& path, FileError& error) override;
   bool IsOrdinaryFile(const std::wstring& path) override;
   bool IsLink(const std::wstring& path) override;
   FolderSecurity ReadFolderSecurity(const std::wstring& path) override;
   bool ChangeDrive(wchar_t letter) override;
   std::wstring LongForm(const std::wstring& path) override;
+  bool SameFolder(const std::wstring& a, const std::wstring& b) override;
   // Any open file keeps out a writer that shares nothing.
   bool IsInUse(const std::wstring& path) override { return Find(path) && IsOpen(path); }
 

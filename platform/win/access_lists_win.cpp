@@ -83,60 +83,21 @@ bool IsLink(HANDLE file) {
          tag.ReparseTag == 0;
 }
 
-}  // namespace
-
-ProtectedDescriptor::ProtectedDescriptor(const std::wstring& sddl) {
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
-    descriptor_.reset(descriptor);
-  }
-  attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, descriptor, FALSE};
-}
-
-PSID ProtectedDescriptor::owner() const {
-  BOOL defaulted = FALSE;
-  PSID owner = nullptr;
-  if (!descriptor_ || !GetSecurityDescriptorOwner(descriptor_.get(), &owner, &defaulted)) return nullptr;
-  return owner;
-}
-
-PACL ProtectedDescriptor::dacl() const {
-  BOOL present = FALSE, defaulted = FALSE;
-  PACL dacl = nullptr;
-  if (!descriptor_ || !GetSecurityDescriptorDacl(descriptor_.get(), &present, &dacl, &defaulted)) return nullptr;
-  return dacl;
-}
-
-FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
+// The owner and list of an open file or folder (opened with READ_CONTROL),
+// each trustee sorted into its kind.
+FolderSecurity SecurityOf(HANDLE file) {
   FolderSecurity security;
-  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-  UniqueKernelHandle folder(CreateFileW(path.c_str(), READ_CONTROL, kShareAll, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!folder) {
-    DWORD code = GetLastError();
-    // A name that cannot exist is missing too: making it fails later, with the system's words.
-    bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_INVALID_NAME;
-    security.result = missing ? FolderRead::Missing : FolderRead::Unreadable;
-    return security;
-  }
   security.result = FolderRead::Unreadable;
-  DWORD flags = 0;
-  if (!GetVolumeInformationByHandleW(folder.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) return security;
-  if (!(flags & FILE_PERSISTENT_ACLS)) {
-    security.result = FolderRead::NoAccessLists;
-    return security;
-  }
   PSID owner = nullptr;
   PACL dacl = nullptr;
   PSECURITY_DESCRIPTOR raw = nullptr;
-  if (GetSecurityInfo(folder.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
+  if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
                       nullptr, &dacl, nullptr, &raw) != ERROR_SUCCESS) {
     return security;
   }
   std::unique_ptr<void, decltype(&LocalFree)> descriptor(raw, &LocalFree);
   std::vector<BYTE> currentUser = CurrentUserSid();
   security.result = FolderRead::Read;
-  security.link = IsLink(folder.get());
   security.owner = KindOf(owner, currentUser);
   security.hasAccessList = dacl != nullptr;
   for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
@@ -168,6 +129,73 @@ FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
     security.entries.push_back(entry);
   }
   return security;
+}
+
+}  // namespace
+
+ProtectedDescriptor::ProtectedDescriptor(const std::wstring& sddl) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
+    descriptor_.reset(descriptor);
+  }
+  attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, descriptor, FALSE};
+}
+
+PSID ProtectedDescriptor::owner() const {
+  BOOL defaulted = FALSE;
+  PSID owner = nullptr;
+  if (!descriptor_ || !GetSecurityDescriptorOwner(descriptor_.get(), &owner, &defaulted)) return nullptr;
+  return owner;
+}
+
+PACL ProtectedDescriptor::dacl() const {
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL dacl = nullptr;
+  if (!descriptor_ || !GetSecurityDescriptorDacl(descriptor_.get(), &present, &dacl, &defaulted)) return nullptr;
+  return dacl;
+}
+
+FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
+  FolderSecurity security;
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  // Its attributes are read too: whether it is a link, and where it lies.
+  UniqueKernelHandle folder(CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                        nullptr));
+  if (!folder) {
+    DWORD code = GetLastError();
+    // A name that cannot exist is missing too: making it fails later, with the system's words.
+    bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND || code == ERROR_INVALID_NAME;
+    security.result = missing ? FolderRead::Missing : FolderRead::Unreadable;
+    return security;
+  }
+  security.result = FolderRead::Unreadable;
+  DWORD flags = 0;
+  if (!GetVolumeInformationByHandleW(folder.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) return security;
+  if (!(flags & FILE_PERSISTENT_ACLS)) {
+    security.result = FolderRead::NoAccessLists;
+    return security;
+  }
+  security = SecurityOf(folder.get());
+  // A link on the way counts as one too (Wine shows a Unix link there only
+  // so), and is refused before anything changes.
+  security.link = security.result == FolderRead::Read && (IsLink(folder.get()) || !LiesWhereItSays(folder.get(), path.c_str()));
+  return security;
+}
+
+bool OnlyAdministratorsMayRepermission(HANDLE file) {
+  auto trusted = [](Trustee trustee) {
+    return trustee == Trustee::Administrators || trustee == Trustee::System || trustee == Trustee::TrustedInstaller;
+  };
+  FolderSecurity security = SecurityOf(file);
+  if (security.result != FolderRead::Read || !security.hasAccessList || !trusted(security.owner)) return false;
+  for (const AccessEntry& entry : security.entries) {
+    if (entry.allow && !entry.inheritOnly && !trusted(entry.trustee) && entry.trustee != Trustee::CreatorOwner &&
+        (FileRights(entry.rights) & (WRITE_DAC | WRITE_OWNER))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 std::vector<BYTE> OnTheWayAcl(PACL existing) {
@@ -249,7 +277,21 @@ bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, Sec
   }
   // The kernel call sets it on this folder alone; the higher-level ones
   // would rewrite the lists of everything inside.
-  return SetKernelObjectSecurity(folder.get(), kWhat | PROTECTED_DACL_SECURITY_INFORMATION, &descriptor) != 0;
+  if (!SetKernelObjectSecurity(folder.get(), kWhat | PROTECTED_DACL_SECURITY_INFORMATION, &descriptor)) return false;
+  // Whoever opened the folder with DELETE before keeps that right whatever
+  // its list says now, and could still rename it away and put another in
+  // its place. Such a handle is found by opening the folder without sharing
+  // deletion, which fails while one is open; the folder then gets back what
+  // it had.
+  UniqueKernelHandle deleters(CreateFileW(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (deleters) return true;
+  DWORD error = GetLastError();
+  folder.Reset();
+  RestoreFolderSecurity(path, before);
+  SetLastError(error);
+  return false;
 }
 
 bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& before) {

@@ -40,11 +40,18 @@ class ProtectedDescriptor {
 // with the same rights would be on Windows; nothing here is special to Wine.
 FolderSecurity ReadFolderSecurityWin(const std::wstring& path);
 
+// True when the open file (opened with READ_CONTROL) is owned by
+// Administrators, SYSTEM or TrustedInstaller and no one else may change its
+// owner or list: then no one else can hold a handle with those rights,
+// which a new list would not take away.
+bool OnlyAdministratorsMayRepermission(HANDLE file);
+
 // The folder at path itself (never through a link) gets Administrators as
 // its owner and the rule's list, set on it alone: nothing already in it is
 // given the new list (SetSecurityInfo would pass it down to everything
 // inside). before receives the owner and list it had. False, with the last
-// error, when it is no plain folder or cannot be changed.
+// error, when it is no plain folder or cannot be changed, or when someone
+// holds it open with the right to delete it (the list is then put back).
 bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before);
 bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& before);
 

@@ -8,7 +8,8 @@
 
 namespace {
 
-// Loaded lazily by theming, drawing, the shell and accessibility; none of
+// Loaded lazily by theming, drawing, the shell, accessibility and the
+// access-list calls (ntmarta, already when the kit's copy is made); none of
 // them is one of the system's known DLLs, so a bare name would be searched.
 struct LazilyLoaded {
   const wchar_t* name;
@@ -17,9 +18,10 @@ struct LazilyLoaded {
 constexpr LazilyLoaded kLazilyLoadedSystemDlls[] = {
     {L"uxtheme.dll", SystemDlls::ForTheWindow},   {L"dwmapi.dll", SystemDlls::ForTheWindow},
     {L"msimg32.dll", SystemDlls::ForTheWindow},   {L"version.dll", SystemDlls::ForTheWindow},
-    {L"cryptbase.dll", SystemDlls::ForTheWindow}, {L"propsys.dll", SystemDlls::ForLaterSteps},
-    {L"profapi.dll", SystemDlls::ForLaterSteps},  {L"userenv.dll", SystemDlls::ForLaterSteps},
-    {L"oleacc.dll", SystemDlls::ForLaterSteps},   {L"mpr.dll", SystemDlls::ForLaterSteps},
+    {L"cryptbase.dll", SystemDlls::ForTheWindow}, {L"ntmarta.dll", SystemDlls::ForTheWindow},
+    {L"propsys.dll", SystemDlls::ForLaterSteps},  {L"profapi.dll", SystemDlls::ForLaterSteps},
+    {L"userenv.dll", SystemDlls::ForLaterSteps},  {L"oleacc.dll", SystemDlls::ForLaterSteps},
+    {L"mpr.dll", SystemDlls::ForLaterSteps},
 };
 
 }  // namespace

@@ -71,6 +71,29 @@ class OutputFileWin : public OutputFile {
   UniqueKernelHandle file_;
 };
 
+// The folder path names, without the backslash a caller may end it with
+// (the final path of a folder has none), a drive root as it is.
+std::wstring FolderPath(const std::wstring& path) {
+  return path.size() > 3 && text::EndsWithBackslash(path) ? path.substr(0, path.size() - 1) : path;
+}
+
+// The folder at exactly folder (FolderPath), opened for access with the
+// given sharing: no link in its place or on its way. Else none, with the
+// last error saying why (kErrorReparsePointEncountered for a link).
+UniqueKernelHandle OpenPlainFolder(const std::wstring& folder, DWORD access, DWORD share) {
+  UniqueKernelHandle opened(CreateFileW(folder.c_str(), access | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (opened && !(GetFileInformationByHandle(opened.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                  LiesWhereItSays(opened.get(), folder.c_str()))) {
+    opened.Reset();
+    SetLastError(kErrorReparsePointEncountered);
+  }
+  return opened;
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nullptr) {
   if (path.size() < limit) return false;
   SetLastError(kErrorFilenameExcedRange);
@@ -181,10 +204,26 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
   // would be refused, truncating it is not. A new file has its list from
   // the start; one that was there gets it while this handle, which shares
   // no writing, keeps everyone else's writes out.
+  constexpr DWORD kAccess = GENERIC_WRITE | READ_CONTROL | WRITE_DAC | WRITE_OWNER;
   bool created = false;
-  UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), GENERIC_WRITE | WRITE_DAC | WRITE_OWNER, FILE_SHARE_READ,
-                                               true, nullptr, list.attributes(), &created)
+  UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), kAccess, FILE_SHARE_READ, true, nullptr, list.attributes(),
+                                               &created)
                                : INVALID_HANDLE_VALUE);
+  // A file someone else owns, or may re-permission, may be held open by
+  // them with that right, which no new list takes back: it goes, and is
+  // made anew. (Wine reads every file as the running account's, so there
+  // every file that was there is made anew.) Files users may change anyway
+  // are kept.
+  if (file && users != UsersMay::Modify && !OnlyAdministratorsMayRepermission(file.get())) {
+    file.Reset();
+    UniqueKernelHandle earlier(
+        OpenPlainFile(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false));
+    bool gone = earlier && DeleteThroughHandle(earlier.get());
+    earlier.Reset();
+    // Still there while someone holds it: making it anew then fails.
+    if (gone) file.Reset(CreateNewPlainFile(path.c_str(), kAccess, FILE_SHARE_READ, nullptr, list.attributes()));
+    created = true;
+  }
   DWORD status = file && !created ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
                                         OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
                                             PROTECTED_DACL_SECURITY_INFORMATION,
@@ -269,10 +308,27 @@ std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
 
 bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) {
   if (TooLong(path, kMaxDirectoryPath + 1, &error)) return false;
+  std::wstring folder = FolderPath(path);
+  std::size_t slash = folder.find_last_of(L'\\');
+  std::wstring parent = slash == std::wstring::npos ? folder : FolderPath(folder.substr(0, slash + 1));
   ProtectedDescriptor list(ProtectedFolderSddl(users));
-  // Given at creation, so the folder never exists with its parent's rights;
-  // never made without its list: an open folder is worse than none.
-  if (list && CreateDirectoryW(path.c_str(), list.attributes())) return true;
+  // The parent is held where it was found to be, with an access that takes
+  // part in sharing and without sharing deletion: neither it nor a folder
+  // above it can be renamed away and replaced by a link until the new folder
+  // is made. The list is given at creation, so the folder never exists with
+  // its parent's rights; never made without it: an open folder is worse
+  // than none.
+  UniqueKernelHandle held(list ? OpenPlainFolder(parent, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE)
+                               : UniqueKernelHandle());
+  if (held && CreateDirectoryW(folder.c_str(), list.attributes())) {
+    // Checked once more where it landed; a folder made elsewhere goes again.
+    UniqueKernelHandle made(CreateFileW(folder.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                        nullptr));
+    if (made && LiesWhereItSays(made.get(), folder.c_str())) return true;
+    if (made) DeleteThroughHandle(made.get());
+    SetLastError(kErrorReparsePointEncountered);
+  }
   error = LastError();
   return false;
 }
@@ -294,7 +350,14 @@ std::wstring FileSystemWin::MakeFolderNamedAfter(const std::wstring& folder, con
 
 FolderSecurity FileSystemWin::ReadFolderSecurity(const std::wstring& path) { return ReadFolderSecurityWin(path); }
 
-bool FileSystemWin::RemoveEmptyDirectory(const std::wstring& path) { return RemoveDirectoryW(path.c_str()) != 0; }
+bool FileSystemWin::RemoveEmptyDirectory(const std::wstring& path, FileError& error) {
+  // Deleted through the handle that was checked; a folder that still holds
+  // anything refuses to be marked for deletion.
+  UniqueKernelHandle folder = OpenPlainFolder(FolderPath(path), DELETE, kShareAll);
+  if (folder && DeleteThroughHandle(folder.get())) return true;
+  error = LastError();
+  return false;
+}
 
 bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
   // The search below would take wildcards as a pattern; this test is for one
@@ -325,6 +388,21 @@ bool FileSystemWin::ChangeDrive(wchar_t letter) {
   // that has gone, the drive's root will do.
   std::wstring drive{letter, L':'};
   return SetCurrentDirectoryW(drive.c_str()) || SetCurrentDirectoryW((drive + L"\\").c_str());
+}
+
+bool FileSystemWin::SameFolder(const std::wstring& a, const std::wstring& b) {
+  // Asked of the folders themselves: one volume and one file number is one
+  // folder, whatever leads there.
+  auto identity = [](const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    UniqueKernelHandle folder(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return folder && GetFileInformationByHandle(folder.get(), &info) &&
+           (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  BY_HANDLE_FILE_INFORMATION first{}, second{};
+  return identity(a, first) && identity(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
 
 std::wstring FileSystemWin::LongForm(const std::wstring& path) {

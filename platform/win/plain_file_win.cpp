@@ -78,18 +78,30 @@ HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create
                      SECURITY_ATTRIBUTES* newFile, bool* created) {
   access |= FILE_READ_ATTRIBUTES;
   HANDLE file = CreateFileW(path, access, share, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  bool made = false;
   if (file == INVALID_HANDLE_VALUE && create && GetLastError() == ERROR_FILE_NOT_FOUND) {
-    // Made anew only where nothing of that name is, not even a dangling
-    // link; with the right to take it back if it landed in the wrong place.
-    file = CreateFileW(path, access | DELETE, share, newFile, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    made = file != INVALID_HANDLE_VALUE;
+    file = CreateNewPlainFile(path, access, share, folder, newFile);
+    if (created) *created = file != INVALID_HANDLE_VALUE;
+    return file;
   }
-  if (created) *created = made;
+  if (created) *created = false;
   if (file == INVALID_HANDLE_VALUE) return file;
   if (!IsPlainFileAt(file, path, folder)) {
-    if (made) DeleteThroughHandle(file);
+    CloseHandle(file);
+    SetLastError(kErrorReparsePointEncountered);
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
+}
+
+HANDLE CreateNewPlainFile(const wchar_t* path, DWORD access, DWORD share, HANDLE folder,
+                          SECURITY_ATTRIBUTES* newFile) {
+  // Made anew only where nothing of that name is, not even a dangling link;
+  // with the right to take it back if it landed in the wrong place.
+  HANDLE file = CreateFileW(path, access | FILE_READ_ATTRIBUTES | DELETE, share, newFile, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return file;
+  if (!IsPlainFileAt(file, path, folder)) {
+    DeleteThroughHandle(file);
     CloseHandle(file);
     SetLastError(kErrorReparsePointEncountered);
     return INVALID_HANDLE_VALUE;
@@ -98,6 +110,13 @@ HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create
 }
 
 bool DeleteThroughHandle(HANDLE file) {
+  // Where the system can (Windows 10 and later), the name goes at once, as
+  // DeleteFileW lets it go there: a new file may take it while someone
+  // still holds the old one. Elsewhere it goes with the last handle.
+  constexpr auto kDispositionInfoEx = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+  constexpr DWORD kDeleteAtOnce = 0x1 | 0x2;  // FILE_DISPOSITION_FLAG_DELETE | _POSIX_SEMANTICS
+  DWORD flags = kDeleteAtOnce;
+  if (SetFileInformationByHandle(file, kDispositionInfoEx, &flags, sizeof flags)) return true;
   FILE_DISPOSITION_INFO disposition{TRUE};
   return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }

@@ -37,5 +37,10 @@ bool LiesWhereItSays(HANDLE file, const wchar_t* path, HANDLE folder = nullptr);
 HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create, HANDLE folder = nullptr,
                      SECURITY_ATTRIBUTES* newFile = nullptr, bool* created = nullptr);
 
+// Makes path anew, as OpenPlainFile does with create, but never opens a
+// file that is there already: the result is always a new file object.
+HANDLE CreateNewPlainFile(const wchar_t* path, DWORD access, DWORD share, HANDLE folder = nullptr,
+                          SECURITY_ATTRIBUTES* newFile = nullptr);
+
 // Marks the open file (opened with DELETE) for deletion when it is closed.
 bool DeleteThroughHandle(HANDLE file);

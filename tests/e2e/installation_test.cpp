@@ -139,6 +139,11 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
   };
   wchar_t programFilesShort[MAX_PATH] = {};
   ASSERT_GT(GetShortPathNameW(L"C:\\Program Files", programFilesShort, MAX_PATH), 0u);
+  // A folder on the way that is a link to another place, seen as one before anything is made there.
+  World::MakeDirectories(L"C:\\e2e\\Victim");
+  ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Linked", L"C:\\e2e\\Victim"));
+  install::Refused linked{install::RefusalReason::Unsafe, L"C:\\e2e\\Linked\\Morvane"};
+  linked.unsafe = {L"C:\\e2e\\Linked", texts::kFolderIsALink};
   const Entry kEntries[] = {
       {L"", MessageIcon::Critical, kTooShort},
       {L"C:", MessageIcon::Critical, kTooShort},
@@ -146,14 +151,15 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
       {L"C:\\Program Files (x86)\\Morvane", MessageIcon::Information, kProgramFiles},
       {L"C:\\Program FilesX", MessageIcon::Information, kProgramFiles},
       // Not what they seem: relative to the current directory, or Program Files by another name.
-      {L"Morvane", MessageIcon::Critical, kTooShort},
-      {L"D:Morvane", MessageIcon::Critical, kTooShort},
+      {L"Morvane", MessageIcon::Critical, refused(install::RefusalReason::NotAFullPath, L"Morvane", L"")},
+      {L"D:Morvane", MessageIcon::Critical, refused(install::RefusalReason::NotAFullPath, L"D:Morvane", L"")},
       {std::wstring(programFilesShort) + L"\\Morvane", MessageIcon::Information, kProgramFiles},
       {L"C:/Program Files/Morvane", MessageIcon::Information, kProgramFiles},
       // Typos that no folder can be made of: told before anything is made.
       {L"X:\\Tools\\Morvane", MessageIcon::Critical,
        refused(install::RefusalReason::NoSuchDrive, L"X:\\Tools\\Morvane", L"X:\\")},
       {L"C:\\Tools\\a|b", MessageIcon::Critical, refused(install::RefusalReason::InvalidName, L"C:\\Tools\\a|b", L"")},
+      {L"C:\\e2e\\Linked\\Morvane", MessageIcon::Critical, Utf8(app::RefusalMessage(linked))},
   };
   for (const Entry& entry : kEntries) {
     SCOPED_TRACE(Utf8(entry.typed));
@@ -190,6 +196,8 @@ TEST_F(Installation, EntryTestsRefuseAndChangeNothing) {
   EXPECT_FALSE(World::Exists(World::DesktopShortcut()));
   EXPECT_FALSE(World::Exists(World::ProgramsShortcut()));
   EXPECT_EQ(World::List(kKit).size(), 10u);
+  EXPECT_TRUE(World::List(L"C:\\e2e\\Victim").empty());
+  EXPECT_TRUE(World::RemoveUnixLink(L"C:\\e2e\\Linked"));
 }
 
 TEST_F(Installation, DriveRootIsRefusedAsATarget) {
@@ -353,28 +361,17 @@ TEST_F(Installation, BlanksInKitAndTargetPathsStillImportAndRegister) {
   EXPECT_TRUE(uninstaller.WaitForExit());
 }
 
-TEST_F(Installation, InstallingFromTheTargetItselfSkipsTheRunningSetup) {
+TEST_F(Installation, InstallingFromTheTargetItselfPutsTheCheckedCopyInPlaceOfTheRunningSetup) {
   const std::wstring self = L"C:\\e2e\\Self";
   World::MakeKit(self);
-  auto lastWrite = [&](const wchar_t* name) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    GetFileAttributesExW((self + L"\\" + name).c_str(), GetFileExInfoStandard, &data);
-    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-  };
-  // The kit's copies keep the build's time; a rewrite would give them now.
-  const ULONGLONG exeWritten = lastWrite(L"setup.exe"), dllWritten = lastWrite(L"setup.dll");
-  ASSERT_NE(exeWritten, 0u);
-  ASSERT_NE(dllWritten, 0u);
   HWND window = StartAndInstall(self, L"c:\\e2e\\self");
   ASSERT_TRUE(window);
-  // Copying over the running setup.exe or its loaded library would fail.
   ASSERT_FALSE(WaitForEnd(window));
   EXPECT_EQ(Text(window, Label1), texts::kInstallCompleted);
   EXPECT_EQ(Text(window, lblProgFore), std::wstring(28, L'_'));
+  // The running setup.exe was moved out of the way; both files are the kit's, written anew.
   EXPECT_TRUE(World::ReadFile(self + L"\\setup.exe") == World::ReadFile(PristineKit() + L"\\setup.exe"));
   EXPECT_TRUE(World::ReadFile(self + L"\\setup.dll") == World::ReadFile(PristineKit() + L"\\setup.dll"));
-  EXPECT_EQ(lastWrite(L"setup.exe"), exeWritten);
-  EXPECT_EQ(lastWrite(L"setup.dll"), dllWritten);
   EXPECT_TRUE(World::ReadFile(self + L"\\Morvane.exe") == World::ReadFile(self + L"\\morvane.1"));
 }
 

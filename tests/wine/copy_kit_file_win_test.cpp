@@ -70,11 +70,28 @@ TEST_F(RealCopy, EmptySmallAndLargeFilesArriveByteForByte) {
             (std::vector<std::wstring>{L"Morvane.exe", L"about.htm", L"screenshot.jpg"}));
 }
 
-TEST_F(RealCopy, LongerDestinationIsCutToTheSourceLength) {
+TEST_F(RealCopy, LongerDestinationIsCutToTheSourceLengthAndNoEarlierHandleReachesTheNewFile) {
   World::WriteFile(L"C:\\e2e\\KIT\\morvane.3", "new");
   World::WriteFile(L"C:\\e2e\\TARGET\\about.htm", "an older and much longer page");
   EXPECT_FALSE(Copy(3));
   EXPECT_EQ(World::ReadFile(L"C:\\e2e\\TARGET\\about.htm"), "new");
+
+  // A handle for re-permissioning (it shares with everything) opened on the file before: the file written is
+  // a new one where the system lets the old name go at once, else the write fails; never the object it holds.
+  World::WriteFile(L"C:\\e2e\\TARGET\\about.htm", "an older and much longer page");
+  HANDLE earlier = CreateFileW(L"C:\\e2e\\TARGET\\about.htm", READ_CONTROL | WRITE_DAC | FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(earlier, INVALID_HANDLE_VALUE);
+  std::optional<KitFileFailure> failure = Copy(3);
+  LARGE_INTEGER size{};
+  EXPECT_TRUE(GetFileSizeEx(earlier, &size));
+  EXPECT_EQ(size.QuadPart, 29);
+  CloseHandle(earlier);
+  if (failure) {
+    EXPECT_EQ(failure->kind, FailureKind::Write);
+  } else {
+    EXPECT_EQ(World::ReadFile(L"C:\\e2e\\TARGET\\about.htm"), "new");
+  }
 }
 
 TEST_F(RealCopy, ReadOnlyDestinationIsAWriteFailureNamingIt) {

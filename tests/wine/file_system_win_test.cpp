@@ -43,20 +43,31 @@ TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeft
     PACL acl = nullptr;
     ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted));
     ASSERT_TRUE(present && acl);
-    ASSERT_EQ(acl->AceCount, 3);
-    const std::pair<WELL_KNOWN_SID_TYPE, ACCESS_MASK> expected[] = {
-        {WinLocalSystemSid, FILE_ALL_ACCESS},
-        {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS},
-        {WinBuiltinUsersSid, users == UsersMay::Modify
-                                 ? FILE_GENERIC_READ | FILE_GENERIC_WRITE | FILE_GENERIC_EXECUTE | DELETE
-                                 : FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
-    for (DWORD i = 0; i < 3; ++i) {
+    struct Expected {
+      WELL_KNOWN_SID_TYPE sid;
+      ACCESS_MASK mask;
+      BYTE flags;
+    };
+    constexpr BYTE kInherited = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+    constexpr ACCESS_MASK kReadAndExecute = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE;
+    std::vector<Expected> expected = {{WinLocalSystemSid, FILE_ALL_ACCESS, kInherited},
+                                      {WinBuiltinAdministratorsSid, FILE_ALL_ACCESS, kInherited}};
+    if (users == UsersMay::ReadAndExecute) {
+      expected.push_back({WinBuiltinUsersSid, kReadAndExecute, kInherited});
+    } else {
+      // Users change what a working folder holds, not the folder itself.
+      expected.push_back({WinBuiltinUsersSid, kReadAndExecute | FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY, 0});
+      expected.push_back({WinBuiltinUsersSid, kReadAndExecute | FILE_GENERIC_WRITE | DELETE,
+                          kInherited | INHERIT_ONLY_ACE});
+    }
+    ASSERT_EQ(acl->AceCount, expected.size());
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
       ACCESS_ALLOWED_ACE* ace = nullptr;
       ASSERT_TRUE(GetAce(acl, i, reinterpret_cast<void**>(&ace)));
       EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
-      EXPECT_EQ(ace->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
-      EXPECT_TRUE(IsWellKnown(&ace->SidStart, expected[i].first)) << i;
-      EXPECT_EQ(ace->Mask, expected[i].second) << i;
+      EXPECT_EQ(ace->Header.AceFlags, expected[i].flags) << i;
+      EXPECT_TRUE(IsWellKnown(&ace->SidStart, expected[i].sid)) << i;
+      EXPECT_EQ(ace->Mask, expected[i].mask) << i;
     }
     LocalFree(descriptor);
   }
@@ -66,6 +77,7 @@ TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeft
   World::WriteFile(L"C:\\e2e\\Protected\\kept.txt", "x");
   EXPECT_FALSE(files_.MakeProtectedDirectory(L"C:\\e2e\\Protected\\", UsersMay::ReadAndExecute, error));
   EXPECT_EQ(error.code, static_cast<std::uint32_t>(ERROR_ALREADY_EXISTS));
+  EXPECT_FALSE(files_.RemoveEmptyDirectory(L"C:\\e2e\\Protected\\"));  // only an empty one goes
   EXPECT_EQ(World::ReadFile(L"C:\\e2e\\Protected\\kept.txt"), "x");
 
   // Read back, Wine shows a list made up from the Unix permissions: the
@@ -93,12 +105,16 @@ TEST_F(RealFileSystem, WorkAndKitFoldersAreNewEachTimeInTheSystemsTemp) {
   }
 }
 
-TEST_F(RealFileSystem, LongFormExpandsShortNamesSlashesAndDetours) {
+TEST_F(RealFileSystem, LongFormExpandsShortNamesSlashesAndDetoursAndSameFolderSeesThroughThem) {
   wchar_t shortName[MAX_PATH] = {};
   ASSERT_GT(GetShortPathNameW(L"C:\\Program Files", shortName, MAX_PATH), 0u);
   EXPECT_EQ(files_.LongForm(std::wstring(shortName) + L"\\Morvane"), L"C:\\Program Files\\Morvane");
   EXPECT_EQ(files_.LongForm(L"c:/program files/Morvane/"), L"c:\\Program Files\\Morvane\\");
   EXPECT_EQ(files_.LongForm(L"C:\\Program Files\\..\\Program Files\\.\\Morvane"), L"C:\\Program Files\\Morvane");
+
+  EXPECT_TRUE(files_.SameFolder(shortName, L"c:\\windows\\..\\PROGRAM FILES\\"));
+  EXPECT_FALSE(files_.SameFolder(shortName, L"C:\\Windows"));
+  EXPECT_FALSE(files_.SameFolder(L"C:\\No Such Folder", L"C:\\No Such Folder"));
 }
 
 TEST_F(RealFileSystem, PathsPastTheClassicLimitAreRefusedAlike) {
@@ -166,6 +182,16 @@ TEST_F(RealFileSystem, FoldersAreMadeSafeThroughTheirHandleAndPutBack) {
   EXPECT_EQ(everyoneMay() & (rights::kAddFile | rights::kDelete | rights::kDeleteChild), 0u);
   ASSERT_TRUE(files_.RestoreSecurity(open, before, error)) << Utf8(error.description);
   EXPECT_EQ(everyoneMay() & rights::kDeleteChild, rights::kDeleteChild);
+  // Not while someone holds it open to delete or rename it: that right would outlive the new list.
+  {
+    HANDLE held = CreateFileW(open.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(files_.MakeSafe(open, SafeRule::OnTheWay, UsersMay::ReadAndExecute, before, error));
+    EXPECT_EQ(error.code, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    EXPECT_EQ(everyoneMay() & rights::kDeleteChild, rights::kDeleteChild);
+    CloseHandle(held);
+  }
   // Never through a link.
   ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Linked", open));
   EXPECT_FALSE(files_.MakeSafe(L"C:\\e2e\\Linked", SafeRule::OnTheWay, UsersMay::ReadAndExecute, before, error));
@@ -210,8 +236,9 @@ TEST_F(RealFileSystem, ARunningProgramIsSetAsideOutOfItsFolder) {
 
 }  // namespace
 
-// Writing, emptying and removing work only on the plain file at its place:
-// a link in a file's place or on its way leads the elevated setup nowhere.
+// Writing, emptying, making and removing work only on the plain file or
+// folder at its place: a link in its place or on its way leads the elevated
+// setup nowhere.
 // A kit file is read only as a plain file of its own in its folder; the
 // folder itself may be reached through a link (a network drive, a
 // redirected Downloads folder).
@@ -235,10 +262,11 @@ TEST_F(RealFileSystem, KitFilesAreReadOnlyAsPlainFilesOfTheirOwnAndHeld) {
   EXPECT_TRUE(World::RemoveUnixLink(L"C:\\e2e\\Kit") && World::RemoveUnixLink(L"C:\\e2e\\Real\\morvane.2"));
 }
 
-TEST_F(RealFileSystem, NoFileIsWrittenEmptiedOrRemovedThroughALink) {
+TEST_F(RealFileSystem, NothingIsWrittenEmptiedMadeOrRemovedThroughALink) {
   const std::wstring victim = L"C:\\e2e\\Victim\\";
   World::WriteFile(victim + L"theirs.txt", "theirs");
   World::WriteFile(victim + L"AddFile.bmp", "theirs");
+  World::MakeDirectories(victim + L"Empty");
   ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\Help", victim));
   ASSERT_TRUE(World::MakeUnixLink(L"C:\\e2e\\theirs.txt", victim + L"theirs.txt"));
   for (const wchar_t* path : {L"C:\\e2e\\Help\\AddFile.bmp", L"C:\\e2e\\theirs.txt"}) {
@@ -252,8 +280,17 @@ TEST_F(RealFileSystem, NoFileIsWrittenEmptiedOrRemovedThroughALink) {
   }
   FileError error;
   EXPECT_FALSE(files_.CreateForWriting(L"C:\\e2e\\Help\\New.bmp", UsersMay::ReadAndExecute, error));
+  // A folder: neither made nor removed where the link leads, and seen as a
+  // link by the checks, at its place and below it.
+  for (const wchar_t* folder : {L"C:\\e2e\\Help\\Empty", L"C:\\e2e\\Help"}) {
+    EXPECT_FALSE(files_.RemoveEmptyDirectory(folder, error)) << Utf8(folder);
+    EXPECT_EQ(error.code, kErrorReachedThroughLink) << Utf8(folder);
+    EXPECT_TRUE(files_.ReadFolderSecurity(folder).link) << Utf8(folder);
+  }
+  EXPECT_FALSE(files_.MakeProtectedDirectory(L"C:\\e2e\\Help\\New\\", UsersMay::Modify, error));
+  EXPECT_EQ(error.code, kErrorReachedThroughLink);
   EXPECT_EQ(World::ReadFile(victim + L"theirs.txt"), "theirs");
   EXPECT_EQ(World::ReadFile(victim + L"AddFile.bmp"), "theirs");
-  EXPECT_EQ(World::List(victim), (std::vector<std::wstring>{L"AddFile.bmp", L"theirs.txt"}));
+  EXPECT_EQ(World::List(victim), (std::vector<std::wstring>{L"AddFile.bmp", L"Empty", L"theirs.txt"}));
   EXPECT_TRUE(World::RemoveUnixLink(L"C:\\e2e\\Help") && World::RemoveUnixLink(L"C:\\e2e\\theirs.txt"));
 }
