@@ -16,22 +16,22 @@ constexpr const wchar_t* kNothingChanged = L"; nothing was changed.";
 // ": error 5, Access is denied." A failure without a code (a folder found
 // unsafe) has only its words.
 std::wstring SystemError(std::uint32_t code, const std::wstring& description) {
-  return code != 0 ? Concat({L": error ", std::to_wstring(code), L", ", description}) : L": " + description;
+  return code != 0 ? Concat({": error ", std::to_wstring(code), ", ", description}) : L": " + description;
 }
 
 // What the failure was about, as an administrator finds it on the disk.
 std::wstring FailedOn(const KitFileFailure& failure, const ResultPlaces& places) {
   for (const KitFile& file : KitFiles()) {
     if (failure.kind == install::FailureKind::Read && failure.name == file.readName) {
-      return Concat({L"read the kit file ", places.kit, KitFileForLog(file)});
+      return Concat({"read the kit file ", places.kit, KitFileForLog(file)});
     }
     if (failure.kind == install::FailureKind::Write && failure.name == file.writeName) {
-      return *file.installedName != L'\0' ? Concat({L"write ", places.target, file.installedName})
+      return *file.installedName != L'\0' ? Concat({"write ", places.target, file.installedName})
                                           : L"copy the kit file " + KitFileForLog(file);
     }
   }
   if (failure.name == install::kTestFilesWriteName) {
-    return Concat({L"write a test file in ", places.target, install::kTestFolder});
+    return Concat({"write a test file in ", places.target, install::kTestFolder});
   }
   return L"write " + failure.name;
 }
@@ -43,9 +43,9 @@ std::wstring RefusalLine(const install::Refused& refused) {
     case ProgramFiles:
       return L"The target folder lies in a Program Files folder, where Morvane cannot write its undo files: " + target;
     case NotAFullPath:
-      return Concat({L"The target folder is not a full path (a drive letter, a colon and a backslash, or "
-                     L"\\\\server\\share): \"",
-                     target, L"\""});
+      return Concat({"The target folder is not a full path (a drive letter, a colon and a backslash, or "
+                     "\\\\server\\share): \"",
+                     target, "\""});
     case InvalidName:
       return L"The target folder holds a name no folder can have (\\ / : * ? \" < > |, a blank or a dot at its "
              L"end, or a device name such as CON): " +
@@ -57,11 +57,11 @@ std::wstring RefusalLine(const install::Refused& refused) {
     case NoSuchDrive:
       return L"The target's drive or network share is not there: " + refused.folder;
     case DriveNotReady:
-      return Concat({L"The target's drive is not ready: ", refused.folder, L": ", refused.detail});
+      return Concat({"The target's drive is not ready: ", refused.folder, ": ", refused.detail});
     case NotEnoughSpace:
-      return Concat({L"Not enough free space on ", refused.folder, L": ",
-                     std::to_wstring((refused.bytesNeeded + 1023) / 1024), L" KB needed, ",
-                     std::to_wstring((refused.bytesFree + 1023) / 1024), L" KB free"});
+      return Concat({"Not enough free space on ", refused.folder, ": ",
+                     std::to_wstring((refused.bytesNeeded + 1023) / 1024), " KB needed, ",
+                     std::to_wstring((refused.bytesFree + 1023) / 1024), " KB free"});
     case NetworkDrive:
       return L"The target folder lies on a network drive or share, whose own accounts decide who may change it: " +
              refused.folder;
@@ -72,13 +72,13 @@ std::wstring RefusalLine(const install::Refused& refused) {
     case WindowsFolder:
       return L"The target folder lies in the Windows folder: " + refused.folder;
     case NotRegistered:
-      return Concat({L"The folder to remove, ", refused.folder, L", is not the one the machine's uninstall entry names (",
-                     refused.detail.empty() ? std::wstring(L"there is none") : refused.detail, L")"});
+      return Concat({"The folder to remove, ", refused.folder, ", is not the one the machine's uninstall entry names (",
+                     refused.detail.empty() ? std::wstring(L"there is none") : refused.detail, ")"});
     case LinkOnTheWay:
-      return Concat({L"The folder to remove, ", target, L", is reached through a link: ", refused.folder});
+      return Concat({"The folder to remove, ", target, ", is reached through a link: ", refused.folder});
     case Unsafe:
-      return Concat({L"The target folder is not safe for a program administrators run: ", refused.unsafe.folder,
-                     L": ", refused.unsafe.reason});
+      return Concat({"The target folder is not safe for a program administrators run: ", refused.unsafe.folder,
+                     ": ", refused.unsafe.reason});
   }
   return L"The target folder is refused: " + target;
 }
@@ -86,7 +86,7 @@ std::wstring RefusalLine(const install::Refused& refused) {
 }  // namespace
 
 std::wstring KitFileForLog(const KitFile& file) {
-  if (*file.installedName != L'\0') return Concat({file.kitName, L" (", file.installedName, L")"});
+  if (*file.installedName != L'\0') return Concat({file.kitName, " (", file.installedName, ")"});
   return Concat({file.kitName, file.handling == KitHandling::PresetsScript ? L" (the presets script)" : L""});
 }
 
@@ -97,16 +97,16 @@ std::vector<std::wstring> ResultLogLines(const install::OperationResult& result,
   } else if (std::holds_alternative<install::Cancelled>(result)) {
     lines.push_back(std::wstring(L"Cancelled") + kNothingChanged);
   } else if (const auto* inUse = std::get_if<install::InUse>(&result)) {
-    lines.push_back(Concat({L"Morvane is running from ", inUse->folder,
+    lines.push_back(Concat({"Morvane is running from ", inUse->folder,
                             inUse->changedNothing ? kNothingChanged
                                                   : L"; its program could not be removed, nor anything else."}));
   } else if (const auto* problem = std::get_if<install::KitProblem>(&result)) {
     const KitFileFailure& failure = problem->failure;
-    lines.push_back(Concat({L"Could not ", FailedOn(failure, places), SystemError(failure.code, failure.description),
+    lines.push_back(Concat({"Could not ", FailedOn(failure, places), SystemError(failure.code, failure.description),
                             kNothingChanged}));
   } else if (const auto* failed = std::get_if<install::StepFailed>(&result)) {
     const KitFileFailure& failure = failed->failure;
-    lines.push_back(Concat({L"Could not ", failure.kind == install::FailureKind::Registration
+    lines.push_back(Concat({"Could not ", failure.kind == install::FailureKind::Registration
                                                ? L"write " + failure.name
                                                : FailedOn(failure, places),
                             SystemError(failure.code, failure.description)}));
@@ -115,15 +115,15 @@ std::vector<std::wstring> ResultLogLines(const install::OperationResult& result,
     lines.push_back(failed->rollback.notPutBack.empty() ? L"Everything this run changed was put back as it was."
                                                         : L"Everything else this run changed was put back as it was.");
   } else if (const auto* kept = std::get_if<install::ProductNotRemoved>(&result)) {
-    lines.push_back(Concat({L"Could not remove ", kept->path, SystemError(kept->code, kept->description),
-                            L"; nothing else was removed."}));
+    lines.push_back(Concat({"Could not remove ", kept->path, SystemError(kept->code, kept->description),
+                            "; nothing else was removed."}));
   } else if (const auto* entry = std::get_if<install::EntryNotDeleted>(&result)) {
     std::wstring status = entry->status == kRegistryCallBrokeDown
                               ? L": the registry could not be reached"
                               : SystemError(static_cast<std::uint32_t>(entry->status),
                                             places.registry.StatusText(entry->status));
-    lines.push_back(Concat({L"Could not delete the uninstall entry ", modReg::RootKeyName(hkey::kLocalMachine),
-                            texts::kUninstallKey, status, L"; Morvane's files are removed."}));
+    lines.push_back(Concat({"Could not delete the uninstall entry ", modReg::RootKeyName(hkey::kLocalMachine),
+                            texts::kUninstallKey, status, "; Morvane's files are removed."}));
   }
   return lines;
 }
