@@ -33,7 +33,7 @@ std::wstring FailedOn(const KitFileFailure& failure, const ResultPlaces& places)
   if (failure.name == install::kTestFilesWriteName) {
     return Concat({"write a test file in ", places.target, install::kTestFolder});
   }
-  return L"write " + failure.name;
+  return Concat({"write ", failure.name});
 }
 
 std::wstring RefusalLine(const install::Refused& refused) {
@@ -41,21 +41,22 @@ std::wstring RefusalLine(const install::Refused& refused) {
   const std::wstring& target = refused.target;
   switch (refused.reason) {
     case ProgramFiles:
-      return L"The target folder lies in a Program Files folder, where Morvane cannot write its undo files: " + target;
+      return Concat(
+          {"The target folder lies in a Program Files folder, where Morvane cannot write its undo files: ", target});
     case NotAFullPath:
       return Concat({"The target folder is not a full path (a drive letter, a colon and a backslash, or "
                      "\\\\server\\share): \"",
                      target, "\""});
     case InvalidName:
-      return L"The target folder holds a name no folder can have (\\ / : * ? \" < > |, a blank or a dot at its "
-             L"end, or a device name such as CON): " +
-             target;
+      return Concat({"The target folder holds a name no folder can have (\\ / : * ? \" < > |, a blank or a dot at its "
+                     "end, or a device name such as CON): ",
+                     target});
     case TooLong:
-      return L"The target folder's path is too long: Morvane's files in it would pass the path limit of 260 "
-             L"characters: " +
-             target;
+      return Concat({"The target folder's path is too long: Morvane's files in it would pass the path limit of 260 "
+                     "characters: ",
+                     target});
     case NoSuchDrive:
-      return L"The target's drive or network share is not there: " + refused.folder;
+      return Concat({"The target's drive or network share is not there: ", refused.folder});
     case DriveNotReady:
       return Concat({"The target's drive is not ready: ", refused.folder, ": ", refused.detail});
     case NotEnoughSpace:
@@ -63,14 +64,15 @@ std::wstring RefusalLine(const install::Refused& refused) {
                      std::to_wstring((refused.bytesNeeded + 1023) / 1024), " KB needed, ",
                      std::to_wstring((refused.bytesFree + 1023) / 1024), " KB free"});
     case NetworkDrive:
-      return L"The target folder lies on a network drive or share, whose own accounts decide who may change it: " +
-             refused.folder;
+      return Concat(
+          {"The target folder lies on a network drive or share, whose own accounts decide who may change it: ",
+           refused.folder});
     case RemovableDrive:
-      return L"The target folder lies on a removable drive: " + refused.folder;
+      return Concat({"The target folder lies on a removable drive: ", refused.folder});
     case NotAFolder:
-      return L"The target folder's path leads through a file: " + refused.folder;
+      return Concat({"The target folder's path leads through a file: ", refused.folder});
     case WindowsFolder:
-      return L"The target folder lies in the Windows folder: " + refused.folder;
+      return Concat({"The target folder lies in the Windows folder: ", refused.folder});
     case NotRegistered:
       return Concat({"The folder to remove, ", refused.folder, ", is not the one the machine's uninstall entry names (",
                      refused.detail.empty() ? std::wstring(L"there is none") : refused.detail, ")"});
@@ -80,7 +82,7 @@ std::wstring RefusalLine(const install::Refused& refused) {
       return Concat({"The target folder is not safe for a program administrators run: ", refused.unsafe.folder,
                      ": ", refused.unsafe.reason});
   }
-  return L"The target folder is refused: " + target;
+  return Concat({"The target folder is refused: ", target});
 }
 
 }  // namespace
@@ -110,8 +112,8 @@ std::vector<std::wstring> ResultLogLines(const install::OperationResult& result,
                                                ? L"write " + failure.name
                                                : FailedOn(failure, places),
                             SystemError(failure.code, failure.description)}));
-    for (const std::wstring& file : failed->rollback.putBack) lines.push_back(L"Put back as it was: " + file);
-    for (const std::wstring& what : failed->rollback.notPutBack) lines.push_back(L"Not put back: " + what);
+    for (const std::wstring& file : failed->rollback.putBack) lines.push_back(Concat({"Put back as it was: ", file}));
+    for (const std::wstring& what : failed->rollback.notPutBack) lines.push_back(Concat({"Not put back: ", what}));
     lines.push_back(failed->rollback.notPutBack.empty() ? L"Everything this run changed was put back as it was."
                                                         : L"Everything else this run changed was put back as it was.");
   } else if (const auto* kept = std::get_if<install::ProductNotRemoved>(&result)) {

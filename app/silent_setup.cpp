@@ -12,13 +12,15 @@
 
 namespace {
 
+using text::Concat;
+
 // The removal was asked for on the command line; Morvane running is not
 // waited for: a deployment cannot close it.
 class SilentQuestions final : public install::OperationQuestions {
  public:
   explicit SilentQuestions(LogSink& log) : log_(log) {}
   bool RetryWhileInUse(const std::wstring& folder) override {
-    log_.WriteLine(L"Morvane is running from " + folder + L"; nothing there is changed.");
+    log_.WriteLine(Concat({"Morvane is running from ", folder, "; nothing there is changed."}));
     return false;
   }
   bool ConfirmRemoval() override { return true; }
@@ -55,7 +57,7 @@ class SilentRun {
   Outcome Run() {
     // The kit folder is in the log's header; the checked copy is news.
     std::wstring copy = services_.environment.KitDirectory();
-    if (!copy.empty()) log_.WriteLine(L"Kit checked and used from its copy in " + copy);
+    if (!copy.empty()) log_.WriteLine(Concat({"Kit checked and used from its copy in ", copy}));
     // The copy the machine's uninstall entry names: a deployment runs as
     // whichever account it likes, and a per-user setting, which programs
     // without elevation can change, never picks what is replaced or removed.
@@ -73,7 +75,7 @@ class SilentRun {
     for (const std::wstring& file : services_.environment.DamagedKitFiles()) {
       damaged += (damaged.empty() ? L"" : L", ") + file;
     }
-    if (!damaged.empty()) log_.WriteLine(L"The installation kit is damaged; not as assembled: " + damaged);
+    if (!damaged.empty()) log_.WriteLine(Concat({"The installation kit is damaged; not as assembled: ", damaged}));
     return damaged.empty();
   }
 
@@ -83,7 +85,7 @@ class SilentRun {
       missing += (missing.empty() ? L"" : L", ") + app::KitFileForLog(file);
     }
     if (!missing.empty()) {
-      log_.WriteLine(L"The installation kit is incomplete; missing: " + missing + L"; nothing was changed.");
+      log_.WriteLine(Concat({"The installation kit is incomplete; missing: ", missing, "; nothing was changed."}));
     }
     return missing.empty();
   }
@@ -93,7 +95,7 @@ class SilentRun {
       log_.WriteLine(L"No installed copy of Morvane was found.");
       return Outcome::NotInstalled;
     }
-    log_.WriteLine(L"Removing Morvane from " + *installed);
+    log_.WriteLine(Concat({"Removing Morvane from ", *installed}));
     // A deployment counts the product as gone once this ends: nothing of
     // the installation stays behind.
     uninstall::RemovalRequest request{.directory = *installed, .leaveNothing = true};
@@ -110,7 +112,7 @@ class SilentRun {
     // or another drive letter is no other copy, and its files are the ones
     // just installed.
     if (installed && !services_.files.SameFolder(*installed, target)) replaces = installed;
-    log_.WriteLine(L"Target: " + target);
+    log_.WriteLine(Concat({"Target: ", target}));
     places_.target = Normalised(target);
     install::InstallRequest request{.target = target,
                                     .kitDirectory = services_.environment.KitDirectory(),
@@ -118,7 +120,7 @@ class SilentRun {
                                     .startDirectory = services_.environment.SetupDirectory()};
     Outcome outcome = Report(install::Install(request, services_, questions_, progress_));
     if (outcome != Outcome::Done || !replaces) return outcome;
-    log_.WriteLine(L"Removing the copy this installation replaces, in " + *replaces);
+    log_.WriteLine(Concat({"Removing the copy this installation replaces, in ", *replaces}));
     uninstall::RemovalRequest removal{
         .directory = *replaces, .scope = uninstall::RemovalScope::FilesOnly, .leaveNothing = true};
     if (Outcome removed = Report(uninstall::Remove(removal, services_, questions_, progress_)); removed != Outcome::Done) {

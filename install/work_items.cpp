@@ -8,6 +8,8 @@
 #include "platform/text.h"
 
 namespace install {
+
+using text::Concat;
 namespace {
 
 constexpr std::uint32_t kFileNotFound = 2;
@@ -104,7 +106,7 @@ StepFailure MakeSafeItem::Do() {
 void MakeSafeItem::Rollback(RollbackReport& report) {
   FileError error;
   if (before_ && !files_.RestoreSecurity(fix_.folder, *before_, error)) {
-    report.notPutBack.push_back(fix_.folder + L" (its owner and access list: " + error.description + L")");
+    report.notPutBack.push_back(Concat({fix_.folder, " (its owner and access list: ", error.description, ")"}));
   }
   before_.reset();
 }
@@ -132,7 +134,7 @@ void MakeFoldersItem::Rollback(RollbackReport& report) {
   for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) {
     FileError error;
     if (!files_.RemoveEmptyDirectory(*folder, error)) {
-      report.notPutBack.push_back(*folder + L" (a folder made, not removed: " + error.description + L")");
+      report.notPutBack.push_back(Concat({*folder, " (a folder made, not removed: ", error.description, ")"}));
     }
   }
   made_.clear();
@@ -177,7 +179,7 @@ void ReplaceFileItem::Rollback(RollbackReport& report) {
     case Before::Nothing:
       // Only the plain file this step made.
       if (IsPlainFileThere(files_, path_) && !files_.RemovePlainFile(path_)) {
-        report.notPutBack.push_back(path_ + L" (new, not removed)");
+        report.notPutBack.push_back(Concat({path_, " (new, not removed)"}));
       }
       return;
     case Before::File:
@@ -191,7 +193,8 @@ void ReplaceFileItem::Rollback(RollbackReport& report) {
     report.putBack.push_back(path_);
     files_.RemovePlainFile(kept_);
   } else {
-    report.notPutBack.push_back(path_ + L" (" + error.description + L" Its earlier content is kept in " + kept_ + L")");
+    report.notPutBack.push_back(
+        Concat({path_, " (", error.description, " Its earlier content is kept in ", kept_, ")"}));
   }
   kept_.clear();
 }
@@ -300,8 +303,7 @@ void MachineEntryItem::Rollback(RollbackReport& report) {
     std::int32_t status = earlier.present ? registry_.SetValue(key, values_[i].name, earlier.type, earlier.bytes)
                                           : registry_.DeleteValue(key, values_[i].name);
     if (status != 0 && !(status == kNotFound && !earlier.present)) {
-      report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + key_ + L"\\" +
-                                  values_[i].name);
+      report.notPutBack.push_back(Concat({modReg::RootKeyName(hkey::kLocalMachine), key_, "\\", values_[i].name}));
     }
   }
   registry_.CloseKey(key);
