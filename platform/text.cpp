@@ -24,6 +24,24 @@ std::wstring FirstLine(std::wstring_view s) {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
+Ascii::operator std::wstring() const { return Concat({*this}); }
+
+std::wstring operator+(Ascii a, std::wstring_view b) { return Concat({a, b}); }
+
+std::wstring operator+(std::wstring_view a, Ascii b) { return Concat({a, b}); }
+
+bool operator==(std::wstring_view a, Ascii b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != static_cast<wchar_t>(b.data()[i])) return false;
+  }
+  return true;
+}
+
+bool operator==(Ascii a, Ascii b) {
+  return std::string_view(a.data(), a.size()) == std::string_view(b.data(), b.size());
+}
+
 wchar_t* Part::CopyTo(wchar_t* out) const {
   if (!(size_ & kNarrow)) return std::copy_n(static_cast<const wchar_t*>(data_), size_, out);
   const char* ascii = static_cast<const char*>(data_);
