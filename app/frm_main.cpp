@@ -68,7 +68,7 @@ void frmMain::EnterNoKitState() {
   for (Control c : {lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
 }
 
-void frmMain::EnterKitProblemState(const wchar_t* message, std::vector<std::wstring> files) {
+void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring> files) {
   EnterNoKitState();
   SortBy(files, std::less<>());  // morvane.1 to morvane.8 before the setup's own two
   // Label1 has room for three names after the message; more are counted.

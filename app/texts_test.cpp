@@ -137,7 +137,7 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
   EXPECT_EQ(refusal(NotRegistered, L"C:\\Elsewhere\\", L"C:\\Elsewhere\\"),
             L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
             L"No copy of Morvane is registered with Windows.\r\n\r\nNothing was removed.");
-  EXPECT_STREQ(texts::kProductCouldNotBeRemoved, L"Morvane could not be removed: ");
+  EXPECT_EQ(std::wstring(texts::kProductCouldNotBeRemoved), L"Morvane could not be removed: ");
   EXPECT_EQ(std::wstring(texts::kOwnedByYou), L"Programs you run without administrator rights may change this folder.");
   EXPECT_EQ(std::wstring(texts::kOthersEntry),
             L"This file or folder is not Morvane's, and users who are not administrators may change it.");
