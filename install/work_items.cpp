@@ -276,11 +276,9 @@ StepFailure MachineEntryItem::Do() {
   }
   for (const EntryValue& value : values_) {
     bool text = std::holds_alternative<std::wstring>(value.value);
-    modReg::RegistryValue written = text ? modReg::RegistryValue(std::get<std::wstring>(value.value))
-                                         : modReg::RegistryValue(std::get<std::int32_t>(value.value));
-    std::int32_t status = modReg::SetRegistryValue(registry_, hkey::kLocalMachine, key_, value.name,
-                                                   written, text ? regtype::kString : regtype::kDword);
-    if (status != 0) return Failure(std::wstring(L"\\") + value.name, status);
+    std::int32_t status = modReg::SetRegistryValue(registry_, hkey::kLocalMachine, key_, value.name, value.value,
+                                                   text ? regtype::kString : regtype::kDword);
+    if (status != 0) return Failure(Concat({"\\", value.name}), status);
   }
   return std::nullopt;
 }
