@@ -126,7 +126,7 @@ class SilentRun {
     if (Outcome removed = Report(uninstall::Remove(removal, services_, questions_, progress_)); removed != Outcome::Done) {
       // The new copy is whole and registered; what is left of the old one
       // is named above and stops nothing.
-      log_.WriteLine(std::wstring(L"The earlier copy was not removed entirely: ") + OutcomeName(removed));
+      log_.WriteLine(Concat({"The earlier copy was not removed entirely: ", OutcomeName(removed)}));
     }
     return outcome;
   }
