@@ -15,6 +15,9 @@ std::wstring Failed(const FileError& error) {
   return Concat({" failed: error ", std::to_wstring(error.code), ", ", error.description});
 }
 
+// Nothing when it went well.
+std::wstring FailedUnless(bool done, const FileError& error) { return done ? std::wstring() : Failed(error); }
+
 std::wstring StatusNote(std::int32_t status) {
   return status == 0 ? std::wstring() : Concat({" failed: status ", std::to_wstring(status)});
 }
@@ -22,7 +25,7 @@ std::wstring StatusNote(std::int32_t status) {
 // What the companion library answered: nothing at all when it or its
 // function could not be reached.
 std::wstring ResultNote(const std::optional<std::int32_t>& result) {
-  return result ? Concat({" (result ", std::to_wstring(*result), ")"}) : L" failed: setup.dll not reached";
+  return result ? Concat({" (result ", std::to_wstring(*result), ")"}) : text::Ascii(" failed: setup.dll not reached");
 }
 
 }  // namespace
@@ -43,14 +46,14 @@ std::unique_ptr<InputFile> LoggedFileSystem::OpenFileInFolder(const std::wstring
 std::unique_ptr<OutputFile> LoggedFileSystem::CreateForWriting(const std::wstring& path, UsersMay users,
                                                                FileError& error) {
   std::unique_ptr<OutputFile> file = inner_.CreateForWriting(path, users, error);
-  log_.WriteLine(Concat({"Writing file ", path, file ? L"" : Failed(error)}));
+  log_.WriteLine(Concat({"Writing file ", path, FailedUnless(file != nullptr, error)}));
   return file;
 }
 
 bool LoggedFileSystem::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
   bool emptied = inner_.EmptyPlainFile(path, users, error);
   // The test files are written empty, so the line reads as a write.
-  log_.WriteLine(Concat({"Writing file ", path, " (empty)", emptied ? L"" : Failed(error)}));
+  log_.WriteLine(Concat({"Writing file ", path, " (empty)", FailedUnless(emptied, error)}));
   return emptied;
 }
 
@@ -58,7 +61,7 @@ bool LoggedFileSystem::RemovePlainFile(const std::wstring& path, FileError& erro
   // A file that is not there is no news; only what went, or stayed, is told.
   bool present = inner_.IsOrdinaryFile(path);
   bool removed = inner_.RemovePlainFile(path, error);
-  if (removed || present) log_.WriteLine(Concat({"Removing file ", path, removed ? L"" : Failed(error)}));
+  if (removed || present) log_.WriteLine(Concat({"Removing file ", path, FailedUnless(removed, error)}));
   return removed;
 }
 
@@ -66,42 +69,43 @@ bool LoggedFileSystem::MakeSafe(const std::wstring& path, SafeRule rule, UsersMa
                                 FileError& error) {
   bool made = inner_.MakeSafe(path, rule, users, before, error);
   log_.WriteLine(Concat({"Owner and access list of ", path, " set to ",
-                         rule == SafeRule::OnTheWay ? L"Administrators, users may make folders in it"
-                                                    : L"Administrators, users may read",
-                         made ? L"" : Failed(error)}));
+                         rule == SafeRule::OnTheWay ? text::Ascii("Administrators, users may make folders in it")
+                                                    : text::Ascii("Administrators, users may read"),
+                         FailedUnless(made, error)}));
   return made;
 }
 
 bool LoggedFileSystem::RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) {
   bool restored = inner_.RestoreSecurity(path, before, error);
-  log_.WriteLine(Concat({"Owner and access list of ", path, " put back", restored ? L"" : Failed(error)}));
+  log_.WriteLine(Concat({"Owner and access list of ", path, " put back", FailedUnless(restored, error)}));
   return restored;
 }
 
 bool LoggedFileSystem::SetAsideInUseFile(const std::wstring& path, FileError& error) {
   bool setAside = inner_.SetAsideInUseFile(path, error);
   log_.WriteLine(Concat({"Setting aside ", path, ", in use, to be deleted when Windows starts next",
-                         setAside ? L"" : Failed(error)}));
+                         FailedUnless(setAside, error)}));
   return setAside;
 }
 
 std::wstring LoggedFileSystem::MakeWorkFolder(FileError& error) {
   std::wstring folder = inner_.MakeWorkFolder(error);
-  log_.WriteLine(folder.empty() ? L"Making a work folder" + Failed(error) : L"Created work folder " + folder);
+  log_.WriteLine(folder.empty() ? Concat({"Making a work folder", Failed(error)})
+                                : Concat({"Created work folder ", folder}));
   return folder;
 }
 
 std::wstring LoggedFileSystem::MakeKitFolder(FileError& error) {
   std::wstring folder = inner_.MakeKitFolder(error);
-  log_.WriteLine(folder.empty() ? L"Making a folder for the kit's copy" + Failed(error)
-                                : L"Created folder for the kit's copy " + folder);
+  log_.WriteLine(folder.empty() ? Concat({"Making a folder for the kit's copy", Failed(error)})
+                                : Concat({"Created folder for the kit's copy ", folder}));
   return folder;
 }
 
 bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) {
   bool made = inner_.MakeProtectedDirectory(path, users, error);
   if (made) {
-    log_.WriteLine(L"Created folder " + path);
+    log_.WriteLine(Concat({"Created folder ", path}));
     return true;
   }
   // A folder that is there already (the drive root among them) is no news,
@@ -116,7 +120,7 @@ bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay
 
 bool LoggedFileSystem::RemoveEmptyDirectory(const std::wstring& path, FileError& error) {
   bool removed = inner_.RemoveEmptyDirectory(path, error);
-  if (removed) log_.WriteLine(L"Removed folder " + path);
+  if (removed) log_.WriteLine(Concat({"Removed folder ", path}));
   return removed;
 }
 
@@ -227,6 +231,6 @@ std::optional<std::int32_t> LoggedCompanion::fRemoveShellLink(const std::wstring
 std::unique_ptr<RunningProcess> LoggedProcesses::StartMinimized(const std::wstring& program,
                                                                 const std::wstring& commandLine) {
   std::unique_ptr<RunningProcess> process = inner_.StartMinimized(program, commandLine);
-  log_.WriteLine(Concat({"Starting ", commandLine, process ? L"" : L" failed"}));
+  log_.WriteLine(Concat({"Starting ", commandLine, process ? text::Ascii("") : text::Ascii(" failed")}));
   return process;
 }
