@@ -11,12 +11,12 @@ namespace {
 using install::KitFileFailure;
 using text::Concat;
 
-constexpr const wchar_t* kNothingChanged = L"; nothing was changed.";
+constexpr text::Ascii kNothingChanged = "; nothing was changed.";
 
 // ": error 5, Access is denied." A failure without a code (a folder found
 // unsafe) has only its words.
 std::wstring SystemError(std::uint32_t code, const std::wstring& description) {
-  return code != 0 ? Concat({": error ", std::to_wstring(code), ", ", description}) : L": " + description;
+  return code != 0 ? Concat({": error ", std::to_wstring(code), ", ", description}) : Concat({": ", description});
 }
 
 // What the failure was about, as an administrator finds it on the disk.
@@ -27,7 +27,7 @@ std::wstring FailedOn(const KitFileFailure& failure, const ResultPlaces& places)
     }
     if (failure.kind == install::FailureKind::Write && failure.name == file.writeName) {
       return *file.installedName != L'\0' ? Concat({"write ", places.target, file.installedName})
-                                          : L"copy the kit file " + KitFileForLog(file);
+                                          : Concat({"copy the kit file ", KitFileForLog(file)});
     }
   }
   if (failure.name == install::kTestFilesWriteName) {
@@ -75,7 +75,7 @@ std::wstring RefusalLine(const install::Refused& refused) {
       return Concat({"The target folder lies in the Windows folder: ", refused.folder});
     case NotRegistered:
       return Concat({"The folder to remove, ", refused.folder, ", is not the one the machine's uninstall entry names (",
-                     refused.detail.empty() ? std::wstring(L"there is none") : refused.detail, ")"});
+                     refused.detail.empty() ? text::Part("there is none") : text::Part(refused.detail), ")"});
     case LinkOnTheWay:
       return Concat({"The folder to remove, ", target, ", is reached through a link: ", refused.folder});
     case Unsafe:
@@ -89,19 +89,21 @@ std::wstring RefusalLine(const install::Refused& refused) {
 
 std::wstring KitFileForLog(const KitFile& file) {
   if (*file.installedName != L'\0') return Concat({file.kitName, " (", file.installedName, ")"});
-  return Concat({file.kitName, file.handling == KitHandling::PresetsScript ? L" (the presets script)" : L""});
+  return Concat({file.kitName, file.handling == KitHandling::PresetsScript ? text::Ascii(" (the presets script)")
+                                                                          : text::Ascii("")});
 }
 
 std::vector<std::wstring> ResultLogLines(const install::OperationResult& result, const ResultPlaces& places) {
   std::vector<std::wstring> lines;
   if (const auto* refused = std::get_if<install::Refused>(&result)) {
-    lines.push_back(RefusalLine(*refused) + kNothingChanged);
+    lines.push_back(Concat({RefusalLine(*refused), kNothingChanged}));
   } else if (std::holds_alternative<install::Cancelled>(result)) {
-    lines.push_back(std::wstring(L"Cancelled") + kNothingChanged);
+    lines.push_back(Concat({"Cancelled", kNothingChanged}));
   } else if (const auto* inUse = std::get_if<install::InUse>(&result)) {
     lines.push_back(Concat({"Morvane is running from ", inUse->folder,
-                            inUse->changedNothing ? kNothingChanged
-                                                  : L"; its program could not be removed, nor anything else."}));
+                            inUse->changedNothing
+                                ? kNothingChanged
+                                : text::Ascii("; its program could not be removed, nor anything else.")}));
   } else if (const auto* problem = std::get_if<install::KitProblem>(&result)) {
     const KitFileFailure& failure = problem->failure;
     lines.push_back(Concat({"Could not ", FailedOn(failure, places), SystemError(failure.code, failure.description),
@@ -109,19 +111,20 @@ std::vector<std::wstring> ResultLogLines(const install::OperationResult& result,
   } else if (const auto* failed = std::get_if<install::StepFailed>(&result)) {
     const KitFileFailure& failure = failed->failure;
     lines.push_back(Concat({"Could not ", failure.kind == install::FailureKind::Registration
-                                               ? L"write " + failure.name
+                                               ? Concat({"write ", failure.name})
                                                : FailedOn(failure, places),
                             SystemError(failure.code, failure.description)}));
     for (const std::wstring& file : failed->rollback.putBack) lines.push_back(Concat({"Put back as it was: ", file}));
     for (const std::wstring& what : failed->rollback.notPutBack) lines.push_back(Concat({"Not put back: ", what}));
-    lines.push_back(failed->rollback.notPutBack.empty() ? L"Everything this run changed was put back as it was."
-                                                        : L"Everything else this run changed was put back as it was.");
+    lines.push_back(failed->rollback.notPutBack.empty()
+                        ? text::Ascii("Everything this run changed was put back as it was.")
+                        : text::Ascii("Everything else this run changed was put back as it was."));
   } else if (const auto* kept = std::get_if<install::ProductNotRemoved>(&result)) {
     lines.push_back(Concat({"Could not remove ", kept->path, SystemError(kept->code, kept->description),
                             "; nothing else was removed."}));
   } else if (const auto* entry = std::get_if<install::EntryNotDeleted>(&result)) {
     std::wstring status = entry->status == kRegistryCallBrokeDown
-                              ? L": the registry could not be reached"
+                              ? text::Ascii(": the registry could not be reached")
                               : SystemError(static_cast<std::uint32_t>(entry->status),
                                             places.registry.StatusText(entry->status));
     lines.push_back(Concat({"Could not delete the uninstall entry ", modReg::RootKeyName(hkey::kLocalMachine),
