@@ -75,9 +75,12 @@ void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring
   constexpr std::size_t kShown = 3;
   std::size_t shown = files.size() > kShown ? kShown - 1 : files.size();
   std::wstring names;
-  for (std::size_t i = 0; i < shown; ++i) names += (i ? L", " : L"") + files[i];
-  if (shown < files.size()) names += texts::kAnd + std::to_wstring(files.size() - shown) + texts::kMoreFiles;
-  controls_.SetText(Label1, message + names);
+  for (std::size_t i = 0; i < shown; ++i) {
+    if (i) names += L", ";
+    names += files[i];
+  }
+  if (shown < files.size()) names += text::Concat({texts::kAnd, std::to_wstring(files.size() - shown), texts::kMoreFiles});
+  controls_.SetText(Label1, text::Concat({message, names}));
 }
 
 void frmMain::EnterUninstalledState() {

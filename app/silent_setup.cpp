@@ -73,7 +73,8 @@ class SilentRun {
   bool KitUndamaged() {
     std::wstring damaged;
     for (const std::wstring& file : services_.environment.DamagedKitFiles()) {
-      damaged += (damaged.empty() ? L"" : L", ") + file;
+      if (!damaged.empty()) damaged += L", ";
+      damaged += file;
     }
     if (!damaged.empty()) log_.WriteLine(Concat({"The installation kit is damaged; not as assembled: ", damaged}));
     return damaged.empty();
@@ -82,7 +83,8 @@ class SilentRun {
   bool KitComplete(const std::wstring& kit) {
     std::wstring missing;
     for (const KitFile& file : install::MissingKitFiles(services_.files, kit)) {
-      missing += (missing.empty() ? L"" : L", ") + app::KitFileForLog(file);
+      if (!missing.empty()) missing += L", ";
+      missing += app::KitFileForLog(file);
     }
     if (!missing.empty()) {
       log_.WriteLine(Concat({"The installation kit is incomplete; missing: ", missing, "; nothing was changed."}));

@@ -14,7 +14,7 @@ constexpr std::uint32_t kPathNotFound = 3;
 
 std::wstring DriveEntryText(const DriveInfo& drive) {
   std::wstring entry{static_cast<wchar_t>(std::towlower(drive.letter)), L':'};
-  if (!drive.label.empty()) entry += L" [" + drive.label + L"]";
+  if (!drive.label.empty()) entry += text::Concat({" [", drive.label, "]"});
   return entry;
 }
 
