@@ -36,7 +36,7 @@ class FolderChooser : public SetupSession {
   // the message boxes.
   static HWND WaitForInputBox() {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = FindWindowW(L"#32770", texts::kCreateFolderTitle)) && IsWindowVisible(box); });
+    WaitUntil([&] { return (box = FindWindowW(L"#32770", std::wstring(texts::kCreateFolderTitle).c_str())) && IsWindowVisible(box); });
     return box;
   }
   static HWND Part(HWND chooser, FolderControl control) { return GetDlgItem(chooser, DesignOf(control).id); }
@@ -316,7 +316,7 @@ TEST_F(FolderChooser, KeyboardWorksItAndItsCloseBoxCountsAsCancelAndClosingTheMa
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command1); }));
   PressAccessKey(chooser, L'c');
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command3); }));
-  EXPECT_FALSE(FindWindowW(L"#32770", texts::kCreateFolderTitle));
+  EXPECT_FALSE(FindWindowW(L"#32770", std::wstring(texts::kCreateFolderTitle).c_str()));
   EXPECT_TRUE(IsWindowVisible(chooser));
   ClickEntry(chooser, L"Apps");
   PressKey(Part(chooser, Dir1), VK_RETURN);
