@@ -36,7 +36,8 @@ class FolderChooser : public SetupSession {
   // the message boxes.
   static HWND WaitForInputBox() {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = FindWindowW(L"#32770", std::wstring(texts::kCreateFolderTitle).c_str())) && IsWindowVisible(box); });
+    const std::wstring title = texts::kCreateFolderTitle;
+    WaitUntil([&] { return (box = FindWindowW(L"#32770", title.c_str())) && IsWindowVisible(box); });
     return box;
   }
   static HWND Part(HWND chooser, FolderControl control) { return GetDlgItem(chooser, DesignOf(control).id); }
