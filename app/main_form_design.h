@@ -17,7 +17,7 @@ enum class TextAlign { Left, Center };
 struct ControlDesign {
   Control control;
   int id;  // the child window ID
-  const wchar_t* name;
+  const char* name;  // as the end-to-end tests name it
   ControlKind kind;
   int left, top, width, height;  // twips
   int tabIndex;

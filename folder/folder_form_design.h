@@ -15,7 +15,7 @@ enum class FolderControlKind { Frame, DriveList, DirectoryList, TextBox, Button 
 struct FolderControlDesign {
   FolderControl control;
   int id;  // the child window ID
-  const wchar_t* name;
+  const char* name;  // as the end-to-end tests name it
   FolderControlKind kind;
   int left, top, width, height;  // twips
   int tabIndex;
