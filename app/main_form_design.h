@@ -9,6 +9,7 @@
 #include <span>
 
 #include "app/main_form_controls.h"
+#include "platform/text.h"
 #include "platform/window_design.h"
 
 enum class ControlKind { Button, TextBox, Label };
@@ -25,7 +26,7 @@ struct ControlDesign {
   const wchar_t* caption;
   FontSpec font;
   std::optional<Rgb> textColor;  // empty: the platform's default
-  const wchar_t* tooltip;        // empty: none
+  text::Ascii tooltip;           // empty: none
   TextAlign align;
 };
 

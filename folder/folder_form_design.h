@@ -6,6 +6,7 @@
 
 #include <span>
 
+#include "platform/text.h"
 #include "platform/window_design.h"
 
 enum class FolderControl { Frame1, Drive1, Dir1, Text1, Command2, Command1, Command3 };
@@ -21,7 +22,7 @@ struct FolderControlDesign {
   int tabIndex;
   const wchar_t* caption;
   FontSpec font;
-  const wchar_t* tooltip;  // empty: none
+  text::Ascii tooltip;  // empty: none
 };
 
 inline constexpr const wchar_t* kFolderCaption = L"Choose installation folder";
