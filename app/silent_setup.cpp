@@ -32,7 +32,7 @@ class SilentQuestions final : public install::OperationQuestions {
 class Unseen final : public install::InstallProgress, public uninstall::RemovalProgress {
  public:
   explicit Unseen(LogSink& log) : log_(log) {}
-  void Started() override { log_.WriteLine(L"Every check passed."); }
+  void Started() override { log_.WriteLine(text::Ascii("Every check passed.")); }
   void Step() override {}
   void Yield() override {}
 
@@ -94,7 +94,7 @@ class SilentRun {
 
   Outcome Uninstall(const std::optional<std::wstring>& installed) {
     if (!installed) {
-      log_.WriteLine(L"No installed copy of Morvane was found.");
+      log_.WriteLine(text::Ascii("No installed copy of Morvane was found."));
       return Outcome::NotInstalled;
     }
     log_.WriteLine(Concat({"Removing Morvane from ", *installed}));
