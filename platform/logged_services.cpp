@@ -195,7 +195,13 @@ std::wstring* LoggedRegistry::NameOf(RegistryHandle key) {
 }
 
 std::int32_t LoggedRegistry::CloseKey(RegistryHandle key) {
-  std::erase_if(openKeys_, [key](const auto& open) { return open.first == key; });
+  // Remember keeps one name for each handle.
+  for (auto open = openKeys_.begin(); open != openKeys_.end(); ++open) {
+    if (open->first == key) {
+      openKeys_.erase(open);
+      break;
+    }
+  }
   return inner_.CloseKey(key);
 }
 
