@@ -238,8 +238,7 @@ StepFailure SettingItem::Do() {
   written_ = status == 0;
   if (written_) return std::nullopt;
   return KitFileFailure{FailureKind::Registration,
-                        std::wstring(texts::kSettingsApplication) + L"\\" + texts::kSettingsSection + L"\\" +
-                            texts::kSettingsKey,
+                        Concat({texts::kSettingsApplication, "\\", texts::kSettingsSection, "\\", texts::kSettingsKey}),
                         registry_.StatusText(status), static_cast<std::uint32_t>(status)};
 }
 
