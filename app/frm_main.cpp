@@ -1,6 +1,6 @@
 #include "app/frm_main.h"
 
-#include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "app/disk_space_caption.h"
@@ -10,6 +10,7 @@
 #include "app/texts.h"
 #include "install/kit_check.h"
 #include "install/kit_files.h"
+#include "platform/sort.h"
 #include "platform/text.h"
 
 using enum Control;
@@ -67,16 +68,19 @@ void frmMain::EnterNoKitState() {
   for (Control c : {lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
 }
 
-void frmMain::EnterKitProblemState(const wchar_t* message, std::vector<std::wstring> files) {
+void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring> files) {
   EnterNoKitState();
-  std::ranges::sort(files);  // morvane.1 to morvane.8 before the setup's own two
+  SortBy(files, std::less<>());  // morvane.1 to morvane.8 before the setup's own two
   // Label1 has room for three names after the message; more are counted.
   constexpr std::size_t kShown = 3;
   std::size_t shown = files.size() > kShown ? kShown - 1 : files.size();
   std::wstring names;
-  for (std::size_t i = 0; i < shown; ++i) names += (i ? L", " : L"") + files[i];
-  if (shown < files.size()) names += texts::kAnd + std::to_wstring(files.size() - shown) + texts::kMoreFiles;
-  controls_.SetText(Label1, message + names);
+  for (std::size_t i = 0; i < shown; ++i) {
+    if (i) names += L", ";
+    names += files[i];
+  }
+  if (shown < files.size()) names += text::Concat({texts::kAnd, std::to_wstring(files.size() - shown), texts::kMoreFiles});
+  controls_.SetText(Label1, text::Concat({message, names}));
 }
 
 void frmMain::EnterUninstalledState() {

@@ -9,6 +9,7 @@
 #include "folder/folder_chooser.h"
 #include "app/main_form_controls.h"
 #include "platform/services.h"
+#include "platform/text.h"
 #include "install/kit_files.h"
 
 class frmMain {
@@ -50,7 +51,7 @@ class frmMain {
   void EnterNoKitState();
   void EnterUninstalledState();
   // Only Exit, and Label1 naming the kit files the message is about.
-  void EnterKitProblemState(const wchar_t* message, std::vector<std::wstring> files);
+  void EnterKitProblemState(text::Ascii message, std::vector<std::wstring> files);
   void ShowLocation(const std::wstring& directory);
 
   MainFormControls& controls_;

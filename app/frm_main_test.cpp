@@ -39,7 +39,7 @@ void ExpectState(const FakeMainForm& f, State state, const std::wstring& text1) 
       EXPECT_TRUE(f[Text1].readOnly);
       EXPECT_EQ(f[Text1].tooltip, texts::kLocationTooltip);
       EXPECT_TRUE(f[cmdNext0].visible);
-      EXPECT_EQ(f[cmdNext0].text, reinstall ? texts::kReinstall : L"&Next");
+      EXPECT_EQ(f[cmdNext0].text, reinstall ? std::wstring(texts::kReinstall) : L"&Next");
       EXPECT_EQ(f[cmdNext0].top, 3120);
       EXPECT_TRUE(f[cmdNext1].visible);
       EXPECT_EQ(f[cmdNext1].top, reinstall ? 2760 : 3120);
@@ -52,7 +52,7 @@ void ExpectState(const FakeMainForm& f, State state, const std::wstring& text1) 
     case State::NoKit:
     case State::IncompleteKit:  // its caption is the test's own
       if (state != State::IncompleteKit) {
-        EXPECT_EQ(f[Label1].text, state == State::NoKit ? texts::kNoKit : L"");
+        EXPECT_EQ(f[Label1].text, state == State::NoKit ? std::wstring(texts::kNoKit) : L"");
       }
       for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, cmdNext2, lblDisk, lblDiskReq, lblDiskFree}) {
         EXPECT_FALSE(f[c].visible) << DesignOf(c).id;

@@ -74,7 +74,8 @@ void ExpectDefinedInstallation(Session& s, const std::wstring& value) {
   }
   ASSERT_EQ(label, texts::kInstallFailed);
   ASSERT_EQ(shown.size(), 1u);
-  EXPECT_TRUE(shown[0].text.starts_with(texts::kWriteFailure) || shown[0].text.starts_with(texts::kReadFailure));
+  EXPECT_TRUE(shown[0].text.starts_with(std::wstring(texts::kWriteFailure)) ||
+              shown[0].text.starts_with(std::wstring(texts::kReadFailure)));
   EXPECT_EQ(s.setup.files.List(L"C:\\"), filesBefore);
 }
 

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "app/main_form_controls.h"
+#include "platform/text.h"
 #include "platform/window_design.h"
 
 enum class ControlKind { Button, TextBox, Label };
@@ -17,7 +18,7 @@ enum class TextAlign { Left, Center };
 struct ControlDesign {
   Control control;
   int id;  // the child window ID
-  const wchar_t* name;
+  const char* name;  // as the end-to-end tests name it
   ControlKind kind;
   int left, top, width, height;  // twips
   int tabIndex;
@@ -25,7 +26,7 @@ struct ControlDesign {
   const wchar_t* caption;
   FontSpec font;
   std::optional<Rgb> textColor;  // empty: the platform's default
-  const wchar_t* tooltip;        // empty: none
+  text::Ascii tooltip;           // empty: none
   TextAlign align;
 };
 

@@ -2,11 +2,15 @@
 
 #include "app/texts.h"
 #include "platform/message_boxes.h"
+#include "platform/text.h"
 
 namespace app {
 namespace {
 
-constexpr const wchar_t* kParagraph = L"\r\n\r\n";
+using text::Concat;
+using text::Part;
+
+constexpr text::Ascii kParagraph = "\r\n\r\n";
 
 constexpr std::size_t kLongestShownPath = 160;
 
@@ -15,10 +19,11 @@ std::wstring Kilobytes(std::uint64_t bytes) { return std::to_wstring((bytes + 10
 }  // namespace
 
 std::wstring ShownPath(const std::wstring& path) {
+  std::wstring_view whole = path;
   std::wstring shown = path.size() <= kLongestShownPath
                            ? path
-                           : path.substr(0, kLongestShownPath / 2 - 2) + L" ... " +
-                                 path.substr(path.size() - (kLongestShownPath / 2 - 3));
+                           : Concat({whole.substr(0, kLongestShownPath / 2 - 2), " ... ",
+                                     whole.substr(path.size() - (kLongestShownPath / 2 - 3))});
   for (wchar_t& c : shown) {
     if (c < 0x20 || c == 0x7F) c = L'?';
   }
@@ -28,8 +33,8 @@ std::wstring ShownPath(const std::wstring& path) {
 std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) {
   using enum install::RefusalReason;
   // What is wrong, with the path it is about, then what to do.
-  auto told = [&](const wchar_t* what, const std::wstring& path, const wchar_t* toDo) {
-    return what + (kParagraph + ShownPath(path)) + kParagraph + (reinstalling ? texts::kUninstallFirst : toDo);
+  auto told = [&](Part what, const std::wstring& path, Part toDo) {
+    return Concat({what, kParagraph, ShownPath(path), kParagraph, reinstalling ? Part(texts::kUninstallFirst) : toDo});
   };
   switch (refused.reason) {
     case ProgramFiles:
@@ -47,12 +52,12 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
     case NoSuchDrive:
       return told(texts::kNoSuchDrive, refused.folder, texts::kNoSuchDriveWhat);
     case DriveNotReady:
-      return texts::kTargetDriveNotReady + (kParagraph + ShownPath(refused.folder)) + kParagraph + refused.detail +
-             kParagraph + texts::kTargetDriveNotReadyWhat;
+      return Concat({texts::kTargetDriveNotReady, kParagraph, ShownPath(refused.folder), kParagraph, refused.detail,
+                     kParagraph, texts::kTargetDriveNotReadyWhat});
     case NotEnoughSpace:
-      return texts::kNotEnoughSpace + ShownPath(refused.folder) + kParagraph + texts::kSpaceNeeded +
-             Kilobytes(refused.bytesNeeded) + texts::kSpaceFree + Kilobytes(refused.bytesFree) +
-             texts::kNotEnoughSpaceWhat;
+      return Concat({texts::kNotEnoughSpace, ShownPath(refused.folder), kParagraph, texts::kSpaceNeeded,
+                     Kilobytes(refused.bytesNeeded), texts::kSpaceFree, Kilobytes(refused.bytesFree),
+                     texts::kNotEnoughSpaceWhat});
     case NetworkDrive:
       return told(texts::kNetworkTarget, refused.folder, texts::kChooseLocalFolder);
     case RemovableDrive:
@@ -64,17 +69,21 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
     case ProfilesFolder:
       return told(texts::kProfilesTarget, refused.folder, texts::kChooseAnotherTarget);
     case NotRegistered:
-    case OtherCopyRegistered:
-      return texts::kNotRegistered + (kParagraph + ShownPath(refused.folder)) + kParagraph +
-             (refused.detail.empty() ? std::wstring(texts::kNoneRegistered)
-                                     : texts::kRegisteredCopyIn + (kParagraph + ShownPath(refused.detail))) +
-             kParagraph +
-             (refused.reason == OtherCopyRegistered ? texts::kUninstallRegisteredFirst : texts::kNothingRemoved);
+    case OtherCopyRegistered: {
+      std::wstring registered = refused.detail.empty()
+                                    ? std::wstring(texts::kNoneRegistered)
+                                    : Concat({texts::kRegisteredCopyIn, kParagraph, ShownPath(refused.detail)});
+      return Concat({texts::kNotRegistered, kParagraph, ShownPath(refused.folder), kParagraph, registered, kParagraph,
+                     refused.reason == OtherCopyRegistered ? Part(texts::kUninstallRegisteredFirst)
+                                                           : Part(texts::kNothingRemoved)});
+    }
     case LinkOnTheWay:
-      return texts::kRemovalThroughLink + (kParagraph + ShownPath(refused.folder)) + kParagraph + texts::kNothingRemoved;
+      return Concat(
+          {texts::kRemovalThroughLink, kParagraph, ShownPath(refused.folder), kParagraph, texts::kNothingRemoved});
     case Unsafe:
-      return texts::kUnsafeTarget + (kParagraph + ShownPath(refused.unsafe.folder)) + kParagraph +
-             refused.unsafe.reason + kParagraph + (reinstalling ? texts::kUninstallFirst : texts::kChooseAnotherFolder);
+      return Concat({texts::kUnsafeTarget, kParagraph, ShownPath(refused.unsafe.folder), kParagraph,
+                     refused.unsafe.reason, kParagraph,
+                     reinstalling ? Part(texts::kUninstallFirst) : Part(texts::kChooseAnotherFolder)});
   }
   return texts::kEnterTarget;
 }
@@ -85,7 +94,7 @@ int RefusalFlags(const install::Refused& refused) {
 }
 
 std::wstring InUseQuestion(const std::wstring& folder) {
-  return texts::kProductInUse + ShownPath(folder) + texts::kProductInUseWhatToDo;
+  return Concat({texts::kProductInUse, ShownPath(folder), texts::kProductInUseWhatToDo});
 }
 
 }  // namespace app

@@ -7,24 +7,24 @@ namespace {
 struct OutcomeRow {
   Outcome outcome;
   int exitCode;
-  const wchar_t* name;
+  text::Ascii name;
 };
 
 // README lists the same codes for the administrators who read them.
 constexpr OutcomeRow kOutcomes[] = {
-    {Outcome::Done, 0, L"done"},
-    {Outcome::Failed, 1603, L"fatal error"},                                      // ERROR_INSTALL_FAILURE
-    {Outcome::ReadOrWriteFailure, 1603, L"read or write failure"},                // ERROR_INSTALL_FAILURE
-    {Outcome::RegistrationFailed, 1603, L"setting or uninstall entry not written"},  // ERROR_INSTALL_FAILURE
-    {Outcome::NotInstalled, 1605, L"Morvane is not installed"},                   // ERROR_UNKNOWN_PRODUCT
-    {Outcome::AnotherSetupRunning, 1618, L"another setup is running"},            // ERROR_INSTALL_ALREADY_RUNNING
-    {Outcome::KitIncomplete, 1619, L"installation kit incomplete"},               // ERROR_INSTALL_PACKAGE_OPEN_FAILED
-    {Outcome::KitDamaged, 1620, L"installation kit damaged"},                     // ERROR_INSTALL_PACKAGE_INVALID
-    {Outcome::LogNotOpened, 1622, L"log not opened"},                             // ERROR_INSTALL_LOG_FAILURE
-    {Outcome::TargetRefused, 1639, L"target directory refused"},                  // ERROR_INVALID_COMMAND_LINE
-    {Outcome::ArgumentsRefused, 1639, L"command line refused"},                   // ERROR_INVALID_COMMAND_LINE
-    {Outcome::NotEnoughSpace, 112, L"not enough free space"},                     // ERROR_DISK_FULL
-    {Outcome::MorvaneInUse, 32, L"Morvane is in use"},                            // ERROR_SHARING_VIOLATION
+    {Outcome::Done, 0, "done"},
+    {Outcome::Failed, 1603, "fatal error"},                                      // ERROR_INSTALL_FAILURE
+    {Outcome::ReadOrWriteFailure, 1603, "read or write failure"},                // ERROR_INSTALL_FAILURE
+    {Outcome::RegistrationFailed, 1603, "setting or uninstall entry not written"},  // ERROR_INSTALL_FAILURE
+    {Outcome::NotInstalled, 1605, "Morvane is not installed"},                   // ERROR_UNKNOWN_PRODUCT
+    {Outcome::AnotherSetupRunning, 1618, "another setup is running"},            // ERROR_INSTALL_ALREADY_RUNNING
+    {Outcome::KitIncomplete, 1619, "installation kit incomplete"},               // ERROR_INSTALL_PACKAGE_OPEN_FAILED
+    {Outcome::KitDamaged, 1620, "installation kit damaged"},                     // ERROR_INSTALL_PACKAGE_INVALID
+    {Outcome::LogNotOpened, 1622, "log not opened"},                             // ERROR_INSTALL_LOG_FAILURE
+    {Outcome::TargetRefused, 1639, "target directory refused"},                  // ERROR_INVALID_COMMAND_LINE
+    {Outcome::ArgumentsRefused, 1639, "command line refused"},                   // ERROR_INVALID_COMMAND_LINE
+    {Outcome::NotEnoughSpace, 112, "not enough free space"},                     // ERROR_DISK_FULL
+    {Outcome::MorvaneInUse, 32, "Morvane is in use"},                            // ERROR_SHARING_VIOLATION
 };
 
 const OutcomeRow& RowOf(Outcome outcome) {
@@ -38,7 +38,7 @@ const OutcomeRow& RowOf(Outcome outcome) {
 
 int ExitCode(Outcome outcome) { return RowOf(outcome).exitCode; }
 
-const wchar_t* OutcomeName(Outcome outcome) { return RowOf(outcome).name; }
+text::Ascii OutcomeName(Outcome outcome) { return RowOf(outcome).name; }
 
 Outcome OutcomeOf(const install::OperationResult& result) {
   return std::visit(

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "install/operation.h"
+#include "platform/text.h"
 
 enum class Outcome {
   Done,
@@ -24,7 +25,7 @@ enum class Outcome {
 
 int ExitCode(Outcome outcome);
 // A short text for the log: "kit incomplete" and the like.
-const wchar_t* OutcomeName(Outcome outcome);
+text::Ascii OutcomeName(Outcome outcome);
 
 // What an operation's result means for the run.
 Outcome OutcomeOf(const install::OperationResult& result);

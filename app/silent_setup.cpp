@@ -13,6 +13,8 @@
 
 namespace {
 
+using text::Concat;
+
 // The removal was asked for on the command line; Morvane running is not
 // waited for: a deployment cannot close it.
 class SilentQuestions final : public install::OperationQuestions {
@@ -25,7 +27,7 @@ class SilentQuestions final : public install::OperationQuestions {
 class Unseen final : public install::InstallProgress, public uninstall::RemovalProgress {
  public:
   explicit Unseen(LogSink& log) : log_(log) {}
-  void Started() override { log_.WriteLine(L"Every check passed."); }
+  void Started() override { log_.WriteLine(text::Ascii("Every check passed.")); }
   void Step() override {}
   void Yield() override {}
 
@@ -49,7 +51,7 @@ class SilentRun {
   Outcome Run() {
     // The kit folder is in the log's header; the checked copy is news.
     std::wstring copy = services_.environment.KitDirectory();
-    if (!copy.empty()) log_.WriteLine(L"Kit copied, to be checked and used from there: " + copy);
+    if (!copy.empty()) log_.WriteLine(Concat({"Kit copied, to be checked and used from there: ", copy}));
     // The copy the machine's uninstall entry names: a deployment runs as
     // whichever account it likes, and a per-user setting, which programs
     // without elevation can change, never picks what is replaced or removed.
@@ -65,10 +67,11 @@ class SilentRun {
   bool KitUndamaged() {
     std::wstring damaged;
     for (const std::wstring& file : services_.environment.DamagedKitFiles()) {
-      damaged += (damaged.empty() ? L"" : L", ") + file;
+      if (!damaged.empty()) damaged += L", ";
+      damaged += file;
     }
     if (!damaged.empty()) {
-      log_.WriteLine(L"The installation kit is damaged; not as assembled: " + damaged + L"; nothing was changed.");
+      log_.WriteLine(Concat({"The installation kit is damaged; not as assembled: ", damaged, "; nothing was changed."}));
     }
     return damaged.empty();
   }
@@ -76,20 +79,21 @@ class SilentRun {
   bool KitComplete(const std::wstring& kit) {
     std::wstring missing;
     for (const KitFile& file : install::MissingKitFiles(services_.files, kit)) {
-      missing += (missing.empty() ? L"" : L", ") + app::KitFileForLog(file);
+      if (!missing.empty()) missing += L", ";
+      missing += app::KitFileForLog(file);
     }
     if (!missing.empty()) {
-      log_.WriteLine(L"The installation kit is incomplete; missing: " + missing + L"; nothing was changed.");
+      log_.WriteLine(Concat({"The installation kit is incomplete; missing: ", missing, "; nothing was changed."}));
     }
     return missing.empty();
   }
 
   Outcome Uninstall(const std::optional<std::wstring>& installed) {
     if (!installed) {
-      log_.WriteLine(L"No installed copy of Morvane was found.");
+      log_.WriteLine(text::Ascii("No installed copy of Morvane was found."));
       return Outcome::NotInstalled;
     }
-    log_.WriteLine(L"Removing Morvane from " + *installed);
+    log_.WriteLine(Concat({"Removing Morvane from ", *installed}));
     // A deployment counts the product as gone once this ends: nothing of
     // the installation stays behind.
     uninstall::RemovalRequest request{.directory = *installed, .leaveNothing = true};
@@ -109,7 +113,7 @@ class SilentRun {
     bool local = install::IsPlainFullPath(target) && install::IsDrivePath(target) &&
                  services_.files.KindOfDrive(target.substr(0, 3)) == DriveKind::Fixed;
     if (installed && (!local || !services_.files.SameFolder(*installed, target))) replaces = installed;
-    log_.WriteLine(L"Target: " + target);
+    log_.WriteLine(Concat({"Target: ", target}));
     places_.target = Normalised(target);
     install::InstallRequest request{.target = target,
                                     .kitDirectory = services_.environment.KitDirectory(),
@@ -117,13 +121,13 @@ class SilentRun {
                                     .startDirectory = services_.environment.SetupDirectory()};
     Outcome outcome = Report(install::Install(request, services_, questions_, progress_));
     if (outcome != Outcome::Done || !replaces) return outcome;
-    log_.WriteLine(L"Removing the copy this installation replaces, in " + *replaces);
+    log_.WriteLine(Concat({"Removing the copy this installation replaces, in ", *replaces}));
     uninstall::RemovalRequest removal{
         .directory = *replaces, .scope = uninstall::RemovalScope::FilesOnly, .leaveNothing = true};
     if (Outcome removed = Report(uninstall::Remove(removal, services_, questions_, progress_)); removed != Outcome::Done) {
       // The new copy is whole and registered; what is left of the old one
       // is named above and stops nothing.
-      log_.WriteLine(std::wstring(L"The earlier copy was not removed entirely: ") + OutcomeName(removed));
+      log_.WriteLine(Concat({"The earlier copy was not removed entirely: ", OutcomeName(removed)}));
     }
     return outcome;
   }

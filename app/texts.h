@@ -4,26 +4,29 @@
 // chooser's in folder/folder_texts.h.
 #pragma once
 
+#include "platform/text.h"
+
 #include "install/install_texts.h"
 #include "uninstall/uninstall_texts.h"
 
 namespace texts {
 
+// Shown by the program's start, which takes them as they are.
 inline constexpr const wchar_t* kAppTitle = L"Morvane Setup";
 
 // Start-up states.
-inline constexpr const wchar_t* kInstallPrompt = L"Click Next to install Morvane by Halvo to your computer.";
-inline constexpr const wchar_t* kNoKit = L"You can delete this file (SETUP.EXE).";
-inline constexpr const wchar_t* kUninstalledMessage =
-    L"Morvane has been uninstalled.\r\n\r\nYou can delete the remaining SETUP and own files from the Morvane "
-    L"directory.";
-inline constexpr const wchar_t* kRemove = L"Remove Morvane";
-inline constexpr const wchar_t* kRemoveOrReinstall = L"Remove or Reinstall Morvane";
-inline constexpr const wchar_t* kRemoveBeforeReinstall = L"Remove Morvane before re-installing Morvane..";
-inline constexpr const wchar_t* kLocation = L"Location:";
-inline constexpr const wchar_t* kLocationTooltip = L"Location of Morvane";
-inline constexpr const wchar_t* kReinstall = L"&Reinstall";
-inline constexpr const wchar_t* kExit = L"E&xit";
+inline constexpr text::Ascii kInstallPrompt = "Click Next to install Morvane by Halvo to your computer.";
+inline constexpr text::Ascii kNoKit = "You can delete this file (SETUP.EXE).";
+inline constexpr text::Ascii kUninstalledMessage =
+    "Morvane has been uninstalled.\r\n\r\nYou can delete the remaining SETUP and own files from the Morvane "
+    "directory.";
+inline constexpr text::Ascii kRemove = "Remove Morvane";
+inline constexpr text::Ascii kRemoveOrReinstall = "Remove or Reinstall Morvane";
+inline constexpr text::Ascii kRemoveBeforeReinstall = "Remove Morvane before re-installing Morvane..";
+inline constexpr text::Ascii kLocation = "Location:";
+inline constexpr text::Ascii kLocationTooltip = "Location of Morvane";
+inline constexpr text::Ascii kReinstall = "&Reinstall";
+inline constexpr text::Ascii kExit = "E&xit";
 // setup.exe /?
 inline constexpr const wchar_t* kUsage =
     L"setup.exe\r\n    installs or removes Morvane in a window.\r\n\r\n"
@@ -33,12 +36,12 @@ inline constexpr const wchar_t* kUsage =
     L"/D= comes last and may hold blanks. Without /LOG= the log goes to a new file in %TEMP%. "
     L"The exit code tells how the run ended (0: done).";
 // Followed by the names of the missing kit files, separated by commas.
-inline constexpr const wchar_t* kIncompleteKit = L"The installation kit is incomplete. Missing: ";
+inline constexpr text::Ascii kIncompleteKit = "The installation kit is incomplete. Missing: ";
 // Followed by the names of the kit files that are not as the kit was
 // assembled (changed, swapped or damaged), separated by commas.
-inline constexpr const wchar_t* kDamagedKit = L"The installation kit is damaged. Not as assembled: ";
+inline constexpr text::Ascii kDamagedKit = "The installation kit is damaged. Not as assembled: ";
 // After the first names of a longer list: " and 7 more files".
-inline constexpr const wchar_t* kAnd = L" and ";
-inline constexpr const wchar_t* kMoreFiles = L" more files";
+inline constexpr text::Ascii kAnd = " and ";
+inline constexpr text::Ascii kMoreFiles = " more files";
 
 }  // namespace texts

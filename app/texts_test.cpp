@@ -12,7 +12,7 @@
 namespace {
 
 TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
-  const std::pair<const wchar_t*, const wchar_t*> captions[] = {
+  const std::pair<std::wstring, const wchar_t*> captions[] = {
       {texts::kAppTitle, L"Morvane Setup"},
       {texts::kInstallPrompt, L"Click Next to install Morvane by Halvo to your computer."},
       {texts::kNoKit, L"You can delete this file (SETUP.EXE)."},
@@ -58,7 +58,7 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
       {texts::kDriveNotReady, L"Drive not ready..."},
       {texts::kCreateFolderTitle, L"Create folder"},
   };
-  for (const auto& [text, expected] : captions) EXPECT_STREQ(text, expected);
+  for (const auto& [text, expected] : captions) EXPECT_EQ(text, expected);
 
   using install::FailureKind;
   EXPECT_EQ(install::FailureMessage({FailureKind::Read, L"MORVANE.2", L"The system cannot find the file specified."}),
@@ -140,10 +140,10 @@ TEST(Texts, EveryCaptionAndMessageAsTheUserReadsIt) {
   EXPECT_EQ(refusal(NotRegistered, L"C:\\Elsewhere\\", L"C:\\Elsewhere\\"),
             L"This is not the copy of Morvane that Windows has registered:\r\n\r\nC:\\Elsewhere\\\r\n\r\n"
             L"No copy of Morvane is registered with Windows.\r\n\r\nNothing was removed.");
-  EXPECT_STREQ(texts::kProductCouldNotBeRemoved, L"Morvane could not be removed: ");
-  EXPECT_STREQ(texts::kOwnedByYou, L"Programs you run without administrator rights may change this folder.");
-  EXPECT_STREQ(texts::kOthersEntry,
-               L"This file or folder is not Morvane's, and users who are not administrators may change it.");
+  EXPECT_EQ(std::wstring(texts::kProductCouldNotBeRemoved), L"Morvane could not be removed: ");
+  EXPECT_EQ(std::wstring(texts::kOwnedByYou), L"Programs you run without administrator rights may change this folder.");
+  EXPECT_EQ(std::wstring(texts::kOthersEntry),
+            L"This file or folder is not Morvane's, and users who are not administrators may change it.");
   EXPECT_EQ(refusal(ProgramFiles, L"C:\\Program Files\\Morvane"), texts::kProgramFilesRefused);
   // A path no message box can hold is cut in its middle, and a line break typed into it shows as "?".
   EXPECT_EQ(refusal(TooLong, L"C:\\" + std::wstring(100, L'a') + L"\n" + std::wstring(100, L'b')),

@@ -110,7 +110,7 @@ TEST(WindowReinstall, RefusalSaysToUninstallFirstWhereNoOtherFolderCanBeChosen) 
   refused.folder = L"E:\\";
   ASSERT_EQ(setup.messages.shown.size(), 1u);
   EXPECT_EQ(setup.messages.shown[0].text, app::RefusalMessage(refused, true));
-  EXPECT_TRUE(setup.messages.shown[0].text.ends_with(texts::kUninstallFirst));
+  EXPECT_TRUE(setup.messages.shown[0].text.ends_with(std::wstring(texts::kUninstallFirst)));
   EXPECT_EQ(setup.form[Label1].text, texts::kRemoveOrReinstall);
 }
 
@@ -146,7 +146,7 @@ TEST_F(WindowInstallation, FailureMidwayIsToldAndTheBarStandsWhereItStopped) {
   denied.main.Form_Load();
   denied.main.cmdNext_Click(0);
   ASSERT_EQ(denied.messages.shown.size(), 1u);
-  EXPECT_TRUE(denied.messages.shown[0].text.starts_with(texts::kRegistrationFailure));
+  EXPECT_TRUE(denied.messages.shown[0].text.starts_with(std::wstring(texts::kRegistrationFailure)));
   ExpectEndState(denied, texts::kInstallFailed);
   EXPECT_FALSE(denied.settings.InstallDir());
 }

@@ -28,6 +28,7 @@ add_executable(unit_tests
   platform/log_sink_test.cpp
   platform/modReg_test.cpp
   platform/sha256_test.cpp
+  platform/sort_test.cpp
   uninstall/removal_test.cpp
   platform/fakes/fake_file_system_test.cpp
 )

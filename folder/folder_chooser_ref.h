@@ -4,16 +4,16 @@
 // is dropped: the next opening starts as the first one did.
 #pragma once
 
-#include <functional>
 #include <memory>
 
 #include "folder/folder_chooser.h"
 #include "folder/folder_form_controls.h"
+#include "platform/callback.h"
 
 class FolderChooserRef : public FolderChooser {
  public:
   // create makes the window with its logic loaded, or nothing on failure.
-  explicit FolderChooserRef(std::function<std::unique_ptr<FolderView>()> create) : create_(std::move(create)) {}
+  explicit FolderChooserRef(Callback<std::unique_ptr<FolderView>()> create) : create_(std::move(create)) {}
 
   void ShowModal() override;
   // Closes the window if it was ever created (the program is ending).
@@ -21,6 +21,6 @@ class FolderChooserRef : public FolderChooser {
   bool loaded() const { return view_ != nullptr; }
 
  private:
-  std::function<std::unique_ptr<FolderView>()> create_;
+  Callback<std::unique_ptr<FolderView>()> create_;
   std::unique_ptr<FolderView> view_;
 };

@@ -6,6 +6,7 @@
 
 #include <span>
 
+#include "platform/text.h"
 #include "platform/window_design.h"
 
 enum class FolderControl { Frame1, Drive1, Dir1, Text1, Command2, Command1, Command3 };
@@ -15,13 +16,13 @@ enum class FolderControlKind { Frame, DriveList, DirectoryList, TextBox, Button 
 struct FolderControlDesign {
   FolderControl control;
   int id;  // the child window ID
-  const wchar_t* name;
+  const char* name;  // as the end-to-end tests name it
   FolderControlKind kind;
   int left, top, width, height;  // twips
   int tabIndex;
   const wchar_t* caption;
   FontSpec font;
-  const wchar_t* tooltip;  // empty: none
+  text::Ascii tooltip;  // empty: none
 };
 
 inline constexpr const wchar_t* kFolderCaption = L"Choose installation folder";

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "platform/sort.h"
 #include "platform/text.h"
 
 namespace {
@@ -13,7 +14,7 @@ constexpr std::uint32_t kPathNotFound = 3;
 
 std::wstring DriveEntryText(const DriveInfo& drive) {
   std::wstring entry{static_cast<wchar_t>(std::towlower(drive.letter)), L':'};
-  if (!drive.label.empty()) entry += L" [" + drive.label + L"]";
+  if (!drive.label.empty()) entry += text::Concat({" [", drive.label, "]"});
   return entry;
 }
 
@@ -53,7 +54,7 @@ std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::
   for (const std::wstring& name : names) keys.push_back(text::UpperCase(name));
   std::vector<std::size_t> order(names.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+  SortBy(order, [&](std::size_t a, std::size_t b) {
     int byKey = keys[a].compare(keys[b]);
     return byKey != 0 ? byKey < 0 : names[a] < names[b];
   });

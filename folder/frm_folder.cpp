@@ -103,7 +103,7 @@ void frmFolder::Command1_Click() {
   // whatever drive is current.
   if (parent.empty()) return;
   std::optional<std::wstring> answer =
-      services_.input.Ask(texts::kCreateFolderTitle, texts::kCreateFolderPrompt + parent);
+      services_.input.Ask(texts::kCreateFolderTitle, text::Concat({texts::kCreateFolderPrompt, parent}));
   if (!answer || answer->empty()) return;
   std::wstring path = ChildPath(parent, *answer);
   FileError error;
@@ -114,7 +114,7 @@ void frmFolder::Command1_Click() {
     error = services_.folders.Error(kInvalidName);
   }
   if (!made) {
-    services_.messages.Show(texts::kCreateFolderFailed + path + L"\r\n\r\n" + error.description,
+    services_.messages.Show(text::Concat({texts::kCreateFolderFailed, path, "\r\n\r\n", error.description}),
                             mb::kCritical | mb::kOkOnly);
     return;
   }

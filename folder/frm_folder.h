@@ -3,13 +3,13 @@
 // and selected entry, and Text1.
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "folder/folder_form_controls.h"
 #include "folder/folder_lists.h"
+#include "platform/callback.h"
 #include "platform/folder_system.h"
 #include "platform/input_box.h"
 #include "platform/message_boxes.h"
@@ -18,7 +18,7 @@ struct FolderServices {
   FolderSystem& folders;
   MessageBoxes& messages;
   InputBox& input;
-  std::function<void(const std::wstring&)> setTarget;  // "&Set" writes the main window's Text1
+  Callback<void(const std::wstring&)> setTarget;  // "&Set" writes the main window's Text1
 };
 
 class frmFolder {

@@ -15,11 +15,11 @@ KitFileFailure WriteFailure(const std::wstring& name, const FileError& error) {
 }
 
 std::wstring FailureMessage(const KitFileFailure& failure) {
-  const wchar_t* lead = failure.kind == FailureKind::Read    ? texts::kReadFailure
-                        : failure.kind == FailureKind::Write ? texts::kWriteFailure
-                                                             : texts::kRegistrationFailure;
-  return std::wstring(lead) + L"\r\n" + failure.name + L"\r\n\r\n" + failure.description + L"\r\n\r\n" +
-         texts::kCannotContinue;
+  text::Ascii lead = failure.kind == FailureKind::Read    ? texts::kReadFailure
+                     : failure.kind == FailureKind::Write ? texts::kWriteFailure
+                                                          : texts::kRegistrationFailure;
+  return text::Concat(
+      {lead, "\r\n", failure.name, "\r\n\r\n", failure.description, "\r\n\r\n", texts::kCannotContinue});
 }
 
 HeldKitFile HoldKitFile(FileSystem& files, const std::wstring& path) {

@@ -112,7 +112,10 @@ std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& 
 std::optional<OperationResult> CheckInstallation(const InstallRequest& request, const SystemServices& services,
                                                  OperationQuestions& questions, InstallPlan& plan) {
   const std::wstring& typed = request.target;  // exactly as typed: not trimmed, not normalised
-  auto refused = [&](RefusalReason reason, std::wstring folder = {}, std::wstring detail = {}) {
+  // Made into a result in one place: the result holds four texts, and
+  // making it at each refusal repeated their code.
+  auto refused = [&](RefusalReason reason, std::wstring folder = {},
+                     std::wstring detail = {}) -> std::optional<OperationResult> {
     Refused refusal{reason, typed};
     refusal.folder = std::move(folder);
     refusal.detail = std::move(detail);
@@ -166,8 +169,8 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   }
   TargetSafety safety = PlanTargetSafety(services.files, typed);
   if (safety.refusal) {
-    Refused refusal = refused(RefusalReason::Unsafe, safety.refusal->folder);
-    refusal.unsafe = *safety.refusal;
+    std::optional<OperationResult> refusal = refused(RefusalReason::Unsafe, safety.refusal->folder);
+    std::get<Refused>(*refusal).unsafe = *safety.refusal;
     return refusal;
   }
   plan.fixes = std::move(safety.fixes);
@@ -196,9 +199,9 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
 
   std::uint64_t needed = BytesNeeded(services, plan, root);
   if (free < needed) {
-    Refused refusal = refused(RefusalReason::NotEnoughSpace, root);
-    refusal.bytesNeeded = needed;
-    refusal.bytesFree = free;
+    std::optional<OperationResult> refusal = refused(RefusalReason::NotEnoughSpace, root);
+    std::get<Refused>(*refusal).bytesNeeded = needed;
+    std::get<Refused>(*refusal).bytesFree = free;
     return refusal;
   }
 

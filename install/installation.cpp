@@ -16,6 +16,26 @@ namespace {
 
 constexpr const wchar_t* kPresetsScript = L"presets.reg";
 
+// An empty test file. Users may change what lies in TestThis (the product
+// writes there unelevated): a link in a test file's place, or TestThis
+// itself turned into one, is passed over in silence rather than followed
+// and emptied.
+class TestFileItem : public ReplaceFileItem {
+ public:
+  TestFileItem(FileSystem& files, WorkFolder& work, std::wstring path)
+      : ReplaceFileItem(files, work, std::move(path), UsersMay::Modify, kTestFilesWriteName) {}
+
+ private:
+  StepFailure Write(const std::wstring& path) override {
+    FileError error;
+    // The product renames and moves these as the user it runs as.
+    if (files_.EmptyPlainFile(path, UsersMay::Modify, error) || error.code == kErrorReachedThroughLink) {
+      return std::nullopt;
+    }
+    return WriteFailure(kTestFilesWriteName, error);
+  }
+};
+
 // The changing pass, once every check has passed.
 class Installation {
  public:
@@ -101,12 +121,29 @@ class Installation {
     return std::nullopt;
   }
 
-  StepFailure Copy(const KitFile& row) {
-    std::wstring destination = directories().target + row.installedName;
-    return Do<ReplaceFileItem>(files_, work_, destination, UsersMay::ReadAndExecute, row.writeName,
-                               [this, &row, destination]() -> StepFailure {
-                                 return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
-                               });
+  // A kit file's checked copy written to its place in the target.
+  class KitFileItem : public ReplaceFileItem {
+   public:
+    KitFileItem(Installation& installation, const KitFile& row, std::wstring destination)
+        : ReplaceFileItem(installation.files_, installation.work_, std::move(destination), UsersMay::ReadAndExecute,
+                          row.writeName),
+          installation_(installation),
+          row_(row) {}
+
+   private:
+    StepFailure Write(const std::wstring& path) override { return installation_.WriteKitFile(row_, path); }
+
+    Installation& installation_;
+    const KitFile& row_;
+  };
+
+  StepFailure Copy(const KitFile& row, const wchar_t* installedName) {
+    return Do<KitFileItem>(*this, row, directories().target + installedName);
+  }
+  StepFailure Copy(const KitFile& row) { return Copy(row, row.installedName); }
+
+  StepFailure WriteKitFile(const KitFile& row, const std::wstring& destination) {
+    return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
   }
 
   StepFailure StartPresetsImport() {
@@ -141,12 +178,7 @@ class Installation {
     const KitFile& presets = KitFileNumber(9);
     names_.read = presets.readName;
     names_.write = presets.writeName;
-    std::wstring destination = directories().target + kAllUsersPresets;
-    StepFailure failure = Do<ReplaceFileItem>(
-        files_, work_, destination, UsersMay::ReadAndExecute, presets.writeName, [this, &presets, destination] {
-          return CopyKitFile(files_, Held(presets), destination, names_, presets.readName, presets.writeName);
-        });
-    if (failure) return failure;
+    if (StepFailure failure = Copy(presets, kAllUsersPresets)) return failure;
     progress_.Step();
     return std::nullopt;
   }
@@ -156,18 +188,7 @@ class Installation {
     names_.write = kTestFilesWriteName;
     for (int number = 1; number <= kTestFileCount; ++number) {
       std::wstring path = directories().target + kTestFolder + TestFileName(number);
-      // Users may change what lies in TestThis (the product writes there
-      // unelevated): a link in a test file's place, or TestThis itself turned
-      // into one, is passed over in silence rather than followed and emptied.
-      StepFailure failure = Do<ReplaceFileItem>(files_, work_, path, UsersMay::Modify, names_.write, [this, path]() -> StepFailure {
-        FileError error;
-        // The product renames and moves these as the user it runs as.
-        if (files_.EmptyPlainFile(path, UsersMay::Modify, error) || error.code == kErrorReachedThroughLink) {
-          return std::nullopt;
-        }
-        return WriteFailure(names_.write, error);
-      });
-      if (failure) return failure;
+      if (StepFailure failure = Do<TestFileItem>(files_, work_, std::move(path))) return failure;
     }
     return std::nullopt;
   }

@@ -346,7 +346,7 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
     FolderSecurity security;
     const wchar_t* typed;
     const wchar_t* refused;  // the folder the refusal names
-    const wchar_t* reason;
+    text::Ascii reason;
   };
   FolderSecurity dataDrive = FakeFileSystem::SystemDriveRoot();
   dataDrive.entries.push_back({Other, true, 0x1301BF | rights::kDeleteChild});
@@ -397,7 +397,7 @@ TEST_F(Installing, TargetsThatCannotBeMadeSafeAreRefusedAndChangeNothing) {
   machine.files.SetSecurity(L"C:\\Older3\\Help\\version.dll", Protected({}, Other));
   machine.files.AddFile(L"C:\\Kits\\kit.zip", "PK");
   before_ = StateOf(machine);
-  auto expectRefused = [&](const std::wstring& typed, const std::wstring& folder, const wchar_t* reason) {
+  auto expectRefused = [&](const std::wstring& typed, const std::wstring& folder, text::Ascii reason) {
     SCOPED_TRACE(Narrow(typed));
     OperationResult result = InstallTo(typed);
     ExpectRefused(result, RefusalReason::Unsafe);

@@ -43,7 +43,7 @@ class EntryDigest {
 // Copies one kit file into the copy while taking its digest; true when the
 // copy is the file as assembled. A copy that is not goes again.
 bool CopyAndProve(FileSystem& files, const std::wstring& from, const std::wstring& to, const std::wstring& name,
-                  const OwnRecord& record) {
+                  const OwnRecord& record, std::span<std::byte> buffer) {
   const KitManifestEntry* entry = FindKitEntry(*record.manifest, name.c_str());
   if (!entry) return false;
   FileError error;
@@ -52,7 +52,6 @@ bool CopyAndProve(FileSystem& files, const std::wstring& from, const std::wstrin
   std::unique_ptr<OutputFile> copy = files.CreateForWriting(to + name, UsersMay::ReadAndExecute, error);
   if (!copy) return false;
   EntryDigest digest(*record.manifest, *entry, record.bytes);
-  std::vector<std::byte> buffer(kCopyBufferBytes);
   bool copied = true;
   for (;;) {
     std::size_t got = 0;
@@ -79,11 +78,15 @@ KitCopy CopyKit(FileSystem& files, const std::wstring& from, const OwnRecord& re
   }
   FileError error;
   copy.directory = files.MakeKitFolder(error);
+  // One buffer for every file, left as it comes: only what the files fill
+  // is touched.
+  auto buffer = std::make_unique_for_overwrite<std::byte[]>(kCopyBufferBytes);
   for (const KitFile& row : KitFiles()) {
     std::wstring name = row.kitName;
     if (!files.IsOrdinaryFile(from + name)) continue;
     std::unique_ptr<InputFile> held;
-    if (!copy.directory.empty() && CopyAndProve(files, from, copy.directory, name, record)) {
+    if (!copy.directory.empty() &&
+        CopyAndProve(files, from, copy.directory, name, record, {buffer.get(), kCopyBufferBytes})) {
       held = files.OpenFileInFolder(copy.directory, name, error);
       if (!held) files.RemovePlainFile(copy.directory + name);
     }

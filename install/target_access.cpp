@@ -97,7 +97,7 @@ std::optional<TargetRefusal> OthersEntryIn(FileSystem& files, const std::wstring
   return std::nullopt;
 }
 
-const wchar_t* ReasonFor(const FolderSecurity& security, std::uint32_t others, bool isTarget, bool parentLetsGo) {
+text::Ascii ReasonFor(const FolderSecurity& security, std::uint32_t others, bool isTarget, bool parentLetsGo) {
   if (!TrustedWriter(security.owner) && security.owner != Trustee::CurrentUser) return texts::kOwnedByOthers;
   if (isTarget && (others & (kAddFile | kAddSubdirectory))) return texts::kOthersMayAddFiles;
   if ((others & kDelete) || parentLetsGo) return texts::kOthersMayDelete;
@@ -147,7 +147,7 @@ TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
     FolderSecurity security = files.ReadFolderSecurity(folder);
     bool isRoot = i == 0;
     bool isTarget = i + 1 == folders.size();
-    auto refuse = [&](const wchar_t* reason) {
+    auto refuse = [&](text::Ascii reason) {
       plan.refusal = TargetRefusal{folder, reason};
       plan.fixes.clear();
       return plan;
@@ -227,7 +227,7 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
     FolderSecurity security = files.ReadFolderSecurity(folder);
     bool isRoot = i == 0;
     bool isTarget = i + 1 == folders.size();
-    auto refuse = [&](const wchar_t* reason) { return TargetRefusal{folder, reason}; };
+    auto refuse = [&](text::Ascii reason) { return TargetRefusal{folder, reason}; };
     switch (security.result) {
       case FolderRead::Missing:
         // Made protected later, but whoever may delete what its parent

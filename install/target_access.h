@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/text.h"
 
 namespace install {
 
 struct TargetRefusal {
   std::wstring folder;  // the folder that fails, as the file system names it
-  const wchar_t* reason;
+  text::Ascii reason;
 };
 
 // A folder the installation makes safe before it writes anything, and how.

@@ -8,6 +8,8 @@
 #include "platform/text.h"
 
 namespace install {
+
+using text::Concat;
 namespace {
 
 constexpr std::uint32_t kFileNotFound = 2;
@@ -104,7 +106,7 @@ StepFailure MakeSafeItem::Do() {
 void MakeSafeItem::Rollback(RollbackReport& report) {
   FileError error;
   if (before_ && !files_.RestoreSecurity(fix_.folder, *before_, error)) {
-    report.notPutBack.push_back(fix_.folder + L" (its owner and access list: " + error.description + L")");
+    report.notPutBack.push_back(Concat({fix_.folder, " (its owner and access list: ", error.description, ")"}));
   }
   before_.reset();
 }
@@ -132,20 +134,15 @@ void MakeFoldersItem::Rollback(RollbackReport& report) {
   for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) {
     FileError error;
     if (!files_.RemoveEmptyDirectory(*folder, error)) {
-      report.notPutBack.push_back(*folder + L" (a folder made, not removed: " + error.description + L")");
+      report.notPutBack.push_back(Concat({*folder, " (a folder made, not removed: ", error.description, ")"}));
     }
   }
   made_.clear();
 }
 
 ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users,
-                                 std::wstring writeName, Writer write)
-    : files_(files),
-      work_(work),
-      path_(std::move(path)),
-      users_(users),
-      writeName_(std::move(writeName)),
-      write_(std::move(write)) {}
+                                 std::wstring writeName)
+    : files_(files), work_(work), path_(std::move(path)), users_(users), writeName_(std::move(writeName)) {}
 
 StepFailure ReplaceFileItem::Do() {
   FileError error;
@@ -171,8 +168,7 @@ StepFailure ReplaceFileItem::Do() {
     if (error.code != kErrorReachedThroughLink) return WriteFailure(writeName_, error);
   }
   earlier.reset();
-  // A link in the file's place is the writer's to refuse or pass over.
-  return write_();
+  return Write(path_);
 }
 
 void ReplaceFileItem::Rollback(RollbackReport& report) {
@@ -183,7 +179,7 @@ void ReplaceFileItem::Rollback(RollbackReport& report) {
     case Before::Nothing:
       // Only the plain file this step made.
       if (IsPlainFileThere(files_, path_) && !files_.RemovePlainFile(path_)) {
-        report.notPutBack.push_back(path_ + L" (new, not removed)");
+        report.notPutBack.push_back(Concat({path_, " (new, not removed)"}));
       }
       return;
     case Before::File:
@@ -197,7 +193,8 @@ void ReplaceFileItem::Rollback(RollbackReport& report) {
     report.putBack.push_back(path_);
     files_.RemovePlainFile(kept_);
   } else {
-    report.notPutBack.push_back(path_ + L" (" + error.description + L" Its earlier content is kept in " + kept_ + L")");
+    report.notPutBack.push_back(
+        Concat({path_, " (", error.description, " Its earlier content is kept in ", kept_, ")"}));
   }
   kept_.clear();
 }
@@ -241,8 +238,7 @@ StepFailure SettingItem::Do() {
   written_ = status == 0;
   if (written_) return std::nullopt;
   return KitFileFailure{FailureKind::Registration,
-                        std::wstring(texts::kSettingsApplication) + L"\\" + texts::kSettingsSection + L"\\" +
-                            texts::kSettingsKey,
+                        Concat({texts::kSettingsApplication, "\\", texts::kSettingsSection, "\\", texts::kSettingsKey}),
                         registry_.StatusText(status), static_cast<std::uint32_t>(status)};
 }
 
@@ -279,11 +275,9 @@ StepFailure MachineEntryItem::Do() {
   }
   for (const EntryValue& value : values_) {
     bool text = std::holds_alternative<std::wstring>(value.value);
-    modReg::RegistryValue written = text ? modReg::RegistryValue(std::get<std::wstring>(value.value))
-                                         : modReg::RegistryValue(std::get<std::int32_t>(value.value));
-    std::int32_t status = modReg::SetRegistryValue(registry_, hkey::kLocalMachine, key_, value.name,
-                                                   written, text ? regtype::kString : regtype::kDword);
-    if (status != 0) return Failure(std::wstring(L"\\") + value.name, status);
+    std::int32_t status = modReg::SetRegistryValue(registry_, hkey::kLocalMachine, key_, value.name, value.value,
+                                                   text ? regtype::kString : regtype::kDword);
+    if (status != 0) return Failure(Concat({"\\", value.name}), status);
   }
   return std::nullopt;
 }
@@ -306,8 +300,7 @@ void MachineEntryItem::Rollback(RollbackReport& report) {
     std::int32_t status = earlier.present ? registry_.SetValue(key, values_[i].name, earlier.type, earlier.bytes)
                                           : registry_.DeleteValue(key, values_[i].name);
     if (status != 0 && !(status == kNotFound && !earlier.present)) {
-      report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + key_ + L"\\" +
-                                  values_[i].name);
+      report.notPutBack.push_back(Concat({modReg::RootKeyName(hkey::kLocalMachine), key_, "\\", values_[i].name}));
     }
   }
   registry_.CloseKey(key);

@@ -4,7 +4,6 @@
 // whole installation is through are the copies kept for a rollback dropped.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <cstdint>
 #include <optional>
@@ -94,25 +93,28 @@ class MakeSafeItem : public WorkItem {
   std::optional<SecurityBackup> before_;
 };
 
-// Writes one file through write (a kit copy, an empty test file). A file
+// Writes one file through Write (a kit copy, an empty test file). A file
 // that was there is copied into the work folder first and written back on
 // a rollback; one that was not is removed again.
 class ReplaceFileItem : public WorkItem {
  public:
-  using Writer = std::function<StepFailure()>;
-  ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users, std::wstring writeName,
-                  Writer write);
+  ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users, std::wstring writeName);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
   void Commit() override;
 
- private:
+ protected:
+  // Writes the file at path; a link in its place is the writer's to refuse
+  // or pass over.
+  virtual StepFailure Write(const std::wstring& path) = 0;
+
   FileSystem& files_;
+
+ private:
   WorkFolder& work_;
   std::wstring path_;
   UsersMay users_;
   std::wstring writeName_;
-  Writer write_;
   // What was in the file's place: nothing (rollback removes what is there
   // now), a file (kept_ holds its copy), or something that is not this
   // step's to change back (a link, or a file that could not be read, so was

@@ -1,53 +1,59 @@
 #include "platform/logged_services.h"
 
 #include "platform/modReg.h"
+#include "platform/text.h"
 
 namespace {
+
+using text::Concat;
 
 constexpr std::uint32_t kAlreadyExists = 183;
 constexpr std::uint32_t kPathNotFound = 3;
 
 // The system's code and its words: what an administrator looks up.
 std::wstring Failed(const FileError& error) {
-  return L" failed: error " + std::to_wstring(error.code) + L", " + error.description;
+  return Concat({" failed: error ", std::to_wstring(error.code), ", ", error.description});
 }
 
+// Nothing when it went well.
+std::wstring FailedUnless(bool done, const FileError& error) { return done ? std::wstring() : Failed(error); }
+
 std::wstring StatusNote(std::int32_t status) {
-  return status == 0 ? std::wstring() : L" failed: status " + std::to_wstring(status);
+  return status == 0 ? std::wstring() : Concat({" failed: status ", std::to_wstring(status)});
 }
 
 // What the companion library answered: nothing at all when it or its
 // function could not be reached.
 std::wstring ResultNote(const std::optional<std::int32_t>& result) {
-  return result ? L" (result " + std::to_wstring(*result) + L")" : L" failed: setup.dll not reached";
+  return result ? Concat({" (result ", std::to_wstring(*result), ")"}) : text::Ascii(" failed: setup.dll not reached");
 }
 
 }  // namespace
 
 std::unique_ptr<InputFile> LoggedFileSystem::OpenForReading(const std::wstring& path, FileError& error) {
   std::unique_ptr<InputFile> file = inner_.OpenForReading(path, error);
-  if (!file) log_.WriteLine(L"Reading " + path + Failed(error));
+  if (!file) log_.WriteLine(Concat({"Reading ", path, Failed(error)}));
   return file;
 }
 
 std::unique_ptr<InputFile> LoggedFileSystem::OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
                                                               FileError& error) {
   std::unique_ptr<InputFile> file = inner_.OpenFileInFolder(folder, name, error);
-  if (!file) log_.WriteLine(L"Reading " + folder + name + Failed(error));
+  if (!file) log_.WriteLine(Concat({"Reading ", folder, name, Failed(error)}));
   return file;
 }
 
 std::unique_ptr<OutputFile> LoggedFileSystem::CreateForWriting(const std::wstring& path, UsersMay users,
                                                                FileError& error) {
   std::unique_ptr<OutputFile> file = inner_.CreateForWriting(path, users, error);
-  log_.WriteLine(L"Writing file " + path + (file ? L"" : Failed(error)));
+  log_.WriteLine(Concat({"Writing file ", path, FailedUnless(file != nullptr, error)}));
   return file;
 }
 
 bool LoggedFileSystem::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
   bool emptied = inner_.EmptyPlainFile(path, users, error);
   // The test files are written empty, so the line reads as a write.
-  log_.WriteLine(L"Writing file " + path + L" (empty)" + (emptied ? L"" : Failed(error)));
+  log_.WriteLine(Concat({"Writing file ", path, " (empty)", FailedUnless(emptied, error)}));
   return emptied;
 }
 
@@ -55,57 +61,58 @@ bool LoggedFileSystem::RemovePlainFile(const std::wstring& path, FileError& erro
   // A file that is not there is no news; only what went, or stayed, is told.
   bool present = inner_.IsOrdinaryFile(path);
   bool removed = inner_.RemovePlainFile(path, error);
-  if (removed || present) log_.WriteLine(L"Removing file " + path + (removed ? L"" : Failed(error)));
+  if (removed || present) log_.WriteLine(Concat({"Removing file ", path, FailedUnless(removed, error)}));
   return removed;
 }
 
 bool LoggedFileSystem::MakeSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before,
                                 FileError& error) {
   bool made = inner_.MakeSafe(path, rule, users, before, error);
-  log_.WriteLine(L"Owner and access list of " + path + L" set to " +
-                 (rule == SafeRule::OnTheWay ? L"Administrators, users may make folders in it"
-                                             : L"Administrators, users may read") +
-                 (made ? L"" : Failed(error)));
+  log_.WriteLine(Concat({"Owner and access list of ", path, " set to ",
+                         rule == SafeRule::OnTheWay ? text::Ascii("Administrators, users may make folders in it")
+                                                    : text::Ascii("Administrators, users may read"),
+                         FailedUnless(made, error)}));
   return made;
 }
 
 bool LoggedFileSystem::RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) {
   bool restored = inner_.RestoreSecurity(path, before, error);
-  log_.WriteLine(L"Owner and access list of " + path + L" put back" + (restored ? L"" : Failed(error)));
+  log_.WriteLine(Concat({"Owner and access list of ", path, " put back", FailedUnless(restored, error)}));
   return restored;
 }
 
 bool LoggedFileSystem::SetAsideInUseFile(const std::wstring& path, FileError& error) {
   bool setAside = inner_.SetAsideInUseFile(path, error);
-  log_.WriteLine(L"Setting aside " + path + L", in use, to be deleted when Windows starts next" +
-                 (setAside ? L"" : Failed(error)));
+  log_.WriteLine(Concat({"Setting aside ", path, ", in use, to be deleted when Windows starts next",
+                         FailedUnless(setAside, error)}));
   return setAside;
 }
 
 std::wstring LoggedFileSystem::MakeWorkFolder(FileError& error) {
   std::wstring folder = inner_.MakeWorkFolder(error);
-  log_.WriteLine(folder.empty() ? L"Making a work folder" + Failed(error) : L"Created work folder " + folder);
+  log_.WriteLine(folder.empty() ? Concat({"Making a work folder", Failed(error)})
+                                : Concat({"Created work folder ", folder}));
   return folder;
 }
 
 std::wstring LoggedFileSystem::MakeKitFolder(FileError& error) {
   std::wstring folder = inner_.MakeKitFolder(error);
-  log_.WriteLine(folder.empty() ? L"Making a folder for the kit's copy" + Failed(error)
-                                : L"Created folder for the kit's copy " + folder);
+  log_.WriteLine(folder.empty() ? Concat({"Making a folder for the kit's copy", Failed(error)})
+                                : Concat({"Created folder for the kit's copy ", folder}));
   return folder;
 }
 
 bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) {
   bool made = inner_.MakeProtectedDirectory(path, users, error);
   if (made) {
-    log_.WriteLine(L"Created folder " + path);
+    log_.WriteLine(Concat({"Created folder ", path}));
     return true;
   }
   // A folder that is there already (the drive root among them) is no news,
   // nor one whose parent could not be made: that parent's line says why,
   // once for each folder that is tried along the way.
   if (error.code != kAlreadyExists && error.code != kPathNotFound && path.size() > 3 && path != lastFolderFailed_) {
-    log_.WriteLine(L"Creating folder " + path + Failed(error));
+    log_.WriteLine(Concat({"Creating folder ", path, Failed(error)}));
     lastFolderFailed_ = path;
   }
   return false;
@@ -113,14 +120,14 @@ bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay
 
 bool LoggedFileSystem::RemoveEmptyDirectory(const std::wstring& path, FileError& error) {
   bool removed = inner_.RemoveEmptyDirectory(path, error);
-  if (removed) log_.WriteLine(L"Removed folder " + path);
+  if (removed) log_.WriteLine(Concat({"Removed folder ", path}));
   return removed;
 }
 
 std::int32_t LoggedRegistry::CreateKey(RootKey root, const std::wstring& path, std::uint32_t access,
                                        RegistryHandle& key) {
   std::int32_t status = inner_.CreateKey(root, path, access, key);
-  log_.WriteLine(L"Registry key " + modReg::RootKeyName(root) + path + StatusNote(status));
+  log_.WriteLine(Concat({"Registry key ", modReg::RootKeyName(root), path, StatusNote(status)}));
   if (status == 0) Remember(key, modReg::RootKeyName(root) + path);
   return status;
 }
@@ -136,7 +143,7 @@ void LoggedRegistry::LogValue(RegistryHandle key, const std::wstring& name, cons
                               std::int32_t status) {
   std::wstring* keyName = NameOf(key);
   std::wstring where = keyName ? *keyName + L"\\" : std::wstring();
-  log_.WriteLine(L"Registry value " + where + name + L" = " + value + StatusNote(status));
+  log_.WriteLine(Concat({"Registry value ", where, name, " = ", value, StatusNote(status)}));
 }
 
 std::int32_t LoggedRegistry::SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) {
@@ -162,13 +169,13 @@ std::int32_t LoggedRegistry::DeleteValue(RegistryHandle key, const std::wstring&
   std::int32_t status = inner_.DeleteValue(key, name);
   const std::wstring* known = NameOf(key);
   std::wstring where = known ? *known + L"\\" : std::wstring();
-  log_.WriteLine(L"Deleting registry value " + where + name + StatusNote(status));
+  log_.WriteLine(Concat({"Deleting registry value ", where, name, StatusNote(status)}));
   return status;
 }
 
 std::int32_t LoggedRegistry::DeleteKey(RootKey root, const std::wstring& path) {
   std::int32_t status = inner_.DeleteKey(root, path);
-  log_.WriteLine(L"Deleting registry key " + modReg::RootKeyName(root) + path + StatusNote(status));
+  log_.WriteLine(Concat({"Deleting registry key ", modReg::RootKeyName(root), path, StatusNote(status)}));
   return status;
 }
 
@@ -188,21 +195,27 @@ std::wstring* LoggedRegistry::NameOf(RegistryHandle key) {
 }
 
 std::int32_t LoggedRegistry::CloseKey(RegistryHandle key) {
-  std::erase_if(openKeys_, [key](const auto& open) { return open.first == key; });
+  // Remember keeps one name for each handle.
+  for (auto open = openKeys_.begin(); open != openKeys_.end(); ++open) {
+    if (open->first == key) {
+      openKeys_.erase(open);
+      break;
+    }
+  }
   return inner_.CloseKey(key);
 }
 
 std::int32_t LoggedSettings::SaveSetting(const std::wstring& application, const std::wstring& section,
                                          const std::wstring& key, const std::wstring& value) {
   std::int32_t status = inner_.SaveSetting(application, section, key, value);
-  log_.WriteLine(L"Setting " + application + L"\\" + section + L"\\" + key + L" = " + value + StatusNote(status));
+  log_.WriteLine(Concat({"Setting ", application, "\\", section, "\\", key, " = ", value, StatusNote(status)}));
   return status;
 }
 
 std::int32_t LoggedSettings::DeleteSetting(const std::wstring& application, const std::wstring& section,
                                            const std::wstring& key) {
   std::int32_t status = inner_.DeleteSetting(application, section, key);
-  log_.WriteLine(L"Deleting setting " + application + L"\\" + section + L"\\" + key + StatusNote(status));
+  log_.WriteLine(Concat({"Deleting setting ", application, "\\", section, "\\", key, StatusNote(status)}));
   return status;
 }
 
@@ -210,20 +223,20 @@ std::optional<std::int32_t> LoggedCompanion::fCreateShellLink(const std::wstring
                                                                const std::wstring& target,
                                                                const std::wstring& arguments) {
   std::optional<std::int32_t> result = inner_.fCreateShellLink(folder, linkName, target, arguments);
-  log_.WriteLine(L"Shortcut \"" + linkName + L"\" in \"" + folder + L"\" to " + target + ResultNote(result));
+  log_.WriteLine(Concat({"Shortcut \"", linkName, "\" in \"", folder, "\" to ", target, ResultNote(result)}));
   return result;
 }
 
 std::optional<std::int32_t> LoggedCompanion::fRemoveShellLink(const std::wstring& folder,
                                                                const std::wstring& linkName) {
   std::optional<std::int32_t> result = inner_.fRemoveShellLink(folder, linkName);
-  log_.WriteLine(L"Removing shortcut \"" + linkName + L"\" in \"" + folder + L"\"" + ResultNote(result));
+  log_.WriteLine(Concat({"Removing shortcut \"", linkName, "\" in \"", folder, "\"", ResultNote(result)}));
   return result;
 }
 
 std::unique_ptr<RunningProcess> LoggedProcesses::StartMinimized(const std::wstring& program,
                                                                 const std::wstring& commandLine) {
   std::unique_ptr<RunningProcess> process = inner_.StartMinimized(program, commandLine);
-  log_.WriteLine(L"Starting " + commandLine + (process ? L"" : L" failed"));
+  log_.WriteLine(Concat({"Starting ", commandLine, process ? text::Ascii("") : text::Ascii(" failed")}));
   return process;
 }

@@ -9,33 +9,33 @@ namespace {
 
 struct StatusText {
   std::int32_t status;
-  const wchar_t* text;
+  text::Ascii text;
 };
 
 // Status 0 and status 2 (the key is gone already) have no text on purpose:
 // no text means no message.
 constexpr std::array<StatusText, 9> kStatusTexts = {{
-    {1, L"Bad DB (1)"},
-    {3, L"Can't open (3)"},
-    {4, L"Can't read (4)"},
-    {5, L"Can't write (5)"},
-    {6, L"Out of memory (6)"},
-    {7, L"Invalid parameter (7)"},
-    {8, L"Access denied (8)"},
-    {87, L"Invalid parameters (87)"},
-    {259, L"No more items (259)"},
+    {1, "Bad DB (1)"},
+    {3, "Can't open (3)"},
+    {4, "Can't read (4)"},
+    {5, "Can't write (5)"},
+    {6, "Out of memory (6)"},
+    {7, "Invalid parameter (7)"},
+    {8, "Access denied (8)"},
+    {87, "Invalid parameters (87)"},
+    {259, "No more items (259)"},
 }};
 
 struct RootName {
   RootKey root;
-  const wchar_t* name;
+  text::Ascii name;
 };
 
 constexpr std::array<RootName, 4> kRootNames = {{
-    {hkey::kClassesRoot, L"HKEY_CLASSES_ROOT\\"},
-    {hkey::kCurrentUser, L"HKEY_CURRENT_USER\\"},
-    {hkey::kLocalMachine, L"HKEY_LOCAL_MACHINE\\"},
-    {hkey::kUsers, L"HKEY_USERS\\"},
+    {hkey::kClassesRoot, "HKEY_CLASSES_ROOT\\"},
+    {hkey::kCurrentUser, "HKEY_CURRENT_USER\\"},
+    {hkey::kLocalMachine, "HKEY_LOCAL_MACHINE\\"},
+    {hkey::kUsers, "HKEY_USERS\\"},
 }};
 
 constexpr std::int32_t kInvalidParameter = 87;
@@ -119,8 +119,7 @@ std::int32_t DeleteRegistryKey(RegistryApi& registry, RootKey root, const std::w
 void ShowRegistryDeleteError(MessageBoxes& messages, std::int32_t status, RootKey root, const std::wstring& keyPath) {
   std::wstring statusText = RegistryStatusText(status);
   if (statusText.empty()) return;
-  messages.Show(kDeleteErrorStart + statusText + L"\r\n" + RootKeyName(root) + keyPath,
-                mb::kCritical);
+  messages.Show(text::Concat({kDeleteErrorStart, statusText, "\r\n", RootKeyName(root), keyPath}), mb::kCritical);
 }
 
 }  // namespace modReg

@@ -8,6 +8,7 @@
 
 #include "platform/message_boxes.h"
 #include "platform/registry_api.h"
+#include "platform/text.h"
 
 namespace modReg {
 
@@ -16,7 +17,7 @@ namespace modReg {
 inline constexpr std::uint32_t kKeyAccess = 0x3F;
 
 // How the message of a failed deletion begins.
-inline constexpr const wchar_t* kDeleteErrorStart = L"Error while deleting from registry: ";
+inline constexpr text::Ascii kDeleteErrorStart = "Error while deleting from registry: ";
 
 using RegistryValue = std::variant<std::wstring, std::int32_t>;
 

@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include <algorithm>
+
 namespace text {
 
 bool EndsWithBackslash(std::wstring_view s) { return !s.empty() && s.back() == L'\\'; }
@@ -22,12 +24,37 @@ std::wstring FirstLine(std::wstring_view s) {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
-std::wstring Concat(std::initializer_list<std::wstring_view> parts) {
+Ascii::operator std::wstring() const { return Concat({*this}); }
+
+std::wstring operator+(Ascii a, std::wstring_view b) { return Concat({a, b}); }
+
+std::wstring operator+(std::wstring_view a, Ascii b) { return Concat({a, b}); }
+
+bool operator==(std::wstring_view a, Ascii b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != static_cast<wchar_t>(b.data()[i])) return false;
+  }
+  return true;
+}
+
+bool operator==(Ascii a, Ascii b) {
+  return std::string_view(a.data(), a.size()) == std::string_view(b.data(), b.size());
+}
+
+wchar_t* Part::CopyTo(wchar_t* out) const {
+  if (!(size_ & kNarrow)) return std::copy_n(static_cast<const wchar_t*>(data_), size_, out);
+  const char* ascii = static_cast<const char*>(data_);
+  for (std::size_t i = 0; i < size(); ++i) *out++ = static_cast<wchar_t>(ascii[i]);
+  return out;
+}
+
+std::wstring Concat(std::initializer_list<Part> parts) {
   std::size_t size = 0;
-  for (std::wstring_view part : parts) size += part.size();
-  std::wstring joined;
-  joined.reserve(size);
-  for (std::wstring_view part : parts) joined += part;
+  for (const Part& part : parts) size += part.size();
+  std::wstring joined(size, L'\0');
+  wchar_t* out = joined.data();
+  for (const Part& part : parts) out = part.CopyTo(out);
   return joined;
 }
 

@@ -81,9 +81,6 @@ RECT RectInParent(HWND child) {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, std::function<bool()> busyPointer)
-    : instance_(instance), busyPointer_(std::move(busyPointer)) {}
-
 bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
   if (!RegisterWindowClass(instance_, kMainWindowClass, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
@@ -186,7 +183,6 @@ bool MainWindow::CreateControls() {
   keys_.tabOrder = InTabOrder(std::move(focusable));
   keys_.cancelButton = ControlWindow(Control::Command1);
   keys_.defaultButton = nullptr;  // Enter starts nothing
-  keys_.click = [this](HWND button) { OnButtonClicked(button); };
   return true;
 }
 

@@ -7,11 +7,11 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <vector>
 
 #include "app/main_form_design.h"
 #include "app/main_form_controls.h"
+#include "platform/callback.h"
 #include "platform/win/dialog_keys_win.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/window_common_win.h"
@@ -25,7 +25,7 @@ inline constexpr const wchar_t* kMainWindowClass = L"MorvaneSetupMain";
 class MainWindow : public Window, public MainFormControls {
  public:
   // busyPointer tells whether the program-wide hourglass is on.
-  MainWindow(HINSTANCE instance, std::function<bool()> busyPointer);
+  MainWindow(HINSTANCE instance, Callback<bool()> busyPointer) : instance_(instance), busyPointer_(busyPointer) {}
 
   // Creates the window hidden, every control in its design state, its events
   // going to logic.
@@ -35,7 +35,7 @@ class MainWindow : public Window, public MainFormControls {
   void Show();
   // What the buttons' actions need and the window does not: done once, at
   // the first click of a button.
-  void BeforeFirstAction(std::function<void()> prepare) { beforeFirstAction_ = std::move(prepare); }
+  void BeforeFirstAction(void (*prepare)()) { beforeFirstAction_ = prepare; }
   HWND ControlWindow(Control control) const { return controls_[Index(control)]; }
   const DialogKeys& dialogKeys() const { return keys_; }
   // True once the window has begun to close.
@@ -78,8 +78,8 @@ class MainWindow : public Window, public MainFormControls {
   void MoveFocusOffCovered();
 
   HINSTANCE instance_;
-  std::function<bool()> busyPointer_;
-  std::function<void()> beforeFirstAction_;
+  Callback<bool()> busyPointer_;
+  void (*beforeFirstAction_)() = nullptr;
   frmMain* logic_ = nullptr;
   std::vector<HWND> controls_ = std::vector<HWND>(MainFormDesign().size());
   HWND tooltip_ = nullptr;

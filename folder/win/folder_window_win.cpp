@@ -77,12 +77,12 @@ void DrawDrive(const Sketch& s) {
 }  // namespace
 
 FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
-                           std::function<void(const std::wstring&)> setTarget)
+                           Callback<void(const std::wstring&)> setTarget)
     : instance_(instance),
       owner_(owner),
       messages_(messageTitle, [this] { return hwnd(); }),
-      input_(instance, [this] { return hwnd(); }),
-      logic_(*this, FolderServices{folders, messages_, input_, std::move(setTarget)}) {}
+      input_(instance, *this),
+      logic_(*this, FolderServices{folders, messages_, input_, setTarget}) {}
 
 FolderWindow::~FolderWindow() { Unload(); }
 
@@ -187,7 +187,6 @@ bool FolderWindow::CreateControls() {
   keys_.tabOrder = InTabOrder(std::move(focusable));
   keys_.cancelButton = ControlWindow(kFolderCancelButton);
   keys_.defaultButton = ControlWindow(kFolderDefaultButton);
-  keys_.click = [this](HWND button) { OnButtonClicked(button); };
   return true;
 }
 

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,7 +25,7 @@ class FolderWindow : public Window, public FolderFormControls, public FolderView
   // messageTitle is the title of the chooser's message boxes; setTarget
   // writes the main window's Text1.
   FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
-               std::function<void(const std::wstring&)> setTarget);
+               Callback<void(const std::wstring&)> setTarget);
   ~FolderWindow() override;
 
   // Creates the window hidden with its controls in their first state.

@@ -33,6 +33,11 @@ wchar_t Mnemonic(HWND control) {
 
 bool Pressed(int key) { return GetKeyState(key) < 0; }
 
+void Click(HWND button) {
+  SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
 void ShowKeyboardCues(HWND window) {
   SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
 }
@@ -71,7 +76,7 @@ bool PressAccessKey(const DialogKeys& keys, wchar_t letter) {
     return true;
   }
   FocusControl(buttons.front());
-  if (keys.click) keys.click(buttons.front());
+  Click(buttons.front());
   return true;
 }
 
@@ -158,13 +163,13 @@ bool HandleDialogKey(const DialogKeys& keys, const MSG& message) {
       ShowKeyboardCues(keys.window);
       return true;
     case VK_ESCAPE:
-      if (keys.cancelButton && IsUsableControl(keys.cancelButton) && keys.click) keys.click(keys.cancelButton);
+      if (keys.cancelButton && IsUsableControl(keys.cancelButton)) Click(keys.cancelButton);
       return true;
     case VK_RETURN: {
       HWND focus = GetFocus();
       HWND target = IsButton(focus) && IsUsableControl(focus) ? focus : keys.defaultButton;
       // No default button and no button in focus: Enter does nothing at all.
-      if (target && IsUsableControl(target) && keys.click) keys.click(target);
+      if (target && IsUsableControl(target)) Click(target);
       return true;
     }
     default:

@@ -6,15 +6,15 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <vector>
 
+// A key that presses a button sends its window what a click on it sends,
+// BN_CLICKED in a WM_COMMAND, as the system's dialog manager does.
 struct DialogKeys {
   HWND window = nullptr;
   std::vector<HWND> tabOrder;  // the controls that can take the focus
   HWND cancelButton = nullptr;
   HWND defaultButton = nullptr;
-  std::function<void(HWND button)> click;  // the button's click handler
 };
 
 // True when the message was one of the dialog keys and has been handled.

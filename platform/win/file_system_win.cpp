@@ -216,7 +216,9 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
   // the start; one that was there gets it while this handle, which shares
   // no writing, keeps everyone else's writes out.
   constexpr DWORD kAccess = GENERIC_WRITE | READ_CONTROL | WRITE_DAC | WRITE_OWNER;
-  UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), kAccess, FILE_SHARE_READ, true, nullptr, list.attributes())
+  bool created = false;
+  UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), kAccess, FILE_SHARE_READ, true, nullptr, list.attributes(),
+                                               &created)
                                : INVALID_HANDLE_VALUE);
   // A file someone else owns, or may re-permission, may be held open by
   // them with that right, which no new list takes back: it goes, and is
@@ -243,8 +245,9 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
         SetLastError(code);
       }
     }
+    created = true;
   }
-  DWORD status = file ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
+  DWORD status = file && !created ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
                                         OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
                                             PROTECTED_DACL_SECURITY_INFORMATION,
                                         list.owner(), nullptr, list.dacl(), nullptr)

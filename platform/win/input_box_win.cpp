@@ -94,7 +94,7 @@ std::optional<std::wstring> InputBoxWin::Ask(const std::wstring& title, const st
   box.Item(WS_TABSTOP | BS_PUSHBUTTON, 184, 24, 50, 14, IDCANCEL, 0x0080, L"Cancel");
   box.Item(SS_LEFT | SS_NOPREFIX, 6, 6, 172, 54, kPromptId, 0x0082, L"");
   Request request{&title, &prompt, L""};
-  INT_PTR result = DialogBoxIndirectParamW(instance_, box.get(), owner_ ? owner_() : nullptr, &InputBoxProcedure,
+  INT_PTR result = DialogBoxIndirectParamW(instance_, box.get(), owner_.hwnd(), &InputBoxProcedure,
                                            reinterpret_cast<LPARAM>(&request));
   if (result != IDOK) return std::nullopt;
   return request.answer;

@@ -117,22 +117,20 @@ void LogFileWin::WriteLine(const std::wstring& line) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   // 2026-12-08 04:30:44.123, the local time.
+  // Each part with its width and what follows it, in one loop: written out
+  // part by part the digits' code came seven times.
+  const unsigned parts[] = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
+  const char widths[] = {4, 2, 2, 2, 2, 2, 3};
+  const char after[] = "-- ::. ";
   std::string stamp;
-  auto digits = [&stamp](unsigned value, int count, char after) {
-    for (int place = count - 1; place >= 0; --place) {
+  for (int part = 0; part < 7; ++part) {
+    for (int place = widths[part] - 1; place >= 0; --place) {
       unsigned divisor = 1;
       for (int i = 0; i < place; ++i) divisor *= 10;
-      stamp.push_back(static_cast<char>('0' + value / divisor % 10));
+      stamp.push_back(static_cast<char>('0' + parts[part] / divisor % 10));
     }
-    stamp.push_back(after);
-  };
-  digits(now.wYear, 4, '-');
-  digits(now.wMonth, 2, '-');
-  digits(now.wDay, 2, ' ');
-  digits(now.wHour, 2, ':');
-  digits(now.wMinute, 2, ':');
-  digits(now.wSecond, 2, '.');
-  digits(now.wMilliseconds, 3, ' ');
+    stamp.push_back(after[part]);
+  }
   Append(stamp + Utf8(EscapedForLog(line)) + "\r\n");
 }
 

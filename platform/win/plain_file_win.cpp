@@ -27,17 +27,20 @@ bool IsLinkReparsePoint(DWORD attributes, DWORD tag) {
   return tag == IO_REPARSE_TAG_MOUNT_POINT || tag == IO_REPARSE_TAG_SYMLINK || tag == 0;
 }
 
+// The file's own facts are asked for one by one: the call that gives them
+// all at once also asks for the volume's serial number, which Wine fetches
+// from another process at a millisecond a time, several times per kit file.
 bool IsPlainFileAt(HANDLE file, const wchar_t* path, HANDLE folder) {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file, &info)) return false;
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || info.nNumberOfLinks != 1) return false;
+  FILE_STANDARD_INFO standard;
+  if (!GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard)) return false;
+  if (standard.Directory || standard.NumberOfLinks != 1) return false;
   return LiesWhereItSays(file, path, folder);
 }
 
 bool LiesWhereItSays(HANDLE file, const wchar_t* path, HANDLE folder) {
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file, &info)) return false;
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+  FILE_BASIC_INFO basic;
+  if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) return false;
+  if (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
         IsLinkReparsePoint(tag.FileAttributes, tag.ReparseTag)) {
@@ -58,20 +61,29 @@ bool LiesWhereItSays(HANDLE file, const wchar_t* path, HANDLE folder) {
     lstrcatW(expected, name);
   } else {
     // The names as the folders list them, one by one: a link on the way
-    // keeps its own name here.
-    length = GetLongPathNameW(full, expected, kLongest);
-    if (length == 0 || length >= kLongest) lstrcpynW(expected, full, kLongest);
+    // keeps its own name here. Only a short name needs that slow walk; one
+    // written out in full already is as listed.
+    lstrcpynW(expected, full, kLongest);
+    bool shortName = false;
+    for (const wchar_t* c = full; *c; ++c) shortName |= *c == L'~';
+    if (shortName) {
+      length = GetLongPathNameW(full, expected, kLongest);
+      if (length == 0 || length >= kLongest) lstrcpynW(expected, full, kLongest);
+    }
   }
   return FinalPath(file, final) && CompareStringOrdinal(final, -1, expected, -1, TRUE) == CSTR_EQUAL;
 }
 
 HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create, HANDLE folder,
-                     SECURITY_ATTRIBUTES* newFile) {
+                     SECURITY_ATTRIBUTES* newFile, bool* created) {
   access |= FILE_READ_ATTRIBUTES;
   HANDLE file = CreateFileW(path, access, share, nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE && create && GetLastError() == ERROR_FILE_NOT_FOUND) {
-    return CreateNewPlainFile(path, access, share, folder, newFile);
+    file = CreateNewPlainFile(path, access, share, folder, newFile);
+    if (created) *created = file != INVALID_HANDLE_VALUE;
+    return file;
   }
+  if (created) *created = false;
   if (file == INVALID_HANDLE_VALUE) return file;
   if (!IsPlainFileAt(file, path, folder)) {
     CloseHandle(file);

@@ -33,9 +33,9 @@ bool LiesWhereItSays(HANDLE file, const wchar_t* path, HANDLE folder = nullptr);
 // error, when it cannot be opened; when it is no plain file at its place
 // (IsPlainFileAt) the handle is closed (a file just made there is deleted
 // again) and the last error is kErrorReparsePointEncountered.
-// A file made anew gets newFile's security, when given.
+// A file made anew gets newFile's security, when given, and sets *created.
 HANDLE OpenPlainFile(const wchar_t* path, DWORD access, DWORD share, bool create, HANDLE folder = nullptr,
-                     SECURITY_ATTRIBUTES* newFile = nullptr);
+                     SECURITY_ATTRIBUTES* newFile = nullptr, bool* created = nullptr);
 
 // Makes path anew, as OpenPlainFile does with create, but never opens a
 // file that is there already: the result is always a new file object.

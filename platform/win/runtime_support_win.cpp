@@ -16,6 +16,11 @@ namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
+// A call of a pure virtual function (a class in the middle of being made or
+// destroyed) is a fault; the runtime's own handler reaches the whole
+// exception runtime through std::terminate.
+extern "C" void __cxa_pure_virtual() { std::abort(); }
+
 // The standard library reports misuse (a string past its maximum size, an
 // index out of range) and exhausted memory through these. None is caught
 // anywhere in the program, so each would end in std::terminate: ending the

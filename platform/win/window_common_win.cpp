@@ -86,14 +86,14 @@ HWND CreateTooltips(HINSTANCE instance, HWND owner) {
                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance, nullptr);
 }
 
-void AddTooltip(HWND tooltips, HWND owner, HWND control, const wchar_t* text, bool subclass) {
-  if (!tooltips || !text || !*text) return;
+void AddTooltip(HWND tooltips, HWND owner, HWND control, const std::wstring& text, bool subclass) {
+  if (!tooltips || text.empty()) return;
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = TTF_IDISHWND | (subclass ? TTF_SUBCLASS : 0);
   tool.hwnd = owner;
   tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = const_cast<wchar_t*>(text);
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());
   SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 

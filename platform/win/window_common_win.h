@@ -65,7 +65,7 @@ HWND CreateTooltips(HINSTANCE instance, HWND owner);
 // Shows text over control; nothing for an empty text. subclass: the tooltip
 // watches the control's mouse messages itself; otherwise the window's own
 // loop relays them.
-void AddTooltip(HWND tooltips, HWND owner, HWND control, const wchar_t* text, bool subclass);
+void AddTooltip(HWND tooltips, HWND owner, HWND control, const std::wstring& text, bool subclass);
 
 // The controls, each with its tab index, in the order of their tab index.
 std::vector<HWND> InTabOrder(std::vector<std::pair<int, HWND>> controls);

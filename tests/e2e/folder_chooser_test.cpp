@@ -36,7 +36,8 @@ class FolderChooser : public SetupSession {
   // the message boxes.
   static HWND WaitForInputBox() {
     HWND box = nullptr;
-    WaitUntil([&] { return (box = FindWindowW(L"#32770", texts::kCreateFolderTitle)) && IsWindowVisible(box); });
+    const std::wstring title = texts::kCreateFolderTitle;
+    WaitUntil([&] { return (box = FindWindowW(L"#32770", title.c_str())) && IsWindowVisible(box); });
     return box;
   }
   static HWND Part(HWND chooser, FolderControl control) { return GetDlgItem(chooser, DesignOf(control).id); }
@@ -99,14 +100,14 @@ TEST_F(FolderChooser, OpensOnTheCurrentFolderSetsTheChosenPathAndKeepsItsStateBe
   std::vector<ControlInfo> controls = ListControls(chooser, setup_.handle());
   for (const FolderControlDesign& d : FolderFormDesign()) {
     std::optional<ControlInfo> c = FindControl(controls, d.id);
-    ASSERT_TRUE(c) << Utf8(d.name);
-    EXPECT_EQ(c->text, d.kind == FolderControlKind::DriveList ? c->text : std::wstring(d.caption)) << Utf8(d.name);
-    EXPECT_TRUE(c->visible && c->enabled) << Utf8(d.name);
-    EXPECT_EQ(c->tooltip, d.tooltip) << Utf8(d.name);
-    EXPECT_NEAR(c->twips.left, d.left, 15) << Utf8(d.name);
-    EXPECT_NEAR(c->twips.top, d.top, 15) << Utf8(d.name);
-    EXPECT_NEAR(c->twips.right - c->twips.left, d.width, 15) << Utf8(d.name);
-    EXPECT_NEAR(c->twips.bottom - c->twips.top, d.height, 15) << Utf8(d.name);
+    ASSERT_TRUE(c) << d.name;
+    EXPECT_EQ(c->text, d.kind == FolderControlKind::DriveList ? c->text : std::wstring(d.caption)) << d.name;
+    EXPECT_TRUE(c->visible && c->enabled) << d.name;
+    EXPECT_EQ(c->tooltip, d.tooltip) << d.name;
+    EXPECT_NEAR(c->twips.left, d.left, 15) << d.name;
+    EXPECT_NEAR(c->twips.top, d.top, 15) << d.name;
+    EXPECT_NEAR(c->twips.right - c->twips.left, d.width, 15) << d.name;
+    EXPECT_NEAR(c->twips.bottom - c->twips.top, d.height, 15) << d.name;
   }
 
   // The current drive and folder, nothing typed.
@@ -310,13 +311,13 @@ TEST_F(FolderChooser, KeyboardWorksItAndItsCloseBoxCountsAsCancelAndClosingTheMa
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command3); }));
   for (FolderControl next : {Command2, Drive1, Dir1, Text1, Command1, Command3}) {
     PressKey(chooser, VK_TAB);
-    ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, next); })) << Utf8(DesignOf(next).name);
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, next); })) << DesignOf(next).name;
   }
   PressAccessKey(chooser, L'c');
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command1); }));
   PressAccessKey(chooser, L'c');
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command3); }));
-  EXPECT_FALSE(FindWindowW(L"#32770", texts::kCreateFolderTitle));
+  EXPECT_FALSE(FindWindowW(L"#32770", std::wstring(texts::kCreateFolderTitle).c_str()));
   EXPECT_TRUE(IsWindowVisible(chooser));
   ClickEntry(chooser, L"Apps");
   PressKey(Part(chooser, Dir1), VK_RETURN);

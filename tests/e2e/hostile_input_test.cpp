@@ -80,7 +80,8 @@ TEST_F(HostileInput, GeneratedValuesThroughTheRealWindowEndInADefinedState) {
     }
     if (box) {
       ++stopped;
-      EXPECT_TRUE(box->text.starts_with(texts::kWriteFailure) || box->text.starts_with(texts::kReadFailure))
+      EXPECT_TRUE(box->text.starts_with(std::wstring(texts::kWriteFailure)) ||
+                  box->text.starts_with(std::wstring(texts::kReadFailure)))
           << Utf8(box->text);
       EXPECT_TRUE(WaitUntil([&] { return Text(window, Label1) == texts::kInstallFailed; }));
     } else {

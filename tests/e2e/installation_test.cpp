@@ -209,7 +209,7 @@ TEST_F(Installation, DriveRootIsRefusedAsATarget) {
   std::optional<MessageBoxInfo> box = setup_.WaitForMessageBox();
   ASSERT_TRUE(box);
   // It holds far more than Morvane, and more than administrators may write to it.
-  EXPECT_TRUE(box->text.starts_with(texts::kUnsafeTarget)) << Utf8(box->text);
+  EXPECT_TRUE(box->text.starts_with(std::wstring(texts::kUnsafeTarget))) << Utf8(box->text);
   EXPECT_EQ(box->icon, MessageIcon::Critical);
   AnswerMessageBox(*box, L"OK");
   ASSERT_TRUE(WaitUntil([&] { return setup_.VisibleTopLevelWindows().size() == 1; }));

@@ -13,7 +13,7 @@ namespace e2e {
 
 // The kit folder most scenarios start the setup from, and the install state's prompt.
 inline const std::wstring kKit = L"C:\\e2e\\kit";
-inline constexpr const wchar_t* kInstallPrompt = texts::kInstallPrompt;
+inline const std::wstring kInstallPrompt = texts::kInstallPrompt;
 
 class SetupSession : public ::testing::Test {
  protected:

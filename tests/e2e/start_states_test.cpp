@@ -44,7 +44,7 @@ std::map<Control, Expected> Design() {
 }
 
 // Both removal states of the installation in C:\e2e\Installed.
-std::map<Control, Expected> RemovalState(const wchar_t* message) {
+std::map<Control, Expected> RemovalState(const std::wstring& message) {
   auto expected = Design();
   expected[Label1].text = message;
   expected[Label2].text = texts::kLocation;
