@@ -101,12 +101,30 @@ Figures Run(Program& program) {
   HWND window = nullptr;
   bool complete = false;
   double shown = -1;
+  Pixels last;
   while (!complete && Now() - start < 30) {
     if (!window && (window = VisibleWindow(process)) != nullptr) shown = Now() - start;
-    complete = window && Differing(Capture(window), program.settled) <= kTolerance;
+    if (window) {
+      Pixels now = Capture(window);
+      complete = Differing(now, program.settled) <= kTolerance;
+      if (!complete) last = std::move(now);
+    }
     if (!complete) Sleep(1);
   }
   double seconds = complete ? Now() - start : -1;
+  // A paint that lags the showing, or never comes: where the last picture
+  // before it still differed, to tell a slow paint from a changing picture.
+  if (window && !last.empty() && (complete ? seconds : Now() - start) - shown > 0.1) {
+    int left = kWidth, top = kHeight, right = -1, bottom = -1;
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+      if ((last[i] & 0xFFFFFF) == (program.settled[i] & 0xFFFFFF)) continue;
+      left = std::min(left, i % kWidth), right = std::max(right, i % kWidth);
+      top = std::min(top, i / kWidth), bottom = std::max(bottom, i / kWidth);
+    }
+    std::printf("startup_bench: %ls shown after %.3f s, complete after %.3f s; "
+                "%d pixels differed in (%d,%d)-(%d,%d)\n",
+                program.label, shown, seconds, Differing(last, program.settled), left, top, right, bottom);
+  }
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
   GetProcessMemoryInfo(process.handle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
