@@ -220,12 +220,13 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
   UniqueKernelHandle file(list ? OpenPlainFile(path.c_str(), kAccess, FILE_SHARE_READ, true, nullptr, list.attributes(),
                                                &created)
                                : INVALID_HANDLE_VALUE);
-  // A file someone else owns, or may re-permission, may be held open by
-  // them with that right, which no new list takes back: it goes, and is
-  // made anew. (Wine reads every file as the running account's, so there
-  // every file that was there is made anew.) Files users may change anyway
-  // are kept.
-  if (file && users != UsersMay::Modify && !OnlyAdministratorsMayRepermission(file.get())) {
+  // A file that was there, which someone else owns or may re-permission,
+  // may be held open by them with that right, which no new list takes
+  // back: it goes, and is made anew. (Wine reads every file as the running
+  // account's, so there every file that was there is made anew.) One made
+  // just now, with its list, is no one else's; files users may change
+  // anyway are kept.
+  if (file && !created && users != UsersMay::Modify && !OnlyAdministratorsMayRepermission(file.get())) {
     file.Reset();
     UniqueKernelHandle earlier(
         OpenPlainFile(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false));
