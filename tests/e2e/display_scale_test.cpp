@@ -99,6 +99,12 @@ void ExpectInProportion(const Measured& base, const Measured& scaled, double sca
 
 class DisplayScale : public SetupSession {
  protected:
+  // Wherever an earlier scenario left the pointer, a tooltip it raised would
+  // be measured with the text it covers: the pointer leaves, and the tooltip goes.
+  static void AwayWithThePointer() {
+    SetCursorPos(0, 0);
+    Sleep(1000);
+  }
   // The main window's controls with text, with a screenshot.
   Measured MeasureMain(HWND main, int dpi) {
     using enum Control;
@@ -121,6 +127,7 @@ class DisplayScale : public SetupSession {
     // The path's text, not its selection, whose colour depends on whether
     // the window is active yet: End leaves the caret behind it instead.
     PressKey(Handle(main, Control::Text1), VK_END);
+    AwayWithThePointer();
     Measured window = MeasureMain(main, dpi);
 
     Click(Handle(main, Control::cmdBrowse));
@@ -131,9 +138,7 @@ class DisplayScale : public SetupSession {
     ClickInto(part(FolderControl::Text1));
     SetText(part(FolderControl::Text1), L"C:\\e2e\\kit\\Morvane");
     WaitUntil([&] { return FocusedControl(chooser) == part(FolderControl::Text1); });
-    // The pointer leaves, so that no tooltip covers what is measured.
-    SetCursorPos(0, 0);
-    Sleep(1000);
+    AwayWithThePointer();
     Measured folder = Measure(chooser,
                               {{DesignOf(FolderControl::Drive1).id, Ink::None},
                                {DesignOf(FolderControl::Dir1).id, Ink::None},
@@ -172,6 +177,7 @@ TEST_F(DisplayScale, MainWindowMovedToAMonitorOfAnotherScaleIsLaidOutAgain) {
   HWND main = StartAndWaitForWindow(kKit);
   ASSERT_TRUE(main && WaitUntil([&] { return FocusedControl(main) == Handle(main, Control::Text1); }));
   PressKey(Handle(main, Control::Text1), VK_END);  // the text's ink, not its selection's
+  AwayWithThePointer();
   Measured at96 = MeasureMain(main, 96);
   RECT window{};
   GetWindowRect(main, &window);
