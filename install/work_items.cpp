@@ -250,8 +250,8 @@ void SettingItem::Rollback(RollbackReport& report) {
   if (status != 0) report.notPutBack.push_back(std::wstring(L"the setting ") + texts::kSettingsKey);
 }
 
-MachineEntryItem::MachineEntryItem(RegistryApi& registry, const wchar_t* key, std::vector<EntryValue> values)
-    : registry_(registry), key_(key), values_(std::move(values)) {}
+MachineEntryItem::MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values)
+    : registry_(registry), key_(std::move(key)), values_(std::move(values)) {}
 
 KitFileFailure MachineEntryItem::Failure(const std::wstring& what, std::int32_t status) const {
   return {FailureKind::Registration, modReg::RootKeyName(hkey::kLocalMachine) + key_ + what,
