@@ -117,20 +117,9 @@ void LogFileWin::WriteLine(const std::wstring& line) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   // 2026-12-08 04:30:44.123, the local time.
-  // Each part with its width and what follows it, in one loop: written out
-  // part by part the digits' code came seven times.
-  const unsigned parts[] = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
-  const char widths[] = {4, 2, 2, 2, 2, 2, 3};
-  const char after[] = "-- ::. ";
-  std::string stamp;
-  for (int part = 0; part < 7; ++part) {
-    for (int place = widths[part] - 1; place >= 0; --place) {
-      unsigned divisor = 1;
-      for (int i = 0; i < place; ++i) divisor *= 10;
-      stamp.push_back(static_cast<char>('0' + parts[part] / divisor % 10));
-    }
-    stamp.push_back(after[part]);
-  }
+  char stamp[32];
+  wsprintfA(stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+            now.wSecond, now.wMilliseconds);
   Append(stamp + Utf8(EscapedForLog(line)) + "\r\n");
 }
 
