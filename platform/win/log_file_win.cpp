@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/folder_access.h"
+#include "platform/text.h"
 #include "platform/win/access_lists_win.h"
 #include "platform/win/plain_file_win.h"
 #include "platform/win/private_folder_win.h"
@@ -38,7 +39,7 @@ bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (!GetFileInformationByHandleEx(handle.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
         !(tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsLinkReparsePoint(tag.FileAttributes, tag.ReparseTag)) {
-      reason = folder + L": a link to another place, or no folder";
+      reason = folder + text::Ascii(": a link to another place, or no folder");
       return false;
     }
     held.push_back(std::move(handle));
@@ -60,11 +61,11 @@ std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool el
   // Written on the administrator's behalf, a log on a share would hand
   // the share's server the administrator's sign-in.
   if (path.size() < 4 || path[1] != L':' || path[2] != L'\\') {
-    reason = path + L": not a full path on a drive of this computer";
+    reason = path + text::Ascii(": not a full path on a drive of this computer");
     return nullptr;
   }
   if (GetDriveTypeW(path.substr(0, 3).c_str()) == DRIVE_REMOTE) {
-    reason = path + L": a network drive";
+    reason = path + text::Ascii(": a network drive");
     return nullptr;
   }
   std::size_t slash = path.find_last_of(L'\\');
@@ -104,7 +105,7 @@ std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool el
     log->Append("\xEF\xBB\xBF");
     return log;
   }
-  reason = L"no free name for the log: " + reason;
+  reason = text::Ascii("no free name for the log: ") + reason;
   return nullptr;
 }
 
