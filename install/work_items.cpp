@@ -247,7 +247,7 @@ void SettingItem::Rollback(RollbackReport& report) {
   std::int32_t status =
       earlier_ ? settings_.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, *earlier_)
                : settings_.DeleteSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey);
-  if (status != 0) report.notPutBack.push_back(std::wstring(L"the setting ") + texts::kSettingsKey);
+  if (status != 0) report.notPutBack.push_back(text::Ascii("the setting ") + texts::kSettingsKey);
 }
 
 MachineEntryItem::MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values)
