@@ -125,7 +125,6 @@ add_library(setup_dll SHARED
 set_target_properties(setup_dll PROPERTIES OUTPUT_NAME setup PREFIX "" IMPORT_PREFIX "" IMPORT_SUFFIX ".lib.a")
 target_include_directories(setup_dll PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(setup_dll PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(setup_dll PRIVATE uuid)
 target_compile_options(setup_dll PRIVATE ${MORVANE_SIZE_COMPILE})
 target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} ${MORVANE_NO_CRT_START}
                     -Wl,-e,SetupDllEntry@12 -Wl,-Map=${CMAKE_BINARY_DIR}/setup.dll.map)
