@@ -226,8 +226,8 @@ LONG WINAPI fRemoveShellLink(LPCSTR folder, LPCSTR linkName) {
 // Free bytes the user may use on the drive of the current directory, capped
 // at the largest signed 32-bit number; 0 when the drive cannot be asked.
 LONG WINAPI DISKSPACEFREE() {
-  wchar_t current[MAX_PATH * 2] = {};
-  wchar_t root[MAX_PATH * 2] = {};
+  wchar_t current[MAX_PATH * 2];  // both written by the calls before they are read
+  wchar_t root[MAX_PATH * 2];
   DWORD length = GetCurrentDirectoryW(MAX_PATH * 2, current);
   if (length == 0 || length >= MAX_PATH * 2 || !GetVolumePathNameW(current, root, MAX_PATH * 2)) return 0;
   ULARGE_INTEGER available{}, total{}, free{};
