@@ -101,9 +101,12 @@ add_custom_command(
 # Made once, for both programs that carry it: two targets that each ran the
 # command above could write it at the same time.
 add_custom_target(kit_record DEPENDS ${MORVANE_KIT_RECORD})
-set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_KIT_RECORD}
+# The files the scripts name are no #include, so the build is told of them.
+set(MORVANE_RC_FILES ${MORVANE_KIT_RECORD} ${CMAKE_SOURCE_DIR}/resources/setup.manifest
+                     ${CMAKE_SOURCE_DIR}/resources/morvane.ico)
+set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS "${MORVANE_RC_FILES}"
                             INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
-set_source_files_properties(resources/installer_stub.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_KIT_RECORD}
+set_source_files_properties(resources/installer_stub.rc PROPERTIES OBJECT_DEPENDS "${MORVANE_RC_FILES}"
                             INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
 
 add_executable(setup WIN32
