@@ -118,10 +118,11 @@ void LogFileWin::WriteLine(const std::wstring& line) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   // 2026-12-08 04:30:44.123, the local time.
-  char stamp[32];
-  wsprintfA(stamp, "%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+  wchar_t stamp[32];
+  wsprintfW(stamp, L"%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
             now.wSecond, now.wMilliseconds);
-  Append(stamp + Utf8(EscapedForLog(line)) + "\r\n");
+  // The line made whole, then converted once.
+  Append(Utf8(text::Concat({stamp, EscapedForLog(line), "\r\n"})));
 }
 
 std::wstring DefaultLogPath() {
