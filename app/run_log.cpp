@@ -8,8 +8,9 @@ using text::Concat;
 void WriteLogHeader(LogSink& log, const RunFacts& facts) {
   log.WriteLine(L"" MORVANE_SETUP_NAME " " MORVANE_SETUP_VERSION);
   log.WriteLine(Concat({"Command line: ", facts.commandLine}));
-  log.WriteLine(Concat({"Account: ", facts.account, facts.elevated ? L", elevated" : L", not elevated",
-                        facts.system ? L" (the system account: shortcuts and presets go to all users)" : L""}));
+  log.WriteLine(Concat({"Account: ", facts.account, facts.elevated ? text::Ascii(", elevated") : text::Ascii(", not elevated"),
+                        facts.system ? text::Ascii(" (the system account: shortcuts and presets go to all users)")
+                                     : text::Ascii()}));
   log.WriteLine(Concat({"Kit folder: ", facts.kitFolder}));
 }
 

@@ -11,7 +11,7 @@
 
 namespace texts {
 
-// Shown by the program's start, which takes them as they are.
+// The message boxes' title, which the program's start hands on as it is.
 inline constexpr const wchar_t* kAppTitle = L"Morvane Setup";
 
 // Start-up states.
@@ -28,13 +28,13 @@ inline constexpr text::Ascii kLocationTooltip = "Location of Morvane";
 inline constexpr text::Ascii kReinstall = "&Reinstall";
 inline constexpr text::Ascii kExit = "E&xit";
 // setup.exe /?
-inline constexpr const wchar_t* kUsage =
-    L"setup.exe\r\n    installs or removes Morvane in a window.\r\n\r\n"
-    L"setup.exe /S [/LOG=file.log] [/D=folder]\r\n    installs Morvane without a window: into the folder given, "
-    L"else where it is installed, else into C:\\WinUtil\\Morvane.\r\n\r\n"
-    L"setup.exe /S /uninstall [/LOG=file.log]\r\n    removes the installed copy without a window.\r\n\r\n"
-    L"/D= comes last and may hold blanks. Without /LOG= the log goes to a new file in %TEMP%. "
-    L"The exit code tells how the run ended (0: done).";
+inline constexpr text::Ascii kUsage =
+    "setup.exe\r\n    installs or removes Morvane in a window.\r\n\r\n"
+    "setup.exe /S [/LOG=file.log] [/D=folder]\r\n    installs Morvane without a window: into the folder given, "
+    "else where it is installed, else into C:\\WinUtil\\Morvane.\r\n\r\n"
+    "setup.exe /S /uninstall [/LOG=file.log]\r\n    removes the installed copy without a window.\r\n\r\n"
+    "/D= comes last and may hold blanks. Without /LOG= the log goes to a new file in %TEMP%. "
+    "The exit code tells how the run ended (0: done).";
 // Followed by the names of the missing kit files, separated by commas.
 inline constexpr text::Ascii kIncompleteKit = "The installation kit is incomplete. Missing: ";
 // Followed by the names of the kit files that are not as the kit was

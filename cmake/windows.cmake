@@ -17,6 +17,29 @@ set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 set(MORVANE_SIZE_COMPILE -Oz -flto=full -ffunction-sections -fdata-sections -fno-exceptions
                          -fno-asynchronous-unwind-tables -fno-unwind-tables -fno-rtti)
 set(MORVANE_SIZE_LINK -flto=full -Wl,--gc-sections -Wl,--Xlink=-merge:.rdata=.text)
+
+# The system DLLs' import libraries made again as llvm-dlltool makes them,
+# from the same names as mingw-w64's: with these short members the linker
+# makes a function's 8-byte jump stub only where something calls through
+# it, while each of mingw-w64's members brings its stub along, kept whether
+# used or not (lld drops only unused COMDAT sections). The calls go through
+# the import table directly, so setup.exe would carry some 240 unused stubs.
+set(MORVANE_IMPORT_LIBS ${CMAKE_BINARY_DIR}/import-libs)
+file(MAKE_DIRECTORY ${MORVANE_IMPORT_LIBS})
+foreach(dll kernel32 user32 gdi32 advapi32)
+  execute_process(COMMAND /usr/bin/llvm-nm-14 /usr/${MORVANE_TARGET}/lib/lib${dll}.a OUTPUT_VARIABLE symbols ERROR_QUIET
+                  COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL "__imp__[^\r\n]+" names "${symbols}")
+  list(TRANSFORM names REPLACE "^__imp__" "")
+  list(REMOVE_DUPLICATES names)
+  list(SORT names)
+  list(JOIN names "\n" exports)
+  string(TOUPPER ${dll} name)  # the import table names each DLL as mingw-w64's libraries do
+  file(WRITE ${MORVANE_IMPORT_LIBS}/${dll}.def "LIBRARY ${name}.dll\nEXPORTS\n${exports}\n")
+  execute_process(COMMAND /usr/bin/llvm-dlltool-14 -m i386 -k -d ${MORVANE_IMPORT_LIBS}/${dll}.def
+                          -l ${MORVANE_IMPORT_LIBS}/lib${dll}.a COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+list(APPEND MORVANE_SIZE_LINK -L${MORVANE_IMPORT_LIBS})
 target_compile_options(morvane_logic PRIVATE ${MORVANE_SIZE_COMPILE})
 
 # Both files start at an entry point of their own instead of the C runtime's
@@ -78,9 +101,12 @@ add_custom_command(
 # Made once, for both programs that carry it: two targets that each ran the
 # command above could write it at the same time.
 add_custom_target(kit_record DEPENDS ${MORVANE_KIT_RECORD})
-set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_KIT_RECORD}
+# The files the scripts name are no #include, so the build is told of them.
+set(MORVANE_RC_FILES ${MORVANE_KIT_RECORD} ${CMAKE_SOURCE_DIR}/resources/setup.manifest
+                     ${CMAKE_SOURCE_DIR}/resources/morvane.ico)
+set_source_files_properties(resources/setup.rc PROPERTIES OBJECT_DEPENDS "${MORVANE_RC_FILES}"
                             INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
-set_source_files_properties(resources/installer_stub.rc PROPERTIES OBJECT_DEPENDS ${MORVANE_KIT_RECORD}
+set_source_files_properties(resources/installer_stub.rc PROPERTIES OBJECT_DEPENDS "${MORVANE_RC_FILES}"
                             INCLUDE_DIRECTORIES ${CMAKE_BINARY_DIR}/resources)
 
 add_executable(setup WIN32
@@ -125,7 +151,6 @@ add_library(setup_dll SHARED
 set_target_properties(setup_dll PROPERTIES OUTPUT_NAME setup PREFIX "" IMPORT_PREFIX "" IMPORT_SUFFIX ".lib.a")
 target_include_directories(setup_dll PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(setup_dll PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(setup_dll PRIVATE uuid)
 target_compile_options(setup_dll PRIVATE ${MORVANE_SIZE_COMPILE})
 target_link_options(setup_dll PRIVATE ${MORVANE_STATIC_LINK} ${MORVANE_SIZE_LINK} ${MORVANE_NO_CRT_START}
                     -Wl,-e,SetupDllEntry@12 -Wl,-Map=${CMAKE_BINARY_DIR}/setup.dll.map)

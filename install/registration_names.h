@@ -4,6 +4,7 @@
 #pragma once
 
 #include "install/kit_files.h"
+#include "platform/text.h"
 
 namespace texts {
 
@@ -17,10 +18,10 @@ inline constexpr const wchar_t* kInstalledMarker = L"MORVANE.EXE";
 static_assert(kit_table::SameName(kInstalledMarker, kit_table::kKitFiles[0].installedName));
 
 // The machine's uninstall entry.
-inline constexpr const wchar_t* kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
+inline constexpr text::Ascii kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\QolMORVANE";
 // The machine's Active Setup entry of an installation for all users.
-inline constexpr const wchar_t* kActiveSetupKey =
-    L"Software\\Microsoft\\Active Setup\\Installed Components\\QolMORVANE";
+inline constexpr text::Ascii kActiveSetupKey =
+    "Software\\Microsoft\\Active Setup\\Installed Components\\QolMORVANE";
 
 }  // namespace texts
 

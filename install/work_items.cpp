@@ -247,11 +247,11 @@ void SettingItem::Rollback(RollbackReport& report) {
   std::int32_t status =
       earlier_ ? settings_.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, *earlier_)
                : settings_.DeleteSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey);
-  if (status != 0) report.notPutBack.push_back(std::wstring(L"the setting ") + texts::kSettingsKey);
+  if (status != 0) report.notPutBack.push_back(text::Ascii("the setting ") + texts::kSettingsKey);
 }
 
-MachineEntryItem::MachineEntryItem(RegistryApi& registry, const wchar_t* key, std::vector<EntryValue> values)
-    : registry_(registry), key_(key), values_(std::move(values)) {}
+MachineEntryItem::MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values)
+    : registry_(registry), key_(std::move(key)), values_(std::move(values)) {}
 
 KitFileFailure MachineEntryItem::Failure(const std::wstring& what, std::int32_t status) const {
   return {FailureKind::Registration, modReg::RootKeyName(hkey::kLocalMachine) + key_ + what,

@@ -167,7 +167,7 @@ struct EntryValue {
 // it was (its type and bytes), or removes the key when there was none.
 class MachineEntryItem : public WorkItem {
  public:
-  MachineEntryItem(RegistryApi& registry, const wchar_t* key, std::vector<EntryValue> values);
+  MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -180,7 +180,7 @@ class MachineEntryItem : public WorkItem {
   KitFileFailure Failure(const std::wstring& what, std::int32_t status) const;
 
   RegistryApi& registry_;
-  const wchar_t* key_;
+  std::wstring key_;
   std::vector<EntryValue> values_;
   bool keyExisted_ = false;
   bool keyTouched_ = false;

@@ -1,40 +1,38 @@
 #include "platform/folder_access.h"
 
+#include "platform/text.h"
+
 namespace {
 
-// Object and container inherit: files and subfolders made later get the same rights.
-constexpr const wchar_t* kInherited = L"OICI";
-constexpr const wchar_t* kFullControl = L"0x1f01ff";     // FILE_ALL_ACCESS
-constexpr const wchar_t* kReadAndExecute = L"0x1200a9";  // FILE_GENERIC_READ | FILE_GENERIC_EXECUTE
-constexpr const wchar_t* kModify = L"0x1301bf";          // read, execute, write and delete
-// Read and execute, and make files and folders in it: what users may do to
-// a working folder itself, which they may neither move away nor turn into a link.
-constexpr const wchar_t* kReadAndAdd = L"0x1200af";
-
-std::wstring Allow(const wchar_t* inheritance, const wchar_t* rights, const wchar_t* trustee) {
-  return std::wstring(L"(A;") + inheritance + L";" + rights + L";;;" + trustee + L")";
-}
-
-std::wstring ProtectedSddl(const wchar_t* inheritance, UsersMay users) {
-  // Owned by Administrators, not by the account that runs the setup: its
-  // programs without elevation could otherwise change the list again.
-  // "P": protected, so the permissive entries of a drive root never flow in.
-  std::wstring own = L"O:BAD:P" + Allow(inheritance, kFullControl, L"SY") + Allow(inheritance, kFullControl, L"BA");
-  if (users == UsersMay::ReadAndExecute) return own + Allow(inheritance, kReadAndExecute, L"BU");
-  // A working folder: users change what is in it, not the folder itself.
-  if (*inheritance) return own + Allow(L"", kReadAndAdd, L"BU") + Allow(L"OICIIO", kModify, L"BU");
-  return own + Allow(L"", kModify, L"BU");
-}
+// The lists written out whole, in the system's descriptor language:
+// - "O:BA": owned by Administrators, not by the account that runs the setup,
+//   whose programs without elevation could otherwise change the list again;
+// - "D:P": protected, so the permissive entries of a drive root never flow in;
+// - "OICI": object and container inherit, so files and subfolders made later
+//   get the same rights ("OICIIO": only they do, not the folder itself);
+// - rights: 0x1f01ff all access, 0x1200a9 read and execute, 0x1301bf modify
+//   (read, execute, write and delete), 0x1200af read and execute and make
+//   files and folders in it, 0x4 make folders in it;
+// - SY SYSTEM, BA Administrators, BU Users, AU Authenticated Users.
+constexpr text::Ascii kProgramFolder =
+    "O:BAD:P(A;OICI;0x1f01ff;;;SY)(A;OICI;0x1f01ff;;;BA)(A;OICI;0x1200a9;;;BU)";
+// A working folder: users change what is in it, but may neither move it
+// away nor turn it into a link.
+constexpr text::Ascii kWorkingFolder =
+    "O:BAD:P(A;OICI;0x1f01ff;;;SY)(A;OICI;0x1f01ff;;;BA)(A;;0x1200af;;;BU)(A;OICIIO;0x1301bf;;;BU)";
+constexpr text::Ascii kProgramFile = "O:BAD:P(A;;0x1f01ff;;;SY)(A;;0x1f01ff;;;BA)(A;;0x1200a9;;;BU)";
+constexpr text::Ascii kWorkingFile = "O:BAD:P(A;;0x1f01ff;;;SY)(A;;0x1f01ff;;;BA)(A;;0x1301bf;;;BU)";
+// As Windows gives a system drive's root: Authenticated Users may make
+// folders in it and change what they make, nothing more on it.
+constexpr text::Ascii kOnTheWay =
+    "O:BAD:P(A;OICI;0x1f01ff;;;SY)(A;OICI;0x1f01ff;;;BA)(A;OICI;0x1200a9;;;BU)(A;;0x4;;;AU)(A;OICIIO;0x1301bf;;;AU)";
 
 }  // namespace
 
-std::wstring ProtectedFolderSddl(UsersMay users) { return ProtectedSddl(kInherited, users); }
-
-std::wstring ProtectedFileSddl(UsersMay users) { return ProtectedSddl(L"", users); }
-
-std::wstring OnTheWaySddl() {
-  // As Windows gives a system drive's root: Authenticated Users may make
-  // folders in it and change what they make, nothing more on it.
-  return L"O:BAD:P" + Allow(kInherited, kFullControl, L"SY") + Allow(kInherited, kFullControl, L"BA") +
-         Allow(kInherited, kReadAndExecute, L"BU") + Allow(L"", L"0x4", L"AU") + Allow(L"OICIIO", kModify, L"AU");
+std::wstring ProtectedFolderSddl(UsersMay users) {
+  return users == UsersMay::ReadAndExecute ? kProgramFolder : kWorkingFolder;
 }
+
+std::wstring ProtectedFileSddl(UsersMay users) { return users == UsersMay::ReadAndExecute ? kProgramFile : kWorkingFile; }
+
+std::wstring OnTheWaySddl() { return kOnTheWay; }

@@ -161,7 +161,7 @@ std::int32_t LoggedRegistry::SetDwordValue(RegistryHandle key, const std::wstrin
 std::int32_t LoggedRegistry::SetValue(RegistryHandle key, const std::wstring& name, std::int32_t type,
                                      const std::vector<std::uint8_t>& bytes) {
   std::int32_t status = inner_.SetValue(key, name, type, bytes);
-  LogValue(key, name, L"(as it was before)", status);
+  LogValue(key, name, text::Ascii("(as it was before)"), status);
   return status;
 }
 

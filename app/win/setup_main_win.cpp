@@ -192,7 +192,8 @@ int Main(HINSTANCE instance) {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   CommandLine command = ParseCommandLine(GetCommandLineW());
   if (command.usage && !command.refused) {
-    MessageBoxW(nullptr, texts::kUsage, texts::kAppTitle, MB_ICONINFORMATION | MB_OK | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, std::wstring(texts::kUsage).c_str(), texts::kAppTitle,
+                MB_ICONINFORMATION | MB_OK | MB_SETFOREGROUND);
     return 0;
   }
   if (command.silent || command.refused) return RunWithoutWindow(command);

@@ -17,6 +17,10 @@ class PathBuffer {
  public:
   static constexpr std::size_t kCapacity = 1024;
 
+  // Empty: only the terminator is written. The rest is written before it is
+  // read, by Append or by a system call that Measure follows.
+  PathBuffer() { text_[0] = L'\0'; }
+
   bool Append(const wchar_t* s);
   // Keeps the first length characters.
   void Truncate(std::size_t length);
@@ -30,7 +34,7 @@ class PathBuffer {
   void Measure();
 
  private:
-  wchar_t text_[kCapacity] = {};
+  wchar_t text_[kCapacity];
   std::size_t size_ = 0;
   bool ok_ = true;
 };

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/folder_access.h"
+#include "platform/text.h"
 #include "platform/win/access_lists_win.h"
 #include "platform/win/plain_file_win.h"
 #include "platform/win/private_folder_win.h"
@@ -38,7 +39,7 @@ bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held
     FILE_ATTRIBUTE_TAG_INFO tag{};
     if (!GetFileInformationByHandleEx(handle.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
         !(tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsLinkReparsePoint(tag.FileAttributes, tag.ReparseTag)) {
-      reason = folder + L": a link to another place, or no folder";
+      reason = folder + text::Ascii(": a link to another place, or no folder");
       return false;
     }
     held.push_back(std::move(handle));
@@ -60,11 +61,11 @@ std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool el
   // Written on the administrator's behalf, a log on a share would hand
   // the share's server the administrator's sign-in.
   if (path.size() < 4 || path[1] != L':' || path[2] != L'\\') {
-    reason = path + L": not a full path on a drive of this computer";
+    reason = path + text::Ascii(": not a full path on a drive of this computer");
     return nullptr;
   }
   if (GetDriveTypeW(path.substr(0, 3).c_str()) == DRIVE_REMOTE) {
-    reason = path + L": a network drive";
+    reason = path + text::Ascii(": a network drive");
     return nullptr;
   }
   std::size_t slash = path.find_last_of(L'\\');
@@ -104,7 +105,7 @@ std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool el
     log->Append("\xEF\xBB\xBF");
     return log;
   }
-  reason = L"no free name for the log: " + reason;
+  reason = text::Ascii("no free name for the log: ") + reason;
   return nullptr;
 }
 
@@ -117,21 +118,11 @@ void LogFileWin::WriteLine(const std::wstring& line) {
   SYSTEMTIME now{};
   GetLocalTime(&now);
   // 2026-12-08 04:30:44.123, the local time.
-  // Each part with its width and what follows it, in one loop: written out
-  // part by part the digits' code came seven times.
-  const unsigned parts[] = {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
-  const char widths[] = {4, 2, 2, 2, 2, 2, 3};
-  const char after[] = "-- ::. ";
-  std::string stamp;
-  for (int part = 0; part < 7; ++part) {
-    for (int place = widths[part] - 1; place >= 0; --place) {
-      unsigned divisor = 1;
-      for (int i = 0; i < place; ++i) divisor *= 10;
-      stamp.push_back(static_cast<char>('0' + parts[part] / divisor % 10));
-    }
-    stamp.push_back(after[part]);
-  }
-  Append(stamp + Utf8(EscapedForLog(line)) + "\r\n");
+  wchar_t stamp[32];
+  wsprintfW(stamp, L"%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+            now.wSecond, now.wMilliseconds);
+  // The line made whole, then converted once.
+  Append(Utf8(text::Concat({stamp, EscapedForLog(line), "\r\n"})));
 }
 
 std::wstring DefaultLogPath() {

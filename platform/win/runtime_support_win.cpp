@@ -62,6 +62,10 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return st
 // the program uses of them.
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+// The array forms too: the runtime's are the only objects left that would
+// bring unwind tables, a section of their own in the file.
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
 namespace std {
 const nothrow_t nothrow{};
 }  // namespace std
