@@ -8,6 +8,8 @@
 # Writes build/test-results/build_checks.xml. With --list, only names the
 # checks (one a line), so that a caller can tell how many should have run.
 set -uo pipefail
+# With pipefail, a grep -q at the end of a pipe could stop reading before its
+# writer is done and so fail it: greps read everything, or read here-strings.
 listing=0
 [ "${1:-}" = --list ] && listing=1
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -55,9 +57,9 @@ expect_eq() {  # expect_eq WHAT ACTUAL EXPECTED
 }
 
 pe_formats() {
-  file -b "$bin/setup.exe" | grep -q '^PE32 executable (GUI) Intel 80386' || { file "$bin/setup.exe"; return 1; }
-  file -b "$bin/setup.dll" | grep -q '^PE32 executable (DLL).*Intel 80386' || { file "$bin/setup.dll"; return 1; }
-  file -b "$installer" | grep -q '^PE32 executable (GUI) Intel 80386' || { file "$installer"; return 1; }
+  file -b "$bin/setup.exe" | grep '^PE32 executable (GUI) Intel 80386' >/dev/null || { file "$bin/setup.exe"; return 1; }
+  file -b "$bin/setup.dll" | grep '^PE32 executable (DLL).*Intel 80386' >/dev/null || { file "$bin/setup.dll"; return 1; }
+  file -b "$installer" | grep '^PE32 executable (GUI) Intel 80386' >/dev/null || { file "$installer"; return 1; }
 }
 
 only_system_imports() {
@@ -71,7 +73,7 @@ only_system_imports() {
     done
   done
   # The program itself leaves Common Controls to run time, after the DLL search is restricted.
-  $objdump -p "$bin/setup.exe" | grep -qi 'DLL Name: comctl32' && { echo "setup.exe imports comctl32"; bad=1; }
+  $objdump -p "$bin/setup.exe" | grep -i 'DLL Name: comctl32' >/dev/null && { echo "setup.exe imports comctl32"; bad=1; }
   return $bad
 }
 
@@ -89,7 +91,7 @@ version_block() {
               "ProductName *: Morvane by Halvo Setup" "InternalName *: setup" "OriginalFileName *: setup.exe" \
               "FileVersionNumber *: 2.4.0.5" "ProductVersionNumber *: 2.4.0.5" "LanguageCode *: English (U.S.)" \
               "CharacterSet *: Unicode"; do
-    printf '%s\n' "$info" | grep -qx "$line" || { echo "missing: $line"; bad=1; }
+    printf '%s\n' "$info" | grep -x "$line" >/dev/null || { echo "missing: $line"; bad=1; }
   done
   [ "$bad" = 0 ] || printf '%s\n' "$info"
   return $bad
@@ -124,15 +126,15 @@ pe_defences() {
 manifest() {
   local m bad=0
   # The single file starts the setup, so it asks for the rights itself.
-  wrestool -x --raw -t 24 "$installer" | grep -q 'requestedExecutionLevel level="requireAdministrator"' ||
+  wrestool -x --raw -t 24 "$installer" | grep 'requestedExecutionLevel level="requireAdministrator"' >/dev/null ||
     { echo "the single file does not ask for administrator rights"; bad=1; }
   m=$(wrestool -x --raw -t 24 "$bin/setup.exe")
-  printf '%s' "$m" | grep -q 'requestedExecutionLevel level="requireAdministrator"' || { echo "no requireAdministrator"; bad=1; }
-  printf '%s' "$m" | grep -q 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' || { echo "no Common Controls 6"; bad=1; }
+  printf '%s' "$m" | grep 'requestedExecutionLevel level="requireAdministrator"' >/dev/null || { echo "no requireAdministrator"; bad=1; }
+  printf '%s' "$m" | grep 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' >/dev/null || { echo "no Common Controls 6"; bad=1; }
   expect_eq "supportedOS entries" "$(printf '%s' "$m" | grep -c 'supportedOS Id=')" "4" || bad=1
   # Sharp at every scale: per monitor where Windows has it, else the system's scale.
-  printf '%s' "$m" | grep -q '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' || { echo "no PerMonitorV2"; bad=1; }
-  printf '%s' "$m" | grep -q '<dpiAware[^>]*>true</dpiAware>' || { echo "no system-aware fallback"; bad=1; }
+  printf '%s' "$m" | grep '<dpiAwareness[^>]*>PerMonitorV2</dpiAwareness>' >/dev/null || { echo "no PerMonitorV2"; bad=1; }
+  printf '%s' "$m" | grep '<dpiAware[^>]*>true</dpiAware>' >/dev/null || { echo "no system-aware fallback"; bad=1; }
   return $bad
 }
 
@@ -147,8 +149,8 @@ kit_layout() {
     ! cmp -s "$bin/setup.exe" "$kit/setup.exe" && [ "$span" -lt 1024 ] || { echo "kit setup.exe differs from the built one over [$span] bytes"; return 1; }
   cmp "$kit/setup.dll" "$bin/setup.dll" &&
     cmp "$kit/morvane.7" "$root/tools/sample-product/files/presets.reg" &&
-    file -b "$kit/morvane.1" | grep -q '^PE32 executable (GUI)' &&
-    file -b "$kit/morvane.2" | grep -q '^JPEG image data'
+    file -b "$kit/morvane.1" | grep '^PE32 executable (GUI)' >/dev/null &&
+    file -b "$kit/morvane.2" | grep '^JPEG image data' >/dev/null
 }
 
 # A setup is downloaded and judged in its first second: the program and its
@@ -211,8 +213,8 @@ signed_build() {
   for file in kit/setup.exe kit/setup.dll morvane-2.4.5-setup.exe; do
     [ "$status" = 0 ] || break
     report=$(osslsigncode verify -CAfile "$throwaway/cert.pem" -in "$again/$file" 2>&1) &&
-      printf '%s\n' "$report" | grep -q 'Message digest algorithm *: SHA256' &&
-      printf '%s\n' "$report" | grep -q 'Signature verification: ok' &&
+      printf '%s\n' "$report" | grep 'Message digest algorithm *: SHA256' >/dev/null &&
+      printf '%s\n' "$report" | grep 'Signature verification: ok' >/dev/null &&
       { [ "${file#kit/}" = "$file" ] || unzip -p "$again/morvane-kit.zip" "${file#kit/}" | cmp - "$again/$file"; } ||
       { echo "$file:"; printf '%s\n' "$report"; status=1; }
   done
