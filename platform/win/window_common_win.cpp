@@ -21,8 +21,8 @@ std::wstring WindowText(HWND hwnd) {
 
 HFONT DesignFonts::Get(const FontSpec& font) {
   for (const Made& made : fonts_) {
-    if (made.spec.face == font.face && made.spec.hundredthsOfPoint == font.hundredthsOfPoint &&
-        made.spec.weight == font.weight) {
+    if (made.asked.face == font.face && made.asked.hundredthsOfPoint == font.hundredthsOfPoint &&
+        made.asked.weight == font.weight) {
       return static_cast<HFONT>(made.font.get());
     }
   }

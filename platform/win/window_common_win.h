@@ -27,7 +27,7 @@ class DesignFonts {
 
  private:
   struct Made {
-    FontSpec spec;
+    FontSpec asked;  // face, size and weight
     UniqueGdiObject font;
   };
   int dpi_;
