@@ -2,7 +2,11 @@
 // the setup's window as the user first sees it: a window of the same style
 // and client size, centred, with the same picture (as a plain bitmap
 // resource), the same manifest (Common Controls 6 among it), and a message loop.
+// Built twice: bare_cc6_window.exe also initialises Common Controls 6, as
+// every window that uses its controls does; bare_window.exe only carries the
+// manifest and never loads the library.
 #include <windows.h>
+#include <commctrl.h>
 
 #include "app/main_form_design.h"
 
@@ -29,6 +33,17 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+#ifdef MORVANE_BARE_COMMON_CONTROLS
+  // Loaded as setup.exe loads it: by name after the search is restricted,
+  // the manifest sending the name to Common Controls 6.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  HMODULE comctl = LoadLibraryW(L"comctl32.dll");
+  using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  auto init = comctl ? reinterpret_cast<InitFn>(reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")))
+                     : nullptr;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  if (init) init(&controls);
+#endif
   g_picture = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(101), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
