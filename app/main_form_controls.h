@@ -3,10 +3,11 @@
 // the unit tests with a fake that records them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The main window's controls, in the order of its design table.
-enum class Control {
+enum class Control : std::uint8_t {
   cmdNext2,
   cmdNext1,
   cmdNext0,
