@@ -72,7 +72,7 @@ class WindowRemovalProgress final : public uninstall::RemovalProgress {
 
  private:
   frmMain& form_;
-  std::vector<Control> buttons_;
+  std::initializer_list<Control> buttons_;  // the caller's, which outlives the removal
 };
 
 enum class Removal {
