@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 // The main window's controls, in the order of its design table.
@@ -32,6 +33,10 @@ class MainFormControls {
   virtual void SetText(Control control, const std::wstring& text) = 0;
   virtual bool IsVisible(Control control) const = 0;
   virtual void SetVisible(Control control, bool visible) = 0;
+  // Each of them, in this order.
+  void SetVisible(std::initializer_list<Control> controls, bool visible) {
+    for (Control control : controls) SetVisible(control, visible);
+  }
   virtual void SetEnabled(Control control, bool enabled) = 0;
   virtual void SetReadOnly(Control control, bool readOnly) = 0;
   virtual void SetTop(Control control, int twips) = 0;
