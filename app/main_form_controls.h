@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "platform/text.h"
+
 // The main window's controls, in the order of its design table.
 enum class Control : std::uint8_t {
   cmdNext2,
@@ -31,6 +33,8 @@ class MainFormControls {
   virtual ~MainFormControls() = default;
   virtual std::wstring Text(Control control) const = 0;
   virtual void SetText(Control control, const std::wstring& text) = 0;
+  // A fixed caption, widened here rather than at each place that sets one.
+  void SetText(Control control, text::Ascii text) { SetText(control, std::wstring(text)); }
   virtual bool IsVisible(Control control) const = 0;
   virtual void SetVisible(Control control, bool visible) = 0;
   // Each of them, in this order.
