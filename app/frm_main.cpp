@@ -17,8 +17,8 @@ using enum Control;
 
 frmMain::frmMain(MainFormControls& controls, Services& services) : controls_(controls), services_(services) {}
 
-bool frmMain::CompleteInstallKit(const std::wstring& directory) {
-  if (!directory.empty()) return install::MissingKitFiles(services_.files, directory).empty();
+bool frmMain::CompleteInstallKit(std::wstring_view directory) {
+  if (!directory.empty()) return install::MissingKitFiles(services_.files, std::wstring(directory)).empty();
   // The setup's own kit is the checked copy, and a damaged one is no kit.
   return services_.environment.DamagedKitFiles().empty() &&
          install::MissingKitFiles(services_.files, services_.environment.KitDirectory()).empty();
@@ -108,7 +108,7 @@ void frmMain::Form_Load() {
       break;
     }
     case app::StartState::DamagedKit:
-      EnterKitProblemState(texts::kDamagedKit, decision.damaged);
+      EnterKitProblemState(texts::kDamagedKit, std::move(decision.damaged));
       break;
     case app::StartState::Uninstalled:
       EnterUninstalledState();
