@@ -22,6 +22,7 @@ struct ControlDesign {
   std::int16_t id;  // the child window ID
   const char* name;  // as the end-to-end tests name it
   ControlKind kind;
+  TextAlign align;
   std::int16_t left, top, width, height;  // twips
   std::uint8_t tabIndex;
   bool visible;
@@ -29,7 +30,6 @@ struct ControlDesign {
   FontSpec font;
   std::optional<Rgb> textColor;  // empty: the platform's default
   text::Ascii tooltip;           // empty: none
-  TextAlign align;
 };
 
 inline constexpr int kMainClientWidthTwips = 4785;
