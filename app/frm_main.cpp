@@ -84,7 +84,7 @@ void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring
 }
 
 void frmMain::EnterUninstalledState() {
-  controls_.SetText(Label1, L"");
+  controls_.SetText(Label1, "");
   controls_.SetVisible({Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}, false);
   controls_.SetText(Command1, texts::kExit);
   // Shown while the window is still hidden: the message comes first.
