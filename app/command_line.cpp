@@ -79,18 +79,18 @@ CommandLine ParseCommandLine(std::wstring_view line) {
   CommandLine parsed;
   std::vector<Argument> arguments = SplitArguments(line);
   parsed.anyArguments = !arguments.empty();
-  auto refuse = [&parsed](const Argument& argument, ArgumentProblem problem) {
+  auto refuse = [&parsed](const std::wstring& given, ArgumentProblem problem) {
     if (parsed.refused) return;
-    parsed.refused = argument.text;
+    parsed.refused = given;
     parsed.problem = problem;
   };
   // Sets a switch once; a second time is refused.
   auto once = [&](bool& given, const Argument& argument) {
-    if (given) refuse(argument, ArgumentProblem::GivenTwice);
+    if (given) refuse(argument.text, ArgumentProblem::GivenTwice);
     given = true;
   };
   bool logGiven = false, targetGiven = false;
-  std::optional<Argument> targetArgument;
+  const Argument* targetArgument = nullptr;
   for (std::size_t index = 0; index < arguments.size(); ++index) {
     const Argument& argument = arguments[index];
     std::wstring_view text = argument.text;
@@ -103,10 +103,10 @@ CommandLine ParseCommandLine(std::wstring_view line) {
     } else if (StartsWithIgnoringCase(text, L"/LOG=")) {
       once(logGiven, argument);
       parsed.logPath = std::wstring(text.substr(5));
-      if (!LogPathIsAcceptable(*parsed.logPath)) refuse(argument, ArgumentProblem::BadLogPath);
+      if (!LogPathIsAcceptable(*parsed.logPath)) refuse(argument.text, ArgumentProblem::BadLogPath);
     } else if (StartsWithIgnoringCase(text, L"/D=")) {
       once(targetGiven, argument);
-      if (!targetArgument) targetArgument = argument;
+      if (!targetArgument) targetArgument = &argument;
       parsed.target = std::wstring(text.substr(3));
       if (!argument.quoted && OnlyFolderPartsAfter(arguments, index)) {
         // The rest of the line as it stands; only blanks at its very end
@@ -117,12 +117,12 @@ CommandLine ParseCommandLine(std::wstring_view line) {
         break;
       }
     } else {
-      refuse(argument, ArgumentProblem::Unknown);
+      refuse(argument.text, ArgumentProblem::Unknown);
     }
   }
   // Silently ignored, it would let a deployment believe it removed the copy in that folder.
   if (parsed.silent && parsed.uninstall && targetArgument) {
-    refuse(Argument{targetArgument->text.substr(0, 3) + *parsed.target}, ArgumentProblem::NotForRemoval);
+    refuse(targetArgument->text.substr(0, 3) + *parsed.target, ArgumentProblem::NotForRemoval);
   }
   // The window takes no switches: without /S they have no effect there.
   if (!parsed.silent) {

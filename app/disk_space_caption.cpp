@@ -1,5 +1,7 @@
 #include "app/disk_space_caption.h"
 
+#include "platform/text.h"
+
 namespace {
 
 // Divides by 1024 and rounds to the nearest integer, halves to the even
@@ -14,7 +16,7 @@ std::int32_t DivideBy1024RoundingHalfToEven(std::int32_t count) {
 }  // namespace
 
 std::wstring FreeSpaceCaption(std::int32_t freeBytes) {
-  static constexpr const wchar_t* kUnits[] = {L"bytes", L"Kb", L"Mb", L"Gb"};
+  static constexpr text::Ascii kUnits[] = {"bytes", "Kb", "Mb", "Gb"};
   std::int32_t count = freeBytes;
   int unit = 0;
   // Strictly greater than 1024, and each division rounds before the next
@@ -24,6 +26,6 @@ std::wstring FreeSpaceCaption(std::int32_t freeBytes) {
     ++unit;
   }
   // The count cannot exceed 2 Gb; the prefix says the real amount may be more.
-  std::wstring prefix = (unit == 3 && count >= 2) ? L" > " : L"";
-  return L"Free: " + prefix + std::to_wstring(count) + L" " + kUnits[unit];
+  text::Ascii prefix = (unit == 3 && count >= 2) ? text::Ascii(" > ") : text::Ascii();
+  return text::Concat({"Free: ", prefix, std::to_wstring(count), " ", kUnits[unit]});
 }

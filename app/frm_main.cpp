@@ -17,8 +17,8 @@ using enum Control;
 
 frmMain::frmMain(MainFormControls& controls, Services& services) : controls_(controls), services_(services) {}
 
-bool frmMain::CompleteInstallKit(const std::wstring& directory) {
-  if (!directory.empty()) return install::MissingKitFiles(services_.files, directory).empty();
+bool frmMain::CompleteInstallKit(std::wstring_view directory) {
+  if (!directory.empty()) return install::MissingKitFiles(services_.files, std::wstring(directory)).empty();
   // The setup's own kit is the checked copy, and a damaged one is no kit.
   return services_.environment.DamagedKitFiles().empty() &&
          install::MissingKitFiles(services_.files, services_.environment.KitDirectory()).empty();
@@ -43,7 +43,7 @@ void frmMain::Uninstall(const std::wstring& directory) {
     // Uninstall now lies exactly over Next, which stays shown underneath.
     controls_.SetTop(cmdNext1, 3120);
   }
-  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
+  controls_.SetVisible({cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::OldUninstall(const std::wstring& directory) {
@@ -52,7 +52,7 @@ void frmMain::OldUninstall(const std::wstring& directory) {
   controls_.SetVisible(cmdNext2, true);
   if (CompleteInstallKit(L"")) controls_.SetText(Label1, texts::kRemoveBeforeReinstall);
   controls_.SetTop(cmdNext2, 3120);
-  for (Control c : {cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
+  controls_.SetVisible({cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::EnterInstallState() {
@@ -63,9 +63,9 @@ void frmMain::EnterInstallState() {
 
 void frmMain::EnterNoKitState() {
   controls_.SetText(Label1, texts::kNoKit);
-  for (Control c : {Label2, Text1, cmdNext1, cmdNext0, cmdBrowse}) controls_.SetVisible(c, false);
+  controls_.SetVisible({Label2, Text1, cmdNext1, cmdNext0, cmdBrowse}, false);
   controls_.SetText(Command1, texts::kExit);
-  for (Control c : {lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
+  controls_.SetVisible({lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring> files) {
@@ -84,9 +84,8 @@ void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring
 }
 
 void frmMain::EnterUninstalledState() {
-  controls_.SetText(Label1, L"");
-  for (Control c : {Label2, Text1, cmdBrowse, cmdNext0, cmdNext1}) controls_.SetVisible(c, false);
-  for (Control c : {lblDisk, lblDiskReq, lblDiskFree}) controls_.SetVisible(c, false);
+  controls_.SetText(Label1, "");
+  controls_.SetVisible({Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}, false);
   controls_.SetText(Command1, texts::kExit);
   // Shown while the window is still hidden: the message comes first.
   services_.messages.Show(texts::kUninstalledMessage, mb::kInformation | mb::kOkOnly);
@@ -109,7 +108,7 @@ void frmMain::Form_Load() {
       break;
     }
     case app::StartState::DamagedKit:
-      EnterKitProblemState(texts::kDamagedKit, decision.damaged);
+      EnterKitProblemState(texts::kDamagedKit, std::move(decision.damaged));
       break;
     case app::StartState::Uninstalled:
       EnterUninstalledState();

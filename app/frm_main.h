@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "folder/folder_chooser.h"
@@ -19,7 +20,7 @@ class frmMain {
   // True when the directory (empty: the setup's own kit, as its checked copy
   // holds it) holds all ten kit files.
   // A non-empty directory must end in a backslash.
-  bool CompleteInstallKit(const std::wstring& directory);
+  bool CompleteInstallKit(std::wstring_view directory);
   // Removal of an older installation: the load decision leads here instead of
   // the install state when the machine's uninstall entry names an installed
   // copy.

@@ -3,10 +3,14 @@
 // the unit tests with a fake that records them.
 #pragma once
 
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 
+#include "platform/text.h"
+
 // The main window's controls, in the order of its design table.
-enum class Control {
+enum class Control : std::uint8_t {
   cmdNext2,
   cmdNext1,
   cmdNext0,
@@ -29,8 +33,14 @@ class MainFormControls {
   virtual ~MainFormControls() = default;
   virtual std::wstring Text(Control control) const = 0;
   virtual void SetText(Control control, const std::wstring& text) = 0;
+  // A fixed caption, widened here rather than at each place that sets one.
+  void SetText(Control control, text::Ascii text) { SetText(control, std::wstring(text)); }
   virtual bool IsVisible(Control control) const = 0;
   virtual void SetVisible(Control control, bool visible) = 0;
+  // Each of them, in this order.
+  void SetVisible(std::initializer_list<Control> controls, bool visible) {
+    for (Control control : controls) SetVisible(control, visible);
+  }
   virtual void SetEnabled(Control control, bool enabled) = 0;
   virtual void SetReadOnly(Control control, bool readOnly) = 0;
   virtual void SetTop(Control control, int twips) = 0;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -12,22 +13,23 @@
 #include "platform/text.h"
 #include "platform/window_design.h"
 
-enum class ControlKind { Button, TextBox, Label };
-enum class TextAlign { Left, Center };
+enum class ControlKind : std::uint8_t { Button, TextBox, Label };
+enum class TextAlign : std::uint8_t { Left, Center };
 
+// Fields as narrow as their values, so that the table stays small.
 struct ControlDesign {
   Control control;
-  int id;  // the child window ID
+  std::int16_t id;  // the child window ID
   const char* name;  // as the end-to-end tests name it
   ControlKind kind;
-  int left, top, width, height;  // twips
-  int tabIndex;
+  TextAlign align;
+  std::int16_t left, top, width, height;  // twips
+  std::uint8_t tabIndex;
   bool visible;
   const wchar_t* caption;
   FontSpec font;
   std::optional<Rgb> textColor;  // empty: the platform's default
   text::Ascii tooltip;           // empty: none
-  TextAlign align;
 };
 
 inline constexpr int kMainClientWidthTwips = 4785;

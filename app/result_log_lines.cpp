@@ -1,5 +1,8 @@
 #include "app/result_log_lines.h"
 
+#include <cstdint>
+#include <iterator>
+
 #include "install/installed_layout.h"
 #include "install/registration_names.h"
 #include "platform/modReg.h"
@@ -12,11 +15,6 @@ using install::KitFileFailure;
 using text::Concat;
 
 constexpr text::Ascii kNothingChanged = "; nothing was changed.";
-
-std::wstring WithoutFullStop(std::wstring sentence) {
-  while (!sentence.empty() && sentence.back() == L'.') sentence.pop_back();
-  return sentence;
-}
 
 // ": error 5, Access is denied." A failure without a code (a folder found
 // unsafe) has only its words.
@@ -41,63 +39,107 @@ std::wstring FailedOn(const KitFileFailure& failure, const ResultPlaces& places)
   return Concat({"write ", failure.name});
 }
 
-std::wstring RefusalLine(const install::Refused& refused) {
-  using enum install::RefusalReason;
-  const std::wstring& target = refused.target;
-  switch (refused.reason) {
-    case ProgramFiles:
-      return Concat(
-          {"The target folder lies in a Program Files folder, where Morvane cannot write its undo files: ", target});
-    case NotAFullPath:
-      return Concat({"The target folder is not a full path (a drive letter, a colon and a backslash, or "
-                     "\\\\server\\share): \"",
-                     target, "\""});
-    case InvalidName:
-      return Concat({"The target folder holds a name no folder can have (\\ / : * ? \" < > |, a blank or a dot at its "
-                     "end, or a device name such as CON): ",
-                     target});
-    case TooLong:
-      return Concat({"The target folder's path is too long: Morvane's files in it would pass the path limit of 260 "
-                     "characters: ",
-                     target});
-    case NoSuchDrive:
-      return Concat({"The target's drive or network share is not there: ", refused.folder});
-    case DriveNotReady:
-      return Concat({"The target's drive is not ready: ", refused.folder, ": ", refused.detail});
-    case NotEnoughSpace:
-      return Concat({"Not enough free space on ", refused.folder, ": ",
-                     std::to_wstring((refused.bytesNeeded + 1023) / 1024), " KB needed, ",
-                     std::to_wstring((refused.bytesFree + 1023) / 1024), " KB free"});
-    case NetworkDrive:
-      return Concat(
-          {"The target folder lies on a network drive or share, whose own accounts decide who may change it: ",
-           refused.folder});
-    case RemovableDrive:
-      return Concat({"The target folder lies on a removable drive: ", refused.folder});
-    case NotAFolder:
-      return Concat({"The target folder's path leads through a file: ", refused.folder});
-    case KitFolder:
-      return Concat({"The target folder is the installation kit's folder, or lies in it, and the kit is never written: ",
-                     refused.folder});
-    case ProfilesFolder:
-      return Concat({"The target folder lies among the users' profiles, whose folders belong to their users: ",
-                     refused.folder});
-    case WindowsFolder:
-      return Concat({"The target folder lies in the Windows folder: ", refused.folder});
-    case OtherCopyRegistered:
-      return Concat({"The machine's uninstall entry names another copy of Morvane, in ", refused.detail,
-                     ", which an installation into ", refused.folder, " would leave without it"});
-    case NotRegistered:
-      return Concat({"The folder to remove, ", refused.folder, ", is not the one the machine's uninstall entry names (",
-                     refused.detail.empty() ? text::Part("there is none") : text::Part(refused.detail), ")"});
-    case LinkOnTheWay:
-      return Concat({"The folder to remove, ", target, ", is reached through a link: ", refused.folder});
-    case Unsafe:
-      // The reason is a sentence of the window's; the line goes on after it.
-      return Concat({"The target folder is not safe for a program administrators run: ", refused.unsafe.folder,
-                     ": ", WithoutFullStop(refused.unsafe.reason)});
+// Which of a refusal's texts a log line names.
+enum class Named : std::uint8_t { Nothing, Target, Folder, Detail, RegisteredOrNone, UnsafeFolder, UnsafeReason };
+
+// A refusal's log line: its words, each "%" in them standing for the next
+// of its texts.
+struct RefusalLineRow {
+  install::RefusalReason reason;
+  Named first;
+  Named second;
+  text::Ascii words;
+};
+
+constexpr RefusalLineRow kRefusalLines[] = {
+    {install::RefusalReason::ProgramFiles, Named::Target, Named::Nothing,
+     "The target folder lies in a Program Files folder, where Morvane cannot write its undo files: %"},
+    {install::RefusalReason::NotAFullPath, Named::Target, Named::Nothing,
+     "The target folder is not a full path (a drive letter, a colon and a backslash, or \\\\server\\share): \"%\""},
+    {install::RefusalReason::InvalidName, Named::Target, Named::Nothing,
+     "The target folder holds a name no folder can have (\\ / : * ? \" < > |, a blank or a dot at its end, or a device "
+     "name such as CON): %"},
+    {install::RefusalReason::NotAFolder, Named::Folder, Named::Nothing, "The target folder's path leads through a file: %"},
+    {install::RefusalReason::TooLong, Named::Target, Named::Nothing,
+     "The target folder's path is too long: Morvane's files in it would pass the path limit of 260 characters: %"},
+    {install::RefusalReason::NoSuchDrive, Named::Folder, Named::Nothing,
+     "The target's drive or network share is not there: %"},
+    {install::RefusalReason::DriveNotReady, Named::Folder, Named::Detail, "The target's drive is not ready: %: %"},
+    // The figures follow.
+    {install::RefusalReason::NotEnoughSpace, Named::Folder, Named::Nothing, "Not enough free space on %: "},
+    {install::RefusalReason::NetworkDrive, Named::Folder, Named::Nothing,
+     "The target folder lies on a network drive or share, whose own accounts decide who may change it: %"},
+    {install::RefusalReason::RemovableDrive, Named::Folder, Named::Nothing,
+     "The target folder lies on a removable drive: %"},
+    {install::RefusalReason::WindowsFolder, Named::Folder, Named::Nothing,
+     "The target folder lies in the Windows folder: %"},
+    {install::RefusalReason::ProfilesFolder, Named::Folder, Named::Nothing,
+     "The target folder lies among the users' profiles, whose folders belong to their users: %"},
+    {install::RefusalReason::KitFolder, Named::Folder, Named::Nothing,
+     "The target folder is the installation kit's folder, or lies in it, and the kit is never written: %"},
+    {install::RefusalReason::OtherCopyRegistered, Named::Detail, Named::Folder,
+     "The machine's uninstall entry names another copy of Morvane, in %, which an installation into % would leave "
+     "without it"},
+    // The reason is a sentence of the window's; the line goes on after it.
+    {install::RefusalReason::Unsafe, Named::UnsafeFolder, Named::UnsafeReason,
+     "The target folder is not safe for a program administrators run: %: %"},
+    {install::RefusalReason::NotRegistered, Named::Folder, Named::RegisteredOrNone,
+     "The folder to remove, %, is not the one the machine's uninstall entry names (%)"},
+    {install::RefusalReason::LinkOnTheWay, Named::Target, Named::Folder,
+     "The folder to remove, %, is reached through a link: %"},
+};
+
+constexpr bool RowsFollowReasons() {
+  for (std::size_t i = 0; i < std::size(kRefusalLines); ++i) {
+    if (static_cast<std::size_t>(kRefusalLines[i].reason) != i) return false;
   }
-  return Concat({"The target folder is refused: ", target});
+  return std::size(kRefusalLines) == static_cast<std::size_t>(install::RefusalReason::LinkOnTheWay) + 1;
+}
+static_assert(RowsFollowReasons(), "one row for each refusal reason, in the order of the enum");
+
+text::Part NamedText(const install::Refused& refused, Named named) {
+  switch (named) {
+    case Named::Nothing:
+      break;
+    case Named::Target:
+      return refused.target;
+    case Named::Folder:
+      return refused.folder;
+    case Named::Detail:
+      return refused.detail;
+    case Named::RegisteredOrNone:
+      return refused.detail.empty() ? text::Part("there is none") : text::Part(refused.detail);
+    case Named::UnsafeFolder:
+      return refused.unsafe.folder;
+    case Named::UnsafeReason: {
+      text::Ascii sentence = refused.unsafe.reason;
+      std::size_t size = sentence.size();
+      while (size > 0 && sentence.data()[size - 1] == '.') --size;
+      return sentence.first(size);
+    }
+  }
+  return text::Ascii();
+}
+
+std::wstring RefusalLine(const install::Refused& refused) {
+  const RefusalLineRow& row = kRefusalLines[static_cast<std::size_t>(refused.reason)];
+  text::Part named[] = {NamedText(refused, row.first), NamedText(refused, row.second)};
+  std::wstring line;
+  const text::Part* next = named;
+  for (char c : std::string_view(row.words.data(), row.words.size())) {
+    if (c != '%') {
+      line.push_back(static_cast<wchar_t>(c));
+      continue;
+    }
+    std::size_t at = line.size();
+    line.resize(at + next->size());
+    (next++)->CopyTo(line.data() + at);
+  }
+  if (refused.reason == install::RefusalReason::NotEnoughSpace) {
+    line += Concat({std::to_wstring((refused.bytesNeeded + 1023) / 1024), " KB needed, ",
+                    std::to_wstring((refused.bytesFree + 1023) / 1024), " KB free"});
+  }
+  return line;
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "app/result_texts.h"
 
+#include <cstdint>
+
 #include "app/texts.h"
 #include "platform/message_boxes.h"
 #include "platform/text.h"
@@ -30,60 +32,101 @@ std::wstring ShownPath(const std::wstring& path) {
   return shown;
 }
 
+namespace {
+
+// What a refusal's message names.
+enum class Named : std::uint8_t { Nothing, Target, Folder, Detail, UnsafeFolder, UnsafeReason, RegisteredCopy };
+
+// A refusal's message: what is wrong, the path it is about, maybe one more
+// paragraph, then what to do; for a reinstallation, whose folder cannot be
+// changed, that is to uninstall first where reinstallChoosesNoFolder.
+struct RefusalMessageRow {
+  install::RefusalReason reason;
+  Named path;
+  Named more;
+  bool reinstallChoosesNoFolder;
+  text::Ascii what;
+  text::Ascii toDo;
+};
+
+constexpr RefusalMessageRow kRefusalMessages[] = {
+    {install::RefusalReason::NotAFullPath, Named::Target, Named::Nothing, true, texts::kNotFullPath,
+     texts::kNotFullPathWhat},
+    {install::RefusalReason::InvalidName, Named::Target, Named::Nothing, true, texts::kInvalidTarget,
+     texts::kInvalidTargetWhy},
+    {install::RefusalReason::NotAFolder, Named::Folder, Named::Nothing, true, texts::kNotAFolder,
+     texts::kChooseAnotherTarget},
+    {install::RefusalReason::TooLong, Named::Target, Named::Nothing, true, texts::kTargetTooLong,
+     texts::kTargetTooLongWhat},
+    {install::RefusalReason::NoSuchDrive, Named::Folder, Named::Nothing, true, texts::kNoSuchDrive,
+     texts::kNoSuchDriveWhat},
+    {install::RefusalReason::DriveNotReady, Named::Folder, Named::Detail, false, texts::kTargetDriveNotReady,
+     texts::kTargetDriveNotReadyWhat},
+    {install::RefusalReason::NetworkDrive, Named::Folder, Named::Nothing, true, texts::kNetworkTarget,
+     texts::kChooseLocalFolder},
+    {install::RefusalReason::RemovableDrive, Named::Folder, Named::Nothing, true, texts::kRemovableTarget,
+     texts::kChooseLocalFolder},
+    {install::RefusalReason::WindowsFolder, Named::Folder, Named::Nothing, true, texts::kWindowsFolderTarget,
+     texts::kChooseAnotherTarget},
+    {install::RefusalReason::KitFolder, Named::Folder, Named::Nothing, true, texts::kKitFolderTarget,
+     texts::kChooseAnotherTarget},
+    {install::RefusalReason::ProfilesFolder, Named::Folder, Named::Nothing, true, texts::kProfilesTarget,
+     texts::kChooseAnotherTarget},
+    {install::RefusalReason::NotRegistered, Named::Folder, Named::RegisteredCopy, false, texts::kNotRegistered,
+     texts::kNothingRemoved},
+    {install::RefusalReason::OtherCopyRegistered, Named::Folder, Named::RegisteredCopy, false, texts::kNotRegistered,
+     texts::kUninstallRegisteredFirst},
+    {install::RefusalReason::LinkOnTheWay, Named::Folder, Named::Nothing, false, texts::kRemovalThroughLink,
+     texts::kNothingRemoved},
+    {install::RefusalReason::Unsafe, Named::UnsafeFolder, Named::UnsafeReason, true, texts::kUnsafeTarget,
+     texts::kChooseAnotherFolder},
+};
+
+std::wstring NamedText(const install::Refused& refused, Named named) {
+  switch (named) {
+    case Named::Nothing:
+      break;
+    case Named::Target:
+      return refused.target;
+    case Named::Folder:
+      return refused.folder;
+    case Named::Detail:
+      return refused.detail;
+    case Named::UnsafeFolder:
+      return refused.unsafe.folder;
+    case Named::UnsafeReason:
+      return refused.unsafe.reason;
+    case Named::RegisteredCopy:
+      return refused.detail.empty() ? std::wstring(texts::kNoneRegistered)
+                                    : Concat({texts::kRegisteredCopyIn, kParagraph, ShownPath(refused.detail)});
+  }
+  return {};
+}
+
+}  // namespace
+
 std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) {
   using enum install::RefusalReason;
-  // What is wrong, with the path it is about, then what to do.
-  auto told = [&](Part what, const std::wstring& path, Part toDo) {
-    return Concat({what, kParagraph, ShownPath(path), kParagraph, reinstalling ? Part(texts::kUninstallFirst) : toDo});
-  };
   switch (refused.reason) {
     case ProgramFiles:
       return texts::kProgramFilesRefused;
     case NotAFullPath:
       // Too short to be a path at all: the first prompt again.
       if (refused.target.size() < 3) return texts::kEnterTarget;
-      return told(texts::kNotFullPath, refused.target, texts::kNotFullPathWhat);
-    case InvalidName:
-      return told(texts::kInvalidTarget, refused.target, texts::kInvalidTargetWhy);
-    case NotAFolder:
-      return told(texts::kNotAFolder, refused.folder, texts::kChooseAnotherTarget);
-    case TooLong:
-      return told(texts::kTargetTooLong, refused.target, texts::kTargetTooLongWhat);
-    case NoSuchDrive:
-      return told(texts::kNoSuchDrive, refused.folder, texts::kNoSuchDriveWhat);
-    case DriveNotReady:
-      return Concat({texts::kTargetDriveNotReady, kParagraph, ShownPath(refused.folder), kParagraph, refused.detail,
-                     kParagraph, texts::kTargetDriveNotReadyWhat});
+      break;
     case NotEnoughSpace:
       return Concat({texts::kNotEnoughSpace, ShownPath(refused.folder), kParagraph, texts::kSpaceNeeded,
                      Kilobytes(refused.bytesNeeded), texts::kSpaceFree, Kilobytes(refused.bytesFree),
                      texts::kNotEnoughSpaceWhat});
-    case NetworkDrive:
-      return told(texts::kNetworkTarget, refused.folder, texts::kChooseLocalFolder);
-    case RemovableDrive:
-      return told(texts::kRemovableTarget, refused.folder, texts::kChooseLocalFolder);
-    case WindowsFolder:
-      return told(texts::kWindowsFolderTarget, refused.folder, texts::kChooseAnotherTarget);
-    case KitFolder:
-      return told(texts::kKitFolderTarget, refused.folder, texts::kChooseAnotherTarget);
-    case ProfilesFolder:
-      return told(texts::kProfilesTarget, refused.folder, texts::kChooseAnotherTarget);
-    case NotRegistered:
-    case OtherCopyRegistered: {
-      std::wstring registered = refused.detail.empty()
-                                    ? std::wstring(texts::kNoneRegistered)
-                                    : Concat({texts::kRegisteredCopyIn, kParagraph, ShownPath(refused.detail)});
-      return Concat({texts::kNotRegistered, kParagraph, ShownPath(refused.folder), kParagraph, registered, kParagraph,
-                     refused.reason == OtherCopyRegistered ? Part(texts::kUninstallRegisteredFirst)
-                                                           : Part(texts::kNothingRemoved)});
-    }
-    case LinkOnTheWay:
-      return Concat(
-          {texts::kRemovalThroughLink, kParagraph, ShownPath(refused.folder), kParagraph, texts::kNothingRemoved});
-    case Unsafe:
-      return Concat({texts::kUnsafeTarget, kParagraph, ShownPath(refused.unsafe.folder), kParagraph,
-                     refused.unsafe.reason, kParagraph,
-                     reinstalling ? Part(texts::kUninstallFirst) : Part(texts::kChooseAnotherFolder)});
+    default:
+      break;
+  }
+  for (const RefusalMessageRow& row : kRefusalMessages) {
+    if (row.reason != refused.reason) continue;
+    std::wstring more = NamedText(refused, row.more);
+    return Concat({row.what, kParagraph, ShownPath(NamedText(refused, row.path)), kParagraph, more,
+                   row.more != Named::Nothing ? kParagraph : text::Ascii(),
+                   reinstalling && row.reinstallChoosesNoFolder ? Part(texts::kUninstallFirst) : Part(row.toDo)});
   }
   return texts::kEnterTarget;
 }

@@ -4,17 +4,18 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "app/command_line.h"
 #include "app/silent_outcomes.h"
 #include "platform/log_sink.h"
 
 struct RunFacts {
-  std::wstring commandLine;
-  std::wstring account;    // DOMAIN\name
+  std::wstring_view commandLine;
+  std::wstring_view account;    // DOMAIN\name
   bool elevated = false;
-  bool system = false;     // the SYSTEM account: shortcuts and presets go to every user
-  std::wstring kitFolder;  // with its trailing backslash
+  bool system = false;          // the SYSTEM account: shortcuts and presets go to every user
+  std::wstring_view kitFolder;  // with its trailing backslash
 };
 
 void WriteLogHeader(LogSink& log, const RunFacts& facts);

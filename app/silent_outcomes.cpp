@@ -6,7 +6,7 @@ namespace {
 
 struct OutcomeRow {
   Outcome outcome;
-  int exitCode;
+  std::int16_t exitCode;
   text::Ascii name;
 };
 

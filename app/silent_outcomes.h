@@ -4,10 +4,12 @@
 // read them so.
 #pragma once
 
+#include <cstdint>
+
 #include "install/operation.h"
 #include "platform/text.h"
 
-enum class Outcome {
+enum class Outcome : std::uint8_t {
   Done,
   KitIncomplete,
   KitDamaged,

@@ -39,11 +39,10 @@ class WindowInstallProgress final : public install::InstallProgress {
   explicit WindowInstallProgress(frmMain& form) : form_(form) {}
   void Started() override {
     MainFormControls& controls = form_.controls();
-    controls.SetVisible(cmdNext0, false);
-    controls.SetVisible(cmdNext1, false);
+    controls.SetVisible({cmdNext0, cmdNext1}, false);
     controls.SetText(Label1, texts::kInstalling);
-    for (Control c : {Label2, Text1, Command1, cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}) controls.SetVisible(c, false);
-    for (Control c : {lblProgBack, lblProgFore, lblProgZero, lblProgHundred}) controls.SetVisible(c, true);
+    controls.SetVisible({Label2, Text1, Command1, cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
+    controls.SetVisible({lblProgBack, lblProgFore, lblProgZero, lblProgHundred}, true);
     form_.ShowProgress();  // the first step
     controls.Repaint();
     form_.services().ui.DoEvents();
@@ -63,16 +62,16 @@ class WindowRemovalProgress final : public uninstall::RemovalProgress {
   WindowRemovalProgress(frmMain& form, std::initializer_list<Control> buttons) : form_(form), buttons_(buttons) {}
   void Started() override {
     MainFormControls& controls = form_.controls();
-    for (Control button : buttons_) controls.SetVisible(button, false);
+    controls.SetVisible(buttons_, false);
     controls.SetText(Label1, texts::kUninstalling);
-    for (Control c : {Label2, Text1, Command1}) controls.SetVisible(c, false);
+    controls.SetVisible({Label2, Text1, Command1}, false);
     controls.Repaint();
     form_.services().ui.DoEvents();
   }
 
  private:
   frmMain& form_;
-  std::vector<Control> buttons_;
+  std::initializer_list<Control> buttons_;  // the caller's, which outlives the removal
 };
 
 enum class Removal {
@@ -191,10 +190,7 @@ void RemoveOlderFromWindow(frmMain& form) {
     controls.SetVisible(Text1, true);
     controls.SetEnabled(Text1, true);
     controls.SetReadOnly(Text1, false);
-    controls.SetVisible(cmdNext0, true);
-    controls.SetVisible(cmdBrowse, true);
-    controls.SetVisible(lblDisk, true);
-    controls.SetVisible(lblDiskReq, true);
+    controls.SetVisible({cmdNext0, cmdBrowse, lblDisk, lblDiskReq}, true);
     form.ShowDiskSpace();
     controls.SetVisible(lblDiskFree, true);
   } else {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/text.h"
+
 // The system's own flag values, so that a flag combination reads as in the
 // message box call itself.
 namespace mb {
@@ -20,4 +22,6 @@ class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
   virtual MessageBoxAnswer Show(const std::wstring& text, int flags) = 0;
+  // A fixed message, widened here rather than at each place that shows one.
+  MessageBoxAnswer Show(text::Ascii text, int flags) { return Show(std::wstring(text), flags); }
 };

@@ -45,6 +45,12 @@ class Ascii {
   operator std::wstring() const;  // NOLINT: used where a wide text is
   constexpr const char* data() const { return text_; }
   constexpr std::size_t size() const { return size_; }
+  // The first count characters (all of them when there are fewer).
+  constexpr Ascii first(std::size_t count) const {
+    Ascii part = *this;
+    if (count < size_) part.size_ = count;
+    return part;
+  }
 
  private:
   const char* text_;

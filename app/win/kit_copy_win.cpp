@@ -25,7 +25,7 @@ install::KitCopy RunKitCopy::Make() {
   install::OwnRecord own;
   if (ReadKitManifest(bytes, size, manifest)) own = {&manifest, bytes};
   std::wstring start = text::WithTrailingBackslash(EnvironmentWin().SetupDirectory());
-  if (log_) log_->WriteLine(L"Checking the kit in " + start + L" in a copy of it");
+  if (log_) log_->WriteLine(text::Concat({"Checking the kit in ", start, " in a copy of it"}));
   return install::CopyKit(files(), start, own);
 }
 

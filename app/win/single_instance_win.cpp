@@ -131,8 +131,10 @@ SingleSetup::SingleSetup() {
 
 SingleSetup::~SingleSetup() {
   mutex_.Reset();
-  if (namespace_) Api().closeSpace(namespace_, 0);
-  if (boundary_) Api().deleteBoundary(boundary_);
+  if (!boundary_) return;  // no namespace either
+  NamespaceApi api = Api();
+  if (namespace_) api.closeSpace(namespace_, 0);
+  api.deleteBoundary(boundary_);
 }
 
 void BringRunningSetupToFront() {
