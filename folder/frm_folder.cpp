@@ -30,9 +30,7 @@ void frmFolder::Form_Load() {
   std::wstring current = services_.folders.CurrentDirectory();
   wchar_t letter = DriveOf(current);
   if (!letter) letter = L'C';  // a network path as current directory: start on C:
-  std::vector<std::wstring> entries;
-  for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
-  controls_.ShowDrives(entries, -1);
+  ShowDrives(-1);
   SelectDrive(letter);
   controls_.SetText(L"");
   if (DriveOf(current) && OpenDirectory(current)) return;
@@ -47,20 +45,30 @@ void frmFolder::SelectDrive(wchar_t letter) {
     found = drives_.insert(std::upper_bound(drives_.begin(), drives_.end(), letter,
                                             [](wchar_t l, const DriveInfo& d) { return l < d.letter; }),
                            DriveInfo{letter, L""});
-    std::vector<std::wstring> entries;
-    for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
-    controls_.ShowDrives(entries, static_cast<int>(found - drives_.begin()));
+    ShowDrives(static_cast<int>(found - drives_.begin()));
     return;
   }
   controls_.SelectDrive(static_cast<int>(found - drives_.begin()));
 }
 
-bool frmFolder::OpenDirectory(const std::wstring& path, int selected) {
+void frmFolder::ShowDrives(int selected) {
+  std::vector<std::wstring> entries;
+  for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
+  controls_.ShowDrives(entries, selected);
+}
+
+bool frmFolder::OpenDirectory(const std::wstring& path, const std::wstring* select) {
   FileError error;
   std::optional<DirectoryListing> listing = ListDirectory(services_.folders, path, error);
   if (!listing) return false;
   listing_ = std::move(*listing);
-  controls_.ShowDirectories(listing_.entries, selected >= 0 ? selected : static_cast<int>(listing_.current));
+  auto selected = listing_.entries.begin() + static_cast<std::ptrdiff_t>(listing_.current);
+  if (select) {
+    auto found = std::find_if(listing_.entries.begin(), listing_.entries.end(),
+                              [&](const DirectoryEntry& e) { return e.path == *select; });
+    if (found != listing_.entries.end()) selected = found;
+  }
+  controls_.ShowDirectories(listing_.entries, static_cast<int>(selected - listing_.entries.begin()));
   return true;
 }
 
@@ -119,15 +127,7 @@ void frmFolder::Command1_Click() {
     return;
   }
   // The list stays on P and shows the new folder selected.
-  FileError ignored;
-  if (std::optional<DirectoryListing> listing = ListDirectory(services_.folders, parent, ignored)) {
-    auto made_entry = std::find_if(listing->entries.begin(), listing->entries.end(),
-                                   [&](const DirectoryEntry& e) { return e.path == path; });
-    int selected = made_entry == listing->entries.end() ? static_cast<int>(listing->current)
-                                                        : static_cast<int>(made_entry - listing->entries.begin());
-    listing_ = std::move(*listing);
-    controls_.ShowDirectories(listing_.entries, selected);
-  }
+  OpenDirectory(parent, &path);
   controls_.SetText(path);
 }
 
