@@ -38,17 +38,18 @@ void frmFolder::Form_Load() {
 }
 
 void frmFolder::SelectDrive(wchar_t letter) {
-  auto found = std::find_if(drives_.begin(), drives_.end(), [&](const DriveInfo& d) { return d.letter == letter; });
-  if (found == drives_.end()) {
+  std::size_t at = 0;
+  while (at < drives_.size() && drives_[at].letter != letter) ++at;
+  if (at == drives_.size()) {
     // A drive the system did not list (it went away meanwhile): the list
-    // still shows where the directory list is.
-    found = drives_.insert(std::upper_bound(drives_.begin(), drives_.end(), letter,
-                                            [](wchar_t l, const DriveInfo& d) { return l < d.letter; }),
-                           DriveInfo{letter, L""});
-    ShowDrives(static_cast<int>(found - drives_.begin()));
+    // still shows where the directory list is, in its letter's place.
+    at = 0;
+    while (at < drives_.size() && drives_[at].letter <= letter) ++at;
+    drives_.insert(drives_.begin() + static_cast<std::ptrdiff_t>(at), DriveInfo{letter, L""});
+    ShowDrives(static_cast<int>(at));
     return;
   }
-  controls_.SelectDrive(static_cast<int>(found - drives_.begin()));
+  controls_.SelectDrive(static_cast<int>(at));
 }
 
 void frmFolder::ShowDrives(int selected) {
@@ -62,13 +63,14 @@ bool frmFolder::OpenDirectory(const std::wstring& path, const std::wstring* sele
   std::optional<DirectoryListing> listing = ListDirectory(services_.folders, path, error);
   if (!listing) return false;
   listing_ = std::move(*listing);
-  auto selected = listing_.entries.begin() + static_cast<std::ptrdiff_t>(listing_.current);
-  if (select) {
-    auto found = std::find_if(listing_.entries.begin(), listing_.entries.end(),
-                              [&](const DirectoryEntry& e) { return e.path == *select; });
-    if (found != listing_.entries.end()) selected = found;
+  std::size_t selected = listing_.current;
+  for (std::size_t i = 0; select && i < listing_.entries.size(); ++i) {
+    if (listing_.entries[i].path == *select) {
+      selected = i;
+      break;
+    }
   }
-  controls_.ShowDirectories(listing_.entries, static_cast<int>(selected - listing_.entries.begin()));
+  controls_.ShowDirectories(listing_.entries, static_cast<int>(selected));
   return true;
 }
 
