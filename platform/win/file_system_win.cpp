@@ -319,10 +319,10 @@ std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
   if (!search) return entries;
   do {
-    std::wstring name = found.cFileName;
+    std::wstring_view name = found.cFileName;
     if (name == L"." || name == L"..") continue;
     entries.push_back(FoundFile{
-        .name = name,
+        .name = std::wstring(name),
         .size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow,
         .directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
         .hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
