@@ -460,17 +460,22 @@ std::wstring FileSystemWin::LongForm(const std::wstring& path) {
   std::wstring result = full.substr(0, 3);
   std::size_t at = 3;
   while (at < full.size()) {
-    std::size_t end = full.find(L'\\', at);
-    std::wstring part = full.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at);
-    if (part.empty() || part.find_first_of(L"*?") != std::wstring::npos) break;
+    std::size_t end = std::min(full.find(L'\\', at), full.size());
+    std::wstring_view part = std::wstring_view(full).substr(at, end - at);
+    if (part.empty() || part.find_first_of(L"*?") != std::wstring_view::npos) break;
+    // Searched for as the long form so far and this part as written.
+    std::size_t known = result.size();
+    result += part;
     WIN32_FIND_DATAW found{};
-    UniqueFindHandle search(FindFirstFileW((result + part).c_str(), &found));
+    UniqueFindHandle search(FindFirstFileW(result.c_str(), &found));
+    result.resize(known);
     if (!search) break;
     result += found.cFileName;
-    at = end == std::wstring::npos ? full.size() : end + 1;
-    if (end != std::wstring::npos) result += L'\\';
+    at = end == full.size() ? end : end + 1;
+    if (end != full.size()) result += L'\\';
   }
-  return result + full.substr(std::min(at, full.size()));
+  result.append(full, std::min(at, full.size()));
+  return result;
 }
 
 bool FileSystemWin::IsInUse(const std::wstring& path) {
