@@ -82,7 +82,8 @@ bool FolderSystemWin::ListFolders(const std::wstring& directory, std::vector<std
   do {
     bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
     std::wstring_view name = found.cFileName;
-    if (folder && name != L"." && name != L"..") names.emplace_back(name);
+    // Added as a made text, which the program's other lists of texts share the growing code for.
+    if (folder && name != L"." && name != L"..") names.push_back(std::wstring(name));
   } while (FindNextFileW(search.get(), &found));
   return true;
 }
