@@ -203,7 +203,8 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
   }
   // The file first, then its emptied folder.
   MoveFileExW(parked.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  MoveFileExW(folder.substr(0, folder.size() - 1).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  folder.pop_back();  // its trailing backslash
+  MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   return true;
 }
 
@@ -380,8 +381,7 @@ std::wstring FileSystemWin::MakeKitFolder(FileError& error) {
   return MakeFolderNamedAfter(SystemTempFolder(), kKitFolderName, error);
 }
 
-std::wstring FileSystemWin::MakeFolderNamedAfter(const std::wstring& folder, const std::wstring& name,
-                                                 FileError& error) {
+std::wstring FileSystemWin::MakeFolderNamedAfter(const std::wstring& folder, const wchar_t* name, FileError& error) {
   std::wstring made = folder.empty() ? folder : MakePrivateFolder(folder + name);
   if (made.empty()) TakeLastError(error);
   return made;
