@@ -425,8 +425,10 @@ bool FileSystemWin::ChangeDrive(wchar_t letter) {
   if (!text::IsDriveLetter(letter)) return false;
   // "D:" returns to the directory the process last used on that drive; if
   // that has gone, the drive's root will do.
-  std::wstring drive{letter, L':'};
-  return SetCurrentDirectoryW(drive.c_str()) || SetCurrentDirectoryW((drive + L"\\").c_str());
+  wchar_t drive[] = {letter, L':', L'\0', L'\0'};
+  if (SetCurrentDirectoryW(drive)) return true;
+  drive[2] = L'\\';
+  return SetCurrentDirectoryW(drive) != 0;
 }
 
 bool FileSystemWin::SameFolder(const std::wstring& a, const std::wstring& b) {
