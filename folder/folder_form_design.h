@@ -4,6 +4,7 @@
 // end-to-end tests name the chooser's controls through this one table.
 #pragma once
 
+#include <cstdint>
 #include <span>
 
 #include "platform/text.h"
@@ -13,13 +14,14 @@ enum class FolderControl { Frame1, Drive1, Dir1, Text1, Command2, Command1, Comm
 
 enum class FolderControlKind { Frame, DriveList, DirectoryList, TextBox, Button };
 
+// Small number types: the table is kept in the program as it is.
 struct FolderControlDesign {
   FolderControl control;
-  int id;  // the child window ID
+  std::int16_t id;  // the child window ID
   const char* name;  // as the end-to-end tests name it
   FolderControlKind kind;
-  int left, top, width, height;  // twips
-  int tabIndex;
+  std::int16_t left, top, width, height;  // twips
+  std::int16_t tabIndex;
   const wchar_t* caption;
   FontSpec font;
   text::Ascii tooltip;  // empty: none

@@ -13,9 +13,9 @@ constexpr std::uint32_t kPathNotFound = 3;
 }  // namespace
 
 std::wstring DriveEntryText(const DriveInfo& drive) {
-  std::wstring entry{static_cast<wchar_t>(std::towlower(drive.letter)), L':'};
-  if (!drive.label.empty()) entry += text::Concat({" [", drive.label, "]"});
-  return entry;
+  const wchar_t letter[] = {static_cast<wchar_t>(std::towlower(drive.letter)), L':'};
+  std::wstring_view entry(letter, 2);
+  return drive.label.empty() ? std::wstring(entry) : text::Concat({entry, " [", drive.label, "]"});
 }
 
 std::wstring ChildPath(const std::wstring& parent, const std::wstring& name) {

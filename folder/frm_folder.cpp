@@ -30,9 +30,7 @@ void frmFolder::Form_Load() {
   std::wstring current = services_.folders.CurrentDirectory();
   wchar_t letter = DriveOf(current);
   if (!letter) letter = L'C';  // a network path as current directory: start on C:
-  std::vector<std::wstring> entries;
-  for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
-  controls_.ShowDrives(entries, -1);
+  ShowDrives(-1);
   SelectDrive(letter);
   controls_.SetText(L"");
   if (DriveOf(current) && OpenDirectory(current)) return;
@@ -40,27 +38,39 @@ void frmFolder::Form_Load() {
 }
 
 void frmFolder::SelectDrive(wchar_t letter) {
-  auto found = std::find_if(drives_.begin(), drives_.end(), [&](const DriveInfo& d) { return d.letter == letter; });
-  if (found == drives_.end()) {
+  std::size_t at = 0;
+  while (at < drives_.size() && drives_[at].letter != letter) ++at;
+  if (at == drives_.size()) {
     // A drive the system did not list (it went away meanwhile): the list
-    // still shows where the directory list is.
-    found = drives_.insert(std::upper_bound(drives_.begin(), drives_.end(), letter,
-                                            [](wchar_t l, const DriveInfo& d) { return l < d.letter; }),
-                           DriveInfo{letter, L""});
-    std::vector<std::wstring> entries;
-    for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
-    controls_.ShowDrives(entries, static_cast<int>(found - drives_.begin()));
+    // still shows where the directory list is, in its letter's place.
+    at = 0;
+    while (at < drives_.size() && drives_[at].letter <= letter) ++at;
+    drives_.insert(drives_.begin() + static_cast<std::ptrdiff_t>(at), DriveInfo{letter, L""});
+    ShowDrives(static_cast<int>(at));
     return;
   }
-  controls_.SelectDrive(static_cast<int>(found - drives_.begin()));
+  controls_.SelectDrive(static_cast<int>(at));
 }
 
-bool frmFolder::OpenDirectory(const std::wstring& path, int selected) {
+void frmFolder::ShowDrives(int selected) {
+  std::vector<std::wstring> entries;
+  for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
+  controls_.ShowDrives(entries, selected);
+}
+
+bool frmFolder::OpenDirectory(const std::wstring& path, const std::wstring* select) {
   FileError error;
   std::optional<DirectoryListing> listing = ListDirectory(services_.folders, path, error);
   if (!listing) return false;
   listing_ = std::move(*listing);
-  controls_.ShowDirectories(listing_.entries, selected >= 0 ? selected : static_cast<int>(listing_.current));
+  std::size_t selected = listing_.current;
+  for (std::size_t i = 0; select && i < listing_.entries.size(); ++i) {
+    if (listing_.entries[i].path == *select) {
+      selected = i;
+      break;
+    }
+  }
+  controls_.ShowDirectories(listing_.entries, static_cast<int>(selected));
   return true;
 }
 
@@ -119,15 +129,7 @@ void frmFolder::Command1_Click() {
     return;
   }
   // The list stays on P and shows the new folder selected.
-  FileError ignored;
-  if (std::optional<DirectoryListing> listing = ListDirectory(services_.folders, parent, ignored)) {
-    auto made_entry = std::find_if(listing->entries.begin(), listing->entries.end(),
-                                   [&](const DirectoryEntry& e) { return e.path == path; });
-    int selected = made_entry == listing->entries.end() ? static_cast<int>(listing->current)
-                                                        : static_cast<int>(made_entry - listing->entries.begin());
-    listing_ = std::move(*listing);
-    controls_.ShowDirectories(listing_.entries, selected);
-  }
+  OpenDirectory(parent, &path);
   controls_.SetText(path);
 }
 

@@ -15,45 +15,66 @@ std::wstring Failed(const FileError& error) {
   return Concat({" failed: error ", std::to_wstring(error.code), ", ", error.description});
 }
 
-// Nothing when it went well.
-std::wstring FailedUnless(bool done, const FileError& error) { return done ? std::wstring() : Failed(error); }
-
-std::wstring StatusNote(std::int32_t status) {
-  return status == 0 ? std::wstring() : Concat({" failed: status ", std::to_wstring(status)});
-}
-
 // What the companion library answered: nothing at all when it or its
 // function could not be reached.
 std::wstring ResultNote(const std::optional<std::int32_t>& result) {
   return result ? Concat({" (result ", std::to_wstring(*result), ")"}) : text::Ascii(" failed: setup.dll not reached");
 }
 
+// One line of the log, joined from its parts.
+void WriteLine(LogSink& log, std::initializer_list<text::Part> parts) { log.WriteLine(Concat(parts)); }
+
+// A line that ends, when the step failed, with the system's code and words.
+void WriteLine(LogSink& log, std::initializer_list<text::Part> parts, bool done, const FileError& error) {
+  std::wstring line = Concat(parts);
+  if (!done) line += Failed(error);
+  log.WriteLine(line);
+}
+
+// A line that ends, when the call failed, with its status.
+void WriteLine(LogSink& log, std::initializer_list<text::Part> parts, std::int32_t status) {
+  std::wstring line = Concat(parts);
+  if (status != 0) line += Concat({" failed: status ", std::to_wstring(status)});
+  log.WriteLine(line);
+}
+
+// A folder of the setup's own made, or why not; the folder passed on.
+std::wstring LogFolderMade(LogSink& log, std::wstring folder, text::Ascii making, text::Ascii created,
+                           const FileError& error) {
+  if (folder.empty()) {
+    WriteLine(log, {making}, false, error);
+  } else {
+    WriteLine(log, {created, folder});
+  }
+  return folder;
+}
+
 }  // namespace
 
 std::unique_ptr<InputFile> LoggedFileSystem::OpenForReading(const std::wstring& path, FileError& error) {
   std::unique_ptr<InputFile> file = inner_.OpenForReading(path, error);
-  if (!file) log_.WriteLine(Concat({"Reading ", path, Failed(error)}));
+  if (!file) WriteLine(log_, {"Reading ", path}, false, error);
   return file;
 }
 
 std::unique_ptr<InputFile> LoggedFileSystem::OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
                                                               FileError& error) {
   std::unique_ptr<InputFile> file = inner_.OpenFileInFolder(folder, name, error);
-  if (!file) log_.WriteLine(Concat({"Reading ", folder, name, Failed(error)}));
+  if (!file) WriteLine(log_, {"Reading ", folder, name}, false, error);
   return file;
 }
 
 std::unique_ptr<OutputFile> LoggedFileSystem::CreateForWriting(const std::wstring& path, UsersMay users,
                                                                FileError& error) {
   std::unique_ptr<OutputFile> file = inner_.CreateForWriting(path, users, error);
-  log_.WriteLine(Concat({"Writing file ", path, FailedUnless(file != nullptr, error)}));
+  WriteLine(log_, {"Writing file ", path}, file != nullptr, error);
   return file;
 }
 
 bool LoggedFileSystem::EmptyPlainFile(const std::wstring& path, UsersMay users, FileError& error) {
   bool emptied = inner_.EmptyPlainFile(path, users, error);
   // The test files are written empty, so the line reads as a write.
-  log_.WriteLine(Concat({"Writing file ", path, " (empty)", FailedUnless(emptied, error)}));
+  WriteLine(log_, {"Writing file ", path, " (empty)"}, emptied, error);
   return emptied;
 }
 
@@ -61,58 +82,51 @@ bool LoggedFileSystem::RemovePlainFile(const std::wstring& path, FileError& erro
   // A file that is not there is no news; only what went, or stayed, is told.
   bool present = inner_.IsOrdinaryFile(path);
   bool removed = inner_.RemovePlainFile(path, error);
-  if (removed || present) log_.WriteLine(Concat({"Removing file ", path, FailedUnless(removed, error)}));
+  if (removed || present) WriteLine(log_, {"Removing file ", path}, removed, error);
   return removed;
 }
 
 bool LoggedFileSystem::MakeSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before,
                                 FileError& error) {
   bool made = inner_.MakeSafe(path, rule, users, before, error);
-  log_.WriteLine(Concat({"Owner and access list of ", path, " set to ",
+  WriteLine(log_, {"Owner and access list of ", path, " set to ",
                          rule == SafeRule::OnTheWay ? text::Ascii("Administrators, users may make folders in it")
-                                                    : text::Ascii("Administrators, users may read"),
-                         FailedUnless(made, error)}));
+                                                    : text::Ascii("Administrators, users may read")}, made, error);
   return made;
 }
 
 bool LoggedFileSystem::RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) {
   bool restored = inner_.RestoreSecurity(path, before, error);
-  log_.WriteLine(Concat({"Owner and access list of ", path, " put back", FailedUnless(restored, error)}));
+  WriteLine(log_, {"Owner and access list of ", path, " put back"}, restored, error);
   return restored;
 }
 
 bool LoggedFileSystem::SetAsideInUseFile(const std::wstring& path, FileError& error) {
   bool setAside = inner_.SetAsideInUseFile(path, error);
-  log_.WriteLine(Concat({"Setting aside ", path, ", in use, to be deleted when Windows starts next",
-                         FailedUnless(setAside, error)}));
+  WriteLine(log_, {"Setting aside ", path, ", in use, to be deleted when Windows starts next"}, setAside, error);
   return setAside;
 }
 
 std::wstring LoggedFileSystem::MakeWorkFolder(FileError& error) {
-  std::wstring folder = inner_.MakeWorkFolder(error);
-  log_.WriteLine(folder.empty() ? Concat({"Making a work folder", Failed(error)})
-                                : Concat({"Created work folder ", folder}));
-  return folder;
+  return LogFolderMade(log_, inner_.MakeWorkFolder(error), "Making a work folder", "Created work folder ", error);
 }
 
 std::wstring LoggedFileSystem::MakeKitFolder(FileError& error) {
-  std::wstring folder = inner_.MakeKitFolder(error);
-  log_.WriteLine(folder.empty() ? Concat({"Making a folder for the kit's copy", Failed(error)})
-                                : Concat({"Created folder for the kit's copy ", folder}));
-  return folder;
+  return LogFolderMade(log_, inner_.MakeKitFolder(error), "Making a folder for the kit's copy",
+                       "Created folder for the kit's copy ", error);
 }
 
 bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay users, FileError& error) {
   bool made = inner_.MakeProtectedDirectory(path, users, error);
   if (made) {
-    log_.WriteLine(Concat({"Created folder ", path}));
+    WriteLine(log_, {"Created folder ", path});
     return true;
   }
   // A folder that is there already (the drive root among them) is no news,
   // nor one whose parent could not be made: that parent's line says why,
   // once for each folder that is tried along the way.
   if (error.code != kAlreadyExists && error.code != kPathNotFound && path.size() > 3 && path != lastFolderFailed_) {
-    log_.WriteLine(Concat({"Creating folder ", path, Failed(error)}));
+    WriteLine(log_, {"Creating folder ", path}, false, error);
     lastFolderFailed_ = path;
   }
   return false;
@@ -120,14 +134,14 @@ bool LoggedFileSystem::MakeProtectedDirectory(const std::wstring& path, UsersMay
 
 bool LoggedFileSystem::RemoveEmptyDirectory(const std::wstring& path, FileError& error) {
   bool removed = inner_.RemoveEmptyDirectory(path, error);
-  if (removed) log_.WriteLine(Concat({"Removed folder ", path}));
+  if (removed) WriteLine(log_, {"Removed folder ", path});
   return removed;
 }
 
 std::int32_t LoggedRegistry::CreateKey(RootKey root, const std::wstring& path, std::uint32_t access,
                                        RegistryHandle& key) {
   std::int32_t status = inner_.CreateKey(root, path, access, key);
-  log_.WriteLine(Concat({"Registry key ", modReg::RootKeyName(root), path, StatusNote(status)}));
+  WriteLine(log_, {"Registry key ", modReg::RootKeyName(root), path}, status);
   if (status == 0) Remember(key, modReg::RootKeyName(root) + path);
   return status;
 }
@@ -143,7 +157,7 @@ void LoggedRegistry::LogValue(RegistryHandle key, const std::wstring& name, cons
                               std::int32_t status) {
   std::wstring* keyName = NameOf(key);
   std::wstring where = keyName ? *keyName + L"\\" : std::wstring();
-  log_.WriteLine(Concat({"Registry value ", where, name, " = ", value, StatusNote(status)}));
+  WriteLine(log_, {"Registry value ", where, name, " = ", value}, status);
 }
 
 std::int32_t LoggedRegistry::SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) {
@@ -169,13 +183,13 @@ std::int32_t LoggedRegistry::DeleteValue(RegistryHandle key, const std::wstring&
   std::int32_t status = inner_.DeleteValue(key, name);
   const std::wstring* known = NameOf(key);
   std::wstring where = known ? *known + L"\\" : std::wstring();
-  log_.WriteLine(Concat({"Deleting registry value ", where, name, StatusNote(status)}));
+  WriteLine(log_, {"Deleting registry value ", where, name}, status);
   return status;
 }
 
 std::int32_t LoggedRegistry::DeleteKey(RootKey root, const std::wstring& path) {
   std::int32_t status = inner_.DeleteKey(root, path);
-  log_.WriteLine(Concat({"Deleting registry key ", modReg::RootKeyName(root), path, StatusNote(status)}));
+  WriteLine(log_, {"Deleting registry key ", modReg::RootKeyName(root), path}, status);
   return status;
 }
 
@@ -208,14 +222,14 @@ std::int32_t LoggedRegistry::CloseKey(RegistryHandle key) {
 std::int32_t LoggedSettings::SaveSetting(const std::wstring& application, const std::wstring& section,
                                          const std::wstring& key, const std::wstring& value) {
   std::int32_t status = inner_.SaveSetting(application, section, key, value);
-  log_.WriteLine(Concat({"Setting ", application, "\\", section, "\\", key, " = ", value, StatusNote(status)}));
+  WriteLine(log_, {"Setting ", application, "\\", section, "\\", key, " = ", value}, status);
   return status;
 }
 
 std::int32_t LoggedSettings::DeleteSetting(const std::wstring& application, const std::wstring& section,
                                            const std::wstring& key) {
   std::int32_t status = inner_.DeleteSetting(application, section, key);
-  log_.WriteLine(Concat({"Deleting setting ", application, "\\", section, "\\", key, StatusNote(status)}));
+  WriteLine(log_, {"Deleting setting ", application, "\\", section, "\\", key}, status);
   return status;
 }
 
@@ -223,20 +237,20 @@ std::optional<std::int32_t> LoggedCompanion::fCreateShellLink(const std::wstring
                                                                const std::wstring& target,
                                                                const std::wstring& arguments) {
   std::optional<std::int32_t> result = inner_.fCreateShellLink(folder, linkName, target, arguments);
-  log_.WriteLine(Concat({"Shortcut \"", linkName, "\" in \"", folder, "\" to ", target, ResultNote(result)}));
+  WriteLine(log_, {"Shortcut \"", linkName, "\" in \"", folder, "\" to ", target, ResultNote(result)});
   return result;
 }
 
 std::optional<std::int32_t> LoggedCompanion::fRemoveShellLink(const std::wstring& folder,
                                                                const std::wstring& linkName) {
   std::optional<std::int32_t> result = inner_.fRemoveShellLink(folder, linkName);
-  log_.WriteLine(Concat({"Removing shortcut \"", linkName, "\" in \"", folder, "\"", ResultNote(result)}));
+  WriteLine(log_, {"Removing shortcut \"", linkName, "\" in \"", folder, "\"", ResultNote(result)});
   return result;
 }
 
 std::unique_ptr<RunningProcess> LoggedProcesses::StartMinimized(const std::wstring& program,
                                                                 const std::wstring& commandLine) {
   std::unique_ptr<RunningProcess> process = inner_.StartMinimized(program, commandLine);
-  log_.WriteLine(Concat({"Starting ", commandLine, process ? text::Ascii("") : text::Ascii(" failed")}));
+  WriteLine(log_, {"Starting ", commandLine, process ? text::Ascii("") : text::Ascii(" failed")});
   return process;
 }

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 #include "platform/win/dpi_win.h"
@@ -34,7 +36,7 @@ COLORREF BackgroundColor() { return RGB(kFolderBackground.r, kFolderBackground.g
 
 std::wstring ItemText(HWND control, bool combo, int index) {
   LRESULT length = SendMessageW(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
-  if (length < 0) return L"";
+  if (length < 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   LRESULT got = SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
   text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
@@ -49,14 +51,19 @@ void FillPolygon(HDC dc, const POINT* points, int count, COLORREF fill, COLORREF
   Polygon(dc, points, count);
 }
 
+// A corner of a small picture, in 96-dpi pixels from its top left.
+struct Corner {
+  std::int8_t x, y;
+};
+
 // A small picture drawn in 96-dpi pixels from (x, y), scaled to dpi.
 struct Sketch {
   HDC dc;
   int x, y, dpi;
-  void Shape(std::initializer_list<POINT> design, COLORREF fill, COLORREF line) const {
+  void Shape(std::span<const Corner> design, COLORREF fill, COLORREF line) const {
     POINT points[8];
     int count = 0;
-    for (POINT p : design) points[count++] = POINT{x + ScaledPixels(p.x, dpi), y + ScaledPixels(p.y, dpi)};
+    for (Corner c : design) points[count++] = POINT{x + ScaledPixels(c.x, dpi), y + ScaledPixels(c.y, dpi)};
     FillPolygon(dc, points, count, fill, line, dpi);
   }
 };
@@ -64,14 +71,18 @@ struct Sketch {
 // A folder as the classic lists draw it: closed, or opened with its front
 // tilted back.
 void DrawFolder(const Sketch& s, bool opened) {
-  const COLORREF body = RGB(240, 200, 80), front = RGB(255, 230, 140), line = RGB(128, 96, 0);
-  s.Shape({{0, 2}, {5, 2}, {6, 3}, {13, 3}, {13, 12}, {0, 12}}, body, line);
-  if (opened) s.Shape({{2, 6}, {15, 6}, {13, 12}, {0, 12}}, front, line);
+  static constexpr Corner kBody[] = {{0, 2}, {5, 2}, {6, 3}, {13, 3}, {13, 12}, {0, 12}};
+  static constexpr Corner kFront[] = {{2, 6}, {15, 6}, {13, 12}, {0, 12}};
+  const COLORREF line = RGB(128, 96, 0);
+  s.Shape(kBody, RGB(240, 200, 80), line);
+  if (opened) s.Shape(kFront, RGB(255, 230, 140), line);
 }
 
 void DrawDrive(const Sketch& s) {
-  s.Shape({{0, 5}, {14, 5}, {14, 11}, {0, 11}}, RGB(192, 192, 192), RGB(64, 64, 64));
-  s.Shape({{10, 7}, {12, 7}, {12, 9}, {10, 9}}, RGB(0, 200, 0), RGB(0, 128, 0));
+  static constexpr Corner kCase[] = {{0, 5}, {14, 5}, {14, 11}, {0, 11}};
+  static constexpr Corner kLight[] = {{10, 7}, {12, 7}, {12, 9}, {10, 9}};
+  s.Shape(kCase, RGB(192, 192, 192), RGB(64, 64, 64));
+  s.Shape(kLight, RGB(0, 200, 0), RGB(0, 128, 0));
 }
 
 }  // namespace
@@ -135,48 +146,45 @@ bool FolderWindow::CreateControls() {
 
   // The frame goes last: children are stacked in the order they are made,
   // and the frame lies under all the others.
-  std::vector<const FolderControlDesign*> order;
   for (bool frame : {false, true}) {
     for (const FolderControlDesign& d : FolderFormDesign()) {
-      if ((d.kind == FolderControlKind::Frame) == frame) order.push_back(&d);
+      if ((d.kind == FolderControlKind::Frame) != frame) continue;
+      const wchar_t* className = L"Button";
+      DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+      DWORD exStyle = 0;
+      switch (d.kind) {
+        case FolderControlKind::Frame:
+          style |= BS_GROUPBOX;
+          break;
+        case FolderControlKind::Button:
+          style |= WS_TABSTOP | (d.control == kFolderDefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+          break;
+        case FolderControlKind::TextBox:
+          className = L"Edit";
+          style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
+          exStyle = WS_EX_CLIENTEDGE;
+          break;
+        case FolderControlKind::DriveList:
+          className = L"ComboBox";
+          style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
+          break;
+        case FolderControlKind::DirectoryList:
+          className = L"ListBox";
+          style |= WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
+          exStyle = WS_EX_CLIENTEDGE;
+          break;
+      }
+      // Placed, and given its font, by Layout.
+      HWND control = CreateWindowExW(exStyle, className, d.caption, style, 0, 0, 0, 0, hwnd(),
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
+      if (!control) return false;
+      controls_[static_cast<std::size_t>(d.control)] = control;
+      if (d.kind == FolderControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+      // The chooser's loop relays the mouse to the tooltips: subclassing the
+      // controls for it would slow every message, and filling the directory
+      // list with ten thousand folders is ten thousand messages.
+      AddTooltip(tooltip_, hwnd(), control, d.tooltip, false);
     }
-  }
-  for (const FolderControlDesign* d : order) {
-    const wchar_t* className = L"Button";
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    DWORD exStyle = 0;
-    switch (d->kind) {
-      case FolderControlKind::Frame:
-        style |= BS_GROUPBOX;
-        break;
-      case FolderControlKind::Button:
-        style |= WS_TABSTOP | (d->control == kFolderDefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-        break;
-      case FolderControlKind::TextBox:
-        className = L"Edit";
-        style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-      case FolderControlKind::DriveList:
-        className = L"ComboBox";
-        style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS;
-        break;
-      case FolderControlKind::DirectoryList:
-        className = L"ListBox";
-        style |= WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-    }
-    // Placed, and given its font, by Layout.
-    HWND control = CreateWindowExW(exStyle, className, d->caption, style, 0, 0, 0, 0, hwnd(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(d->id)), instance_, nullptr);
-    if (!control) return false;
-    controls_[static_cast<std::size_t>(d->control)] = control;
-    if (d->kind == FolderControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
-    // The chooser's loop relays the mouse to the tooltips: subclassing the
-    // controls for it would slow every message, and filling the directory
-    // list with ten thousand folders is ten thousand messages.
-    AddTooltip(tooltip_, hwnd(), control, d->tooltip, false);
   }
 
   std::vector<std::pair<int, HWND>> focusable;

@@ -52,19 +52,22 @@ class LazyComScope {
   HRESULT result_;
 };
 
-// The folder part of path; a drive root keeps its backslash ("C:\", not
-// "C:", which would mean the current folder of drive C).
+// The length of path's folder part; a drive root keeps its backslash
+// ("C:\", not "C:", which would mean the current folder of drive C). 0 when
+// path has no folder part.
+std::size_t FolderLength(const wchar_t* path) {
+  std::size_t slash = static_cast<std::size_t>(lstrlenW(path));
+  while (slash > 0 && path[slash - 1] != L'\\') --slash;
+  if (slash == 0) return 0;
+  bool root = slash == 3 && path[1] == L':';
+  return root ? slash : slash - 1;
+}
+
+// The folder part of path, as FolderLength measures it.
 bool FolderOf(const wchar_t* path, PathBuffer& out) {
   if (!out.Append(path)) return false;
-  std::size_t slash = out.size();
-  while (slash > 0 && out.c_str()[slash - 1] != L'\\') --slash;
-  if (slash == 0) {
-    out.Truncate(0);
-    return false;
-  }
-  bool root = slash == 3 && out.c_str()[1] == L':';
-  out.Truncate(root ? slash : slash - 1);
-  return true;
+  out.Truncate(FolderLength(path));
+  return !out.empty();
 }
 
 // Makes every missing directory of an absolute path.
@@ -141,23 +144,28 @@ bool BesideThisLibrary(const PathBuffer& path) {
   if (length == 0 || length >= PathBuffer::kCapacity) return false;
   resolved.Measure();
   if (CompareStringOrdinal(resolved.c_str(), -1, path.c_str(), -1, FALSE) != CSTR_EQUAL) return false;
-  PathBuffer self, ownFolder, itsFolder;
+  PathBuffer self;
   length = GetModuleFileNameW(reinterpret_cast<HMODULE>(&__ImageBase), self.data(), PathBuffer::kCapacity);
   if (length == 0 || length >= PathBuffer::kCapacity) return false;
   self.Measure();
-  if (!FolderOf(self.c_str(), ownFolder) || !FolderOf(path.c_str(), itsFolder)) return false;
-  return itsFolder.size() + 1 < path.size() &&
-         CompareStringOrdinal(itsFolder.c_str(), -1, ownFolder.c_str(), -1, TRUE) == CSTR_EQUAL;
+  std::size_t ownFolder = FolderLength(self.c_str()), itsFolder = FolderLength(path.c_str());
+  return ownFolder != 0 && itsFolder != 0 && itsFolder + 1 < path.size() &&
+         CompareStringOrdinal(path.c_str(), static_cast<int>(itsFolder), self.c_str(), static_cast<int>(ownFolder),
+                              TRUE) == CSTR_EQUAL;
 }
 
-// From the ANSI code page; a null pointer is an empty string.
-bool FromAnsi(LPCSTR s, PathBuffer& out) {
-  if (!s || !*s) return true;
-  if (MultiByteToWideChar(CP_ACP, 0, s, -1, out.data(), PathBuffer::kCapacity) == 0) {
-    out.Fail();
-    return false;
+// Each of count texts from the ANSI code page into its buffer; a null
+// pointer is an empty string.
+bool FromAnsi(const LPCSTR* texts, PathBuffer* out, int count) {
+  for (int i = 0; i < count; ++i) {
+    LPCSTR s = texts[i];
+    if (!s || !*s) continue;
+    if (MultiByteToWideChar(CP_ACP, 0, s, -1, out[i].data(), PathBuffer::kCapacity) == 0) {
+      out[i].Fail();
+      return false;
+    }
+    out[i].Measure();
   }
-  out.Measure();
   return true;
 }
 
@@ -209,18 +217,17 @@ LONG WINAPI fRemoveShellLinkW(LPCWSTR folder, LPCWSTR linkName) {
 }
 
 LONG WINAPI fCreateShellLink(LPCSTR folder, LPCSTR linkName, LPCSTR target, LPCSTR arguments) {
-  PathBuffer wideFolder, wideName, wideTarget, wideArguments;
-  if (!FromAnsi(folder, wideFolder) || !FromAnsi(linkName, wideName) || !FromAnsi(target, wideTarget) ||
-      !FromAnsi(arguments, wideArguments)) {
-    return kFailed;
-  }
-  return fCreateShellLinkW(wideFolder.c_str(), wideName.c_str(), wideTarget.c_str(), wideArguments.c_str());
+  const LPCSTR texts[] = {folder, linkName, target, arguments};
+  PathBuffer wide[4];
+  if (!FromAnsi(texts, wide, 4)) return kFailed;
+  return fCreateShellLinkW(wide[0].c_str(), wide[1].c_str(), wide[2].c_str(), wide[3].c_str());
 }
 
 LONG WINAPI fRemoveShellLink(LPCSTR folder, LPCSTR linkName) {
-  PathBuffer wideFolder, wideName;
-  if (!FromAnsi(folder, wideFolder) || !FromAnsi(linkName, wideName)) return kFailed;
-  return fRemoveShellLinkW(wideFolder.c_str(), wideName.c_str());
+  const LPCSTR texts[] = {folder, linkName};
+  PathBuffer wide[2];
+  if (!FromAnsi(texts, wide, 2)) return kFailed;
+  return fRemoveShellLinkW(wide[0].c_str(), wide[1].c_str());
 }
 
 // Free bytes the user may use on the drive of the current directory, capped
@@ -242,7 +249,7 @@ LONG WINAPI DISKSPACEFREE() {
 // request would be a tool for whoever asks.
 LONG WINAPI DLLSelfRegister(LPCSTR dllPath) {
   PathBuffer path;
-  if (!FromAnsi(dllPath, path) || !BesideThisLibrary(path)) return 1;
+  if (!FromAnsi(&dllPath, &path, 1) || !BesideThisLibrary(path)) return 1;
   const wchar_t* p = path.c_str();
   UniqueModule module(LoadLibraryExW(p, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH));
   if (!module) return 1;

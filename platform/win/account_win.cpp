@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/text.h"
 #include "platform/win/handles_win.h"
 
 AccountFacts CurrentAccount() {
@@ -25,7 +26,7 @@ AccountFacts CurrentAccount() {
   DWORD nameLength = 256, domainLength = 256;
   SID_NAME_USE use{};
   if (LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) {
-    facts.name = std::wstring(domain) + (*domain ? L"\\" : L"") + name;
+    facts.name = text::Concat({domain, *domain ? L"\\" : L"", name});
   } else if (wchar_t* text = nullptr; ConvertSidToStringSidW(sid, &text)) {
     facts.name = text;
     LocalFree(text);

@@ -42,18 +42,26 @@ void ShowKeyboardCues(HWND window) {
   SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
 }
 
+// Where the focused control is in controls; their count when it is none of them.
+std::size_t FocusedOf(const std::vector<HWND>& controls) {
+  HWND focus = GetFocus();
+  std::size_t at = 0;
+  while (at < controls.size() && controls[at] != focus) ++at;
+  return at;
+}
+
 void MoveFocus(const DialogKeys& keys, bool backwards) {
   std::vector<HWND> usable;
   std::copy_if(keys.tabOrder.begin(), keys.tabOrder.end(), std::back_inserter(usable), IsUsableControl);
   if (usable.empty()) return;
-  auto current = std::find(usable.begin(), usable.end(), GetFocus());
+  std::size_t current = FocusedOf(usable), count = usable.size();
   HWND next;
-  if (current == usable.end()) {
+  if (current == count) {
     next = backwards ? usable.back() : usable.front();
   } else if (backwards) {
-    next = current == usable.begin() ? usable.back() : *(current - 1);
+    next = current == 0 ? usable.back() : usable[current - 1];
   } else {
-    next = current + 1 == usable.end() ? usable.front() : *(current + 1);
+    next = current + 1 == count ? usable.front() : usable[current + 1];
   }
   FocusControl(next);
 }
@@ -71,8 +79,8 @@ bool PressAccessKey(const DialogKeys& keys, wchar_t letter) {
   }
   if (buttons.empty()) return false;
   if (buttons.size() > 1) {
-    auto current = std::find(buttons.begin(), buttons.end(), GetFocus());
-    FocusControl(current == buttons.end() || current + 1 == buttons.end() ? buttons.front() : *(current + 1));
+    std::size_t next = FocusedOf(buttons) + 1;
+    FocusControl(next < buttons.size() ? buttons[next] : buttons.front());
     return true;
   }
   FocusControl(buttons.front());

@@ -2,34 +2,38 @@
 
 #include <windows.h>
 
+#include "platform/callback.h"
 #include "platform/text.h"
 #include "platform/win/account_win.h"
 #include "platform/win/registry_text_win.h"
 
-std::wstring EnvironmentWin::Variable(const std::wstring& name) const {
-  std::wstring value(256, L'\0');
+namespace {
+
+// The text a system call writes into a buffer of the size it is given, asked
+// again in a larger buffer while it does not fit; empty when the call fails.
+// Too small, a call names the size it needs (NUL included), or, as
+// GetModuleFileNameW does, fills the whole buffer, which is then doubled.
+std::wstring SystemText(std::size_t size, Callback<DWORD(wchar_t*, DWORD)> call) {
+  std::wstring text(size, L'\0');
   for (;;) {
-    DWORD length = GetEnvironmentVariableW(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    DWORD length = call(text.data(), static_cast<DWORD>(text.size()));
     if (length == 0) return {};
-    if (length < value.size()) {
-      value.resize(length);
-      return value;
+    if (length < text.size()) {
+      text.resize(length);
+      return text;
     }
-    value.resize(length);  // too small: length is the size needed, NUL included
+    text.resize(length > text.size() ? length : text.size() * 2);
   }
 }
 
+}  // namespace
+
+std::wstring EnvironmentWin::Variable(const std::wstring& name) const {
+  return SystemText(256, [&name](wchar_t* out, DWORD size) { return GetEnvironmentVariableW(name.c_str(), out, size); });
+}
+
 std::wstring EnvironmentWin::ExecutablePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
+  return SystemText(MAX_PATH, [](wchar_t* out, DWORD size) { return GetModuleFileNameW(nullptr, out, size); });
 }
 
 std::wstring EnvironmentWin::SetupDirectory() const {
@@ -41,16 +45,9 @@ std::wstring EnvironmentWin::SetupDirectory() const {
 std::wstring EnvironmentWin::WindowsDirectory() const {
   // The shared one, not a per-session copy (Terminal Services give each
   // session its own GetWindowsDirectory); %WinDir% is never consulted.
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    UINT length = GetSystemWindowsDirectoryW(path.data(), static_cast<UINT>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(length);  // too small: length is the size needed, NUL included
-  }
+  return SystemText(MAX_PATH, [](wchar_t* out, DWORD size) {
+    return static_cast<DWORD>(GetSystemWindowsDirectoryW(out, static_cast<UINT>(size)));
+  });
 }
 
 std::wstring EnvironmentWin::ProfilesDirectory() const {

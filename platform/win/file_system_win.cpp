@@ -17,9 +17,11 @@ namespace {
 
 constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
-FileError LastError() {
+// The thread's last error, with the system's text for it, into error.
+void TakeLastError(FileError& error) {
   DWORD code = GetLastError();
-  return FileError{code, text::SystemMessage(code)};
+  error.code = code;
+  error.description = text::SystemMessage(code);
 }
 
 class InputFileWin : public InputFile {
@@ -29,7 +31,7 @@ class InputFileWin : public InputFile {
     DWORD read = 0;
     got = 0;
     if (!ReadFile(file_.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr)) {
-      error = LastError();
+      TakeLastError(error);
       return false;
     }
     got = read;
@@ -52,7 +54,7 @@ class OutputFileWin : public OutputFile {
     while (!bytes.empty()) {
       DWORD written = 0;
       if (!WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-        error = LastError();
+        TakeLastError(error);
         return false;
       }
       bytes = bytes.subspan(written);
@@ -61,7 +63,7 @@ class OutputFileWin : public OutputFile {
   }
   bool Close(FileError& error) override {
     if (!CloseHandle(file_.release())) {
-      error = LastError();
+      TakeLastError(error);
       return false;
     }
     return true;
@@ -97,7 +99,7 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nullptr) {
   if (path.size() < limit) return false;
   SetLastError(kErrorFilenameExcedRange);
-  if (error) *error = LastError();
+  if (error) TakeLastError(*error);
   return true;
 }
 
@@ -108,7 +110,7 @@ std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& pat
   UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) {
-    error = LastError();
+    TakeLastError(error);
     return nullptr;
   }
   return std::make_unique<InputFileWin>(std::move(file));
@@ -118,7 +120,7 @@ std::unique_ptr<InputFile> FileSystemWin::OpenPlainForReading(const std::wstring
   if (TooLong(path, kMaxPath, &error)) return nullptr;
   UniqueKernelHandle file(OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false));
   if (!file) {
-    error = LastError();
+    TakeLastError(error);
     return nullptr;
   }
   return std::make_unique<InputFileWin>(std::move(file));
@@ -136,7 +138,7 @@ std::unique_ptr<InputFile> FileSystemWin::OpenFileInFolder(const std::wstring& f
   UniqueKernelHandle file(held ? OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false, held.get())
                                : INVALID_HANDLE_VALUE);
   if (!file) {
-    error = LastError();
+    TakeLastError(error);
     return nullptr;
   }
   return std::make_unique<InputFileWin>(std::move(file));
@@ -145,7 +147,7 @@ std::unique_ptr<InputFile> FileSystemWin::OpenFileInFolder(const std::wstring& f
 bool FileSystemWin::FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) {
   ULARGE_INTEGER available{}, total{}, free{};
   if (!GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) {
-    error = LastError();
+    TakeLastError(error);
     return false;
   }
   bytes = available.QuadPart;  // what this account may use, quotas counted
@@ -175,7 +177,7 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
   UniqueKernelHandle file(
       OpenPlainFile(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false));
   if (!file) {
-    error = LastError();
+    TakeLastError(error);
     return false;
   }
   // A rename stays on its drive: the work folder in the system's Temp when
@@ -185,7 +187,7 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
   UINT windowsLength = GetSystemWindowsDirectoryW(windows, MAX_PATH);
   if (!GetVolumePathNameW(path.c_str(), volume, MAX_PATH) || windowsLength == 0 || windowsLength >= MAX_PATH ||
       !GetVolumePathNameW(windows, systemVolume, MAX_PATH)) {
-    error = LastError();
+    TakeLastError(error);
     return false;
   }
   std::wstring folder = text::EqualsIgnoringCase(volume, systemVolume)
@@ -195,13 +197,14 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
   if (workFolders_.empty() || workFolders_.back() != folder) workFolders_.push_back(folder);
   std::wstring parked = folder + path.substr(path.find_last_of(L'\\') + 1);
   if (!RenameThroughHandle(file.get(), parked)) {
-    error = LastError();
+    TakeLastError(error);
     RemoveDirectoryW(folder.c_str());
     return false;
   }
   // The file first, then its emptied folder.
   MoveFileExW(parked.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  MoveFileExW(folder.substr(0, folder.size() - 1).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  folder.pop_back();  // its trailing backslash
+  MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   return true;
 }
 
@@ -258,7 +261,7 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
     file.Reset();
   }
   if (!file || !SetEndOfFile(file.get())) {
-    error = LastError();
+    TakeLastError(error);
     return nullptr;
   }
   return std::make_unique<OutputFileWin>(std::move(file));
@@ -274,7 +277,7 @@ bool FileSystemWin::RemovePlainFile(const std::wstring& path, FileError& error) 
   UniqueKernelHandle file(
       OpenPlainFile(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, false));
   if (file && DeleteThroughHandle(file.get())) return true;
-  error = LastError();
+  TakeLastError(error);
   return false;
 }
 
@@ -297,7 +300,7 @@ DriveKind FileSystemWin::KindOfDrive(const std::wstring& root) {
 bool FileSystemWin::MakeSafe(const std::wstring& path, SafeRule rule, UsersMay users, SecurityBackup& before,
                              FileError& error) {
   if (!MakeFolderSafe(path, rule, users, before)) {
-    error = LastError();
+    TakeLastError(error);
     return false;
   }
   return true;
@@ -305,7 +308,7 @@ bool FileSystemWin::MakeSafe(const std::wstring& path, SafeRule rule, UsersMay u
 
 bool FileSystemWin::RestoreSecurity(const std::wstring& path, const SecurityBackup& before, FileError& error) {
   if (!RestoreFolderSecurity(path, before)) {
-    error = LastError();
+    TakeLastError(error);
     return false;
   }
   return true;
@@ -317,10 +320,10 @@ std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
   if (!search) return entries;
   do {
-    std::wstring name = found.cFileName;
+    std::wstring_view name = found.cFileName;
     if (name == L"." || name == L"..") continue;
     entries.push_back(FoundFile{
-        .name = name,
+        .name = std::wstring(name),
         .size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow,
         .directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
         .hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
@@ -353,7 +356,7 @@ bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay us
     if (made) DeleteThroughHandle(made.get());
     SetLastError(kErrorReparsePointEncountered);
   }
-  error = LastError();
+  TakeLastError(error);
   return false;
 }
 
@@ -378,10 +381,9 @@ std::wstring FileSystemWin::MakeKitFolder(FileError& error) {
   return MakeFolderNamedAfter(SystemTempFolder(), kKitFolderName, error);
 }
 
-std::wstring FileSystemWin::MakeFolderNamedAfter(const std::wstring& folder, const std::wstring& name,
-                                                 FileError& error) {
+std::wstring FileSystemWin::MakeFolderNamedAfter(const std::wstring& folder, const wchar_t* name, FileError& error) {
   std::wstring made = folder.empty() ? folder : MakePrivateFolder(folder + name);
-  if (made.empty()) error = LastError();
+  if (made.empty()) TakeLastError(error);
   return made;
 }
 
@@ -392,7 +394,7 @@ bool FileSystemWin::RemoveEmptyDirectory(const std::wstring& path, FileError& er
   // anything refuses to be marked for deletion.
   UniqueKernelHandle folder = OpenPlainFolder(FolderPath(path), DELETE, kShareAll);
   if (folder && DeleteThroughHandle(folder.get())) return true;
-  error = LastError();
+  TakeLastError(error);
   return false;
 }
 
@@ -423,8 +425,10 @@ bool FileSystemWin::ChangeDrive(wchar_t letter) {
   if (!text::IsDriveLetter(letter)) return false;
   // "D:" returns to the directory the process last used on that drive; if
   // that has gone, the drive's root will do.
-  std::wstring drive{letter, L':'};
-  return SetCurrentDirectoryW(drive.c_str()) || SetCurrentDirectoryW((drive + L"\\").c_str());
+  wchar_t drive[] = {letter, L':', L'\0', L'\0'};
+  if (SetCurrentDirectoryW(drive)) return true;
+  drive[2] = L'\\';
+  return SetCurrentDirectoryW(drive) != 0;
 }
 
 bool FileSystemWin::SameFolder(const std::wstring& a, const std::wstring& b) {
@@ -458,17 +462,22 @@ std::wstring FileSystemWin::LongForm(const std::wstring& path) {
   std::wstring result = full.substr(0, 3);
   std::size_t at = 3;
   while (at < full.size()) {
-    std::size_t end = full.find(L'\\', at);
-    std::wstring part = full.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at);
-    if (part.empty() || part.find_first_of(L"*?") != std::wstring::npos) break;
+    std::size_t end = std::min(full.find(L'\\', at), full.size());
+    std::wstring_view part = std::wstring_view(full).substr(at, end - at);
+    if (part.empty() || part.find_first_of(L"*?") != std::wstring_view::npos) break;
+    // Searched for as the long form so far and this part as written.
+    std::size_t known = result.size();
+    result += part;
     WIN32_FIND_DATAW found{};
-    UniqueFindHandle search(FindFirstFileW((result + part).c_str(), &found));
+    UniqueFindHandle search(FindFirstFileW(result.c_str(), &found));
+    result.resize(known);
     if (!search) break;
     result += found.cFileName;
-    at = end == std::wstring::npos ? full.size() : end + 1;
-    if (end != std::wstring::npos) result += L'\\';
+    at = end == full.size() ? end : end + 1;
+    if (end != full.size()) result += L'\\';
   }
-  return result + full.substr(std::min(at, full.size()));
+  result.append(full, std::min(at, full.size()));
+  return result;
 }
 
 bool FileSystemWin::IsInUse(const std::wstring& path) {

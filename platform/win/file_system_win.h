@@ -41,5 +41,5 @@ class FileSystemWin : public FileSystem {
   std::vector<std::wstring> workFolders_;
   // A new protected folder in folder (empty: none known), named name and a
   // random number no one used yet.
-  std::wstring MakeFolderNamedAfter(const std::wstring& folder, const std::wstring& name, FileError& error);
+  std::wstring MakeFolderNamedAfter(const std::wstring& folder, const wchar_t* name, FileError& error);
 };

@@ -9,9 +9,9 @@
 
 namespace {
 
-std::wstring VolumeLabel(const std::wstring& root) {
+std::wstring VolumeLabel(const wchar_t* root) {
   wchar_t label[MAX_PATH + 1] = {};
-  if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return L"";
+  if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return {};
   return label;
 }
 
@@ -21,7 +21,7 @@ std::wstring NetworkShare(wchar_t letter) {
   UniqueModule mpr(LoadLibraryW(L"mpr.dll"));
   using GetConnectionFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
   auto getConnection = mpr ? ProcAs<GetConnectionFn>(GetProcAddress(mpr.get(), "WNetGetConnectionW")) : nullptr;
-  if (!getConnection) return L"";
+  if (!getConnection) return {};
   const wchar_t drive[] = {letter, L':', L'\0'};
   wchar_t share[MAX_PATH + 1] = {};
   DWORD size = MAX_PATH + 1;
@@ -38,15 +38,15 @@ std::vector<DriveInfo> FolderSystemWin::Drives() {
     auto letter = static_cast<wchar_t>(L'A' + i);
     // Listed even when its root cannot be reached (a network drive that is
     // away, a mapping to a folder that has gone): choosing it tells the user.
-    std::wstring root{letter, L':', L'\\'};
-    UINT type = GetDriveTypeW(root.c_str());
-    DriveInfo drive{letter, L""};
+    const wchar_t root[] = {letter, L':', L'\\', L'\0'};
+    UINT type = GetDriveTypeW(root);
+    DriveInfo drive{letter, {}};
     if (type == DRIVE_REMOTE) {
       drive.label = NetworkShare(letter);
     } else if (type != DRIVE_NO_ROOT_DIR && !(type == DRIVE_REMOVABLE && i < 2)) {  // a floppy drive would spin up for its label
       drive.label = VolumeLabel(root);
     }
-    drives.push_back(drive);
+    drives.push_back(std::move(drive));
   }
   return drives;
 }
@@ -82,7 +82,8 @@ bool FolderSystemWin::ListFolders(const std::wstring& directory, std::vector<std
   do {
     bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
     std::wstring_view name = found.cFileName;
-    if (folder && name != L"." && name != L"..") names.emplace_back(name);
+    // Added as a made text, which the program's other lists of texts share the growing code for.
+    if (folder && name != L"." && name != L"..") names.push_back(std::wstring(name));
   } while (FindNextFileW(search.get(), &found));
   return true;
 }

@@ -1,7 +1,6 @@
 #include "platform/win/input_box_win.h"
 
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -14,12 +13,12 @@ struct Request {
   std::wstring answer;
 };
 
-// A dialog template in memory: DWORD-aligned items, each with its class as
-// a predefined atom and its caption.
+// A dialog template, made once by the compiler: DWORD-aligned items, each
+// with its class as a predefined atom and its caption. Too small a buffer
+// fails the build.
 class DialogTemplate {
  public:
-  DialogTemplate(DWORD style, short cx, short cy, int items) {
-    Align();
+  constexpr DialogTemplate(DWORD style, short cx, short cy, int items) {
     Add(style);
     Add(DWORD{0});  // extended style
     Add(static_cast<WORD>(items));
@@ -27,7 +26,8 @@ class DialogTemplate {
     Add(0), Add(0), Add(L"");  // no menu, the standard class, the title comes later
     Add(8), Add(L"MS Shell Dlg");
   }
-  void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom, const wchar_t* caption) {
+  constexpr void Item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom,
+                      const wchar_t* caption) {
     Align();
     Add(style | WS_CHILD | WS_VISIBLE);
     Add(DWORD{0});  // extended style
@@ -35,22 +35,34 @@ class DialogTemplate {
     Add(0xFFFF), Add(classAtom), Add(caption);
     Add(0);  // no creation data
   }
-  const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+  const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_); }
 
  private:
-  void Add(WORD w) { words_.push_back(w); }
-  void Add(short s) { words_.push_back(static_cast<WORD>(s)); }
-  void Add(int i) { words_.push_back(static_cast<WORD>(i)); }
-  void Add(DWORD d) { words_.push_back(LOWORD(d)), words_.push_back(HIWORD(d)); }
-  void Add(const wchar_t* s) {
-    do words_.push_back(static_cast<WORD>(*s));
+  constexpr void Add(WORD w) { words_[size_++] = w; }
+  constexpr void Add(short s) { Add(static_cast<WORD>(s)); }
+  constexpr void Add(int i) { Add(static_cast<WORD>(i)); }
+  constexpr void Add(DWORD d) { Add(LOWORD(d)), Add(HIWORD(d)); }
+  constexpr void Add(const wchar_t* s) {
+    do Add(static_cast<WORD>(*s));
     while (*s++);
   }
-  void Align() {
-    if (words_.size() % 2) words_.push_back(0);
+  constexpr void Align() {
+    if (size_ % 2) Add(0);
   }
-  std::vector<WORD> words_;
+  alignas(DWORD) WORD words_[89] = {};  // exactly what the input box needs
+  std::size_t size_ = 0;
 };
+
+// Dialog units: the prompt at the top left, OK and Cancel at the right, the
+// field across the bottom.
+constexpr DialogTemplate kInputBox = [] {
+  DialogTemplate box(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 240, 84, 4);
+  box.Item(WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 6, 64, 228, 13, kFieldId, 0x0081, L"");
+  box.Item(WS_TABSTOP | BS_DEFPUSHBUTTON, 184, 6, 50, 14, IDOK, 0x0080, L"OK");
+  box.Item(WS_TABSTOP | BS_PUSHBUTTON, 184, 24, 50, 14, IDCANCEL, 0x0080, L"Cancel");
+  box.Item(SS_LEFT | SS_NOPREFIX, 6, 6, 172, 54, kPromptId, 0x0082, L"");
+  return box;
+}();
 
 INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -86,15 +98,8 @@ INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
 }  // namespace
 
 std::optional<std::wstring> InputBoxWin::Ask(const std::wstring& title, const std::wstring& prompt) {
-  // Dialog units: the prompt at the top left, OK and Cancel at the right, the
-  // field across the bottom.
-  DialogTemplate box(DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 240, 84, 4);
-  box.Item(WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 6, 64, 228, 13, kFieldId, 0x0081, L"");
-  box.Item(WS_TABSTOP | BS_DEFPUSHBUTTON, 184, 6, 50, 14, IDOK, 0x0080, L"OK");
-  box.Item(WS_TABSTOP | BS_PUSHBUTTON, 184, 24, 50, 14, IDCANCEL, 0x0080, L"Cancel");
-  box.Item(SS_LEFT | SS_NOPREFIX, 6, 6, 172, 54, kPromptId, 0x0082, L"");
-  Request request{&title, &prompt, L""};
-  INT_PTR result = DialogBoxIndirectParamW(instance_, box.get(), owner_.hwnd(), &InputBoxProcedure,
+  Request request{&title, &prompt, {}};
+  INT_PTR result = DialogBoxIndirectParamW(instance_, kInputBox.get(), owner_.hwnd(), &InputBoxProcedure,
                                            reinterpret_cast<LPARAM>(&request));
   if (result != IDOK) return std::nullopt;
   return request.answer;

@@ -54,11 +54,11 @@ bool LiesWhereItSays(HANDLE file, const wchar_t* path, HANDLE folder) {
   if (folder) {
     const wchar_t* name = full + length;
     while (name > full && name[-1] != L'\\') --name;
-    if (!FinalPath(folder, expected) || lstrlenW(expected) + 1 + lstrlenW(name) >= static_cast<int>(kLongest)) {
-      return false;
-    }
-    lstrcatW(expected, L"\\");
-    lstrcatW(expected, name);
+    if (!FinalPath(folder, expected)) return false;
+    int at = lstrlenW(expected);
+    if (at + 1 + lstrlenW(name) >= static_cast<int>(kLongest)) return false;
+    expected[at++] = L'\\';
+    lstrcpynW(expected + at, name, static_cast<int>(kLongest) - at);
   } else {
     // The names as the folders list them, one by one: a link on the way
     // keeps its own name here. Only a short name needs that slow walk; one
