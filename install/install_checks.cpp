@@ -19,19 +19,20 @@ constexpr std::uint32_t kNotReady = 21;  // ERROR_NOT_READY: a drive without its
 bool InProgramFiles(const SystemServices& services, const std::wstring& typed) {
   // As typed, and as the system will resolve it: a short name, forward
   // slashes or a detour through ".." name the same folder.
-  std::vector<std::wstring> targets = {typed};
-  if (IsDrivePath(typed)) targets.push_back(services.files.LongForm(typed));
+  auto longForm = [&](const std::wstring& path) {
+    return IsDrivePath(path) ? services.files.LongForm(path) : std::wstring();
+  };
+  const std::wstring resolved = longForm(typed);
+  // A leading part is compared, so "C:\Program FilesX" is refused as well.
+  auto within = [&](std::wstring_view folder) {
+    auto starts = [&](std::wstring_view target) {
+      return text::EqualsIgnoringCase(target.substr(0, folder.size()), folder);
+    };
+    return !folder.empty() && (starts(typed) || starts(resolved));
+  };
   for (const wchar_t* variable : {L"ProgramW6432", L"ProgramFiles(x86)"}) {
     std::wstring programFiles = services.environment.Variable(variable);
-    if (programFiles.empty()) continue;
-    std::vector<std::wstring> folders = {programFiles};
-    if (IsDrivePath(programFiles)) folders.push_back(services.files.LongForm(programFiles));
-    for (const std::wstring& folder : folders) {
-      for (const std::wstring& target : targets) {
-        // A leading part is compared, so "C:\Program FilesX" is refused as well.
-        if (!folder.empty() && text::EqualsIgnoringCase(target.substr(0, folder.size()), folder)) return true;
-      }
-    }
+    if (within(programFiles) || within(longForm(programFiles))) return true;
   }
   return false;
 }
@@ -39,14 +40,14 @@ bool InProgramFiles(const SystemServices& services, const std::wstring& typed) {
 // The longest path under the target that the installation writes, and the
 // longest folder it makes (with its trailing backslash).
 std::size_t LongestFile() {
-  std::size_t longest = std::wstring(kTestFolder).size() + TestFileName(kTestFileCount).size();
-  for (const KitFile& row : KitFiles()) longest = std::max(longest, std::wstring(row.installedName).size());
+  std::size_t longest = std::wstring_view(kTestFolder).size() + TestFileName(kTestFileCount).size();
+  for (const KitFile& row : KitFiles()) longest = std::max(longest, std::wstring_view(row.installedName).size());
   return longest;
 }
 
 std::size_t LongestFolder() {
   std::size_t longest = 0;
-  for (const ProductFolder& folder : kProductFolders) longest = std::max(longest, std::wstring(folder.name).size());
+  for (const ProductFolder& folder : kProductFolders) longest = std::max(longest, std::wstring_view(folder.name).size());
   return longest;
 }
 
@@ -114,11 +115,11 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   const std::wstring& typed = request.target;  // exactly as typed: not trimmed, not normalised
   // Made into a result in one place: the result holds four texts, and
   // making it at each refusal repeated their code.
-  auto refused = [&](RefusalReason reason, std::wstring folder = {},
-                     std::wstring detail = {}) -> std::optional<OperationResult> {
+  auto refused = [&](RefusalReason reason, std::wstring_view folder = {},
+                     std::wstring_view detail = {}) -> std::optional<OperationResult> {
     Refused refusal{reason, typed};
-    refusal.folder = std::move(folder);
-    refusal.detail = std::move(detail);
+    refusal.folder = folder;
+    refusal.detail = detail;
     return refusal;
   };
   if (InProgramFiles(services, typed)) return refused(RefusalReason::ProgramFiles);
