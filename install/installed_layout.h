@@ -27,8 +27,10 @@ inline constexpr const wchar_t* kTestFilesWriteName = L"10x empty test file";
 
 // "01_Artist___CD___Title.tst" to "10_...": two digits always.
 inline std::wstring TestFileName(int number) {
-  return std::wstring{static_cast<wchar_t>(L'0' + number / 10), static_cast<wchar_t>(L'0' + number % 10)} +
-         L"_Artist___CD___Title.tst";
+  std::wstring name = L"00_Artist___CD___Title.tst";
+  name[0] = static_cast<wchar_t>(L'0' + number / 10);
+  name[1] = static_cast<wchar_t>(L'0' + number % 10);
+  return name;
 }
 
 }  // namespace install
