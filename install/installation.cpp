@@ -151,11 +151,9 @@ class Installation {
     // administrators can write, never the kit's own file, which others may
     // be able to replace (and the kit may be read-only).
     const KitFile& presets = KitFileNumber(9);
-    names_.read = presets.readName;
-    names_.write = presets.writeName;
     FileError error;
     std::wstring folder = work_.Path(error);
-    if (folder.empty()) return WriteFailure(names_.write, error);
+    if (folder.empty()) return WriteFailure(presets.writeName, error);
     script_ = folder + kPresetsScript;
     if (StepFailure failure = CopyKitFile(files_, Held(presets), script_, names_, presets.readName, presets.writeName)) {
       return failure;
@@ -165,7 +163,7 @@ class Installation {
     // Without a known Windows directory there is no editor to trust: a bare
     // "\regedit.exe" would be looked for on whatever drive is current.
     std::wstring editor = windowsDirectory_ + L"regedit.exe";
-    std::wstring commandLine = text::Quoted(editor) + L" /s " + text::Quoted(script_);
+    std::wstring commandLine = text::Concat({"\"", editor, "\" /s \"", script_, "\""});
     if (!windowsDirectory_.empty()) registryEditor_ = services_.processes.StartMinimized(editor, commandLine);
     for (int turn = 0; turn < 3; ++turn) progress_.Yield();
     progress_.Step();
@@ -175,17 +173,12 @@ class Installation {
   // The presets for every user: a copy of the kit's script in the installed
   // folder, which the Active Setup entry imports at each user's sign-in.
   StepFailure KeepPresetsForEveryUser() {
-    const KitFile& presets = KitFileNumber(9);
-    names_.read = presets.readName;
-    names_.write = presets.writeName;
-    if (StepFailure failure = Copy(presets, kAllUsersPresets)) return failure;
+    if (StepFailure failure = Copy(KitFileNumber(9), kAllUsersPresets)) return failure;
     progress_.Step();
     return std::nullopt;
   }
 
   StepFailure CreateTestFiles() {
-    names_.read = L"";
-    names_.write = kTestFilesWriteName;
     for (int number = 1; number <= kTestFileCount; ++number) {
       std::wstring path = directories().target + kTestFolder + TestFileName(number);
       if (StepFailure failure = Do<TestFileItem>(files_, work_, std::move(path))) return failure;
@@ -210,12 +203,12 @@ class Installation {
         {entry_value::kDisplayName, std::wstring(texts::kDisplayName)},
         {entry_value::kUninstallString, UninstallCommand(target)},
         // The removal without a window that deployment systems run.
-        {entry_value::kQuietUninstallString, text::Quoted(target + L"setup.exe") + L" /S /uninstall"},
+        {entry_value::kQuietUninstallString, text::Concat({"\"", target, "setup.exe\" /S /uninstall"})},
         // What "Apps & features" shows beside the name; the package manager
         // skips an entry without a version. An icon location is never quoted.
         {entry_value::kDisplayVersion, std::wstring(texts::kDisplayVersion)},
         {entry_value::kPublisher, std::wstring(texts::kPublisher)},
-        {entry_value::kDisplayIcon, target + KitFileNumber(1).installedName + L",0"},
+        {entry_value::kDisplayIcon, text::Concat({target, KitFileNumber(1).installedName, ",0"})},
         {entry_value::kInstallLocation, target},
         {entry_value::kEstimatedSize, size},
         // Neither a change nor a repair is offered: this setup only installs and removes.

@@ -141,8 +141,8 @@ void MakeFoldersItem::Rollback(RollbackReport& report) {
 }
 
 ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users,
-                                 std::wstring writeName)
-    : files_(files), work_(work), path_(std::move(path)), users_(users), writeName_(std::move(writeName)) {}
+                                 const wchar_t* writeName)
+    : files_(files), work_(work), path_(std::move(path)), users_(users), writeName_(writeName) {}
 
 StepFailure ReplaceFileItem::Do() {
   FileError error;

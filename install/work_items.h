@@ -98,7 +98,7 @@ class MakeSafeItem : public WorkItem {
 // a rollback; one that was not is removed again.
 class ReplaceFileItem : public WorkItem {
  public:
-  ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users, std::wstring writeName);
+  ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users, const wchar_t* writeName);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
   void Commit() override;
@@ -114,7 +114,7 @@ class ReplaceFileItem : public WorkItem {
   WorkFolder& work_;
   std::wstring path_;
   UsersMay users_;
-  std::wstring writeName_;
+  const wchar_t* writeName_;  // a fixed name: the kit table's, or the test files'
   // What was in the file's place: nothing (rollback removes what is there
   // now), a file (kept_ holds its copy), or something that is not this
   // step's to change back (a link, or a file that could not be read, so was
