@@ -88,7 +88,7 @@ std::wstring WorkFolder::Path(FileError& error) {
 
 std::wstring WorkFolder::NewFileName(FileError& error) {
   std::wstring folder = Path(error);
-  return folder.empty() ? folder : folder + L"replaced " + std::to_wstring(++names_);
+  return folder.empty() ? folder : Concat({folder, "replaced ", std::to_wstring(++names_)});
 }
 
 void WorkFolder::RemoveIfEmpty() {
@@ -223,7 +223,7 @@ void ShortcutsItem::Rollback(RollbackReport&) {
     companion_.fCreateShellLink(places_.desktop, kLinkName, *earlierProduct_, L"");
     companion_.fCreateShellLink(places_.programs, kLinkName, *earlierProduct_, L"");
   } else {
-    companion_.fRemoveShellLink(std::wstring(places_.desktop) + L"\\", kLinkName);
+    companion_.fRemoveShellLink(Concat({places_.desktop, "\\"}), kLinkName);
     companion_.fRemoveShellLink(places_.programs, kLinkName);
   }
 }
@@ -254,7 +254,7 @@ MachineEntryItem::MachineEntryItem(RegistryApi& registry, std::wstring key, std:
     : registry_(registry), key_(std::move(key)), values_(std::move(values)) {}
 
 KitFileFailure MachineEntryItem::Failure(const std::wstring& what, std::int32_t status) const {
-  return {FailureKind::Registration, modReg::RootKeyName(hkey::kLocalMachine) + key_ + what,
+  return {FailureKind::Registration, Concat({modReg::RootKeyName(hkey::kLocalMachine), key_, what}),
           registry_.StatusText(status), static_cast<std::uint32_t>(status)};
 }
 
