@@ -134,11 +134,16 @@ std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring&
   return folders;
 }
 
-}  // namespace
+// A product's folder in folder, without its trailing backslash.
+std::wstring ProductFolderIn(const std::wstring& folder, const ProductFolder& product) {
+  std::wstring inside = text::WithTrailingBackslash(folder) + product.name;
+  inside.pop_back();
+  return inside;
+}
 
-TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
+// The folders to make safe, in fixes, or why the target is refused.
+std::optional<TargetRefusal> PlanFixes(FileSystem& files, const std::wstring& target, std::vector<FolderFix>& fixes) {
   std::vector<std::wstring> folders = FoldersFromRoot(files, target);
-  TargetSafety plan;
   std::optional<FolderSecurity> parent;  // as it will be once the plan is carried out
   bool parentMadeSafe = false;
   bool parentIsRoot = false;
@@ -147,11 +152,7 @@ TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
     FolderSecurity security = files.ReadFolderSecurity(folder);
     bool isRoot = i == 0;
     bool isTarget = i + 1 == folders.size();
-    auto refuse = [&](text::Ascii reason) {
-      plan.refusal = TargetRefusal{folder, reason};
-      plan.fixes.clear();
-      return plan;
-    };
+    auto refuse = [&](text::Ascii reason) { return std::optional<TargetRefusal>(TargetRefusal{folder, reason}); };
     // Whoever may delete what a folder holds may also rename any folder in
     // it, whatever that folder's own list says. A drive root is never
     // changed, and what the running account may do there is the whole
@@ -161,7 +162,7 @@ TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
       case FolderRead::Missing:
         // Made protected later, but it could be renamed away and replaced.
         if (parentLetsGo) return refuse(texts::kOthersMayDelete);
-        return plan;  // nothing below it is there either
+        return std::nullopt;  // nothing below it is there either
       case FolderRead::NoAccessLists: return refuse(texts::kKeepsNoAccessList);
       case FolderRead::Unreadable: return refuse(texts::kAccessListUnreadable);
       case FolderRead::Read: break;
@@ -177,45 +178,44 @@ TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
     if (!isTarget) {
       if (TrustedWriter(security.owner) && !(others & kRename) && !parentLetsGo) continue;
       if (!ownerMayBeReplaced || parentLetsGo) return refuse(ReasonFor(security, others, false, parentLetsGo));
-      plan.fixes.push_back({folder, SafeRule::OnTheWay});
+      fixes.push_back({folder, SafeRule::OnTheWay});
       parentMadeSafe = true;
       continue;
     }
     bool safe = TrustedWriter(security.owner) && !parentLetsGo &&
                 !(others & (kAddFile | kAddSubdirectory | kDeleteChild | kRename));
     if (!isRoot && ownerMayBeReplaced && !parentLetsGo && HoldsOnlyTheProductsOwn(files, folder)) {
-      plan.fixes.push_back({folder, SafeRule::ProductFolder, UsersMay::ReadAndExecute});
+      fixes.push_back({folder, SafeRule::ProductFolder, UsersMay::ReadAndExecute});
       // The product's folders someone made there beforehand, as the installation makes them.
       for (const ProductFolder& product : kProductFolders) {
-        std::wstring inside = text::WithTrailingBackslash(folder) + product.name;
-        inside.pop_back();
+        std::wstring inside = ProductFolderIn(folder, product);
         // One someone turned into a link is passed over: what it leads to is not the product's.
         FolderSecurity made = files.ReadFolderSecurity(inside);
         if (made.result != FolderRead::Read || made.link || files.IsLink(inside)) continue;
         // Another account's folder stays open to it whatever list it gets: an
         // owner may hold a handle that changes the list again afterwards.
-        std::optional<TargetRefusal> theirs;
         if (!TrustedWriter(made.owner) && made.owner != Trustee::CurrentUser) {
-          theirs = TargetRefusal{inside, texts::kOwnedByOthers};
-        } else if (product.users == UsersMay::ReadAndExecute) {
-          // What users may not change: nothing of theirs may stay in it either.
-          theirs = OthersEntryIn(files, inside, product.name);
+          return TargetRefusal{inside, texts::kOwnedByOthers};
         }
-        if (theirs) {
-          plan.refusal = theirs;
-          plan.fixes.clear();
-          return plan;
+        // What users may not change: nothing of theirs may stay in it either.
+        if (product.users == UsersMay::ReadAndExecute) {
+          if (std::optional<TargetRefusal> theirs = OthersEntryIn(files, inside, product.name)) return theirs;
         }
-        plan.fixes.push_back({inside, SafeRule::ProductFolder, product.users});
+        fixes.push_back({inside, SafeRule::ProductFolder, product.users});
       }
     } else if (!safe) {
       return refuse(ReasonFor(security, others, true, parentLetsGo));
     }
   }
-  if (std::optional<TargetRefusal> others = OthersEntryIn(files, folders.back())) {
-    plan.refusal = others;
-    plan.fixes.clear();
-  }
+  return OthersEntryIn(files, folders.back());
+}
+
+}  // namespace
+
+TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
+  TargetSafety plan;
+  plan.refusal = PlanFixes(files, target, plan.fixes);
+  if (plan.refusal) plan.fixes.clear();
   return plan;
 }
 
@@ -227,7 +227,7 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
     FolderSecurity security = files.ReadFolderSecurity(folder);
     bool isRoot = i == 0;
     bool isTarget = i + 1 == folders.size();
-    auto refuse = [&](text::Ascii reason) { return TargetRefusal{folder, reason}; };
+    auto refuse = [&](text::Ascii reason) { return std::optional<TargetRefusal>(TargetRefusal{folder, reason}); };
     switch (security.result) {
       case FolderRead::Missing:
         // Made protected later, but whoever may delete what its parent
@@ -255,8 +255,7 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
   // Nor in the product's folders that users may not change.
   for (const ProductFolder& product : kProductFolders) {
     if (product.users != UsersMay::ReadAndExecute) continue;
-    std::wstring inside = text::WithTrailingBackslash(folders.back()) + product.name;
-    inside.pop_back();
+    std::wstring inside = ProductFolderIn(folders.back(), product);
     if (std::optional<TargetRefusal> others = OthersEntryIn(files, inside, product.name)) return others;
   }
   return std::nullopt;
