@@ -168,13 +168,11 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   if (std::optional<std::wstring> file = FileOnTheWay(services.files, target)) {
     return refused(RefusalReason::NotAFolder, *file);
   }
-  TargetSafety safety = PlanTargetSafety(services.files, typed);
-  if (safety.refusal) {
-    std::optional<OperationResult> refusal = refused(RefusalReason::Unsafe, safety.refusal->folder);
-    std::get<Refused>(*refusal).unsafe = *safety.refusal;
+  if (std::optional<TargetRefusal> unsafe = PlanTargetSafety(services.files, typed, plan.fixes)) {
+    std::optional<OperationResult> refusal = refused(RefusalReason::Unsafe, unsafe->folder);
+    std::get<Refused>(*refusal).unsafe = std::move(*unsafe);
     return refusal;
   }
-  plan.fixes = std::move(safety.fixes);
   // The machine's entry is rewritten for this copy: it must not be taken
   // from another installed copy that stays, which Windows could then no
   // longer remove.
@@ -194,7 +192,7 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   std::wstring copy = request.kitDirectory.empty() ? L"" : text::WithTrailingBackslash(text::UpperCase(request.kitDirectory));
   for (const KitFile& row : KitFiles()) {
     HeldKitFile& held = plan.kit[static_cast<std::size_t>(row.number - 1)];
-    held = HoldKitFile(services.files, copy.empty() ? copy : copy + row.kitName);
+    held.file = services.files.OpenForReading(copy.empty() ? copy : copy + row.kitName, held.error);
     if (!held.file) return KitProblem{ReadFailure(ReadNameOf(row), held.error)};
   }
 

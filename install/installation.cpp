@@ -264,7 +264,9 @@ std::wstring UninstallCommand(const std::wstring& targetDirectory) {
 OperationResult Install(const InstallRequest& request, const SystemServices& services, OperationQuestions& questions,
                         InstallProgress& progress) {
   InstallPlan plan;
-  if (std::optional<OperationResult> stop = CheckInstallation(request, services, questions, plan)) return *stop;
+  if (std::optional<OperationResult> stop = CheckInstallation(request, services, questions, plan)) {
+    return std::move(*stop);
+  }
   progress.Started();
   return Installation(services, plan, progress).Run();
 }

@@ -141,8 +141,10 @@ std::wstring ProductFolderIn(const std::wstring& folder, const ProductFolder& pr
   return inside;
 }
 
-// The folders to make safe, in fixes, or why the target is refused.
-std::optional<TargetRefusal> PlanFixes(FileSystem& files, const std::wstring& target, std::vector<FolderFix>& fixes) {
+}  // namespace
+
+std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstring& target,
+                                              std::vector<FolderFix>& fixes) {
   std::vector<std::wstring> folders = FoldersFromRoot(files, target);
   std::optional<FolderSecurity> parent;  // as it will be once the plan is carried out
   bool parentMadeSafe = false;
@@ -208,15 +210,6 @@ std::optional<TargetRefusal> PlanFixes(FileSystem& files, const std::wstring& ta
     }
   }
   return OthersEntryIn(files, folders.back());
-}
-
-}  // namespace
-
-TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
-  TargetSafety plan;
-  plan.refusal = PlanFixes(files, target, plan.fixes);
-  if (plan.refusal) plan.fixes.clear();
-  return plan;
 }
 
 std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::wstring& target) {
