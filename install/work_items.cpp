@@ -253,9 +253,13 @@ void SettingItem::Rollback(RollbackReport& report) {
 MachineEntryItem::MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values)
     : registry_(registry), key_(std::move(key)), values_(std::move(values)) {}
 
-KitFileFailure MachineEntryItem::Failure(const std::wstring& what, std::int32_t status) const {
-  return {FailureKind::Registration, Concat({modReg::RootKeyName(hkey::kLocalMachine), key_, what}),
-          registry_.StatusText(status), static_cast<std::uint32_t>(status)};
+std::wstring MachineEntryItem::Name(const wchar_t* value) const {
+  std::wstring root = modReg::RootKeyName(hkey::kLocalMachine);
+  return value ? Concat({root, key_, "\\", value}) : Concat({root, key_});
+}
+
+KitFileFailure MachineEntryItem::Failure(const wchar_t* value, std::int32_t status) const {
+  return {FailureKind::Registration, Name(value), registry_.StatusText(status), static_cast<std::uint32_t>(status)};
 }
 
 StepFailure MachineEntryItem::Do() {
@@ -263,21 +267,22 @@ StepFailure MachineEntryItem::Do() {
   RegistryHandle key = 0;
   keyExisted_ = registry_.OpenKey(hkey::kLocalMachine, key_, modReg::kKeyAccess, key) == 0;
   if (keyExisted_) {
-    for (const EntryValue& value : values_) {
-      Earlier& earlier = earlier_.emplace_back();
-      earlier.present = registry_.QueryValue(key, value.name, earlier.type, earlier.bytes) == 0;
+    earlier_ = std::vector<Earlier>(values_.size());
+    for (std::size_t i = 0; i < values_.size(); ++i) {
+      Earlier& earlier = earlier_[i];
+      earlier.present = registry_.QueryValue(key, values_[i].name, earlier.type, earlier.bytes) == 0;
     }
     registry_.CloseKey(key);
   }
   keyTouched_ = true;
   if (std::int32_t status = modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, key_)) {
-    return Failure(L"", status);
+    return Failure(nullptr, status);
   }
   for (const EntryValue& value : values_) {
     bool text = std::holds_alternative<std::wstring>(value.value);
     std::int32_t status = modReg::SetRegistryValue(registry_, hkey::kLocalMachine, key_, value.name, value.value,
                                                    text ? regtype::kString : regtype::kDword);
-    if (status != 0) return Failure(Concat({"\\", value.name}), status);
+    if (status != 0) return Failure(value.name, status);
   }
   return std::nullopt;
 }
@@ -287,12 +292,12 @@ void MachineEntryItem::Rollback(RollbackReport& report) {
   keyTouched_ = false;
   if (!keyExisted_) {
     std::int32_t status = registry_.DeleteKey(hkey::kLocalMachine, key_);
-    if (status != 0 && status != kNotFound) report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + key_);
+    if (status != 0 && status != kNotFound) report.notPutBack.push_back(Name(nullptr));
     return;
   }
   RegistryHandle key = 0;
   if (registry_.OpenKey(hkey::kLocalMachine, key_, modReg::kKeyAccess, key) != 0) {
-    report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + key_);
+    report.notPutBack.push_back(Name(nullptr));
     return;
   }
   for (std::size_t i = 0; i < values_.size() && i < earlier_.size(); ++i) {
@@ -300,7 +305,7 @@ void MachineEntryItem::Rollback(RollbackReport& report) {
     std::int32_t status = earlier.present ? registry_.SetValue(key, values_[i].name, earlier.type, earlier.bytes)
                                           : registry_.DeleteValue(key, values_[i].name);
     if (status != 0 && !(status == kNotFound && !earlier.present)) {
-      report.notPutBack.push_back(Concat({modReg::RootKeyName(hkey::kLocalMachine), key_, "\\", values_[i].name}));
+      report.notPutBack.push_back(Name(values_[i].name));
     }
   }
   registry_.CloseKey(key);

@@ -177,7 +177,9 @@ class MachineEntryItem : public WorkItem {
     std::int32_t type = 0;
     std::vector<std::uint8_t> bytes;
   };
-  KitFileFailure Failure(const std::wstring& what, std::int32_t status) const;
+  // The key's full name, or with value that value's.
+  std::wstring Name(const wchar_t* value) const;
+  KitFileFailure Failure(const wchar_t* value, std::int32_t status) const;
 
   RegistryApi& registry_;
   std::wstring key_;
