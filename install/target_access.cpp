@@ -50,14 +50,15 @@ std::uint32_t OthersMay(const FolderSecurity& folder, bool runningAccountToo = f
 
 // The names the product puts in its folder (within: empty), or in
 // one of the product's folders (within: "Help\\").
-bool ProductsOwnName(const FoundFile& found, const std::wstring& within = {}) {
+bool ProductsOwnName(const FoundFile& found, std::wstring_view within = {}) {
   if (found.directory) {
     return within.empty() && std::ranges::any_of(kProductFolders, [&](const ProductFolder& product) {
-             return text::EqualsIgnoringCase(found.name + L"\\", product.name);
+             std::wstring_view name = product.name;
+             return text::EqualsIgnoringCase(found.name, name.substr(0, name.size() - 1));  // without its backslash
            });
   }
   if (within.empty() && text::EqualsIgnoringCase(found.name, kAllUsersPresets)) return true;
-  std::wstring name = within + found.name;
+  std::wstring name = text::Concat({within, found.name});
   // A kit's own names (morvane.1, ...) are not among them: a kit's files
   // beside an installation keep whatever rights the kit came with.
   return std::ranges::any_of(KitFiles(), [&](const KitFile& row) {
@@ -81,7 +82,7 @@ bool HoldsOnlyTheProductsOwn(FileSystem& files, const std::wstring& folder) {
 // it, so the folder is no safe place while that is there. The product's
 // own files are written anew, and its folders made safe, by the setup.
 std::optional<TargetRefusal> OthersEntryIn(FileSystem& files, const std::wstring& target,
-                                           const std::wstring& within = {}) {
+                                           std::wstring_view within = {}) {
   constexpr std::uint32_t kChange = kAddFile | kAddSubdirectory | 0x10 | kDeleteChild | 0x100 | kDelete | kWriteDac |
                                     kWriteOwner;  // and FILE_WRITE_EA, FILE_WRITE_ATTRIBUTES
   std::wstring inside = text::WithTrailingBackslash(target);
