@@ -204,6 +204,18 @@ void ReplaceFileItem::Commit() {
   kept_.clear();
 }
 
+void CreateShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places, const std::wstring& program) {
+  const std::wstring name = kLinkName, noArguments;
+  companion.fCreateShellLink(places.desktop, name, program, noArguments);
+  companion.fCreateShellLink(places.programs, name, program, noArguments);
+}
+
+void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places) {
+  const std::wstring name = kLinkName;
+  companion.fRemoveShellLink(Concat({places.desktop, "\\"}), name);
+  companion.fRemoveShellLink(places.programs, name);
+}
+
 ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, std::wstring product,
                              std::optional<std::wstring> earlierProduct)
     : companion_(companion),
@@ -212,19 +224,15 @@ ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places,
       earlierProduct_(std::move(earlierProduct)) {}
 
 StepFailure ShortcutsItem::Do() {
-  // Whether the library made them is not asked: a missing shortcut stops nothing.
-  companion_.fCreateShellLink(places_.desktop, kLinkName, product_, L"");
-  companion_.fCreateShellLink(places_.programs, kLinkName, product_, L"");
+  CreateShortcuts(companion_, places_, product_);
   return std::nullopt;
 }
 
 void ShortcutsItem::Rollback(RollbackReport&) {
   if (earlierProduct_) {
-    companion_.fCreateShellLink(places_.desktop, kLinkName, *earlierProduct_, L"");
-    companion_.fCreateShellLink(places_.programs, kLinkName, *earlierProduct_, L"");
+    CreateShortcuts(companion_, places_, *earlierProduct_);
   } else {
-    companion_.fRemoveShellLink(Concat({places_.desktop, "\\"}), kLinkName);
-    companion_.fRemoveShellLink(places_.programs, kLinkName);
+    RemoveShortcuts(companion_, places_);
   }
 }
 
@@ -232,21 +240,18 @@ SettingItem::SettingItem(SettingsStore& settings, const RegistryApi& registry, s
     : settings_(settings), registry_(registry), value_(std::move(value)) {}
 
 StepFailure SettingItem::Do() {
-  earlier_ = settings_.FindSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey);
-  std::int32_t status = settings_.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection,
-                                              texts::kSettingsKey, value_);
+  earlier_ = settings_.FindSetting(application_, section_, key_);
+  std::int32_t status = settings_.SaveSetting(application_, section_, key_, value_);
   written_ = status == 0;
   if (written_) return std::nullopt;
-  return KitFileFailure{FailureKind::Registration,
-                        Concat({texts::kSettingsApplication, "\\", texts::kSettingsSection, "\\", texts::kSettingsKey}),
+  return KitFileFailure{FailureKind::Registration, Concat({application_, "\\", section_, "\\", key_}),
                         registry_.StatusText(status), static_cast<std::uint32_t>(status)};
 }
 
 void SettingItem::Rollback(RollbackReport& report) {
   if (!written_) return;
-  std::int32_t status =
-      earlier_ ? settings_.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, *earlier_)
-               : settings_.DeleteSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey);
+  std::int32_t status = earlier_ ? settings_.SaveSetting(application_, section_, key_, *earlier_)
+                                 : settings_.DeleteSetting(application_, section_, key_);
   if (status != 0) report.notPutBack.push_back(text::Ascii("the setting ") + texts::kSettingsKey);
 }
 

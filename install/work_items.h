@@ -13,6 +13,7 @@
 
 #include "install/copy_kit_file.h"
 #include "install/operation.h"
+#include "install/registration_names.h"
 #include "install/target_access.h"
 #include "platform/companion_library.h"
 #include "platform/file_system.h"
@@ -123,6 +124,11 @@ class ReplaceFileItem : public WorkItem {
   std::wstring kept_;  // the copy of the file as it was
 };
 
+// The two shortcuts named "Morvane" in places, to program. Whether the
+// library made or removed them is not asked: a missing shortcut stops nothing.
+void CreateShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places, const std::wstring& program);
+void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places);
+
 // The two shortcuts to product, on the desktop and in the Programs folder of
 // places. Rollback points them at earlierProduct again, the program of the
 // copy this installation replaces; without one they go.
@@ -151,6 +157,10 @@ class SettingItem : public WorkItem {
  private:
   SettingsStore& settings_;
   const RegistryApi& registry_;  // for the text of a failure's status
+  // Where the setting lies, named once for every call that reaches it.
+  const std::wstring application_ = texts::kSettingsApplication;
+  const std::wstring section_ = texts::kSettingsSection;
+  const std::wstring key_ = texts::kSettingsKey;
   std::wstring value_;
   bool written_ = false;
   std::optional<std::wstring> earlier_;
