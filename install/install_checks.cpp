@@ -211,12 +211,9 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   for (const std::wstring& folder : folders) {
     if (!ProductIsClosed(services.files, questions, folder)) return InUse{folder, true};
   }
-  const std::wstring product = KitFileNumber(1).installedName;
-  if (request.replaces) {
-    plan.earlierProduct = folders.back() + product;
-  } else if (services.files.IsOrdinaryFile(target + product)) {
-    plan.earlierProduct = target + product;
-  }
+  // The program of the copy replaced: the one the caller removes, else one in the target.
+  std::wstring product = folders.back() + KitFileNumber(1).installedName;
+  if (request.replaces || services.files.IsOrdinaryFile(product)) plan.earlierProduct = std::move(product);
   return std::nullopt;
 }
 

@@ -88,11 +88,12 @@ std::optional<TargetRefusal> OthersEntryIn(FileSystem& files, const std::wstring
   std::wstring inside = text::WithTrailingBackslash(target);
   for (const FoundFile& found : files.FindFiles(inside + L"*")) {
     if (ProductsOwnName(found, within)) continue;
-    FolderSecurity security = files.ReadFolderSecurity(inside + found.name);
+    std::wstring path = inside + found.name;
+    FolderSecurity security = files.ReadFolderSecurity(path);
     if (security.result == FolderRead::Missing) continue;  // gone since
-    if (security.result != FolderRead::Read || security.link || files.IsLink(inside + found.name) ||
+    if (security.result != FolderRead::Read || security.link || files.IsLink(path) ||
         !TrustedWriter(security.owner) || (OthersMay(security, true) & kChange)) {
-      return TargetRefusal{inside + found.name, texts::kOthersEntry};
+      return TargetRefusal{std::move(path), texts::kOthersEntry};
     }
   }
   return std::nullopt;

@@ -24,8 +24,9 @@ void LeaveNothing(const SystemServices& services, const std::wstring& directory)
   // copy; should anything else hold the one here, it goes the same way.)
   if (text::EqualsIgnoringCase(text::WithTrailingBackslash(services.environment.SetupDirectory()), directory)) {
     for (const wchar_t* name : {L"setup.exe", L"setup.dll"}) {
+      std::wstring path = directory + name;
       FileError error;
-      if (files.IsOrdinaryFile(directory + name)) files.SetAsideInUseFile(directory + name, error);
+      if (files.IsOrdinaryFile(path)) files.SetAsideInUseFile(path, error);
     }
   }
   // Each only when the user keeps nothing there, and never through a link.

@@ -139,11 +139,10 @@ std::int32_t DeleteUninstallEntry(const SystemServices& services) {
 
 std::wstring FirstProductFileLeft(FileSystem& files, const std::wstring& directory) {
   for (const RemovalEntry& entry : kRemovalEntries) {
+    if (entry.step != DeleteOneFile) continue;
     // What lies beyond a link is not the installation's.
-    if (entry.step == DeleteOneFile && files.IsOrdinaryFile(directory + entry.path) &&
-        FirstLinkOnTheWay(files, directory + entry.path).empty()) {
-      return directory + entry.path;
-    }
+    std::wstring path = directory + entry.path;
+    if (files.IsOrdinaryFile(path) && FirstLinkOnTheWay(files, path).empty()) return path;
   }
   return {};
 }
