@@ -206,13 +206,11 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
 
   // Nothing is copied over a running Morvane, nor over one that the caller
   // is to remove afterwards.
-  std::vector<std::wstring> folders = {target};
-  if (request.replaces) folders.push_back(text::WithTrailingBackslash(*request.replaces));
-  for (const std::wstring& folder : folders) {
-    if (!ProductIsClosed(services.files, questions, folder)) return InUse{folder, true};
-  }
+  if (!ProductIsClosed(services.files, questions, target)) return InUse{target, true};
+  std::wstring replaced = request.replaces ? text::WithTrailingBackslash(*request.replaces) : target;
+  if (request.replaces && !ProductIsClosed(services.files, questions, replaced)) return InUse{replaced, true};
   // The program of the copy replaced: the one the caller removes, else one in the target.
-  std::wstring product = folders.back() + KitFileNumber(1).installedName;
+  std::wstring product = replaced + KitFileNumber(1).installedName;
   if (request.replaces || services.files.IsOrdinaryFile(product)) plan.earlierProduct = std::move(product);
   return std::nullopt;
 }

@@ -124,7 +124,8 @@ std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring&
     std::size_t share = server == std::wstring::npos ? server : full.find(L'\\', server + 1);
     rootEnd = share == std::wstring::npos ? full.size() : share + 1;
   }
-  std::vector<std::wstring> folders = {text::WithTrailingBackslash(full.substr(0, rootEnd))};
+  std::vector<std::wstring> folders;
+  folders.push_back(text::WithTrailingBackslash(full.substr(0, rootEnd)));
   // Nothing is installed past the path limit (no folder made, no file
   // written), so the folders beyond it need no judging.
   for (std::size_t at = rootEnd; at < full.size() && at <= kMaxDirectoryPath; ++at) {

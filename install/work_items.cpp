@@ -252,7 +252,7 @@ void SettingItem::Rollback(RollbackReport& report) {
   if (!written_) return;
   std::int32_t status = earlier_ ? settings_.SaveSetting(application_, section_, key_, *earlier_)
                                  : settings_.DeleteSetting(application_, section_, key_);
-  if (status != 0) report.notPutBack.push_back(text::Ascii("the setting ") + texts::kSettingsKey);
+  if (status != 0) report.notPutBack.push_back(Concat({"the setting ", key_}));
 }
 
 MachineEntryItem::MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values)
@@ -307,8 +307,9 @@ void MachineEntryItem::Rollback(RollbackReport& report) {
   }
   for (std::size_t i = 0; i < values_.size() && i < earlier_.size(); ++i) {
     const Earlier& earlier = earlier_[i];
-    std::int32_t status = earlier.present ? registry_.SetValue(key, values_[i].name, earlier.type, earlier.bytes)
-                                          : registry_.DeleteValue(key, values_[i].name);
+    const std::wstring name = values_[i].name;
+    std::int32_t status =
+        earlier.present ? registry_.SetValue(key, name, earlier.type, earlier.bytes) : registry_.DeleteValue(key, name);
     if (status != 0 && !(status == kNotFound && !earlier.present)) {
       report.notPutBack.push_back(Name(values_[i].name));
     }
