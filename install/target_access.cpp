@@ -93,7 +93,7 @@ std::optional<TargetRefusal> OthersEntryIn(FileSystem& files, const std::wstring
     if (security.result == FolderRead::Missing) continue;  // gone since
     if (security.result != FolderRead::Read || security.link || files.IsLink(path) ||
         !TrustedWriter(security.owner) || (OthersMay(security, true) & kChange)) {
-      return TargetRefusal{std::move(path), texts::kOthersEntry};
+      return TargetRefusal{path, texts::kOthersEntry};
     }
   }
   return std::nullopt;
