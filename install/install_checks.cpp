@@ -91,13 +91,6 @@ std::wstring ReadNameOf(const KitFile& row) {
 
 }  // namespace
 
-std::wstring RootOf(const std::wstring& path) {
-  if (!path.starts_with(L"\\\\")) return text::WithTrailingBackslash(path.substr(0, 3));
-  std::size_t server = path.find(L'\\', 2);
-  std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
-  return text::WithTrailingBackslash(share == std::wstring::npos ? path : path.substr(0, share + 1));
-}
-
 // A file where the target's path needs a folder: nothing could be made
 // there, and the first step would fail with a code of the system's.
 std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& target) {

@@ -39,7 +39,4 @@ inline constexpr std::uint64_t kSpaceMargin = 1 << 19;
 std::optional<OperationResult> CheckInstallation(const InstallRequest& request, const SystemServices& services,
                                                  OperationQuestions& questions, InstallPlan& plan);
 
-// The root of a full path: "C:\" or "\\server\share\".
-std::wstring RootOf(const std::wstring& path);
-
 }  // namespace install

@@ -118,14 +118,9 @@ std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring&
   for (wchar_t& c : full) {
     if (c == L'/') c = L'\\';
   }
-  std::size_t rootEnd = 3;  // "C:\"
-  if (full.starts_with(L"\\\\")) {  // \\server\share\ is the root of a network path
-    std::size_t server = full.find(L'\\', 2);
-    std::size_t share = server == std::wstring::npos ? server : full.find(L'\\', server + 1);
-    rootEnd = share == std::wstring::npos ? full.size() : share + 1;
-  }
   std::vector<std::wstring> folders;
-  folders.push_back(text::WithTrailingBackslash(full.substr(0, rootEnd)));
+  folders.push_back(RootOf(full));
+  std::size_t rootEnd = folders.front().size();
   // Nothing is installed past the path limit (no folder made, no file
   // written), so the folders beyond it need no judging.
   for (std::size_t at = rootEnd; at < full.size() && at <= kMaxDirectoryPath; ++at) {

@@ -64,6 +64,13 @@ bool IsPlainFullPath(std::wstring_view path) {
   return true;
 }
 
+std::wstring RootOf(const std::wstring& path) {
+  if (!path.starts_with(L"\\\\")) return text::WithTrailingBackslash(path.substr(0, 3));
+  std::size_t server = path.find(L'\\', 2);
+  std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+  return text::WithTrailingBackslash(share == std::wstring::npos ? path : path.substr(0, share + 1));
+}
+
 bool IsDrivePath(std::wstring_view path) {
   return path.size() >= 3 && text::IsDriveLetter(path[0]) && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
 }
