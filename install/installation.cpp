@@ -155,9 +155,7 @@ class Installation {
     std::wstring folder = work_.Path(error);
     if (folder.empty()) return WriteFailure(presets.writeName, error);
     script_ = folder + kPresetsScript;
-    if (StepFailure failure = CopyKitFile(files_, Held(presets), script_, names_, presets.readName, presets.writeName)) {
-      return failure;
-    }
+    if (StepFailure failure = WriteKitFile(presets, script_)) return failure;
     // The editor is started by its full path, and the script's path is quoted:
     // a folder with a blank in it must import as well as any other.
     // Without a known Windows directory there is no editor to trust: a bare
