@@ -78,9 +78,7 @@ std::uint64_t BytesNeeded(const SystemServices& services, const InstallPlan& pla
     if (!Copies(row)) continue;
     needed += plan.kit[static_cast<std::size_t>(row.number - 1)].file->Size();
     if (!backupsOnThisDrive) continue;
-    for (const FoundFile& found : services.files.FindFiles(plan.directories.target + row.installedName)) {
-      if (!found.directory) needed += found.size;
-    }
+    needed += InstalledBytes(services.files, plan.directories.target, row);
   }
   return needed;
 }
@@ -90,6 +88,15 @@ std::wstring ReadNameOf(const KitFile& row) {
 }
 
 }  // namespace
+
+std::uint64_t InstalledBytes(FileSystem& files, const std::wstring& directory, const KitFile& row) {
+  std::uint64_t bytes = 0;
+  if (*row.installedName == L'\0') return bytes;
+  for (const FoundFile& found : files.FindFiles(directory + row.installedName)) {
+    if (!found.directory) bytes += found.size;
+  }
+  return bytes;
+}
 
 // A file where the target's path needs a folder: nothing could be made
 // there, and the first step would fail with a code of the system's.

@@ -189,12 +189,7 @@ class Installation {
     // The size: the installed product files as they lie in the target, in
     // kilobytes rounded up.
     std::uint64_t bytes = 0;
-    for (const KitFile& row : KitFiles()) {
-      if (*row.installedName == L'\0') continue;
-      for (const FoundFile& found : files_.FindFiles(target + row.installedName)) {
-        if (!found.directory) bytes += found.size;
-      }
-    }
+    for (const KitFile& row : KitFiles()) bytes += InstalledBytes(files_, target, row);
     std::uint64_t kilobytes = (bytes + 1023) / 1024;
     auto size = static_cast<std::int32_t>(kilobytes > 0x7FFFFFFF ? 0x7FFFFFFF : kilobytes);
     return {
