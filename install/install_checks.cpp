@@ -39,20 +39,23 @@ bool InProgramFiles(const SystemServices& services, const std::wstring& typed) {
 
 // The longest path under the target that the installation writes, and the
 // longest folder it makes (with its trailing backslash).
-std::size_t LongestFile() {
-  std::size_t longest = std::wstring_view(kTestFolder).size() + TestFileName(kTestFileCount).size();
-  for (const KitFile& row : KitFiles()) longest = std::max(longest, std::wstring_view(row.installedName).size());
+constexpr std::size_t LongestFile() {
+  std::size_t longest = std::wstring_view(kTestFolder).size() + kTestFileNameForm.size();
+  for (const KitFile& row : kit_table::kKitFiles) {
+    longest = std::max(longest, std::wstring_view(row.installedName).size());
+  }
   return longest;
 }
 
-std::size_t LongestFolder() {
+constexpr std::size_t LongestFolder() {
   std::size_t longest = 0;
   for (const ProductFolder& folder : kProductFolders) longest = std::max(longest, std::wstring_view(folder.name).size());
   return longest;
 }
 
 bool WithinPathLimits(const std::wstring& target) {
-  return target.size() + LongestFile() < kMaxPath && target.size() + LongestFolder() <= kMaxDirectoryPath;
+  constexpr std::size_t kLongestFile = LongestFile(), kLongestFolder = LongestFolder();
+  return target.size() + kLongestFile < kMaxPath && target.size() + kLongestFolder <= kMaxDirectoryPath;
 }
 
 // The folder given, or one inside it, as the system resolves the target.
