@@ -144,9 +144,9 @@ std::wstring ProductFolderIn(const std::wstring& folder, const ProductFolder& pr
 std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstring& target,
                                               std::vector<FolderFix>& fixes) {
   std::vector<std::wstring> folders = FoldersFromRoot(files, target);
-  std::optional<FolderSecurity> parent;  // as it will be once the plan is carried out
-  bool parentMadeSafe = false;
-  bool parentIsRoot = false;
+  // Whether the folder above lets others delete what it holds, as it will
+  // once the plan is carried out.
+  bool parentLetsOthersDelete = false;
   for (std::size_t i = 0; i < folders.size(); ++i) {
     const std::wstring& folder = folders[i];
     FolderSecurity security = files.ReadFolderSecurity(folder);
@@ -154,10 +154,8 @@ std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstr
     bool isTarget = i + 1 == folders.size();
     auto refuse = [&](text::Ascii reason) { return std::optional<TargetRefusal>(TargetRefusal{folder, reason}); };
     // Whoever may delete what a folder holds may also rename any folder in
-    // it, whatever that folder's own list says. A drive root is never
-    // changed, and what the running account may do there is the whole
-    // drive's concern: only others count there.
-    bool parentLetsGo = parent && !parentMadeSafe && (OthersMay(*parent, !parentIsRoot) & kDeleteChild);
+    // it, whatever that folder's own list says.
+    bool parentLetsGo = parentLetsOthersDelete;
     switch (security.result) {
       case FolderRead::Missing:
         // Made protected later, but it could be renamed away and replaced.
@@ -170,16 +168,16 @@ std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstr
     if (security.link && !isRoot) return refuse(texts::kFolderIsALink);
     std::uint32_t others = OthersMay(security, true);
     bool ownerMayBeReplaced = TrustedWriter(security.owner) || security.owner == Trustee::CurrentUser;
-    parent = security;
-    parentMadeSafe = false;
-    parentIsRoot = isRoot;
+    // A drive root is never changed, and what the running account may do
+    // there is the whole drive's concern: only others count there.
+    parentLetsOthersDelete = OthersMay(security, !isRoot) & kDeleteChild;
     if (isRoot && !isTarget) continue;  // never changed; its own rights matter only where the installation goes
     constexpr std::uint32_t kRename = kDelete | kWriteDac | kWriteOwner;
     if (!isTarget) {
       if (TrustedWriter(security.owner) && !(others & kRename) && !parentLetsGo) continue;
       if (!ownerMayBeReplaced || parentLetsGo) return refuse(ReasonFor(security, others, false, parentLetsGo));
       fixes.push_back({folder, SafeRule::OnTheWay});
-      parentMadeSafe = true;
+      parentLetsOthersDelete = false;  // made safe
       continue;
     }
     bool safe = TrustedWriter(security.owner) && !parentLetsGo &&
@@ -212,7 +210,7 @@ std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstr
 
 std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::wstring& target) {
   std::vector<std::wstring> folders = FoldersFromRoot(files, target);
-  std::optional<FolderSecurity> parent;
+  bool parentLetsOthersDelete = false;  // whether the folder above lets others delete what it holds
   for (std::size_t i = 0; i < folders.size(); ++i) {
     const std::wstring& folder = folders[i];
     FolderSecurity security = files.ReadFolderSecurity(folder);
@@ -223,8 +221,8 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
       case FolderRead::Missing:
         // Made protected later, but whoever may delete what its parent
         // holds could rename it away and put their own in its place.
-        if (parent && (OthersMay(*parent) & kDeleteChild)) return refuse(texts::kOthersMayDelete);
-        parent.reset();
+        if (parentLetsOthersDelete) return refuse(texts::kOthersMayDelete);
+        parentLetsOthersDelete = false;
         continue;
       case FolderRead::NoAccessLists: return refuse(texts::kKeepsNoAccessList);
       case FolderRead::Unreadable: return refuse(texts::kAccessListUnreadable);
@@ -233,8 +231,8 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
     if (security.link && !isRoot) return refuse(texts::kFolderIsALink);
     std::uint32_t others = OthersMay(security);
     // Whoever may delete what a folder holds may also rename any folder in it.
-    bool parentLetsGo = parent && (OthersMay(*parent) & kDeleteChild);
-    parent = security;
+    bool parentLetsGo = parentLetsOthersDelete;
+    parentLetsOthersDelete = others & kDeleteChild;
     if (isRoot && !isTarget) continue;  // a root's own rights matter only where the installation goes
     if (!Trusted(security.owner)) return refuse(texts::kOwnedByOthers);
     if (isTarget && (others & (kAddFile | kAddSubdirectory))) return refuse(texts::kOthersMayAddFiles);
