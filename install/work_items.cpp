@@ -16,22 +16,11 @@ constexpr std::uint32_t kFileNotFound = 2;
 constexpr std::uint32_t kPathNotFound = 3;
 constexpr std::int32_t kNotFound = 2;
 
-// The whole of from into to; false with the error of whichever side failed.
-bool CopyBytes(InputFile& from, OutputFile& to, FileError& error) {
-  std::vector<std::byte> buffer(kCopyBufferBytes);
-  for (;;) {
-    std::size_t got = 0;
-    if (!from.Read(buffer, got, error)) return false;
-    if (got == 0) return to.Close(error);
-    if (!to.Write(std::span<const std::byte>(buffer.data(), got), error)) return false;
-  }
-}
-
 bool CopyFile(FileSystem& files, const std::wstring& from, const std::wstring& to, UsersMay users, FileError& error) {
   std::unique_ptr<InputFile> source = files.OpenPlainForReading(from, error);
   if (!source) return false;
   std::unique_ptr<OutputFile> destination = files.CreateForWriting(to, users, error);
-  return destination && CopyBytes(*source, *destination, error);
+  return destination && !FailedCopy(*source, *destination, error);
 }
 
 // Whether the two plain files hold the same bytes; false when either cannot be read.
@@ -151,7 +140,7 @@ StepFailure ReplaceFileItem::Do() {
     kept_ = work_.NewFileName(error);
     std::unique_ptr<OutputFile> copy =
         kept_.empty() ? nullptr : files_.CreateForWriting(kept_, UsersMay::ReadAndExecute, error);
-    if (!copy || !CopyBytes(*earlier, *copy, error)) {
+    if (!copy || FailedCopy(*earlier, *copy, error)) {
       // Nothing of the file was touched yet: without its copy it stays as it is.
       copy.reset();
       if (!kept_.empty()) files_.RemovePlainFile(kept_);
