@@ -77,7 +77,8 @@ std::wstring WorkFolder::Path(FileError& error) {
 
 std::wstring WorkFolder::NewFileName(FileError& error) {
   std::wstring folder = Path(error);
-  return folder.empty() ? folder : Concat({folder, "replaced ", std::to_wstring(++names_)});
+  if (!folder.empty()) folder += Concat({"replaced ", std::to_wstring(++names_)});
+  return folder;
 }
 
 void WorkFolder::RemoveIfEmpty() {
