@@ -36,13 +36,11 @@ bool IsDeviceName(std::wstring_view part) {
 bool IsFullPath(std::wstring_view path) {
   if (path.size() >= 3 && text::IsDriveLetter(path[0]) && path[1] == L':' && path[2] == L'\\') return true;
   if (!path.starts_with(L"\\\\")) return false;
-  std::wstring_view rest = path.substr(2);
-  std::size_t serverEnd = rest.find(L'\\');
+  std::size_t serverEnd = path.find(L'\\', 2);
   if (serverEnd == std::wstring_view::npos) return false;
-  std::wstring_view server = rest.substr(0, serverEnd);
-  std::wstring_view share = rest.substr(serverEnd + 1);
-  share = share.substr(0, share.find(L'\\'));
-  return !server.empty() && server != L"?" && server != L"." && !share.empty();
+  std::wstring_view server = path.substr(2, serverEnd - 2);
+  bool hasShare = serverEnd + 1 < path.size() && path[serverEnd + 1] != L'\\';
+  return !server.empty() && server != L"?" && server != L"." && hasShare;
 }
 
 bool IsPlainFullPath(std::wstring_view path) {
