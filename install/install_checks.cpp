@@ -63,7 +63,7 @@ bool Within(const SystemServices& services, const std::wstring& folderGiven, con
   if (folderGiven.empty()) return false;
   std::wstring folder = text::WithTrailingBackslash(services.files.LongForm(folderGiven));
   std::wstring resolved = text::WithTrailingBackslash(services.files.LongForm(target));
-  return folder.size() > 1 && text::EqualsIgnoringCase(resolved.substr(0, folder.size()), folder);
+  return folder.size() > 1 && text::EqualsIgnoringCase(std::wstring_view(resolved).substr(0, folder.size()), folder);
 }
 
 bool Copies(const KitFile& row) {
