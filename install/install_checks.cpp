@@ -101,10 +101,10 @@ std::uint64_t InstalledBytes(FileSystem& files, const std::wstring& directory, c
   return bytes;
 }
 
-// A file where the target's path needs a folder: nothing could be made
-// there, and the first step would fail with a code of the system's.
-std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& target) {
-  for (std::size_t end = target.find(L'\\', RootOf(target).size()); end != std::wstring::npos;
+// A file where the target's path (below its root) needs a folder: nothing
+// could be made there, and the first step would fail with a code of the system's.
+std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& target, const std::wstring& root) {
+  for (std::size_t end = target.find(L'\\', root.size()); end != std::wstring::npos;
        end = target.find(L'\\', end + 1)) {
     std::wstring part = target.substr(0, end);
     std::vector<FoundFile> found = files.FindFiles(part);
@@ -168,7 +168,7 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
       !kit.empty() && (Within(services, kit, typed) || services.files.SameFolder(kit, typed))) {
     return refused(RefusalReason::KitFolder, text::WithTrailingBackslash(kit));
   }
-  if (std::optional<std::wstring> file = FileOnTheWay(services.files, target)) {
+  if (std::optional<std::wstring> file = FileOnTheWay(services.files, target, root)) {
     return refused(RefusalReason::NotAFolder, *file);
   }
   if (std::optional<TargetRefusal> unsafe = PlanTargetSafety(services.files, typed, plan.fixes)) {
