@@ -120,10 +120,7 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   // making it at each refusal repeated their code.
   auto refused = [&](RefusalReason reason, std::wstring_view folder = {},
                      std::wstring_view detail = {}) -> std::optional<OperationResult> {
-    Refused refusal{reason, typed};
-    refusal.folder = folder;
-    refusal.detail = detail;
-    return refusal;
+    return Refused{reason, typed, std::wstring(folder), std::wstring(detail)};
   };
   if (InProgramFiles(services, typed)) return refused(RefusalReason::ProgramFiles);
   if (typed.size() < 3 || !IsFullPath(typed)) return refused(RefusalReason::NotAFullPath);
