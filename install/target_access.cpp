@@ -108,6 +108,15 @@ text::Ascii ReasonFor(const FolderSecurity& security, std::uint32_t others, bool
   return texts::kOwnedByYou;
 }
 
+// Why a folder that is there cannot be judged: its drive keeps no access
+// lists, its list cannot be read, or it is a link (a drive root aside).
+std::optional<text::Ascii> Unjudged(const FolderSecurity& security, bool isRoot) {
+  if (security.result == FolderRead::NoAccessLists) return texts::kKeepsNoAccessList;
+  if (security.result == FolderRead::Unreadable) return texts::kAccessListUnreadable;
+  if (security.link && !isRoot) return texts::kFolderIsALink;
+  return std::nullopt;
+}
+
 // The drive root, then every folder down to the target, without trailing
 // backslashes (except the root's).
 std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring& target) {
@@ -156,16 +165,12 @@ std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstr
     // Whoever may delete what a folder holds may also rename any folder in
     // it, whatever that folder's own list says.
     bool parentLetsGo = parentLetsOthersDelete;
-    switch (security.result) {
-      case FolderRead::Missing:
-        // Made protected later, but it could be renamed away and replaced.
-        if (parentLetsGo) return refuse(texts::kOthersMayDelete);
-        return std::nullopt;  // nothing below it is there either
-      case FolderRead::NoAccessLists: return refuse(texts::kKeepsNoAccessList);
-      case FolderRead::Unreadable: return refuse(texts::kAccessListUnreadable);
-      case FolderRead::Read: break;
+    if (security.result == FolderRead::Missing) {
+      // Made protected later, but it could be renamed away and replaced.
+      if (parentLetsGo) return refuse(texts::kOthersMayDelete);
+      return std::nullopt;  // nothing below it is there either
     }
-    if (security.link && !isRoot) return refuse(texts::kFolderIsALink);
+    if (std::optional<text::Ascii> why = Unjudged(security, isRoot)) return refuse(*why);
     std::uint32_t others = OthersMay(security, true);
     bool ownerMayBeReplaced = TrustedWriter(security.owner) || security.owner == Trustee::CurrentUser;
     // A drive root is never changed, and what the running account may do
@@ -217,18 +222,14 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
     bool isRoot = i == 0;
     bool isTarget = i + 1 == folders.size();
     auto refuse = [&](text::Ascii reason) { return std::optional<TargetRefusal>(TargetRefusal{folder, reason}); };
-    switch (security.result) {
-      case FolderRead::Missing:
-        // Made protected later, but whoever may delete what its parent
-        // holds could rename it away and put their own in its place.
-        if (parentLetsOthersDelete) return refuse(texts::kOthersMayDelete);
-        parentLetsOthersDelete = false;
-        continue;
-      case FolderRead::NoAccessLists: return refuse(texts::kKeepsNoAccessList);
-      case FolderRead::Unreadable: return refuse(texts::kAccessListUnreadable);
-      case FolderRead::Read: break;
+    if (security.result == FolderRead::Missing) {
+      // Made protected later, but whoever may delete what its parent
+      // holds could rename it away and put their own in its place.
+      if (parentLetsOthersDelete) return refuse(texts::kOthersMayDelete);
+      parentLetsOthersDelete = false;
+      continue;
     }
-    if (security.link && !isRoot) return refuse(texts::kFolderIsALink);
+    if (std::optional<text::Ascii> why = Unjudged(security, isRoot)) return refuse(*why);
     std::uint32_t others = OthersMay(security);
     // Whoever may delete what a folder holds may also rename any folder in it.
     bool parentLetsGo = parentLetsOthersDelete;
