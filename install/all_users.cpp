@@ -7,8 +7,9 @@
 namespace install {
 
 std::wstring PresetsImportCommand(const std::wstring& windowsDirectory, const std::wstring& directory) {
-  return text::Quoted(text::WithTrailingBackslash(windowsDirectory) + L"System32\\reg.exe") + L" import " +
-         text::Quoted(directory + kAllUsersPresets);
+  text::Ascii separator = text::EndsWithBackslash(windowsDirectory) ? text::Ascii("") : text::Ascii("\\");
+  return text::Concat(
+      {"\"", windowsDirectory, separator, "System32\\reg.exe\" import \"", directory, kAllUsersPresets, "\""});
 }
 
 bool ActiveSetupImportsFrom(RegistryApi& registry, const std::wstring& windowsDirectory, const std::wstring& directory) {

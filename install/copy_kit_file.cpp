@@ -28,6 +28,18 @@ HeldKitFile HoldKitFile(FileSystem& files, const std::wstring& path) {
   return held;
 }
 
+std::optional<FailureKind> FailedCopy(InputFile& from, OutputFile& to, FileError& error) {
+  std::vector<std::byte> buffer(kCopyBufferBytes);
+  for (;;) {
+    std::size_t got = 0;
+    if (!from.Read(buffer, got, error)) return FailureKind::Read;
+    if (got == 0) break;
+    if (!to.Write(std::span<const std::byte>(buffer.data(), got), error)) return FailureKind::Write;
+  }
+  if (!to.Close(error)) return FailureKind::Write;
+  return std::nullopt;
+}
+
 StepFailure CopyKitFile(FileSystem& files, const InstallDirectories& directories, CurrentNames& names,
                         const std::wstring& kitName, const std::wstring& installedName,
                         const std::wstring& readName, const std::wstring& writeName) {
@@ -45,17 +57,9 @@ StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstri
   std::unique_ptr<OutputFile> destination = files.CreateForWriting(destinationPath, UsersMay::ReadAndExecute, error);
   if (!destination) return WriteFailure(names.write, error);
 
-  std::vector<std::byte> buffer(kCopyBufferBytes);
-  for (;;) {
-    std::size_t got = 0;
-    if (!source.file->Read(buffer, got, error)) return ReadFailure(names.read, error);
-    if (got == 0) break;
-    if (!destination->Write(std::span<const std::byte>(buffer.data(), got), error)) {
-      return WriteFailure(names.write, error);
-    }
-  }
-  if (!destination->Close(error)) return WriteFailure(names.write, error);
-  return std::nullopt;
+  std::optional<FailureKind> failed = FailedCopy(*source.file, *destination, error);
+  if (!failed) return std::nullopt;
+  return *failed == FailureKind::Read ? ReadFailure(names.read, error) : WriteFailure(names.write, error);
 }
 
 }  // namespace install

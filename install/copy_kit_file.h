@@ -60,6 +60,10 @@ struct HeldKitFile {
 
 HeldKitFile HoldKitFile(FileSystem& files, const std::wstring& path);
 
+// Copies the whole of from into to, then closes to. Nothing when that went
+// through; otherwise the side that failed (Read or Write), error saying why.
+std::optional<FailureKind> FailedCopy(InputFile& from, OutputFile& to, FileError& error);
+
 // Copies the held file, from where it stands (its start, as nothing read it
 // before), to destination under the given names.
 [[nodiscard]] StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstring& destination,

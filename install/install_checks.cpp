@@ -19,39 +19,43 @@ constexpr std::uint32_t kNotReady = 21;  // ERROR_NOT_READY: a drive without its
 bool InProgramFiles(const SystemServices& services, const std::wstring& typed) {
   // As typed, and as the system will resolve it: a short name, forward
   // slashes or a detour through ".." name the same folder.
-  std::vector<std::wstring> targets = {typed};
-  if (IsDrivePath(typed)) targets.push_back(services.files.LongForm(typed));
+  auto longForm = [&](const std::wstring& path) {
+    return IsDrivePath(path) ? services.files.LongForm(path) : std::wstring();
+  };
+  const std::wstring resolved = longForm(typed);
+  // A leading part is compared, so "C:\Program FilesX" is refused as well.
+  auto within = [&](std::wstring_view folder) {
+    auto starts = [&](std::wstring_view target) {
+      return text::EqualsIgnoringCase(target.substr(0, folder.size()), folder);
+    };
+    return !folder.empty() && (starts(typed) || starts(resolved));
+  };
   for (const wchar_t* variable : {L"ProgramW6432", L"ProgramFiles(x86)"}) {
     std::wstring programFiles = services.environment.Variable(variable);
-    if (programFiles.empty()) continue;
-    std::vector<std::wstring> folders = {programFiles};
-    if (IsDrivePath(programFiles)) folders.push_back(services.files.LongForm(programFiles));
-    for (const std::wstring& folder : folders) {
-      for (const std::wstring& target : targets) {
-        // A leading part is compared, so "C:\Program FilesX" is refused as well.
-        if (!folder.empty() && text::EqualsIgnoringCase(target.substr(0, folder.size()), folder)) return true;
-      }
-    }
+    if (within(programFiles) || within(longForm(programFiles))) return true;
   }
   return false;
 }
 
 // The longest path under the target that the installation writes, and the
 // longest folder it makes (with its trailing backslash).
-std::size_t LongestFile() {
-  std::size_t longest = std::wstring(kTestFolder).size() + TestFileName(kTestFileCount).size();
-  for (const KitFile& row : KitFiles()) longest = std::max(longest, std::wstring(row.installedName).size());
+constexpr std::size_t LongestFile() {
+  std::size_t longest = std::wstring_view(kTestFolder).size() + kTestFileNameForm.size();
+  for (const KitFile& row : kit_table::kKitFiles) {
+    longest = std::max(longest, std::wstring_view(row.installedName).size());
+  }
   return longest;
 }
 
-std::size_t LongestFolder() {
+constexpr std::size_t LongestFolder() {
   std::size_t longest = 0;
-  for (const ProductFolder& folder : kProductFolders) longest = std::max(longest, std::wstring(folder.name).size());
+  for (const ProductFolder& folder : kProductFolders) longest = std::max(longest, std::wstring_view(folder.name).size());
   return longest;
 }
 
 bool WithinPathLimits(const std::wstring& target) {
-  return target.size() + LongestFile() < kMaxPath && target.size() + LongestFolder() <= kMaxDirectoryPath;
+  constexpr std::size_t kLongestFile = LongestFile(), kLongestFolder = LongestFolder();
+  return target.size() + kLongestFile < kMaxPath && target.size() + kLongestFolder <= kMaxDirectoryPath;
 }
 
 // The folder given, or one inside it, as the system resolves the target.
@@ -59,7 +63,7 @@ bool Within(const SystemServices& services, const std::wstring& folderGiven, con
   if (folderGiven.empty()) return false;
   std::wstring folder = text::WithTrailingBackslash(services.files.LongForm(folderGiven));
   std::wstring resolved = text::WithTrailingBackslash(services.files.LongForm(target));
-  return folder.size() > 1 && text::EqualsIgnoringCase(resolved.substr(0, folder.size()), folder);
+  return folder.size() > 1 && text::EqualsIgnoringCase(std::wstring_view(resolved).substr(0, folder.size()), folder);
 }
 
 bool Copies(const KitFile& row) {
@@ -77,9 +81,7 @@ std::uint64_t BytesNeeded(const SystemServices& services, const InstallPlan& pla
     if (!Copies(row)) continue;
     needed += plan.kit[static_cast<std::size_t>(row.number - 1)].file->Size();
     if (!backupsOnThisDrive) continue;
-    for (const FoundFile& found : services.files.FindFiles(plan.directories.target + row.installedName)) {
-      if (!found.directory) needed += found.size;
-    }
+    needed += InstalledBytes(services.files, plan.directories.target, row);
   }
   return needed;
 }
@@ -90,17 +92,19 @@ std::wstring ReadNameOf(const KitFile& row) {
 
 }  // namespace
 
-std::wstring RootOf(const std::wstring& path) {
-  if (!path.starts_with(L"\\\\")) return text::WithTrailingBackslash(path.substr(0, 3));
-  std::size_t server = path.find(L'\\', 2);
-  std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
-  return text::WithTrailingBackslash(share == std::wstring::npos ? path : path.substr(0, share + 1));
+std::uint64_t InstalledBytes(FileSystem& files, const std::wstring& directory, const KitFile& row) {
+  std::uint64_t bytes = 0;
+  if (*row.installedName == L'\0') return bytes;
+  for (const FoundFile& found : files.FindFiles(directory + row.installedName)) {
+    if (!found.directory) bytes += found.size;
+  }
+  return bytes;
 }
 
-// A file where the target's path needs a folder: nothing could be made
-// there, and the first step would fail with a code of the system's.
-std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& target) {
-  for (std::size_t end = target.find(L'\\', RootOf(target).size()); end != std::wstring::npos;
+// A file where the target's path (below its root) needs a folder: nothing
+// could be made there, and the first step would fail with a code of the system's.
+std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& target, const std::wstring& root) {
+  for (std::size_t end = target.find(L'\\', root.size()); end != std::wstring::npos;
        end = target.find(L'\\', end + 1)) {
     std::wstring part = target.substr(0, end);
     std::vector<FoundFile> found = files.FindFiles(part);
@@ -114,12 +118,9 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   const std::wstring& typed = request.target;  // exactly as typed: not trimmed, not normalised
   // Made into a result in one place: the result holds four texts, and
   // making it at each refusal repeated their code.
-  auto refused = [&](RefusalReason reason, std::wstring folder = {},
-                     std::wstring detail = {}) -> std::optional<OperationResult> {
-    Refused refusal{reason, typed};
-    refusal.folder = std::move(folder);
-    refusal.detail = std::move(detail);
-    return refusal;
+  auto refused = [&](RefusalReason reason, std::wstring_view folder = {},
+                     std::wstring_view detail = {}) -> std::optional<OperationResult> {
+    return Refused{reason, typed, std::wstring(folder), std::wstring(detail)};
   };
   if (InProgramFiles(services, typed)) return refused(RefusalReason::ProgramFiles);
   if (typed.size() < 3 || !IsFullPath(typed)) return refused(RefusalReason::NotAFullPath);
@@ -164,16 +165,14 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
       !kit.empty() && (Within(services, kit, typed) || services.files.SameFolder(kit, typed))) {
     return refused(RefusalReason::KitFolder, text::WithTrailingBackslash(kit));
   }
-  if (std::optional<std::wstring> file = FileOnTheWay(services.files, target)) {
+  if (std::optional<std::wstring> file = FileOnTheWay(services.files, target, root)) {
     return refused(RefusalReason::NotAFolder, *file);
   }
-  TargetSafety safety = PlanTargetSafety(services.files, typed);
-  if (safety.refusal) {
-    std::optional<OperationResult> refusal = refused(RefusalReason::Unsafe, safety.refusal->folder);
-    std::get<Refused>(*refusal).unsafe = *safety.refusal;
+  if (std::optional<TargetRefusal> unsafe = PlanTargetSafety(services.files, typed, plan.fixes)) {
+    std::optional<OperationResult> refusal = refused(RefusalReason::Unsafe, unsafe->folder);
+    std::get<Refused>(*refusal).unsafe = std::move(*unsafe);
     return refusal;
   }
-  plan.fixes = std::move(safety.fixes);
   // The machine's entry is rewritten for this copy: it must not be taken
   // from another installed copy that stays, which Windows could then no
   // longer remove.
@@ -193,7 +192,7 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
   std::wstring copy = request.kitDirectory.empty() ? L"" : text::WithTrailingBackslash(text::UpperCase(request.kitDirectory));
   for (const KitFile& row : KitFiles()) {
     HeldKitFile& held = plan.kit[static_cast<std::size_t>(row.number - 1)];
-    held = HoldKitFile(services.files, copy.empty() ? copy : copy + row.kitName);
+    held.file = services.files.OpenForReading(copy.empty() ? copy : copy + row.kitName, held.error);
     if (!held.file) return KitProblem{ReadFailure(ReadNameOf(row), held.error)};
   }
 
@@ -207,17 +206,12 @@ std::optional<OperationResult> CheckInstallation(const InstallRequest& request, 
 
   // Nothing is copied over a running Morvane, nor over one that the caller
   // is to remove afterwards.
-  std::vector<std::wstring> folders = {target};
-  if (request.replaces) folders.push_back(text::WithTrailingBackslash(*request.replaces));
-  for (const std::wstring& folder : folders) {
-    if (!ProductIsClosed(services.files, questions, folder)) return InUse{folder, true};
-  }
-  const std::wstring product = KitFileNumber(1).installedName;
-  if (request.replaces) {
-    plan.earlierProduct = folders.back() + product;
-  } else if (services.files.IsOrdinaryFile(target + product)) {
-    plan.earlierProduct = target + product;
-  }
+  if (!ProductIsClosed(services.files, questions, target)) return InUse{target, true};
+  std::wstring replaced = request.replaces ? text::WithTrailingBackslash(*request.replaces) : target;
+  if (request.replaces && !ProductIsClosed(services.files, questions, replaced)) return InUse{replaced, true};
+  // The program of the copy replaced: the one the caller removes, else one in the target.
+  std::wstring product = replaced + KitFileNumber(1).installedName;
+  if (request.replaces || services.files.IsOrdinaryFile(product)) plan.earlierProduct = std::move(product);
   return std::nullopt;
 }
 

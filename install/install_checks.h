@@ -34,12 +34,13 @@ struct InstallPlan {
 // the check asks for no more than the window's "Required: < 1 Mb" says.
 inline constexpr std::uint64_t kSpaceMargin = 1 << 19;
 
+// What the row's installed file takes in directory as it lies there now:
+// nothing when it is not there, or the row installs no file.
+std::uint64_t InstalledBytes(FileSystem& files, const std::wstring& directory, const KitFile& row);
+
 // Nothing when the installation may go on (plan then filled in); otherwise
 // the result that ends it: Refused, KitProblem or InUse.
 std::optional<OperationResult> CheckInstallation(const InstallRequest& request, const SystemServices& services,
                                                  OperationQuestions& questions, InstallPlan& plan);
-
-// The root of a full path: "C:\" or "\\server\share\".
-std::wstring RootOf(const std::wstring& path);
 
 }  // namespace install

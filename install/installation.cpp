@@ -48,7 +48,7 @@ class Installation {
       RollbackReport report = items_.Rollback();
       RemovePresetsCopy();
       work_.RemoveIfEmpty();
-      return StepFailed{*failure, std::move(report)};
+      return StepFailed{std::move(*failure), std::move(report)};
     }
     progress_.Step();  // 13
     RemovePresetsCopy();
@@ -151,21 +151,17 @@ class Installation {
     // administrators can write, never the kit's own file, which others may
     // be able to replace (and the kit may be read-only).
     const KitFile& presets = KitFileNumber(9);
-    names_.read = presets.readName;
-    names_.write = presets.writeName;
     FileError error;
     std::wstring folder = work_.Path(error);
-    if (folder.empty()) return WriteFailure(names_.write, error);
+    if (folder.empty()) return WriteFailure(presets.writeName, error);
     script_ = folder + kPresetsScript;
-    if (StepFailure failure = CopyKitFile(files_, Held(presets), script_, names_, presets.readName, presets.writeName)) {
-      return failure;
-    }
+    if (StepFailure failure = WriteKitFile(presets, script_)) return failure;
     // The editor is started by its full path, and the script's path is quoted:
     // a folder with a blank in it must import as well as any other.
     // Without a known Windows directory there is no editor to trust: a bare
     // "\regedit.exe" would be looked for on whatever drive is current.
     std::wstring editor = windowsDirectory_ + L"regedit.exe";
-    std::wstring commandLine = text::Quoted(editor) + L" /s " + text::Quoted(script_);
+    std::wstring commandLine = text::Concat({"\"", editor, "\" /s \"", script_, "\""});
     if (!windowsDirectory_.empty()) registryEditor_ = services_.processes.StartMinimized(editor, commandLine);
     for (int turn = 0; turn < 3; ++turn) progress_.Yield();
     progress_.Step();
@@ -175,17 +171,12 @@ class Installation {
   // The presets for every user: a copy of the kit's script in the installed
   // folder, which the Active Setup entry imports at each user's sign-in.
   StepFailure KeepPresetsForEveryUser() {
-    const KitFile& presets = KitFileNumber(9);
-    names_.read = presets.readName;
-    names_.write = presets.writeName;
-    if (StepFailure failure = Copy(presets, kAllUsersPresets)) return failure;
+    if (StepFailure failure = Copy(KitFileNumber(9), kAllUsersPresets)) return failure;
     progress_.Step();
     return std::nullopt;
   }
 
   StepFailure CreateTestFiles() {
-    names_.read = L"";
-    names_.write = kTestFilesWriteName;
     for (int number = 1; number <= kTestFileCount; ++number) {
       std::wstring path = directories().target + kTestFolder + TestFileName(number);
       if (StepFailure failure = Do<TestFileItem>(files_, work_, std::move(path))) return failure;
@@ -198,24 +189,19 @@ class Installation {
     // The size: the installed product files as they lie in the target, in
     // kilobytes rounded up.
     std::uint64_t bytes = 0;
-    for (const KitFile& row : KitFiles()) {
-      if (*row.installedName == L'\0') continue;
-      for (const FoundFile& found : files_.FindFiles(target + row.installedName)) {
-        if (!found.directory) bytes += found.size;
-      }
-    }
+    for (const KitFile& row : KitFiles()) bytes += InstalledBytes(files_, target, row);
     std::uint64_t kilobytes = (bytes + 1023) / 1024;
     auto size = static_cast<std::int32_t>(kilobytes > 0x7FFFFFFF ? 0x7FFFFFFF : kilobytes);
     return {
         {entry_value::kDisplayName, std::wstring(texts::kDisplayName)},
         {entry_value::kUninstallString, UninstallCommand(target)},
         // The removal without a window that deployment systems run.
-        {entry_value::kQuietUninstallString, text::Quoted(target + L"setup.exe") + L" /S /uninstall"},
+        {entry_value::kQuietUninstallString, text::Concat({"\"", target, "setup.exe\" /S /uninstall"})},
         // What "Apps & features" shows beside the name; the package manager
         // skips an entry without a version. An icon location is never quoted.
         {entry_value::kDisplayVersion, std::wstring(texts::kDisplayVersion)},
         {entry_value::kPublisher, std::wstring(texts::kPublisher)},
-        {entry_value::kDisplayIcon, target + KitFileNumber(1).installedName + L",0"},
+        {entry_value::kDisplayIcon, text::Concat({target, KitFileNumber(1).installedName, ",0"})},
         {entry_value::kInstallLocation, target},
         {entry_value::kEstimatedSize, size},
         // Neither a change nor a repair is offered: this setup only installs and removes.
@@ -271,7 +257,9 @@ std::wstring UninstallCommand(const std::wstring& targetDirectory) {
 OperationResult Install(const InstallRequest& request, const SystemServices& services, OperationQuestions& questions,
                         InstallProgress& progress) {
   InstallPlan plan;
-  if (std::optional<OperationResult> stop = CheckInstallation(request, services, questions, plan)) return *stop;
+  if (std::optional<OperationResult> stop = CheckInstallation(request, services, questions, plan)) {
+    return std::move(*stop);
+  }
   progress.Started();
   return Installation(services, plan, progress).Run();
 }

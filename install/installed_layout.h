@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "platform/folder_access.h"
 
@@ -26,9 +27,12 @@ inline constexpr int kTestFileCount = 10;
 inline constexpr const wchar_t* kTestFilesWriteName = L"10x empty test file";
 
 // "01_Artist___CD___Title.tst" to "10_...": two digits always.
+inline constexpr std::wstring_view kTestFileNameForm = L"00_Artist___CD___Title.tst";
 inline std::wstring TestFileName(int number) {
-  return std::wstring{static_cast<wchar_t>(L'0' + number / 10), static_cast<wchar_t>(L'0' + number % 10)} +
-         L"_Artist___CD___Title.tst";
+  std::wstring name(kTestFileNameForm);
+  name[0] = static_cast<wchar_t>(L'0' + number / 10);
+  name[1] = static_cast<wchar_t>(L'0' + number % 10);
+  return name;
 }
 
 }  // namespace install

@@ -2,6 +2,7 @@
 
 #include "install/copy_kit_file.h"
 #include "install/kit_files.h"
+#include "platform/text.h"
 
 namespace install {
 namespace {
@@ -49,7 +50,8 @@ bool CopyAndProve(FileSystem& files, const std::wstring& from, const std::wstrin
   FileError error;
   std::unique_ptr<InputFile> source = files.OpenFileInFolder(from, name, error);
   if (!source) return false;
-  std::unique_ptr<OutputFile> copy = files.CreateForWriting(to + name, UsersMay::ReadAndExecute, error);
+  const std::wstring path = to + name;
+  std::unique_ptr<OutputFile> copy = files.CreateForWriting(path, UsersMay::ReadAndExecute, error);
   if (!copy) return false;
   EntryDigest digest(*record.manifest, *entry, record.bytes);
   bool copied = true;
@@ -63,7 +65,7 @@ bool CopyAndProve(FileSystem& files, const std::wstring& from, const std::wstrin
   }
   copied = copy->Close(error) && copied;
   if (copied && digest.Matches()) return true;
-  files.RemovePlainFile(to + name);
+  files.RemovePlainFile(path);
   return false;
 }
 
@@ -116,13 +118,14 @@ void ClearLeftKitCopies(FileSystem& files, const std::wstring& temp) {
            name.find_first_not_of(L"0123456789ABCDEF", prefix.size()) == std::wstring::npos;
   };
   int handled = 0;
-  for (const FoundFile& found : files.FindFiles(temp + prefix + L"*")) {
+  for (const FoundFile& found : files.FindFiles(text::Concat({temp, prefix, "*"}))) {
     if (!found.directory || !madeSo(found.name)) continue;
     // Anyone may make folders there: however many they made, a start
     // spends no more than a few deletions on them.
     if (++handled > kLeftKitCopiesPerStart) break;
-    std::wstring folder = temp + found.name + L"\\";
-    if (files.IsLink(temp + found.name)) continue;
+    std::wstring folder = temp + found.name;
+    if (files.IsLink(folder)) continue;
+    folder.push_back(L'\\');
     for (const KitFile& row : KitFiles()) files.RemovePlainFile(folder + row.kitName);
     files.RemoveEmptyDirectory(folder);
   }

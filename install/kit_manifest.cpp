@@ -4,11 +4,12 @@ namespace {
 
 using namespace kit_manifest;
 
-std::uint64_t Get(const std::uint8_t* at, int bytes) {
-  std::uint64_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i) value = value << 8 | at[i];
-  return value;
+// Little-endian numbers of four and eight bytes.
+std::uint32_t Get32(const std::uint8_t* at) {
+  return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
 }
+
+std::uint64_t Get64(const std::uint8_t* at) { return Get32(at) | std::uint64_t{Get32(at + 4)} << 32; }
 
 void Put(std::uint8_t* at, std::uint64_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -31,20 +32,20 @@ bool ReadKitManifest(const std::uint8_t* record, std::size_t size, KitManifest& 
     if (record[i] != static_cast<std::uint8_t>(kMagic[i])) return false;
   }
   manifest = KitManifest{};
-  manifest.count = static_cast<std::uint32_t>(Get(record + kCountAt, 4));
-  if (Get(record + kVersionAt, 4) != kVersion || manifest.count == 0 || manifest.count > kMaxEntries) return false;
-  manifest.recordOffset = static_cast<std::uint32_t>(Get(record + kRecordAt, 4));
-  manifest.checksumOffset = static_cast<std::uint32_t>(Get(record + kChecksumAt, 4));
-  manifest.signatureEntryOffset = static_cast<std::uint32_t>(Get(record + kSignatureAt, 4));
-  manifest.payloadOffset = Get(record + kPayloadAt, 8);
+  manifest.count = Get32(record + kCountAt);
+  if (Get32(record + kVersionAt) != kVersion || manifest.count == 0 || manifest.count > kMaxEntries) return false;
+  manifest.recordOffset = Get32(record + kRecordAt);
+  manifest.checksumOffset = Get32(record + kChecksumAt);
+  manifest.signatureEntryOffset = Get32(record + kSignatureAt);
+  manifest.payloadOffset = Get64(record + kPayloadAt);
   for (std::uint32_t i = 0; i < manifest.count; ++i) {
     const std::uint8_t* at = record + kHeaderBytes + i * kEntryBytes;
     KitManifestEntry& entry = manifest.entries[i];
     for (std::size_t c = 0; c < kNameBytes; ++c) entry.name[c] = static_cast<char>(at[c]);
     if (entry.name[kNameBytes - 1] != '\0') return false;
-    entry.size = Get(at + kSizeAt, 8);
+    entry.size = Get64(at + kSizeAt);
     for (std::size_t b = 0; b < Sha256::kDigestBytes; ++b) entry.sha256[b] = at[kDigestAt + b];
-    entry.kind = static_cast<KitEntryKind>(Get(at + kKindAt, 4));
+    entry.kind = static_cast<KitEntryKind>(Get32(at + kKindAt));
   }
   return true;
 }
@@ -141,6 +142,6 @@ void AssembledSetupDigest::Finish(std::uint8_t (&digest)[Sha256::kDigestBytes]) 
 bool AssembledSetupDigest::NothingAddedButASignature() const {
   if (position_ < assembledSize_) return false;
   if (position_ == assembledSize_) return true;
-  std::uint64_t start = Get(signatureEntry_, 4), length = Get(signatureEntry_ + 4, 4);
+  std::uint64_t start = Get32(signatureEntry_), length = Get32(signatureEntry_ + 4);
   return start >= assembledSize_ && start - assembledSize_ < 8 && start + length == position_;
 }

@@ -50,14 +50,15 @@ std::uint32_t OthersMay(const FolderSecurity& folder, bool runningAccountToo = f
 
 // The names the product puts in its folder (within: empty), or in
 // one of the product's folders (within: "Help\\").
-bool ProductsOwnName(const FoundFile& found, const std::wstring& within = {}) {
+bool ProductsOwnName(const FoundFile& found, std::wstring_view within = {}) {
   if (found.directory) {
     return within.empty() && std::ranges::any_of(kProductFolders, [&](const ProductFolder& product) {
-             return text::EqualsIgnoringCase(found.name + L"\\", product.name);
+             std::wstring_view name = product.name;
+             return text::EqualsIgnoringCase(found.name, name.substr(0, name.size() - 1));  // without its backslash
            });
   }
   if (within.empty() && text::EqualsIgnoringCase(found.name, kAllUsersPresets)) return true;
-  std::wstring name = within + found.name;
+  std::wstring name = text::Concat({within, found.name});
   // A kit's own names (morvane.1, ...) are not among them: a kit's files
   // beside an installation keep whatever rights the kit came with.
   return std::ranges::any_of(KitFiles(), [&](const KitFile& row) {
@@ -81,17 +82,18 @@ bool HoldsOnlyTheProductsOwn(FileSystem& files, const std::wstring& folder) {
 // it, so the folder is no safe place while that is there. The product's
 // own files are written anew, and its folders made safe, by the setup.
 std::optional<TargetRefusal> OthersEntryIn(FileSystem& files, const std::wstring& target,
-                                           const std::wstring& within = {}) {
+                                           std::wstring_view within = {}) {
   constexpr std::uint32_t kChange = kAddFile | kAddSubdirectory | 0x10 | kDeleteChild | 0x100 | kDelete | kWriteDac |
                                     kWriteOwner;  // and FILE_WRITE_EA, FILE_WRITE_ATTRIBUTES
   std::wstring inside = text::WithTrailingBackslash(target);
   for (const FoundFile& found : files.FindFiles(inside + L"*")) {
     if (ProductsOwnName(found, within)) continue;
-    FolderSecurity security = files.ReadFolderSecurity(inside + found.name);
+    std::wstring path = inside + found.name;
+    FolderSecurity security = files.ReadFolderSecurity(path);
     if (security.result == FolderRead::Missing) continue;  // gone since
-    if (security.result != FolderRead::Read || security.link || files.IsLink(inside + found.name) ||
+    if (security.result != FolderRead::Read || security.link || files.IsLink(path) ||
         !TrustedWriter(security.owner) || (OthersMay(security, true) & kChange)) {
-      return TargetRefusal{inside + found.name, texts::kOthersEntry};
+      return TargetRefusal{path, texts::kOthersEntry};
     }
   }
   return std::nullopt;
@@ -106,6 +108,15 @@ text::Ascii ReasonFor(const FolderSecurity& security, std::uint32_t others, bool
   return texts::kOwnedByYou;
 }
 
+// Why a folder that is there cannot be judged: its drive keeps no access
+// lists, its list cannot be read, or it is a link (a drive root aside).
+std::optional<text::Ascii> Unjudged(const FolderSecurity& security, bool isRoot) {
+  if (security.result == FolderRead::NoAccessLists) return texts::kKeepsNoAccessList;
+  if (security.result == FolderRead::Unreadable) return texts::kAccessListUnreadable;
+  if (security.link && !isRoot) return texts::kFolderIsALink;
+  return std::nullopt;
+}
+
 // The drive root, then every folder down to the target, without trailing
 // backslashes (except the root's).
 std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring& target) {
@@ -116,13 +127,9 @@ std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring&
   for (wchar_t& c : full) {
     if (c == L'/') c = L'\\';
   }
-  std::size_t rootEnd = 3;  // "C:\"
-  if (full.starts_with(L"\\\\")) {  // \\server\share\ is the root of a network path
-    std::size_t server = full.find(L'\\', 2);
-    std::size_t share = server == std::wstring::npos ? server : full.find(L'\\', server + 1);
-    rootEnd = share == std::wstring::npos ? full.size() : share + 1;
-  }
-  std::vector<std::wstring> folders = {text::WithTrailingBackslash(full.substr(0, rootEnd))};
+  std::vector<std::wstring> folders;
+  folders.push_back(RootOf(full));
+  std::size_t rootEnd = folders.front().size();
   // Nothing is installed past the path limit (no folder made, no file
   // written), so the folders beyond it need no judging.
   for (std::size_t at = rootEnd; at < full.size() && at <= kMaxDirectoryPath; ++at) {
@@ -134,116 +141,99 @@ std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring&
   return folders;
 }
 
+// A product's folder in folder, without its trailing backslash.
+std::wstring ProductFolderIn(const std::wstring& folder, const ProductFolder& product) {
+  std::wstring inside = text::WithTrailingBackslash(folder) + product.name;
+  inside.pop_back();
+  return inside;
+}
+
 }  // namespace
 
-TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target) {
+std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstring& target,
+                                              std::vector<FolderFix>& fixes) {
   std::vector<std::wstring> folders = FoldersFromRoot(files, target);
-  TargetSafety plan;
-  std::optional<FolderSecurity> parent;  // as it will be once the plan is carried out
-  bool parentMadeSafe = false;
-  bool parentIsRoot = false;
+  // Whether the folder above lets others delete what it holds, as it will
+  // once the plan is carried out.
+  bool parentLetsOthersDelete = false;
   for (std::size_t i = 0; i < folders.size(); ++i) {
     const std::wstring& folder = folders[i];
     FolderSecurity security = files.ReadFolderSecurity(folder);
     bool isRoot = i == 0;
     bool isTarget = i + 1 == folders.size();
-    auto refuse = [&](text::Ascii reason) {
-      plan.refusal = TargetRefusal{folder, reason};
-      plan.fixes.clear();
-      return plan;
-    };
+    auto refuse = [&](text::Ascii reason) { return std::optional<TargetRefusal>(TargetRefusal{folder, reason}); };
     // Whoever may delete what a folder holds may also rename any folder in
-    // it, whatever that folder's own list says. A drive root is never
-    // changed, and what the running account may do there is the whole
-    // drive's concern: only others count there.
-    bool parentLetsGo = parent && !parentMadeSafe && (OthersMay(*parent, !parentIsRoot) & kDeleteChild);
-    switch (security.result) {
-      case FolderRead::Missing:
-        // Made protected later, but it could be renamed away and replaced.
-        if (parentLetsGo) return refuse(texts::kOthersMayDelete);
-        return plan;  // nothing below it is there either
-      case FolderRead::NoAccessLists: return refuse(texts::kKeepsNoAccessList);
-      case FolderRead::Unreadable: return refuse(texts::kAccessListUnreadable);
-      case FolderRead::Read: break;
+    // it, whatever that folder's own list says.
+    bool parentLetsGo = parentLetsOthersDelete;
+    if (security.result == FolderRead::Missing) {
+      // Made protected later, but it could be renamed away and replaced.
+      if (parentLetsGo) return refuse(texts::kOthersMayDelete);
+      return std::nullopt;  // nothing below it is there either
     }
-    if (security.link && !isRoot) return refuse(texts::kFolderIsALink);
+    if (std::optional<text::Ascii> why = Unjudged(security, isRoot)) return refuse(*why);
     std::uint32_t others = OthersMay(security, true);
     bool ownerMayBeReplaced = TrustedWriter(security.owner) || security.owner == Trustee::CurrentUser;
-    parent = security;
-    parentMadeSafe = false;
-    parentIsRoot = isRoot;
+    // A drive root is never changed, and what the running account may do
+    // there is the whole drive's concern: only others count there.
+    parentLetsOthersDelete = OthersMay(security, !isRoot) & kDeleteChild;
     if (isRoot && !isTarget) continue;  // never changed; its own rights matter only where the installation goes
     constexpr std::uint32_t kRename = kDelete | kWriteDac | kWriteOwner;
     if (!isTarget) {
       if (TrustedWriter(security.owner) && !(others & kRename) && !parentLetsGo) continue;
       if (!ownerMayBeReplaced || parentLetsGo) return refuse(ReasonFor(security, others, false, parentLetsGo));
-      plan.fixes.push_back({folder, SafeRule::OnTheWay});
-      parentMadeSafe = true;
+      fixes.push_back({folder, SafeRule::OnTheWay});
+      parentLetsOthersDelete = false;  // made safe
       continue;
     }
     bool safe = TrustedWriter(security.owner) && !parentLetsGo &&
                 !(others & (kAddFile | kAddSubdirectory | kDeleteChild | kRename));
     if (!isRoot && ownerMayBeReplaced && !parentLetsGo && HoldsOnlyTheProductsOwn(files, folder)) {
-      plan.fixes.push_back({folder, SafeRule::ProductFolder, UsersMay::ReadAndExecute});
+      fixes.push_back({folder, SafeRule::ProductFolder, UsersMay::ReadAndExecute});
       // The product's folders someone made there beforehand, as the installation makes them.
       for (const ProductFolder& product : kProductFolders) {
-        std::wstring inside = text::WithTrailingBackslash(folder) + product.name;
-        inside.pop_back();
+        std::wstring inside = ProductFolderIn(folder, product);
         // One someone turned into a link is passed over: what it leads to is not the product's.
         FolderSecurity made = files.ReadFolderSecurity(inside);
         if (made.result != FolderRead::Read || made.link || files.IsLink(inside)) continue;
         // Another account's folder stays open to it whatever list it gets: an
         // owner may hold a handle that changes the list again afterwards.
-        std::optional<TargetRefusal> theirs;
         if (!TrustedWriter(made.owner) && made.owner != Trustee::CurrentUser) {
-          theirs = TargetRefusal{inside, texts::kOwnedByOthers};
-        } else if (product.users == UsersMay::ReadAndExecute) {
-          // What users may not change: nothing of theirs may stay in it either.
-          theirs = OthersEntryIn(files, inside, product.name);
+          return TargetRefusal{inside, texts::kOwnedByOthers};
         }
-        if (theirs) {
-          plan.refusal = theirs;
-          plan.fixes.clear();
-          return plan;
+        // What users may not change: nothing of theirs may stay in it either.
+        if (product.users == UsersMay::ReadAndExecute) {
+          if (std::optional<TargetRefusal> theirs = OthersEntryIn(files, inside, product.name)) return theirs;
         }
-        plan.fixes.push_back({inside, SafeRule::ProductFolder, product.users});
+        fixes.push_back({inside, SafeRule::ProductFolder, product.users});
       }
     } else if (!safe) {
       return refuse(ReasonFor(security, others, true, parentLetsGo));
     }
   }
-  if (std::optional<TargetRefusal> others = OthersEntryIn(files, folders.back())) {
-    plan.refusal = others;
-    plan.fixes.clear();
-  }
-  return plan;
+  return OthersEntryIn(files, folders.back());
 }
 
 std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::wstring& target) {
   std::vector<std::wstring> folders = FoldersFromRoot(files, target);
-  std::optional<FolderSecurity> parent;
+  bool parentLetsOthersDelete = false;  // whether the folder above lets others delete what it holds
   for (std::size_t i = 0; i < folders.size(); ++i) {
     const std::wstring& folder = folders[i];
     FolderSecurity security = files.ReadFolderSecurity(folder);
     bool isRoot = i == 0;
     bool isTarget = i + 1 == folders.size();
-    auto refuse = [&](text::Ascii reason) { return TargetRefusal{folder, reason}; };
-    switch (security.result) {
-      case FolderRead::Missing:
-        // Made protected later, but whoever may delete what its parent
-        // holds could rename it away and put their own in its place.
-        if (parent && (OthersMay(*parent) & kDeleteChild)) return refuse(texts::kOthersMayDelete);
-        parent.reset();
-        continue;
-      case FolderRead::NoAccessLists: return refuse(texts::kKeepsNoAccessList);
-      case FolderRead::Unreadable: return refuse(texts::kAccessListUnreadable);
-      case FolderRead::Read: break;
+    auto refuse = [&](text::Ascii reason) { return std::optional<TargetRefusal>(TargetRefusal{folder, reason}); };
+    if (security.result == FolderRead::Missing) {
+      // Made protected later, but whoever may delete what its parent
+      // holds could rename it away and put their own in its place.
+      if (parentLetsOthersDelete) return refuse(texts::kOthersMayDelete);
+      parentLetsOthersDelete = false;
+      continue;
     }
-    if (security.link && !isRoot) return refuse(texts::kFolderIsALink);
+    if (std::optional<text::Ascii> why = Unjudged(security, isRoot)) return refuse(*why);
     std::uint32_t others = OthersMay(security);
     // Whoever may delete what a folder holds may also rename any folder in it.
-    bool parentLetsGo = parent && (OthersMay(*parent) & kDeleteChild);
-    parent = security;
+    bool parentLetsGo = parentLetsOthersDelete;
+    parentLetsOthersDelete = others & kDeleteChild;
     if (isRoot && !isTarget) continue;  // a root's own rights matter only where the installation goes
     if (!Trusted(security.owner)) return refuse(texts::kOwnedByOthers);
     if (isTarget && (others & (kAddFile | kAddSubdirectory))) return refuse(texts::kOthersMayAddFiles);
@@ -255,8 +245,7 @@ std::optional<TargetRefusal> RefuseUnsafeTarget(FileSystem& files, const std::ws
   // Nor in the product's folders that users may not change.
   for (const ProductFolder& product : kProductFolders) {
     if (product.users != UsersMay::ReadAndExecute) continue;
-    std::wstring inside = text::WithTrailingBackslash(folders.back()) + product.name;
-    inside.pop_back();
+    std::wstring inside = ProductFolderIn(folders.back(), product);
     if (std::optional<TargetRefusal> others = OthersEntryIn(files, inside, product.name)) return others;
   }
   return std::nullopt;

@@ -25,13 +25,6 @@ struct FolderFix {
   UsersMay users = UsersMay::ReadAndExecute;
 };
 
-// What it takes to make the target safe: nothing to change, the folders to
-// change (owner and list), or a refusal when that cannot make it safe.
-struct TargetSafety {
-  std::optional<TargetRefusal> refusal;
-  std::vector<FolderFix> fixes;
-};
-
 // The judgement before anything changes, where only SYSTEM, Administrators
 // and TrustedInstaller count as trusted writers; the account running the
 // setup does not (under UAC, its programs without elevation share it).
@@ -47,7 +40,11 @@ struct TargetSafety {
 //   the target is refused.
 // - A drive root is never changed; a folder on a volume without access
 //   lists, one whose list cannot be read, and a link are refused.
-TargetSafety PlanTargetSafety(FileSystem& files, const std::wstring& target);
+// Nothing when the target can be made safe: fixes then holds the folders to
+// change (owner and list), in order, if any. Otherwise the refusal, and
+// fixes is not to be used.
+std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstring& target,
+                                              std::vector<FolderFix>& fixes);
 
 // The judgement again, once the plan was carried out and the folders made,
 // before the first file is written: what someone else changed meanwhile is

@@ -19,6 +19,9 @@ bool IsFullPath(std::wstring_view path);
 // anything else to some other place.
 bool IsPlainFullPath(std::wstring_view path);
 
+// The root of a full path: "C:\" or "\\server\share\".
+std::wstring RootOf(const std::wstring& path);
+
 // A drive path whose separators may be either slash: the form the system
 // resolves to a full path without asking the network.
 bool IsDrivePath(std::wstring_view path);

@@ -16,22 +16,11 @@ constexpr std::uint32_t kFileNotFound = 2;
 constexpr std::uint32_t kPathNotFound = 3;
 constexpr std::int32_t kNotFound = 2;
 
-// The whole of from into to; false with the error of whichever side failed.
-bool CopyBytes(InputFile& from, OutputFile& to, FileError& error) {
-  std::vector<std::byte> buffer(kCopyBufferBytes);
-  for (;;) {
-    std::size_t got = 0;
-    if (!from.Read(buffer, got, error)) return false;
-    if (got == 0) return to.Close(error);
-    if (!to.Write(std::span<const std::byte>(buffer.data(), got), error)) return false;
-  }
-}
-
 bool CopyFile(FileSystem& files, const std::wstring& from, const std::wstring& to, UsersMay users, FileError& error) {
   std::unique_ptr<InputFile> source = files.OpenPlainForReading(from, error);
   if (!source) return false;
   std::unique_ptr<OutputFile> destination = files.CreateForWriting(to, users, error);
-  return destination && CopyBytes(*source, *destination, error);
+  return destination && !FailedCopy(*source, *destination, error);
 }
 
 // Whether the two plain files hold the same bytes; false when either cannot be read.
@@ -88,7 +77,8 @@ std::wstring WorkFolder::Path(FileError& error) {
 
 std::wstring WorkFolder::NewFileName(FileError& error) {
   std::wstring folder = Path(error);
-  return folder.empty() ? folder : folder + L"replaced " + std::to_wstring(++names_);
+  if (!folder.empty()) folder += Concat({"replaced ", std::to_wstring(++names_)});
+  return folder;
 }
 
 void WorkFolder::RemoveIfEmpty() {
@@ -141,8 +131,8 @@ void MakeFoldersItem::Rollback(RollbackReport& report) {
 }
 
 ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users,
-                                 std::wstring writeName)
-    : files_(files), work_(work), path_(std::move(path)), users_(users), writeName_(std::move(writeName)) {}
+                                 const wchar_t* writeName)
+    : files_(files), work_(work), path_(std::move(path)), users_(users), writeName_(writeName) {}
 
 StepFailure ReplaceFileItem::Do() {
   FileError error;
@@ -151,7 +141,7 @@ StepFailure ReplaceFileItem::Do() {
     kept_ = work_.NewFileName(error);
     std::unique_ptr<OutputFile> copy =
         kept_.empty() ? nullptr : files_.CreateForWriting(kept_, UsersMay::ReadAndExecute, error);
-    if (!copy || !CopyBytes(*earlier, *copy, error)) {
+    if (!copy || FailedCopy(*earlier, *copy, error)) {
       // Nothing of the file was touched yet: without its copy it stays as it is.
       copy.reset();
       if (!kept_.empty()) files_.RemovePlainFile(kept_);
@@ -204,6 +194,18 @@ void ReplaceFileItem::Commit() {
   kept_.clear();
 }
 
+void CreateShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places, const std::wstring& program) {
+  const std::wstring name = kLinkName, noArguments;
+  companion.fCreateShellLink(places.desktop, name, program, noArguments);
+  companion.fCreateShellLink(places.programs, name, program, noArguments);
+}
+
+void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places) {
+  const std::wstring name = kLinkName;
+  companion.fRemoveShellLink(Concat({places.desktop, "\\"}), name);
+  companion.fRemoveShellLink(places.programs, name);
+}
+
 ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, std::wstring product,
                              std::optional<std::wstring> earlierProduct)
     : companion_(companion),
@@ -212,19 +214,15 @@ ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places,
       earlierProduct_(std::move(earlierProduct)) {}
 
 StepFailure ShortcutsItem::Do() {
-  // Whether the library made them is not asked: a missing shortcut stops nothing.
-  companion_.fCreateShellLink(places_.desktop, kLinkName, product_, L"");
-  companion_.fCreateShellLink(places_.programs, kLinkName, product_, L"");
+  CreateShortcuts(companion_, places_, product_);
   return std::nullopt;
 }
 
 void ShortcutsItem::Rollback(RollbackReport&) {
   if (earlierProduct_) {
-    companion_.fCreateShellLink(places_.desktop, kLinkName, *earlierProduct_, L"");
-    companion_.fCreateShellLink(places_.programs, kLinkName, *earlierProduct_, L"");
+    CreateShortcuts(companion_, places_, *earlierProduct_);
   } else {
-    companion_.fRemoveShellLink(std::wstring(places_.desktop) + L"\\", kLinkName);
-    companion_.fRemoveShellLink(places_.programs, kLinkName);
+    RemoveShortcuts(companion_, places_);
   }
 }
 
@@ -232,30 +230,31 @@ SettingItem::SettingItem(SettingsStore& settings, const RegistryApi& registry, s
     : settings_(settings), registry_(registry), value_(std::move(value)) {}
 
 StepFailure SettingItem::Do() {
-  earlier_ = settings_.FindSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey);
-  std::int32_t status = settings_.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection,
-                                              texts::kSettingsKey, value_);
+  earlier_ = settings_.FindSetting(application_, section_, key_);
+  std::int32_t status = settings_.SaveSetting(application_, section_, key_, value_);
   written_ = status == 0;
   if (written_) return std::nullopt;
-  return KitFileFailure{FailureKind::Registration,
-                        Concat({texts::kSettingsApplication, "\\", texts::kSettingsSection, "\\", texts::kSettingsKey}),
+  return KitFileFailure{FailureKind::Registration, Concat({application_, "\\", section_, "\\", key_}),
                         registry_.StatusText(status), static_cast<std::uint32_t>(status)};
 }
 
 void SettingItem::Rollback(RollbackReport& report) {
   if (!written_) return;
-  std::int32_t status =
-      earlier_ ? settings_.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey, *earlier_)
-               : settings_.DeleteSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey);
-  if (status != 0) report.notPutBack.push_back(text::Ascii("the setting ") + texts::kSettingsKey);
+  std::int32_t status = earlier_ ? settings_.SaveSetting(application_, section_, key_, *earlier_)
+                                 : settings_.DeleteSetting(application_, section_, key_);
+  if (status != 0) report.notPutBack.push_back(Concat({"the setting ", key_}));
 }
 
 MachineEntryItem::MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values)
     : registry_(registry), key_(std::move(key)), values_(std::move(values)) {}
 
-KitFileFailure MachineEntryItem::Failure(const std::wstring& what, std::int32_t status) const {
-  return {FailureKind::Registration, modReg::RootKeyName(hkey::kLocalMachine) + key_ + what,
-          registry_.StatusText(status), static_cast<std::uint32_t>(status)};
+std::wstring MachineEntryItem::Name(const wchar_t* value) const {
+  std::wstring root = modReg::RootKeyName(hkey::kLocalMachine);
+  return value ? Concat({root, key_, "\\", value}) : Concat({root, key_});
+}
+
+KitFileFailure MachineEntryItem::Failure(const wchar_t* value, std::int32_t status) const {
+  return {FailureKind::Registration, Name(value), registry_.StatusText(status), static_cast<std::uint32_t>(status)};
 }
 
 StepFailure MachineEntryItem::Do() {
@@ -263,21 +262,22 @@ StepFailure MachineEntryItem::Do() {
   RegistryHandle key = 0;
   keyExisted_ = registry_.OpenKey(hkey::kLocalMachine, key_, modReg::kKeyAccess, key) == 0;
   if (keyExisted_) {
-    for (const EntryValue& value : values_) {
-      Earlier& earlier = earlier_.emplace_back();
-      earlier.present = registry_.QueryValue(key, value.name, earlier.type, earlier.bytes) == 0;
+    earlier_ = std::vector<Earlier>(values_.size());
+    for (std::size_t i = 0; i < values_.size(); ++i) {
+      Earlier& earlier = earlier_[i];
+      earlier.present = registry_.QueryValue(key, values_[i].name, earlier.type, earlier.bytes) == 0;
     }
     registry_.CloseKey(key);
   }
   keyTouched_ = true;
   if (std::int32_t status = modReg::CreateRegistryKey(registry_, hkey::kLocalMachine, key_)) {
-    return Failure(L"", status);
+    return Failure(nullptr, status);
   }
   for (const EntryValue& value : values_) {
     bool text = std::holds_alternative<std::wstring>(value.value);
     std::int32_t status = modReg::SetRegistryValue(registry_, hkey::kLocalMachine, key_, value.name, value.value,
                                                    text ? regtype::kString : regtype::kDword);
-    if (status != 0) return Failure(Concat({"\\", value.name}), status);
+    if (status != 0) return Failure(value.name, status);
   }
   return std::nullopt;
 }
@@ -287,20 +287,21 @@ void MachineEntryItem::Rollback(RollbackReport& report) {
   keyTouched_ = false;
   if (!keyExisted_) {
     std::int32_t status = registry_.DeleteKey(hkey::kLocalMachine, key_);
-    if (status != 0 && status != kNotFound) report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + key_);
+    if (status != 0 && status != kNotFound) report.notPutBack.push_back(Name(nullptr));
     return;
   }
   RegistryHandle key = 0;
   if (registry_.OpenKey(hkey::kLocalMachine, key_, modReg::kKeyAccess, key) != 0) {
-    report.notPutBack.push_back(modReg::RootKeyName(hkey::kLocalMachine) + key_);
+    report.notPutBack.push_back(Name(nullptr));
     return;
   }
   for (std::size_t i = 0; i < values_.size() && i < earlier_.size(); ++i) {
     const Earlier& earlier = earlier_[i];
-    std::int32_t status = earlier.present ? registry_.SetValue(key, values_[i].name, earlier.type, earlier.bytes)
-                                          : registry_.DeleteValue(key, values_[i].name);
+    const std::wstring name = values_[i].name;
+    std::int32_t status =
+        earlier.present ? registry_.SetValue(key, name, earlier.type, earlier.bytes) : registry_.DeleteValue(key, name);
     if (status != 0 && !(status == kNotFound && !earlier.present)) {
-      report.notPutBack.push_back(Concat({modReg::RootKeyName(hkey::kLocalMachine), key_, "\\", values_[i].name}));
+      report.notPutBack.push_back(Name(values_[i].name));
     }
   }
   registry_.CloseKey(key);

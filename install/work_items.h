@@ -13,6 +13,7 @@
 
 #include "install/copy_kit_file.h"
 #include "install/operation.h"
+#include "install/registration_names.h"
 #include "install/target_access.h"
 #include "platform/companion_library.h"
 #include "platform/file_system.h"
@@ -98,7 +99,7 @@ class MakeSafeItem : public WorkItem {
 // a rollback; one that was not is removed again.
 class ReplaceFileItem : public WorkItem {
  public:
-  ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users, std::wstring writeName);
+  ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users, const wchar_t* writeName);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
   void Commit() override;
@@ -114,7 +115,7 @@ class ReplaceFileItem : public WorkItem {
   WorkFolder& work_;
   std::wstring path_;
   UsersMay users_;
-  std::wstring writeName_;
+  const wchar_t* writeName_;  // a fixed name: the kit table's, or the test files'
   // What was in the file's place: nothing (rollback removes what is there
   // now), a file (kept_ holds its copy), or something that is not this
   // step's to change back (a link, or a file that could not be read, so was
@@ -122,6 +123,11 @@ class ReplaceFileItem : public WorkItem {
   enum class Before { NotLookedAt, Nothing, File, NotOurs } before_ = Before::NotLookedAt;
   std::wstring kept_;  // the copy of the file as it was
 };
+
+// The two shortcuts named "Morvane" in places, to program. Whether the
+// library made or removed them is not asked: a missing shortcut stops nothing.
+void CreateShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places, const std::wstring& program);
+void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places);
 
 // The two shortcuts to product, on the desktop and in the Programs folder of
 // places. Rollback points them at earlierProduct again, the program of the
@@ -151,6 +157,10 @@ class SettingItem : public WorkItem {
  private:
   SettingsStore& settings_;
   const RegistryApi& registry_;  // for the text of a failure's status
+  // Where the setting lies, named once for every call that reaches it.
+  const std::wstring application_ = texts::kSettingsApplication;
+  const std::wstring section_ = texts::kSettingsSection;
+  const std::wstring key_ = texts::kSettingsKey;
   std::wstring value_;
   bool written_ = false;
   std::optional<std::wstring> earlier_;
@@ -177,7 +187,9 @@ class MachineEntryItem : public WorkItem {
     std::int32_t type = 0;
     std::vector<std::uint8_t> bytes;
   };
-  KitFileFailure Failure(const std::wstring& what, std::int32_t status) const;
+  // The key's full name, or with value that value's.
+  std::wstring Name(const wchar_t* value) const;
+  KitFileFailure Failure(const wchar_t* value, std::int32_t status) const;
 
   RegistryApi& registry_;
   std::wstring key_;

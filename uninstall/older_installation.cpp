@@ -30,10 +30,10 @@ std::wstring ProgramFolder(const std::wstring& command) {
   std::wstring path = command;
   std::erase(path, L'"');
   std::size_t slash = path.find_last_of(L'\\');
-  if (slash == std::wstring::npos) return {};
-  path.resize(slash + 1);
+  path.resize(slash == std::wstring::npos ? 0 : slash + 1);
   // Its files are deleted there: only a path that means what it reads.
-  return install::IsPlainFullPath(path) ? path : std::wstring();
+  if (!install::IsPlainFullPath(path)) path.clear();
+  return path;
 }
 
 std::optional<std::wstring> RegisteredFolder(RegistryApi& registry) {

@@ -24,8 +24,9 @@ void LeaveNothing(const SystemServices& services, const std::wstring& directory)
   // copy; should anything else hold the one here, it goes the same way.)
   if (text::EqualsIgnoringCase(text::WithTrailingBackslash(services.environment.SetupDirectory()), directory)) {
     for (const wchar_t* name : {L"setup.exe", L"setup.dll"}) {
+      std::wstring path = directory + name;
       FileError error;
-      if (files.IsOrdinaryFile(directory + name)) files.SetAsideInUseFile(directory + name, error);
+      if (files.IsOrdinaryFile(path)) files.SetAsideInUseFile(path, error);
     }
   }
   // Each only when the user keeps nothing there, and never through a link.
@@ -44,18 +45,13 @@ install::OperationResult Remove(const RemovalRequest& request, const SystemServi
   if (request.scope == RemovalScope::Everything) {
     std::optional<std::wstring> registered = RegisteredFolder(services.registry);
     if (!registered || !text::EqualsIgnoringCase(*registered, directory)) {
-      install::Refused refused{install::RefusalReason::NotRegistered, directory};
-      refused.folder = directory;
-      refused.detail = registered.value_or(L"");
-      return refused;
+      return install::Refused{install::RefusalReason::NotRegistered, directory, directory, registered.value_or(L"")};
     }
   }
   // The folder or one above it turned into a link leads elsewhere: nothing
   // there is the installation's, and none of it is gone.
   if (std::wstring link = FirstLinkOnTheWay(services.files, directory); !link.empty()) {
-    install::Refused refused{install::RefusalReason::LinkOnTheWay, directory};
-    refused.folder = link;
-    return refused;
+    return install::Refused{install::RefusalReason::LinkOnTheWay, directory, link};
   }
   if (request.scope == RemovalScope::Everything && !questions.ConfirmRemoval()) return install::Cancelled{};
   // Its files could not be deleted while Morvane runs from there.

@@ -7,6 +7,7 @@
 #include "install/all_users.h"
 #include "install/kit_files.h"
 #include "install/registration_names.h"
+#include "install/work_items.h"
 #include "platform/modReg.h"
 #include "platform/services.h"
 #include "platform/shortcut_places.h"
@@ -61,7 +62,6 @@ constexpr bool RemovesTheInstalledFiles() {
 static_assert(RemovesTheInstalledFiles());
 
 constexpr std::wstring_view kTestFileExtension = L".tst";
-constexpr const wchar_t* kLinkName = L"Morvane";
 
 bool IsTestFileName(const std::wstring& name) {
   return name.size() >= kTestFileExtension.size() &&
@@ -99,11 +99,6 @@ void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& di
   }
 }
 
-void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places) {
-  companion.fRemoveShellLink(std::wstring(places.desktop) + L"\\", kLinkName);
-  companion.fRemoveShellLink(places.programs, kLinkName);
-}
-
 // What an installation for all users adds (install/all_users.h) goes with
 // it, whoever removes it: its presets copy, its shortcuts and its Active
 // Setup entry, which would otherwise import at every sign-in whatever
@@ -117,7 +112,7 @@ void RemoveForAllUsers(const SystemServices& services, const std::wstring& direc
   FileError error;
   if (entryNamesThis || system) Remove(services.files, {DeleteOneFile, install::kAllUsersPresets}, directory, error);
   if (entryNamesThis || (system && scope == RemovalScope::Everything)) {
-    RemoveShortcuts(services.companion, shortcut_places::kAllUsers);
+    install::RemoveShortcuts(services.companion, shortcut_places::kAllUsers);
   }
   if (entryNamesThis) services.registry.DeleteKey(hkey::kLocalMachine, texts::kActiveSetupKey);
 }
@@ -144,11 +139,10 @@ std::int32_t DeleteUninstallEntry(const SystemServices& services) {
 
 std::wstring FirstProductFileLeft(FileSystem& files, const std::wstring& directory) {
   for (const RemovalEntry& entry : kRemovalEntries) {
+    if (entry.step != DeleteOneFile) continue;
     // What lies beyond a link is not the installation's.
-    if (entry.step == DeleteOneFile && files.IsOrdinaryFile(directory + entry.path) &&
-        FirstLinkOnTheWay(files, directory + entry.path).empty()) {
-      return directory + entry.path;
-    }
+    std::wstring path = directory + entry.path;
+    if (files.IsOrdinaryFile(path) && FirstLinkOnTheWay(files, path).empty()) return path;
   }
   return {};
 }
@@ -168,7 +162,7 @@ SequenceResult RunRemovalSequence(const SystemServices& services, const std::wst
   if (scope == RemovalScope::FilesOnly) return SequenceResult{true, 0, L"", std::nullopt};
   // The library stays loaded from the program's start, so these still work
   // after its file in this directory was deleted.
-  RemoveShortcuts(services.companion, shortcut_places::kThisUser);
+  install::RemoveShortcuts(services.companion, shortcut_places::kThisUser);
   services.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
                                 texts::kUninstalledMark);
   // Whatever failed above, only the registry step is reported.
