@@ -4,6 +4,7 @@
 // end-to-end tests name the chooser's controls through this one table.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -11,6 +12,7 @@
 #include "platform/window_design.h"
 
 enum class FolderControl { Frame1, Drive1, Dir1, Text1, Command2, Command1, Command3 };
+inline constexpr std::size_t kFolderControlCount = static_cast<std::size_t>(FolderControl::Command3) + 1;
 
 enum class FolderControlKind { Frame, DriveList, DirectoryList, TextBox, Button };
 

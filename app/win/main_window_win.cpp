@@ -94,7 +94,7 @@ bool MainWindow::Create(frmMain& logic) {
     return false;
   }
   fonts_ = DesignFonts(dpi_);
-  for (const ControlDesign& d : MainFormDesign()) tops_.push_back(d.top);
+  for (const ControlDesign& d : MainFormDesign()) tops_[Index(d.control)] = d.top;
   if (!CreateControls()) return false;
   if (int own = WindowDpi(hwnd()); own != dpi_) {
     Layout(own);
