@@ -148,6 +148,6 @@ class SilentRun {
 
 }  // namespace
 
-Outcome RunSilently(const CommandLine& command, const SystemServices& services, LogSink& log) {
+[[gnu::noinline]] Outcome RunSilently(const CommandLine& command, const SystemServices& services, LogSink& log) {
   return SilentRun(command, services, log).Run();
 }
