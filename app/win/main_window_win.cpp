@@ -81,7 +81,9 @@ RECT RectInParent(HWND child) {
 
 }  // namespace
 
-bool MainWindow::Create(frmMain& logic) {
+// Out of line: inlined into the run, its locals would push the run's beyond
+// one-byte offsets.
+[[gnu::noinline]] bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
   if (!RegisterWindowClass(instance_, kMainWindowClass, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
   // Made centred at the system's scale, where it opens; laid out again at
