@@ -348,7 +348,9 @@ void MainWindow::DrawForm(HDC dc, const RECT& area) {
   PaintLabels(dc, area);
 }
 
-void MainWindow::Paint() {
+// Out of line: its paint structure would push the message handler's locals
+// beyond one-byte offsets.
+[[gnu::noinline]] void MainWindow::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
   // Buttons and the text box paint themselves; keep the form's drawing off them.
