@@ -30,6 +30,8 @@ void frmMain::ShowLocation(const std::wstring& directory) {
   controls_.SetText(Text1, directory);
   controls_.SetReadOnly(Text1, true);
   controls_.SetTooltip(Text1, texts::kLocationTooltip);
+  // The folder shown is the one acted on: no other can be chosen.
+  controls_.SetVisible({cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::Uninstall(const std::wstring& directory) {
@@ -43,7 +45,6 @@ void frmMain::Uninstall(const std::wstring& directory) {
     // Uninstall now lies exactly over Next, which stays shown underneath.
     controls_.SetTop(cmdNext1, 3120);
   }
-  controls_.SetVisible({cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::OldUninstall(const std::wstring& directory) {
@@ -52,7 +53,6 @@ void frmMain::OldUninstall(const std::wstring& directory) {
   controls_.SetVisible(cmdNext2, true);
   if (CompleteInstallKit(L"")) controls_.SetText(Label1, texts::kRemoveBeforeReinstall);
   controls_.SetTop(cmdNext2, 3120);
-  controls_.SetVisible({cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::EnterInstallState() {
