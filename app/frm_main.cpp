@@ -74,13 +74,15 @@ void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring
   // Label1 has room for three names after the message; more are counted.
   constexpr std::size_t kShown = 3;
   std::size_t shown = files.size() > kShown ? kShown - 1 : files.size();
-  std::wstring names;
+  std::wstring caption = message;
   for (std::size_t i = 0; i < shown; ++i) {
-    if (i) names += L", ";
-    names += files[i];
+    if (i) caption += L", ";
+    caption += files[i];
   }
-  if (shown < files.size()) names += text::Concat({texts::kAnd, std::to_wstring(files.size() - shown), texts::kMoreFiles});
-  controls_.SetText(Label1, text::Concat({message, names}));
+  if (shown < files.size()) {
+    caption += text::Concat({texts::kAnd, std::to_wstring(files.size() - shown), texts::kMoreFiles});
+  }
+  controls_.SetText(Label1, caption);
 }
 
 void frmMain::EnterUninstalledState() {
