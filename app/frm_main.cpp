@@ -30,6 +30,8 @@ void frmMain::ShowLocation(const std::wstring& directory) {
   controls_.SetText(Text1, directory);
   controls_.SetReadOnly(Text1, true);
   controls_.SetTooltip(Text1, texts::kLocationTooltip);
+  // The folder shown is the one acted on: no other can be chosen.
+  controls_.SetVisible({cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::Uninstall(const std::wstring& directory) {
@@ -43,7 +45,6 @@ void frmMain::Uninstall(const std::wstring& directory) {
     // Uninstall now lies exactly over Next, which stays shown underneath.
     controls_.SetTop(cmdNext1, 3120);
   }
-  controls_.SetVisible({cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::OldUninstall(const std::wstring& directory) {
@@ -52,7 +53,6 @@ void frmMain::OldUninstall(const std::wstring& directory) {
   controls_.SetVisible(cmdNext2, true);
   if (CompleteInstallKit(L"")) controls_.SetText(Label1, texts::kRemoveBeforeReinstall);
   controls_.SetTop(cmdNext2, 3120);
-  controls_.SetVisible({cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::EnterInstallState() {
@@ -74,13 +74,15 @@ void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring
   // Label1 has room for three names after the message; more are counted.
   constexpr std::size_t kShown = 3;
   std::size_t shown = files.size() > kShown ? kShown - 1 : files.size();
-  std::wstring names;
+  std::wstring caption = message;
   for (std::size_t i = 0; i < shown; ++i) {
-    if (i) names += L", ";
-    names += files[i];
+    if (i) caption += L", ";
+    caption += files[i];
   }
-  if (shown < files.size()) names += text::Concat({texts::kAnd, std::to_wstring(files.size() - shown), texts::kMoreFiles});
-  controls_.SetText(Label1, text::Concat({message, names}));
+  if (shown < files.size()) {
+    caption += text::Concat({texts::kAnd, std::to_wstring(files.size() - shown), texts::kMoreFiles});
+  }
+  controls_.SetText(Label1, caption);
 }
 
 void frmMain::EnterUninstalledState() {

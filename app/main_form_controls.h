@@ -3,6 +3,7 @@
 // the unit tests with a fake that records them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -27,6 +28,8 @@ enum class Control : std::uint8_t {
   Label2,
   Label1,
 };
+
+inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::Label1) + 1;
 
 class MainFormControls {
  public:

@@ -20,7 +20,6 @@ enum class TextAlign : std::uint8_t { Left, Center };
 struct ControlDesign {
   Control control;
   std::int16_t id;  // the child window ID
-  const char* name;  // as the end-to-end tests name it
   ControlKind kind;
   TextAlign align;
   std::int16_t left, top, width, height;  // twips

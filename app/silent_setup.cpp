@@ -64,16 +64,19 @@ class SilentRun {
   }
 
  private:
+  // True when no file is named; else the log says what is wrong with them.
+  bool KitWithout(const std::wstring& files, text::Ascii problem) {
+    if (!files.empty()) log_.WriteLine(Concat({"The installation kit is ", problem, files, "; nothing was changed."}));
+    return files.empty();
+  }
+
   bool KitUndamaged() {
     std::wstring damaged;
     for (const std::wstring& file : services_.environment.DamagedKitFiles()) {
       if (!damaged.empty()) damaged += L", ";
       damaged += file;
     }
-    if (!damaged.empty()) {
-      log_.WriteLine(Concat({"The installation kit is damaged; not as assembled: ", damaged, "; nothing was changed."}));
-    }
-    return damaged.empty();
+    return KitWithout(damaged, "damaged; not as assembled: ");
   }
 
   bool KitComplete(const std::wstring& kit) {
@@ -82,10 +85,7 @@ class SilentRun {
       if (!missing.empty()) missing += L", ";
       missing += app::KitFileForLog(file);
     }
-    if (!missing.empty()) {
-      log_.WriteLine(Concat({"The installation kit is incomplete; missing: ", missing, "; nothing was changed."}));
-    }
-    return missing.empty();
+    return KitWithout(missing, "incomplete; missing: ");
   }
 
   Outcome Uninstall(const std::optional<std::wstring>& installed) {
@@ -148,6 +148,6 @@ class SilentRun {
 
 }  // namespace
 
-Outcome RunSilently(const CommandLine& command, const SystemServices& services, LogSink& log) {
+[[gnu::noinline]] Outcome RunSilently(const CommandLine& command, const SystemServices& services, LogSink& log) {
   return SilentRun(command, services, log).Run();
 }

@@ -25,7 +25,9 @@ std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
 
 }  // namespace
 
-StartDecision DecideStart(const SystemServices& services) {
+// Out of line: its temporaries would push the form's locals beyond one-byte
+// offsets.
+[[gnu::noinline]] StartDecision DecideStart(const SystemServices& services) {
   StartDecision decision;
   std::wstring stored = ReadSetting(services.settings);
   if (stored == texts::kUninstalledMark) stored.clear();  // exact case only; see the second reading below

@@ -122,7 +122,7 @@ Removal RemoveShownCopy(frmMain& form, std::initializer_list<Control> buttons) {
 
 }  // namespace
 
-void InstallFromWindow(frmMain& form) {
+[[gnu::noinline]] void InstallFromWindow(frmMain& form) {
   Services& services = form.services();
   MainFormControls& controls = form.controls();
   install::InstallRequest request{.target = controls.Text(Text1),

@@ -4,22 +4,23 @@
 // end-to-end tests name the chooser's controls through this one table.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
 #include "platform/text.h"
 #include "platform/window_design.h"
 
-enum class FolderControl { Frame1, Drive1, Dir1, Text1, Command2, Command1, Command3 };
+enum class FolderControl : std::uint8_t { Frame1, Drive1, Dir1, Text1, Command2, Command1, Command3 };
+inline constexpr std::size_t kFolderControlCount = static_cast<std::size_t>(FolderControl::Command3) + 1;
 
-enum class FolderControlKind { Frame, DriveList, DirectoryList, TextBox, Button };
+enum class FolderControlKind : std::uint8_t { Frame, DriveList, DirectoryList, TextBox, Button };
 
 // Small number types: the table is kept in the program as it is.
 struct FolderControlDesign {
   FolderControl control;
-  std::int16_t id;  // the child window ID
-  const char* name;  // as the end-to-end tests name it
   FolderControlKind kind;
+  std::int16_t id;  // the child window ID
   std::int16_t left, top, width, height;  // twips
   std::int16_t tabIndex;
   const wchar_t* caption;

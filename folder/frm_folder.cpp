@@ -107,7 +107,9 @@ void frmFolder::Dir1_Open() {
   OpenDirectory(listing_.entries[static_cast<std::size_t>(index)].path);
 }
 
-void frmFolder::Command1_Click() {
+// Out of line: its texts would push the window's message handler's locals
+// beyond one-byte offsets.
+[[gnu::noinline]] void frmFolder::Command1_Click() {
   const std::wstring parent = listing_.path;
   // No folder could ever be listed: a name alone would land in the root of
   // whatever drive is current.

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/background_picture.h"
 #include "app/frm_main.h"
@@ -21,6 +22,19 @@ SIZE ClientAt(int dpi) {
   return {TwipsToPixels(kMainClientWidthTwips, dpi), TwipsToPixels(kMainClientHeightTwips, dpi)};
 }
 SIZE FrameAt(int dpi) { return FrameSize(ClientAt(dpi).cx, ClientAt(dpi).cy, kStyle, kExStyle, dpi); }
+
+// Each kind of control's window class and styles, in the order of ControlKind.
+struct ControlClass {
+  const wchar_t* name;
+  DWORD style;
+  DWORD exStyle;
+};
+constexpr ControlClass kControlClasses[] = {
+    {L"Button", WS_TABSTOP | BS_PUSHBUTTON, 0},
+    {L"Edit", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE},
+    {L"Static", SS_NOPREFIX | SS_LEFT, WS_EX_TRANSPARENT},
+};
+static_assert(std::size(kControlClasses) == static_cast<std::size_t>(ControlKind::Label) + 1);
 
 // The background picture drawn at dpi, or null when no bitmap can be made.
 HBITMAP CreateBackgroundPicture(int dpi) {
@@ -81,7 +95,9 @@ RECT RectInParent(HWND child) {
 
 }  // namespace
 
-bool MainWindow::Create(frmMain& logic) {
+// Out of line: inlined into the run, its locals would push the run's beyond
+// one-byte offsets.
+[[gnu::noinline]] bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
   if (!RegisterWindowClass(instance_, kMainWindowClass, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
   // Made centred at the system's scale, where it opens; laid out again at
@@ -94,7 +110,7 @@ bool MainWindow::Create(frmMain& logic) {
     return false;
   }
   fonts_ = DesignFonts(dpi_);
-  for (const ControlDesign& d : MainFormDesign()) tops_.push_back(d.top);
+  for (const ControlDesign& d : MainFormDesign()) tops_[Index(d.control)] = d.top;
   if (!CreateControls()) return false;
   if (int own = WindowDpi(hwnd()); own != dpi_) {
     Layout(own);
@@ -135,27 +151,12 @@ bool MainWindow::CreateControls() {
 
   // Created in stacking order: each new child goes below the ones before it.
   for (const ControlDesign& d : MainFormDesign()) {
-    const wchar_t* className = L"Button";
+    const ControlClass& c = kControlClasses[static_cast<std::size_t>(d.kind)];
     // Overlapping buttons (Uninstall over Next) must not paint over each other.
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0);
-    DWORD exStyle = 0;
-    switch (d.kind) {
-      case ControlKind::Button:
-        style |= WS_TABSTOP | BS_PUSHBUTTON;
-        break;
-      case ControlKind::TextBox:
-        className = L"Edit";
-        style |= WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT;
-        exStyle = WS_EX_CLIENTEDGE;
-        break;
-      case ControlKind::Label:
-        className = L"Static";
-        style |= SS_NOPREFIX | (d.align == TextAlign::Center ? SS_CENTER : SS_LEFT);
-        exStyle = WS_EX_TRANSPARENT;
-        break;
-    }
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0) | c.style;
+    if (d.kind == ControlKind::Label && d.align == TextAlign::Center) style |= SS_CENTER;
     RECT r = PixelRect(d.left, d.top, d.width, d.height, dpi_);
-    HWND control = CreateWindowExW(exStyle, className, d.caption, style, r.left, r.top, r.right - r.left,
+    HWND control = CreateWindowExW(c.exStyle, c.name, d.caption, style, r.left, r.top, r.right - r.left,
                                    r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)),
                                    instance_, nullptr);
     if (!control) return false;
@@ -346,7 +347,9 @@ void MainWindow::DrawForm(HDC dc, const RECT& area) {
   PaintLabels(dc, area);
 }
 
-void MainWindow::Paint() {
+// Out of line: its paint structure would push the message handler's locals
+// beyond one-byte offsets.
+[[gnu::noinline]] void MainWindow::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd(), &ps);
   // Buttons and the text box paint themselves; keep the form's drawing off them.

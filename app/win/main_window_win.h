@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 #include "app/main_form_design.h"
@@ -81,11 +82,11 @@ class MainWindow : public Window, public MainFormControls {
   Callback<bool()> busyPointer_;
   void (*beforeFirstAction_)() = nullptr;
   frmMain* logic_ = nullptr;
-  std::vector<HWND> controls_ = std::vector<HWND>(MainFormDesign().size());
+  std::array<HWND, kControlCount> controls_{};
   HWND tooltip_ = nullptr;
   int dpi_ = 96;
   // Where each control's top is, in twips: the logic moves some buttons.
-  std::vector<int> tops_;
+  std::array<int, kControlCount> tops_{};
   UniqueGdiObject background_;
   // The off-screen copy of the client area the form paints into; the
   // bitmaps are declared before the DCs they are selected into, so that the

@@ -21,6 +21,7 @@ struct NamespaceApi {
   using CloseSpaceFn = BOOLEAN(WINAPI*)(HANDLE, ULONG);
   using DeleteBoundaryFn = VOID(WINAPI*)(HANDLE);
 
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");  // first: the lookups below use it
   CreateBoundaryFn createBoundary = Find<CreateBoundaryFn>("CreateBoundaryDescriptorW");
   AddSidFn addSid = Find<AddSidFn>("AddSIDToBoundaryDescriptor");
   AddSidFn addIntegrity = Find<AddSidFn>("AddIntegrityLabelToBoundaryDescriptor");
@@ -33,8 +34,8 @@ struct NamespaceApi {
     return createBoundary && addSid && addIntegrity && createSpace && openSpace && closeSpace && deleteBoundary;
   }
   template <typename Fn>
-  static Fn Find(const char* name) {
-    return ProcAs<Fn>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name));
+  Fn Find(const char* name) const {
+    return ProcAs<Fn>(GetProcAddress(kernel, name));
   }
 };
 

@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <array>
 #include <vector>
 
 #include "folder/folder_form_controls.h"
@@ -68,7 +69,7 @@ class FolderWindow : public Window, public FolderFormControls, public FolderView
   MessageBoxesWin messages_;
   InputBoxWin input_;
   frmFolder logic_;
-  std::vector<HWND> controls_ = std::vector<HWND>(FolderFormDesign().size());
+  std::array<HWND, kFolderControlCount> controls_{};
   HWND tooltip_ = nullptr;
   UniqueGdiObject background_;
   int dpi_ = 96;

@@ -22,10 +22,10 @@ std::wstring Reason(const std::wstring& what, DWORD code) {
   return text::Concat({what, ": error ", std::to_wstring(code), ", ", text::SystemMessage(code)});
 }
 
-// Opens every folder from the drive root down to the log's own (given with
-// its trailing backslash) as itself, and keeps them open without sharing
-// deletion: none of them can be renamed, or replaced by a link, until the
-// log is made in the last one.
+// Opens every folder from the drive root down to the log's own (each one
+// ending where the log's path has a backslash) as itself, and keeps them
+// open without sharing deletion: none of them can be renamed, or replaced
+// by a link, until the log is made in the last one.
 bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held, std::wstring& reason) {
   for (std::size_t slash = 2; slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
     std::wstring folder = path.substr(0, slash == 2 ? 3 : slash);
@@ -64,13 +64,13 @@ std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool el
     reason = path + text::Ascii(": not a full path on a drive of this computer");
     return nullptr;
   }
-  if (GetDriveTypeW(path.substr(0, 3).c_str()) == DRIVE_REMOTE) {
+  const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
+  if (GetDriveTypeW(root) == DRIVE_REMOTE) {
     reason = path + text::Ascii(": a network drive");
     return nullptr;
   }
-  std::size_t slash = path.find_last_of(L'\\');
   std::vector<UniqueKernelHandle> folders;
-  if (!HoldFolders(path.substr(0, slash + 1), folders, reason)) return nullptr;
+  if (!HoldFolders(path, folders, reason)) return nullptr;
   ProtectedDescriptor list(ProtectedFileSddl(UsersMay::ReadAndExecute));
   if (elevated && !list) {
     reason = Reason(path, GetLastError());

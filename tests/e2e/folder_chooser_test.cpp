@@ -100,14 +100,14 @@ TEST_F(FolderChooser, OpensOnTheCurrentFolderSetsTheChosenPathAndKeepsItsStateBe
   std::vector<ControlInfo> controls = ListControls(chooser, setup_.handle());
   for (const FolderControlDesign& d : FolderFormDesign()) {
     std::optional<ControlInfo> c = FindControl(controls, d.id);
-    ASSERT_TRUE(c) << d.name;
-    EXPECT_EQ(c->text, d.kind == FolderControlKind::DriveList ? c->text : std::wstring(d.caption)) << d.name;
-    EXPECT_TRUE(c->visible && c->enabled) << d.name;
-    EXPECT_EQ(c->tooltip, d.tooltip) << d.name;
-    EXPECT_NEAR(c->twips.left, d.left, 15) << d.name;
-    EXPECT_NEAR(c->twips.top, d.top, 15) << d.name;
-    EXPECT_NEAR(c->twips.right - c->twips.left, d.width, 15) << d.name;
-    EXPECT_NEAR(c->twips.bottom - c->twips.top, d.height, 15) << d.name;
+    ASSERT_TRUE(c) << d.id;
+    EXPECT_EQ(c->text, d.kind == FolderControlKind::DriveList ? c->text : std::wstring(d.caption)) << d.id;
+    EXPECT_TRUE(c->visible && c->enabled) << d.id;
+    EXPECT_EQ(c->tooltip, d.tooltip) << d.id;
+    EXPECT_NEAR(c->twips.left, d.left, 15) << d.id;
+    EXPECT_NEAR(c->twips.top, d.top, 15) << d.id;
+    EXPECT_NEAR(c->twips.right - c->twips.left, d.width, 15) << d.id;
+    EXPECT_NEAR(c->twips.bottom - c->twips.top, d.height, 15) << d.id;
   }
 
   // The current drive and folder, nothing typed.
@@ -311,7 +311,7 @@ TEST_F(FolderChooser, KeyboardWorksItAndItsCloseBoxCountsAsCancelAndClosingTheMa
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command3); }));
   for (FolderControl next : {Command2, Drive1, Dir1, Text1, Command1, Command3}) {
     PressKey(chooser, VK_TAB);
-    ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, next); })) << DesignOf(next).name;
+    ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, next); })) << DesignOf(next).id;
   }
   PressAccessKey(chooser, L'c');
   ASSERT_TRUE(WaitUntil([&] { return FocusedControl(chooser) == Part(chooser, Command1); }));
