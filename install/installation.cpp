@@ -42,7 +42,7 @@ class Installation {
   Installation(const SystemServices& services, InstallPlan& plan, InstallProgress& progress)
       : services_(services), files_(services.files), plan_(plan), progress_(progress), work_(services.files) {}
 
-  OperationResult Run() {
+  [[gnu::noinline]] OperationResult Run() {
     StepFailure failure = Steps();
     if (failure) {
       RollbackReport report = items_.Rollback();
