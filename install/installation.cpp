@@ -146,7 +146,7 @@ class Installation {
     return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
   }
 
-  StepFailure StartPresetsImport() {
+  [[gnu::noinline]] StepFailure StartPresetsImport() {
     // The editor runs elevated: it imports a copy in a folder that only
     // administrators can write, never the kit's own file, which others may
     // be able to replace (and the kit may be read-only).
@@ -184,7 +184,7 @@ class Installation {
     return std::nullopt;
   }
 
-  std::vector<EntryValue> EntryValues() {
+  [[gnu::noinline]] std::vector<EntryValue> EntryValues() {
     const std::wstring& target = directories().target;
     // The size: the installed product files as they lie in the target, in
     // kilobytes rounded up.
@@ -210,7 +210,7 @@ class Installation {
     };
   }
 
-  std::vector<EntryValue> ActiveSetupValues() {
+  [[gnu::noinline]] std::vector<EntryValue> ActiveSetupValues() {
     // Active Setup compares versions written with commas; a newer one runs
     // the import again for every user.
     std::wstring version = texts::kDisplayVersion;
