@@ -62,7 +62,7 @@ class Installation {
   const InstallDirectories& directories() const { return plan_.directories; }
   HeldKitFile& Held(const KitFile& row) { return plan_.kit[static_cast<std::size_t>(row.number - 1)]; }
 
-  StepFailure Steps() {
+  [[gnu::noinline]] StepFailure Steps() {
     std::wstring windows = services_.environment.WindowsDirectory();
     windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
     // Run as SYSTEM, for every user: no one signs in as SYSTEM.
