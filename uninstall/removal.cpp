@@ -16,7 +16,7 @@ constexpr std::int32_t kEntryAlreadyGone = 2;
 // What the removal sequence leaves on purpose for a person to see: the
 // setup that may be running from the folder, the folders that may hold the
 // user's own files, and the folder itself.
-[[gnu::noinline]] void LeaveNothing(const SystemServices& services, const std::wstring& directory) {
+void LeaveNothing(const SystemServices& services, const std::wstring& directory) {
   FileSystem& files = services.files;
   // Started from this folder (as the entry's command starts it), this very
   // setup holds its program: it cannot be deleted while it runs, but it can
