@@ -241,9 +241,9 @@ class Installation {
   WorkItemList items_;
   WorkFolder work_;
   std::wstring windowsDirectory_;
-  CurrentNames names_;
   std::wstring script_;  // the presets copy, while it exists
   std::unique_ptr<RunningProcess> registryEditor_;
+  CurrentNames names_;
 };
 
 }  // namespace
