@@ -113,7 +113,7 @@ std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& 
   return std::nullopt;
 }
 
-std::optional<OperationResult> CheckInstallation(const InstallRequest& request, const SystemServices& services,
+[[gnu::noinline]] std::optional<OperationResult> CheckInstallation(const InstallRequest& request, const SystemServices& services,
                                                  OperationQuestions& questions, InstallPlan& plan) {
   const std::wstring& typed = request.target;  // exactly as typed: not trimmed, not normalised
   // Made into a result in one place: the result holds four texts, and

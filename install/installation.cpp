@@ -42,7 +42,7 @@ class Installation {
   Installation(const SystemServices& services, InstallPlan& plan, InstallProgress& progress)
       : services_(services), files_(services.files), plan_(plan), progress_(progress), work_(services.files) {}
 
-  OperationResult Run() {
+  [[gnu::noinline]] OperationResult Run() {
     StepFailure failure = Steps();
     if (failure) {
       RollbackReport report = items_.Rollback();
@@ -62,7 +62,7 @@ class Installation {
   const InstallDirectories& directories() const { return plan_.directories; }
   HeldKitFile& Held(const KitFile& row) { return plan_.kit[static_cast<std::size_t>(row.number - 1)]; }
 
-  StepFailure Steps() {
+  [[gnu::noinline]] StepFailure Steps() {
     std::wstring windows = services_.environment.WindowsDirectory();
     windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
     // Run as SYSTEM, for every user: no one signs in as SYSTEM.
@@ -146,7 +146,7 @@ class Installation {
     return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
   }
 
-  StepFailure StartPresetsImport() {
+  [[gnu::noinline]] StepFailure StartPresetsImport() {
     // The editor runs elevated: it imports a copy in a folder that only
     // administrators can write, never the kit's own file, which others may
     // be able to replace (and the kit may be read-only).
@@ -184,7 +184,7 @@ class Installation {
     return std::nullopt;
   }
 
-  std::vector<EntryValue> EntryValues() {
+  [[gnu::noinline]] std::vector<EntryValue> EntryValues() {
     const std::wstring& target = directories().target;
     // The size: the installed product files as they lie in the target, in
     // kilobytes rounded up.
@@ -210,7 +210,7 @@ class Installation {
     };
   }
 
-  std::vector<EntryValue> ActiveSetupValues() {
+  [[gnu::noinline]] std::vector<EntryValue> ActiveSetupValues() {
     // Active Setup compares versions written with commas; a newer one runs
     // the import again for every user.
     std::wstring version = texts::kDisplayVersion;
@@ -241,9 +241,9 @@ class Installation {
   WorkItemList items_;
   WorkFolder work_;
   std::wstring windowsDirectory_;
-  CurrentNames names_;
   std::wstring script_;  // the presets copy, while it exists
   std::unique_ptr<RunningProcess> registryEditor_;
+  CurrentNames names_;
 };
 
 }  // namespace

@@ -71,7 +71,7 @@ bool CopyAndProve(FileSystem& files, const std::wstring& from, const std::wstrin
 
 }  // namespace
 
-KitCopy CopyKit(FileSystem& files, const std::wstring& from, const OwnRecord& record) {
+[[gnu::noinline]] KitCopy CopyKit(FileSystem& files, const std::wstring& from, const OwnRecord& record) {
   KitCopy copy;
   if (!record.manifest) {
     // A setup.exe that carries no record can prove nothing, itself included.

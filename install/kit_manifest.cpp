@@ -110,7 +110,7 @@ AssembledSetupDigest::AssembledSetupDigest(const KitManifest& manifest, std::uin
                                            const std::uint8_t* record)
     : manifest_(manifest), assembledSize_(assembledSize), record_(record) {}
 
-void AssembledSetupDigest::Add(const std::uint8_t* bytes, std::size_t size) {
+[[gnu::noinline]] void AssembledSetupDigest::Add(const std::uint8_t* bytes, std::size_t size) {
   // Byte by byte only across the few places read as zeros; whole runs between.
   const std::uint64_t ranges[3][2] = {
       {manifest_.checksumOffset, manifest_.checksumOffset + std::uint64_t{kChecksumBytes}},

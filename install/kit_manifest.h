@@ -86,11 +86,11 @@ class AssembledSetupDigest {
   bool NothingAddedButASignature() const;
 
  private:
-  Sha256 hash_;
   const KitManifest& manifest_;
   std::uint64_t assembledSize_;
   const std::uint8_t* record_;
   std::uint64_t position_ = 0;
   bool recordMatches_ = true;
   std::uint8_t signatureEntry_[8] = {};
+  Sha256 hash_;  // last: the fields above stay within a short reach of the object's start
 };

@@ -150,7 +150,7 @@ std::wstring ProductFolderIn(const std::wstring& folder, const ProductFolder& pr
 
 }  // namespace
 
-std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstring& target,
+[[gnu::noinline]] std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstring& target,
                                               std::vector<FolderFix>& fixes) {
   std::vector<std::wstring> folders = FoldersFromRoot(files, target);
   // Whether the folder above lets others delete what it holds, as it will

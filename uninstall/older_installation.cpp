@@ -14,13 +14,14 @@ namespace {
 constexpr std::uint32_t kQueryValue = 0x1;  // KEY_QUERY_VALUE: reading needs no more
 constexpr const wchar_t* kProductFile = kit_table::kKitFiles[0].installedName;  // kit file 1, the program
 
-std::optional<std::wstring> ReadUninstallString(RegistryApi& registry) {
+// The entry's command; empty without one.
+std::wstring ReadUninstallString(RegistryApi& registry) {
   RegistryHandle key = 0;
-  if (registry.OpenKey(hkey::kLocalMachine, texts::kUninstallKey, kQueryValue, key) != 0) return std::nullopt;
   std::wstring command;
+  if (registry.OpenKey(hkey::kLocalMachine, texts::kUninstallKey, kQueryValue, key) != 0) return command;
   std::int32_t status = registry.QueryStringValue(key, entry_value::kUninstallString, command);
   registry.CloseKey(key);
-  if (status != 0) return std::nullopt;
+  if (status != 0) command.clear();
   return command;
 }
 
@@ -37,9 +38,8 @@ std::wstring ProgramFolder(const std::wstring& command) {
 }
 
 std::optional<std::wstring> RegisteredFolder(RegistryApi& registry) {
-  std::optional<std::wstring> command = ReadUninstallString(registry);
-  if (!command) return std::nullopt;
-  std::wstring folder = ProgramFolder(*command);
+  // No command names no folder.
+  std::wstring folder = ProgramFolder(ReadUninstallString(registry));
   if (folder.empty()) return std::nullopt;
   return folder;
 }

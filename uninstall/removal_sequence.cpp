@@ -147,8 +147,8 @@ std::wstring FirstProductFileLeft(FileSystem& files, const std::wstring& directo
   return {};
 }
 
-SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory, RemovalScope scope,
-                                  bool entryToo) {
+[[gnu::noinline]] SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory,
+                                                    RemovalScope scope, bool entryToo) {
   const RemovalEntry& product = kRemovalEntries.front();
   FileError error;
   Remove(services.files, product, directory, error);
