@@ -6,24 +6,11 @@
 #include <vector>
 
 #include "platform/folder_access.h"
+#include "platform/win/account_win.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/plain_file_win.h"
 
 namespace {
-
-// The account the setup runs as; empty when the token cannot be read.
-std::vector<BYTE> CurrentUserSid() {
-  HANDLE raw = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
-  UniqueKernelHandle token(raw);
-  DWORD size = 0;
-  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> buffer(size);
-  if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
-  PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
-  const BYTE* start = static_cast<const BYTE*>(sid);
-  return std::vector<BYTE>(start, start + GetLengthSid(sid));
-}
 
 bool IsTrustedInstaller(PSID sid) {
   // NT SERVICE\TrustedInstaller, the owner of the system's own folders.

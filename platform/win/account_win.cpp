@@ -8,6 +8,19 @@
 #include "platform/text.h"
 #include "platform/win/handles_win.h"
 
+std::vector<BYTE> CurrentUserSid() {
+  HANDLE raw = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
+  UniqueKernelHandle token(raw);
+  DWORD size = 0;
+  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> buffer(size);
+  if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
+  PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+  const BYTE* start = static_cast<const BYTE*>(sid);
+  return std::vector<BYTE>(start, start + GetLengthSid(sid));
+}
+
 AccountFacts CurrentAccount() {
   AccountFacts facts;
   HANDLE raw = nullptr;
@@ -17,10 +30,9 @@ AccountFacts CurrentAccount() {
   DWORD size = 0;
   facts.elevated = GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
                    elevation.TokenIsElevated != 0;
-  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> buffer(size);
-  if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return facts;
-  PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+  std::vector<BYTE> user = CurrentUserSid();
+  if (user.empty()) return facts;
+  PSID sid = user.data();
   facts.system = IsWellKnownSid(sid, WinLocalSystemSid) != FALSE;
   wchar_t name[256] = {}, domain[256] = {};
   DWORD nameLength = 256, domainLength = 256;
