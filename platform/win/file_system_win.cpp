@@ -337,7 +337,8 @@ bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay us
   if (TooLong(path, kMaxDirectoryPath + 1, &error)) return false;
   std::wstring folder = FolderPath(path);
   std::size_t slash = folder.find_last_of(L'\\');
-  std::wstring parent = slash == std::wstring::npos ? folder : FolderPath(folder.substr(0, slash + 1));
+  // Up to its last backslash, which only a drive root keeps (FolderPath).
+  std::wstring parent = slash == std::wstring::npos ? folder : folder.substr(0, slash > 2 ? slash : slash + 1);
   ProtectedDescriptor list(ProtectedFolderSddl(users));
   // The parent is held where it was found to be, with an access that takes
   // part in sharing and without sharing deletion: neither it nor a folder
