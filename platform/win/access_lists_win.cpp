@@ -120,9 +120,10 @@ FolderSecurity SecurityOf(HANDLE file) {
 
 }  // namespace
 
-ProtectedDescriptor::ProtectedDescriptor(const std::wstring& sddl) {
+ProtectedDescriptor::ProtectedDescriptor(text::Ascii sddl) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
+  std::wstring wide = sddl;
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorW(wide.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
     descriptor_.reset(descriptor);
   }
   attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, descriptor, FALSE};

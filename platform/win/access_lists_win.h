@@ -10,11 +10,12 @@
 
 #include "platform/file_system.h"
 #include "platform/folder_security.h"
+#include "platform/text.h"
 
 // A descriptor built from its text, for one creation or one change.
 class ProtectedDescriptor {
  public:
-  explicit ProtectedDescriptor(const std::wstring& sddl);
+  explicit ProtectedDescriptor(text::Ascii sddl);
   // False when the text could not be turned into a descriptor; the last
   // error says why. Nothing is ever made without its list.
   explicit operator bool() const { return descriptor_ != nullptr; }

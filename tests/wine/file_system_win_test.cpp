@@ -33,7 +33,7 @@ bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
 TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeftAlone) {
   for (UsersMay users : {UsersMay::ReadAndExecute, UsersMay::Modify}) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(ProtectedFolderSddl(users).c_str(),
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(std::wstring(ProtectedFolderSddl(users)).c_str(),
                                                                      SDDL_REVISION_1, &descriptor, nullptr));
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
