@@ -186,9 +186,7 @@ bool OnlyAdministratorsMayRepermission(HANDLE file) {
   return true;
 }
 
-std::vector<BYTE> OnTheWayAcl(PACL existing) {
-  ProtectedDescriptor rule(OnTheWaySddl());
-  PACL fixed = rule.dacl();
+std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
   std::vector<BYTE> user = CurrentUserSid();
   if (!fixed || user.empty()) return {};
   // What the running account had: on the folder itself, and passed on.
@@ -252,7 +250,7 @@ bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, Sec
     BOOL present = FALSE, defaulted = FALSE;
     PACL existing = nullptr;
     GetSecurityDescriptorDacl(before.descriptor.data(), &present, &existing, &defaulted);
-    wayAcl = OnTheWayAcl(present ? existing : nullptr);
+    wayAcl = OnTheWayAcl(dacl, present ? existing : nullptr);
     if (wayAcl.empty()) return false;
     dacl = reinterpret_cast<PACL>(wayAcl.data());
   }

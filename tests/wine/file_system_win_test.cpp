@@ -149,7 +149,8 @@ TEST_F(RealFileSystem, FoldersAreMadeSafeThroughTheirHandleAndPutBack) {
   BOOL present = FALSE, defaulted = FALSE;
   PACL dacl = nullptr;
   GetSecurityDescriptorDacl(existing, &present, &dacl, &defaulted);
-  std::vector<BYTE> made = OnTheWayAcl(dacl);
+  ProtectedDescriptor rule(OnTheWaySddl());
+  std::vector<BYTE> made = OnTheWayAcl(rule.dacl(), dacl);
   LocalFree(existing);
   ASSERT_FALSE(made.empty());
   SECURITY_DESCRIPTOR descriptor;
