@@ -12,7 +12,8 @@ std::wstring SystemTempFolder() {
   if (length == 0 || length >= MAX_PATH) return {};
   std::wstring temp = windows;
   if (temp.back() != L'\\') temp += L'\\';
-  return temp + L"Temp\\";
+  temp += L"Temp\\";
+  return temp;
 }
 
 unsigned long UnguessableNumber() {
@@ -36,7 +37,10 @@ std::wstring MakePrivateFolder(const std::wstring& base) {
     wsprintfW(name, L"%08lX", static_cast<unsigned long>(seed + attempt * 104729u));
     std::wstring folder = base + name;
     // Given at creation, so the folder never exists with its parent's rights.
-    if (CreateDirectoryW(folder.c_str(), list.attributes())) return folder + L"\\";
+    if (CreateDirectoryW(folder.c_str(), list.attributes())) {
+      folder += L'\\';
+      return folder;
+    }
     if (GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
   return {};
