@@ -1,5 +1,7 @@
 #include "platform/log_sink.h"
 
+#include "platform/text.h"
+
 namespace {
 
 bool NeedsEscape(wchar_t c) {
@@ -39,7 +41,8 @@ std::wstring RunLogName(int year, int month, int day, int hour, int minute, int 
     name.push_back(separators[i]);
     AppendDigits(name, static_cast<unsigned>(parts[i]), 2);
   }
-  return name + L".log";
+  name += L".log";
+  return name;
 }
 
 std::wstring NumberedLogPath(const std::wstring& path, int number) {
@@ -47,5 +50,6 @@ std::wstring NumberedLogPath(const std::wstring& path, int number) {
   std::size_t dot = path.find_last_of(L'.');
   std::size_t slash = path.find_last_of(L'\\');
   if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) dot = path.size();
-  return path.substr(0, dot) + L" (" + std::to_wstring(number) + L")" + path.substr(dot);
+  std::wstring_view whole = path;
+  return text::Concat({whole.substr(0, dot), " (", std::to_wstring(number), ")", whole.substr(dot)});
 }
