@@ -71,8 +71,10 @@ std::wstring FolderSystemWin::DriveDirectory(wchar_t letter) {
 
 bool FolderSystemWin::ListFolders(const std::wstring& directory, std::vector<std::wstring>& names, FileError& error) {
   WIN32_FIND_DATAW found{};
-  UniqueFindHandle search(FindFirstFileExW((text::WithTrailingBackslash(directory) + L"*").c_str(), FindExInfoBasic,
-                                           &found, FindExSearchLimitToDirectories, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  std::wstring pattern = text::WithTrailingBackslash(directory);
+  pattern += L'*';
+  UniqueFindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchLimitToDirectories,
+                                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!search) {
     DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND) return true;  // an empty root has not even "." in it
