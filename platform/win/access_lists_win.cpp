@@ -238,7 +238,7 @@ bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, Sec
   constexpr SECURITY_INFORMATION kWhat = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
   DWORD needed = 0;
   GetKernelObjectSecurity(folder.get(), kWhat, nullptr, 0, &needed);
-  before.descriptor.resize(needed);
+  before.descriptor = std::vector<std::uint8_t>(needed);
   if (needed == 0 || !GetKernelObjectSecurity(folder.get(), kWhat, before.descriptor.data(), needed, &needed)) {
     return false;
   }
