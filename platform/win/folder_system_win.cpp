@@ -60,10 +60,13 @@ std::wstring FolderSystemWin::CurrentDirectory() {
 
 std::wstring FolderSystemWin::DriveDirectory(wchar_t letter) {
   // "X:" alone stands for the directory the process last used on that drive.
-  const wchar_t drive[] = {letter, L':', L'\0'};
+  wchar_t drive[] = {letter, L':', L'\0', L'\0'};
   wchar_t path[MAX_PATH] = {};
   DWORD length = GetFullPathNameW(drive, MAX_PATH, path, nullptr);
-  if (length == 0 || length >= MAX_PATH) return std::wstring{letter, L':', L'\\'};
+  if (length == 0 || length >= MAX_PATH) {
+    drive[2] = L'\\';  // the root will do
+    return drive;
+  }
   // Some systems answer with a trailing backslash; only a root keeps one.
   if (length > 3 && path[length - 1] == L'\\') path[length - 1] = L'\0';
   return path;
