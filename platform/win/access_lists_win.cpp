@@ -13,15 +13,20 @@
 namespace {
 
 bool IsTrustedInstaller(PSID sid) {
-  // NT SERVICE\TrustedInstaller, the owner of the system's own folders.
-  static const DWORD kParts[] = {956008885, 3418522649, 1831038044, 1853292631, 2271478464};
-  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  if (*GetSidSubAuthorityCount(sid) != 6 || memcmp(GetSidIdentifierAuthority(sid), &nt, sizeof nt) != 0) return false;
-  if (*GetSidSubAuthority(sid, 0) != SECURITY_SERVICE_ID_BASE_RID) return false;
-  for (DWORD i = 0; i < 5; ++i) {
-    if (*GetSidSubAuthority(sid, i + 1) != kParts[i]) return false;
-  }
-  return true;
+  // NT SERVICE\TrustedInstaller, the owner of the system's own folders, laid
+  // out as a SID with its six parts.
+  struct ServiceSid {
+    BYTE revision;
+    BYTE count;
+    SID_IDENTIFIER_AUTHORITY authority;
+    DWORD parts[6];
+  };
+  static const ServiceSid kTrustedInstaller = {
+      SID_REVISION,
+      6,
+      SECURITY_NT_AUTHORITY,
+      {SECURITY_SERVICE_ID_BASE_RID, 956008885, 3418522649, 1831038044, 1853292631, 2271478464}};
+  return EqualSid(sid, const_cast<ServiceSid*>(&kTrustedInstaller)) != FALSE;
 }
 
 Trustee KindOf(PSID sid, std::vector<BYTE>& currentUser) {
