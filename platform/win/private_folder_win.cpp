@@ -17,7 +17,7 @@ std::wstring SystemTempFolder() {
 }
 
 unsigned long UnguessableNumber() {
-  DWORD seed = GetCurrentProcessId() * 7919u + GetTickCount();
+  DWORD seed = GetCurrentProcessId() * 7919u + static_cast<DWORD>(GetTickCount64());
   using RandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
   HMODULE advapi = GetModuleHandleW(L"advapi32.dll");
   auto random = advapi ? ProcAs<RandomFn>(GetProcAddress(advapi, "SystemFunction036")) : nullptr;  // RtlGenRandom
