@@ -92,14 +92,18 @@ FolderSecurity SecurityOf(HANDLE file) {
   security.result = FolderRead::Read;
   security.owner = KindOf(owner, currentUser);
   security.hasAccessList = dacl != nullptr;
-  for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+  // Made at its size and filled in place; cut to what was read should an entry fail.
+  security.entries = std::vector<AccessEntry>(dacl ? dacl->AceCount : 0);
+  for (DWORD i = 0; i < security.entries.size(); ++i) {
     void* ace = nullptr;
     if (!GetAce(dacl, i, &ace)) {
       security.result = FolderRead::Unreadable;
+      security.entries.erase(security.entries.begin() + i, security.entries.end());
       return security;
     }
     const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
-    AccessEntry entry{.inheritOnly = (header.AceFlags & INHERIT_ONLY_ACE) != 0};
+    AccessEntry& entry = security.entries[i];
+    entry.inheritOnly = (header.AceFlags & INHERIT_ONLY_ACE) != 0;
     // The allowed and denied kinds, plain or with a condition, share one
     // layout. Any other kind is taken as granting everything to anyone: a
     // list that cannot be understood is not proof that users are kept out.
@@ -118,7 +122,6 @@ FolderSecurity SecurityOf(HANDLE file) {
         entry.rights = rights::kFileAllAccess;
         break;
     }
-    security.entries.push_back(entry);
   }
   return security;
 }
