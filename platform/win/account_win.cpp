@@ -12,11 +12,11 @@ std::vector<BYTE> CurrentUserSid() {
   HANDLE raw = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
   UniqueKernelHandle token(raw);
+  // The account's entry and its SID, which never takes more than the most a SID can.
+  alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
   DWORD size = 0;
-  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> buffer(size);
-  if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
-  PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+  if (!GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size)) return {};
+  PSID sid = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
   const BYTE* start = static_cast<const BYTE*>(sid);
   return std::vector<BYTE>(start, start + GetLengthSid(sid));
 }
