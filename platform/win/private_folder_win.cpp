@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/folder_access.h"
+#include "platform/text.h"
 #include "platform/win/access_lists_win.h"
 #include "platform/win/handles_win.h"
 
@@ -10,8 +11,7 @@ std::wstring SystemTempFolder() {
   wchar_t windows[MAX_PATH];
   UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
-  std::wstring temp = windows;
-  if (temp.back() != L'\\') temp += L'\\';
+  std::wstring temp = text::WithTrailingBackslash(windows);
   temp += L"Temp\\";
   return temp;
 }
