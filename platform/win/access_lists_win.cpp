@@ -60,8 +60,9 @@ bool IsPlainFolder(HANDLE folder, const std::wstring& path) {
 constexpr ACCESS_MASK kDangerous = DELETE | WRITE_DAC | WRITE_OWNER | FILE_DELETE_CHILD;
 
 ACCESS_MASK FileRights(ACCESS_MASK mask) {
-  GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
-  MapGenericMask(&mask, &mapping);
+  // The call only reads the mapping.
+  static const GENERIC_MAPPING kFiles{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
+  MapGenericMask(&mask, const_cast<GENERIC_MAPPING*>(&kFiles));
   return mask;
 }
 
