@@ -36,9 +36,9 @@ std::wstring RunLogName(int year, int month, int day, int hour, int minute, int 
   std::wstring name = L"Morvane Setup ";
   AppendDigits(name, static_cast<unsigned>(year), 4);
   const int parts[] = {month, day, hour, minute, second};
-  const wchar_t separators[] = L"-- ..";
+  static constexpr wchar_t kSeparators[] = L"-- ..";
   for (int i = 0; i < 5; ++i) {
-    name.push_back(separators[i]);
+    name.push_back(kSeparators[i]);
     AppendDigits(name, static_cast<unsigned>(parts[i]), 2);
   }
   name += L".log";

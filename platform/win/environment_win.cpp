@@ -65,7 +65,7 @@ std::wstring EnvironmentWin::ProfilesDirectory() const {
     std::wstring stored;
     if (ReadRegistryText(key, L"ProfilesDirectory", type, stored) == ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ)) {
-      constexpr std::wstring_view kSystemDrive = L"%SystemDrive%";
+      static constexpr std::wstring_view kSystemDrive = L"%SystemDrive%";
       if (text::EqualsIgnoringCase(std::wstring_view(stored).substr(0, kSystemDrive.size()), kSystemDrive)) {
         stored.replace(0, kSystemDrive.size(), drive);
       }
