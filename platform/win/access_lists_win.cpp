@@ -309,7 +309,9 @@ bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& befor
   HANDLE raw = nullptr;
   if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) {
     UniqueKernelHandle token(raw);
-    TOKEN_PRIVILEGES privileges{1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}};
+    TOKEN_PRIVILEGES privileges;
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     if (LookupPrivilegeValueW(nullptr, SE_RESTORE_NAME, &privileges.Privileges[0].Luid)) {
       AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
     }
