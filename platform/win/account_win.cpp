@@ -34,7 +34,7 @@ AccountFacts CurrentAccount() {
   if (user.empty()) return facts;
   PSID sid = user.data();
   facts.system = IsWellKnownSid(sid, WinLocalSystemSid) != FALSE;
-  wchar_t name[256] = {}, domain[256] = {};
+  wchar_t name[256], domain[256];
   DWORD nameLength = 256, domainLength = 256;
   SID_NAME_USE use{};
   if (LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) {

@@ -41,7 +41,7 @@ void PreloadSystemDlls(SystemDlls group) {
   // Each name is written in turn after the folder and a backslash; the
   // longest, with the backslash and its end, takes fewer than kLongestName.
   constexpr UINT kLongestName = 16;
-  wchar_t path[MAX_PATH] = {};
+  wchar_t path[MAX_PATH];
   UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length + kLongestName >= MAX_PATH) return;
   path[length++] = L'\\';

@@ -10,7 +10,7 @@
 namespace {
 
 std::wstring VolumeLabel(const wchar_t* root) {
-  wchar_t label[MAX_PATH + 1] = {};
+  wchar_t label[MAX_PATH + 1];
   if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return {};
   return label;
 }
@@ -23,7 +23,7 @@ std::wstring NetworkShare(wchar_t letter) {
   auto getConnection = mpr ? ProcAs<GetConnectionFn>(GetProcAddress(mpr.get(), "WNetGetConnectionW")) : nullptr;
   if (!getConnection) return {};
   const wchar_t drive[] = {letter, L':', L'\0'};
-  wchar_t share[MAX_PATH + 1] = {};
+  wchar_t share[MAX_PATH + 1];
   DWORD size = MAX_PATH + 1;
   return getConnection(drive, share, &size) == NO_ERROR ? std::wstring(share) : std::wstring();
 }
@@ -61,7 +61,7 @@ std::wstring FolderSystemWin::CurrentDirectory() {
 std::wstring FolderSystemWin::DriveDirectory(wchar_t letter) {
   // "X:" alone stands for the directory the process last used on that drive.
   wchar_t drive[] = {letter, L':', L'\0', L'\0'};
-  wchar_t path[MAX_PATH] = {};
+  wchar_t path[MAX_PATH];
   DWORD length = GetFullPathNameW(drive, MAX_PATH, path, nullptr);
   if (length == 0 || length >= MAX_PATH) {
     drive[2] = L'\\';  // the root will do
