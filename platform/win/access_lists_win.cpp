@@ -52,7 +52,7 @@ bool IsLink(HANDLE file);
 // A folder, no link, and where its path says: Wine shows a Unix link opened
 // this way as the folder it leads to, whose final path then differs.
 bool IsPlainFolder(HANDLE folder, const std::wstring& path) {
-  BY_HANDLE_FILE_INFORMATION info{};
+  BY_HANDLE_FILE_INFORMATION info;
   return GetFileInformationByHandle(folder, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
          !IsLink(folder) && LiesWhereItSays(folder, path.c_str());
 }
@@ -67,7 +67,7 @@ ACCESS_MASK FileRights(ACCESS_MASK mask) {
 }
 
 bool IsLink(HANDLE file) {
-  FILE_ATTRIBUTE_TAG_INFO tag{};
+  FILE_ATTRIBUTE_TAG_INFO tag;
   if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag)) return false;
   if (!(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   // Deduplicated or cloud-synced folders are reparse points too, but lie
@@ -215,7 +215,7 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
     }
   }
   own &= ~kDangerous;
-  ACL_SIZE_INFORMATION sizes{};
+  ACL_SIZE_INFORMATION sizes;
   if (!GetAclInformation(fixed, &sizes, sizeof sizes, AclSizeInformation)) return {};
   DWORD extra = 2 * (sizeof(ACCESS_ALLOWED_ACE) + static_cast<DWORD>(user.size()));
   std::vector<BYTE> acl(sizes.AclBytesInUse + extra);

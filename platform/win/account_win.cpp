@@ -26,7 +26,7 @@ AccountFacts CurrentAccount() {
   HANDLE raw = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return facts;
   UniqueKernelHandle token(raw);
-  TOKEN_ELEVATION elevation{};
+  TOKEN_ELEVATION elevation;
   DWORD size = 0;
   facts.elevated = GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
                    elevation.TokenIsElevated != 0;

@@ -73,7 +73,7 @@ std::wstring FolderSystemWin::DriveDirectory(wchar_t letter) {
 }
 
 bool FolderSystemWin::ListFolders(const std::wstring& directory, std::vector<std::wstring>& names, FileError& error) {
-  WIN32_FIND_DATAW found{};
+  WIN32_FIND_DATAW found;
   std::wstring pattern = text::WithTrailingBackslash(directory);
   pattern += L'*';
   UniqueFindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchLimitToDirectories,
