@@ -36,7 +36,7 @@ AccountFacts CurrentAccount() {
   facts.system = IsWellKnownSid(sid, WinLocalSystemSid) != FALSE;
   wchar_t name[256], domain[256];
   DWORD nameLength = 256, domainLength = 256;
-  SID_NAME_USE use{};
+  SID_NAME_USE use;
   if (LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) {
     facts.name = text::Concat({domain, *domain ? L"\\" : L"", name});
   } else if (wchar_t* text = nullptr; ConvertSidToStringSidW(sid, &text)) {
