@@ -81,9 +81,9 @@ bool IsLink(HANDLE file) {
 FolderSecurity SecurityOf(HANDLE file) {
   FolderSecurity security;
   security.result = FolderRead::Unreadable;
-  PSID owner = nullptr;
-  PACL dacl = nullptr;
-  PSECURITY_DESCRIPTOR raw = nullptr;
+  PSID owner;
+  PACL dacl;
+  PSECURITY_DESCRIPTOR raw;
   if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
                       nullptr, &dacl, nullptr, &raw) != ERROR_SUCCESS) {
     return security;
@@ -96,7 +96,7 @@ FolderSecurity SecurityOf(HANDLE file) {
   // Made at its size and filled in place; cut to what was read should an entry fail.
   security.entries = std::vector<AccessEntry>(dacl ? dacl->AceCount : 0);
   for (DWORD i = 0; i < security.entries.size(); ++i) {
-    void* ace = nullptr;
+    void* ace;
     if (!GetAce(dacl, i, &ace)) {
       security.result = FolderRead::Unreadable;
       security.entries.erase(security.entries.begin() + i, security.entries.end());
@@ -202,7 +202,7 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
   ACCESS_MASK own = 0, passedOn = 0;
   BYTE inheritance = 0;
   for (DWORD i = 0; existing && i < existing->AceCount; ++i) {
-    void* ace = nullptr;
+    void* ace;
     if (!GetAce(existing, i, &ace)) return {};
     const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
     if (header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
@@ -222,7 +222,7 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
   auto* made = reinterpret_cast<PACL>(acl.data());
   if (!InitializeAcl(made, static_cast<DWORD>(acl.size()), ACL_REVISION)) return {};
   for (DWORD i = 0; i < fixed->AceCount; ++i) {
-    void* ace = nullptr;
+    void* ace;
     if (!GetAce(fixed, i, &ace) ||
         !AddAce(made, ACL_REVISION, MAXDWORD, ace, static_cast<const ACE_HEADER*>(ace)->AceSize)) {
       return {};
