@@ -167,7 +167,7 @@ FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
     return security;
   }
   security.result = FolderRead::Unreadable;
-  DWORD flags = 0;
+  DWORD flags;
   if (!GetVolumeInformationByHandleW(folder.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) return security;
   if (!(flags & FILE_PERSISTENT_ACLS)) {
     security.result = FolderRead::NoAccessLists;
@@ -297,8 +297,8 @@ bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& befor
     return false;
   }
   auto* descriptor = const_cast<BYTE*>(before.descriptor.data());
-  SECURITY_DESCRIPTOR_CONTROL control = 0;
-  DWORD revision = 0;
+  SECURITY_DESCRIPTOR_CONTROL control;
+  DWORD revision;
   if (!GetSecurityDescriptorControl(descriptor, &control, &revision)) return false;
   SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION |
                               (control & SE_DACL_PROTECTED ? PROTECTED_DACL_SECURITY_INFORMATION
@@ -306,7 +306,7 @@ bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& befor
   // An owner other than the administrator or Administrators (SYSTEM, say)
   // may be given back only with the restore privilege, which elevated
   // administrators hold but have switched off.
-  HANDLE raw = nullptr;
+  HANDLE raw;
   if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) {
     UniqueKernelHandle token(raw);
     TOKEN_PRIVILEGES privileges;

@@ -9,12 +9,12 @@
 #include "platform/win/handles_win.h"
 
 std::vector<BYTE> CurrentUserSid() {
-  HANDLE raw = nullptr;
+  HANDLE raw;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
   UniqueKernelHandle token(raw);
   // The account's entry and its SID, which never takes more than the most a SID can.
   alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-  DWORD size = 0;
+  DWORD size;
   if (!GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size)) return {};
   PSID sid = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
   const BYTE* start = static_cast<const BYTE*>(sid);
@@ -23,11 +23,11 @@ std::vector<BYTE> CurrentUserSid() {
 
 AccountFacts CurrentAccount() {
   AccountFacts facts;
-  HANDLE raw = nullptr;
+  HANDLE raw;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return facts;
   UniqueKernelHandle token(raw);
   TOKEN_ELEVATION elevation;
-  DWORD size = 0;
+  DWORD size;
   facts.elevated = GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
                    elevation.TokenIsElevated != 0;
   std::vector<BYTE> user = CurrentUserSid();
