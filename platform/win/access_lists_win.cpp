@@ -139,15 +139,15 @@ ProtectedDescriptor::ProtectedDescriptor(text::Ascii sddl) {
 }
 
 PSID ProtectedDescriptor::owner() const {
-  BOOL defaulted = FALSE;
-  PSID owner = nullptr;
+  BOOL defaulted;
+  PSID owner;
   if (!descriptor_ || !GetSecurityDescriptorOwner(descriptor_.get(), &owner, &defaulted)) return nullptr;
   return owner;
 }
 
 PACL ProtectedDescriptor::dacl() const {
-  BOOL present = FALSE, defaulted = FALSE;
-  PACL dacl = nullptr;
+  BOOL present, defaulted;
+  PACL dacl = nullptr;  // left alone when the descriptor has no list
   if (!descriptor_ || !GetSecurityDescriptorDacl(descriptor_.get(), &present, &dacl, &defaulted)) return nullptr;
   return dacl;
 }
