@@ -29,10 +29,10 @@ constexpr text::Ascii kOnTheWay =
 
 }  // namespace
 
-std::wstring ProtectedFolderSddl(UsersMay users) {
+text::Ascii ProtectedFolderSddl(UsersMay users) {
   return users == UsersMay::ReadAndExecute ? kProgramFolder : kWorkingFolder;
 }
 
-std::wstring ProtectedFileSddl(UsersMay users) { return users == UsersMay::ReadAndExecute ? kProgramFile : kWorkingFile; }
+text::Ascii ProtectedFileSddl(UsersMay users) { return users == UsersMay::ReadAndExecute ? kProgramFile : kWorkingFile; }
 
-std::wstring OnTheWaySddl() { return kOnTheWay; }
+text::Ascii OnTheWaySddl() { return kOnTheWay; }

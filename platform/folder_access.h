@@ -3,7 +3,7 @@
 // program an administrator runs next (the uninstaller, "setup.exe").
 #pragma once
 
-#include <string>
+#include "platform/text.h"
 
 enum class UsersMay {
   ReadAndExecute,  // program folders
@@ -13,14 +13,14 @@ enum class UsersMay {
 // A protected descriptor in the system's descriptor language: SYSTEM and
 // Administrators full control, Users as given, inherited by everything made
 // inside, and nothing inherited from the parent.
-std::wstring ProtectedFolderSddl(UsersMay users);
+text::Ascii ProtectedFolderSddl(UsersMay users);
 
 // The same rights for one file, given to it as its own list: a file that
 // inherited its folder's could be replaced by anyone the folder lets in (a
 // drive root lets every user make folders and change what is made inside).
-std::wstring ProtectedFileSddl(UsersMay users);
+text::Ascii ProtectedFileSddl(UsersMay users);
 
 // What a folder on the target's way gets that others could delete or
 // rename: the rule of a system drive's root. The running account's own
 // rights are added to it where it has any.
-std::wstring OnTheWaySddl();
+text::Ascii OnTheWaySddl();

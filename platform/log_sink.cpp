@@ -1,5 +1,7 @@
 #include "platform/log_sink.h"
 
+#include "platform/text.h"
+
 namespace {
 
 bool NeedsEscape(wchar_t c) {
@@ -34,12 +36,13 @@ std::wstring RunLogName(int year, int month, int day, int hour, int minute, int 
   std::wstring name = L"Morvane Setup ";
   AppendDigits(name, static_cast<unsigned>(year), 4);
   const int parts[] = {month, day, hour, minute, second};
-  const wchar_t separators[] = L"-- ..";
+  static constexpr wchar_t kSeparators[] = L"-- ..";
   for (int i = 0; i < 5; ++i) {
-    name.push_back(separators[i]);
+    name.push_back(kSeparators[i]);
     AppendDigits(name, static_cast<unsigned>(parts[i]), 2);
   }
-  return name + L".log";
+  name += L".log";
+  return name;
 }
 
 std::wstring NumberedLogPath(const std::wstring& path, int number) {
@@ -47,5 +50,6 @@ std::wstring NumberedLogPath(const std::wstring& path, int number) {
   std::size_t dot = path.find_last_of(L'.');
   std::size_t slash = path.find_last_of(L'\\');
   if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) dot = path.size();
-  return path.substr(0, dot) + L" (" + std::to_wstring(number) + L")" + path.substr(dot);
+  std::wstring_view whole = path;
+  return text::Concat({whole.substr(0, dot), " (", std::to_wstring(number), ")", whole.substr(dot)});
 }

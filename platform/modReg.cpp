@@ -71,7 +71,7 @@ std::wstring RegistryStatusText(std::int32_t status) {
   return {};
 }
 
-std::wstring RootKeyName(RootKey root) {
+text::Ascii RootKeyName(RootKey root) {
   for (const RootName& entry : kRootNames) {
     if (entry.root == root) return entry.name;
   }

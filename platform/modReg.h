@@ -41,6 +41,6 @@ void ShowRegistryDeleteError(MessageBoxes& messages, std::int32_t status, RootKe
 std::wstring RegistryStatusText(std::int32_t status);
 
 // "HKEY_LOCAL_MACHINE\" and the other three named roots; empty for any other.
-std::wstring RootKeyName(RootKey root);
+text::Ascii RootKeyName(RootKey root);
 
 }  // namespace modReg

@@ -22,7 +22,7 @@ std::wstring FirstLine(std::wstring_view s) {
   return std::wstring(line);
 }
 
-std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+std::wstring Quoted(const std::wstring& path) { return Concat({"\"", path, "\""}); }
 
 Ascii::operator std::wstring() const { return Concat({*this}); }
 

@@ -6,35 +6,27 @@
 #include <vector>
 
 #include "platform/folder_access.h"
+#include "platform/win/account_win.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/plain_file_win.h"
 
 namespace {
 
-// The account the setup runs as; empty when the token cannot be read.
-std::vector<BYTE> CurrentUserSid() {
-  HANDLE raw = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return {};
-  UniqueKernelHandle token(raw);
-  DWORD size = 0;
-  GetTokenInformation(token.get(), TokenUser, nullptr, 0, &size);
-  std::vector<BYTE> buffer(size);
-  if (size == 0 || !GetTokenInformation(token.get(), TokenUser, buffer.data(), size, &size)) return {};
-  PSID sid = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
-  const BYTE* start = static_cast<const BYTE*>(sid);
-  return std::vector<BYTE>(start, start + GetLengthSid(sid));
-}
-
 bool IsTrustedInstaller(PSID sid) {
-  // NT SERVICE\TrustedInstaller, the owner of the system's own folders.
-  static const DWORD kParts[] = {956008885, 3418522649, 1831038044, 1853292631, 2271478464};
-  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  if (*GetSidSubAuthorityCount(sid) != 6 || memcmp(GetSidIdentifierAuthority(sid), &nt, sizeof nt) != 0) return false;
-  if (*GetSidSubAuthority(sid, 0) != SECURITY_SERVICE_ID_BASE_RID) return false;
-  for (DWORD i = 0; i < 5; ++i) {
-    if (*GetSidSubAuthority(sid, i + 1) != kParts[i]) return false;
-  }
-  return true;
+  // NT SERVICE\TrustedInstaller, the owner of the system's own folders, laid
+  // out as a SID with its six parts.
+  struct ServiceSid {
+    BYTE revision;
+    BYTE count;
+    SID_IDENTIFIER_AUTHORITY authority;
+    DWORD parts[6];
+  };
+  static const ServiceSid kTrustedInstaller = {
+      SID_REVISION,
+      6,
+      SECURITY_NT_AUTHORITY,
+      {SECURITY_SERVICE_ID_BASE_RID, 956008885, 3418522649, 1831038044, 1853292631, 2271478464}};
+  return EqualSid(sid, const_cast<ServiceSid*>(&kTrustedInstaller)) != FALSE;
 }
 
 Trustee KindOf(PSID sid, std::vector<BYTE>& currentUser) {
@@ -60,7 +52,7 @@ bool IsLink(HANDLE file);
 // A folder, no link, and where its path says: Wine shows a Unix link opened
 // this way as the folder it leads to, whose final path then differs.
 bool IsPlainFolder(HANDLE folder, const std::wstring& path) {
-  BY_HANDLE_FILE_INFORMATION info{};
+  BY_HANDLE_FILE_INFORMATION info;
   return GetFileInformationByHandle(folder, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
          !IsLink(folder) && LiesWhereItSays(folder, path.c_str());
 }
@@ -68,13 +60,14 @@ bool IsPlainFolder(HANDLE folder, const std::wstring& path) {
 constexpr ACCESS_MASK kDangerous = DELETE | WRITE_DAC | WRITE_OWNER | FILE_DELETE_CHILD;
 
 ACCESS_MASK FileRights(ACCESS_MASK mask) {
-  GENERIC_MAPPING mapping{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
-  MapGenericMask(&mask, &mapping);
+  // The call only reads the mapping.
+  static const GENERIC_MAPPING kFiles{FILE_GENERIC_READ, FILE_GENERIC_WRITE, FILE_GENERIC_EXECUTE, FILE_ALL_ACCESS};
+  MapGenericMask(&mask, const_cast<GENERIC_MAPPING*>(&kFiles));
   return mask;
 }
 
 bool IsLink(HANDLE file) {
-  FILE_ATTRIBUTE_TAG_INFO tag{};
+  FILE_ATTRIBUTE_TAG_INFO tag;
   if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag)) return false;
   if (!(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   // Deduplicated or cloud-synced folders are reparse points too, but lie
@@ -88,9 +81,9 @@ bool IsLink(HANDLE file) {
 FolderSecurity SecurityOf(HANDLE file) {
   FolderSecurity security;
   security.result = FolderRead::Unreadable;
-  PSID owner = nullptr;
-  PACL dacl = nullptr;
-  PSECURITY_DESCRIPTOR raw = nullptr;
+  PSID owner;
+  PACL dacl;
+  PSECURITY_DESCRIPTOR raw;
   if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
                       nullptr, &dacl, nullptr, &raw) != ERROR_SUCCESS) {
     return security;
@@ -100,14 +93,18 @@ FolderSecurity SecurityOf(HANDLE file) {
   security.result = FolderRead::Read;
   security.owner = KindOf(owner, currentUser);
   security.hasAccessList = dacl != nullptr;
-  for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
-    void* ace = nullptr;
+  // Made at its size and filled in place; cut to what was read should an entry fail.
+  security.entries = std::vector<AccessEntry>(dacl ? dacl->AceCount : 0);
+  for (DWORD i = 0; i < security.entries.size(); ++i) {
+    void* ace;
     if (!GetAce(dacl, i, &ace)) {
       security.result = FolderRead::Unreadable;
+      security.entries.erase(security.entries.begin() + i, security.entries.end());
       return security;
     }
     const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
-    AccessEntry entry{.inheritOnly = (header.AceFlags & INHERIT_ONLY_ACE) != 0};
+    AccessEntry& entry = security.entries[i];
+    entry.inheritOnly = (header.AceFlags & INHERIT_ONLY_ACE) != 0;
     // The allowed and denied kinds, plain or with a condition, share one
     // layout. Any other kind is taken as granting everything to anyone: a
     // list that cannot be understood is not proof that users are kept out.
@@ -126,31 +123,31 @@ FolderSecurity SecurityOf(HANDLE file) {
         entry.rights = rights::kFileAllAccess;
         break;
     }
-    security.entries.push_back(entry);
   }
   return security;
 }
 
 }  // namespace
 
-ProtectedDescriptor::ProtectedDescriptor(const std::wstring& sddl) {
+ProtectedDescriptor::ProtectedDescriptor(text::Ascii sddl) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
+  std::wstring wide = sddl;
+  if (ConvertStringSecurityDescriptorToSecurityDescriptorW(wide.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
     descriptor_.reset(descriptor);
   }
   attributes_ = SECURITY_ATTRIBUTES{sizeof attributes_, descriptor, FALSE};
 }
 
 PSID ProtectedDescriptor::owner() const {
-  BOOL defaulted = FALSE;
-  PSID owner = nullptr;
+  BOOL defaulted;
+  PSID owner;
   if (!descriptor_ || !GetSecurityDescriptorOwner(descriptor_.get(), &owner, &defaulted)) return nullptr;
   return owner;
 }
 
 PACL ProtectedDescriptor::dacl() const {
-  BOOL present = FALSE, defaulted = FALSE;
-  PACL dacl = nullptr;
+  BOOL present, defaulted;
+  PACL dacl = nullptr;  // left alone when the descriptor has no list
   if (!descriptor_ || !GetSecurityDescriptorDacl(descriptor_.get(), &present, &dacl, &defaulted)) return nullptr;
   return dacl;
 }
@@ -170,7 +167,7 @@ FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
     return security;
   }
   security.result = FolderRead::Unreadable;
-  DWORD flags = 0;
+  DWORD flags;
   if (!GetVolumeInformationByHandleW(folder.get(), nullptr, 0, nullptr, nullptr, &flags, nullptr, 0)) return security;
   if (!(flags & FILE_PERSISTENT_ACLS)) {
     security.result = FolderRead::NoAccessLists;
@@ -198,16 +195,14 @@ bool OnlyAdministratorsMayRepermission(HANDLE file) {
   return true;
 }
 
-std::vector<BYTE> OnTheWayAcl(PACL existing) {
-  ProtectedDescriptor rule(OnTheWaySddl());
-  PACL fixed = rule.dacl();
+std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
   std::vector<BYTE> user = CurrentUserSid();
   if (!fixed || user.empty()) return {};
   // What the running account had: on the folder itself, and passed on.
   ACCESS_MASK own = 0, passedOn = 0;
   BYTE inheritance = 0;
   for (DWORD i = 0; existing && i < existing->AceCount; ++i) {
-    void* ace = nullptr;
+    void* ace;
     if (!GetAce(existing, i, &ace)) return {};
     const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
     if (header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
@@ -220,14 +215,14 @@ std::vector<BYTE> OnTheWayAcl(PACL existing) {
     }
   }
   own &= ~kDangerous;
-  ACL_SIZE_INFORMATION sizes{};
+  ACL_SIZE_INFORMATION sizes;
   if (!GetAclInformation(fixed, &sizes, sizeof sizes, AclSizeInformation)) return {};
   DWORD extra = 2 * (sizeof(ACCESS_ALLOWED_ACE) + static_cast<DWORD>(user.size()));
   std::vector<BYTE> acl(sizes.AclBytesInUse + extra);
   auto* made = reinterpret_cast<PACL>(acl.data());
   if (!InitializeAcl(made, static_cast<DWORD>(acl.size()), ACL_REVISION)) return {};
   for (DWORD i = 0; i < fixed->AceCount; ++i) {
-    void* ace = nullptr;
+    void* ace;
     if (!GetAce(fixed, i, &ace) ||
         !AddAce(made, ACL_REVISION, MAXDWORD, ace, static_cast<const ACE_HEADER*>(ace)->AceSize)) {
       return {};
@@ -252,7 +247,7 @@ bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, Sec
   constexpr SECURITY_INFORMATION kWhat = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
   DWORD needed = 0;
   GetKernelObjectSecurity(folder.get(), kWhat, nullptr, 0, &needed);
-  before.descriptor.resize(needed);
+  before.descriptor = std::vector<std::uint8_t>(needed);
   if (needed == 0 || !GetKernelObjectSecurity(folder.get(), kWhat, before.descriptor.data(), needed, &needed)) {
     return false;
   }
@@ -264,7 +259,7 @@ bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, Sec
     BOOL present = FALSE, defaulted = FALSE;
     PACL existing = nullptr;
     GetSecurityDescriptorDacl(before.descriptor.data(), &present, &existing, &defaulted);
-    wayAcl = OnTheWayAcl(present ? existing : nullptr);
+    wayAcl = OnTheWayAcl(dacl, present ? existing : nullptr);
     if (wayAcl.empty()) return false;
     dacl = reinterpret_cast<PACL>(wayAcl.data());
   }
@@ -302,8 +297,8 @@ bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& befor
     return false;
   }
   auto* descriptor = const_cast<BYTE*>(before.descriptor.data());
-  SECURITY_DESCRIPTOR_CONTROL control = 0;
-  DWORD revision = 0;
+  SECURITY_DESCRIPTOR_CONTROL control;
+  DWORD revision;
   if (!GetSecurityDescriptorControl(descriptor, &control, &revision)) return false;
   SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION |
                               (control & SE_DACL_PROTECTED ? PROTECTED_DACL_SECURITY_INFORMATION
@@ -311,10 +306,12 @@ bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& befor
   // An owner other than the administrator or Administrators (SYSTEM, say)
   // may be given back only with the restore privilege, which elevated
   // administrators hold but have switched off.
-  HANDLE raw = nullptr;
+  HANDLE raw;
   if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &raw)) {
     UniqueKernelHandle token(raw);
-    TOKEN_PRIVILEGES privileges{1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}};
+    TOKEN_PRIVILEGES privileges;
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
     if (LookupPrivilegeValueW(nullptr, SE_RESTORE_NAME, &privileges.Privileges[0].Luid)) {
       AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
     }

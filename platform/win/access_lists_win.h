@@ -10,11 +10,12 @@
 
 #include "platform/file_system.h"
 #include "platform/folder_security.h"
+#include "platform/text.h"
 
 // A descriptor built from its text, for one creation or one change.
 class ProtectedDescriptor {
  public:
-  explicit ProtectedDescriptor(const std::wstring& sddl);
+  explicit ProtectedDescriptor(text::Ascii sddl);
   // False when the text could not be turned into a descriptor; the last
   // error says why. Nothing is ever made without its list.
   explicit operator bool() const { return descriptor_ != nullptr; }
@@ -56,7 +57,8 @@ bool MakeFolderSafe(const std::wstring& path, SafeRule rule, UsersMay users, Sec
 bool RestoreFolderSecurity(const std::wstring& path, const SecurityBackup& before);
 
 // The list a folder on the target's way gets, given the list it has: the
-// rule of a system drive's root, with the running account's rights kept
-// but for deleting, renaming and re-permissioning the folder itself. Empty
-// when it cannot be built. Its own function so that tests can read it.
-std::vector<BYTE> OnTheWayAcl(PACL existing);
+// rule of a system drive's root (fixed, the list of OnTheWaySddl's
+// descriptor), with the running account's rights kept but for deleting,
+// renaming and re-permissioning the folder itself. Empty when it cannot be
+// built. Its own function so that tests can read it.
+std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing);

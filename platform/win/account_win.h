@@ -2,7 +2,10 @@
 // header says, and whether the all-users road applies.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
+#include <vector>
 
 struct AccountFacts {
   std::wstring name;  // DOMAIN\name, or the SID when it has no name
@@ -11,3 +14,6 @@ struct AccountFacts {
 };
 
 AccountFacts CurrentAccount();
+
+// The SID of the account the setup runs as; empty when the token cannot be read.
+std::vector<BYTE> CurrentUserSid();

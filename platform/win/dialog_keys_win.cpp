@@ -11,7 +11,7 @@ namespace {
 bool IsClass(HWND control, const wchar_t* name) {
   wchar_t className[32] = {};
   GetClassNameW(control, className, 32);
-  return lstrcmpiW(className, name) == 0;
+  return CompareStringOrdinal(className, -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
 bool IsButton(HWND control) { return IsClass(control, L"Button"); }

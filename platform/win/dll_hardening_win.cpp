@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <string>
-
+#include "platform/text.h"
 #include "platform/win/handles_win.h"
 
 namespace {
@@ -12,16 +11,16 @@ namespace {
 // access-list calls (ntmarta, already when the kit's copy is made); none of
 // them is one of the system's known DLLs, so a bare name would be searched.
 struct LazilyLoaded {
-  const wchar_t* name;
+  text::Ascii name;
   SystemDlls group;
 };
 constexpr LazilyLoaded kLazilyLoadedSystemDlls[] = {
-    {L"uxtheme.dll", SystemDlls::ForTheWindow},   {L"dwmapi.dll", SystemDlls::ForTheWindow},
-    {L"msimg32.dll", SystemDlls::ForTheWindow},   {L"version.dll", SystemDlls::ForTheWindow},
-    {L"cryptbase.dll", SystemDlls::ForTheWindow}, {L"ntmarta.dll", SystemDlls::ForTheWindow},
-    {L"propsys.dll", SystemDlls::ForLaterSteps},  {L"profapi.dll", SystemDlls::ForLaterSteps},
-    {L"userenv.dll", SystemDlls::ForLaterSteps},  {L"oleacc.dll", SystemDlls::ForLaterSteps},
-    {L"mpr.dll", SystemDlls::ForLaterSteps},
+    {"uxtheme.dll", SystemDlls::ForTheWindow},   {"dwmapi.dll", SystemDlls::ForTheWindow},
+    {"msimg32.dll", SystemDlls::ForTheWindow},   {"version.dll", SystemDlls::ForTheWindow},
+    {"cryptbase.dll", SystemDlls::ForTheWindow}, {"ntmarta.dll", SystemDlls::ForTheWindow},
+    {"propsys.dll", SystemDlls::ForLaterSteps},  {"profapi.dll", SystemDlls::ForLaterSteps},
+    {"userenv.dll", SystemDlls::ForLaterSteps},  {"oleacc.dll", SystemDlls::ForLaterSteps},
+    {"mpr.dll", SystemDlls::ForLaterSteps},
 };
 
 }  // namespace
@@ -39,14 +38,18 @@ bool RestrictDllSearchToSystem32() {
 }
 
 void PreloadSystemDlls(SystemDlls group) {
-  wchar_t system[MAX_PATH] = {};
-  UINT length = GetSystemDirectoryW(system, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
+  // Each name is written in turn after the folder and a backslash; the
+  // longest, with the backslash and its end, takes fewer than kLongestName.
+  constexpr UINT kLongestName = 16;
+  wchar_t path[MAX_PATH];
+  UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  if (length == 0 || length + kLongestName >= MAX_PATH) return;
+  path[length++] = L'\\';
   for (const LazilyLoaded& dll : kLazilyLoadedSystemDlls) {
     if (dll.group != group) continue;
-    std::wstring path = std::wstring(system) + L"\\" + dll.name;
+    *text::Part(dll.name).CopyTo(path + length) = L'\0';
     // Their own imports come from their own folder, System32. They stay
     // loaded for the life of the process; a missing one is simply skipped.
-    LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   }
 }

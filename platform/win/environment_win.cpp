@@ -39,7 +39,8 @@ std::wstring EnvironmentWin::ExecutablePath() {
 std::wstring EnvironmentWin::SetupDirectory() const {
   std::wstring path = ExecutablePath();
   std::size_t slash = path.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+  path.resize(slash == std::wstring::npos ? 0 : slash);
+  return path;
 }
 
 std::wstring EnvironmentWin::WindowsDirectory() const {
@@ -53,9 +54,10 @@ std::wstring EnvironmentWin::WindowsDirectory() const {
 std::wstring EnvironmentWin::ProfilesDirectory() const {
   // Stored as "%SystemDrive%\Users"; the system drive is the Windows
   // folder's, never the environment's, which the user sets.
-  std::wstring windows = WindowsDirectory();
-  if (windows.size() < 2) return {};
-  std::wstring folder = windows.substr(0, 2) + L"\\Users";
+  std::wstring drive = WindowsDirectory();
+  if (drive.size() < 2) return {};
+  drive.resize(2);
+  std::wstring folder = drive + L"\\Users";
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
                     KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
@@ -63,9 +65,9 @@ std::wstring EnvironmentWin::ProfilesDirectory() const {
     std::wstring stored;
     if (ReadRegistryText(key, L"ProfilesDirectory", type, stored) == ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ)) {
-      constexpr std::wstring_view kSystemDrive = L"%SystemDrive%";
+      static constexpr std::wstring_view kSystemDrive = L"%SystemDrive%";
       if (text::EqualsIgnoringCase(std::wstring_view(stored).substr(0, kSystemDrive.size()), kSystemDrive)) {
-        stored = windows.substr(0, 2) + stored.substr(kSystemDrive.size());
+        stored.replace(0, kSystemDrive.size(), drive);
       }
       if (stored.find(L'%') == std::wstring::npos && stored.size() > 3) folder = stored;
     }

@@ -42,7 +42,7 @@ class InputFileWin : public InputFile {
  private:
   UniqueKernelHandle file_;
   std::uint64_t size_ = [this] {
-    LARGE_INTEGER size{};
+    LARGE_INTEGER size;
     return GetFileSizeEx(file_.get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
   }();
 };
@@ -85,7 +85,7 @@ std::wstring FolderPath(const std::wstring& path) {
 UniqueKernelHandle OpenPlainFolder(const std::wstring& folder, DWORD access, DWORD share) {
   UniqueKernelHandle opened(CreateFileW(folder.c_str(), access | FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  BY_HANDLE_FILE_INFORMATION info{};
+  BY_HANDLE_FILE_INFORMATION info;
   if (opened && !(GetFileInformationByHandle(opened.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
                   LiesWhereItSays(opened.get(), folder.c_str()))) {
     opened.Reset();
@@ -145,7 +145,7 @@ std::unique_ptr<InputFile> FileSystemWin::OpenFileInFolder(const std::wstring& f
 }
 
 bool FileSystemWin::FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) {
-  ULARGE_INTEGER available{}, total{}, free{};
+  ULARGE_INTEGER available, total, free;
   if (!GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) {
     TakeLastError(error);
     return false;
@@ -316,7 +316,7 @@ bool FileSystemWin::RestoreSecurity(const std::wstring& path, const SecurityBack
 
 std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   std::vector<FoundFile> entries;
-  WIN32_FIND_DATAW found{};
+  WIN32_FIND_DATAW found;
   UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
   if (!search) return entries;
   do {
@@ -337,7 +337,8 @@ bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay us
   if (TooLong(path, kMaxDirectoryPath + 1, &error)) return false;
   std::wstring folder = FolderPath(path);
   std::size_t slash = folder.find_last_of(L'\\');
-  std::wstring parent = slash == std::wstring::npos ? folder : FolderPath(folder.substr(0, slash + 1));
+  // Up to its last backslash, which only a drive root keeps (FolderPath).
+  std::wstring parent = slash == std::wstring::npos ? folder : folder.substr(0, slash > 2 ? slash : slash + 1);
   ProtectedDescriptor list(ProtectedFolderSddl(users));
   // The parent is held where it was found to be, with an access that takes
   // part in sharing and without sharing deletion: neither it nor a folder
@@ -402,7 +403,7 @@ bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
   // The search below would take wildcards as a pattern; this test is for one
   // exact name only.
   if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos || text::EndsWithBackslash(path)) return false;
-  WIN32_FIND_DATAW found{};
+  WIN32_FIND_DATAW found;
   UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
   if (!search) return false;
   return !(found.dwFileAttributes & kNotOrdinary);
@@ -412,7 +413,7 @@ bool FileSystemWin::IsLink(const std::wstring& path) {
   if (path.find_first_of(L"*?") != std::wstring::npos) return false;
   // The listing's entry tells the kind of reparse point; the attributes alone
   // would take a deduplicated folder for a link.
-  WIN32_FIND_DATAW found{};
+  WIN32_FIND_DATAW found;
   UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
   if (!search) {
     DWORD attributes = GetFileAttributesW(path.c_str());  // a drive root lists nothing of itself
@@ -441,7 +442,7 @@ bool FileSystemWin::SameFolder(const std::wstring& a, const std::wstring& b) {
     return folder && GetFileInformationByHandle(folder.get(), &info) &&
            (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
   };
-  BY_HANDLE_FILE_INFORMATION first{}, second{};
+  BY_HANDLE_FILE_INFORMATION first, second;
   return identity(a, first) && identity(b, second) && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
          first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
 }
@@ -468,7 +469,7 @@ std::wstring FileSystemWin::LongForm(const std::wstring& path) {
     // Searched for as the long form so far and this part as written.
     std::size_t known = result.size();
     result += part;
-    WIN32_FIND_DATAW found{};
+    WIN32_FIND_DATAW found;
     UniqueFindHandle search(FindFirstFileW(result.c_str(), &found));
     result.resize(known);
     if (!search) break;

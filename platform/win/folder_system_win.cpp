@@ -10,7 +10,7 @@
 namespace {
 
 std::wstring VolumeLabel(const wchar_t* root) {
-  wchar_t label[MAX_PATH + 1] = {};
+  wchar_t label[MAX_PATH + 1];
   if (!GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return {};
   return label;
 }
@@ -23,7 +23,7 @@ std::wstring NetworkShare(wchar_t letter) {
   auto getConnection = mpr ? ProcAs<GetConnectionFn>(GetProcAddress(mpr.get(), "WNetGetConnectionW")) : nullptr;
   if (!getConnection) return {};
   const wchar_t drive[] = {letter, L':', L'\0'};
-  wchar_t share[MAX_PATH + 1] = {};
+  wchar_t share[MAX_PATH + 1];
   DWORD size = MAX_PATH + 1;
   return getConnection(drive, share, &size) == NO_ERROR ? std::wstring(share) : std::wstring();
 }
@@ -60,19 +60,24 @@ std::wstring FolderSystemWin::CurrentDirectory() {
 
 std::wstring FolderSystemWin::DriveDirectory(wchar_t letter) {
   // "X:" alone stands for the directory the process last used on that drive.
-  const wchar_t drive[] = {letter, L':', L'\0'};
-  wchar_t path[MAX_PATH] = {};
+  wchar_t drive[] = {letter, L':', L'\0', L'\0'};
+  wchar_t path[MAX_PATH];
   DWORD length = GetFullPathNameW(drive, MAX_PATH, path, nullptr);
-  if (length == 0 || length >= MAX_PATH) return std::wstring{letter, L':', L'\\'};
+  if (length == 0 || length >= MAX_PATH) {
+    drive[2] = L'\\';  // the root will do
+    return drive;
+  }
   // Some systems answer with a trailing backslash; only a root keeps one.
   if (length > 3 && path[length - 1] == L'\\') path[length - 1] = L'\0';
   return path;
 }
 
 bool FolderSystemWin::ListFolders(const std::wstring& directory, std::vector<std::wstring>& names, FileError& error) {
-  WIN32_FIND_DATAW found{};
-  UniqueFindHandle search(FindFirstFileExW((text::WithTrailingBackslash(directory) + L"*").c_str(), FindExInfoBasic,
-                                           &found, FindExSearchLimitToDirectories, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+  WIN32_FIND_DATAW found;
+  std::wstring pattern = text::WithTrailingBackslash(directory);
+  pattern += L'*';
+  UniqueFindHandle search(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchLimitToDirectories,
+                                           nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!search) {
     DWORD code = GetLastError();
     if (code == ERROR_FILE_NOT_FOUND) return true;  // an empty root has not even "." in it

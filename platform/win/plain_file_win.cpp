@@ -41,7 +41,7 @@ bool LiesWhereItSays(HANDLE file, const wchar_t* path, HANDLE folder) {
   FILE_BASIC_INFO basic;
   if (!GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic)) return false;
   if (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    FILE_ATTRIBUTE_TAG_INFO tag{};
+    FILE_ATTRIBUTE_TAG_INFO tag;
     if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag) ||
         IsLinkReparsePoint(tag.FileAttributes, tag.ReparseTag)) {
       return false;

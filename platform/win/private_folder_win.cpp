@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/folder_access.h"
+#include "platform/text.h"
 #include "platform/win/access_lists_win.h"
 #include "platform/win/handles_win.h"
 
@@ -10,13 +11,13 @@ std::wstring SystemTempFolder() {
   wchar_t windows[MAX_PATH];
   UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
-  std::wstring temp = windows;
-  if (temp.back() != L'\\') temp += L'\\';
-  return temp + L"Temp\\";
+  std::wstring temp = text::WithTrailingBackslash(windows);
+  temp += L"Temp\\";
+  return temp;
 }
 
 unsigned long UnguessableNumber() {
-  DWORD seed = GetCurrentProcessId() * 7919u + GetTickCount();
+  DWORD seed = GetCurrentProcessId() * 7919u + static_cast<DWORD>(GetTickCount64());
   using RandomFn = BOOLEAN(WINAPI*)(PVOID, ULONG);
   HMODULE advapi = GetModuleHandleW(L"advapi32.dll");
   auto random = advapi ? ProcAs<RandomFn>(GetProcAddress(advapi, "SystemFunction036")) : nullptr;  // RtlGenRandom
@@ -36,7 +37,10 @@ std::wstring MakePrivateFolder(const std::wstring& base) {
     wsprintfW(name, L"%08lX", static_cast<unsigned long>(seed + attempt * 104729u));
     std::wstring folder = base + name;
     // Given at creation, so the folder never exists with its parent's rights.
-    if (CreateDirectoryW(folder.c_str(), list.attributes())) return folder + L"\\";
+    if (CreateDirectoryW(folder.c_str(), list.attributes())) {
+      folder += L'\\';
+      return folder;
+    }
     if (GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
   return {};

@@ -36,7 +36,7 @@ std::unique_ptr<RunningProcess> ProcessLauncherWin::StartMinimized(const std::ws
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWMINIMIZED;
-  PROCESS_INFORMATION started{};
+  PROCESS_INFORMATION started;
   std::wstring mutableLine = commandLine;  // CreateProcessW may write into it
   // A program started elevated looks for some DLLs in its current directory
   // too; the folder it lies in is one only administrators can change.

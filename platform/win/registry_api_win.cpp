@@ -61,11 +61,11 @@ std::int32_t RegistryApiWin::QueryValue(RegistryHandle key, const std::wstring& 
     DWORD size = 0;
     LONG status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &kind, nullptr, &size);
     if (status != ERROR_SUCCESS) return status;
-    bytes.resize(size);
+    bytes = std::vector<std::uint8_t>(size);
     status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &kind, bytes.data(), &size);
     if (status == ERROR_MORE_DATA) continue;
     if (status != ERROR_SUCCESS) return status;
-    bytes.resize(size);
+    bytes.erase(bytes.begin() + size, bytes.end());  // what was there when read
     type = static_cast<std::int32_t>(kind);
     return ERROR_SUCCESS;
   }

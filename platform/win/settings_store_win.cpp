@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
+#include "platform/text.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/registry_text_win.h"
 
 namespace {
 
 std::wstring KeyPath(const std::wstring& application, const std::wstring& section) {
-  return L"Software\\" + application + L"\\" + section;
+  return text::Concat({"Software\\", application, "\\", section});
 }
 
 }  // namespace

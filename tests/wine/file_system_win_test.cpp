@@ -33,7 +33,7 @@ bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE type) {
 TEST_F(RealFileSystem, ProtectedFolderIsMadeWithItsOwnListAndAnExistingOneIsLeftAlone) {
   for (UsersMay users : {UsersMay::ReadAndExecute, UsersMay::Modify}) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(ProtectedFolderSddl(users).c_str(),
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(std::wstring(ProtectedFolderSddl(users)).c_str(),
                                                                      SDDL_REVISION_1, &descriptor, nullptr));
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
@@ -149,7 +149,8 @@ TEST_F(RealFileSystem, FoldersAreMadeSafeThroughTheirHandleAndPutBack) {
   BOOL present = FALSE, defaulted = FALSE;
   PACL dacl = nullptr;
   GetSecurityDescriptorDacl(existing, &present, &dacl, &defaulted);
-  std::vector<BYTE> made = OnTheWayAcl(dacl);
+  ProtectedDescriptor rule(OnTheWaySddl());
+  std::vector<BYTE> made = OnTheWayAcl(rule.dacl(), dacl);
   LocalFree(existing);
   ASSERT_FALSE(made.empty());
   SECURITY_DESCRIPTOR descriptor;
