@@ -1,7 +1,7 @@
 #include "platform/modReg.h"
 
 #include <array>
-#include <charconv>
+#include <cstdint>
 #include <utility>
 
 namespace modReg {
@@ -45,21 +45,26 @@ std::wstring AsText(const RegistryValue& value) {
   return std::get<std::wstring>(value);
 }
 
-// A number given as text must be a whole decimal number that fits 32 bits.
+// A number given as text must be a whole decimal number that fits 32 bits:
+// an optional minus sign and digits only.
 bool AsNumber(const RegistryValue& value, std::int32_t& number) {
   if (const auto* n = std::get_if<std::int32_t>(&value)) {
     number = *n;
     return true;
   }
   const std::wstring& text = std::get<std::wstring>(value);
-  std::string narrow;
-  for (wchar_t c : text) {
-    if (c > 0x7F) return false;
-    narrow.push_back(static_cast<char>(c));
+  bool negative = !text.empty() && text[0] == L'-';
+  std::size_t at = negative ? 1 : 0;
+  if (at == text.size()) return false;
+  const std::int64_t limit = negative ? std::int64_t{1} << 31 : (std::int64_t{1} << 31) - 1;
+  std::int64_t magnitude = 0;
+  for (; at < text.size(); ++at) {
+    if (text[at] < L'0' || text[at] > L'9') return false;
+    magnitude = magnitude * 10 + (text[at] - L'0');
+    if (magnitude > limit) return false;
   }
-  const char* end = narrow.data() + narrow.size();
-  auto [last, error] = std::from_chars(narrow.data(), end, number);
-  return error == std::errc() && last == end && !narrow.empty();
+  number = static_cast<std::int32_t>(negative ? -magnitude : magnitude);
+  return true;
 }
 
 }  // namespace

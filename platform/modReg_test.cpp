@@ -40,10 +40,22 @@ TEST_F(RegistryModule, NumberIsStoredAsFourLittleEndianBytes) {
   modReg::SetRegistryValue(registry, hkey::kLocalMachine, kEntry, L"Count", std::int32_t{0x01020304},
                            regtype::kDword);
   modReg::SetRegistryValue(registry, hkey::kLocalMachine, kEntry, L"Minus", std::wstring(L"-2"), regtype::kDword);
+  modReg::SetRegistryValue(registry, hkey::kLocalMachine, kEntry, L"Least", std::wstring(L"-2147483648"),
+                           regtype::kDword);
   EXPECT_EQ(registry.Find(hkey::kLocalMachine, kEntry, L"Count")->bytes,
             (std::vector<unsigned char>{4, 3, 2, 1}));
   EXPECT_EQ(registry.Find(hkey::kLocalMachine, kEntry, L"Minus")->bytes,
             (std::vector<unsigned char>{0xFE, 0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(registry.Find(hkey::kLocalMachine, kEntry, L"Least")->bytes,
+            (std::vector<unsigned char>{0, 0, 0, 0x80}));
+  // Text that is no whole 32-bit decimal number is refused, and nothing written.
+  for (const wchar_t* text : {L"", L"-", L"+1", L" 1", L"12x", L"2147483648", L"-2147483649", L"1.0"}) {
+    EXPECT_EQ(modReg::SetRegistryValue(registry, hkey::kLocalMachine, kEntry, L"Bad", std::wstring(text),
+                                       regtype::kDword),
+              87)
+        << text;
+  }
+  EXPECT_EQ(registry.Find(hkey::kLocalMachine, kEntry, L"Bad"), nullptr);
 }
 
 TEST_F(RegistryModule, OtherTypesAndMissingKeysWriteNothing) {
