@@ -82,6 +82,19 @@ constexpr RefusalMessageRow kRefusalMessages[] = {
      texts::kChooseAnotherFolder},
 };
 
+// Every reason has its row, but the two that RefusalMessage words apart:
+// a reason added later without one would otherwise show the first prompt.
+constexpr bool EveryReasonHasAMessage() {
+  for (int reason = 0; reason <= static_cast<int>(install::RefusalReason::LinkOnTheWay); ++reason) {
+    auto r = static_cast<install::RefusalReason>(reason);
+    bool found = r == install::RefusalReason::ProgramFiles || r == install::RefusalReason::NotEnoughSpace;
+    for (const RefusalMessageRow& row : kRefusalMessages) found = found || row.reason == r;
+    if (!found) return false;
+  }
+  return true;
+}
+static_assert(EveryReasonHasAMessage(), "a message row for each refusal reason");
+
 std::wstring NamedText(const install::Refused& refused, Named named) {
   switch (named) {
     case Named::Nothing:

@@ -148,6 +148,7 @@ class SilentRun {
 
 }  // namespace
 
+// Out of line: in its caller's frame its locals would need longer offsets.
 [[gnu::noinline]] Outcome RunSilently(const CommandLine& command, const SystemServices& services, LogSink& log) {
   return SilentRun(command, services, log).Run();
 }

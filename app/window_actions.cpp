@@ -122,6 +122,7 @@ Removal RemoveShownCopy(frmMain& form, std::initializer_list<Control> buttons) {
 
 }  // namespace
 
+// Out of line: in its caller's frame its locals would need longer offsets.
 [[gnu::noinline]] void InstallFromWindow(frmMain& form) {
   Services& services = form.services();
   MainFormControls& controls = form.controls();

@@ -113,8 +113,10 @@ std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& 
   return std::nullopt;
 }
 
-[[gnu::noinline]] std::optional<OperationResult> CheckInstallation(const InstallRequest& request, const SystemServices& services,
-                                                 OperationQuestions& questions, InstallPlan& plan) {
+// Out of line: in its caller's frame its locals would need longer offsets.
+[[gnu::noinline]] std::optional<OperationResult> CheckInstallation(const InstallRequest& request,
+                                                                    const SystemServices& services,
+                                                                    OperationQuestions& questions, InstallPlan& plan) {
   const std::wstring& typed = request.target;  // exactly as typed: not trimmed, not normalised
   // Made into a result in one place: the result holds four texts, and
   // making it at each refusal repeated their code.

@@ -42,6 +42,7 @@ class Installation {
   Installation(const SystemServices& services, InstallPlan& plan, InstallProgress& progress)
       : services_(services), files_(services.files), plan_(plan), progress_(progress), work_(services.files) {}
 
+  // Out of line: in its caller's frame its locals would need longer offsets.
   [[gnu::noinline]] OperationResult Run() {
     StepFailure failure = Steps();
     if (failure) {
@@ -62,6 +63,7 @@ class Installation {
   const InstallDirectories& directories() const { return plan_.directories; }
   HeldKitFile& Held(const KitFile& row) { return plan_.kit[static_cast<std::size_t>(row.number - 1)]; }
 
+  // Out of line: in its caller's frame its locals would need longer offsets.
   [[gnu::noinline]] StepFailure Steps() {
     std::wstring windows = services_.environment.WindowsDirectory();
     windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
@@ -146,6 +148,7 @@ class Installation {
     return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
   }
 
+  // Out of line: in its caller's frame its locals would need longer offsets.
   [[gnu::noinline]] StepFailure StartPresetsImport() {
     // The editor runs elevated: it imports a copy in a folder that only
     // administrators can write, never the kit's own file, which others may
@@ -184,6 +187,7 @@ class Installation {
     return std::nullopt;
   }
 
+  // Out of line: in its caller's frame its locals would need longer offsets.
   [[gnu::noinline]] std::vector<EntryValue> EntryValues() {
     const std::wstring& target = directories().target;
     // The size: the installed product files as they lie in the target, in
@@ -210,6 +214,7 @@ class Installation {
     };
   }
 
+  // Out of line: in its caller's frame its locals would need longer offsets.
   [[gnu::noinline]] std::vector<EntryValue> ActiveSetupValues() {
     // Active Setup compares versions written with commas; a newer one runs
     // the import again for every user.

@@ -71,6 +71,7 @@ bool CopyAndProve(FileSystem& files, const std::wstring& from, const std::wstrin
 
 }  // namespace
 
+// Out of line: in its caller's frame its locals would need longer offsets.
 [[gnu::noinline]] KitCopy CopyKit(FileSystem& files, const std::wstring& from, const OwnRecord& record) {
   KitCopy copy;
   if (!record.manifest) {

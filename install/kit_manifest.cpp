@@ -110,6 +110,7 @@ AssembledSetupDigest::AssembledSetupDigest(const KitManifest& manifest, std::uin
                                            const std::uint8_t* record)
     : manifest_(manifest), assembledSize_(assembledSize), record_(record) {}
 
+// Out of line: in its caller's frame its locals would need longer offsets.
 [[gnu::noinline]] void AssembledSetupDigest::Add(const std::uint8_t* bytes, std::size_t size) {
   // Byte by byte only across the few places read as zeros; whole runs between.
   const std::uint64_t ranges[3][2] = {

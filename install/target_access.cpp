@@ -150,8 +150,9 @@ std::wstring ProductFolderIn(const std::wstring& folder, const ProductFolder& pr
 
 }  // namespace
 
+// Out of line: in its caller's frame its locals would need longer offsets.
 [[gnu::noinline]] std::optional<TargetRefusal> PlanTargetSafety(FileSystem& files, const std::wstring& target,
-                                              std::vector<FolderFix>& fixes) {
+                                                                 std::vector<FolderFix>& fixes) {
   std::vector<std::wstring> folders = FoldersFromRoot(files, target);
   // Whether the folder above lets others delete what it holds, as it will
   // once the plan is carried out.

@@ -147,6 +147,7 @@ std::wstring FirstProductFileLeft(FileSystem& files, const std::wstring& directo
   return {};
 }
 
+// Out of line: in its caller's frame its locals would need longer offsets.
 [[gnu::noinline]] SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory,
                                                     RemovalScope scope, bool entryToo) {
   const RemovalEntry& product = kRemovalEntries.front();

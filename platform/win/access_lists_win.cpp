@@ -82,7 +82,9 @@ FolderSecurity SecurityOf(HANDLE file) {
   FolderSecurity security;
   security.result = FolderRead::Unreadable;
   PSID owner;
-  PACL dacl;
+  // Documented as null for a descriptor without a list only for the named
+  // call: set here, since a stale value would decide what is safe.
+  PACL dacl = nullptr;
   PSECURITY_DESCRIPTOR raw;
   if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
                       nullptr, &dacl, nullptr, &raw) != ERROR_SUCCESS) {

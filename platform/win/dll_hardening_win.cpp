@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/text.h"
 #include "platform/win/handles_win.h"
 
@@ -41,6 +43,9 @@ void PreloadSystemDlls(SystemDlls group) {
   // Each name is written in turn after the folder and a backslash; the
   // longest, with the backslash and its end, takes fewer than kLongestName.
   constexpr UINT kLongestName = 16;
+  static_assert(std::ranges::all_of(kLazilyLoadedSystemDlls,
+                                    [](const LazilyLoaded& dll) { return dll.name.size() + 2 < kLongestName; }),
+                "every name, its backslash and its end fit after the folder");
   wchar_t path[MAX_PATH];
   UINT length = GetSystemDirectoryW(path, MAX_PATH);
   if (length == 0 || length + kLongestName >= MAX_PATH) return;
