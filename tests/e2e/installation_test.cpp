@@ -404,13 +404,14 @@ TEST_F(Installation, ClosingTheWindowMidwayEndsAtOnceAndKeepsWhatWasCopied) {
   HWND window = StartAndInstall(kKit);
   ASSERT_TRUE(window);
   // Closed while the big picture is being copied (step 4 comes after it),
-  // the program ends at that step: before the page of row 3 is copied.
+  // the program ends at that step: before the page of row 3 is copied. The
+  // pointer waits on the close box, so that the click goes as soon as the
+  // copy has begun, and is known to have been given before the copy ended.
+  AimAtCloseBox(window);
   ASSERT_TRUE(WaitUntil([&] { return sizeOf(picture) > 0; }));
-  // Read before the click: the driver then asks the busy window where the
-  // click landed, which it answers only once the copy is done.
-  ULONGLONG copiedBeforeTheClose = sizeOf(picture);
-  CloseWithCloseBox(window);
-  ASSERT_LT(copiedBeforeTheClose, bigSize) << "the copy ended before the close was given; the test needs a bigger file";
+  ULONGLONG copiedWhenClosed = 0;
+  CloseWithCloseBox(window, [&] { copiedWhenClosed = sizeOf(picture); });
+  ASSERT_LT(copiedWhenClosed, bigSize) << "the copy ended before the close was given; the test needs a bigger file";
   ExpectEndsCleanly();
   EXPECT_TRUE(World::ReadFile(kTarget + L"\\Morvane.exe") == World::ReadFile(kKit + L"\\morvane.1"));
   EXPECT_EQ(sizeOf(picture), bigSize);

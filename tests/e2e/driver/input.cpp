@@ -52,13 +52,10 @@ INPUT MouseEvent(DWORD buttons, POINT screen) {
   return input;
 }
 
-// Presses and releases the left button clicks times at the screen point, as
-// fast as a user does: the button-up events are queued together with the
-// button-down ones. The cursor must then be where the clicks went.
-void ClickScreenPoint(POINT screen, int clicks) {
-  // The pointer rests on the point first, as a user's does: a window that has
-  // just opened or closed under the old position can still move the cursor
-  // back there, and the move is made again until it stays.
+// The pointer rests on the point, as a user's does before a click: a window
+// that has just opened or closed under the old position can still move the
+// cursor back there, and the move is made again until it stays.
+bool RestPointerAt(POINT screen) {
   auto at = [&] {
     POINT cursor{};
     return GetCursorPos(&cursor) && cursor.x == screen.x && cursor.y == screen.y;
@@ -72,13 +69,22 @@ void ClickScreenPoint(POINT screen, int clicks) {
       },
       2s);
   if (!rests) ADD_FAILURE() << "the cursor does not stay at " << screen.x << "," << screen.y;
+  return rests;
+}
+
+// Presses and releases the left button clicks times at the screen point, as
+// fast as a user does: the button-up events are queued together with the
+// button-down ones. The cursor must then be where the clicks went.
+// aimed: the pointer was made to rest there before, and the click goes at once.
+void ClickScreenPoint(POINT screen, int clicks, bool aimed = false) {
+  POINT cursor{};
+  if (!aimed || !GetCursorPos(&cursor) || cursor.x != screen.x || cursor.y != screen.y) RestPointerAt(screen);
   std::vector<INPUT> inputs;
   for (int i = 0; i < clicks; ++i) {
     inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTDOWN, screen));
     inputs.push_back(MouseEvent(MOUSEEVENTF_LEFTUP, screen));
   }
   Send(inputs);
-  POINT cursor{};
   if (!GetCursorPos(&cursor) || cursor.x != screen.x || cursor.y != screen.y) {
     ADD_FAILURE() << "clicked at " << screen.x << "," << screen.y << " but the cursor is at " << cursor.x << ","
                   << cursor.y;
@@ -206,19 +212,33 @@ void TypeText(HWND target, const std::wstring& text) {
   Send(inputs);
 }
 
-void CloseWithCloseBox(HWND window) {
-  if (!ReadyForInput(window)) return;
-  // The close box is the rightmost button of the title bar, just above the
-  // client area's right end. The window confirms it only after the click is
-  // on its way: a busy program answers at its next message-loop turn, and a
-  // user's click does not wait for that either.
+namespace {
+
+// The close box is the rightmost button of the title bar, just above the
+// client area's right end.
+POINT CloseBoxPoint(HWND window) {
   POINT clientCorner{0, 0};
   ClientToScreen(window, &clientCorner);
   RECT client{};
   GetClientRect(window, &client);
   int caption = GetSystemMetrics(SM_CYCAPTION), button = GetSystemMetrics(SM_CXSIZE);
-  POINT target{clientCorner.x + client.right - button / 2 - 1, clientCorner.y - caption / 2};
-  ClickScreenPoint(target, 1);
+  return POINT{clientCorner.x + client.right - button / 2 - 1, clientCorner.y - caption / 2};
+}
+
+}  // namespace
+
+void AimAtCloseBox(HWND window) {
+  if (ReadyForInput(window)) RestPointerAt(CloseBoxPoint(window));
+}
+
+void CloseWithCloseBox(HWND window, const std::function<void()>& given) {
+  if (!ReadyForInput(window)) return;
+  // The window confirms the point only after the click is on its way: a busy
+  // program answers at its next message-loop turn, and a user's click does
+  // not wait for that either.
+  POINT target = CloseBoxPoint(window);
+  ClickScreenPoint(target, 1, true);
+  if (given) given();
   DWORD_PTR hit = HTNOWHERE;
   if (SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(target.x, target.y), SMTO_ABORTIFHUNG, kAnswerWaitMs,
                           &hit) &&

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace e2e {
@@ -24,6 +25,13 @@ void PressKeyWith(HWND target, UINT modifier, UINT virtualKey);  // Shift+Tab, A
 void PressAccessKey(HWND target, wchar_t letter);                // Alt+letter
 // Types text with the keyboard into target, which must have the focus.
 void TypeText(HWND target, const std::wstring& text);
-void CloseWithCloseBox(HWND window);  // a click on the title bar's close box
+// A click on the title bar's close box; given: called as soon as the click is
+// on its way, before the window is asked whether it hit the close box (a busy
+// program answers that only at its next message-loop turn).
+void CloseWithCloseBox(HWND window, const std::function<void()>& given = {});
+// Rests the pointer on window's close box ahead of a CloseWithCloseBox that
+// must be given at a moment: that click then goes at once, as a user's does
+// whose pointer already waits there.
+void AimAtCloseBox(HWND window);
 
 }  // namespace e2e
