@@ -93,7 +93,7 @@ set(MORVANE_KIT_RECORD ${CMAKE_BINARY_DIR}/resources/kit_record.bin)
 add_custom_command(
   OUTPUT ${MORVANE_KIT_RECORD}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
-  COMMAND sh -c "{ printf 'MORVANE KIT LIST\\001\\000\\000\\000' && head -c 1004 /dev/zero; } >\"$0\""
+  COMMAND sh -c "{ printf 'MORVANE KIT LIST\\001\\000\\000\\000' && head -c 796 /dev/zero; } >\"$0\""
           ${MORVANE_KIT_RECORD}
   DEPENDS install/kit_manifest.h
   COMMENT "Making the empty kit record"

@@ -14,10 +14,6 @@
 
 namespace kit_manifest {
 
-// A fixed-size block in the program's resources, found by make_kit through
-// its first bytes: the magic and then the version (the magic alone also
-// lies among the program's constants, followed by its terminating zero).
-inline constexpr std::size_t kRecordBytes = 1024;
 inline constexpr char kMagic[] = "MORVANE KIT LIST";
 inline constexpr std::size_t kMagicBytes = sizeof kMagic - 1;
 inline constexpr std::uint32_t kVersion = 1;
@@ -26,6 +22,12 @@ inline constexpr std::size_t kNameBytes = 16;
 // Where the fields lie in the record; everything little-endian.
 inline constexpr std::size_t kHeaderBytes = 48;
 inline constexpr std::size_t kEntryBytes = 64;
+// A fixed-size block in the program's resources, found by make_kit through
+// its first bytes: the magic and then the version (the magic alone also
+// lies among the program's constants, followed by its terminating zero).
+// Just the header and the most entries: every byte of it is carried. The
+// empty record the build makes (cmake/windows.cmake) has this size.
+inline constexpr std::size_t kRecordBytes = kHeaderBytes + kMaxEntries * kEntryBytes;
 
 }  // namespace kit_manifest
 
