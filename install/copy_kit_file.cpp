@@ -1,6 +1,6 @@
 #include "install/copy_kit_file.h"
 
-#include <vector>
+#include <memory>
 
 #include "install/install_texts.h"
 
@@ -29,12 +29,13 @@ HeldKitFile HoldKitFile(FileSystem& files, const std::wstring& path) {
 }
 
 std::optional<FailureKind> FailedCopy(InputFile& from, OutputFile& to, FileError& error) {
-  std::vector<std::byte> buffer(kCopyBufferBytes);
+  // Left as it comes: only what the reads fill is touched.
+  auto buffer = std::make_unique_for_overwrite<std::byte[]>(kCopyBufferBytes);
   for (;;) {
     std::size_t got = 0;
-    if (!from.Read(buffer, got, error)) return FailureKind::Read;
+    if (!from.Read({buffer.get(), kCopyBufferBytes}, got, error)) return FailureKind::Read;
     if (got == 0) break;
-    if (!to.Write(std::span<const std::byte>(buffer.data(), got), error)) return FailureKind::Write;
+    if (!to.Write({buffer.get(), got}, error)) return FailureKind::Write;
   }
   if (!to.Close(error)) return FailureKind::Write;
   return std::nullopt;

@@ -29,18 +29,21 @@ bool SameBytes(FileSystem& files, const std::wstring& a, const std::wstring& b) 
   std::unique_ptr<InputFile> first = files.OpenPlainForReading(a, error);
   std::unique_ptr<InputFile> second = first ? files.OpenPlainForReading(b, error) : nullptr;
   if (!second || first->Size() != second->Size()) return false;
-  std::vector<std::byte> one(kCopyBufferBytes), two(kCopyBufferBytes);
+  // One buffer for both halves, left as it comes: only what the reads fill is touched.
+  auto buffer = std::make_unique_for_overwrite<std::byte[]>(2 * kCopyBufferBytes);
+  std::byte* one = buffer.get();
+  std::byte* two = one + kCopyBufferBytes;
   for (;;) {
     std::size_t gotOne = 0, gotTwo = 0;
-    if (!first->Read(one, gotOne, error)) return false;
+    if (!first->Read({one, kCopyBufferBytes}, gotOne, error)) return false;
     // Fill the same amount from the second, however it hands it out.
     while (gotTwo < gotOne) {
       std::size_t more = 0;
-      if (!second->Read(std::span(two).subspan(gotTwo, gotOne - gotTwo), more, error) || more == 0) return false;
+      if (!second->Read({two + gotTwo, gotOne - gotTwo}, more, error) || more == 0) return false;
       gotTwo += more;
     }
     if (gotOne == 0) return true;
-    if (!std::equal(one.begin(), one.begin() + static_cast<std::ptrdiff_t>(gotOne), two.begin())) return false;
+    if (!std::equal(one, one + gotOne, two)) return false;
   }
 }
 
