@@ -22,8 +22,8 @@ constexpr const wchar_t* kPresetsScript = L"presets.reg";
 // and emptied.
 class TestFileItem : public ReplaceFileItem {
  public:
-  TestFileItem(FileSystem& files, WorkFolder& work, std::wstring path)
-      : ReplaceFileItem(files, work, std::move(path), UsersMay::Modify, kTestFilesWriteName) {}
+  TestFileItem(FileSystem& files, WorkFolder& work, const std::wstring& path)
+      : ReplaceFileItem(files, work, path, UsersMay::Modify, kTestFilesWriteName) {}
 
  private:
   StepFailure Write(const std::wstring& path) override {
@@ -126,8 +126,8 @@ class Installation {
   // A kit file's checked copy written to its place in the target.
   class KitFileItem : public ReplaceFileItem {
    public:
-    KitFileItem(Installation& installation, const KitFile& row, std::wstring destination)
-        : ReplaceFileItem(installation.files_, installation.work_, std::move(destination), UsersMay::ReadAndExecute,
+    KitFileItem(Installation& installation, const KitFile& row, const std::wstring& destination)
+        : ReplaceFileItem(installation.files_, installation.work_, destination, UsersMay::ReadAndExecute,
                           row.writeName),
           installation_(installation),
           row_(row) {}
@@ -182,7 +182,7 @@ class Installation {
   StepFailure CreateTestFiles() {
     for (int number = 1; number <= kTestFileCount; ++number) {
       std::wstring path = directories().target + kTestFolder + TestFileName(number);
-      if (StepFailure failure = Do<TestFileItem>(files_, work_, std::move(path))) return failure;
+      if (StepFailure failure = Do<TestFileItem>(files_, work_, path)) return failure;
     }
     return std::nullopt;
   }

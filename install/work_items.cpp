@@ -104,8 +104,8 @@ void MakeSafeItem::Rollback(RollbackReport& report) {
   before_.reset();
 }
 
-MakeFoldersItem::MakeFoldersItem(FileSystem& files, std::wstring path, UsersMay users)
-    : files_(files), path_(std::move(path)), users_(users) {}
+MakeFoldersItem::MakeFoldersItem(FileSystem& files, const std::wstring& path, UsersMay users)
+    : files_(files), path_(path), users_(users) {}
 
 StepFailure MakeFoldersItem::Do() {
   // Every directory along the path, from the root down; the ones that exist
@@ -133,9 +133,9 @@ void MakeFoldersItem::Rollback(RollbackReport& report) {
   made_.clear();
 }
 
-ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users,
+ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, const std::wstring& path, UsersMay users,
                                  const wchar_t* writeName)
-    : files_(files), work_(work), path_(std::move(path)), users_(users), writeName_(writeName) {}
+    : files_(files), work_(work), path_(path), users_(users), writeName_(writeName) {}
 
 StepFailure ReplaceFileItem::Do() {
   FileError error;

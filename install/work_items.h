@@ -69,7 +69,7 @@ class WorkFolder {
 // those it made, once empty.
 class MakeFoldersItem : public WorkItem {
  public:
-  MakeFoldersItem(FileSystem& files, std::wstring path, UsersMay users);
+  MakeFoldersItem(FileSystem& files, const std::wstring& path, UsersMay users);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -99,7 +99,8 @@ class MakeSafeItem : public WorkItem {
 // a rollback; one that was not is removed again.
 class ReplaceFileItem : public WorkItem {
  public:
-  ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users, const wchar_t* writeName);
+  ReplaceFileItem(FileSystem& files, WorkFolder& work, const std::wstring& path, UsersMay users,
+                  const wchar_t* writeName);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
   void Commit() override;
