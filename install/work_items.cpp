@@ -209,12 +209,9 @@ void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places) 
   companion.fRemoveShellLink(places.programs, name);
 }
 
-ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, std::wstring product,
-                             std::optional<std::wstring> earlierProduct)
-    : companion_(companion),
-      places_(places),
-      product_(std::move(product)),
-      earlierProduct_(std::move(earlierProduct)) {}
+ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, const std::wstring& product,
+                             const std::optional<std::wstring>& earlierProduct)
+    : companion_(companion), places_(places), product_(product), earlierProduct_(earlierProduct) {}
 
 StepFailure ShortcutsItem::Do() {
   CreateShortcuts(companion_, places_, product_);
@@ -229,8 +226,8 @@ void ShortcutsItem::Rollback(RollbackReport&) {
   }
 }
 
-SettingItem::SettingItem(SettingsStore& settings, const RegistryApi& registry, std::wstring value)
-    : settings_(settings), registry_(registry), value_(std::move(value)) {}
+SettingItem::SettingItem(SettingsStore& settings, const RegistryApi& registry, const std::wstring& value)
+    : settings_(settings), registry_(registry), value_(value) {}
 
 StepFailure SettingItem::Do() {
   earlier_ = settings_.FindSetting(application_, section_, key_);
@@ -248,8 +245,8 @@ void SettingItem::Rollback(RollbackReport& report) {
   if (status != 0) report.notPutBack.push_back(Concat({"the setting ", key_}));
 }
 
-MachineEntryItem::MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values)
-    : registry_(registry), key_(std::move(key)), values_(std::move(values)) {}
+MachineEntryItem::MachineEntryItem(RegistryApi& registry, const std::wstring& key, std::vector<EntryValue> values)
+    : registry_(registry), key_(key), values_(std::move(values)) {}
 
 std::wstring MachineEntryItem::Name(const wchar_t* value) const {
   std::wstring root = modReg::RootKeyName(hkey::kLocalMachine);

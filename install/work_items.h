@@ -135,8 +135,8 @@ void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places);
 // copy this installation replaces; without one they go.
 class ShortcutsItem : public WorkItem {
  public:
-  ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, std::wstring product,
-                std::optional<std::wstring> earlierProduct);
+  ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, const std::wstring& product,
+                const std::optional<std::wstring>& earlierProduct);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -151,7 +151,7 @@ class ShortcutsItem : public WorkItem {
 // its earlier value again, or removes it.
 class SettingItem : public WorkItem {
  public:
-  SettingItem(SettingsStore& settings, const RegistryApi& registry, std::wstring value);
+  SettingItem(SettingsStore& settings, const RegistryApi& registry, const std::wstring& value);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -178,7 +178,7 @@ struct EntryValue {
 // it was (its type and bytes), or removes the key when there was none.
 class MachineEntryItem : public WorkItem {
  public:
-  MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values);
+  MachineEntryItem(RegistryApi& registry, const std::wstring& key, std::vector<EntryValue> values);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
