@@ -84,7 +84,7 @@ class MakeFoldersItem : public WorkItem {
 // puts back the owner and list it had.
 class MakeSafeItem : public WorkItem {
  public:
-  MakeSafeItem(FileSystem& files, FolderFix fix) : files_(files), fix_(std::move(fix)) {}
+  MakeSafeItem(FileSystem& files, const FolderFix& fix) : files_(files), fix_(fix) {}
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
