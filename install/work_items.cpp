@@ -54,6 +54,11 @@ bool IsPlainFileThere(FileSystem& files, const std::wstring& path) {
 
 constexpr const wchar_t* kLinkName = L"Morvane";
 
+// What a rollback could not put back, and why, as one line of its report.
+void NotPutBack(RollbackReport& report, std::initializer_list<text::Part> parts) {
+  report.notPutBack.push_back(Concat(parts));
+}
+
 }  // namespace
 
 StepFailure WorkItemList::Do(std::unique_ptr<WorkItem> item) {
@@ -99,7 +104,7 @@ StepFailure MakeSafeItem::Do() {
 void MakeSafeItem::Rollback(RollbackReport& report) {
   FileError error;
   if (before_ && !files_.RestoreSecurity(fix_.folder, *before_, error)) {
-    report.notPutBack.push_back(Concat({fix_.folder, " (its owner and access list: ", error.description, ")"}));
+    NotPutBack(report, {fix_.folder, " (its owner and access list: ", error.description, ")"});
   }
   before_.reset();
 }
@@ -127,7 +132,7 @@ void MakeFoldersItem::Rollback(RollbackReport& report) {
   for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) {
     FileError error;
     if (!files_.RemoveEmptyDirectory(*folder, error)) {
-      report.notPutBack.push_back(Concat({*folder, " (a folder made, not removed: ", error.description, ")"}));
+      NotPutBack(report, {*folder, " (a folder made, not removed: ", error.description, ")"});
     }
   }
   made_.clear();
@@ -172,7 +177,7 @@ void ReplaceFileItem::Rollback(RollbackReport& report) {
     case Before::Nothing:
       // Only the plain file this step made.
       if (IsPlainFileThere(files_, path_) && !files_.RemovePlainFile(path_)) {
-        report.notPutBack.push_back(Concat({path_, " (new, not removed)"}));
+        NotPutBack(report, {path_, " (new, not removed)"});
       }
       return;
     case Before::File:
@@ -186,8 +191,7 @@ void ReplaceFileItem::Rollback(RollbackReport& report) {
     report.putBack.push_back(path_);
     files_.RemovePlainFile(kept_);
   } else {
-    report.notPutBack.push_back(
-        Concat({path_, " (", error.description, " Its earlier content is kept in ", kept_, ")"}));
+    NotPutBack(report, {path_, " (", error.description, " Its earlier content is kept in ", kept_, ")"});
   }
   kept_.clear();
 }
@@ -242,7 +246,7 @@ void SettingItem::Rollback(RollbackReport& report) {
   if (!written_) return;
   std::int32_t status = earlier_ ? settings_.SaveSetting(application_, section_, key_, *earlier_)
                                  : settings_.DeleteSetting(application_, section_, key_);
-  if (status != 0) report.notPutBack.push_back(Concat({"the setting ", key_}));
+  if (status != 0) NotPutBack(report, {"the setting ", key_});
 }
 
 MachineEntryItem::MachineEntryItem(RegistryApi& registry, const std::wstring& key, std::vector<EntryValue> values)
