@@ -253,7 +253,7 @@ MachineEntryItem::MachineEntryItem(RegistryApi& registry, const std::wstring& ke
     : registry_(registry), key_(key), values_(std::move(values)) {}
 
 std::wstring MachineEntryItem::Name(const wchar_t* value) const {
-  std::wstring root = modReg::RootKeyName(hkey::kLocalMachine);
+  text::Ascii root = modReg::RootKeyName(hkey::kLocalMachine);
   return value ? Concat({root, key_, "\\", value}) : Concat({root, key_});
 }
 
