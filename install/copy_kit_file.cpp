@@ -45,11 +45,11 @@ StepFailure CopyKitFile(FileSystem& files, const InstallDirectories& directories
                         const std::wstring& kitName, const std::wstring& installedName,
                         const std::wstring& readName, const std::wstring& writeName) {
   HeldKitFile source = HoldKitFile(files, directories.kit + kitName);
-  return CopyKitFile(files, source, directories.target + installedName, names, readName, writeName);
+  return CopyKitFile(files, source, directories.target + installedName, names, readName.c_str(), writeName.c_str());
 }
 
 StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstring& destinationPath,
-                        CurrentNames& names, const std::wstring& readName, const std::wstring& writeName) {
+                        CurrentNames& names, const wchar_t* readName, const wchar_t* writeName) {
   names.read = readName;
   names.write = writeName;
   FileError error;
