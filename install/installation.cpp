@@ -65,8 +65,8 @@ class Installation {
 
   // Out of line: in its caller's frame its locals would need longer offsets.
   [[gnu::noinline]] StepFailure Steps() {
-    std::wstring windows = services_.environment.WindowsDirectory();
-    windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
+    windowsDirectory_ = services_.environment.WindowsDirectory();
+    if (!windowsDirectory_.empty()) windowsDirectory_ = text::WithTrailingBackslash(windowsDirectory_);
     // Run as SYSTEM, for every user: no one signs in as SYSTEM.
     const bool allUsers = services_.environment.RunsAsSystem();
 
