@@ -181,7 +181,7 @@ class Installation {
 
   StepFailure CreateTestFiles() {
     for (int number = 1; number <= kTestFileCount; ++number) {
-      std::wstring path = directories().target + kTestFolder + TestFileName(number);
+      std::wstring path = text::Concat({directories().target, kTestFolder, TestFileName(number)});
       if (StepFailure failure = Do<TestFileItem>(files_, work_, path)) return failure;
     }
     return std::nullopt;
