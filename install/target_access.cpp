@@ -143,7 +143,8 @@ std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring&
 
 // A product's folder in folder, without its trailing backslash.
 std::wstring ProductFolderIn(const std::wstring& folder, const ProductFolder& product) {
-  std::wstring inside = text::WithTrailingBackslash(folder) + product.name;
+  std::wstring inside = text::WithTrailingBackslash(folder);
+  inside += product.name;
   inside.pop_back();
   return inside;
 }
