@@ -56,9 +56,8 @@ StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstri
   if (!source.file) return ReadFailure(names.read, source.error);
 
   std::unique_ptr<OutputFile> destination = files.CreateForWriting(destinationPath, UsersMay::ReadAndExecute, error);
-  if (!destination) return WriteFailure(names.write, error);
-
-  std::optional<FailureKind> failed = FailedCopy(*source.file, *destination, error);
+  std::optional<FailureKind> failed =
+      destination ? FailedCopy(*source.file, *destination, error) : FailureKind::Write;
   if (!failed) return std::nullopt;
   return *failed == FailureKind::Read ? ReadFailure(names.read, error) : WriteFailure(names.write, error);
 }
