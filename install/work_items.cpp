@@ -144,29 +144,34 @@ ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, const std:
 
 StepFailure ReplaceFileItem::Do() {
   FileError error;
+  if (!KeepWhatIsThere(error)) return WriteFailure(writeName_, error);
+  return Write(path_);
+}
+
+bool ReplaceFileItem::KeepWhatIsThere(FileError& error) {
   std::unique_ptr<InputFile> earlier = files_.OpenPlainForReading(path_, error);
-  if (earlier) {
-    kept_ = work_.NewFileName(error);
-    std::unique_ptr<OutputFile> copy =
-        kept_.empty() ? nullptr : files_.CreateForWriting(kept_, UsersMay::ReadAndExecute, error);
-    if (!copy || FailedCopy(*earlier, *copy, error)) {
-      // Nothing of the file was touched yet: without its copy it stays as it is.
-      copy.reset();
-      if (!kept_.empty()) files_.RemovePlainFile(kept_);
-      kept_.clear();
-      before_ = Before::NotOurs;
-      return WriteFailure(writeName_, error);
+  if (!earlier) {
+    if (error.code == kFileNotFound || error.code == kPathNotFound) {
+      before_ = Before::Nothing;
+      return true;
     }
-    before_ = Before::File;
-  } else if (error.code == kFileNotFound || error.code == kPathNotFound) {
-    before_ = Before::Nothing;
-  } else {
     before_ = Before::NotOurs;
     // There, but not readable: it could not be put back, so it is not replaced.
-    if (error.code != kErrorReachedThroughLink) return WriteFailure(writeName_, error);
+    return error.code == kErrorReachedThroughLink;
   }
-  earlier.reset();
-  return Write(path_);
+  kept_ = work_.NewFileName(error);
+  std::unique_ptr<OutputFile> copy =
+      kept_.empty() ? nullptr : files_.CreateForWriting(kept_, UsersMay::ReadAndExecute, error);
+  if (copy && !FailedCopy(*earlier, *copy, error)) {
+    before_ = Before::File;
+    return true;
+  }
+  // Nothing of the file was touched yet: without its copy it stays as it is.
+  copy.reset();
+  if (!kept_.empty()) files_.RemovePlainFile(kept_);
+  kept_.clear();
+  before_ = Before::NotOurs;
+  return false;
 }
 
 void ReplaceFileItem::Rollback(RollbackReport& report) {

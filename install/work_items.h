@@ -113,6 +113,11 @@ class ReplaceFileItem : public WorkItem {
   FileSystem& files_;
 
  private:
+  // Looks at what is in the file's place, and copies a file there into the
+  // work folder; false (error saying why) when something is there that could
+  // not be kept, and so must not be replaced.
+  bool KeepWhatIsThere(FileError& error);
+
   WorkFolder& work_;
   std::wstring path_;
   UsersMay users_;
