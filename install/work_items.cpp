@@ -255,7 +255,7 @@ void SettingItem::Rollback(RollbackReport& report) {
 }
 
 MachineEntryItem::MachineEntryItem(RegistryApi& registry, const std::wstring& key, std::vector<EntryValue> values)
-    : registry_(registry), key_(key), values_(std::move(values)) {}
+    : registry_(registry), key_(key), values_(std::move(values)), earlier_(values_.size()) {}
 
 std::wstring MachineEntryItem::Name(const wchar_t* value) const {
   text::Ascii root = modReg::RootKeyName(hkey::kLocalMachine);
@@ -271,7 +271,6 @@ StepFailure MachineEntryItem::Do() {
   RegistryHandle key = 0;
   keyExisted_ = registry_.OpenKey(hkey::kLocalMachine, key_, modReg::kKeyAccess, key) == 0;
   if (keyExisted_) {
-    earlier_ = std::vector<Earlier>(values_.size());
     for (std::size_t i = 0; i < values_.size(); ++i) {
       Earlier& earlier = earlier_[i];
       earlier.present = registry_.QueryValue(key, values_[i].name, earlier.type, earlier.bytes) == 0;

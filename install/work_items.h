@@ -202,7 +202,7 @@ class MachineEntryItem : public WorkItem {
   std::vector<EntryValue> values_;
   bool keyExisted_ = false;
   bool keyTouched_ = false;
-  std::vector<Earlier> earlier_;  // by value
+  std::vector<Earlier> earlier_;  // by value; read only when the key existed
 };
 
 }  // namespace install
