@@ -46,10 +46,10 @@ class Installation {
   [[gnu::noinline]] OperationResult Run() {
     StepFailure failure = Steps();
     if (failure) {
-      RollbackReport report = items_.Rollback();
+      StepFailed failed{std::move(*failure), items_.Rollback()};
       RemovePresetsCopy();
       work_.RemoveIfEmpty();
-      return StepFailed{std::move(*failure), std::move(report)};
+      return failed;
     }
     progress_.Step();  // 13
     RemovePresetsCopy();
