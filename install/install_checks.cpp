@@ -118,11 +118,9 @@ std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& 
                                                                     const SystemServices& services,
                                                                     OperationQuestions& questions, InstallPlan& plan) {
   const std::wstring& typed = request.target;  // exactly as typed: not trimmed, not normalised
-  // Made into a result in one place: the result holds four texts, and
-  // making it at each refusal repeated their code.
   auto refused = [&](RefusalReason reason, std::wstring_view folder = {},
                      std::wstring_view detail = {}) -> std::optional<OperationResult> {
-    return Refused{reason, typed, std::wstring(folder), std::wstring(detail)};
+    return Refusal(reason, typed, folder, detail);
   };
   if (InProgramFiles(services, typed)) return refused(RefusalReason::ProgramFiles);
   if (typed.size() < 3 || !IsFullPath(typed)) return refused(RefusalReason::NotAFullPath);
