@@ -27,8 +27,9 @@ bool IsDeviceName(std::wstring_view part) {
   for (std::string_view device : kDevices) {
     if (IsNamed(base, device)) return true;
   }
-  return base.size() == 4 && (IsNamed(base.substr(0, 3), "COM") || IsNamed(base.substr(0, 3), "LPT")) &&
-         base[3] >= L'1' && base[3] <= L'9';
+  if (base.size() != 4 || base[3] < L'1' || base[3] > L'9') return false;
+  std::wstring_view port = base.substr(0, 3);
+  return IsNamed(port, "COM") || IsNamed(port, "LPT");
 }
 
 }  // namespace
