@@ -168,8 +168,7 @@ bool ReplaceFileItem::KeepWhatIsThere(FileError& error) {
   }
   // Nothing of the file was touched yet: without its copy it stays as it is.
   copy.reset();
-  if (!kept_.empty()) files_.RemovePlainFile(kept_);
-  kept_.clear();
+  RemoveKeptCopy();
   before_ = Before::NotOurs;
   return false;
 }
@@ -190,18 +189,21 @@ void ReplaceFileItem::Rollback(RollbackReport& report) {
   }
   // A file the failed step never changed (it could not open it) is left alone.
   FileError error;
-  if (SameBytes(files_, kept_, path_)) {
-    files_.RemovePlainFile(kept_);
-  } else if (CopyFile(files_, kept_, path_, users_, error)) {
+  if (!SameBytes(files_, kept_, path_)) {
+    if (!CopyFile(files_, kept_, path_, users_, error)) {
+      // The copy stays, for whoever puts the file back by hand.
+      NotPutBack(report, {path_, " (", error.description, " Its earlier content is kept in ", kept_, ")"});
+      kept_.clear();
+      return;
+    }
     report.putBack.push_back(path_);
-    files_.RemovePlainFile(kept_);
-  } else {
-    NotPutBack(report, {path_, " (", error.description, " Its earlier content is kept in ", kept_, ")"});
   }
-  kept_.clear();
+  RemoveKeptCopy();
 }
 
-void ReplaceFileItem::Commit() {
+void ReplaceFileItem::Commit() { RemoveKeptCopy(); }
+
+void ReplaceFileItem::RemoveKeptCopy() {
   if (!kept_.empty()) files_.RemovePlainFile(kept_);
   kept_.clear();
 }

@@ -117,6 +117,8 @@ class ReplaceFileItem : public WorkItem {
   // work folder; false (error saying why) when something is there that could
   // not be kept, and so must not be replaced.
   bool KeepWhatIsThere(FileError& error);
+  // The copy of what was there goes (when there is one), and is forgotten.
+  void RemoveKeptCopy();
 
   WorkFolder& work_;
   std::wstring path_;
