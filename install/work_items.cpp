@@ -94,11 +94,10 @@ void WorkFolder::RemoveIfEmpty() {
 }
 
 StepFailure MakeSafeItem::Do() {
-  SecurityBackup before;
   FileError error;
-  if (!files_.MakeSafe(fix_.folder, fix_.rule, fix_.users, before, error)) return WriteFailure(fix_.folder, error);
-  before_ = std::move(before);
-  return std::nullopt;
+  if (files_.MakeSafe(fix_.folder, fix_.rule, fix_.users, before_.emplace(), error)) return std::nullopt;
+  before_.reset();  // nothing to put back
+  return WriteFailure(fix_.folder, error);
 }
 
 void MakeSafeItem::Rollback(RollbackReport& report) {
