@@ -155,9 +155,9 @@ class Installation {
     // be able to replace (and the kit may be read-only).
     const KitFile& presets = KitFileNumber(9);
     FileError error;
-    std::wstring folder = work_.Path(error);
-    if (folder.empty()) return WriteFailure(presets.writeName, error);
-    script_ = folder + kPresetsScript;
+    script_ = work_.Path(error);
+    if (script_.empty()) return WriteFailure(presets.writeName, error);
+    script_ += kPresetsScript;
     if (StepFailure failure = WriteKitFile(presets, script_)) return failure;
     // The editor is started by its full path, and the script's path is quoted:
     // a folder with a blank in it must import as well as any other.
