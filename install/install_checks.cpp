@@ -203,8 +203,9 @@ std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& 
   std::uint64_t needed = BytesNeeded(services, plan, root);
   if (free < needed) {
     std::optional<OperationResult> refusal = refused(RefusalReason::NotEnoughSpace, root);
-    std::get<Refused>(*refusal).bytesNeeded = needed;
-    std::get<Refused>(*refusal).bytesFree = free;
+    Refused& space = std::get<Refused>(*refusal);
+    space.bytesNeeded = needed;
+    space.bytesFree = free;
     return refusal;
   }
 
