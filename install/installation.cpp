@@ -42,8 +42,7 @@ class Installation {
   Installation(const SystemServices& services, InstallPlan& plan, InstallProgress& progress)
       : services_(services), files_(services.files), plan_(plan), progress_(progress), work_(services.files) {}
 
-  // Out of line: in its caller's frame its locals would need longer offsets.
-  [[gnu::noinline]] OperationResult Run() {
+  OperationResult Run() {
     StepFailure failure = Steps();
     if (failure) {
       StepFailed failed{std::move(*failure), items_.Rollback()};
@@ -148,8 +147,7 @@ class Installation {
     return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
   }
 
-  // Out of line: in its caller's frame its locals would need longer offsets.
-  [[gnu::noinline]] StepFailure StartPresetsImport() {
+  StepFailure StartPresetsImport() {
     // The editor runs elevated: it imports a copy in a folder that only
     // administrators can write, never the kit's own file, which others may
     // be able to replace (and the kit may be read-only).
