@@ -83,7 +83,8 @@ void DeleteOwnTestFiles(FileSystem& files, const std::wstring& pattern) {
 void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& directory, FileError& error) {
   std::wstring path = directory + entry.path;
   if (!FirstLinkOnTheWay(files, path).empty()) {
-    error = {kErrorReachedThroughLink, L"A link lies on the way."};
+    error.code = kErrorReachedThroughLink;
+    error.description = L"A link lies on the way.";
     return;
   }
   switch (entry.step) {
