@@ -46,8 +46,8 @@ bool IsFullPath(std::wstring_view path) {
 
 bool IsPlainFullPath(std::wstring_view path) {
   if (!IsFullPath(path)) return false;
-  std::size_t start = path.starts_with(L"\\\\") ? 2 : 3;
-  std::wstring_view rest = path.substr(start);
+  std::wstring_view rest = path;
+  rest.remove_prefix(path.starts_with(L"\\\\") ? 2 : 3);  // a full path is at least that long
   if (rest.ends_with(L'\\')) rest.remove_suffix(1);
   for (bool more = !rest.empty(); more;) {
     std::size_t end = rest.find(L'\\');
