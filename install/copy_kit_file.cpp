@@ -1,6 +1,6 @@
 #include "install/copy_kit_file.h"
 
-#include <vector>
+#include <memory>
 
 #include "install/install_texts.h"
 
@@ -29,12 +29,13 @@ HeldKitFile HoldKitFile(FileSystem& files, const std::wstring& path) {
 }
 
 std::optional<FailureKind> FailedCopy(InputFile& from, OutputFile& to, FileError& error) {
-  std::vector<std::byte> buffer(kCopyBufferBytes);
+  // Left as it comes: only what the reads fill is touched.
+  auto buffer = std::make_unique_for_overwrite<std::byte[]>(kCopyBufferBytes);
   for (;;) {
     std::size_t got = 0;
-    if (!from.Read(buffer, got, error)) return FailureKind::Read;
+    if (!from.Read({buffer.get(), kCopyBufferBytes}, got, error)) return FailureKind::Read;
     if (got == 0) break;
-    if (!to.Write(std::span<const std::byte>(buffer.data(), got), error)) return FailureKind::Write;
+    if (!to.Write({buffer.get(), got}, error)) return FailureKind::Write;
   }
   if (!to.Close(error)) return FailureKind::Write;
   return std::nullopt;
@@ -44,20 +45,19 @@ StepFailure CopyKitFile(FileSystem& files, const InstallDirectories& directories
                         const std::wstring& kitName, const std::wstring& installedName,
                         const std::wstring& readName, const std::wstring& writeName) {
   HeldKitFile source = HoldKitFile(files, directories.kit + kitName);
-  return CopyKitFile(files, source, directories.target + installedName, names, readName, writeName);
+  return CopyKitFile(files, source, directories.target + installedName, names, readName.c_str(), writeName.c_str());
 }
 
 StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstring& destinationPath,
-                        CurrentNames& names, const std::wstring& readName, const std::wstring& writeName) {
+                        CurrentNames& names, const wchar_t* readName, const wchar_t* writeName) {
   names.read = readName;
   names.write = writeName;
   FileError error;
   if (!source.file) return ReadFailure(names.read, source.error);
 
   std::unique_ptr<OutputFile> destination = files.CreateForWriting(destinationPath, UsersMay::ReadAndExecute, error);
-  if (!destination) return WriteFailure(names.write, error);
-
-  std::optional<FailureKind> failed = FailedCopy(*source.file, *destination, error);
+  std::optional<FailureKind> failed =
+      destination ? FailedCopy(*source.file, *destination, error) : FailureKind::Write;
   if (!failed) return std::nullopt;
   return *failed == FailureKind::Read ? ReadFailure(names.read, error) : WriteFailure(names.write, error);
 }

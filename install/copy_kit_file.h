@@ -67,8 +67,7 @@ std::optional<FailureKind> FailedCopy(InputFile& from, OutputFile& to, FileError
 // Copies the held file, from where it stands (its start, as nothing read it
 // before), to destination under the given names.
 [[nodiscard]] StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstring& destination,
-                                      CurrentNames& names, const std::wstring& readName,
-                                      const std::wstring& writeName);
+                                      CurrentNames& names, const wchar_t* readName, const wchar_t* writeName);
 
 // Copies kit directory + kitName to target directory + installedName. The
 // source is opened before the destination is touched; the destination ends

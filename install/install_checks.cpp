@@ -86,6 +86,12 @@ std::uint64_t BytesNeeded(const SystemServices& services, const InstallPlan& pla
   return needed;
 }
 
+// A folder as the plan holds it: upper case with a trailing backslash (an
+// empty one stays empty).
+std::wstring PlanFolder(const std::wstring& folder) {
+  return folder.empty() ? folder : text::WithTrailingBackslash(text::UpperCase(folder));
+}
+
 std::wstring ReadNameOf(const KitFile& row) {
   return *row.readName != L'\0' ? std::wstring(row.readName) : text::UpperCase(row.kitName);
 }
@@ -118,17 +124,15 @@ std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& 
                                                                     const SystemServices& services,
                                                                     OperationQuestions& questions, InstallPlan& plan) {
   const std::wstring& typed = request.target;  // exactly as typed: not trimmed, not normalised
-  // Made into a result in one place: the result holds four texts, and
-  // making it at each refusal repeated their code.
   auto refused = [&](RefusalReason reason, std::wstring_view folder = {},
                      std::wstring_view detail = {}) -> std::optional<OperationResult> {
-    return Refused{reason, typed, std::wstring(folder), std::wstring(detail)};
+    return Refusal(reason, typed, folder, detail);
   };
   if (InProgramFiles(services, typed)) return refused(RefusalReason::ProgramFiles);
   if (typed.size() < 3 || !IsFullPath(typed)) return refused(RefusalReason::NotAFullPath);
   // The system would resolve anything else somewhere other than it reads, or refuse it halfway through.
   if (!IsPlainFullPath(typed)) return refused(RefusalReason::InvalidName);
-  std::wstring target = text::WithTrailingBackslash(text::UpperCase(typed));
+  std::wstring target = PlanFolder(typed);
   if (!WithinPathLimits(target)) return refused(RefusalReason::TooLong);
 
   std::wstring root = RootOf(target);
@@ -185,13 +189,11 @@ std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& 
     }
   }
 
-  if (!request.startDirectory.empty()) {
-    plan.directories.kit = text::WithTrailingBackslash(text::UpperCase(request.startDirectory));
-  }
+  plan.directories.kit = PlanFolder(request.startDirectory);
   plan.directories.target = target;
   // Without a folder there is no kit: a bare name would be read wherever
   // the process happens to be.
-  std::wstring copy = request.kitDirectory.empty() ? L"" : text::WithTrailingBackslash(text::UpperCase(request.kitDirectory));
+  std::wstring copy = PlanFolder(request.kitDirectory);
   for (const KitFile& row : KitFiles()) {
     HeldKitFile& held = plan.kit[static_cast<std::size_t>(row.number - 1)];
     held.file = services.files.OpenForReading(copy.empty() ? copy : copy + row.kitName, held.error);
@@ -201,8 +203,9 @@ std::optional<std::wstring> FileOnTheWay(FileSystem& files, const std::wstring& 
   std::uint64_t needed = BytesNeeded(services, plan, root);
   if (free < needed) {
     std::optional<OperationResult> refusal = refused(RefusalReason::NotEnoughSpace, root);
-    std::get<Refused>(*refusal).bytesNeeded = needed;
-    std::get<Refused>(*refusal).bytesFree = free;
+    Refused& space = std::get<Refused>(*refusal);
+    space.bytesNeeded = needed;
+    space.bytesFree = free;
     return refusal;
   }
 

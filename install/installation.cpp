@@ -22,8 +22,8 @@ constexpr const wchar_t* kPresetsScript = L"presets.reg";
 // and emptied.
 class TestFileItem : public ReplaceFileItem {
  public:
-  TestFileItem(FileSystem& files, WorkFolder& work, std::wstring path)
-      : ReplaceFileItem(files, work, std::move(path), UsersMay::Modify, kTestFilesWriteName) {}
+  TestFileItem(FileSystem& files, WorkFolder& work, const std::wstring& path)
+      : ReplaceFileItem(files, work, path, UsersMay::Modify, kTestFilesWriteName) {}
 
  private:
   StepFailure Write(const std::wstring& path) override {
@@ -42,14 +42,13 @@ class Installation {
   Installation(const SystemServices& services, InstallPlan& plan, InstallProgress& progress)
       : services_(services), files_(services.files), plan_(plan), progress_(progress), work_(services.files) {}
 
-  // Out of line: in its caller's frame its locals would need longer offsets.
-  [[gnu::noinline]] OperationResult Run() {
+  OperationResult Run() {
     StepFailure failure = Steps();
     if (failure) {
-      RollbackReport report = items_.Rollback();
+      StepFailed failed{std::move(*failure), items_.Rollback()};
       RemovePresetsCopy();
       work_.RemoveIfEmpty();
-      return StepFailed{std::move(*failure), std::move(report)};
+      return failed;
     }
     progress_.Step();  // 13
     RemovePresetsCopy();
@@ -65,8 +64,8 @@ class Installation {
 
   // Out of line: in its caller's frame its locals would need longer offsets.
   [[gnu::noinline]] StepFailure Steps() {
-    std::wstring windows = services_.environment.WindowsDirectory();
-    windowsDirectory_ = windows.empty() ? windows : text::WithTrailingBackslash(windows);
+    windowsDirectory_ = services_.environment.WindowsDirectory();
+    if (!windowsDirectory_.empty()) windowsDirectory_ = text::WithTrailingBackslash(windowsDirectory_);
     // Run as SYSTEM, for every user: no one signs in as SYSTEM.
     const bool allUsers = services_.environment.RunsAsSystem();
 
@@ -126,8 +125,8 @@ class Installation {
   // A kit file's checked copy written to its place in the target.
   class KitFileItem : public ReplaceFileItem {
    public:
-    KitFileItem(Installation& installation, const KitFile& row, std::wstring destination)
-        : ReplaceFileItem(installation.files_, installation.work_, std::move(destination), UsersMay::ReadAndExecute,
+    KitFileItem(Installation& installation, const KitFile& row, const std::wstring& destination)
+        : ReplaceFileItem(installation.files_, installation.work_, destination, UsersMay::ReadAndExecute,
                           row.writeName),
           installation_(installation),
           row_(row) {}
@@ -148,16 +147,15 @@ class Installation {
     return CopyKitFile(files_, Held(row), destination, names_, row.readName, row.writeName);
   }
 
-  // Out of line: in its caller's frame its locals would need longer offsets.
-  [[gnu::noinline]] StepFailure StartPresetsImport() {
+  StepFailure StartPresetsImport() {
     // The editor runs elevated: it imports a copy in a folder that only
     // administrators can write, never the kit's own file, which others may
     // be able to replace (and the kit may be read-only).
     const KitFile& presets = KitFileNumber(9);
     FileError error;
-    std::wstring folder = work_.Path(error);
-    if (folder.empty()) return WriteFailure(presets.writeName, error);
-    script_ = folder + kPresetsScript;
+    script_ = work_.Path(error);
+    if (script_.empty()) return WriteFailure(presets.writeName, error);
+    script_ += kPresetsScript;
     if (StepFailure failure = WriteKitFile(presets, script_)) return failure;
     // The editor is started by its full path, and the script's path is quoted:
     // a folder with a blank in it must import as well as any other.
@@ -181,8 +179,8 @@ class Installation {
 
   StepFailure CreateTestFiles() {
     for (int number = 1; number <= kTestFileCount; ++number) {
-      std::wstring path = directories().target + kTestFolder + TestFileName(number);
-      if (StepFailure failure = Do<TestFileItem>(files_, work_, std::move(path))) return failure;
+      std::wstring path = text::Concat({directories().target, kTestFolder, TestFileName(number)});
+      if (StepFailure failure = Do<TestFileItem>(files_, work_, path)) return failure;
     }
     return std::nullopt;
   }

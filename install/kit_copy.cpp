@@ -69,6 +69,12 @@ bool CopyAndProve(FileSystem& files, const std::wstring& from, const std::wstrin
   return false;
 }
 
+// The kit files in a copy's folder, then the folder itself once empty.
+void RemoveCopyFolder(FileSystem& files, const std::wstring& folder) {
+  for (const KitFile& row : KitFiles()) files.RemovePlainFile(folder + row.kitName);
+  files.RemoveEmptyDirectory(folder);
+}
+
 }  // namespace
 
 // Out of line: in its caller's frame its locals would need longer offsets.
@@ -105,8 +111,7 @@ bool CopyAndProve(FileSystem& files, const std::wstring& from, const std::wstrin
 void RemoveKitCopy(FileSystem& files, KitCopy& copy) {
   copy.held.clear();
   if (copy.directory.empty()) return;
-  for (const KitFile& row : KitFiles()) files.RemovePlainFile(copy.directory + row.kitName);
-  files.RemoveEmptyDirectory(copy.directory);
+  RemoveCopyFolder(files, copy.directory);
   copy.directory.clear();
 }
 
@@ -127,8 +132,7 @@ void ClearLeftKitCopies(FileSystem& files, const std::wstring& temp) {
     std::wstring folder = temp + found.name;
     if (files.IsLink(folder)) continue;
     folder.push_back(L'\\');
-    for (const KitFile& row : KitFiles()) files.RemovePlainFile(folder + row.kitName);
-    files.RemoveEmptyDirectory(folder);
+    RemoveCopyFolder(files, folder);
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -112,5 +113,10 @@ struct EntryNotDeleted {
 
 using OperationResult =
     std::variant<Done, Refused, Cancelled, InUse, KitProblem, StepFailed, EntryNotDeleted, ProductNotRemoved>;
+
+// Refused, made in one place for every refusal: the result holds four
+// texts, and making it where each refusal is found repeated their code.
+OperationResult Refusal(RefusalReason reason, const std::wstring& target, std::wstring_view folder = {},
+                        std::wstring_view detail = {});
 
 }  // namespace install

@@ -54,7 +54,8 @@ bool ProductsOwnName(const FoundFile& found, std::wstring_view within = {}) {
   if (found.directory) {
     return within.empty() && std::ranges::any_of(kProductFolders, [&](const ProductFolder& product) {
              std::wstring_view name = product.name;
-             return text::EqualsIgnoringCase(found.name, name.substr(0, name.size() - 1));  // without its backslash
+             name.remove_suffix(1);  // its backslash
+             return text::EqualsIgnoringCase(found.name, name);
            });
   }
   if (within.empty() && text::EqualsIgnoringCase(found.name, kAllUsersPresets)) return true;
@@ -143,7 +144,8 @@ std::vector<std::wstring> FoldersFromRoot(FileSystem& files, const std::wstring&
 
 // A product's folder in folder, without its trailing backslash.
 std::wstring ProductFolderIn(const std::wstring& folder, const ProductFolder& product) {
-  std::wstring inside = text::WithTrailingBackslash(folder) + product.name;
+  std::wstring inside = text::WithTrailingBackslash(folder);
+  inside += product.name;
   inside.pop_back();
   return inside;
 }

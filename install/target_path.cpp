@@ -27,8 +27,9 @@ bool IsDeviceName(std::wstring_view part) {
   for (std::string_view device : kDevices) {
     if (IsNamed(base, device)) return true;
   }
-  return base.size() == 4 && (IsNamed(base.substr(0, 3), "COM") || IsNamed(base.substr(0, 3), "LPT")) &&
-         base[3] >= L'1' && base[3] <= L'9';
+  if (base.size() != 4 || base[3] < L'1' || base[3] > L'9') return false;
+  std::wstring_view port = base.substr(0, 3);
+  return IsNamed(port, "COM") || IsNamed(port, "LPT");
 }
 
 }  // namespace
@@ -45,8 +46,8 @@ bool IsFullPath(std::wstring_view path) {
 
 bool IsPlainFullPath(std::wstring_view path) {
   if (!IsFullPath(path)) return false;
-  std::size_t start = path.starts_with(L"\\\\") ? 2 : 3;
-  std::wstring_view rest = path.substr(start);
+  std::wstring_view rest = path;
+  rest.remove_prefix(path.starts_with(L"\\\\") ? 2 : 3);  // a full path is at least that long
   if (rest.ends_with(L'\\')) rest.remove_suffix(1);
   for (bool more = !rest.empty(); more;) {
     std::size_t end = rest.find(L'\\');

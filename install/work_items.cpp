@@ -29,18 +29,21 @@ bool SameBytes(FileSystem& files, const std::wstring& a, const std::wstring& b) 
   std::unique_ptr<InputFile> first = files.OpenPlainForReading(a, error);
   std::unique_ptr<InputFile> second = first ? files.OpenPlainForReading(b, error) : nullptr;
   if (!second || first->Size() != second->Size()) return false;
-  std::vector<std::byte> one(kCopyBufferBytes), two(kCopyBufferBytes);
+  // One buffer for both halves, left as it comes: only what the reads fill is touched.
+  auto buffer = std::make_unique_for_overwrite<std::byte[]>(2 * kCopyBufferBytes);
+  std::byte* one = buffer.get();
+  std::byte* two = one + kCopyBufferBytes;
   for (;;) {
     std::size_t gotOne = 0, gotTwo = 0;
-    if (!first->Read(one, gotOne, error)) return false;
+    if (!first->Read({one, kCopyBufferBytes}, gotOne, error)) return false;
     // Fill the same amount from the second, however it hands it out.
     while (gotTwo < gotOne) {
       std::size_t more = 0;
-      if (!second->Read(std::span(two).subspan(gotTwo, gotOne - gotTwo), more, error) || more == 0) return false;
+      if (!second->Read({two + gotTwo, gotOne - gotTwo}, more, error) || more == 0) return false;
       gotTwo += more;
     }
     if (gotOne == 0) return true;
-    if (!std::equal(one.begin(), one.begin() + static_cast<std::ptrdiff_t>(gotOne), two.begin())) return false;
+    if (!std::equal(one, one + gotOne, two)) return false;
   }
 }
 
@@ -50,6 +53,11 @@ bool IsPlainFileThere(FileSystem& files, const std::wstring& path) {
 }
 
 constexpr const wchar_t* kLinkName = L"Morvane";
+
+// What a rollback could not put back, and why, as one line of its report.
+void NotPutBack(RollbackReport& report, std::initializer_list<text::Part> parts) {
+  report.notPutBack.push_back(Concat(parts));
+}
 
 }  // namespace
 
@@ -86,23 +94,22 @@ void WorkFolder::RemoveIfEmpty() {
 }
 
 StepFailure MakeSafeItem::Do() {
-  SecurityBackup before;
   FileError error;
-  if (!files_.MakeSafe(fix_.folder, fix_.rule, fix_.users, before, error)) return WriteFailure(fix_.folder, error);
-  before_ = std::move(before);
-  return std::nullopt;
+  if (files_.MakeSafe(fix_.folder, fix_.rule, fix_.users, before_.emplace(), error)) return std::nullopt;
+  before_.reset();  // nothing to put back
+  return WriteFailure(fix_.folder, error);
 }
 
 void MakeSafeItem::Rollback(RollbackReport& report) {
   FileError error;
   if (before_ && !files_.RestoreSecurity(fix_.folder, *before_, error)) {
-    report.notPutBack.push_back(Concat({fix_.folder, " (its owner and access list: ", error.description, ")"}));
+    NotPutBack(report, {fix_.folder, " (its owner and access list: ", error.description, ")"});
   }
   before_.reset();
 }
 
-MakeFoldersItem::MakeFoldersItem(FileSystem& files, std::wstring path, UsersMay users)
-    : files_(files), path_(std::move(path)), users_(users) {}
+MakeFoldersItem::MakeFoldersItem(FileSystem& files, const std::wstring& path, UsersMay users)
+    : files_(files), path_(path), users_(users) {}
 
 StepFailure MakeFoldersItem::Do() {
   // Every directory along the path, from the root down; the ones that exist
@@ -124,41 +131,45 @@ void MakeFoldersItem::Rollback(RollbackReport& report) {
   for (auto folder = made_.rbegin(); folder != made_.rend(); ++folder) {
     FileError error;
     if (!files_.RemoveEmptyDirectory(*folder, error)) {
-      report.notPutBack.push_back(Concat({*folder, " (a folder made, not removed: ", error.description, ")"}));
+      NotPutBack(report, {*folder, " (a folder made, not removed: ", error.description, ")"});
     }
   }
   made_.clear();
 }
 
-ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users,
+ReplaceFileItem::ReplaceFileItem(FileSystem& files, WorkFolder& work, const std::wstring& path, UsersMay users,
                                  const wchar_t* writeName)
-    : files_(files), work_(work), path_(std::move(path)), users_(users), writeName_(writeName) {}
+    : files_(files), work_(work), path_(path), users_(users), writeName_(writeName) {}
 
 StepFailure ReplaceFileItem::Do() {
   FileError error;
+  if (!KeepWhatIsThere(error)) return WriteFailure(writeName_, error);
+  return Write(path_);
+}
+
+bool ReplaceFileItem::KeepWhatIsThere(FileError& error) {
   std::unique_ptr<InputFile> earlier = files_.OpenPlainForReading(path_, error);
-  if (earlier) {
-    kept_ = work_.NewFileName(error);
-    std::unique_ptr<OutputFile> copy =
-        kept_.empty() ? nullptr : files_.CreateForWriting(kept_, UsersMay::ReadAndExecute, error);
-    if (!copy || FailedCopy(*earlier, *copy, error)) {
-      // Nothing of the file was touched yet: without its copy it stays as it is.
-      copy.reset();
-      if (!kept_.empty()) files_.RemovePlainFile(kept_);
-      kept_.clear();
-      before_ = Before::NotOurs;
-      return WriteFailure(writeName_, error);
+  if (!earlier) {
+    if (error.code == kFileNotFound || error.code == kPathNotFound) {
+      before_ = Before::Nothing;
+      return true;
     }
-    before_ = Before::File;
-  } else if (error.code == kFileNotFound || error.code == kPathNotFound) {
-    before_ = Before::Nothing;
-  } else {
     before_ = Before::NotOurs;
     // There, but not readable: it could not be put back, so it is not replaced.
-    if (error.code != kErrorReachedThroughLink) return WriteFailure(writeName_, error);
+    return error.code == kErrorReachedThroughLink;
   }
-  earlier.reset();
-  return Write(path_);
+  kept_ = work_.NewFileName(error);
+  std::unique_ptr<OutputFile> copy =
+      kept_.empty() ? nullptr : files_.CreateForWriting(kept_, UsersMay::ReadAndExecute, error);
+  if (copy && !FailedCopy(*earlier, *copy, error)) {
+    before_ = Before::File;
+    return true;
+  }
+  // Nothing of the file was touched yet: without its copy it stays as it is.
+  copy.reset();
+  RemoveKeptCopy();
+  before_ = Before::NotOurs;
+  return false;
 }
 
 void ReplaceFileItem::Rollback(RollbackReport& report) {
@@ -169,7 +180,7 @@ void ReplaceFileItem::Rollback(RollbackReport& report) {
     case Before::Nothing:
       // Only the plain file this step made.
       if (IsPlainFileThere(files_, path_) && !files_.RemovePlainFile(path_)) {
-        report.notPutBack.push_back(Concat({path_, " (new, not removed)"}));
+        NotPutBack(report, {path_, " (new, not removed)"});
       }
       return;
     case Before::File:
@@ -177,19 +188,21 @@ void ReplaceFileItem::Rollback(RollbackReport& report) {
   }
   // A file the failed step never changed (it could not open it) is left alone.
   FileError error;
-  if (SameBytes(files_, kept_, path_)) {
-    files_.RemovePlainFile(kept_);
-  } else if (CopyFile(files_, kept_, path_, users_, error)) {
+  if (!SameBytes(files_, kept_, path_)) {
+    if (!CopyFile(files_, kept_, path_, users_, error)) {
+      // The copy stays, for whoever puts the file back by hand.
+      NotPutBack(report, {path_, " (", error.description, " Its earlier content is kept in ", kept_, ")"});
+      kept_.clear();
+      return;
+    }
     report.putBack.push_back(path_);
-    files_.RemovePlainFile(kept_);
-  } else {
-    report.notPutBack.push_back(
-        Concat({path_, " (", error.description, " Its earlier content is kept in ", kept_, ")"}));
   }
-  kept_.clear();
+  RemoveKeptCopy();
 }
 
-void ReplaceFileItem::Commit() {
+void ReplaceFileItem::Commit() { RemoveKeptCopy(); }
+
+void ReplaceFileItem::RemoveKeptCopy() {
   if (!kept_.empty()) files_.RemovePlainFile(kept_);
   kept_.clear();
 }
@@ -206,12 +219,9 @@ void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places) 
   companion.fRemoveShellLink(places.programs, name);
 }
 
-ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, std::wstring product,
-                             std::optional<std::wstring> earlierProduct)
-    : companion_(companion),
-      places_(places),
-      product_(std::move(product)),
-      earlierProduct_(std::move(earlierProduct)) {}
+ShortcutsItem::ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, const std::wstring& product,
+                             const std::optional<std::wstring>& earlierProduct)
+    : companion_(companion), places_(places), product_(product), earlierProduct_(earlierProduct) {}
 
 StepFailure ShortcutsItem::Do() {
   CreateShortcuts(companion_, places_, product_);
@@ -226,8 +236,8 @@ void ShortcutsItem::Rollback(RollbackReport&) {
   }
 }
 
-SettingItem::SettingItem(SettingsStore& settings, const RegistryApi& registry, std::wstring value)
-    : settings_(settings), registry_(registry), value_(std::move(value)) {}
+SettingItem::SettingItem(SettingsStore& settings, const RegistryApi& registry, const std::wstring& value)
+    : settings_(settings), registry_(registry), value_(value) {}
 
 StepFailure SettingItem::Do() {
   earlier_ = settings_.FindSetting(application_, section_, key_);
@@ -242,14 +252,14 @@ void SettingItem::Rollback(RollbackReport& report) {
   if (!written_) return;
   std::int32_t status = earlier_ ? settings_.SaveSetting(application_, section_, key_, *earlier_)
                                  : settings_.DeleteSetting(application_, section_, key_);
-  if (status != 0) report.notPutBack.push_back(Concat({"the setting ", key_}));
+  if (status != 0) NotPutBack(report, {"the setting ", key_});
 }
 
-MachineEntryItem::MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values)
-    : registry_(registry), key_(std::move(key)), values_(std::move(values)) {}
+MachineEntryItem::MachineEntryItem(RegistryApi& registry, const std::wstring& key, std::vector<EntryValue> values)
+    : registry_(registry), key_(key), values_(std::move(values)), earlier_(values_.size()) {}
 
 std::wstring MachineEntryItem::Name(const wchar_t* value) const {
-  std::wstring root = modReg::RootKeyName(hkey::kLocalMachine);
+  text::Ascii root = modReg::RootKeyName(hkey::kLocalMachine);
   return value ? Concat({root, key_, "\\", value}) : Concat({root, key_});
 }
 
@@ -262,7 +272,6 @@ StepFailure MachineEntryItem::Do() {
   RegistryHandle key = 0;
   keyExisted_ = registry_.OpenKey(hkey::kLocalMachine, key_, modReg::kKeyAccess, key) == 0;
   if (keyExisted_) {
-    earlier_ = std::vector<Earlier>(values_.size());
     for (std::size_t i = 0; i < values_.size(); ++i) {
       Earlier& earlier = earlier_[i];
       earlier.present = registry_.QueryValue(key, values_[i].name, earlier.type, earlier.bytes) == 0;

@@ -69,7 +69,7 @@ class WorkFolder {
 // those it made, once empty.
 class MakeFoldersItem : public WorkItem {
  public:
-  MakeFoldersItem(FileSystem& files, std::wstring path, UsersMay users);
+  MakeFoldersItem(FileSystem& files, const std::wstring& path, UsersMay users);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -84,7 +84,7 @@ class MakeFoldersItem : public WorkItem {
 // puts back the owner and list it had.
 class MakeSafeItem : public WorkItem {
  public:
-  MakeSafeItem(FileSystem& files, FolderFix fix) : files_(files), fix_(std::move(fix)) {}
+  MakeSafeItem(FileSystem& files, const FolderFix& fix) : files_(files), fix_(fix) {}
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -99,7 +99,8 @@ class MakeSafeItem : public WorkItem {
 // a rollback; one that was not is removed again.
 class ReplaceFileItem : public WorkItem {
  public:
-  ReplaceFileItem(FileSystem& files, WorkFolder& work, std::wstring path, UsersMay users, const wchar_t* writeName);
+  ReplaceFileItem(FileSystem& files, WorkFolder& work, const std::wstring& path, UsersMay users,
+                  const wchar_t* writeName);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
   void Commit() override;
@@ -112,6 +113,13 @@ class ReplaceFileItem : public WorkItem {
   FileSystem& files_;
 
  private:
+  // Looks at what is in the file's place, and copies a file there into the
+  // work folder; false (error saying why) when something is there that could
+  // not be kept, and so must not be replaced.
+  bool KeepWhatIsThere(FileError& error);
+  // The copy of what was there goes (when there is one), and is forgotten.
+  void RemoveKeptCopy();
+
   WorkFolder& work_;
   std::wstring path_;
   UsersMay users_;
@@ -134,8 +142,8 @@ void RemoveShortcuts(CompanionLibrary& companion, const ShortcutPlaces& places);
 // copy this installation replaces; without one they go.
 class ShortcutsItem : public WorkItem {
  public:
-  ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, std::wstring product,
-                std::optional<std::wstring> earlierProduct);
+  ShortcutsItem(CompanionLibrary& companion, ShortcutPlaces places, const std::wstring& product,
+                const std::optional<std::wstring>& earlierProduct);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -150,7 +158,7 @@ class ShortcutsItem : public WorkItem {
 // its earlier value again, or removes it.
 class SettingItem : public WorkItem {
  public:
-  SettingItem(SettingsStore& settings, const RegistryApi& registry, std::wstring value);
+  SettingItem(SettingsStore& settings, const RegistryApi& registry, const std::wstring& value);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -177,7 +185,7 @@ struct EntryValue {
 // it was (its type and bytes), or removes the key when there was none.
 class MachineEntryItem : public WorkItem {
  public:
-  MachineEntryItem(RegistryApi& registry, std::wstring key, std::vector<EntryValue> values);
+  MachineEntryItem(RegistryApi& registry, const std::wstring& key, std::vector<EntryValue> values);
   StepFailure Do() override;
   void Rollback(RollbackReport& report) override;
 
@@ -196,7 +204,7 @@ class MachineEntryItem : public WorkItem {
   std::vector<EntryValue> values_;
   bool keyExisted_ = false;
   bool keyTouched_ = false;
-  std::vector<Earlier> earlier_;  // by value
+  std::vector<Earlier> earlier_;  // by value; read only when the key existed
 };
 
 }  // namespace install

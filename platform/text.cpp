@@ -6,9 +6,10 @@ namespace text {
 
 bool EndsWithBackslash(std::wstring_view s) { return !s.empty() && s.back() == L'\\'; }
 
-std::wstring WithTrailingBackslash(std::wstring s) {
-  if (!EndsWithBackslash(s)) s.push_back(L'\\');
-  return s;
+std::wstring WithTrailingBackslash(const std::wstring& s) {
+  std::wstring with(s);
+  if (!EndsWithBackslash(s)) with.push_back(L'\\');
+  return with;
 }
 
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {

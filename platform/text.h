@@ -11,7 +11,7 @@ namespace text {
 bool EndsWithBackslash(std::wstring_view s);
 
 // The path with one backslash at its end; an existing one is kept, not doubled.
-std::wstring WithTrailingBackslash(std::wstring s);
+std::wstring WithTrailingBackslash(const std::wstring& s);
 
 // Upper case as the system's own case mapping does it (the Windows build uses
 // the system's table; the host build an equivalent for the letters tests use).

@@ -45,13 +45,13 @@ install::OperationResult Remove(const RemovalRequest& request, const SystemServi
   if (request.scope == RemovalScope::Everything) {
     std::optional<std::wstring> registered = RegisteredFolder(services.registry);
     if (!registered || !text::EqualsIgnoringCase(*registered, directory)) {
-      return install::Refused{install::RefusalReason::NotRegistered, directory, directory, registered.value_or(L"")};
+      return install::Refusal(install::RefusalReason::NotRegistered, directory, directory, registered.value_or(L""));
     }
   }
   // The folder or one above it turned into a link leads elsewhere: nothing
   // there is the installation's, and none of it is gone.
   if (std::wstring link = FirstLinkOnTheWay(services.files, directory); !link.empty()) {
-    return install::Refused{install::RefusalReason::LinkOnTheWay, directory, link};
+    return install::Refusal(install::RefusalReason::LinkOnTheWay, directory, link);
   }
   if (request.scope == RemovalScope::Everything && !questions.ConfirmRemoval()) return install::Cancelled{};
   // Its files could not be deleted while Morvane runs from there.

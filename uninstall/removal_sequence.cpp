@@ -83,7 +83,8 @@ void DeleteOwnTestFiles(FileSystem& files, const std::wstring& pattern) {
 void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& directory, FileError& error) {
   std::wstring path = directory + entry.path;
   if (!FirstLinkOnTheWay(files, path).empty()) {
-    error = {kErrorReachedThroughLink, L"A link lies on the way."};
+    error.code = kErrorReachedThroughLink;
+    error.description = L"A link lies on the way.";
     return;
   }
   switch (entry.step) {
@@ -150,25 +151,29 @@ std::wstring FirstProductFileLeft(FileSystem& files, const std::wstring& directo
 // Out of line: in its caller's frame its locals would need longer offsets.
 [[gnu::noinline]] SequenceResult RunRemovalSequence(const SystemServices& services, const std::wstring& directory,
                                                     RemovalScope scope, bool entryToo) {
+  SequenceResult result;
   const RemovalEntry& product = kRemovalEntries.front();
   FileError error;
   Remove(services.files, product, directory, error);
   // Not seen through a link that took the folder's place meanwhile is not gone.
   if (error.code == kErrorReachedThroughLink || services.files.IsOrdinaryFile(directory + product.path)) {
-    return SequenceResult{false, error.code, error.description, std::nullopt};
+    result.productRemoved = false;
+    result.productError = error.code;
+    result.productErrorText = error.description;
+    return result;
   }
   // Each other step's failure is its own: it is passed over and the next one runs.
   for (const RemovalEntry& entry : std::span(kRemovalEntries).subspan(1)) Remove(services.files, entry, directory, error);
   RemoveForAllUsers(services, directory, scope);
-  if (scope == RemovalScope::FilesOnly) return SequenceResult{true, 0, L"", std::nullopt};
+  if (scope == RemovalScope::FilesOnly) return result;
   // The library stays loaded from the program's start, so these still work
   // after its file in this directory was deleted.
   install::RemoveShortcuts(services.companion, shortcut_places::kThisUser);
   services.settings.SaveSetting(texts::kSettingsApplication, texts::kSettingsSection, texts::kSettingsKey,
                                 texts::kUninstalledMark);
   // Whatever failed above, only the registry step is reported.
-  if (!entryToo) return SequenceResult{true, 0, L"", std::nullopt};
-  return SequenceResult{true, 0, L"", DeleteUninstallEntry(services)};
+  if (entryToo) result.entryStatus = DeleteUninstallEntry(services);
+  return result;
 }
 
 }  // namespace uninstall
