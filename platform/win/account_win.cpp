@@ -40,7 +40,7 @@ AccountFacts CurrentAccount() {
   if (LookupAccountSidW(nullptr, sid, name, &nameLength, domain, &domainLength, &use)) {
     facts.name = text::Concat({domain, *domain ? L"\\" : L"", name});
   } else if (wchar_t* text = nullptr; ConvertSidToStringSidW(sid, &text)) {
-    facts.name = text;
+    facts.name = std::wstring(text);  // made and moved in, as the name above is
     LocalFree(text);
   }
   return facts;
