@@ -47,14 +47,6 @@ bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held
   return true;
 }
 
-std::string Utf8(const std::wstring& s) {
-  if (s.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
-
 }  // namespace
 
 std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool elevated, std::wstring& reason) {
@@ -109,7 +101,7 @@ std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool el
   return nullptr;
 }
 
-void LogFileWin::Append(const std::string& bytes) {
+void LogFileWin::Append(std::string_view bytes) {
   DWORD written = 0;
   WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -119,10 +111,17 @@ void LogFileWin::WriteLine(const std::wstring& line) {
   GetLocalTime(&now);
   // 2026-12-08 04:30:44.123, the local time.
   wchar_t stamp[32];
-  wsprintfW(stamp, L"%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-            now.wSecond, now.wMilliseconds);
-  // The line made whole, then converted once.
-  Append(Utf8(text::Concat({stamp, EscapedForLog(line), "\r\n"})));
+  int length = wsprintfW(stamp, L"%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay, now.wHour,
+                         now.wMinute, now.wSecond, now.wMilliseconds);
+  // The line made whole, then converted once, into room for the most UTF-8
+  // can take: three bytes for each UTF-16 unit.
+  std::wstring whole(stamp, static_cast<std::size_t>(length));
+  AppendEscapedForLog(whole, line);
+  whole += L"\r\n";
+  std::string bytes(whole.size() * 3, '\0');
+  int size = WideCharToMultiByte(CP_UTF8, 0, whole.data(), static_cast<int>(whole.size()), bytes.data(),
+                                 static_cast<int>(bytes.size()), nullptr, nullptr);
+  Append(std::string_view(bytes.data(), static_cast<std::size_t>(size)));
 }
 
 std::wstring DefaultLogPath() {
