@@ -29,13 +29,13 @@ bool IsTrustedInstaller(PSID sid) {
   return EqualSid(sid, const_cast<ServiceSid*>(&kTrustedInstaller)) != FALSE;
 }
 
-Trustee KindOf(PSID sid, std::vector<BYTE>& currentUser) {
+Trustee KindOf(PSID sid, PSID currentUser) {
   if (!sid || !IsValidSid(sid)) return Trustee::Other;
   if (IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) return Trustee::Administrators;
   if (IsWellKnownSid(sid, WinLocalSystemSid)) return Trustee::System;
   if (IsWellKnownSid(sid, WinCreatorOwnerSid)) return Trustee::CreatorOwner;
   if (IsTrustedInstaller(sid)) return Trustee::TrustedInstaller;
-  if (!currentUser.empty() && EqualSid(sid, currentUser.data())) return Trustee::CurrentUser;
+  if (currentUser && EqualSid(sid, currentUser)) return Trustee::CurrentUser;
   return Trustee::Other;
 }
 
@@ -91,9 +91,9 @@ FolderSecurity SecurityOf(HANDLE file) {
     return security;
   }
   std::unique_ptr<void, decltype(&LocalFree)> descriptor(raw, &LocalFree);
-  std::vector<BYTE> currentUser = CurrentUserSid();
+  CurrentUserSid currentUser;
   security.result = FolderRead::Read;
-  security.owner = KindOf(owner, currentUser);
+  security.owner = KindOf(owner, currentUser.get());
   security.hasAccessList = dacl != nullptr;
   // Made at its size and filled in place; cut to what was read should an entry fail.
   security.entries = std::vector<AccessEntry>(dacl ? dacl->AceCount : 0);
@@ -118,7 +118,7 @@ FolderSecurity SecurityOf(HANDLE file) {
         const auto& known = *static_cast<const ACCESS_ALLOWED_ACE*>(ace);
         entry.allow = header.AceType == ACCESS_ALLOWED_ACE_TYPE || header.AceType == ACCESS_ALLOWED_CALLBACK_ACE_TYPE;
         entry.rights = known.Mask;
-        entry.trustee = KindOf(const_cast<DWORD*>(&known.SidStart), currentUser);
+        entry.trustee = KindOf(const_cast<DWORD*>(&known.SidStart), currentUser.get());
         break;
       }
       default:
@@ -198,8 +198,9 @@ bool OnlyAdministratorsMayRepermission(HANDLE file) {
 }
 
 std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
-  std::vector<BYTE> user = CurrentUserSid();
-  if (!fixed || user.empty()) return {};
+  CurrentUserSid account;
+  PSID user = account.get();
+  if (!fixed || !user) return {};
   // What the running account had: on the folder itself, and passed on.
   ACCESS_MASK own = 0, passedOn = 0;
   BYTE inheritance = 0;
@@ -209,7 +210,7 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
     const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
     if (header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
     const auto& allowed = *static_cast<const ACCESS_ALLOWED_ACE*>(ace);
-    if (!EqualSid(const_cast<DWORD*>(&allowed.SidStart), user.data())) continue;
+    if (!EqualSid(const_cast<DWORD*>(&allowed.SidStart), user)) continue;
     if (!(header.AceFlags & INHERIT_ONLY_ACE)) own |= FileRights(allowed.Mask);
     if (header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)) {
       passedOn |= allowed.Mask;
@@ -219,7 +220,7 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
   own &= ~kDangerous;
   ACL_SIZE_INFORMATION sizes;
   if (!GetAclInformation(fixed, &sizes, sizeof sizes, AclSizeInformation)) return {};
-  DWORD extra = 2 * (sizeof(ACCESS_ALLOWED_ACE) + static_cast<DWORD>(user.size()));
+  DWORD extra = 2 * (sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(user));
   std::vector<BYTE> acl(sizes.AclBytesInUse + extra);
   auto* made = reinterpret_cast<PACL>(acl.data());
   if (!InitializeAcl(made, static_cast<DWORD>(acl.size()), ACL_REVISION)) return {};
@@ -230,9 +231,9 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
       return {};
     }
   }
-  if (own && !AddAccessAllowedAceEx(made, ACL_REVISION, 0, own, user.data())) return {};
+  if (own && !AddAccessAllowedAceEx(made, ACL_REVISION, 0, own, user)) return {};
   if (passedOn &&
-      !AddAccessAllowedAceEx(made, ACL_REVISION, inheritance | INHERIT_ONLY_ACE, passedOn, user.data())) {
+      !AddAccessAllowedAceEx(made, ACL_REVISION, inheritance | INHERIT_ONLY_ACE, passedOn, user)) {
     return {};
   }
   return acl;
