@@ -1,6 +1,5 @@
 #include "platform/win/dialog_keys_win.h"
 
-#include <algorithm>
 #include <cwctype>
 #include <string>
 
@@ -50,20 +49,23 @@ std::size_t FocusedOf(const std::vector<HWND>& controls) {
   return at;
 }
 
+// The next usable control after the focused one in the tab order, round
+// to the start (before it, round to the end, backwards); the first (last)
+// usable one when the focus is on none of them.
 void MoveFocus(const DialogKeys& keys, bool backwards) {
-  std::vector<HWND> usable;
-  std::copy_if(keys.tabOrder.begin(), keys.tabOrder.end(), std::back_inserter(usable), IsUsableControl);
-  if (usable.empty()) return;
-  std::size_t current = FocusedOf(usable), count = usable.size();
-  HWND next;
-  if (current == count) {
-    next = backwards ? usable.back() : usable.front();
-  } else if (backwards) {
-    next = current == 0 ? usable.back() : usable[current - 1];
-  } else {
-    next = current + 1 == count ? usable.front() : usable[current + 1];
+  const std::vector<HWND>& order = keys.tabOrder;
+  std::size_t count = order.size();
+  HWND focus = GetFocus();
+  std::size_t at = 0;
+  while (at < count && order[at] != focus) ++at;
+  if (at == count || !IsUsableControl(focus)) at = backwards ? 0 : count - 1;
+  for (std::size_t step = 1; step <= count; ++step) {
+    HWND next = order[(backwards ? at + count - step : at + step) % count];
+    if (IsUsableControl(next)) {
+      FocusControl(next);
+      return;
+    }
   }
-  FocusControl(next);
 }
 
 // The access key of a visible, enabled button: its focus first, then its click.
