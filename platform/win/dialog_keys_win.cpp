@@ -16,10 +16,11 @@ bool IsClass(HWND control, const wchar_t* name) {
 bool IsButton(HWND control) { return IsClass(control, L"Button"); }
 
 wchar_t Mnemonic(HWND control) {
-  int length = GetWindowTextLengthW(control);
-  std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, caption.data(), length + 1);
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+  // A button's caption is a few words; one longer than this room would
+  // lose only an ampersand past its end.
+  wchar_t caption[256];
+  int length = GetWindowTextW(control, caption, 256);
+  for (int i = 0; i + 1 < length; ++i) {
     if (caption[i] != L'&') continue;
     if (caption[i + 1] == L'&') {
       ++i;  // "&&" is a plain ampersand
