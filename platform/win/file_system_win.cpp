@@ -93,6 +93,11 @@ UniqueKernelHandle OpenPlainFolder(const std::wstring& folder, DWORD access, DWO
   return opened;
 }
 
+// A file search takes these as a pattern, not as a name.
+bool HasWildcard(std::wstring_view name) {
+  return name.find(L'*') != std::wstring_view::npos || name.find(L'?') != std::wstring_view::npos;
+}
+
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nullptr) {
@@ -401,7 +406,7 @@ bool FileSystemWin::RemoveEmptyDirectory(const std::wstring& path, FileError& er
 bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
   // The search below would take wildcards as a pattern; this test is for one
   // exact name only.
-  if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos || text::EndsWithBackslash(path)) return false;
+  if (path.empty() || HasWildcard(path) || text::EndsWithBackslash(path)) return false;
   WIN32_FIND_DATAW found;
   UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
   if (!search) return false;
@@ -409,7 +414,7 @@ bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
 }
 
 bool FileSystemWin::IsLink(const std::wstring& path) {
-  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+  if (HasWildcard(path)) return false;
   // The listing's entry tells the kind of reparse point; the attributes alone
   // would take a deduplicated folder for a link.
   WIN32_FIND_DATAW found;
@@ -464,7 +469,7 @@ std::wstring FileSystemWin::LongForm(const std::wstring& path) {
   while (at < full.size()) {
     std::size_t end = std::min(full.find(L'\\', at), full.size());
     std::wstring_view part = std::wstring_view(full).substr(at, end - at);
-    if (part.empty() || part.find_first_of(L"*?") != std::wstring_view::npos) break;
+    if (part.empty() || HasWildcard(part)) break;
     // Searched for as the long form so far and this part as written.
     std::size_t known = result.size();
     result += part;
