@@ -24,7 +24,6 @@ std::wstring EscapedForLog(std::wstring_view line) {
 
 void AppendEscapedForLog(std::wstring& out, std::wstring_view line) {
   static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
-  out.reserve(out.size() + line.size());
   for (wchar_t c : line) {
     if (!NeedsEscape(c)) {
       out.push_back(c);

@@ -107,7 +107,7 @@ void LogFileWin::Append(std::string_view bytes) {
 }
 
 void LogFileWin::WriteLine(const std::wstring& line) {
-  SYSTEMTIME now{};
+  SYSTEMTIME now;  // filled whole by the call
   GetLocalTime(&now);
   // 2026-12-08 04:30:44.123, the local time.
   wchar_t stamp[32];
