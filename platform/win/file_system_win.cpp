@@ -199,7 +199,7 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
                             : MakeFolderNamedAfter(text::WithTrailingBackslash(volume), L"Morvane Setup ", error);
   if (folder.empty()) return false;
   if (workFolders_.empty() || workFolders_.back() != folder) workFolders_.push_back(folder);
-  std::wstring parked = folder + path.substr(path.find_last_of(L'\\') + 1);
+  std::wstring parked = text::Concat({folder, std::wstring_view(path).substr(path.find_last_of(L'\\') + 1)});
   if (!RenameThroughHandle(file.get(), parked)) {
     TakeLastError(error);
     RemoveDirectoryW(folder.c_str());

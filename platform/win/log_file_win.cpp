@@ -125,12 +125,13 @@ void LogFileWin::WriteLine(const std::wstring& line) {
 }
 
 std::wstring DefaultLogPath() {
-  wchar_t folder[MAX_PATH + 1] = {};
+  wchar_t folder[MAX_PATH + 1];  // read only as far as a call filled it
   DWORD length = GetEnvironmentVariableW(L"TEMP", folder, MAX_PATH + 1);
   if (length == 0 || length > MAX_PATH) length = GetTempPathW(MAX_PATH + 1, folder);
   std::wstring path(folder, length <= MAX_PATH ? length : 0);
   if (!path.empty() && path.back() != L'\\') path.push_back(L'\\');
-  SYSTEMTIME now{};
+  SYSTEMTIME now;
   GetLocalTime(&now);
-  return path + RunLogName(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+  path += RunLogName(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+  return path;
 }
