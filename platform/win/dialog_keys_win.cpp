@@ -8,9 +8,8 @@
 namespace {
 
 bool IsClass(HWND control, const wchar_t* name) {
-  wchar_t className[32] = {};
-  GetClassNameW(control, className, 32);
-  return CompareStringOrdinal(className, -1, name, -1, TRUE) == CSTR_EQUAL;
+  wchar_t className[32];
+  return GetClassNameW(control, className, 32) && CompareStringOrdinal(className, -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
 bool IsButton(HWND control) { return IsClass(control, L"Button"); }
@@ -108,16 +107,16 @@ bool Hides(HWND sibling) {
 
 bool IsCoveredControl(HWND control) {
   if (!(GetWindowLongW(control, GWL_STYLE) & WS_CHILD)) return false;
-  RECT own{};
-  GetWindowRect(control, &own);
+  RECT own;
+  if (!GetWindowRect(control, &own)) return false;
   UniqueGdiObject seen(CreateRectRgnIndirect(&own));
   if (!seen) return false;
   auto region = static_cast<HRGN>(seen.get());
   // Siblings before it in the stacking order lie above it.
   for (HWND above = GetWindow(control, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
     if (!Hides(above)) continue;
-    RECT r{};
-    GetWindowRect(above, &r);
+    RECT r;
+    if (!GetWindowRect(above, &r)) continue;
     UniqueGdiObject cover(CreateRectRgnIndirect(&r));
     if (cover && CombineRgn(region, region, static_cast<HRGN>(cover.get()), RGN_DIFF) == NULLREGION) return true;
   }

@@ -36,7 +36,7 @@ bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held
       reason = Reason(folder, GetLastError());
       return false;
     }
-    FILE_ATTRIBUTE_TAG_INFO tag{};
+    FILE_ATTRIBUTE_TAG_INFO tag;
     if (!GetFileInformationByHandleEx(handle.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
         !(tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsLinkReparsePoint(tag.FileAttributes, tag.ReparseTag)) {
       reason = folder + text::Ascii(": a link to another place, or no folder");
