@@ -207,7 +207,7 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
   }
   // The file first, then its emptied folder.
   MoveFileExW(parked.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  folder.pop_back();  // its trailing backslash
+  folder.resize(folder.size() - 1);  // without its trailing backslash
   MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   return true;
 }
