@@ -109,10 +109,11 @@ bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nul
 
 }  // namespace
 
-std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& path, FileError& error) {
-  if (TooLong(path, kMaxPath, &error)) return nullptr;
-  UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+namespace {
+
+// A file opened for reading handed out as such, or none with the reason why.
+std::unique_ptr<InputFile> Reader(HANDLE opened, FileError& error) {
+  UniqueKernelHandle file(opened);
   if (!file) {
     TakeLastError(error);
     return nullptr;
@@ -120,14 +121,18 @@ std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& pat
   return std::make_unique<InputFileWin>(std::move(file));
 }
 
+}  // namespace
+
+std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& path, FileError& error) {
+  if (TooLong(path, kMaxPath, &error)) return nullptr;
+  return Reader(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
+                error);
+}
+
 std::unique_ptr<InputFile> FileSystemWin::OpenPlainForReading(const std::wstring& path, FileError& error) {
   if (TooLong(path, kMaxPath, &error)) return nullptr;
-  UniqueKernelHandle file(OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false));
-  if (!file) {
-    TakeLastError(error);
-    return nullptr;
-  }
-  return std::make_unique<InputFileWin>(std::move(file));
+  return Reader(OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false), error);
 }
 
 std::unique_ptr<InputFile> FileSystemWin::OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
@@ -139,13 +144,9 @@ std::unique_ptr<InputFile> FileSystemWin::OpenFileInFolder(const std::wstring& f
   UniqueKernelHandle held(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  UniqueKernelHandle file(held ? OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false, held.get())
-                               : INVALID_HANDLE_VALUE);
-  if (!file) {
-    TakeLastError(error);
-    return nullptr;
-  }
-  return std::make_unique<InputFileWin>(std::move(file));
+  return Reader(held ? OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false, held.get())
+                     : INVALID_HANDLE_VALUE,
+                error);
 }
 
 bool FileSystemWin::FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) {
