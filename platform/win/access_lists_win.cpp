@@ -218,10 +218,9 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
     }
   }
   own &= ~kDangerous;
-  ACL_SIZE_INFORMATION sizes;
-  if (!GetAclInformation(fixed, &sizes, sizeof sizes, AclSizeInformation)) return {};
+  // Room for the fixed list as it was made and the account's two entries.
   DWORD extra = 2 * (sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(user));
-  std::vector<BYTE> acl(sizes.AclBytesInUse + extra);
+  std::vector<BYTE> acl(fixed->AclSize + extra);
   auto* made = reinterpret_cast<PACL>(acl.data());
   if (!InitializeAcl(made, static_cast<DWORD>(acl.size()), ACL_REVISION)) return {};
   for (DWORD i = 0; i < fixed->AceCount; ++i) {
