@@ -41,8 +41,11 @@ class InputFileWin : public InputFile {
  private:
   UniqueKernelHandle file_;
   std::uint64_t size_ = [this] {
-    LARGE_INTEGER size;
-    return GetFileSizeEx(file_.get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+    // Read with the file's other standard facts, as the plain-file check reads them.
+    FILE_STANDARD_INFO standard;
+    return GetFileInformationByHandleEx(file_.get(), FileStandardInfo, &standard, sizeof standard)
+               ? static_cast<std::uint64_t>(standard.EndOfFile.QuadPart)
+               : 0;
   }();
 };
 
