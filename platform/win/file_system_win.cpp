@@ -101,6 +101,12 @@ bool HasWildcard(std::wstring_view name) {
   return name.find(L'*') != std::wstring_view::npos || name.find(L'?') != std::wstring_view::npos;
 }
 
+// The first entry a search for pattern finds: FindFirstFileW as the system
+// defines it, through the call the folder listing uses too.
+HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& found) {
+  return FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &found, FindExSearchNameMatch, nullptr, 0);
+}
+
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nullptr) {
@@ -325,7 +331,7 @@ bool FileSystemWin::RestoreSecurity(const std::wstring& path, const SecurityBack
 std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   std::vector<FoundFile> entries;
   WIN32_FIND_DATAW found;
-  UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+  UniqueFindHandle search(FindFirst(pattern, found));
   if (!search) return entries;
   do {
     std::wstring_view name = found.cFileName;
@@ -412,7 +418,7 @@ bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
   // exact name only.
   if (path.empty() || HasWildcard(path) || text::EndsWithBackslash(path)) return false;
   WIN32_FIND_DATAW found;
-  UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
+  UniqueFindHandle search(FindFirst(path, found));
   if (!search) return false;
   return !(found.dwFileAttributes & kNotOrdinary);
 }
@@ -422,7 +428,7 @@ bool FileSystemWin::IsLink(const std::wstring& path) {
   // The listing's entry tells the kind of reparse point; the attributes alone
   // would take a deduplicated folder for a link.
   WIN32_FIND_DATAW found;
-  UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
+  UniqueFindHandle search(FindFirst(path, found));
   if (!search) {
     DWORD attributes = GetFileAttributesW(path.c_str());  // a drive root lists nothing of itself
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -478,7 +484,7 @@ std::wstring FileSystemWin::LongForm(const std::wstring& path) {
     std::size_t known = result.size();
     result += part;
     WIN32_FIND_DATAW found;
-    UniqueFindHandle search(FindFirstFileW(result.c_str(), &found));
+    UniqueFindHandle search(FindFirst(result, found));
     result.resize(known);
     if (!search) break;
     result += found.cFileName;
