@@ -328,16 +328,19 @@ bool FileSystemWin::RestoreSecurity(const std::wstring& path, const SecurityBack
   return true;
 }
 
+bool IsDotEntry(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
 std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   std::vector<FoundFile> entries;
   WIN32_FIND_DATAW found;
   UniqueFindHandle search(FindFirst(pattern, found));
   if (!search) return entries;
   do {
-    std::wstring_view name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
+    if (IsDotEntry(found.cFileName)) continue;
     entries.push_back(FoundFile{
-        .name = std::wstring(name),
+        .name = found.cFileName,
         .size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow,
         .directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
         .hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
