@@ -53,9 +53,11 @@ std::vector<DriveInfo> FolderSystemWin::Drives() {
 }
 
 std::wstring FolderSystemWin::CurrentDirectory() {
-  DWORD size = GetCurrentDirectoryW(0, nullptr);
+  // "." in full is the current directory, through the call the program
+  // makes full paths with anyway.
+  DWORD size = GetFullPathNameW(L".", 0, nullptr, nullptr);
   std::wstring path(size, L'\0');
-  path.resize(GetCurrentDirectoryW(size, path.data()));
+  path.resize(GetFullPathNameW(L".", size, path.data(), nullptr));
   return path;
 }
 
