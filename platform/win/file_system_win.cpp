@@ -212,7 +212,7 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
   std::wstring parked = text::Concat({folder, std::wstring_view(path).substr(path.find_last_of(L'\\') + 1)});
   if (!RenameThroughHandle(file.get(), parked)) {
     TakeLastError(error);
-    RemoveDirectoryW(folder.c_str());
+    RemoveEmptyDirectory(folder);  // through its handle, as every folder the setup removes
     return false;
   }
   // The file first, then its emptied folder.
