@@ -56,7 +56,7 @@ std::wstring EnvironmentWin::ProfilesDirectory() const {
   // folder's, never the environment's, which the user sets.
   std::wstring windows = WindowsDirectory();
   if (windows.size() < 2) return {};
-  std::wstring_view drive = std::wstring_view(windows).substr(0, 2);
+  std::wstring_view drive(windows.data(), 2);
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
                     KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
