@@ -78,7 +78,7 @@ class OutputFileWin : public OutputFile {
 // The folder path names, without the backslash a caller may end it with
 // (the final path of a folder has none), a drive root as it is.
 std::wstring FolderPath(const std::wstring& path) {
-  return path.size() > 3 && text::EndsWithBackslash(path) ? path.substr(0, path.size() - 1) : path;
+  return path.size() > 3 && text::EndsWithBackslash(path) ? std::wstring(path.data(), path.size() - 1) : path;
 }
 
 // The folder at exactly folder (FolderPath), opened for access with the
@@ -209,7 +209,8 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
                             : MakeFolderNamedAfter(text::WithTrailingBackslash(volume), L"Morvane Setup ", error);
   if (folder.empty()) return false;
   if (workFolders_.empty() || workFolders_.back() != folder) workFolders_.push_back(folder);
-  std::wstring parked = text::Concat({folder, std::wstring_view(path).substr(path.find_last_of(L'\\') + 1)});
+  std::size_t name = path.find_last_of(L'\\') + 1;  // 0 without a backslash
+  std::wstring parked = text::Concat({folder, std::wstring_view(path.data() + name, path.size() - name)});
   if (!RenameThroughHandle(file.get(), parked)) {
     TakeLastError(error);
     RemoveEmptyDirectory(folder);  // through its handle, as every folder the setup removes
@@ -355,7 +356,7 @@ bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay us
   std::wstring folder = FolderPath(path);
   std::size_t slash = folder.find_last_of(L'\\');
   // Up to its last backslash, which only a drive root keeps (FolderPath).
-  std::wstring parent = slash == std::wstring::npos ? folder : folder.substr(0, slash > 2 ? slash : slash + 1);
+  std::wstring parent = slash == std::wstring::npos ? folder : std::wstring(folder.data(), slash > 2 ? slash : slash + 1);
   ProtectedDescriptor list(ProtectedFolderSddl(users));
   // The parent is held where it was found to be, with an access that takes
   // part in sharing and without sharing deletion: neither it nor a folder
@@ -477,11 +478,11 @@ std::wstring FileSystemWin::LongForm(const std::wstring& path) {
   // have a short name), so a long made-up path costs one search.
   std::size_t start = full.find(L'\\');
   if (full.size() < 3 || full[1] != L':' || start != 2) return full;  // only drive paths have short names to expand
-  std::wstring result = full.substr(0, 3);
+  std::wstring result(full.data(), 3);
   std::size_t at = 3;
   while (at < full.size()) {
     std::size_t end = std::min(full.find(L'\\', at), full.size());
-    std::wstring_view part = std::wstring_view(full).substr(at, end - at);
+    std::wstring_view part(full.data() + at, end - at);
     if (part.empty() || HasWildcard(part)) break;
     // Searched for as the long form so far and this part as written.
     std::size_t known = result.size();

@@ -28,7 +28,7 @@ std::wstring Reason(const std::wstring& what, DWORD code) {
 // by a link, until the log is made in the last one.
 bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held, std::wstring& reason) {
   for (std::size_t slash = 2; slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
-    std::wstring folder = path.substr(0, slash == 2 ? 3 : slash);
+    std::wstring folder(path.data(), slash == 2 ? 3 : slash);
     UniqueKernelHandle handle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING,
                                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
