@@ -159,8 +159,8 @@ std::unique_ptr<InputFile> FileSystemWin::OpenFileInFolder(const std::wstring& f
 }
 
 bool FileSystemWin::FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) {
-  ULARGE_INTEGER available, total, free;
-  if (!GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) {
+  ULARGE_INTEGER available;
+  if (!GetDiskFreeSpaceExW(root.c_str(), &available, nullptr, nullptr)) {
     TakeLastError(error);
     return false;
   }
