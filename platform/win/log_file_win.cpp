@@ -1,5 +1,6 @@
 #include "platform/win/log_file_win.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/folder_access.h"
@@ -27,6 +28,9 @@ std::wstring Reason(const std::wstring& what, DWORD code) {
 // open without sharing deletion: none of them can be renamed, or replaced
 // by a link, until the log is made in the last one.
 bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held, std::wstring& reason) {
+  // One handle for each backslash, made at once.
+  held = std::vector<UniqueKernelHandle>(static_cast<std::size_t>(std::count(path.begin(), path.end(), L'\\')));
+  std::size_t count = 0;
   for (std::size_t slash = 2; slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
     std::wstring folder(path.data(), slash == 2 ? 3 : slash);
     UniqueKernelHandle handle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -42,7 +46,7 @@ bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held
       reason = folder + text::Ascii(": a link to another place, or no folder");
       return false;
     }
-    held.push_back(std::move(handle));
+    held[count++] = std::move(handle);
   }
   return true;
 }
