@@ -60,9 +60,9 @@ std::int32_t RegistryApiWin::QueryValue(RegistryHandle key, const std::wstring& 
                                        std::vector<std::uint8_t>& bytes) {
   // Asked for its size first; a value that grows in between is asked again.
   for (;;) {
-    DWORD kind = 0;
+    DWORD kind;
     DWORD size = 0;
-    LONG status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &kind, nullptr, &size);
+    LONG status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, nullptr, nullptr, &size);
     if (status != ERROR_SUCCESS) return status;
     bytes = std::vector<std::uint8_t>(size);
     status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &kind, bytes.data(), &size);
