@@ -204,11 +204,12 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
     TakeLastError(error);
     return false;
   }
-  std::wstring folder = text::EqualsIgnoringCase(volume, systemVolume)
-                            ? MakeWorkFolder(error)
+  bool onSystemVolume = text::EqualsIgnoringCase(volume, systemVolume);
+  std::wstring folder = onSystemVolume
+                            ? MakeWorkFolder(error)  // which remembers it as a work folder itself
                             : MakeFolderNamedAfter(text::WithTrailingBackslash(volume), L"Morvane Setup ", error);
   if (folder.empty()) return false;
-  if (workFolders_.empty() || workFolders_.back() != folder) workFolders_.push_back(folder);
+  if (!onSystemVolume) workFolders_.push_back(folder);
   std::size_t name = path.find_last_of(L'\\') + 1;  // 0 without a backslash
   std::wstring parked = text::Concat({folder, std::wstring_view(path.data() + name, path.size() - name)});
   if (!RenameThroughHandle(file.get(), parked)) {
