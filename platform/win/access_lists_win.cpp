@@ -77,9 +77,9 @@ bool IsLink(HANDLE file) {
 }
 
 // The owner and list of an open file or folder (opened with READ_CONTROL),
-// each trustee sorted into its kind.
-FolderSecurity SecurityOf(HANDLE file) {
-  FolderSecurity security;
+// each trustee sorted into its kind: filled into security, which comes as
+// made (no entries yet), so that no copy of it is moved in afterwards.
+void ReadSecurityOf(HANDLE file, FolderSecurity& security) {
   security.result = FolderRead::Unreadable;
   PSID owner;
   // Documented as null for a descriptor without a list only for the named
@@ -88,7 +88,7 @@ FolderSecurity SecurityOf(HANDLE file) {
   PSECURITY_DESCRIPTOR raw;
   if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
                       nullptr, &dacl, nullptr, &raw) != ERROR_SUCCESS) {
-    return security;
+    return;
   }
   std::unique_ptr<void, decltype(&LocalFree)> descriptor(raw, &LocalFree);
   CurrentUserSid currentUser;
@@ -102,7 +102,7 @@ FolderSecurity SecurityOf(HANDLE file) {
     if (!GetAce(dacl, i, &ace)) {
       security.result = FolderRead::Unreadable;
       security.entries.erase(security.entries.begin() + i, security.entries.end());
-      return security;
+      return;
     }
     const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
     AccessEntry& entry = security.entries[i];
@@ -126,7 +126,6 @@ FolderSecurity SecurityOf(HANDLE file) {
         break;
     }
   }
-  return security;
 }
 
 }  // namespace
@@ -175,7 +174,7 @@ FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
     security.result = FolderRead::NoAccessLists;
     return security;
   }
-  security = SecurityOf(folder.get());
+  ReadSecurityOf(folder.get(), security);
   // A link on the way counts as one too (Wine shows a Unix link there only
   // so), and is refused before anything changes.
   security.link = security.result == FolderRead::Read && (IsLink(folder.get()) || !LiesWhereItSays(folder.get(), path.c_str()));
@@ -186,7 +185,8 @@ bool OnlyAdministratorsMayRepermission(HANDLE file) {
   auto trusted = [](Trustee trustee) {
     return trustee == Trustee::Administrators || trustee == Trustee::System || trustee == Trustee::TrustedInstaller;
   };
-  FolderSecurity security = SecurityOf(file);
+  FolderSecurity security;
+  ReadSecurityOf(file, security);
   if (security.result != FolderRead::Read || !security.hasAccessList || !trusted(security.owner)) return false;
   for (const AccessEntry& entry : security.entries) {
     if (entry.allow && !entry.inheritOnly && !trusted(entry.trustee) && entry.trustee != Trustee::CreatorOwner &&
