@@ -17,9 +17,13 @@ void AppendDigits(std::wstring& out, unsigned value, int count) {
 }  // namespace
 
 std::wstring EscapedForLog(std::wstring_view line) {
-  static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
   std::wstring out;
-  out.reserve(line.size());
+  AppendEscapedForLog(out, line);
+  return out;
+}
+
+void AppendEscapedForLog(std::wstring& out, std::wstring_view line) {
+  static constexpr wchar_t kHex[] = L"0123456789ABCDEF";
   for (wchar_t c : line) {
     if (!NeedsEscape(c)) {
       out.push_back(c);
@@ -29,7 +33,6 @@ std::wstring EscapedForLog(std::wstring_view line) {
     for (int shift = 12; shift >= 0; shift -= 4) out.push_back(kHex[(c >> shift) & 0xF]);
     out.push_back(L'>');
   }
-  return out;
 }
 
 std::wstring RunLogName(int year, int month, int day, int hour, int minute, int second) {

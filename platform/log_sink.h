@@ -16,6 +16,8 @@ class LogSink {
 // lines, written as <U+000D> and the like, so that nothing logged (a
 // command line, a path) can start a line of its own or hide what it is.
 std::wstring EscapedForLog(std::wstring_view line);
+// The same, appended to out.
+void AppendEscapedForLog(std::wstring& out, std::wstring_view line);
 
 // The default log's name for a run started at this local time:
 // "Morvane Setup 2026-12-08 04.30.44.log".

@@ -142,22 +142,20 @@ std::int32_t LoggedRegistry::CreateKey(RootKey root, const std::wstring& path, s
                                        RegistryHandle& key) {
   std::int32_t status = inner_.CreateKey(root, path, access, key);
   WriteLine(log_, {"Registry key ", modReg::RootKeyName(root), path}, status);
-  if (status == 0) Remember(key, modReg::RootKeyName(root) + path);
+  if (status == 0) Remember(key, root, path);
   return status;
 }
 
 std::int32_t LoggedRegistry::OpenKey(RootKey root, const std::wstring& path, std::uint32_t access,
                                      RegistryHandle& key) {
   std::int32_t status = inner_.OpenKey(root, path, access, key);
-  if (status == 0) Remember(key, modReg::RootKeyName(root) + path);
+  if (status == 0) Remember(key, root, path);
   return status;
 }
 
 void LoggedRegistry::LogValue(RegistryHandle key, const std::wstring& name, const std::wstring& value,
                               std::int32_t status) {
-  std::wstring* keyName = NameOf(key);
-  std::wstring where = keyName ? *keyName + L"\\" : std::wstring();
-  WriteLine(log_, {"Registry value ", where, name, " = ", value}, status);
+  WriteLine(log_, {"Registry value ", PathOf(key), name, " = ", value}, status);
 }
 
 std::int32_t LoggedRegistry::SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) {
@@ -181,9 +179,7 @@ std::int32_t LoggedRegistry::SetValue(RegistryHandle key, const std::wstring& na
 
 std::int32_t LoggedRegistry::DeleteValue(RegistryHandle key, const std::wstring& name) {
   std::int32_t status = inner_.DeleteValue(key, name);
-  const std::wstring* known = NameOf(key);
-  std::wstring where = known ? *known + L"\\" : std::wstring();
-  WriteLine(log_, {"Deleting registry value ", where, name}, status);
+  WriteLine(log_, {"Deleting registry value ", PathOf(key), name}, status);
   return status;
 }
 
@@ -193,19 +189,22 @@ std::int32_t LoggedRegistry::DeleteKey(RootKey root, const std::wstring& path) {
   return status;
 }
 
-void LoggedRegistry::Remember(RegistryHandle key, std::wstring name) {
-  if (std::wstring* known = NameOf(key)) {
-    *known = std::move(name);
-  } else {
-    openKeys_.emplace_back(key, std::move(name));
+void LoggedRegistry::Remember(RegistryHandle key, RootKey root, const std::wstring& path) {
+  std::wstring full = Concat({modReg::RootKeyName(root), path, "\\"});
+  for (auto& [handle, known] : openKeys_) {
+    if (handle == key) {
+      known = std::move(full);
+      return;
+    }
   }
+  openKeys_.emplace_back(key, std::move(full));
 }
 
-std::wstring* LoggedRegistry::NameOf(RegistryHandle key) {
-  for (auto& [handle, name] : openKeys_) {
-    if (handle == key) return &name;
+std::wstring_view LoggedRegistry::PathOf(RegistryHandle key) const {
+  for (const auto& [handle, path] : openKeys_) {
+    if (handle == key) return path;
   }
-  return nullptr;
+  return {};
 }
 
 std::int32_t LoggedRegistry::CloseKey(RegistryHandle key) {

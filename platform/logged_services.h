@@ -83,8 +83,10 @@ class LoggedRegistry : public RegistryApi {
   LogSink& log_;
   // The open keys' names, for the value lines: a key or two at a time.
   std::vector<std::pair<RegistryHandle, std::wstring>> openKeys_;
-  void Remember(RegistryHandle key, std::wstring name);
-  std::wstring* NameOf(RegistryHandle key);
+  void Remember(RegistryHandle key, RootKey root, const std::wstring& path);
+  // The key's full name and a backslash, ready for a value's name; empty
+  // for a key not opened through here.
+  std::wstring_view PathOf(RegistryHandle key) const;
 };
 
 class LoggedSettings : public SettingsStore {

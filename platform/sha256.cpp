@@ -44,10 +44,9 @@ void Sha256::Add(const void* data, std::size_t size) {
 
 void Sha256::Finish(std::uint8_t (&digest)[kDigestBytes]) {
   std::uint64_t bits = length_ * 8;
-  static constexpr std::uint8_t kEnd = 0x80;
-  static constexpr std::uint8_t kZeros[64] = {};
+  static constexpr std::uint8_t kEnd = 0x80, kZero = 0;
   Add(&kEnd, 1);
-  Add(kZeros, (used_ <= 56 ? 56 : 120) - used_);
+  while (used_ != 56) Add(&kZero, 1);  // into the next block when the length no longer fits
   std::uint8_t length[8];
   for (int i = 0; i < 8; ++i) length[i] = static_cast<std::uint8_t>(bits >> (56 - 8 * i));
   Add(length, 8);
@@ -65,26 +64,19 @@ void Sha256::Block(const std::uint8_t* block) {
     std::uint32_t s1 = Rotate(w[i - 2], 17) ^ Rotate(w[i - 2], 19) ^ (w[i - 2] >> 10);
     w[i] = w[i - 16] + s0 + w[i - 7] + s1;
   }
-  std::uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-  std::uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
+  // The working values a to h: in round i the n-th of them (a = 0) is
+  // v[(n - i) % 8], so that moving them along is only a change of i.
+  std::uint32_t v[8];
+  for (int k = 0; k < 8; ++k) v[k] = state_[k];
   for (int i = 0; i < 64; ++i) {
-    std::uint32_t t1 = h + (Rotate(e, 6) ^ Rotate(e, 11) ^ Rotate(e, 25)) + ((e & f) ^ (~e & g)) + kRounds[i] + w[i];
-    std::uint32_t t2 = (Rotate(a, 2) ^ Rotate(a, 13) ^ Rotate(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-    h = g;
-    g = f;
-    f = e;
-    e = d + t1;
-    d = c;
-    c = b;
-    b = a;
-    a = t1 + t2;
+    auto value = [&v, i](int n) -> std::uint32_t& { return v[(n - i) & 7]; };
+    std::uint32_t a = value(0), e = value(4);
+    std::uint32_t t1 = value(7) + (Rotate(e, 6) ^ Rotate(e, 11) ^ Rotate(e, 25)) + ((e & value(5)) ^ (~e & value(6))) +
+                       kRounds[i] + w[i];
+    std::uint32_t t2 =
+        (Rotate(a, 2) ^ Rotate(a, 13) ^ Rotate(a, 22)) + ((a & value(1)) ^ (a & value(2)) ^ (value(1) & value(2)));
+    value(3) += t1;      // the next round's e
+    value(7) = t1 + t2;  // the next round's a
   }
-  state_[0] += a;
-  state_[1] += b;
-  state_[2] += c;
-  state_[3] += d;
-  state_[4] += e;
-  state_[5] += f;
-  state_[6] += g;
-  state_[7] += h;
+  for (int k = 0; k < 8; ++k) state_[k] += v[k];  // 64 rounds bring them back to their places
 }

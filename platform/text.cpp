@@ -17,8 +17,9 @@ bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
 }
 
 std::wstring FirstLine(std::wstring_view s) {
-  std::size_t end = s.find_first_of(L"\r\n");
-  std::wstring_view line = s.substr(0, end);
+  std::size_t end = 0;
+  while (end < s.size() && s[end] != L'\r' && s[end] != L'\n') ++end;
+  std::wstring_view line(s.data(), end);
   while (!line.empty() && (line.back() == L' ' || line.back() == L'\t')) line.remove_suffix(1);
   return std::wstring(line);
 }

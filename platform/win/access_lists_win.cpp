@@ -29,13 +29,13 @@ bool IsTrustedInstaller(PSID sid) {
   return EqualSid(sid, const_cast<ServiceSid*>(&kTrustedInstaller)) != FALSE;
 }
 
-Trustee KindOf(PSID sid, std::vector<BYTE>& currentUser) {
+Trustee KindOf(PSID sid, PSID currentUser) {
   if (!sid || !IsValidSid(sid)) return Trustee::Other;
   if (IsWellKnownSid(sid, WinBuiltinAdministratorsSid)) return Trustee::Administrators;
   if (IsWellKnownSid(sid, WinLocalSystemSid)) return Trustee::System;
   if (IsWellKnownSid(sid, WinCreatorOwnerSid)) return Trustee::CreatorOwner;
   if (IsTrustedInstaller(sid)) return Trustee::TrustedInstaller;
-  if (!currentUser.empty() && EqualSid(sid, currentUser.data())) return Trustee::CurrentUser;
+  if (currentUser && EqualSid(sid, currentUser)) return Trustee::CurrentUser;
   return Trustee::Other;
 }
 
@@ -77,9 +77,9 @@ bool IsLink(HANDLE file) {
 }
 
 // The owner and list of an open file or folder (opened with READ_CONTROL),
-// each trustee sorted into its kind.
-FolderSecurity SecurityOf(HANDLE file) {
-  FolderSecurity security;
+// each trustee sorted into its kind: filled into security, which comes as
+// made (no entries yet), so that no copy of it is moved in afterwards.
+void ReadSecurityOf(HANDLE file, FolderSecurity& security) {
   security.result = FolderRead::Unreadable;
   PSID owner;
   // Documented as null for a descriptor without a list only for the named
@@ -88,12 +88,12 @@ FolderSecurity SecurityOf(HANDLE file) {
   PSECURITY_DESCRIPTOR raw;
   if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
                       nullptr, &dacl, nullptr, &raw) != ERROR_SUCCESS) {
-    return security;
+    return;
   }
   std::unique_ptr<void, decltype(&LocalFree)> descriptor(raw, &LocalFree);
-  std::vector<BYTE> currentUser = CurrentUserSid();
+  CurrentUserSid currentUser;
   security.result = FolderRead::Read;
-  security.owner = KindOf(owner, currentUser);
+  security.owner = KindOf(owner, currentUser.get());
   security.hasAccessList = dacl != nullptr;
   // Made at its size and filled in place; cut to what was read should an entry fail.
   security.entries = std::vector<AccessEntry>(dacl ? dacl->AceCount : 0);
@@ -102,7 +102,7 @@ FolderSecurity SecurityOf(HANDLE file) {
     if (!GetAce(dacl, i, &ace)) {
       security.result = FolderRead::Unreadable;
       security.entries.erase(security.entries.begin() + i, security.entries.end());
-      return security;
+      return;
     }
     const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
     AccessEntry& entry = security.entries[i];
@@ -118,7 +118,7 @@ FolderSecurity SecurityOf(HANDLE file) {
         const auto& known = *static_cast<const ACCESS_ALLOWED_ACE*>(ace);
         entry.allow = header.AceType == ACCESS_ALLOWED_ACE_TYPE || header.AceType == ACCESS_ALLOWED_CALLBACK_ACE_TYPE;
         entry.rights = known.Mask;
-        entry.trustee = KindOf(const_cast<DWORD*>(&known.SidStart), currentUser);
+        entry.trustee = KindOf(const_cast<DWORD*>(&known.SidStart), currentUser.get());
         break;
       }
       default:
@@ -126,7 +126,6 @@ FolderSecurity SecurityOf(HANDLE file) {
         break;
     }
   }
-  return security;
 }
 
 }  // namespace
@@ -175,7 +174,7 @@ FolderSecurity ReadFolderSecurityWin(const std::wstring& path) {
     security.result = FolderRead::NoAccessLists;
     return security;
   }
-  security = SecurityOf(folder.get());
+  ReadSecurityOf(folder.get(), security);
   // A link on the way counts as one too (Wine shows a Unix link there only
   // so), and is refused before anything changes.
   security.link = security.result == FolderRead::Read && (IsLink(folder.get()) || !LiesWhereItSays(folder.get(), path.c_str()));
@@ -186,7 +185,8 @@ bool OnlyAdministratorsMayRepermission(HANDLE file) {
   auto trusted = [](Trustee trustee) {
     return trustee == Trustee::Administrators || trustee == Trustee::System || trustee == Trustee::TrustedInstaller;
   };
-  FolderSecurity security = SecurityOf(file);
+  FolderSecurity security;
+  ReadSecurityOf(file, security);
   if (security.result != FolderRead::Read || !security.hasAccessList || !trusted(security.owner)) return false;
   for (const AccessEntry& entry : security.entries) {
     if (entry.allow && !entry.inheritOnly && !trusted(entry.trustee) && entry.trustee != Trustee::CreatorOwner &&
@@ -198,8 +198,9 @@ bool OnlyAdministratorsMayRepermission(HANDLE file) {
 }
 
 std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
-  std::vector<BYTE> user = CurrentUserSid();
-  if (!fixed || user.empty()) return {};
+  CurrentUserSid account;
+  PSID user = account.get();
+  if (!fixed || !user) return {};
   // What the running account had: on the folder itself, and passed on.
   ACCESS_MASK own = 0, passedOn = 0;
   BYTE inheritance = 0;
@@ -209,7 +210,7 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
     const ACE_HEADER& header = *static_cast<const ACE_HEADER*>(ace);
     if (header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
     const auto& allowed = *static_cast<const ACCESS_ALLOWED_ACE*>(ace);
-    if (!EqualSid(const_cast<DWORD*>(&allowed.SidStart), user.data())) continue;
+    if (!EqualSid(const_cast<DWORD*>(&allowed.SidStart), user)) continue;
     if (!(header.AceFlags & INHERIT_ONLY_ACE)) own |= FileRights(allowed.Mask);
     if (header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)) {
       passedOn |= allowed.Mask;
@@ -217,10 +218,9 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
     }
   }
   own &= ~kDangerous;
-  ACL_SIZE_INFORMATION sizes;
-  if (!GetAclInformation(fixed, &sizes, sizeof sizes, AclSizeInformation)) return {};
-  DWORD extra = 2 * (sizeof(ACCESS_ALLOWED_ACE) + static_cast<DWORD>(user.size()));
-  std::vector<BYTE> acl(sizes.AclBytesInUse + extra);
+  // Room for the fixed list as it was made and the account's two entries.
+  DWORD extra = 2 * (sizeof(ACCESS_ALLOWED_ACE) + GetLengthSid(user));
+  std::vector<BYTE> acl(fixed->AclSize + extra);
   auto* made = reinterpret_cast<PACL>(acl.data());
   if (!InitializeAcl(made, static_cast<DWORD>(acl.size()), ACL_REVISION)) return {};
   for (DWORD i = 0; i < fixed->AceCount; ++i) {
@@ -230,9 +230,9 @@ std::vector<BYTE> OnTheWayAcl(PACL fixed, PACL existing) {
       return {};
     }
   }
-  if (own && !AddAccessAllowedAceEx(made, ACL_REVISION, 0, own, user.data())) return {};
+  if (own && !AddAccessAllowedAceEx(made, ACL_REVISION, 0, own, user)) return {};
   if (passedOn &&
-      !AddAccessAllowedAceEx(made, ACL_REVISION, inheritance | INHERIT_ONLY_ACE, passedOn, user.data())) {
+      !AddAccessAllowedAceEx(made, ACL_REVISION, inheritance | INHERIT_ONLY_ACE, passedOn, user)) {
     return {};
   }
   return acl;

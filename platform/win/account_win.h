@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 struct AccountFacts {
   std::wstring name;  // DOMAIN\name, or the SID when it has no name
@@ -15,5 +14,18 @@ struct AccountFacts {
 
 AccountFacts CurrentAccount();
 
-// The SID of the account the setup runs as; empty when the token cannot be read.
-std::vector<BYTE> CurrentUserSid();
+// The SID of the account the setup runs as, read from the token into a
+// buffer of the most a token's user entry can take; get() is null when the
+// token cannot be read. The entry points into its own buffer, so it stays
+// where it was made.
+class CurrentUserSid {
+ public:
+  CurrentUserSid();
+  CurrentUserSid(const CurrentUserSid&) = delete;
+  CurrentUserSid& operator=(const CurrentUserSid&) = delete;
+  PSID get() const { return sid_; }
+
+ private:
+  alignas(TOKEN_USER) BYTE entry_[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  PSID sid_ = nullptr;
+};

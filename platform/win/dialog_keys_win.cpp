@@ -1,6 +1,5 @@
 #include "platform/win/dialog_keys_win.h"
 
-#include <algorithm>
 #include <cwctype>
 #include <string>
 
@@ -9,18 +8,18 @@
 namespace {
 
 bool IsClass(HWND control, const wchar_t* name) {
-  wchar_t className[32] = {};
-  GetClassNameW(control, className, 32);
-  return CompareStringOrdinal(className, -1, name, -1, TRUE) == CSTR_EQUAL;
+  wchar_t className[32];
+  return GetClassNameW(control, className, 32) && CompareStringOrdinal(className, -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
 bool IsButton(HWND control) { return IsClass(control, L"Button"); }
 
 wchar_t Mnemonic(HWND control) {
-  int length = GetWindowTextLengthW(control);
-  std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, caption.data(), length + 1);
-  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+  // A button's caption is a few words; one longer than this room would
+  // lose only an ampersand past its end.
+  wchar_t caption[256];
+  int length = GetWindowTextW(control, caption, 256);
+  for (int i = 0; i + 1 < length; ++i) {
     if (caption[i] != L'&') continue;
     if (caption[i + 1] == L'&') {
       ++i;  // "&&" is a plain ampersand
@@ -50,20 +49,23 @@ std::size_t FocusedOf(const std::vector<HWND>& controls) {
   return at;
 }
 
+// The next usable control after the focused one in the tab order, round
+// to the start (before it, round to the end, backwards); the first (last)
+// usable one when the focus is on none of them.
 void MoveFocus(const DialogKeys& keys, bool backwards) {
-  std::vector<HWND> usable;
-  std::copy_if(keys.tabOrder.begin(), keys.tabOrder.end(), std::back_inserter(usable), IsUsableControl);
-  if (usable.empty()) return;
-  std::size_t current = FocusedOf(usable), count = usable.size();
-  HWND next;
-  if (current == count) {
-    next = backwards ? usable.back() : usable.front();
-  } else if (backwards) {
-    next = current == 0 ? usable.back() : usable[current - 1];
-  } else {
-    next = current + 1 == count ? usable.front() : usable[current + 1];
+  const std::vector<HWND>& order = keys.tabOrder;
+  std::size_t count = order.size();
+  HWND focus = GetFocus();
+  std::size_t at = 0;
+  while (at < count && order[at] != focus) ++at;
+  if (at == count || !IsUsableControl(focus)) at = backwards ? 0 : count - 1;
+  for (std::size_t step = 1; step <= count; ++step) {
+    HWND next = order[(backwards ? at + count - step : at + step) % count];
+    if (IsUsableControl(next)) {
+      FocusControl(next);
+      return;
+    }
   }
-  FocusControl(next);
 }
 
 // The access key of a visible, enabled button: its focus first, then its click.
@@ -105,16 +107,16 @@ bool Hides(HWND sibling) {
 
 bool IsCoveredControl(HWND control) {
   if (!(GetWindowLongW(control, GWL_STYLE) & WS_CHILD)) return false;
-  RECT own{};
-  GetWindowRect(control, &own);
+  RECT own;
+  if (!GetWindowRect(control, &own)) return false;
   UniqueGdiObject seen(CreateRectRgnIndirect(&own));
   if (!seen) return false;
   auto region = static_cast<HRGN>(seen.get());
   // Siblings before it in the stacking order lie above it.
   for (HWND above = GetWindow(control, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
     if (!Hides(above)) continue;
-    RECT r{};
-    GetWindowRect(above, &r);
+    RECT r;
+    if (!GetWindowRect(above, &r)) continue;
     UniqueGdiObject cover(CreateRectRgnIndirect(&r));
     if (cover && CombineRgn(region, region, static_cast<HRGN>(cover.get()), RGN_DIFF) == NULLREGION) return true;
   }

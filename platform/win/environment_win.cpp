@@ -54,26 +54,26 @@ std::wstring EnvironmentWin::WindowsDirectory() const {
 std::wstring EnvironmentWin::ProfilesDirectory() const {
   // Stored as "%SystemDrive%\Users"; the system drive is the Windows
   // folder's, never the environment's, which the user sets.
-  std::wstring drive = WindowsDirectory();
-  if (drive.size() < 2) return {};
-  drive.resize(2);
-  std::wstring folder = drive + L"\\Users";
+  std::wstring windows = WindowsDirectory();
+  if (windows.size() < 2) return {};
+  std::wstring_view drive(windows.data(), 2);
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList", 0,
                     KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) == ERROR_SUCCESS) {
     DWORD type = 0;
     std::wstring stored;
-    if (ReadRegistryText(key, L"ProfilesDirectory", type, stored) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ)) {
-      static constexpr std::wstring_view kSystemDrive = L"%SystemDrive%";
-      if (text::EqualsIgnoringCase(std::wstring_view(stored).substr(0, kSystemDrive.size()), kSystemDrive)) {
-        stored.replace(0, kSystemDrive.size(), drive);
-      }
-      if (stored.find(L'%') == std::wstring::npos && stored.size() > 3) folder = stored;
-    }
+    LONG status = ReadRegistryText(key, L"ProfilesDirectory", type, stored);
     RegCloseKey(key);
+    if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+      static constexpr std::wstring_view kSystemDrive = L"%SystemDrive%";
+      std::wstring_view rest = stored;
+      bool onSystemDrive = text::EqualsIgnoringCase(rest.substr(0, kSystemDrive.size()), kSystemDrive);
+      if (onSystemDrive) rest.remove_prefix(kSystemDrive.size());
+      std::wstring folder = text::Concat({onSystemDrive ? drive : std::wstring_view(), rest});
+      if (folder.find(L'%') == std::wstring::npos && folder.size() > 3) return folder;
+    }
   }
-  return folder;
+  return text::Concat({drive, "\\Users"});
 }
 
 bool EnvironmentWin::RunsAsSystem() const { return CurrentAccount().system; }

@@ -1,7 +1,6 @@
 #include "platform/win/file_system_win.h"
 
 #include <windows.h>
-#include <aclapi.h>
 
 #include <algorithm>
 #include <vector>
@@ -42,8 +41,11 @@ class InputFileWin : public InputFile {
  private:
   UniqueKernelHandle file_;
   std::uint64_t size_ = [this] {
-    LARGE_INTEGER size;
-    return GetFileSizeEx(file_.get(), &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+    // Read with the file's other standard facts, as the plain-file check reads them.
+    FILE_STANDARD_INFO standard;
+    return GetFileInformationByHandleEx(file_.get(), FileStandardInfo, &standard, sizeof standard)
+               ? static_cast<std::uint64_t>(standard.EndOfFile.QuadPart)
+               : 0;
   }();
 };
 
@@ -76,7 +78,7 @@ class OutputFileWin : public OutputFile {
 // The folder path names, without the backslash a caller may end it with
 // (the final path of a folder has none), a drive root as it is.
 std::wstring FolderPath(const std::wstring& path) {
-  return path.size() > 3 && text::EndsWithBackslash(path) ? path.substr(0, path.size() - 1) : path;
+  return path.size() > 3 && text::EndsWithBackslash(path) ? std::wstring(path.data(), path.size() - 1) : path;
 }
 
 // The folder at exactly folder (FolderPath), opened for access with the
@@ -94,6 +96,17 @@ UniqueKernelHandle OpenPlainFolder(const std::wstring& folder, DWORD access, DWO
   return opened;
 }
 
+// A file search takes these as a pattern, not as a name.
+bool HasWildcard(std::wstring_view name) {
+  return name.find(L'*') != std::wstring_view::npos || name.find(L'?') != std::wstring_view::npos;
+}
+
+// The first entry a search for pattern finds: FindFirstFileW as the system
+// defines it, through the call the folder listing uses too.
+HANDLE FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& found) {
+  return FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &found, FindExSearchNameMatch, nullptr, 0);
+}
+
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nullptr) {
@@ -105,10 +118,11 @@ bool TooLong(const std::wstring& path, std::size_t limit, FileError* error = nul
 
 }  // namespace
 
-std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& path, FileError& error) {
-  if (TooLong(path, kMaxPath, &error)) return nullptr;
-  UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+namespace {
+
+// A file opened for reading handed out as such, or none with the reason why.
+std::unique_ptr<InputFile> Reader(HANDLE opened, FileError& error) {
+  UniqueKernelHandle file(opened);
   if (!file) {
     TakeLastError(error);
     return nullptr;
@@ -116,14 +130,18 @@ std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& pat
   return std::make_unique<InputFileWin>(std::move(file));
 }
 
+}  // namespace
+
+std::unique_ptr<InputFile> FileSystemWin::OpenForReading(const std::wstring& path, FileError& error) {
+  if (TooLong(path, kMaxPath, &error)) return nullptr;
+  return Reader(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr),
+                error);
+}
+
 std::unique_ptr<InputFile> FileSystemWin::OpenPlainForReading(const std::wstring& path, FileError& error) {
   if (TooLong(path, kMaxPath, &error)) return nullptr;
-  UniqueKernelHandle file(OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false));
-  if (!file) {
-    TakeLastError(error);
-    return nullptr;
-  }
-  return std::make_unique<InputFileWin>(std::move(file));
+  return Reader(OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false), error);
 }
 
 std::unique_ptr<InputFile> FileSystemWin::OpenFileInFolder(const std::wstring& folder, const std::wstring& name,
@@ -135,18 +153,14 @@ std::unique_ptr<InputFile> FileSystemWin::OpenFileInFolder(const std::wstring& f
   UniqueKernelHandle held(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  UniqueKernelHandle file(held ? OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false, held.get())
-                               : INVALID_HANDLE_VALUE);
-  if (!file) {
-    TakeLastError(error);
-    return nullptr;
-  }
-  return std::make_unique<InputFileWin>(std::move(file));
+  return Reader(held ? OpenPlainFile(path.c_str(), GENERIC_READ, FILE_SHARE_READ, false, held.get())
+                     : INVALID_HANDLE_VALUE,
+                error);
 }
 
 bool FileSystemWin::FreeSpace(const std::wstring& root, std::uint64_t& bytes, FileError& error) {
-  ULARGE_INTEGER available, total, free;
-  if (!GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) {
+  ULARGE_INTEGER available;
+  if (!GetDiskFreeSpaceExW(root.c_str(), &available, nullptr, nullptr)) {
     TakeLastError(error);
     return false;
   }
@@ -190,20 +204,22 @@ bool FileSystemWin::SetAsideInUseFile(const std::wstring& path, FileError& error
     TakeLastError(error);
     return false;
   }
-  std::wstring folder = text::EqualsIgnoringCase(volume, systemVolume)
-                            ? MakeWorkFolder(error)
+  bool onSystemVolume = text::EqualsIgnoringCase(volume, systemVolume);
+  std::wstring folder = onSystemVolume
+                            ? MakeWorkFolder(error)  // which remembers it as a work folder itself
                             : MakeFolderNamedAfter(text::WithTrailingBackslash(volume), L"Morvane Setup ", error);
   if (folder.empty()) return false;
-  if (workFolders_.empty() || workFolders_.back() != folder) workFolders_.push_back(folder);
-  std::wstring parked = folder + path.substr(path.find_last_of(L'\\') + 1);
+  if (!onSystemVolume) workFolders_.push_back(folder);
+  std::size_t name = path.find_last_of(L'\\') + 1;  // 0 without a backslash
+  std::wstring parked = text::Concat({folder, std::wstring_view(path.data() + name, path.size() - name)});
   if (!RenameThroughHandle(file.get(), parked)) {
     TakeLastError(error);
-    RemoveDirectoryW(folder.c_str());
+    RemoveEmptyDirectory(folder);  // through its handle, as every folder the setup removes
     return false;
   }
   // The file first, then its emptied folder.
   MoveFileExW(parked.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-  folder.pop_back();  // its trailing backslash
+  folder.resize(folder.size() - 1);  // without its trailing backslash
   MoveFileExW(folder.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   return true;
 }
@@ -251,13 +267,13 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
     }
     created = true;
   }
-  DWORD status = file && !created ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
-                                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
-                                            PROTECTED_DACL_SECURITY_INFORMATION,
-                                        list.owner(), nullptr, list.dacl(), nullptr)
-                      : ERROR_SUCCESS;
-  if (status != ERROR_SUCCESS) {
-    SetLastError(status);
+  // Set on the file as the descriptor was made, owner and protected list,
+  // through the kernel call that a folder's list is set with too.
+  if (file && !created &&
+      !SetKernelObjectSecurity(file.get(),
+                               OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
+                                   PROTECTED_DACL_SECURITY_INFORMATION,
+                               list.get())) {
     file.Reset();
   }
   if (!file || !SetEndOfFile(file.get())) {
@@ -314,16 +330,19 @@ bool FileSystemWin::RestoreSecurity(const std::wstring& path, const SecurityBack
   return true;
 }
 
+bool IsDotEntry(const wchar_t* name) {
+  return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
 std::vector<FoundFile> FileSystemWin::FindFiles(const std::wstring& pattern) {
   std::vector<FoundFile> entries;
   WIN32_FIND_DATAW found;
-  UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &found));
+  UniqueFindHandle search(FindFirst(pattern, found));
   if (!search) return entries;
   do {
-    std::wstring_view name = found.cFileName;
-    if (name == L"." || name == L"..") continue;
+    if (IsDotEntry(found.cFileName)) continue;
     entries.push_back(FoundFile{
-        .name = std::wstring(name),
+        .name = found.cFileName,
         .size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow,
         .directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
         .hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
@@ -338,7 +357,7 @@ bool FileSystemWin::MakeProtectedDirectory(const std::wstring& path, UsersMay us
   std::wstring folder = FolderPath(path);
   std::size_t slash = folder.find_last_of(L'\\');
   // Up to its last backslash, which only a drive root keeps (FolderPath).
-  std::wstring parent = slash == std::wstring::npos ? folder : folder.substr(0, slash > 2 ? slash : slash + 1);
+  std::wstring parent = slash == std::wstring::npos ? folder : std::wstring(folder.data(), slash > 2 ? slash : slash + 1);
   ProtectedDescriptor list(ProtectedFolderSddl(users));
   // The parent is held where it was found to be, with an access that takes
   // part in sharing and without sharing deletion: neither it nor a folder
@@ -402,19 +421,19 @@ bool FileSystemWin::RemoveEmptyDirectory(const std::wstring& path, FileError& er
 bool FileSystemWin::IsOrdinaryFile(const std::wstring& path) {
   // The search below would take wildcards as a pattern; this test is for one
   // exact name only.
-  if (path.empty() || path.find_first_of(L"*?") != std::wstring::npos || text::EndsWithBackslash(path)) return false;
+  if (path.empty() || HasWildcard(path) || text::EndsWithBackslash(path)) return false;
   WIN32_FIND_DATAW found;
-  UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
+  UniqueFindHandle search(FindFirst(path, found));
   if (!search) return false;
   return !(found.dwFileAttributes & kNotOrdinary);
 }
 
 bool FileSystemWin::IsLink(const std::wstring& path) {
-  if (path.find_first_of(L"*?") != std::wstring::npos) return false;
+  if (HasWildcard(path)) return false;
   // The listing's entry tells the kind of reparse point; the attributes alone
   // would take a deduplicated folder for a link.
   WIN32_FIND_DATAW found;
-  UniqueFindHandle search(FindFirstFileW(path.c_str(), &found));
+  UniqueFindHandle search(FindFirst(path, found));
   if (!search) {
     DWORD attributes = GetFileAttributesW(path.c_str());  // a drive root lists nothing of itself
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
@@ -460,17 +479,17 @@ std::wstring FileSystemWin::LongForm(const std::wstring& path) {
   // have a short name), so a long made-up path costs one search.
   std::size_t start = full.find(L'\\');
   if (full.size() < 3 || full[1] != L':' || start != 2) return full;  // only drive paths have short names to expand
-  std::wstring result = full.substr(0, 3);
+  std::wstring result(full.data(), 3);
   std::size_t at = 3;
   while (at < full.size()) {
     std::size_t end = std::min(full.find(L'\\', at), full.size());
-    std::wstring_view part = std::wstring_view(full).substr(at, end - at);
-    if (part.empty() || part.find_first_of(L"*?") != std::wstring_view::npos) break;
+    std::wstring_view part(full.data() + at, end - at);
+    if (part.empty() || HasWildcard(part)) break;
     // Searched for as the long form so far and this part as written.
     std::size_t known = result.size();
     result += part;
     WIN32_FIND_DATAW found;
-    UniqueFindHandle search(FindFirstFileW(result.c_str(), &found));
+    UniqueFindHandle search(FindFirst(result, found));
     result.resize(known);
     if (!search) break;
     result += found.cFileName;

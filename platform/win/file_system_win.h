@@ -2,6 +2,9 @@
 
 #include "platform/file_system.h"
 
+// "." or "..": the entries a listing has for the folder itself and its parent.
+bool IsDotEntry(const wchar_t* name);
+
 // The real file system through the wide Win32 calls.
 class FileSystemWin : public FileSystem {
  public:

@@ -4,6 +4,7 @@
 
 #include "platform/text.h"
 #include "platform/win/access_lists_win.h"
+#include "platform/win/file_system_win.h"
 #include "platform/win/handles_win.h"
 #include "platform/win/text_win.h"
 
@@ -52,9 +53,11 @@ std::vector<DriveInfo> FolderSystemWin::Drives() {
 }
 
 std::wstring FolderSystemWin::CurrentDirectory() {
-  DWORD size = GetCurrentDirectoryW(0, nullptr);
+  // "." in full is the current directory, through the call the program
+  // makes full paths with anyway.
+  DWORD size = GetFullPathNameW(L".", 0, nullptr, nullptr);
   std::wstring path(size, L'\0');
-  path.resize(GetCurrentDirectoryW(size, path.data()));
+  path.resize(GetFullPathNameW(L".", size, path.data(), nullptr));
   return path;
 }
 
@@ -86,9 +89,8 @@ bool FolderSystemWin::ListFolders(const std::wstring& directory, std::vector<std
   }
   do {
     bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
-    std::wstring_view name = found.cFileName;
     // Added as a made text, which the program's other lists of texts share the growing code for.
-    if (folder && name != L"." && name != L"..") names.push_back(std::wstring(name));
+    if (folder && !IsDotEntry(found.cFileName)) names.push_back(std::wstring(found.cFileName));
   } while (FindNextFileW(search.get(), &found));
   return true;
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/win/window_common_win.h"
+
 namespace {
 
 constexpr WORD kPromptId = 100;
@@ -77,10 +79,7 @@ INT_PTR CALLBACK InputBoxProcedure(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
         auto* request = reinterpret_cast<Request*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        HWND field = GetDlgItem(dialog, kFieldId);
-        int length = GetWindowTextLengthW(field);
-        request->answer.assign(static_cast<std::size_t>(length) + 1, L'\0');
-        request->answer.resize(static_cast<std::size_t>(GetWindowTextW(field, request->answer.data(), length + 1)));
+        request->answer = WindowText(GetDlgItem(dialog, kFieldId));
         EndDialog(dialog, IDOK);
         return TRUE;
       }

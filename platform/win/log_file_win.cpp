@@ -1,5 +1,6 @@
 #include "platform/win/log_file_win.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/folder_access.h"
@@ -27,8 +28,11 @@ std::wstring Reason(const std::wstring& what, DWORD code) {
 // open without sharing deletion: none of them can be renamed, or replaced
 // by a link, until the log is made in the last one.
 bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held, std::wstring& reason) {
+  // One handle for each backslash, made at once.
+  held = std::vector<UniqueKernelHandle>(static_cast<std::size_t>(std::count(path.begin(), path.end(), L'\\')));
+  std::size_t count = 0;
   for (std::size_t slash = 2; slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
-    std::wstring folder = path.substr(0, slash == 2 ? 3 : slash);
+    std::wstring folder(path.data(), slash == 2 ? 3 : slash);
     UniqueKernelHandle handle(CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, OPEN_EXISTING,
                                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
@@ -36,23 +40,15 @@ bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held
       reason = Reason(folder, GetLastError());
       return false;
     }
-    FILE_ATTRIBUTE_TAG_INFO tag{};
+    FILE_ATTRIBUTE_TAG_INFO tag;
     if (!GetFileInformationByHandleEx(handle.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
         !(tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsLinkReparsePoint(tag.FileAttributes, tag.ReparseTag)) {
       reason = folder + text::Ascii(": a link to another place, or no folder");
       return false;
     }
-    held.push_back(std::move(handle));
+    held[count++] = std::move(handle);
   }
   return true;
-}
-
-std::string Utf8(const std::wstring& s) {
-  if (s.empty()) return {};
-  int size = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), bytes.data(), size, nullptr, nullptr);
-  return bytes;
 }
 
 }  // namespace
@@ -109,29 +105,37 @@ std::unique_ptr<LogFileWin> LogFileWin::Create(const std::wstring& path, bool el
   return nullptr;
 }
 
-void LogFileWin::Append(const std::string& bytes) {
+void LogFileWin::Append(std::string_view bytes) {
   DWORD written = 0;
   WriteFile(file_.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void LogFileWin::WriteLine(const std::wstring& line) {
-  SYSTEMTIME now{};
+  SYSTEMTIME now;  // filled whole by the call
   GetLocalTime(&now);
   // 2026-12-08 04:30:44.123, the local time.
   wchar_t stamp[32];
-  wsprintfW(stamp, L"%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-            now.wSecond, now.wMilliseconds);
-  // The line made whole, then converted once.
-  Append(Utf8(text::Concat({stamp, EscapedForLog(line), "\r\n"})));
+  int length = wsprintfW(stamp, L"%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay, now.wHour,
+                         now.wMinute, now.wSecond, now.wMilliseconds);
+  // The line made whole, then converted once, into room for the most UTF-8
+  // can take: three bytes for each UTF-16 unit.
+  std::wstring whole(stamp, static_cast<std::size_t>(length));
+  AppendEscapedForLog(whole, line);
+  whole += L"\r\n";
+  std::string bytes(whole.size() * 3, '\0');
+  int size = WideCharToMultiByte(CP_UTF8, 0, whole.data(), static_cast<int>(whole.size()), bytes.data(),
+                                 static_cast<int>(bytes.size()), nullptr, nullptr);
+  Append(std::string_view(bytes.data(), static_cast<std::size_t>(size)));
 }
 
 std::wstring DefaultLogPath() {
-  wchar_t folder[MAX_PATH + 1] = {};
+  wchar_t folder[MAX_PATH + 1];  // read only as far as a call filled it
   DWORD length = GetEnvironmentVariableW(L"TEMP", folder, MAX_PATH + 1);
   if (length == 0 || length > MAX_PATH) length = GetTempPathW(MAX_PATH + 1, folder);
   std::wstring path(folder, length <= MAX_PATH ? length : 0);
   if (!path.empty() && path.back() != L'\\') path.push_back(L'\\');
-  SYSTEMTIME now{};
+  SYSTEMTIME now;
   GetLocalTime(&now);
-  return path + RunLogName(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+  path += RunLogName(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+  return path;
 }

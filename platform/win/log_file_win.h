@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/log_sink.h"
 #include "platform/win/handles_win.h"
@@ -27,7 +28,7 @@ class LogFileWin : public LogSink {
 
  private:
   explicit LogFileWin(UniqueKernelHandle file) : file_(std::move(file)) {}
-  void Append(const std::string& bytes);
+  void Append(std::string_view bytes);
 
   UniqueKernelHandle file_;
 };

@@ -12,6 +12,9 @@ namespace {
 HKEY AsRoot(RootKey root) { return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root))); }
 HKEY AsKey(RegistryHandle key) { return reinterpret_cast<HKEY>(key); }
 
+// Values are set and deleted through the calls the settings use too, which
+// with no subkey act on the key itself.
+
 }  // namespace
 
 std::int32_t RegistryApiWin::CreateKey(RootKey root, const std::wstring& path, std::uint32_t access,
@@ -34,12 +37,12 @@ std::int32_t RegistryApiWin::OpenKey(RootKey root, const std::wstring& path, std
 
 std::int32_t RegistryApiWin::SetStringValue(RegistryHandle key, const std::wstring& name, const std::wstring& text) {
   DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));  // with the terminating NUL
-  return RegSetValueExW(AsKey(key), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+  return RegSetKeyValueW(AsKey(key), nullptr, name.c_str(), REG_SZ, text.c_str(), bytes);
 }
 
 std::int32_t RegistryApiWin::SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t value) {
   DWORD data = static_cast<DWORD>(value);
-  return RegSetValueExW(AsKey(key), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+  return RegSetKeyValueW(AsKey(key), nullptr, name.c_str(), REG_DWORD, &data, sizeof data);
 }
 
 std::int32_t RegistryApiWin::QueryStringValue(RegistryHandle key, const std::wstring& name, std::wstring& text) {
@@ -57,9 +60,9 @@ std::int32_t RegistryApiWin::QueryValue(RegistryHandle key, const std::wstring& 
                                        std::vector<std::uint8_t>& bytes) {
   // Asked for its size first; a value that grows in between is asked again.
   for (;;) {
-    DWORD kind = 0;
+    DWORD kind;
     DWORD size = 0;
-    LONG status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &kind, nullptr, &size);
+    LONG status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, nullptr, nullptr, &size);
     if (status != ERROR_SUCCESS) return status;
     bytes = std::vector<std::uint8_t>(size);
     status = RegQueryValueExW(AsKey(key), name.c_str(), nullptr, &kind, bytes.data(), &size);
@@ -73,12 +76,12 @@ std::int32_t RegistryApiWin::QueryValue(RegistryHandle key, const std::wstring& 
 
 std::int32_t RegistryApiWin::SetValue(RegistryHandle key, const std::wstring& name, std::int32_t type,
                                      const std::vector<std::uint8_t>& bytes) {
-  return RegSetValueExW(AsKey(key), name.c_str(), 0, static_cast<DWORD>(type), bytes.data(),
-                        static_cast<DWORD>(bytes.size()));
+  return RegSetKeyValueW(AsKey(key), nullptr, name.c_str(), static_cast<DWORD>(type), bytes.data(),
+                         static_cast<DWORD>(bytes.size()));
 }
 
 std::int32_t RegistryApiWin::DeleteValue(RegistryHandle key, const std::wstring& name) {
-  return RegDeleteValueW(AsKey(key), name.c_str());
+  return RegDeleteKeyValueW(AsKey(key), nullptr, name.c_str());
 }
 
 std::int32_t RegistryApiWin::DeleteKey(RootKey root, const std::wstring& path) {

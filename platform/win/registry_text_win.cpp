@@ -2,7 +2,7 @@
 
 LONG ReadRegistryText(HKEY key, const std::wstring& name, DWORD& type, std::wstring& text) {
   // Read straight into text, grown while the value does not fit.
-  text.assign(256, L'\0');
+  text = std::wstring(256, L'\0');
   for (;;) {
     type = 0;
     DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));

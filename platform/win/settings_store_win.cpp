@@ -33,23 +33,15 @@ std::optional<std::wstring> SettingsStoreWin::FindSetting(const std::wstring& ap
 
 std::int32_t SettingsStoreWin::SaveSetting(const std::wstring& application, const std::wstring& section,
                                            const std::wstring& key, const std::wstring& value) {
-  HKEY created = nullptr;
-  LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath(application, section).c_str(), 0, nullptr,
-                                REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &created, nullptr);
-  if (status != ERROR_SUCCESS) return status;
-  UniqueRegKey settings(created);
+  // The key is made first when it is not there yet.
   DWORD bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-  return RegSetValueExW(settings.get(), key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes);
+  return RegSetKeyValueW(HKEY_CURRENT_USER, KeyPath(application, section).c_str(), key.c_str(), REG_SZ,
+                         value.c_str(), bytes);
 }
 
 std::int32_t SettingsStoreWin::DeleteSetting(const std::wstring& application, const std::wstring& section,
                                              const std::wstring& key) {
-  HKEY opened = nullptr;
-  LONG status =
-      RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath(application, section).c_str(), 0, KEY_SET_VALUE, &opened);
-  if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
-  if (status != ERROR_SUCCESS) return status;
-  UniqueRegKey settings(opened);
-  status = RegDeleteValueW(settings.get(), key.c_str());
+  // A missing key or value is what deleting would leave anyway.
+  LONG status = RegDeleteKeyValueW(HKEY_CURRENT_USER, KeyPath(application, section).c_str(), key.c_str());
   return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
