@@ -27,5 +27,5 @@ std::wstring FreeSpaceCaption(std::int32_t freeBytes) {
   }
   // The count cannot exceed 2 Gb; the prefix says the real amount may be more.
   text::Ascii prefix = (unit == 3 && count >= 2) ? text::Ascii(" > ") : text::Ascii();
-  return text::Concat({"Free: ", prefix, std::to_wstring(count), " ", kUnits[unit]});
+  return text::Concat({"Free: ", prefix, text::Decimal(count), " ", kUnits[unit]});
 }

@@ -80,7 +80,7 @@ void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring
     caption += files[i];
   }
   if (shown < files.size()) {
-    caption += text::Concat({texts::kAnd, std::to_wstring(files.size() - shown), texts::kMoreFiles});
+    caption += text::Concat({texts::kAnd, text::Decimal(files.size() - shown), texts::kMoreFiles});
   }
   controls_.SetText(Label1, caption);
 }

@@ -19,7 +19,7 @@ constexpr text::Ascii kNothingChanged = "; nothing was changed.";
 // ": error 5, Access is denied." A failure without a code (a folder found
 // unsafe) has only its words.
 std::wstring SystemError(std::uint32_t code, const std::wstring& description) {
-  return code != 0 ? Concat({": error ", std::to_wstring(code), ", ", description}) : Concat({": ", description});
+  return code != 0 ? Concat({": error ", text::Decimal(code), ", ", description}) : Concat({": ", description});
 }
 
 // What the failure was about, as an administrator finds it on the disk.
@@ -136,8 +136,8 @@ std::wstring RefusalLine(const install::Refused& refused) {
     (next++)->CopyTo(line.data() + at);
   }
   if (refused.reason == install::RefusalReason::NotEnoughSpace) {
-    line += Concat({std::to_wstring((refused.bytesNeeded + 1023) / 1024), " KB needed, ",
-                    std::to_wstring((refused.bytesFree + 1023) / 1024), " KB free"});
+    line += Concat({text::Decimal((refused.bytesNeeded + 1023) / 1024), " KB needed, ",
+                    text::Decimal((refused.bytesFree + 1023) / 1024), " KB free"});
   }
   return line;
 }

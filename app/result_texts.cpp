@@ -16,7 +16,7 @@ constexpr text::Ascii kParagraph = "\r\n\r\n";
 
 constexpr std::size_t kLongestShownPath = 160;
 
-std::wstring Kilobytes(std::uint64_t bytes) { return std::to_wstring((bytes + 1023) / 1024); }
+std::wstring Kilobytes(std::uint64_t bytes) { return text::Decimal((bytes + 1023) / 1024); }
 
 }  // namespace
 

@@ -20,7 +20,7 @@ using text::Concat;
 }
 
 void WriteLogEnd(LogSink& log, Outcome outcome) {
-  log.WriteLine(Concat({"Finished: ", OutcomeName(outcome), ", exit code ", std::to_wstring(ExitCode(outcome))}));
+  log.WriteLine(Concat({"Finished: ", OutcomeName(outcome), ", exit code ", text::Decimal(ExitCode(outcome))}));
 }
 
 namespace {

@@ -26,6 +26,7 @@ add_executable(unit_tests
   install/kit_copy_test.cpp
   platform/folder_access_test.cpp
   platform/log_sink_test.cpp
+  platform/text_test.cpp
   platform/modReg_test.cpp
   platform/sha256_test.cpp
   platform/sort_test.cpp

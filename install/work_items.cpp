@@ -85,7 +85,7 @@ std::wstring WorkFolder::Path(FileError& error) {
 
 std::wstring WorkFolder::NewFileName(FileError& error) {
   std::wstring folder = Path(error);
-  if (!folder.empty()) folder += Concat({"replaced ", std::to_wstring(++names_)});
+  if (!folder.empty()) folder += Concat({"replaced ", text::Decimal(++names_)});
   return folder;
 }
 

@@ -54,5 +54,5 @@ std::wstring NumberedLogPath(const std::wstring& path, int number) {
   std::size_t slash = path.find_last_of(L'\\');
   if (dot == std::wstring::npos || (slash != std::wstring::npos && dot < slash)) dot = path.size();
   std::wstring_view whole = path;
-  return text::Concat({whole.substr(0, dot), " (", std::to_wstring(number), ")", whole.substr(dot)});
+  return text::Concat({whole.substr(0, dot), " (", text::Decimal(number), ")", whole.substr(dot)});
 }

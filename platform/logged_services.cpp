@@ -12,13 +12,13 @@ constexpr std::uint32_t kPathNotFound = 3;
 
 // The system's code and its words: what an administrator looks up.
 std::wstring Failed(const FileError& error) {
-  return Concat({" failed: error ", std::to_wstring(error.code), ", ", error.description});
+  return Concat({" failed: error ", text::Decimal(error.code), ", ", error.description});
 }
 
 // What the companion library answered: nothing at all when it or its
 // function could not be reached.
 std::wstring ResultNote(const std::optional<std::int32_t>& result) {
-  return result ? Concat({" (result ", std::to_wstring(*result), ")"}) : text::Ascii(" failed: setup.dll not reached");
+  return result ? Concat({" (result ", text::Decimal(*result), ")"}) : text::Ascii(" failed: setup.dll not reached");
 }
 
 // One line of the log, joined from its parts.
@@ -34,7 +34,7 @@ void WriteLine(LogSink& log, std::initializer_list<text::Part> parts, bool done,
 // A line that ends, when the call failed, with its status.
 void WriteLine(LogSink& log, std::initializer_list<text::Part> parts, std::int32_t status) {
   std::wstring line = Concat(parts);
-  if (status != 0) line += Concat({" failed: status ", std::to_wstring(status)});
+  if (status != 0) line += Concat({" failed: status ", text::Decimal(status)});
   log.WriteLine(line);
 }
 
@@ -166,7 +166,7 @@ std::int32_t LoggedRegistry::SetStringValue(RegistryHandle key, const std::wstri
 
 std::int32_t LoggedRegistry::SetDwordValue(RegistryHandle key, const std::wstring& name, std::int32_t value) {
   std::int32_t status = inner_.SetDwordValue(key, name, value);
-  LogValue(key, name, std::to_wstring(value), status);
+  LogValue(key, name, text::Decimal(value), status);
   return status;
 }
 

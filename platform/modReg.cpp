@@ -41,7 +41,7 @@ constexpr std::array<RootName, 4> kRootNames = {{
 constexpr std::int32_t kInvalidParameter = 87;
 
 std::wstring AsText(const RegistryValue& value) {
-  if (const auto* number = std::get_if<std::int32_t>(&value)) return std::to_wstring(*number);
+  if (const auto* number = std::get_if<std::int32_t>(&value)) return text::Decimal(*number);
   return std::get<std::wstring>(value);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace text {
 
@@ -58,6 +59,33 @@ std::wstring Concat(std::initializer_list<Part> parts) {
   wchar_t* out = joined.data();
   for (const Part& part : parts) out = part.CopyTo(out);
   return joined;
+}
+
+std::wstring Decimal(std::int64_t value) {
+  std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  // Divided by ten in four parts of sixteen bits, each step a 32-bit
+  // division: a 64-bit one would bring the compiler's division routine in.
+  std::uint16_t parts[4];
+  for (std::uint16_t& part : parts) {
+    part = static_cast<std::uint16_t>(magnitude >> 48);
+    magnitude <<= 16;
+  }
+  wchar_t digits[21];  // a minus and the 20 digits of the largest value
+  wchar_t* at = std::end(digits);
+  bool more;
+  do {
+    std::uint32_t rest = 0;
+    more = false;
+    for (std::uint16_t& part : parts) {
+      std::uint32_t dividend = rest << 16 | part;
+      part = static_cast<std::uint16_t>(dividend / 10);
+      rest = dividend % 10;
+      more |= part != 0;
+    }
+    *--at = static_cast<wchar_t>(L'0' + rest);
+  } while (more);
+  if (value < 0) *--at = L'-';
+  return std::wstring(at, std::end(digits));
 }
 
 bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }

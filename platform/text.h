@@ -2,6 +2,7 @@
 // platform layer. Strings are UTF-16 (std::wstring) everywhere inside.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -87,6 +88,10 @@ class Part {
 // The parts one after the other: one call where a chain of + would make a
 // string for every step.
 std::wstring Concat(std::initializer_list<Part> parts);
+
+// The decimal digits of value, a minus in front of a negative one. Made
+// without the C library's formatting, which std::to_wstring goes through.
+std::wstring Decimal(std::int64_t value);
 
 // A to Z in either case: the letters a drive can have.
 bool IsDriveLetter(wchar_t c);

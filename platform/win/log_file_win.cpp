@@ -20,7 +20,7 @@ constexpr DWORD kCreateAccess = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_READ_A
 constexpr DWORD kWriteAccess = FILE_WRITE_DATA | FILE_APPEND_DATA | SYNCHRONIZE;
 
 std::wstring Reason(const std::wstring& what, DWORD code) {
-  return text::Concat({what, ": error ", std::to_wstring(code), ", ", text::SystemMessage(code)});
+  return text::Concat({what, ": error ", text::Decimal(code), ", ", text::SystemMessage(code)});
 }
 
 // Opens every folder from the drive root down to the log's own (each one

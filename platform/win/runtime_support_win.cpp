@@ -70,18 +70,3 @@ namespace std {
 const nothrow_t nothrow{};
 }  // namespace std
 
-// std::to_wstring formats through this. MinGW's own version is a complete
-// C99 printf (floating point, positional arguments) of some 40 KB; the
-// program formats only integers, which the system's C library does alike.
-// The result keeps the C99 contract: the full length, the text cut to fit.
-extern "C" int __cdecl __mingw_vsnwprintf(wchar_t* buffer, size_t count, const wchar_t* format, va_list arguments) {
-  va_list again;
-  va_copy(again, arguments);
-  int needed = _vscwprintf(format, again);
-  va_end(again);
-  if (count > 0) {
-    _vsnwprintf(buffer, count, format, arguments);
-    buffer[needed >= 0 && static_cast<size_t>(needed) < count ? needed : count - 1] = L'\0';
-  }
-  return needed;
-}

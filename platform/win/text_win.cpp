@@ -27,7 +27,7 @@ std::wstring SystemMessage(DWORD code) {
       reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::wstring message = length ? FirstLine(std::wstring_view(buffer, length)) : std::wstring();
   LocalFree(buffer);
-  if (message.empty()) message = Concat({"Error ", std::to_wstring(code), "."});
+  if (message.empty()) message = Concat({"Error ", text::Decimal(code), "."});
   return message;
 }
 
