@@ -175,7 +175,7 @@ void LeaveStartFolder() {
   end.SetFolderChooser(chooser);
 
   if (!window.Create(logic)) return 1;
-  loop.AddDialogKeys(&window.dialogKeys());
+  loop.SetDialogKeys(&window.dialogKeys());
   logic.Form_Load();
   window.Show();
   // What only the actions need (the shell's and the network's DLLs, and COM

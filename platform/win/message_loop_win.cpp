@@ -19,9 +19,7 @@ bool IsButtonPress(UINT message) {
 }  // namespace
 
 void MessageLoopWin::Dispatch(MSG& message) {
-  for (const DialogKeys* keys : dialogKeys_) {
-    if (HandleDialogKey(*keys, message)) return;
-  }
+  if (dialogKeys_ && HandleDialogKey(*dialogKeys_, message)) return;
   TranslateMessage(&message);
   // A button takes the focus inside its press handling, before it captures
   // the mouse; work run by that focus change must not hand it the release.

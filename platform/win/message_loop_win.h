@@ -1,17 +1,16 @@
 // The program's message loop: the main loop, one turn of it on request, the
-// dialog keys of the program's windows, and the program-wide mouse pointer.
+// dialog keys of the main window, and the program-wide mouse pointer.
 #pragma once
 
 #include <windows.h>
-
-#include <vector>
 
 #include "platform/ui_loop.h"
 #include "platform/win/dialog_keys_win.h"
 
 class MessageLoopWin : public UiLoop {
  public:
-  void AddDialogKeys(const DialogKeys* keys) { dialogKeys_.push_back(keys); }
+  // The folder window's modal loop handles its own.
+  void SetDialogKeys(const DialogKeys* keys) { dialogKeys_ = keys; }
 
   // One turn of the loop. While a control is still handling a mouse-button
   // press (its focus change may run work that turns the loop), the user's
@@ -27,7 +26,7 @@ class MessageLoopWin : public UiLoop {
  private:
   void Dispatch(MSG& message);
 
-  std::vector<const DialogKeys*> dialogKeys_;
+  const DialogKeys* dialogKeys_ = nullptr;
   int insideButtonPress_ = 0;  // nesting depth of mouse-button presses being handled
   bool busy_ = false;
 };
