@@ -134,7 +134,7 @@ class SilentRun {
 
   // Writes what the result means, and returns it as an outcome.
   Outcome Report(const install::OperationResult& result) {
-    for (const std::wstring& line : app::ResultLogLines(result, places_)) log_.WriteLine(line);
+    app::WriteResultLog(log_, result, places_);
     return OutcomeOf(result);
   }
 
