@@ -43,6 +43,7 @@ constexpr std::array<ControlDesign, 15> kDesign = {{
     {Label1, 130, Label, Center, 120, 120, 4575, 1455, 0, true, L"#", kTahoma1425Bold, kWhite, ""},
 }};
 static_assert(RowsFollowEnum(kDesign, Label1), "rows in the order of Control, which is the stacking order");
+static_assert(TabIndicesCountRows(kDesign), "tab indices 0 to 14, each once");
 
 }  // namespace
 

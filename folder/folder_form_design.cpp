@@ -23,6 +23,7 @@ constexpr std::array<FolderControlDesign, 7> kDesign = {{
      "Cancel setting installation path"},
 }};
 static_assert(RowsFollowEnum(kDesign, Command3), "rows in the order of FolderControl");
+static_assert(TabIndicesCountRows(kDesign), "tab indices 0 to 6, each once");
 
 }  // namespace
 

@@ -33,3 +33,15 @@ constexpr bool RowsFollowEnum(const Table& rows, Enum last) {
   }
   return true;
 }
+
+// True when the rows' tab indices are 0 to the number of rows less one, each
+// once: a window can then walk its tab order by counting.
+template <typename Table>
+constexpr bool TabIndicesCountRows(const Table& rows) {
+  for (std::size_t tab = 0; tab < rows.size(); ++tab) {
+    std::size_t with = 0;
+    for (const auto& row : rows) with += static_cast<std::size_t>(row.tabIndex) == tab ? 1 : 0;
+    if (with != 1) return false;
+  }
+  return true;
+}

@@ -175,13 +175,14 @@ bool MainWindow::CreateControls() {
     AddTooltip(tooltip_, hwnd(), control, d.tooltip, true);
   }
 
-  // The keyboard cycle follows the tab index, not the stacking order.
-  std::vector<std::pair<int, HWND>> focusable;
-  for (const ControlDesign& d : MainFormDesign()) {
-    if (d.kind != ControlKind::Label) focusable.emplace_back(d.tabIndex, ControlWindow(d.control));
-  }
+  // The keyboard cycle follows the tab index, not the stacking order; the
+  // tab indices count the rows.
   keys_.window = hwnd();
-  keys_.tabOrder = InTabOrder(std::move(focusable));
+  for (std::size_t tab = 0; tab < kControlCount; ++tab) {
+    for (const ControlDesign& d : MainFormDesign()) {
+      if (d.tabIndex == tab && d.kind != ControlKind::Label) keys_.tabOrder.push_back(ControlWindow(d.control));
+    }
+  }
   keys_.cancelButton = ControlWindow(Control::Command1);
   keys_.defaultButton = nullptr;  // Enter starts nothing
   return true;

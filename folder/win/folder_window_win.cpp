@@ -182,12 +182,15 @@ bool FolderWindow::CreateControls() {
     }
   }
 
-  std::vector<std::pair<int, HWND>> focusable;
-  for (const FolderControlDesign& d : FolderFormDesign()) {
-    if (d.kind != FolderControlKind::Frame) focusable.emplace_back(d.tabIndex, ControlWindow(d.control));
-  }
+  // The keyboard cycle follows the tab index; the tab indices count the rows.
   keys_.window = hwnd();
-  keys_.tabOrder = InTabOrder(std::move(focusable));
+  for (std::size_t tab = 0; tab < kFolderControlCount; ++tab) {
+    for (const FolderControlDesign& d : FolderFormDesign()) {
+      if (static_cast<std::size_t>(d.tabIndex) == tab && d.kind != FolderControlKind::Frame) {
+        keys_.tabOrder.push_back(ControlWindow(d.control));
+      }
+    }
+  }
   keys_.cancelButton = ControlWindow(kFolderCancelButton);
   keys_.defaultButton = ControlWindow(kFolderDefaultButton);
   return true;
