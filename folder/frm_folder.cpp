@@ -30,7 +30,7 @@ void frmFolder::Form_Load() {
   std::wstring current = services_.folders.CurrentDirectory();
   wchar_t letter = DriveOf(current);
   if (!letter) letter = L'C';  // a network path as current directory: start on C:
-  ShowDrives(-1);
+  controls_.ShowDrives(drives_, -1);
   SelectDrive(letter);
   controls_.SetText(L"");
   if (DriveOf(current) && OpenDirectory(current)) return;
@@ -46,16 +46,10 @@ void frmFolder::SelectDrive(wchar_t letter) {
     at = 0;
     while (at < drives_.size() && drives_[at].letter <= letter) ++at;
     drives_.insert(drives_.begin() + static_cast<std::ptrdiff_t>(at), DriveInfo{letter, L""});
-    ShowDrives(static_cast<int>(at));
+    controls_.ShowDrives(drives_, static_cast<int>(at));
     return;
   }
   controls_.SelectDrive(static_cast<int>(at));
-}
-
-void frmFolder::ShowDrives(int selected) {
-  std::vector<std::wstring> entries;
-  for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
-  controls_.ShowDrives(entries, selected);
 }
 
 bool frmFolder::OpenDirectory(const std::wstring& path, const std::wstring* select) {

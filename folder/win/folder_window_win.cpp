@@ -292,10 +292,12 @@ void FolderWindow::OnDriveChosen() {
   logic_.Drive1_Change(index);
 }
 
-void FolderWindow::ShowDrives(const std::vector<std::wstring>& entries, int current) {
+void FolderWindow::ShowDrives(const std::vector<DriveInfo>& drives, int current) {
   HWND combo = ControlWindow(FolderControl::Drive1);
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  for (const std::wstring& entry : entries) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  for (const DriveInfo& drive : drives) {
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveEntryText(drive).c_str()));
+  }
   SelectDrive(current);
 }
 

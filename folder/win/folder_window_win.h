@@ -38,7 +38,7 @@ class FolderWindow : public Window, public FolderFormControls, public FolderView
   void Unload() override;
 
   // FolderFormControls
-  void ShowDrives(const std::vector<std::wstring>& entries, int current) override;
+  void ShowDrives(const std::vector<DriveInfo>& drives, int current) override;
   void SelectDrive(int index) override;
   void ShowDirectories(const std::vector<DirectoryEntry>& entries, int selected) override;
   int SelectedDirectory() const override;
