@@ -22,12 +22,11 @@ std::wstring ChildPath(const std::wstring& parent, const std::wstring& name) {
   return text::WithTrailingBackslash(parent) + name;
 }
 
-std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::wstring& path, FileError& error) {
+bool ListDirectory(FolderSystem& folders, const std::wstring& path, DirectoryListing& listing, FileError& error) {
   if (path.size() < 2 || !text::IsDriveLetter(path[0]) || path[1] != L':' || (path.size() > 2 && path[2] != L'\\')) {
     error = folders.Error(kPathNotFound);
-    return std::nullopt;
+    return false;
   }
-  DirectoryListing listing;
   wchar_t drive = static_cast<wchar_t>(std::towupper(path[0]));
   listing.path = std::wstring{drive, L':', L'\\'};
   listing.entries.push_back({std::wstring{static_cast<wchar_t>(std::towlower(drive)), L':', L'\\'}, listing.path, 0,
@@ -46,7 +45,7 @@ std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::
   listing.current = listing.entries.size() - 1;
 
   std::vector<std::wstring> names;
-  if (!folders.ListFolders(listing.path, names, error)) return std::nullopt;
+  if (!folders.ListFolders(listing.path, names, error)) return false;
   // Sorted by upper-case keys made once each, through an order of indices
   // (ten thousand names are common enough).
   std::vector<std::wstring> keys;
@@ -64,5 +63,5 @@ std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::
     std::wstring child = ChildPath(listing.path, names[i]);
     listing.entries.push_back({std::move(names[i]), std::move(child), indent, false});
   }
-  return listing;
+  return true;
 }

@@ -54,9 +54,9 @@ void frmFolder::SelectDrive(wchar_t letter) {
 
 bool frmFolder::OpenDirectory(const std::wstring& path, const std::wstring* select) {
   FileError error;
-  std::optional<DirectoryListing> listing = ListDirectory(services_.folders, path, error);
-  if (!listing) return false;
-  listing_ = std::move(*listing);
+  DirectoryListing listing;
+  if (!ListDirectory(services_.folders, path, listing, error)) return false;
+  listing_ = std::move(listing);
   std::size_t selected = listing_.current;
   for (std::size_t i = 0; select && i < listing_.entries.size(); ++i) {
     if (listing_.entries[i].path == *select) {
