@@ -103,14 +103,10 @@ void frmMain::Form_Load() {
     case app::StartState::OlderInstallation:
       OldUninstall(decision.installedCopy);
       break;
-    case app::StartState::IncompleteKit: {
-      std::vector<std::wstring> missing;
-      for (const KitFile& file : decision.missing) missing.push_back(file.kitName);
-      EnterKitProblemState(texts::kIncompleteKit, std::move(missing));
-      break;
-    }
+    case app::StartState::IncompleteKit:
     case app::StartState::DamagedKit:
-      EnterKitProblemState(texts::kDamagedKit, std::move(decision.damaged));
+      EnterKitProblemState(decision.state == app::StartState::DamagedKit ? texts::kDamagedKit : texts::kIncompleteKit,
+                           std::move(decision.kitFiles));
       break;
     case app::StartState::Uninstalled:
       EnterUninstalledState();

@@ -51,10 +51,10 @@ std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
     // Named before anything else about the kit: a swapped file must not
     // pass for a missing one.
     decision.state = StartState::DamagedKit;
-    decision.damaged = std::move(damaged);
+    decision.kitFiles = std::move(damaged);
   } else if (!kitComplete && ProductFiles(missing) < ProductFiles(KitFiles())) {
     decision.state = StartState::IncompleteKit;
-    decision.missing = std::move(missing);
+    for (const KitFile& file : missing) decision.kitFiles.push_back(file.kitName);
   } else if (!kitComplete && text::UpperCase(ReadSetting(services.settings)) == texts::kUninstalledMark) {
     // Read again as stored, so that "UNINSTALLED" in any case is recognised;
     // asked only without a kit, so a complete kit's start reads it once.
