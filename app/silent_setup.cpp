@@ -97,7 +97,7 @@ class SilentRun {
     // A deployment counts the product as gone once this ends: nothing of
     // the installation stays behind.
     uninstall::RemovalRequest request{.directory = *installed, .leaveNothing = true};
-    return Report(uninstall::Remove(request, services_, questions_, progress_));
+    return Remove(request);
   }
 
   // Into the folder asked for; else where the installed copy is; else where
@@ -124,12 +124,16 @@ class SilentRun {
     log_.WriteLine(Concat({"Removing the copy this installation replaces, in ", *replaces}));
     uninstall::RemovalRequest removal{
         .directory = *replaces, .scope = uninstall::RemovalScope::FilesOnly, .leaveNothing = true};
-    if (Outcome removed = Report(uninstall::Remove(removal, services_, questions_, progress_)); removed != Outcome::Done) {
+    if (Outcome removed = Remove(removal); removed != Outcome::Done) {
       // The new copy is whole and registered; what is left of the old one
       // is named above and stops nothing.
       log_.WriteLine(Concat({"The earlier copy was not removed entirely: ", OutcomeName(removed)}));
     }
     return outcome;
+  }
+
+  Outcome Remove(const uninstall::RemovalRequest& request) {
+    return Report(uninstall::Remove(request, services_, questions_, progress_));
   }
 
   // Writes what the result means, and returns it as an outcome.
