@@ -52,11 +52,14 @@ static_assert(std::size(kControlClasses) == static_cast<std::size_t>(FolderContr
 COLORREF BackgroundColor() { return RGB(kFolderBackground.r, kFolderBackground.g, kFolderBackground.b); }
 
 std::wstring ItemText(HWND control, bool combo, int index) {
+  // One text for every path out, which the caller's own then is.
+  std::wstring text;
   LRESULT length = SendMessageW(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
-  if (length < 0) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  LRESULT got = SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+  if (length >= 0) {
+    text.resize(static_cast<std::size_t>(length) + 1);
+    LRESULT got = SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+  }
   return text;
 }
 
