@@ -79,7 +79,7 @@ LRESULT CALLBACK TargetBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
 // Where a window of this size lies centred on the work area of the primary
 // monitor, its top-left corner kept on it.
 POINT CentredOnWorkArea(SIZE size) {
-  RECT work{};
+  RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   return POINT{std::max<LONG>(work.left + (work.right - work.left - size.cx) / 2, work.left),
                std::max<LONG>(work.top + (work.bottom - work.top - size.cy) / 2, work.top)};
@@ -87,7 +87,7 @@ POINT CentredOnWorkArea(SIZE size) {
 
 // Where a child window lies in its parent's client area.
 RECT RectInParent(HWND child) {
-  RECT r{};
+  RECT r;
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
   return r;
@@ -191,7 +191,7 @@ bool MainWindow::CreateControls() {
 void MainWindow::Show() {
   // Made centred already; only a scale other than the one it was made for
   // changed its size since.
-  RECT window{};
+  RECT window;
   GetWindowRect(hwnd(), &window);
   POINT centred = CentredOnWorkArea(SIZE{window.right - window.left, window.bottom - window.top});
   if (centred.x != window.left || centred.y != window.top) {
@@ -313,7 +313,7 @@ void MainWindow::PaintLabels(HDC dc, const RECT& area) {
   for (auto d = design.rbegin(); d != design.rend(); ++d) {
     if (d->kind != ControlKind::Label || !IsVisible(d->control)) continue;
     HWND label = ControlWindow(d->control);
-    RECT r = RectInParent(label), overlap{};
+    RECT r = RectInParent(label), overlap;
     if (!IntersectRect(&overlap, &r, &area)) continue;
     std::wstring caption = WindowText(label);
     SelectedObject font(dc, fonts_.Get(d->font));
@@ -326,7 +326,7 @@ void MainWindow::PaintLabels(HDC dc, const RECT& area) {
 
 bool MainWindow::EnsureBackBuffer(HDC reference) {
   if (!backBuffer_) {
-    RECT client{};
+    RECT client;
     GetClientRect(hwnd(), &client);
     backBuffer_.Reset(CreateCompatibleDC(reference));
     backBitmap_.Reset(CreateCompatibleBitmap(reference, client.right, client.bottom));
@@ -380,7 +380,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT: {
       // Themed buttons ask for the form under their rounded corners.
       auto dc = reinterpret_cast<HDC>(wParam);
-      RECT client{};
+      RECT client;
       GetClientRect(hwnd(), &client);
       EnsureBackBuffer(dc);
       DrawForm(dc, client);

@@ -69,7 +69,7 @@ struct Search {
 };
 
 bool IsMainWindowOfAnother(HWND hwnd, DWORD self) {
-  wchar_t name[64] = {};
+  wchar_t name[64];
   if (!GetClassNameW(hwnd, name, 64) || lstrcmpW(name, kMainWindowClass) != 0) return false;
   wchar_t title[64] = {};
   GetWindowTextW(hwnd, title, 64);

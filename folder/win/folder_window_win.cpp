@@ -203,7 +203,7 @@ void FolderWindow::FitDriveListHeight(int pixels) {
   // A closed combo box is as high as its selection field plus its border;
   // the field's height is what can be set.
   HWND combo = ControlWindow(FolderControl::Drive1);
-  RECT r{};
+  RECT r;
   GetWindowRect(combo, &r);
   auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   int wanted = field + pixels - (r.bottom - r.top);
@@ -211,7 +211,7 @@ void FolderWindow::FitDriveListHeight(int pixels) {
 }
 
 void FolderWindow::CenterOverOwner() {
-  RECT owner{}, self{}, work{};
+  RECT owner, self, work;
   GetWindowRect(owner_, &owner);
   GetWindowRect(hwnd(), &self);
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -362,7 +362,7 @@ void FolderWindow::SetText(const std::wstring& text) { SetWindowTextW(ControlWin
 }
 
 void FolderWindow::FillBackground(HDC dc) {
-  RECT client{};
+  RECT client;
   GetClientRect(hwnd(), &client);
   FillRect(dc, &client, static_cast<HBRUSH>(background_.get()));
 }
