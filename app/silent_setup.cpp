@@ -72,20 +72,22 @@ class SilentRun {
 
   bool KitUndamaged() {
     std::wstring damaged;
-    for (const std::wstring& file : services_.environment.DamagedKitFiles()) {
-      if (!damaged.empty()) damaged += L", ";
-      damaged += file;
-    }
+    for (const std::wstring& file : services_.environment.DamagedKitFiles()) AddToList(damaged, file);
     return KitWithout(damaged, "damaged; not as assembled: ");
   }
 
   bool KitComplete(const std::wstring& kit) {
     std::wstring missing;
     for (const KitFile& file : install::MissingKitFiles(services_.files, kit)) {
-      if (!missing.empty()) missing += L", ";
-      missing += app::KitFileForLog(file);
+      AddToList(missing, app::KitFileForLog(file));
     }
     return KitWithout(missing, "incomplete; missing: ");
+  }
+
+  // Appends name to a list of names separated by commas.
+  static void AddToList(std::wstring& list, const std::wstring& name) {
+    if (!list.empty()) list += L", ";
+    list += name;
   }
 
   Outcome Uninstall(const std::optional<std::wstring>& installed) {
