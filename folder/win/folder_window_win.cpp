@@ -107,7 +107,7 @@ void DrawDrive(const Sketch& s) {
 
 }  // namespace
 
-FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
+FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, const wchar_t* messageTitle, FolderSystem& folders,
                            Callback<void(const std::wstring&)> setTarget)
     : instance_(instance),
       owner_(owner),
