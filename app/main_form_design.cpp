@@ -50,10 +50,3 @@ static_assert(TabIndicesCountRows(kDesign), "tab indices 0 to 14, each once");
 std::span<const ControlDesign> MainFormDesign() { return kDesign; }
 
 const ControlDesign& DesignOf(Control control) { return kDesign[static_cast<std::size_t>(control)]; }
-
-std::optional<Control> ControlWithId(int id) {
-  for (const ControlDesign& d : kDesign) {
-    if (d.id == id) return d.control;
-  }
-  return std::nullopt;
-}

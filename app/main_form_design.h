@@ -40,4 +40,3 @@ inline constexpr std::array<Control, 3> kCmdNext = {Control::cmdNext0, Control::
 
 std::span<const ControlDesign> MainFormDesign();
 const ControlDesign& DesignOf(Control control);
-std::optional<Control> ControlWithId(int id);

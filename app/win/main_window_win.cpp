@@ -294,16 +294,14 @@ void MainWindow::OnButtonClicked(HWND button) {
   // A click can only come from a button the user can see and use.
   if (!logic_ || !IsUsableControl(button)) return;
   if (beforeFirstAction_) std::exchange(beforeFirstAction_, nullptr)();
-  std::optional<Control> control = ControlWithId(GetDlgCtrlID(button));
-  if (!control) return;
   for (int index = 0; index < static_cast<int>(kCmdNext.size()); ++index) {
-    if (*control == kCmdNext[static_cast<std::size_t>(index)]) {
+    if (button == ControlWindow(kCmdNext[static_cast<std::size_t>(index)])) {
       logic_->cmdNext_Click(index);
       return;
     }
   }
-  if (*control == Control::Command1) logic_->Command1_Click();
-  if (*control == Control::cmdBrowse) logic_->cmdBrowse_Click();
+  if (button == ControlWindow(Control::Command1)) logic_->Command1_Click();
+  if (button == ControlWindow(Control::cmdBrowse)) logic_->cmdBrowse_Click();
 }
 
 void MainWindow::PaintLabels(HDC dc, const RECT& area) {
