@@ -59,8 +59,8 @@ bool ListDirectory(FolderSystem& folders, const std::wstring& path, DirectoryLis
   SortBy(names, std::less<>());
   int indent = static_cast<int>(listing.entries.size());
   listing.entries.reserve(listing.entries.size() + names.size());
-  for (const std::wstring& key : names) {
-    std::wstring name = key.substr(key.find(L'\0') + 1);
+  for (std::wstring& name : names) {
+    name.erase(0, name.find(L'\0') + 1);  // the key goes
     std::wstring child = ChildPath(listing.path, name);
     listing.entries.push_back({std::move(name), std::move(child), indent, false});
   }
