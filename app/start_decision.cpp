@@ -64,7 +64,7 @@ std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
     // leave that copy behind for good; it is offered for removal first.
     std::optional<std::wstring> older = uninstall::OlderInstallation(services.registry, services.files);
     decision.state = older ? StartState::OlderInstallation : StartState::Install;
-    decision.installedCopy = older.value_or(L"");
+    if (older) decision.installedCopy = std::move(*older);
   } else {
     decision.state = StartState::NoKit;
   }
