@@ -106,7 +106,9 @@ class SilentRun {
   // a first installation goes. A copy in another folder goes once the new
   // one is complete, so that a failure leaves the machine with the old one.
   Outcome Install(const std::optional<std::wstring>& installed) {
-    std::wstring target = command_.target.value_or(installed.value_or(DesignOf(Control::Text1).caption));
+    std::wstring target = command_.target ? *command_.target
+                          : installed     ? *installed
+                                          : std::wstring(DesignOf(Control::Text1).caption);
     std::optional<std::wstring> replaces;
     // Compared as folders, not as texts: the same folder under a short name
     // or another drive letter is no other copy, and its files are the ones
