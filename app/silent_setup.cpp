@@ -109,25 +109,24 @@ class SilentRun {
     std::wstring target = command_.target ? *command_.target
                           : installed     ? *installed
                                           : std::wstring(DesignOf(Control::Text1).caption);
-    std::optional<std::wstring> replaces;
     // Compared as folders, not as texts: the same folder under a short name
     // or another drive letter is no other copy, and its files are the ones
     // just installed. Only a plain path on a fixed drive is opened for it: a
     // network path is refused without any server ever being asked.
     bool local = install::IsPlainFullPath(target) && install::IsDrivePath(target) &&
                  services_.files.KindOfDrive(target.substr(0, 3)) == DriveKind::Fixed;
-    if (installed && (!local || !services_.files.SameFolder(*installed, target))) replaces = installed;
+    bool replacing = installed && (!local || !services_.files.SameFolder(*installed, target));
     log_.WriteLine(Concat({"Target: ", target}));
     places_.target = Normalised(target);
     install::InstallRequest request{.target = target,
                                     .kitDirectory = services_.environment.KitDirectory(),
-                                    .replaces = replaces,
+                                    .replaces = replacing ? installed : std::nullopt,
                                     .startDirectory = services_.environment.SetupDirectory()};
     Outcome outcome = Report(install::Install(request, services_, questions_, progress_));
-    if (outcome != Outcome::Done || !replaces) return outcome;
-    log_.WriteLine(Concat({"Removing the copy this installation replaces, in ", *replaces}));
+    if (outcome != Outcome::Done || !replacing) return outcome;
+    log_.WriteLine(Concat({"Removing the copy this installation replaces, in ", *installed}));
     uninstall::RemovalRequest removal{
-        .directory = *replaces, .scope = uninstall::RemovalScope::FilesOnly, .leaveNothing = true};
+        .directory = *installed, .scope = uninstall::RemovalScope::FilesOnly, .leaveNothing = true};
     if (Outcome removed = Remove(removal); removed != Outcome::Done) {
       // The new copy is whole and registered; what is left of the old one
       // is named above and stops nothing.
