@@ -45,7 +45,7 @@ void frmFolder::SelectDrive(wchar_t letter) {
     // still shows where the directory list is, in its letter's place.
     at = 0;
     while (at < drives_.size() && drives_[at].letter <= letter) ++at;
-    drives_.insert(drives_.begin() + static_cast<std::ptrdiff_t>(at), DriveInfo{letter, L""});
+    drives_.insert(drives_.begin() + static_cast<std::ptrdiff_t>(at), DriveInfo{letter, {}});
     controls_.ShowDrives(drives_, static_cast<int>(at));
     return;
   }
