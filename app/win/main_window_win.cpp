@@ -100,23 +100,17 @@ RECT RectInParent(HWND child) {
 [[gnu::noinline]] bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
   if (!RegisterWindowClass(instance_, kMainWindowClass, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
-  // Made centred at the system's scale, where it opens; laid out again at
-  // its own scale should its monitor have another one.
-  dpi_ = WindowDpi(nullptr);
-  SIZE frame = FrameAt(dpi_);
+  // Made centred at the system's scale, where it opens; laid out at its own
+  // scale, which its monitor may have another of.
+  SIZE frame = FrameAt(WindowDpi(nullptr));
   POINT centred = CentredOnWorkArea(frame);
   if (!CreateWindowObject(instance_, kMainWindowClass, kMainCaption, kStyle, kExStyle, centred.x, centred.y, frame.cx,
                           frame.cy, nullptr)) {
     return false;
   }
-  fonts_ = DesignFonts(dpi_);
   for (const ControlDesign& d : MainFormDesign()) tops_[Index(d.control)] = d.top;
   if (!CreateControls()) return false;
-  if (int own = WindowDpi(hwnd()); own != dpi_) {
-    Layout(own);
-  } else {
-    MakeIconsAndPicture();
-  }
+  Layout(WindowDpi(hwnd()));
   return true;
 }
 
@@ -155,13 +149,11 @@ bool MainWindow::CreateControls() {
     // Overlapping buttons (Uninstall over Next) must not paint over each other.
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0) | c.style;
     if (d.kind == ControlKind::Label && d.align == TextAlign::Center) style |= SS_CENTER;
-    RECT r = PixelRect(d.left, d.top, d.width, d.height, dpi_);
-    HWND control = CreateWindowExW(c.exStyle, c.name, d.caption, style, r.left, r.top, r.right - r.left,
-                                   r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)),
-                                   instance_, nullptr);
+    // Placed, and given its font, by Layout.
+    HWND control = CreateWindowExW(c.exStyle, c.name, d.caption, style, 0, 0, 0, 0, hwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
     if (!control) return false;
     controls_[Index(d.control)] = control;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(d.font)), FALSE);
     if (d.kind == ControlKind::Label) {
       WNDPROC previous =
           reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProcedure)));
