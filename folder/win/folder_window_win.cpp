@@ -130,9 +130,8 @@ bool FolderWindow::Create() {
                           frame.cx, frame.cy, owner_)) {
     return false;
   }
-  dpi_ = WindowDpi(hwnd());
   if (!CreateControls()) return false;
-  Layout(dpi_);
+  Layout(WindowDpi(hwnd()));
   logic_.Form_Load();
   return true;
 }
