@@ -38,18 +38,17 @@ void frmFolder::Form_Load() {
 }
 
 void frmFolder::SelectDrive(wchar_t letter) {
+  // The drives are in letter order: the letter's place is its entry's, if listed.
   std::size_t at = 0;
-  while (at < drives_.size() && drives_[at].letter != letter) ++at;
-  if (at == drives_.size()) {
-    // A drive the system did not list (it went away meanwhile): the list
-    // still shows where the directory list is, in its letter's place.
-    at = 0;
-    while (at < drives_.size() && drives_[at].letter <= letter) ++at;
-    drives_.insert(drives_.begin() + static_cast<std::ptrdiff_t>(at), DriveInfo{letter, {}});
-    controls_.ShowDrives(drives_, static_cast<int>(at));
+  while (at < drives_.size() && drives_[at].letter < letter) ++at;
+  if (at < drives_.size() && drives_[at].letter == letter) {
+    controls_.SelectDrive(static_cast<int>(at));
     return;
   }
-  controls_.SelectDrive(static_cast<int>(at));
+  // A drive the system did not list (it went away meanwhile): the list
+  // still shows where the directory list is, in its letter's place.
+  drives_.insert(drives_.begin() + static_cast<std::ptrdiff_t>(at), DriveInfo{letter, {}});
+  controls_.ShowDrives(drives_, static_cast<int>(at));
 }
 
 bool frmFolder::OpenDirectory(const std::wstring& path, const std::wstring* select) {
