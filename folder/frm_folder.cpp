@@ -28,12 +28,12 @@ frmFolder::frmFolder(FolderFormControls& controls, FolderServices services)
 void frmFolder::Form_Load() {
   drives_ = services_.folders.Drives();
   std::wstring current = services_.folders.CurrentDirectory();
-  wchar_t letter = DriveOf(current);
-  if (!letter) letter = L'C';  // a network path as current directory: start on C:
+  wchar_t drive = DriveOf(current);
+  wchar_t letter = drive ? drive : L'C';  // a network path as current directory: start on C:
   controls_.ShowDrives(drives_, -1);
   SelectDrive(letter);
   controls_.SetText(L"");
-  if (DriveOf(current) && OpenDirectory(current)) return;
+  if (drive && OpenDirectory(current)) return;
   ChangeDrive(letter, true);
 }
 
