@@ -87,17 +87,19 @@ void frmFolder::Drive1_Change(int index) {
   ChangeDrive(drives_[static_cast<std::size_t>(index)].letter, true);
 }
 
-void frmFolder::Dir1_Click() {
+const DirectoryEntry* frmFolder::SelectedEntry() const {
   int index = controls_.SelectedDirectory();
-  if (index < 0 || index >= static_cast<int>(listing_.entries.size())) return;
-  controls_.SetText(listing_.entries[static_cast<std::size_t>(index)].path);
+  if (index < 0 || index >= static_cast<int>(listing_.entries.size())) return nullptr;
+  return &listing_.entries[static_cast<std::size_t>(index)];
+}
+
+void frmFolder::Dir1_Click() {
+  if (const DirectoryEntry* entry = SelectedEntry()) controls_.SetText(entry->path);
 }
 
 void frmFolder::Dir1_Open() {
-  int index = controls_.SelectedDirectory();
-  if (index < 0 || index >= static_cast<int>(listing_.entries.size())) return;
   // A folder that cannot be opened leaves the list as it was.
-  OpenDirectory(listing_.entries[static_cast<std::size_t>(index)].path);
+  if (const DirectoryEntry* entry = SelectedEntry()) OpenDirectory(entry->path);
 }
 
 // Out of line: its texts would push the window's message handler's locals

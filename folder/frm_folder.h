@@ -39,6 +39,8 @@ class frmFolder {
   // selected, else path itself.
   bool OpenDirectory(const std::wstring& path, const std::wstring* select = nullptr);
   void SelectDrive(wchar_t letter);
+  // The directory list's selected entry; none when nothing is selected.
+  const DirectoryEntry* SelectedEntry() const;
   // Step 1 of a drive change; with fallback, an unreadable drive sends both
   // lists to C:, once.
   void ChangeDrive(wchar_t letter, bool fallback);
