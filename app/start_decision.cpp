@@ -19,9 +19,10 @@ std::wstring ReadSetting(SettingsStore& settings) {
 
 // Setup's own two files are in every installed folder; only the product's
 // files tell a broken kit from the setup left behind after an installation.
-std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
+constexpr std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
   return std::ranges::count_if(files, [](const KitFile& f) { return f.handling != KitHandling::SetupsOwn; });
 }
+constexpr std::ptrdiff_t kProductFiles = ProductFiles(kit_table::kKitFiles);
 
 }  // namespace
 
@@ -52,7 +53,7 @@ std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
     // pass for a missing one.
     decision.state = StartState::DamagedKit;
     decision.kitFiles = std::move(damaged);
-  } else if (!kitComplete && ProductFiles(missing) < ProductFiles(KitFiles())) {
+  } else if (!kitComplete && ProductFiles(missing) < kProductFiles) {
     decision.state = StartState::IncompleteKit;
     for (const KitFile& file : missing) decision.kitFiles.push_back(file.kitName);
   } else if (!kitComplete && text::UpperCase(ReadSetting(services.settings)) == texts::kUninstalledMark) {
