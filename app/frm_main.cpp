@@ -18,10 +18,10 @@ using enum Control;
 frmMain::frmMain(MainFormControls& controls, Services& services) : controls_(controls), services_(services) {}
 
 bool frmMain::CompleteInstallKit(std::wstring_view directory) {
-  if (!directory.empty()) return install::MissingKitFiles(services_.files, std::wstring(directory)).empty();
   // The setup's own kit is the checked copy, and a damaged one is no kit.
-  return services_.environment.DamagedKitFiles().empty() &&
-         install::MissingKitFiles(services_.files, services_.environment.KitDirectory()).empty();
+  if (directory.empty() && !services_.environment.DamagedKitFiles().empty()) return false;
+  std::wstring kit = directory.empty() ? services_.environment.KitDirectory() : std::wstring(directory);
+  return install::MissingKitFiles(services_.files, kit).empty();
 }
 
 void frmMain::ShowLocation(const std::wstring& directory) {
