@@ -25,12 +25,13 @@ std::wstring SystemError(std::uint32_t code, const std::wstring& description) {
 // What the failure was about, as an administrator finds it on the disk.
 std::wstring FailedOn(const KitFileFailure& failure, const ResultPlaces& places) {
   for (const KitFile& file : KitFiles()) {
-    if (failure.kind == install::FailureKind::Read && failure.name == file.readName) {
-      return Concat({"read the kit file ", places.kit, KitFileForLog(file)});
-    }
-    if (failure.kind == install::FailureKind::Write && failure.name == file.writeName) {
-      return *file.installedName != L'\0' ? Concat({"write ", places.target, file.installedName})
-                                          : Concat({"copy the kit file ", KitFileForLog(file)});
+    bool read = failure.kind == install::FailureKind::Read && failure.name == file.readName;
+    bool written = failure.kind == install::FailureKind::Write && failure.name == file.writeName;
+    if (written && *file.installedName != L'\0') return Concat({"write ", places.target, file.installedName});
+    // A kit file read, or copied to a work file: named as in the kit.
+    if (read || written) {
+      return Concat({read ? text::Ascii("read the kit file ") : text::Ascii("copy the kit file "),
+                     read ? std::wstring_view(places.kit) : std::wstring_view(), KitFileForLog(file)});
     }
   }
   if (failure.name == install::kTestFilesWriteName) {
