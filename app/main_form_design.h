@@ -25,7 +25,7 @@ struct ControlDesign {
   std::int16_t left, top, width, height;  // twips
   std::uint8_t tabIndex;
   bool visible;
-  const wchar_t* caption;
+  text::Ascii caption;
   FontSpec font;
   std::optional<Rgb> textColor;  // empty: the platform's default
   text::Ascii tooltip;           // empty: none

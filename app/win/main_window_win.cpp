@@ -150,7 +150,7 @@ bool MainWindow::CreateControls() {
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0) | c.style;
     if (d.kind == ControlKind::Label && d.align == TextAlign::Center) style |= SS_CENTER;
     // Placed, and given its font, by Layout.
-    HWND control = CreateWindowExW(c.exStyle, c.name, d.caption, style, 0, 0, 0, 0, hwnd(),
+    HWND control = CreateWindowExW(c.exStyle, c.name, std::wstring(d.caption).c_str(), style, 0, 0, 0, 0, hwnd(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
     if (!control) return false;
     controls_[Index(d.control)] = control;
