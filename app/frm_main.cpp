@@ -63,9 +63,8 @@ void frmMain::EnterInstallState() {
 
 void frmMain::EnterNoKitState() {
   controls_.SetText(Label1, texts::kNoKit);
-  controls_.SetVisible({Label2, Text1, cmdNext1, cmdNext0, cmdBrowse}, false);
+  controls_.SetVisible({Label2, Text1, cmdNext1, cmdNext0, cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
   controls_.SetText(Command1, texts::kExit);
-  controls_.SetVisible({lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring> files) {
