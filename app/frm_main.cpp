@@ -85,9 +85,9 @@ void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring
 }
 
 void frmMain::EnterUninstalledState() {
+  // The no-kit state with an empty Label1.
+  EnterNoKitState();
   controls_.SetText(Label1, "");
-  controls_.SetVisible({Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}, false);
-  controls_.SetText(Command1, texts::kExit);
   // Shown while the window is still hidden: the message comes first.
   services_.messages.Show(texts::kUninstalledMessage, mb::kInformation | mb::kOkOnly);
 }
