@@ -113,14 +113,9 @@ void frmFolder::Dir1_Open() {
       services_.input.Ask(texts::kCreateFolderTitle, text::Concat({texts::kCreateFolderPrompt, parent}));
   if (!answer || answer->empty()) return;
   std::wstring path = ChildPath(parent, *answer);
-  FileError error;
-  bool made = false;
-  if (IsSingleName(*answer)) {
-    made = services_.folders.MakeDirectory(path, error);
-  } else {
-    error = services_.folders.Error(kInvalidName);
-  }
-  if (!made) {
+  bool single = IsSingleName(*answer);
+  FileError error = single ? FileError{} : services_.folders.Error(kInvalidName);
+  if (!single || !services_.folders.MakeDirectory(path, error)) {
     services_.messages.Show(text::Concat({texts::kCreateFolderFailed, path, "\r\n\r\n", error.description}),
                             mb::kCritical | mb::kOkOnly);
     return;
