@@ -100,9 +100,11 @@ RECT RectInParent(HWND child) {
 [[gnu::noinline]] bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
   if (!RegisterWindowClass(instance_, kMainWindowClass, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
-  // Made centred at the system's scale, where it opens; laid out at its own
-  // scale, which its monitor may have another of.
-  SIZE frame = FrameAt(WindowDpi(nullptr));
+  // Made centred at the system's scale, where it opens (its size limits
+  // too, while it is made); laid out at its own scale, which its monitor
+  // may have another of.
+  dpi_ = WindowDpi(nullptr);
+  SIZE frame = FrameAt(dpi_);
   POINT centred = CentredOnWorkArea(frame);
   if (!CreateWindowObject(instance_, kMainWindowClass, kMainCaption, kStyle, kExStyle, centred.x, centred.y, frame.cx,
                           frame.cy, nullptr)) {
