@@ -163,25 +163,22 @@ void FolderWindow::Layout(int dpi) {
 bool FolderWindow::CreateControls() {
   tooltip_ = CreateTooltips(instance_, hwnd());
 
-  // The frame goes last: children are stacked in the order they are made,
-  // and the frame lies under all the others.
-  for (bool frame : {false, true}) {
-    for (const FolderControlDesign& d : FolderFormDesign()) {
-      if ((d.kind == FolderControlKind::Frame) != frame) continue;
-      const ControlClass& c = kControlClasses[static_cast<std::size_t>(d.kind)];
-      DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style;
-      if (d.control == kFolderDefaultButton) style |= BS_DEFPUSHBUTTON;
-      // Placed, and given its font, by Layout.
-      HWND control = CreateWindowExW(c.exStyle, c.name, d.caption, style, 0, 0, 0, 0, hwnd(),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
-      if (!control) return false;
-      controls_[static_cast<std::size_t>(d.control)] = control;
-      if (d.kind == FolderControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
-      // The chooser's loop relays the mouse to the tooltips: subclassing the
-      // controls for it would slow every message, and filling the directory
-      // list with ten thousand folders is ten thousand messages.
-      AddTooltip(tooltip_, hwnd(), control, d.tooltip, false);
-    }
+  // Children are stacked in the order they are made: the design's order,
+  // which ends with the frame, under all the others.
+  for (const FolderControlDesign& d : FolderFormDesign()) {
+    const ControlClass& c = kControlClasses[static_cast<std::size_t>(d.kind)];
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style;
+    if (d.control == kFolderDefaultButton) style |= BS_DEFPUSHBUTTON;
+    // Placed, and given its font, by Layout.
+    HWND control = CreateWindowExW(c.exStyle, c.name, d.caption, style, 0, 0, 0, 0, hwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
+    if (!control) return false;
+    controls_[static_cast<std::size_t>(d.control)] = control;
+    if (d.kind == FolderControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    // The chooser's loop relays the mouse to the tooltips: subclassing the
+    // controls for it would slow every message, and filling the directory
+    // list with ten thousand folders is ten thousand messages.
+    AddTooltip(tooltip_, hwnd(), control, d.tooltip, false);
   }
 
   // The keyboard cycle follows the tab index; the tab indices count the rows.
