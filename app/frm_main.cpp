@@ -36,15 +36,14 @@ void frmMain::ShowLocation(const std::wstring& directory) {
 
 void frmMain::Uninstall(const std::wstring& directory) {
   ShowLocation(directory);
-  if (CompleteInstallKit(L"")) {
+  bool reinstallable = CompleteInstallKit(L"");
+  if (reinstallable) {
     controls_.SetText(Label1, texts::kRemoveOrReinstall);
     controls_.SetVisible(cmdNext0, true);
     controls_.SetText(cmdNext0, texts::kReinstall);
-    controls_.SetTop(cmdNext1, 2760);
-  } else {
-    // Uninstall now lies exactly over Next, which stays shown underneath.
-    controls_.SetTop(cmdNext1, 3120);
   }
+  // Without a kit, Uninstall lies exactly over Next, which stays shown underneath.
+  controls_.SetTop(cmdNext1, reinstallable ? 2760 : 3120);
 }
 
 void frmMain::OldUninstall(const std::wstring& directory) {
