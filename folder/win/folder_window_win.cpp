@@ -342,11 +342,12 @@ void FolderWindow::SetText(const std::wstring& text) { SetWindowTextW(ControlWin
   int x = item.rcItem.left + ScaledPixels(2, dpi_);
   int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - ScaledPixels(kItemHeight, dpi_)) / 2 +
           ScaledPixels(1, dpi_);
+  if (!combo) x += static_cast<int>(item.itemData / 2) * ScaledPixels(kIndentPixels, dpi_);
+  Sketch sketch{dc, x, y, dpi_};
   if (combo) {
-    DrawDrive(Sketch{dc, x, y, dpi_});
+    DrawDrive(sketch);
   } else {
-    x += static_cast<int>(item.itemData / 2) * ScaledPixels(kIndentPixels, dpi_);
-    DrawFolder(Sketch{dc, x, y, dpi_}, (item.itemData & 1) != 0);
+    DrawFolder(sketch, (item.itemData & 1) != 0);
   }
   std::wstring text = ItemText(item.hwndItem, combo, static_cast<int>(item.itemID));
   RECT r = item.rcItem;
