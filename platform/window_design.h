@@ -16,10 +16,11 @@ struct Rgb {
   std::uint8_t r, g, b;
 };
 
+// Small number types: the design tables hold one in each row.
 struct FontSpec {
   const wchar_t* face;  // nullptr: the platform's default font
-  int hundredthsOfPoint;
-  int weight;
+  std::int16_t hundredthsOfPoint;
+  std::int16_t weight;
 };
 
 // True when the rows of a design table are the controls of its enum, one
