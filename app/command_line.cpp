@@ -122,7 +122,8 @@ CommandLine ParseCommandLine(std::wstring_view line) {
   }
   // Silently ignored, it would let a deployment believe it removed the copy in that folder.
   if (parsed.silent && parsed.uninstall && targetArgument) {
-    refuse(targetArgument->text.substr(0, 3) + *parsed.target, ArgumentProblem::NotForRemoval);
+    refuse(text::Concat({std::wstring_view(targetArgument->text).substr(0, 3), *parsed.target}),
+           ArgumentProblem::NotForRemoval);
   }
   // The window takes no switches: without /S they have no effect there.
   if (!parsed.silent) {

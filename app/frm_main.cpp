@@ -18,10 +18,10 @@ using enum Control;
 frmMain::frmMain(MainFormControls& controls, Services& services) : controls_(controls), services_(services) {}
 
 bool frmMain::CompleteInstallKit(std::wstring_view directory) {
-  if (!directory.empty()) return install::MissingKitFiles(services_.files, std::wstring(directory)).empty();
   // The setup's own kit is the checked copy, and a damaged one is no kit.
-  return services_.environment.DamagedKitFiles().empty() &&
-         install::MissingKitFiles(services_.files, services_.environment.KitDirectory()).empty();
+  if (directory.empty() && !services_.environment.DamagedKitFiles().empty()) return false;
+  std::wstring kit = directory.empty() ? services_.environment.KitDirectory() : std::wstring(directory);
+  return install::MissingKitFiles(services_.files, kit).empty();
 }
 
 void frmMain::ShowLocation(const std::wstring& directory) {
@@ -36,15 +36,14 @@ void frmMain::ShowLocation(const std::wstring& directory) {
 
 void frmMain::Uninstall(const std::wstring& directory) {
   ShowLocation(directory);
-  if (CompleteInstallKit(L"")) {
+  bool reinstallable = CompleteInstallKit(L"");
+  if (reinstallable) {
     controls_.SetText(Label1, texts::kRemoveOrReinstall);
     controls_.SetVisible(cmdNext0, true);
     controls_.SetText(cmdNext0, texts::kReinstall);
-    controls_.SetTop(cmdNext1, 2760);
-  } else {
-    // Uninstall now lies exactly over Next, which stays shown underneath.
-    controls_.SetTop(cmdNext1, 3120);
   }
+  // Without a kit, Uninstall lies exactly over Next, which stays shown underneath.
+  controls_.SetTop(cmdNext1, reinstallable ? 2760 : 3120);
 }
 
 void frmMain::OldUninstall(const std::wstring& directory) {
@@ -63,9 +62,8 @@ void frmMain::EnterInstallState() {
 
 void frmMain::EnterNoKitState() {
   controls_.SetText(Label1, texts::kNoKit);
-  controls_.SetVisible({Label2, Text1, cmdNext1, cmdNext0, cmdBrowse}, false);
+  controls_.SetVisible({Label2, Text1, cmdNext1, cmdNext0, cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
   controls_.SetText(Command1, texts::kExit);
-  controls_.SetVisible({lblDisk, lblDiskReq, lblDiskFree}, false);
 }
 
 void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring> files) {
@@ -86,9 +84,9 @@ void frmMain::EnterKitProblemState(text::Ascii message, std::vector<std::wstring
 }
 
 void frmMain::EnterUninstalledState() {
+  // The no-kit state with an empty Label1.
+  EnterNoKitState();
   controls_.SetText(Label1, "");
-  controls_.SetVisible({Label2, Text1, cmdBrowse, cmdNext0, cmdNext1, lblDisk, lblDiskReq, lblDiskFree}, false);
-  controls_.SetText(Command1, texts::kExit);
   // Shown while the window is still hidden: the message comes first.
   services_.messages.Show(texts::kUninstalledMessage, mb::kInformation | mb::kOkOnly);
 }
@@ -103,14 +101,10 @@ void frmMain::Form_Load() {
     case app::StartState::OlderInstallation:
       OldUninstall(decision.installedCopy);
       break;
-    case app::StartState::IncompleteKit: {
-      std::vector<std::wstring> missing;
-      for (const KitFile& file : decision.missing) missing.push_back(file.kitName);
-      EnterKitProblemState(texts::kIncompleteKit, std::move(missing));
-      break;
-    }
+    case app::StartState::IncompleteKit:
     case app::StartState::DamagedKit:
-      EnterKitProblemState(texts::kDamagedKit, std::move(decision.damaged));
+      EnterKitProblemState(decision.state == app::StartState::DamagedKit ? texts::kDamagedKit : texts::kIncompleteKit,
+                           std::move(decision.kitFiles));
       break;
     case app::StartState::Uninstalled:
       EnterUninstalledState();

@@ -25,7 +25,7 @@ struct ControlDesign {
   std::int16_t left, top, width, height;  // twips
   std::uint8_t tabIndex;
   bool visible;
-  const wchar_t* caption;
+  text::Ascii caption;
   FontSpec font;
   std::optional<Rgb> textColor;  // empty: the platform's default
   text::Ascii tooltip;           // empty: none
@@ -40,4 +40,3 @@ inline constexpr std::array<Control, 3> kCmdNext = {Control::cmdNext0, Control::
 
 std::span<const ControlDesign> MainFormDesign();
 const ControlDesign& DesignOf(Control control);
-std::optional<Control> ControlWithId(int id);

@@ -25,12 +25,13 @@ std::wstring SystemError(std::uint32_t code, const std::wstring& description) {
 // What the failure was about, as an administrator finds it on the disk.
 std::wstring FailedOn(const KitFileFailure& failure, const ResultPlaces& places) {
   for (const KitFile& file : KitFiles()) {
-    if (failure.kind == install::FailureKind::Read && failure.name == file.readName) {
-      return Concat({"read the kit file ", places.kit, KitFileForLog(file)});
-    }
-    if (failure.kind == install::FailureKind::Write && failure.name == file.writeName) {
-      return *file.installedName != L'\0' ? Concat({"write ", places.target, file.installedName})
-                                          : Concat({"copy the kit file ", KitFileForLog(file)});
+    bool read = failure.kind == install::FailureKind::Read && failure.name == file.readName;
+    bool written = failure.kind == install::FailureKind::Write && failure.name == file.writeName;
+    if (written && *file.installedName != L'\0') return Concat({"write ", places.target, file.installedName});
+    // A kit file read, or copied to a work file: named as in the kit.
+    if (read || written) {
+      return Concat({read ? text::Ascii("read the kit file ") : text::Ascii("copy the kit file "),
+                     read ? std::wstring_view(places.kit) : std::wstring_view(), KitFileForLog(file)});
     }
   }
   if (failure.name == install::kTestFilesWriteName) {
@@ -153,46 +154,44 @@ std::wstring KitFileForLog(const KitFile& file) {
                                                                           : text::Ascii("")});
 }
 
-std::vector<std::wstring> ResultLogLines(const install::OperationResult& result, const ResultPlaces& places) {
-  std::vector<std::wstring> lines;
+void WriteResultLog(LogSink& log, const install::OperationResult& result, const ResultPlaces& places) {
   if (const auto* refused = std::get_if<install::Refused>(&result)) {
-    lines.push_back(Concat({RefusalLine(*refused), kNothingChanged}));
+    log.WriteLine(Concat({RefusalLine(*refused), kNothingChanged}));
   } else if (std::holds_alternative<install::Cancelled>(result)) {
-    lines.push_back(Concat({"Cancelled", kNothingChanged}));
+    log.WriteLine(Concat({"Cancelled", kNothingChanged}));
   } else if (const auto* inUse = std::get_if<install::InUse>(&result)) {
-    lines.push_back(Concat({"Morvane is running from ", inUse->folder,
-                            inUse->changedNothing
-                                ? kNothingChanged
-                                : text::Ascii("; its program could not be removed, nor anything else.")}));
+    log.WriteLine(
+        Concat({"Morvane is running from ", inUse->folder,
+                inUse->changedNothing ? kNothingChanged
+                                      : text::Ascii("; its program could not be removed, nor anything else.")}));
   } else if (const auto* problem = std::get_if<install::KitProblem>(&result)) {
     const KitFileFailure& failure = problem->failure;
-    lines.push_back(Concat({"Could not ", FailedOn(failure, places), SystemError(failure.code, failure.description),
-                            kNothingChanged}));
+    log.WriteLine(Concat(
+        {"Could not ", FailedOn(failure, places), SystemError(failure.code, failure.description), kNothingChanged}));
   } else if (const auto* failed = std::get_if<install::StepFailed>(&result)) {
     const KitFileFailure& failure = failed->failure;
-    lines.push_back(Concat({"Could not ", failure.kind == install::FailureKind::Registration
-                                               ? Concat({"write ", failure.name})
-                                               : FailedOn(failure, places),
-                            SystemError(failure.code, failure.description)}));
-    for (const std::wstring& file : failed->rollback.putBack) lines.push_back(Concat({"Put back as it was: ", file}));
-    for (const std::wstring& what : failed->rollback.notPutBack) lines.push_back(Concat({"Not put back: ", what}));
-    lines.push_back(failed->rollback.notPutBack.empty()
-                        ? text::Ascii("Everything this run changed was put back as it was.")
-                        : text::Ascii("Everything else this run changed was put back as it was."));
+    log.WriteLine(Concat({"Could not ",
+                          failure.kind == install::FailureKind::Registration ? Concat({"write ", failure.name})
+                                                                             : FailedOn(failure, places),
+                          SystemError(failure.code, failure.description)}));
+    for (const std::wstring& file : failed->rollback.putBack) log.WriteLine(Concat({"Put back as it was: ", file}));
+    for (const std::wstring& what : failed->rollback.notPutBack) log.WriteLine(Concat({"Not put back: ", what}));
+    log.WriteLine(failed->rollback.notPutBack.empty()
+                      ? text::Ascii("Everything this run changed was put back as it was.")
+                      : text::Ascii("Everything else this run changed was put back as it was."));
   } else if (const auto* kept = std::get_if<install::ProductNotRemoved>(&result)) {
-    lines.push_back(Concat({"Could not remove ", kept->path, SystemError(kept->code, kept->description),
-                            kept->restRemoved ? text::Ascii("; the rest was removed, and the uninstall entry stays so "
-                                                            "that the removal can run again.")
-                                              : text::Ascii("; nothing else was removed.")}));
+    log.WriteLine(Concat({"Could not remove ", kept->path, SystemError(kept->code, kept->description),
+                          kept->restRemoved ? text::Ascii("; the rest was removed, and the uninstall entry stays so "
+                                                          "that the removal can run again.")
+                                            : text::Ascii("; nothing else was removed.")}));
   } else if (const auto* entry = std::get_if<install::EntryNotDeleted>(&result)) {
     std::wstring status = entry->status == kRegistryCallBrokeDown
                               ? text::Ascii(": the registry could not be reached")
                               : SystemError(static_cast<std::uint32_t>(entry->status),
                                             places.registry.StatusText(entry->status));
-    lines.push_back(Concat({"Could not delete the uninstall entry ", modReg::RootKeyName(hkey::kLocalMachine),
-                            texts::kUninstallKey, status, "; Morvane's files are removed."}));
+    log.WriteLine(Concat({"Could not delete the uninstall entry ", modReg::RootKeyName(hkey::kLocalMachine),
+                          texts::kUninstallKey, status, "; Morvane's files are removed."}));
   }
-  return lines;
 }
 
 }  // namespace app

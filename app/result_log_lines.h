@@ -5,9 +5,9 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "install/operation.h"
+#include "platform/log_sink.h"
 #include "platform/registry_api.h"
 
 namespace app {
@@ -18,7 +18,8 @@ struct ResultPlaces {
   const RegistryApi& registry;  // for the words of a registry status
 };
 
-std::vector<std::wstring> ResultLogLines(const install::OperationResult& result, const ResultPlaces& places);
+// Writes the result's lines to log, one line per fact.
+void WriteResultLog(LogSink& log, const install::OperationResult& result, const ResultPlaces& places);
 
 // A kit file as an administrator knows it: "morvane.4 (Help\AddFile.bmp)".
 std::wstring KitFileForLog(const KitFile& file);

@@ -95,23 +95,31 @@ constexpr bool EveryReasonHasAMessage() {
 }
 static_assert(EveryReasonHasAMessage(), "a message row for each refusal reason");
 
+constexpr bool EveryRowNamesAPath() {
+  for (const RefusalMessageRow& row : kRefusalMessages) {
+    if (row.path != Named::Target && row.path != Named::Folder && row.path != Named::UnsafeFolder) return false;
+  }
+  return true;
+}
+static_assert(EveryRowNamesAPath(), "a message's path is the target, the folder or the unsafe folder");
+
+// The path a message names: the target, the folder or the unsafe folder.
+const std::wstring& NamedPath(const install::Refused& refused, Named path) {
+  return path == Named::Target ? refused.target : path == Named::Folder ? refused.folder : refused.unsafe.folder;
+}
+
+// The paragraph a message adds, if any.
 std::wstring NamedText(const install::Refused& refused, Named named) {
   switch (named) {
-    case Named::Nothing:
-      break;
-    case Named::Target:
-      return refused.target;
-    case Named::Folder:
-      return refused.folder;
     case Named::Detail:
       return refused.detail;
-    case Named::UnsafeFolder:
-      return refused.unsafe.folder;
     case Named::UnsafeReason:
       return refused.unsafe.reason;
     case Named::RegisteredCopy:
       return refused.detail.empty() ? std::wstring(texts::kNoneRegistered)
                                     : Concat({texts::kRegisteredCopyIn, kParagraph, ShownPath(refused.detail)});
+    default:  // Nothing
+      break;
   }
   return {};
 }
@@ -137,7 +145,7 @@ std::wstring RefusalMessage(const install::Refused& refused, bool reinstalling) 
   for (const RefusalMessageRow& row : kRefusalMessages) {
     if (row.reason != refused.reason) continue;
     std::wstring more = NamedText(refused, row.more);
-    return Concat({row.what, kParagraph, ShownPath(NamedText(refused, row.path)), kParagraph, more,
+    return Concat({row.what, kParagraph, ShownPath(NamedPath(refused, row.path)), kParagraph, more,
                    row.more != Named::Nothing ? kParagraph : text::Ascii(),
                    reinstalling && row.reinstallChoosesNoFolder ? Part(texts::kUninstallFirst) : Part(row.toDo)});
   }

@@ -11,7 +11,7 @@ using text::Concat;
 // temporaries would sit deep in that caller's frame, out of reach of
 // one-byte offsets (120 bytes of code more).
 [[gnu::noinline]] void WriteLogHeader(LogSink& log, const RunFacts& facts) {
-  log.WriteLine(L"" MORVANE_SETUP_NAME " " MORVANE_SETUP_VERSION);
+  log.WriteLine(text::Ascii(MORVANE_SETUP_NAME " " MORVANE_SETUP_VERSION));
   log.WriteLine(Concat({"Command line: ", facts.commandLine}));
   log.WriteLine(Concat({"Account: ", facts.account, facts.elevated ? text::Ascii(", elevated") : text::Ascii(", not elevated"),
                         facts.system ? text::Ascii(" (the system account: shortcuts and presets go to all users)")

@@ -72,20 +72,22 @@ class SilentRun {
 
   bool KitUndamaged() {
     std::wstring damaged;
-    for (const std::wstring& file : services_.environment.DamagedKitFiles()) {
-      if (!damaged.empty()) damaged += L", ";
-      damaged += file;
-    }
+    for (const std::wstring& file : services_.environment.DamagedKitFiles()) AddToList(damaged, file);
     return KitWithout(damaged, "damaged; not as assembled: ");
   }
 
   bool KitComplete(const std::wstring& kit) {
     std::wstring missing;
     for (const KitFile& file : install::MissingKitFiles(services_.files, kit)) {
-      if (!missing.empty()) missing += L", ";
-      missing += app::KitFileForLog(file);
+      AddToList(missing, app::KitFileForLog(file));
     }
     return KitWithout(missing, "incomplete; missing: ");
+  }
+
+  // Appends name to a list of names separated by commas.
+  static void AddToList(std::wstring& list, const std::wstring& name) {
+    if (!list.empty()) list += L", ";
+    list += name;
   }
 
   Outcome Uninstall(const std::optional<std::wstring>& installed) {
@@ -97,34 +99,35 @@ class SilentRun {
     // A deployment counts the product as gone once this ends: nothing of
     // the installation stays behind.
     uninstall::RemovalRequest request{.directory = *installed, .leaveNothing = true};
-    return Report(uninstall::Remove(request, services_, questions_, progress_));
+    return Remove(request);
   }
 
   // Into the folder asked for; else where the installed copy is; else where
   // a first installation goes. A copy in another folder goes once the new
   // one is complete, so that a failure leaves the machine with the old one.
   Outcome Install(const std::optional<std::wstring>& installed) {
-    std::wstring target = command_.target.value_or(installed.value_or(DesignOf(Control::Text1).caption));
-    std::optional<std::wstring> replaces;
+    std::wstring target = command_.target ? *command_.target
+                          : installed     ? *installed
+                                          : std::wstring(DesignOf(Control::Text1).caption);
     // Compared as folders, not as texts: the same folder under a short name
     // or another drive letter is no other copy, and its files are the ones
     // just installed. Only a plain path on a fixed drive is opened for it: a
     // network path is refused without any server ever being asked.
     bool local = install::IsPlainFullPath(target) && install::IsDrivePath(target) &&
                  services_.files.KindOfDrive(target.substr(0, 3)) == DriveKind::Fixed;
-    if (installed && (!local || !services_.files.SameFolder(*installed, target))) replaces = installed;
+    bool replacing = installed && (!local || !services_.files.SameFolder(*installed, target));
     log_.WriteLine(Concat({"Target: ", target}));
     places_.target = Normalised(target);
     install::InstallRequest request{.target = target,
                                     .kitDirectory = services_.environment.KitDirectory(),
-                                    .replaces = replaces,
+                                    .replaces = replacing ? installed : std::nullopt,
                                     .startDirectory = services_.environment.SetupDirectory()};
     Outcome outcome = Report(install::Install(request, services_, questions_, progress_));
-    if (outcome != Outcome::Done || !replaces) return outcome;
-    log_.WriteLine(Concat({"Removing the copy this installation replaces, in ", *replaces}));
+    if (outcome != Outcome::Done || !replacing) return outcome;
+    log_.WriteLine(Concat({"Removing the copy this installation replaces, in ", *installed}));
     uninstall::RemovalRequest removal{
-        .directory = *replaces, .scope = uninstall::RemovalScope::FilesOnly, .leaveNothing = true};
-    if (Outcome removed = Report(uninstall::Remove(removal, services_, questions_, progress_)); removed != Outcome::Done) {
+        .directory = *installed, .scope = uninstall::RemovalScope::FilesOnly, .leaveNothing = true};
+    if (Outcome removed = Remove(removal); removed != Outcome::Done) {
       // The new copy is whole and registered; what is left of the old one
       // is named above and stops nothing.
       log_.WriteLine(Concat({"The earlier copy was not removed entirely: ", OutcomeName(removed)}));
@@ -132,9 +135,13 @@ class SilentRun {
     return outcome;
   }
 
+  Outcome Remove(const uninstall::RemovalRequest& request) {
+    return Report(uninstall::Remove(request, services_, questions_, progress_));
+  }
+
   // Writes what the result means, and returns it as an outcome.
   Outcome Report(const install::OperationResult& result) {
-    for (const std::wstring& line : app::ResultLogLines(result, places_)) log_.WriteLine(line);
+    app::WriteResultLog(log_, result, places_);
     return OutcomeOf(result);
   }
 

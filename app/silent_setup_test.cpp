@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/result_log_lines.h"
 #include "app/result_texts.h"
 #include "app/texts.h"
 #include "install/registration_names.h"
@@ -133,6 +134,26 @@ TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
     EXPECT_TRUE(setup.log.Has(L"Put back as it was: C:\\OLDER\\Morvane.exe"));
     EXPECT_EQ(setup.files.Contents(L"C:\\Older\\Morvane.exe"), "MZ");
   }
+}
+
+// A kit file that fails is named as the kit holds it when it was read or
+// copied to a work file, and as installed when it was written in place.
+TEST(SilentSetup, AKitFileFailureNamesTheFileWhereItFailed) {
+  LogLines log;
+  FakeRegistry registry;
+  app::ResultPlaces places{L"C:\\Kit\\", L"C:\\WINUTIL\\MORVANE\\", registry};
+  auto line = [&](install::FailureKind kind, const wchar_t* name) {
+    app::WriteResultLog(log, install::KitProblem{{kind, name, L"Access is denied.", 5}}, places);
+    return log.lines.back();
+  };
+  EXPECT_EQ(line(install::FailureKind::Read, L"MORVANE.4"),
+            L"Could not read the kit file C:\\Kit\\morvane.4 (Help\\AddFile.bmp): error 5, Access is denied.; nothing "
+            L"was changed.");
+  EXPECT_EQ(line(install::FailureKind::Write, L"PRESETS.REG"),
+            L"Could not copy the kit file morvane.7 (the presets script): error 5, Access is denied.; nothing was "
+            L"changed.");
+  EXPECT_EQ(line(install::FailureKind::Write, L"MORVANE.EXE"),
+            L"Could not write C:\\WINUTIL\\MORVANE\\Morvane.exe: error 5, Access is denied.; nothing was changed.");
 }
 
 TEST(SilentSetup, RemovalFindsTheCopyThroughTheMachinesEntryAndLeavesNothing) {

@@ -19,9 +19,10 @@ std::wstring ReadSetting(SettingsStore& settings) {
 
 // Setup's own two files are in every installed folder; only the product's
 // files tell a broken kit from the setup left behind after an installation.
-std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
+constexpr std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
   return std::ranges::count_if(files, [](const KitFile& f) { return f.handling != KitHandling::SetupsOwn; });
 }
+constexpr std::ptrdiff_t kProductFiles = ProductFiles(kit_table::kKitFiles);
 
 }  // namespace
 
@@ -51,10 +52,10 @@ std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
     // Named before anything else about the kit: a swapped file must not
     // pass for a missing one.
     decision.state = StartState::DamagedKit;
-    decision.damaged = std::move(damaged);
-  } else if (!kitComplete && ProductFiles(missing) < ProductFiles(KitFiles())) {
+    decision.kitFiles = std::move(damaged);
+  } else if (!kitComplete && ProductFiles(missing) < kProductFiles) {
     decision.state = StartState::IncompleteKit;
-    decision.missing = std::move(missing);
+    for (const KitFile& file : missing) decision.kitFiles.push_back(file.kitName);
   } else if (!kitComplete && text::UpperCase(ReadSetting(services.settings)) == texts::kUninstalledMark) {
     // Read again as stored, so that "UNINSTALLED" in any case is recognised;
     // asked only without a kit, so a complete kit's start reads it once.
@@ -64,7 +65,7 @@ std::ptrdiff_t ProductFiles(std::span<const KitFile> files) {
     // leave that copy behind for good; it is offered for removal first.
     std::optional<std::wstring> older = uninstall::OlderInstallation(services.registry, services.files);
     decision.state = older ? StartState::OlderInstallation : StartState::Install;
-    decision.installedCopy = older.value_or(L"");
+    if (older) decision.installedCopy = std::move(*older);
   } else {
     decision.state = StartState::NoKit;
   }

@@ -29,10 +29,9 @@ struct StartDecision {
   std::wstring remembered;
   // Removal, OlderInstallation: the installed copy's folder.
   std::wstring installedCopy;
-  // IncompleteKit: the rows missing, in the table's order.
-  std::vector<KitFile> missing;
-  // DamagedKit: the kit names of the damaged files, in the table's order.
-  std::vector<std::wstring> damaged;
+  // IncompleteKit: the kit names of the missing files; DamagedKit: those of
+  // the damaged ones; in the table's order.
+  std::vector<std::wstring> kitFiles;
 };
 
 StartDecision DecideStart(const SystemServices& services);

@@ -39,9 +39,8 @@ class WindowInstallProgress final : public install::InstallProgress {
   explicit WindowInstallProgress(frmMain& form) : form_(form) {}
   void Started() override {
     MainFormControls& controls = form_.controls();
-    controls.SetVisible({cmdNext0, cmdNext1}, false);
     controls.SetText(Label1, texts::kInstalling);
-    controls.SetVisible({Label2, Text1, Command1, cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
+    controls.SetVisible({cmdNext0, cmdNext1, Label2, Text1, Command1, cmdBrowse, lblDisk, lblDiskReq, lblDiskFree}, false);
     controls.SetVisible({lblProgBack, lblProgFore, lblProgZero, lblProgHundred}, true);
     form_.ShowProgress();  // the first step
     controls.Repaint();

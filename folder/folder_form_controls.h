@@ -10,8 +10,9 @@
 class FolderFormControls {
  public:
   virtual ~FolderFormControls() = default;
-  // Drive1: fills the list and shows entry current; no change event.
-  virtual void ShowDrives(const std::vector<std::wstring>& entries, int current) = 0;
+  // Drive1: fills the list, one entry per drive as DriveEntryText writes
+  // it, and shows entry current; no change event.
+  virtual void ShowDrives(const std::vector<DriveInfo>& drives, int current) = 0;
   virtual void SelectDrive(int index) = 0;
   // Dir1: fills the list and selects entry selected; no click event.
   virtual void ShowDirectories(const std::vector<DirectoryEntry>& entries, int selected) = 0;

@@ -11,8 +11,9 @@
 #include "platform/text.h"
 #include "platform/window_design.h"
 
-enum class FolderControl : std::uint8_t { Frame1, Drive1, Dir1, Text1, Command2, Command1, Command3 };
-inline constexpr std::size_t kFolderControlCount = static_cast<std::size_t>(FolderControl::Command3) + 1;
+// In the order the window makes them, which stacks them: the frame, last, lies under all the others.
+enum class FolderControl : std::uint8_t { Drive1, Dir1, Text1, Command2, Command1, Command3, Frame1 };
+inline constexpr std::size_t kFolderControlCount = static_cast<std::size_t>(FolderControl::Frame1) + 1;
 
 enum class FolderControlKind : std::uint8_t { Frame, DriveList, DirectoryList, TextBox, Button };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 
 #include "platform/sort.h"
 #include "platform/text.h"
@@ -22,12 +23,11 @@ std::wstring ChildPath(const std::wstring& parent, const std::wstring& name) {
   return text::WithTrailingBackslash(parent) + name;
 }
 
-std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::wstring& path, FileError& error) {
+bool ListDirectory(FolderSystem& folders, const std::wstring& path, DirectoryListing& listing, FileError& error) {
   if (path.size() < 2 || !text::IsDriveLetter(path[0]) || path[1] != L':' || (path.size() > 2 && path[2] != L'\\')) {
     error = folders.Error(kPathNotFound);
-    return std::nullopt;
+    return false;
   }
-  DirectoryListing listing;
   wchar_t drive = static_cast<wchar_t>(std::towupper(path[0]));
   listing.path = std::wstring{drive, L':', L'\\'};
   listing.entries.push_back({std::wstring{static_cast<wchar_t>(std::towlower(drive)), L':', L'\\'}, listing.path, 0,
@@ -46,23 +46,23 @@ std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::
   listing.current = listing.entries.size() - 1;
 
   std::vector<std::wstring> names;
-  if (!folders.ListFolders(listing.path, names, error)) return std::nullopt;
-  // Sorted by upper-case keys made once each, through an order of indices
-  // (ten thousand names are common enough).
-  std::vector<std::wstring> keys;
-  keys.reserve(names.size());
-  for (const std::wstring& name : names) keys.push_back(text::UpperCase(name));
-  std::vector<std::size_t> order(names.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  SortBy(order, [&](std::size_t a, std::size_t b) {
-    int byKey = keys[a].compare(keys[b]);
-    return byKey != 0 ? byKey < 0 : names[a] < names[b];
-  });
+  if (!folders.ListFolders(listing.path, names, error)) return false;
+  // Sorted without case, names equal so by their own order: each name is
+  // sorted as its upper-case key, made once (ten thousand names are common
+  // enough), a NUL, which no name holds, and the name itself.
+  for (std::wstring& name : names) {
+    std::wstring key = text::UpperCase(name);
+    key += L'\0';
+    key += name;
+    name = std::move(key);
+  }
+  SortBy(names, std::less<>());
   int indent = static_cast<int>(listing.entries.size());
   listing.entries.reserve(listing.entries.size() + names.size());
-  for (std::size_t i : order) {
-    std::wstring child = ChildPath(listing.path, names[i]);
-    listing.entries.push_back({std::move(names[i]), std::move(child), indent, false});
+  for (std::wstring& name : names) {
+    name.erase(0, name.find(L'\0') + 1);  // the key goes
+    std::wstring child = ChildPath(listing.path, name);
+    listing.entries.push_back({std::move(name), std::move(child), indent, false});
   }
-  return listing;
+  return true;
 }

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,9 +26,9 @@ struct DirectoryListing {
 // "c: [System]"; the brackets only when there is a label.
 std::wstring DriveEntryText(const DriveInfo& drive);
 
-// The list for directory path ("X:\..."), or nothing (error set) when it is
-// no drive path or cannot be read.
-std::optional<DirectoryListing> ListDirectory(FolderSystem& folders, const std::wstring& path, FileError& error);
+// Fills listing, which must be empty, with the list for directory path
+// ("X:\..."); false (error set) when it is no drive path or cannot be read.
+bool ListDirectory(FolderSystem& folders, const std::wstring& path, DirectoryListing& listing, FileError& error);
 
 // The path of a new folder name in P: no doubled backslash at a drive root.
 std::wstring ChildPath(const std::wstring& parent, const std::wstring& name);

@@ -28,41 +28,34 @@ frmFolder::frmFolder(FolderFormControls& controls, FolderServices services)
 void frmFolder::Form_Load() {
   drives_ = services_.folders.Drives();
   std::wstring current = services_.folders.CurrentDirectory();
-  wchar_t letter = DriveOf(current);
-  if (!letter) letter = L'C';  // a network path as current directory: start on C:
-  ShowDrives(-1);
+  wchar_t drive = DriveOf(current);
+  wchar_t letter = drive ? drive : L'C';  // a network path as current directory: start on C:
+  controls_.ShowDrives(drives_, -1);
   SelectDrive(letter);
   controls_.SetText(L"");
-  if (DriveOf(current) && OpenDirectory(current)) return;
+  if (drive && OpenDirectory(current)) return;
   ChangeDrive(letter, true);
 }
 
 void frmFolder::SelectDrive(wchar_t letter) {
+  // The drives are in letter order: the letter's place is its entry's, if listed.
   std::size_t at = 0;
-  while (at < drives_.size() && drives_[at].letter != letter) ++at;
-  if (at == drives_.size()) {
-    // A drive the system did not list (it went away meanwhile): the list
-    // still shows where the directory list is, in its letter's place.
-    at = 0;
-    while (at < drives_.size() && drives_[at].letter <= letter) ++at;
-    drives_.insert(drives_.begin() + static_cast<std::ptrdiff_t>(at), DriveInfo{letter, L""});
-    ShowDrives(static_cast<int>(at));
+  while (at < drives_.size() && drives_[at].letter < letter) ++at;
+  if (at < drives_.size() && drives_[at].letter == letter) {
+    controls_.SelectDrive(static_cast<int>(at));
     return;
   }
-  controls_.SelectDrive(static_cast<int>(at));
-}
-
-void frmFolder::ShowDrives(int selected) {
-  std::vector<std::wstring> entries;
-  for (const DriveInfo& d : drives_) entries.push_back(DriveEntryText(d));
-  controls_.ShowDrives(entries, selected);
+  // A drive the system did not list (it went away meanwhile): the list
+  // still shows where the directory list is, in its letter's place.
+  drives_.insert(drives_.begin() + static_cast<std::ptrdiff_t>(at), DriveInfo{letter, {}});
+  controls_.ShowDrives(drives_, static_cast<int>(at));
 }
 
 bool frmFolder::OpenDirectory(const std::wstring& path, const std::wstring* select) {
   FileError error;
-  std::optional<DirectoryListing> listing = ListDirectory(services_.folders, path, error);
-  if (!listing) return false;
-  listing_ = std::move(*listing);
+  DirectoryListing listing;
+  if (!ListDirectory(services_.folders, path, listing, error)) return false;
+  listing_ = std::move(listing);
   std::size_t selected = listing_.current;
   for (std::size_t i = 0; select && i < listing_.entries.size(); ++i) {
     if (listing_.entries[i].path == *select) {
@@ -94,17 +87,19 @@ void frmFolder::Drive1_Change(int index) {
   ChangeDrive(drives_[static_cast<std::size_t>(index)].letter, true);
 }
 
-void frmFolder::Dir1_Click() {
+const DirectoryEntry* frmFolder::SelectedEntry() const {
   int index = controls_.SelectedDirectory();
-  if (index < 0 || index >= static_cast<int>(listing_.entries.size())) return;
-  controls_.SetText(listing_.entries[static_cast<std::size_t>(index)].path);
+  if (index < 0 || index >= static_cast<int>(listing_.entries.size())) return nullptr;
+  return &listing_.entries[static_cast<std::size_t>(index)];
+}
+
+void frmFolder::Dir1_Click() {
+  if (const DirectoryEntry* entry = SelectedEntry()) controls_.SetText(entry->path);
 }
 
 void frmFolder::Dir1_Open() {
-  int index = controls_.SelectedDirectory();
-  if (index < 0 || index >= static_cast<int>(listing_.entries.size())) return;
   // A folder that cannot be opened leaves the list as it was.
-  OpenDirectory(listing_.entries[static_cast<std::size_t>(index)].path);
+  if (const DirectoryEntry* entry = SelectedEntry()) OpenDirectory(entry->path);
 }
 
 // Out of line: its texts would push the window's message handler's locals
@@ -118,14 +113,9 @@ void frmFolder::Dir1_Open() {
       services_.input.Ask(texts::kCreateFolderTitle, text::Concat({texts::kCreateFolderPrompt, parent}));
   if (!answer || answer->empty()) return;
   std::wstring path = ChildPath(parent, *answer);
-  FileError error;
-  bool made = false;
-  if (IsSingleName(*answer)) {
-    made = services_.folders.MakeDirectory(path, error);
-  } else {
-    error = services_.folders.Error(kInvalidName);
-  }
-  if (!made) {
+  bool single = IsSingleName(*answer);
+  FileError error = single ? FileError{} : services_.folders.Error(kInvalidName);
+  if (!single || !services_.folders.MakeDirectory(path, error)) {
     services_.messages.Show(text::Concat({texts::kCreateFolderFailed, path, "\r\n\r\n", error.description}),
                             mb::kCritical | mb::kOkOnly);
     return;

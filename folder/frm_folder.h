@@ -38,9 +38,9 @@ class frmFolder {
   // The listing of path, with its entry select (when given and listed)
   // selected, else path itself.
   bool OpenDirectory(const std::wstring& path, const std::wstring* select = nullptr);
-  // The drive list anew, entry selected chosen (-1: none).
-  void ShowDrives(int selected);
   void SelectDrive(wchar_t letter);
+  // The directory list's selected entry; none when nothing is selected.
+  const DirectoryEntry* SelectedEntry() const;
   // Step 1 of a drive change; with fallback, an unreadable drive sends both
   // lists to C:, once.
   void ChangeDrive(wchar_t letter, bool fallback);

@@ -31,8 +31,10 @@ install::KitCopy RunKitCopy::Make() {
 
 std::wstring RunKitCopy::ProvenLibrary() const {
   // Without a copy there is no place to load it from: no path, no library.
-  std::wstring name = KitFileNumber(4).kitName;
-  if (copy_.directory.empty() || std::ranges::find(copy_.damaged, name) != copy_.damaged.end()) return {};
+  const wchar_t* name = KitFileNumber(4).kitName;
+  if (copy_.directory.empty() || std::ranges::find(copy_.damaged, std::wstring_view(name)) != copy_.damaged.end()) {
+    return {};
+  }
   return copy_.directory + name;
 }
 

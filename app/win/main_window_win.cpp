@@ -79,7 +79,7 @@ LRESULT CALLBACK TargetBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPAR
 // Where a window of this size lies centred on the work area of the primary
 // monitor, its top-left corner kept on it.
 POINT CentredOnWorkArea(SIZE size) {
-  RECT work{};
+  RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   return POINT{std::max<LONG>(work.left + (work.right - work.left - size.cx) / 2, work.left),
                std::max<LONG>(work.top + (work.bottom - work.top - size.cy) / 2, work.top)};
@@ -87,7 +87,7 @@ POINT CentredOnWorkArea(SIZE size) {
 
 // Where a child window lies in its parent's client area.
 RECT RectInParent(HWND child) {
-  RECT r{};
+  RECT r;
   GetWindowRect(child, &r);
   MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
   return r;
@@ -100,8 +100,9 @@ RECT RectInParent(HWND child) {
 [[gnu::noinline]] bool MainWindow::Create(frmMain& logic) {
   logic_ = &logic;
   if (!RegisterWindowClass(instance_, kMainWindowClass, nullptr, LoadCursorW(nullptr, IDC_ARROW))) return false;
-  // Made centred at the system's scale, where it opens; laid out again at
-  // its own scale should its monitor have another one.
+  // Made centred at the system's scale, where it opens (its size limits
+  // too, while it is made); laid out at its own scale, which its monitor
+  // may have another of.
   dpi_ = WindowDpi(nullptr);
   SIZE frame = FrameAt(dpi_);
   POINT centred = CentredOnWorkArea(frame);
@@ -109,14 +110,9 @@ RECT RectInParent(HWND child) {
                           frame.cy, nullptr)) {
     return false;
   }
-  fonts_ = DesignFonts(dpi_);
   for (const ControlDesign& d : MainFormDesign()) tops_[Index(d.control)] = d.top;
   if (!CreateControls()) return false;
-  if (int own = WindowDpi(hwnd()); own != dpi_) {
-    Layout(own);
-  } else {
-    MakeIconsAndPicture();
-  }
+  Layout(WindowDpi(hwnd()));
   return true;
 }
 
@@ -155,13 +151,11 @@ bool MainWindow::CreateControls() {
     // Overlapping buttons (Uninstall over Next) must not paint over each other.
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (d.visible ? WS_VISIBLE : 0) | c.style;
     if (d.kind == ControlKind::Label && d.align == TextAlign::Center) style |= SS_CENTER;
-    RECT r = PixelRect(d.left, d.top, d.width, d.height, dpi_);
-    HWND control = CreateWindowExW(c.exStyle, c.name, d.caption, style, r.left, r.top, r.right - r.left,
-                                   r.bottom - r.top, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)),
-                                   instance_, nullptr);
+    // Placed, and given its font, by Layout.
+    HWND control = CreateWindowExW(c.exStyle, c.name, std::wstring(d.caption).c_str(), style, 0, 0, 0, 0, hwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
     if (!control) return false;
     controls_[Index(d.control)] = control;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(d.font)), FALSE);
     if (d.kind == ControlKind::Label) {
       WNDPROC previous =
           reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LabelProcedure)));
@@ -175,13 +169,14 @@ bool MainWindow::CreateControls() {
     AddTooltip(tooltip_, hwnd(), control, d.tooltip, true);
   }
 
-  // The keyboard cycle follows the tab index, not the stacking order.
-  std::vector<std::pair<int, HWND>> focusable;
-  for (const ControlDesign& d : MainFormDesign()) {
-    if (d.kind != ControlKind::Label) focusable.emplace_back(d.tabIndex, ControlWindow(d.control));
-  }
+  // The keyboard cycle follows the tab index, not the stacking order; the
+  // tab indices count the rows.
   keys_.window = hwnd();
-  keys_.tabOrder = InTabOrder(std::move(focusable));
+  for (std::size_t tab = 0; tab < kControlCount; ++tab) {
+    for (const ControlDesign& d : MainFormDesign()) {
+      if (d.tabIndex == tab && d.kind != ControlKind::Label) keys_.tabOrder.push_back(ControlWindow(d.control));
+    }
+  }
   keys_.cancelButton = ControlWindow(Control::Command1);
   keys_.defaultButton = nullptr;  // Enter starts nothing
   return true;
@@ -190,7 +185,7 @@ bool MainWindow::CreateControls() {
 void MainWindow::Show() {
   // Made centred already; only a scale other than the one it was made for
   // changed its size since.
-  RECT window{};
+  RECT window;
   GetWindowRect(hwnd(), &window);
   POINT centred = CentredOnWorkArea(SIZE{window.right - window.left, window.bottom - window.top});
   if (centred.x != window.left || centred.y != window.top) {
@@ -293,16 +288,14 @@ void MainWindow::OnButtonClicked(HWND button) {
   // A click can only come from a button the user can see and use.
   if (!logic_ || !IsUsableControl(button)) return;
   if (beforeFirstAction_) std::exchange(beforeFirstAction_, nullptr)();
-  std::optional<Control> control = ControlWithId(GetDlgCtrlID(button));
-  if (!control) return;
   for (int index = 0; index < static_cast<int>(kCmdNext.size()); ++index) {
-    if (*control == kCmdNext[static_cast<std::size_t>(index)]) {
+    if (button == ControlWindow(kCmdNext[static_cast<std::size_t>(index)])) {
       logic_->cmdNext_Click(index);
       return;
     }
   }
-  if (*control == Control::Command1) logic_->Command1_Click();
-  if (*control == Control::cmdBrowse) logic_->cmdBrowse_Click();
+  if (button == ControlWindow(Control::Command1)) logic_->Command1_Click();
+  if (button == ControlWindow(Control::cmdBrowse)) logic_->cmdBrowse_Click();
 }
 
 void MainWindow::PaintLabels(HDC dc, const RECT& area) {
@@ -312,7 +305,7 @@ void MainWindow::PaintLabels(HDC dc, const RECT& area) {
   for (auto d = design.rbegin(); d != design.rend(); ++d) {
     if (d->kind != ControlKind::Label || !IsVisible(d->control)) continue;
     HWND label = ControlWindow(d->control);
-    RECT r = RectInParent(label), overlap{};
+    RECT r = RectInParent(label), overlap;
     if (!IntersectRect(&overlap, &r, &area)) continue;
     std::wstring caption = WindowText(label);
     SelectedObject font(dc, fonts_.Get(d->font));
@@ -325,7 +318,7 @@ void MainWindow::PaintLabels(HDC dc, const RECT& area) {
 
 bool MainWindow::EnsureBackBuffer(HDC reference) {
   if (!backBuffer_) {
-    RECT client{};
+    RECT client;
     GetClientRect(hwnd(), &client);
     backBuffer_.Reset(CreateCompatibleDC(reference));
     backBitmap_.Reset(CreateCompatibleBitmap(reference, client.right, client.bottom));
@@ -379,7 +372,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT: {
       // Themed buttons ask for the form under their rounded corners.
       auto dc = reinterpret_cast<HDC>(wParam);
-      RECT client{};
+      RECT client;
       GetClientRect(hwnd(), &client);
       EnsureBackBuffer(dc);
       DrawForm(dc, client);

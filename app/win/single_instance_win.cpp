@@ -69,10 +69,10 @@ struct Search {
 };
 
 bool IsMainWindowOfAnother(HWND hwnd, DWORD self) {
-  wchar_t name[64] = {};
+  wchar_t name[64];
   if (!GetClassNameW(hwnd, name, 64) || lstrcmpW(name, kMainWindowClass) != 0) return false;
-  wchar_t title[64] = {};
-  GetWindowTextW(hwnd, title, 64);
+  wchar_t title[64];
+  if (!GetWindowTextW(hwnd, title, 64)) return false;  // no title: not the setup's window
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
   return pid != self && lstrcmpW(title, kMainCaption) == 0;

@@ -16,8 +16,9 @@ class FakeFolderForm : public FolderFormControls {
   std::wstring text = L"<never set>";
   int hides = 0;
 
-  void ShowDrives(const std::vector<std::wstring>& entries, int current) override {
-    drives = entries;
+  void ShowDrives(const std::vector<DriveInfo>& shown, int current) override {
+    drives.clear();
+    for (const DriveInfo& d : shown) drives.push_back(DriveEntryText(d));
     drive = current;
   }
   void SelectDrive(int index) override { drive = index; }

@@ -52,11 +52,14 @@ static_assert(std::size(kControlClasses) == static_cast<std::size_t>(FolderContr
 COLORREF BackgroundColor() { return RGB(kFolderBackground.r, kFolderBackground.g, kFolderBackground.b); }
 
 std::wstring ItemText(HWND control, bool combo, int index) {
+  // One text for every path out, which the caller's own then is.
+  std::wstring text;
   LRESULT length = SendMessageW(control, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
-  if (length < 0) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  LRESULT got = SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+  if (length >= 0) {
+    text.resize(static_cast<std::size_t>(length) + 1);
+    LRESULT got = SendMessageW(control, combo ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
+  }
   return text;
 }
 
@@ -104,7 +107,7 @@ void DrawDrive(const Sketch& s) {
 
 }  // namespace
 
-FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
+FolderWindow::FolderWindow(HINSTANCE instance, HWND owner, const wchar_t* messageTitle, FolderSystem& folders,
                            Callback<void(const std::wstring&)> setTarget)
     : instance_(instance),
       owner_(owner),
@@ -127,9 +130,8 @@ bool FolderWindow::Create() {
                           frame.cx, frame.cy, owner_)) {
     return false;
   }
-  dpi_ = WindowDpi(hwnd());
   if (!CreateControls()) return false;
-  Layout(dpi_);
+  Layout(WindowDpi(hwnd()));
   logic_.Form_Load();
   return true;
 }
@@ -161,33 +163,33 @@ void FolderWindow::Layout(int dpi) {
 bool FolderWindow::CreateControls() {
   tooltip_ = CreateTooltips(instance_, hwnd());
 
-  // The frame goes last: children are stacked in the order they are made,
-  // and the frame lies under all the others.
-  for (bool frame : {false, true}) {
-    for (const FolderControlDesign& d : FolderFormDesign()) {
-      if ((d.kind == FolderControlKind::Frame) != frame) continue;
-      const ControlClass& c = kControlClasses[static_cast<std::size_t>(d.kind)];
-      DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style;
-      if (d.control == kFolderDefaultButton) style |= BS_DEFPUSHBUTTON;
-      // Placed, and given its font, by Layout.
-      HWND control = CreateWindowExW(c.exStyle, c.name, d.caption, style, 0, 0, 0, 0, hwnd(),
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
-      if (!control) return false;
-      controls_[static_cast<std::size_t>(d.control)] = control;
-      if (d.kind == FolderControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
-      // The chooser's loop relays the mouse to the tooltips: subclassing the
-      // controls for it would slow every message, and filling the directory
-      // list with ten thousand folders is ten thousand messages.
-      AddTooltip(tooltip_, hwnd(), control, d.tooltip, false);
-    }
+  // Children are stacked in the order they are made: the design's order,
+  // which ends with the frame, under all the others.
+  for (const FolderControlDesign& d : FolderFormDesign()) {
+    const ControlClass& c = kControlClasses[static_cast<std::size_t>(d.kind)];
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style;
+    if (d.control == kFolderDefaultButton) style |= BS_DEFPUSHBUTTON;
+    // Placed, and given its font, by Layout.
+    HWND control = CreateWindowExW(c.exStyle, c.name, d.caption, style, 0, 0, 0, 0, hwnd(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(d.id)), instance_, nullptr);
+    if (!control) return false;
+    controls_[static_cast<std::size_t>(d.control)] = control;
+    if (d.kind == FolderControlKind::TextBox) SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
+    // The chooser's loop relays the mouse to the tooltips: subclassing the
+    // controls for it would slow every message, and filling the directory
+    // list with ten thousand folders is ten thousand messages.
+    AddTooltip(tooltip_, hwnd(), control, d.tooltip, false);
   }
 
-  std::vector<std::pair<int, HWND>> focusable;
-  for (const FolderControlDesign& d : FolderFormDesign()) {
-    if (d.kind != FolderControlKind::Frame) focusable.emplace_back(d.tabIndex, ControlWindow(d.control));
-  }
+  // The keyboard cycle follows the tab index; the tab indices count the rows.
   keys_.window = hwnd();
-  keys_.tabOrder = InTabOrder(std::move(focusable));
+  for (std::size_t tab = 0; tab < kFolderControlCount; ++tab) {
+    for (const FolderControlDesign& d : FolderFormDesign()) {
+      if (static_cast<std::size_t>(d.tabIndex) == tab && d.kind != FolderControlKind::Frame) {
+        keys_.tabOrder.push_back(ControlWindow(d.control));
+      }
+    }
+  }
   keys_.cancelButton = ControlWindow(kFolderCancelButton);
   keys_.defaultButton = ControlWindow(kFolderDefaultButton);
   return true;
@@ -197,7 +199,7 @@ void FolderWindow::FitDriveListHeight(int pixels) {
   // A closed combo box is as high as its selection field plus its border;
   // the field's height is what can be set.
   HWND combo = ControlWindow(FolderControl::Drive1);
-  RECT r{};
+  RECT r;
   GetWindowRect(combo, &r);
   auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   int wanted = field + pixels - (r.bottom - r.top);
@@ -205,7 +207,7 @@ void FolderWindow::FitDriveListHeight(int pixels) {
 }
 
 void FolderWindow::CenterOverOwner() {
-  RECT owner{}, self{}, work{};
+  RECT owner, self, work;
   GetWindowRect(owner_, &owner);
   GetWindowRect(hwnd(), &self);
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -289,10 +291,12 @@ void FolderWindow::OnDriveChosen() {
   logic_.Drive1_Change(index);
 }
 
-void FolderWindow::ShowDrives(const std::vector<std::wstring>& entries, int current) {
+void FolderWindow::ShowDrives(const std::vector<DriveInfo>& drives, int current) {
   HWND combo = ControlWindow(FolderControl::Drive1);
   SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  for (const std::wstring& entry : entries) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+  for (const DriveInfo& drive : drives) {
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveEntryText(drive).c_str()));
+  }
   SelectDrive(current);
 }
 
@@ -338,11 +342,12 @@ void FolderWindow::SetText(const std::wstring& text) { SetWindowTextW(ControlWin
   int x = item.rcItem.left + ScaledPixels(2, dpi_);
   int y = item.rcItem.top + (item.rcItem.bottom - item.rcItem.top - ScaledPixels(kItemHeight, dpi_)) / 2 +
           ScaledPixels(1, dpi_);
+  if (!combo) x += static_cast<int>(item.itemData / 2) * ScaledPixels(kIndentPixels, dpi_);
+  Sketch sketch{dc, x, y, dpi_};
   if (combo) {
-    DrawDrive(Sketch{dc, x, y, dpi_});
+    DrawDrive(sketch);
   } else {
-    x += static_cast<int>(item.itemData / 2) * ScaledPixels(kIndentPixels, dpi_);
-    DrawFolder(Sketch{dc, x, y, dpi_}, (item.itemData & 1) != 0);
+    DrawFolder(sketch, (item.itemData & 1) != 0);
   }
   std::wstring text = ItemText(item.hwndItem, combo, static_cast<int>(item.itemID));
   RECT r = item.rcItem;
@@ -354,7 +359,7 @@ void FolderWindow::SetText(const std::wstring& text) { SetWindowTextW(ControlWin
 }
 
 void FolderWindow::FillBackground(HDC dc) {
-  RECT client{};
+  RECT client;
   GetClientRect(hwnd(), &client);
   FillRect(dc, &client, static_cast<HBRUSH>(background_.get()));
 }

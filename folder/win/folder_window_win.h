@@ -25,7 +25,7 @@ class FolderWindow : public Window, public FolderFormControls, public FolderView
  public:
   // messageTitle is the title of the chooser's message boxes; setTarget
   // writes the main window's Text1.
-  FolderWindow(HINSTANCE instance, HWND owner, const std::wstring& messageTitle, FolderSystem& folders,
+  FolderWindow(HINSTANCE instance, HWND owner, const wchar_t* messageTitle, FolderSystem& folders,
                Callback<void(const std::wstring&)> setTarget);
   ~FolderWindow() override;
 
@@ -38,7 +38,7 @@ class FolderWindow : public Window, public FolderFormControls, public FolderView
   void Unload() override;
 
   // FolderFormControls
-  void ShowDrives(const std::vector<std::wstring>& entries, int current) override;
+  void ShowDrives(const std::vector<DriveInfo>& drives, int current) override;
   void SelectDrive(int index) override;
   void ShowDirectories(const std::vector<DirectoryEntry>& entries, int selected) override;
   int SelectedDirectory() const override;

@@ -97,18 +97,6 @@ void AddTooltip(HWND tooltips, HWND owner, HWND control, const std::wstring& tex
   SendMessageW(tooltips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-std::vector<HWND> InTabOrder(std::vector<std::pair<int, HWND>> controls) {
-  // A window's handful of controls: sorted by insertion.
-  for (std::size_t i = 1; i < controls.size(); ++i) {
-    for (std::size_t j = i; j > 0 && controls[j].first < controls[j - 1].first; --j) {
-      std::swap(controls[j], controls[j - 1]);
-    }
-  }
-  std::vector<HWND> order;
-  for (const auto& c : controls) order.push_back(c.second);
-  return order;
-}
-
 HWND FocusedChild(HWND window) {
   HWND focus = GetFocus();
   return IsChild(window, focus) ? focus : nullptr;

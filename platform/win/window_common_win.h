@@ -67,9 +67,6 @@ HWND CreateTooltips(HINSTANCE instance, HWND owner);
 // loop relays them.
 void AddTooltip(HWND tooltips, HWND owner, HWND control, const std::wstring& text, bool subclass);
 
-// The controls, each with its tab index, in the order of their tab index.
-std::vector<HWND> InTabOrder(std::vector<std::pair<int, HWND>> controls);
-
 // The child of window that has the focus, or nullptr.
 HWND FocusedChild(HWND window);
 // On activation: the focus goes back to remembered while it can take it,
