@@ -30,7 +30,7 @@ class OperationQuestions {
 };
 
 // Why a target was refused before anything changed.
-enum class RefusalReason {
+enum class RefusalReason : std::uint8_t {
   ProgramFiles,    // it lies in a Program Files folder
   NotAFullPath,    // too short, or no drive path or network share
   InvalidName,     // a part no folder can be named
