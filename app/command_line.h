@@ -11,6 +11,7 @@
 // twice or malformed, is refused: the run ends at once and says which.
 #pragma once
 
+#include <cstdint>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -31,7 +32,7 @@ struct Argument {
 // closing quotation mark, or else at the first blank, with no backslash rule.
 std::vector<Argument> SplitArguments(std::wstring_view commandLine);
 
-enum class ArgumentProblem {
+enum class ArgumentProblem : std::uint8_t {
   Unknown,       // no switch of this setup
   GivenTwice,
   BadLogPath,    // /LOG= names no file a log may be: see LogPathIsAcceptable

@@ -8,6 +8,7 @@
 // SYSTEM in.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace single_setup {
@@ -25,7 +26,7 @@ inline constexpr const wchar_t* kSessionObject = L"Local\\Morvane by Halvo Setup
 // The mutex's full name inside the namespace: "MorvaneSetup\Running".
 std::wstring ObjectName();
 
-enum class Claim {
+enum class Claim : std::uint8_t {
   Created,      // this setup made it
   Existed,      // another setup made it first (or it could not be opened: someone holds it)
   Unavailable,  // the system offers no private namespace, or refused this process one

@@ -4,6 +4,7 @@
 // its states; the silent mode into what it installs or removes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@
 
 namespace app {
 
-enum class StartState {
+enum class StartState : std::uint8_t {
   Install,            // no installed copy, kit complete
   Removal,            // the setting names an installed copy
   OlderInstallation,  // only the machine's uninstall entry names one; kit complete

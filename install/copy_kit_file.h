@@ -14,7 +14,7 @@ namespace install {
 
 // Registration: the per-user setting or the uninstall entry could not be
 // written.
-enum class FailureKind { Read, Write, Registration };
+enum class FailureKind : std::uint8_t { Read, Write, Registration };
 
 // What a failed step of the installation hands back: the work done so far
 // is rolled back, and the front end tells what failed.

@@ -3,10 +3,11 @@
 // order; the kit check and the kit-assembly tool read the same rows.
 #pragma once
 
+#include <cstdint>
 #include <array>
 #include <span>
 
-enum class KitHandling {
+enum class KitHandling : std::uint8_t {
   Copied,
   SetupsOwn,  // setup.dll and setup.exe: copied too, over the running setup where it runs from the target
   PresetsScript,        // copied to a folder only administrators can write, for the registry editor

@@ -30,11 +30,11 @@ inline constexpr const wchar_t* kKitFolderName = L"Morvane Kit ";
 inline constexpr std::size_t kKitFolderDigits = 8;
 
 // What kind of drive a root belongs to, as the system reports it.
-enum class DriveKind { Fixed, Removable, Network, Optical, Unknown };
+enum class DriveKind : std::uint8_t { Fixed, Removable, Network, Optical, Unknown };
 
 // How a folder is made safe. Its owner becomes Administrators either way, so
 // that no program an administrator runs without elevation can change it.
-enum class SafeRule {
+enum class SafeRule : std::uint8_t {
   ProductFolder,  // the protected list of the product's own folders (ProtectedFolderSddl)
   // As a system drive's root: users may make folders in it, but may not
   // delete, rename or re-permission it; what its contents allow stays as it

@@ -5,7 +5,7 @@
 
 #include "platform/text.h"
 
-enum class UsersMay {
+enum class UsersMay : std::uint8_t {
   ReadAndExecute,  // program folders
   Modify,          // folders the product itself writes its lists, undo data and test files to
 };

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-enum class Trustee {
+enum class Trustee : std::uint8_t {
   Administrators,
   System,
   TrustedInstaller,
@@ -24,7 +24,7 @@ struct AccessEntry {
   bool operator==(const AccessEntry&) const = default;
 };
 
-enum class FolderRead {
+enum class FolderRead : std::uint8_t {
   Read,
   Missing,        // nothing of that name
   NoAccessLists,  // a volume that keeps none (FAT, exFAT): anyone may change anything

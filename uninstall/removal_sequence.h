@@ -15,7 +15,7 @@ struct SystemServices;
 
 namespace uninstall {
 
-enum class RemovalScope {
+enum class RemovalScope : std::uint8_t {
   Everything,  // files, folders, shortcuts, the setting and the uninstall entry
   FilesOnly,   // a copy a new installation elsewhere has replaced: its files and folders alone
 };
