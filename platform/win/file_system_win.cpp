@@ -1,6 +1,7 @@
 #include "platform/win/file_system_win.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <algorithm>
 #include <vector>
@@ -267,13 +268,13 @@ std::unique_ptr<OutputFile> FileSystemWin::CreateForWriting(const std::wstring& 
     }
     created = true;
   }
-  // Set on the file as the descriptor was made, owner and protected list,
-  // through the kernel call that a folder's list is set with too.
-  if (file && !created &&
-      !SetKernelObjectSecurity(file.get(),
-                               OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
-                                   PROTECTED_DACL_SECURITY_INFORMATION,
-                               list.get())) {
+  DWORD status = file && !created ? SetSecurityInfo(file.get(), SE_FILE_OBJECT,
+                                        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
+                                            PROTECTED_DACL_SECURITY_INFORMATION,
+                                        list.owner(), nullptr, list.dacl(), nullptr)
+                      : ERROR_SUCCESS;
+  if (status != ERROR_SUCCESS) {
+    SetLastError(status);
     file.Reset();
   }
   if (!file || !SetEndOfFile(file.get())) {
