@@ -28,8 +28,10 @@ std::wstring Reason(const std::wstring& what, DWORD code) {
 // open without sharing deletion: none of them can be renamed, or replaced
 // by a link, until the log is made in the last one.
 bool HoldFolders(const std::wstring& path, std::vector<UniqueKernelHandle>& held, std::wstring& reason) {
-  // One handle for each backslash, made at once.
-  held = std::vector<UniqueKernelHandle>(static_cast<std::size_t>(std::count(path.begin(), path.end(), L'\\')));
+  // One handle for each folder the loop opens: the root at position 2 and
+  // each backslash after it, whatever lies at position 2.
+  auto later = path.size() > 3 ? std::count(path.begin() + 3, path.end(), L'\\') : 0;
+  held = std::vector<UniqueKernelHandle>(1 + static_cast<std::size_t>(later));
   std::size_t count = 0;
   for (std::size_t slash = 2; slash != std::wstring::npos; slash = path.find(L'\\', slash + 1)) {
     std::wstring folder(path.data(), slash == 2 ? 3 : slash);
