@@ -50,8 +50,10 @@ StepFailure CopyKitFile(FileSystem& files, const InstallDirectories& directories
 
 StepFailure CopyKitFile(FileSystem& files, HeldKitFile& source, const std::wstring& destinationPath,
                         CurrentNames& names, const wchar_t* readName, const wchar_t* writeName) {
-  names.read = readName;
-  names.write = writeName;
+  // Made and moved in: assigning the pointers would bring the string's
+  // general replace code into the program for these lines alone.
+  names.read = std::wstring(readName);
+  names.write = std::wstring(writeName);
   FileError error;
   if (!source.file) return ReadFailure(names.read, source.error);
 

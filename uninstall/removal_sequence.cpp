@@ -84,7 +84,7 @@ void Remove(FileSystem& files, const RemovalEntry& entry, const std::wstring& di
   std::wstring path = directory + entry.path;
   if (!FirstLinkOnTheWay(files, path).empty()) {
     error.code = kErrorReachedThroughLink;
-    error.description = L"A link lies on the way.";
+    error.description = text::Ascii("A link lies on the way.");
     return;
   }
   switch (entry.step) {
