@@ -91,6 +91,7 @@ std::wstring Concat(std::initializer_list<Part> parts);
 
 // The decimal digits of value, a minus in front of a negative one. Made
 // without the C library's formatting, which std::to_wstring goes through.
+// Unsigned values pass as they are up to 2^63 (sizes, counts, error codes).
 std::wstring Decimal(std::int64_t value);
 
 // A to Z in either case: the letters a drive can have.
