@@ -18,8 +18,12 @@ constexpr text::Ascii kNothingChanged = "; nothing was changed.";
 
 // ": error 5, Access is denied." A failure without a code (a folder found
 // unsafe) has only its words.
+// The system's text ends in a full stop; the line goes on after it with a
+// semicolon, or ends with a full stop of its own.
 std::wstring SystemError(std::uint32_t code, const std::wstring& description) {
-  return code != 0 ? Concat({": error ", text::Decimal(code), ", ", description}) : Concat({": ", description});
+  std::wstring_view text = description;
+  if (text.ends_with(L'.')) text.remove_suffix(1);
+  return code != 0 ? Concat({": error ", text::Decimal(code), ", ", text}) : Concat({": ", text});
 }
 
 // What the failure was about, as an administrator finds it on the disk.
@@ -173,7 +177,7 @@ void WriteResultLog(LogSink& log, const install::OperationResult& result, const 
     log.WriteLine(Concat({"Could not ",
                           failure.kind == install::FailureKind::Registration ? Concat({"write ", failure.name})
                                                                              : FailedOn(failure, places),
-                          SystemError(failure.code, failure.description)}));
+                          SystemError(failure.code, failure.description), "."}));
     for (const std::wstring& file : failed->rollback.putBack) log.WriteLine(Concat({"Put back as it was: ", file}));
     for (const std::wstring& what : failed->rollback.notPutBack) log.WriteLine(Concat({"Not put back: ", what}));
     log.WriteLine(failed->rollback.notPutBack.empty()

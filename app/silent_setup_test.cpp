@@ -138,7 +138,8 @@ TEST(SilentSetup, EveryStopChangesNothingAndHasItsOutcome) {
 
 // A kit file that fails is named as the kit holds it when it was read or
 // copied to a work file, and as installed when it was written in place.
-TEST(SilentSetup, AKitFileFailureNamesTheFileWhereItFailed) {
+// The system's reason goes on with the line, without its own full stop.
+TEST(SilentSetup, AFailureNamesTheFileWhereItFailedAndTheSystemsReason) {
   LogLines log;
   FakeRegistry registry;
   app::ResultPlaces places{L"C:\\Kit\\", L"C:\\WINUTIL\\MORVANE\\", registry};
@@ -147,13 +148,18 @@ TEST(SilentSetup, AKitFileFailureNamesTheFileWhereItFailed) {
     return log.lines.back();
   };
   EXPECT_EQ(line(install::FailureKind::Read, L"MORVANE.4"),
-            L"Could not read the kit file C:\\Kit\\morvane.4 (Help\\AddFile.bmp): error 5, Access is denied.; nothing "
+            L"Could not read the kit file C:\\Kit\\morvane.4 (Help\\AddFile.bmp): error 5, Access is denied; nothing "
             L"was changed.");
   EXPECT_EQ(line(install::FailureKind::Write, L"PRESETS.REG"),
-            L"Could not copy the kit file morvane.7 (the presets script): error 5, Access is denied.; nothing was "
+            L"Could not copy the kit file morvane.7 (the presets script): error 5, Access is denied; nothing was "
             L"changed.");
   EXPECT_EQ(line(install::FailureKind::Write, L"MORVANE.EXE"),
-            L"Could not write C:\\WINUTIL\\MORVANE\\Morvane.exe: error 5, Access is denied.; nothing was changed.");
+            L"Could not write C:\\WINUTIL\\MORVANE\\Morvane.exe: error 5, Access is denied; nothing was changed.");
+  app::WriteResultLog(log, install::ProductNotRemoved{L"C:\\WINUTIL\\MORVANE\\Morvane.exe", L"Access is denied.", 5, true},
+                      places);
+  EXPECT_EQ(log.lines.back(),
+            L"Could not remove C:\\WINUTIL\\MORVANE\\Morvane.exe: error 5, Access is denied; the rest was removed, "
+            L"and the uninstall entry stays so that the removal can run again.");
 }
 
 TEST(SilentSetup, RemovalFindsTheCopyThroughTheMachinesEntryAndLeavesNothing) {
